@@ -1,0 +1,114 @@
+#include "stores/number_text.h"
+
+#include <cassert>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+
+namespace pelmora {
+
+namespace {
+
+// Length of the longest prefix of `s` that reads as a decimal number, 0 when none.
+std::size_t numberPrefixLength(std::string_view s) {
+    std::size_t i = 0;
+    if (i < s.size() && (s[i] == '+' || s[i] == '-')) {
+        ++i;
+    }
+    std::size_t digits = 0;
+    while (i < s.size() && s[i] >= '0' && s[i] <= '9') {
+        ++i;
+        ++digits;
+    }
+    if (i < s.size() && s[i] == '.') {
+        std::size_t j = i + 1;
+        std::size_t frac = 0;
+        while (j < s.size() && s[j] >= '0' && s[j] <= '9') {
+            ++j;
+            ++frac;
+        }
+        if (digits + frac > 0) {
+            i = j;
+            digits += frac;
+        }
+    }
+    if (digits == 0) {
+        return 0;
+    }
+    if (i < s.size() && (s[i] == 'e' || s[i] == 'E')) {
+        std::size_t j = i + 1;
+        if (j < s.size() && (s[j] == '+' || s[j] == '-')) {
+            ++j;
+        }
+        const std::size_t expStart = j;
+        while (j < s.size() && s[j] >= '0' && s[j] <= '9') {
+            ++j;
+        }
+        if (j > expStart) {
+            i = j;
+        }
+    }
+    return i;
+}
+
+double parsePrefix(std::string_view s, std::size_t len) {
+    const std::string copy(s.substr(0, len));
+    return std::strtod(copy.c_str(), nullptr);
+}
+
+}  // namespace
+
+std::string intText(std::int64_t value) { return std::to_string(value); }
+
+std::string doubleText(double value) {
+    assert(std::isfinite(value));
+    if (value == 0.0) {
+        return "0";
+    }
+    char buf[64];
+    std::snprintf(buf, sizeof buf, "%.15g", value);
+    return buf;
+}
+
+std::string fourDecimalText(double value) {
+    assert(std::isfinite(value));
+    char buf[400];
+    std::snprintf(buf, sizeof buf, "%.4f", value);
+    std::string s(buf);
+    while (!s.empty() && s.back() == '0') {
+        s.pop_back();
+    }
+    if (!s.empty() && s.back() == '.') {
+        s.pop_back();
+    }
+    if (s == "-0") {
+        s = "0";
+    }
+    return s;
+}
+
+double decimalParse(std::string_view text) {
+    const std::size_t start = text.find_first_not_of(' ');
+    if (start == std::string_view::npos) {
+        return 0.0;
+    }
+    const std::string_view rest = text.substr(start);
+    const std::size_t len = numberPrefixLength(rest);
+    return len == 0 ? 0.0 : parsePrefix(rest, len);
+}
+
+std::optional<double> strictParse(std::string_view text) {
+    const std::size_t start = text.find_first_not_of(' ');
+    if (start == std::string_view::npos) {
+        return std::nullopt;
+    }
+    const std::size_t end = text.find_last_not_of(' ');
+    const std::string_view core = text.substr(start, end - start + 1);
+    const std::size_t len = numberPrefixLength(core);
+    if (len == 0 || len != core.size()) {
+        return std::nullopt;
+    }
+    return parsePrefix(core, len);
+}
+
+}  // namespace pelmora

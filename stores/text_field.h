@@ -1,0 +1,24 @@
+#pragma once
+// A named editable text, single- or multi-line.
+
+#include <string>
+#include <string_view>
+
+namespace pelmora {
+
+class TextField {
+public:
+    TextField() = default;
+    explicit TextField(std::string text) : text_(std::move(text)) {}
+
+    const std::string& text() const { return text_; }
+    void setText(std::string text) { text_ = std::move(text); }
+    void append(std::string_view more) { text_.append(more); }
+    void clear() { text_.clear(); }
+    bool empty() const { return text_.empty(); }
+
+private:
+    std::string text_;
+};
+
+}  // namespace pelmora

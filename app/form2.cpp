@@ -1,0 +1,9 @@
+#include "app/form2.h"
+
+namespace pelmora {
+
+Form2::Form2(ProgramContext* context) : context_(context) {}
+
+void Form2::Form_Load() {}
+
+}  // namespace pelmora

@@ -4,6 +4,4 @@ namespace pelmora {
 
 Form2::Form2(ProgramContext* context) : context_(context) {}
 
-void Form2::Form_Load() {}
-
 }  // namespace pelmora

@@ -2,11 +2,13 @@
 // The main form: folder navigation, loading a text into the analysis form, the batch run
 // over a folder, the pairwise statistics and the report, and the author tools.
 
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "analysis/form1.h"
 #include "classify/pair_list.h"
+#include "stores/input_problem.h"
 #include "stores/list_store.h"
 #include "stores/navigation.h"
 #include "stores/text_field.h"
@@ -99,6 +101,10 @@ public:
     void Command4();
 
 private:
+    // File1_Click's work; a problem comes back instead of being raised as a message.
+    std::optional<InputProblem> loadSelectedFile();
+    void showFolder(FolderView& dir, FileList& files, bool reportProblem);
+
     ProgramContext* context_;
 };
 

@@ -19,7 +19,9 @@ ProgramContext::ProgramContext(std::filesystem::path defaultCorpusFolder)
 
 ProgramContext::~ProgramContext() = default;
 
-std::filesystem::path ProgramContext::builtInCorpusFolder() { return PELMORA_SAMPLES_DIR; }
+std::filesystem::path ProgramContext::builtInCorpusFolder() {
+    return PELMORA_SAMPLES_DIR;
+}
 
 Form1& ProgramContext::form1() {
     if (!form1_) {
@@ -38,7 +40,9 @@ void ProgramContext::recreateForm1() {
     form1_->Form_Load();
 }
 
-void ProgramContext::unloadForm1() { form1_.reset(); }
+void ProgramContext::unloadForm1() {
+    form1_.reset();
+}
 
 void ProgramContext::reloadForm2() {
     *form2_ = Form2(this);

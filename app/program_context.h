@@ -6,8 +6,8 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
-#include <utility>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/shared_state.h"

@@ -25,6 +25,9 @@ struct FileList {
     std::string pattern = "*.txt";
     std::filesystem::path path;
     ListStore entries;
+    // The names as the file system spells them, parallel to `entries` when filled; they
+    // differ from the entries only where a name is not valid UTF-8.
+    std::vector<std::string> diskNames;
     bool enabled = true;
 
     int count() const { return entries.count(); }
@@ -32,6 +35,9 @@ struct FileList {
     // The selected file name, or "" when nothing is selected.
     std::string selectedName() const {
         return selected() < 0 ? std::string() : entries.at(selected());
+    }
+    std::string diskName(int i) const {
+        return static_cast<std::size_t>(i) < diskNames.size() ? diskNames[i] : entries.at(i);
     }
 };
 

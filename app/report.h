@@ -1,0 +1,24 @@
+#pragma once
+// The report that cmdRemDupes appends to txtReport.
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "app/form2.h"
+
+namespace pelmora {
+
+struct ReportContent {
+    std::string_view dogBoxText;                        // every pair line, each followed by CR LF
+    std::string_view dogHouseText;                      // the minimal pair lines, likewise
+    std::string_view mean, stDev;                       // as the value fields hold them
+    std::string_view significantText;                   // the significant pair lines, likewise
+    const std::vector<SkippedFile>* skipped = nullptr;  // files left out of the run
+};
+
+// The rows of the report in order, CR LF line ends; the paragraph on files left out comes
+// last and only when there are such files.
+std::string reportText(const ReportContent& content);
+
+}  // namespace pelmora

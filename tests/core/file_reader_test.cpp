@@ -1,0 +1,220 @@
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "app/drives.h"
+#include "app/file_reader.h"
+#include "app/folder_listing.h"
+
+namespace pelmora {
+namespace {
+
+namespace fs = std::filesystem;
+
+// A fresh folder under the system's temporary folder, removed at the end of the test.
+class TempFolder {
+public:
+    TempFolder() {
+        path_ = fs::temp_directory_path() /
+                ("pelmora-reader-" + std::to_string(::getpid()) + "-" + std::to_string(next_++));
+        fs::remove_all(path_);
+        fs::create_directories(path_);
+    }
+    ~TempFolder() {
+        std::error_code ignored;
+        fs::permissions(path_, fs::perms::owner_all, fs::perm_options::add, ignored);
+        fs::remove_all(path_, ignored);
+    }
+    const fs::path& path() const { return path_; }
+    fs::path write(const std::string& name, const std::string& bytes) const {
+        const fs::path file = path_ / name;
+        std::ofstream(file, std::ios::binary) << bytes;
+        return file;
+    }
+
+private:
+    fs::path path_;
+    static inline int next_ = 0;
+};
+
+TEST(DecodeText, DetectsEachEncodingAndDropsTheByteOrderMark) {
+    struct Case {
+        std::string bytes;
+        std::string text;
+        TextEncoding encoding;
+        bool bom;
+    };
+    const Case cases[] = {
+        {"", "", TextEncoding::Ascii, false},
+        {"\xEF\xBB\xBF", "", TextEncoding::Utf8, true},
+        {"\xFF\xFE", "", TextEncoding::Utf16LE, true},
+        {"plain\r\ntext", "plain\r\ntext", TextEncoding::Ascii, false},
+        {"caf\xC3\xA9 \xE2\x80\x99", "café ’", TextEncoding::Utf8, false},
+        {"\xEF\xBB\xBFhi", "hi", TextEncoding::Utf8, true},
+        // A byte-order mark vouches for UTF-8, so a bad byte becomes U+FFFD.
+        {"\xEF\xBB\xBFx\xE9y", "x\xEF\xBF\xBDy", TextEncoding::Utf8, true},
+        // Not valid UTF-8: every byte is a Windows-1252 character.
+        {"don\x92t \xAB"
+         "a\xBB \xE9",
+         "don’t «a» é", TextEncoding::Windows1252, false},
+        {"\x80\x81\x8D\x8F\x90\x9D\x9F\xFF", "€\xC2\x81\xC2\x8D\xC2\x8F\xC2\x90\xC2\x9DŸÿ",
+         TextEncoding::Windows1252, false},
+        // Overlong and surrogate forms are not UTF-8.
+        {"\xC0\xAF", "À¯", TextEncoding::Windows1252, false},
+        {"\xED\xA0\x80", "í\xC2\xA0€", TextEncoding::Windows1252, false},
+        {"\xC3", "Ã", TextEncoding::Windows1252, false},
+        {std::string("a\0b", 3), std::string("a\0b", 3), TextEncoding::Ascii, false},
+        {std::string("\xFF\xFEH\0i\0 \0\xE9\0", 10), "Hi é", TextEncoding::Utf16LE, true},
+        {std::string("\xFE\xFF\0H\0i", 6), "Hi", TextEncoding::Utf16BE, true},
+        {std::string("\xFF\xFE\x3D\xD8\x00\xDE", 6), "😀", TextEncoding::Utf16LE, true},
+        // A lone surrogate and a stray last byte.
+        {std::string("\xFF\xFE\x3D\xD8"
+                     "A\0"
+                     "B",
+                     7),
+         "\xEF\xBF\xBD"
+         "A\xEF\xBF\xBD",
+         TextEncoding::Utf16LE, true},
+    };
+    for (const Case& c : cases) {
+        const DecodedText decoded = decodeText(c.bytes);
+        EXPECT_EQ(decoded.text, c.text) << c.text;
+        EXPECT_EQ(decoded.encoding, c.encoding) << c.text;
+        EXPECT_EQ(decoded.hadByteOrderMark, c.bom) << c.text;
+        EXPECT_EQ(decoded.byteSize, c.bytes.size()) << c.text;
+    }
+}
+
+TEST(DecodeText, BinaryBytesAlwaysDecodeToValidUtf8) {
+    std::string bytes;
+    for (int i = 0; i < 256; ++i) {
+        bytes += static_cast<char>(i);
+    }
+    const DecodedText decoded = decodeText(bytes);
+    EXPECT_EQ(decoded.encoding, TextEncoding::Windows1252);
+    EXPECT_EQ(decodeText(decoded.text).text, decoded.text);  // re-reads as itself
+    EXPECT_EQ(displayText("caf\xE9.txt"), "café.txt");
+    EXPECT_EQ(displayText("café.txt"), "café.txt");
+}
+
+TEST(ReadTextFile, ReadsWholeFilesAndNamesTheReasonWhenItCannot) {
+    TempFolder dir;
+    const fs::path letter = dir.write("letter.txt",
+                                      "Dear \x93"
+                                      "Ann\x94,\r\n");
+    const Result<DecodedText> read = readTextFile(letter, "letter.txt");
+    ASSERT_TRUE(read.ok());
+    EXPECT_EQ(read.value().text, "Dear “Ann”,\r\n");
+    EXPECT_EQ(read.value().byteSize, 13u);
+
+    const Result<DecodedText> missing = readTextFile(dir.path() / "gone.txt", "gone.txt");
+    ASSERT_FALSE(missing.ok());
+    EXPECT_EQ(missing.problem().code, InputProblem::Code::NotFound);
+    EXPECT_EQ(missing.problem().reason, "No such file or directory");
+    EXPECT_EQ(missing.problem().message, "Could not read \"gone.txt\": No such file or directory.");
+
+    fs::create_directory(dir.path() / "folder.txt");
+    const Result<DecodedText> folder = readTextFile(dir.path() / "folder.txt", "folder.txt");
+    ASSERT_FALSE(folder.ok());
+    EXPECT_EQ(folder.problem().reason, "Is a directory");
+
+    // A pipe in a file's place must not block the run.
+    ASSERT_EQ(::mkfifo((dir.path() / "pipe.txt").c_str(), 0600), 0);
+    const Result<DecodedText> pipe = readTextFile(dir.path() / "pipe.txt", "pipe.txt");
+    ASSERT_FALSE(pipe.ok());
+    EXPECT_EQ(pipe.problem().reason, "Not a regular file");
+
+    // Sparse, so the test writes almost nothing.
+    const fs::path huge = dir.write("huge.txt", "");
+    fs::resize_file(huge, kMaxTextFileBytes + 1);
+    const Result<DecodedText> tooLarge = readTextFile(huge, "huge.txt");
+    ASSERT_FALSE(tooLarge.ok());
+    EXPECT_EQ(tooLarge.problem().code, InputProblem::Code::TooLarge);
+    EXPECT_EQ(tooLarge.problem().message, "Left out \"huge.txt\": File too large (over 64 MiB).");
+}
+
+TEST(ReadTextFile, UnreadableFileIsPermissionDenied) {
+    if (::geteuid() == 0) {
+        GTEST_SKIP() << "root reads every file";
+    }
+    TempFolder dir;
+    const fs::path secret = dir.write("secret.txt", "x");
+    fs::permissions(secret, fs::perms::none);
+    const Result<DecodedText> read = readTextFile(secret, "secret.txt");
+    ASSERT_FALSE(read.ok());
+    EXPECT_EQ(read.problem().code, InputProblem::Code::PermissionDenied);
+    EXPECT_EQ(read.problem().reason, "Permission denied");
+}
+
+TEST(ListTextFiles, KeepsVisibleTextFilesAndLinksInCaseInsensitiveOrder) {
+    TempFolder dir;
+    for (const char* name : {"b.txt", "a.txt", "A.TXT", "Name With Spaces.txt", "x-y.Txt",
+                             ".hidden.txt", ".txt", "notes.md", "c.txt.bak", "txt"}) {
+        dir.write(name, "x");
+    }
+    dir.write("caf\xE9.txt", "x");
+    fs::create_directory(dir.path() / "folder.txt");
+    fs::create_symlink("b.txt", dir.path() / "link.txt");
+    fs::create_symlink("missing.txt", dir.path() / "broken.txt");
+    fs::create_symlink("folder.txt", dir.path() / "dirlink.txt");
+
+    const auto listed = listTextFiles(dir.path());
+    ASSERT_TRUE(listed.ok());
+    std::vector<std::string> names, diskNames;
+    for (const ListedFile& f : listed.value()) {
+        names.push_back(f.name);
+        diskNames.push_back(f.diskName);
+    }
+    const std::vector<std::string> expected = {
+        "A.TXT", "a.txt", "b.txt", "café.txt", "link.txt", "Name With Spaces.txt", "x-y.Txt"};
+    EXPECT_EQ(names, expected);
+    EXPECT_EQ(diskNames[3], "caf\xE9.txt");
+    EXPECT_EQ(diskNames[4], "link.txt");
+}
+
+TEST(ListTextFiles, MissingOrWrongFolderIsAProblem) {
+    TempFolder dir;
+    const fs::path file = dir.write("file.txt", "x");
+    struct Case {
+        fs::path folder;
+        InputProblem::Code code;
+        const char* reason;
+    };
+    const Case cases[] = {
+        {dir.path() / "vanished", InputProblem::Code::NotFound, "No such file or directory"},
+        {file, InputProblem::Code::NotAFolder, "Not a directory"},
+    };
+    for (const Case& c : cases) {
+        const auto listed = listTextFiles(c.folder);
+        ASSERT_FALSE(listed.ok()) << c.folder;
+        EXPECT_EQ(listed.problem().code, c.code);
+        EXPECT_EQ(listed.problem().reason, c.reason);
+        EXPECT_EQ(listed.problem().message,
+                  "Could not open the folder \"" + c.folder.string() + "\": " + c.reason + ".");
+    }
+}
+
+TEST(Drives, MountTableGivesUserVolumesAndTheDriveOfAFolder) {
+    const std::string table =
+        "proc /proc proc rw 0 0\n"
+        "/dev/sda1 / ext4 rw 0 0\n"
+        "tmpfs /dev/shm tmpfs rw 0 0\n"
+        "/dev/sdb1 /media/usb\\040stick vfat rw 0 0\n"
+        "sysfs /sys sysfs rw 0 0\n"
+        "/dev/sda2 /home ext4 rw 0 0\n"
+        "broken line\n";
+    const std::vector<std::string> expected = {"/", "/home", "/media/usb stick"};
+    EXPECT_EQ(parseMountTable(table), expected);
+    EXPECT_EQ(parseMountTable(""), std::vector<std::string>{"/"});
+    EXPECT_EQ(driveOf("/"), "/");
+    const std::vector<std::string> drives = listDrives();
+    EXPECT_FALSE(drives.empty());
+    EXPECT_EQ(drives.front(), "/");
+}
+
+}  // namespace
+}  // namespace pelmora

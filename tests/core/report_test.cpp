@@ -1,0 +1,164 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "app/report.h"
+#include "app/statistics.h"
+
+namespace pelmora {
+namespace {
+
+using Texts = std::vector<std::string>;
+
+TEST(StrengthStatistics, UndefinedFiguresReadNotAvailableAndFlagNothing) {
+    struct Case {
+        std::vector<int> strengths;
+        const char* mean;
+        const char* stDev;
+        Texts deviations;
+    };
+    const Case cases[] = {
+        {{}, "n/a", "n/a", {}},
+        {{4}, "4", "n/a", {"0"}},
+        {{3, 3, 3}, "3", "0", {"0", "0", "0"}},
+        {{5, 5}, "5", "0", {"0", "0"}},
+    };
+    for (const Case& c : cases) {
+        const StrengthStatistics stats = strengthStatistics(c.strengths);
+        EXPECT_EQ(stats.mean, c.mean);
+        EXPECT_EQ(stats.stDev, c.stDev);
+        EXPECT_EQ(stats.deviations, c.deviations);
+        EXPECT_TRUE(stats.significant.empty());
+    }
+}
+
+TEST(StrengthStatistics, FiguresAreExactToTheLastDigit) {
+    struct Case {
+        std::vector<int> strengths;
+        const char* mean;
+        const char* stDev;
+        Texts deviations;
+        Texts squares;
+        std::vector<std::size_t> significant;
+    };
+    const Case cases[] = {
+        {{4, 2, 5},
+         "3.6667",
+         "1.5275",
+         {"0.3333", "1.6667", "1.3333"},
+         {"0.11108889", "2.77788889", "1.77768889"},
+         {}},
+        {{5, 5, 5, 5, 5, 5, 0},
+         "4.2857",
+         "1.8898",
+         {"0.7143", "0.7143", "0.7143", "0.7143", "0.7143", "0.7143", "4.2857"},
+         {"0.51022449", "0.51022449", "0.51022449", "0.51022449", "0.51022449", "0.51022449",
+          "18.36722449"},
+         {6}},
+        // Squaring the double difference would write 0.694388890000001.
+        {{3, 2, 3, 2, 2, 2},
+         "2.3333",
+         "0.5164",
+         {"0.6667", "0.3333", "0.6667", "0.3333", "0.3333", "0.3333"},
+         {"0.44448889", "0.11108889", "0.44448889", "0.11108889", "0.11108889", "0.11108889"},
+         {}},
+    };
+    for (const Case& c : cases) {
+        const StrengthStatistics stats = strengthStatistics(c.strengths);
+        EXPECT_EQ(stats.mean, c.mean);
+        EXPECT_EQ(stats.stDev, c.stDev);
+        if (!c.deviations.empty()) {
+            EXPECT_EQ(stats.deviations, c.deviations);
+            EXPECT_EQ(stats.squares, c.squares);
+        }
+        EXPECT_EQ(stats.significant, c.significant) << c.mean;
+    }
+}
+
+TEST(StrengthStatistics, SmallSquaresUseExponentsAndCountInTheSum) {
+    // 119 zeros and one 1: mean 0.0083; each zero's square 0.00006889 is written 6.889e-05.
+    // Sum 0.9916668 / 119 = 0.0083 after rounding; its root 0.0911.
+    std::vector<int> strengths(119, 0);
+    strengths.push_back(1);
+    const StrengthStatistics stats = strengthStatistics(strengths);
+    EXPECT_EQ(stats.mean, "0.0083");
+    EXPECT_EQ(stats.squares.front(), "6.889e-05");
+    EXPECT_EQ(stats.squares.back(), "0.98346889");
+    EXPECT_EQ(stats.stDev, "0.0911");
+    EXPECT_EQ(stats.significant, std::vector<std::size_t>{119});
+}
+
+TEST(StrengthStatistics, SignificantMeansAQuotientAbove165AfterRounding) {
+    struct Case {
+        std::vector<int> strengths;
+        const char* mean;
+        const char* stDev;
+        std::vector<std::size_t> significant;
+    };
+    std::vector<int> zerosThenHigh(18, 0);
+    zerosThenHigh.insert(zerosThenHigh.end(), {3, 3, 3, 5});
+    const Case cases[] = {
+        // 2.7 / 1.6364 = 1.64996, written 1.65: on the limit, not above it.
+        {{0, 0, 0, 0, 0, 1, 2, 2, 4, 4}, "1.3", "1.6364", {}},
+        // 2.3636 / 1.4324 rounds to 1.6501.
+        {zerosThenHigh, "0.6364", "1.4324", {18, 19, 20, 21}},
+        {{0, 5, 5, 5, 5, 5, 5, 5, 5, 5, 5}, "4.5455", "1.5075", {0}},
+    };
+    for (const Case& c : cases) {
+        const StrengthStatistics stats = strengthStatistics(c.strengths);
+        EXPECT_EQ(stats.mean, c.mean);
+        EXPECT_EQ(stats.stDev, c.stDev);
+        EXPECT_EQ(stats.significant, c.significant) << c.mean;
+    }
+}
+
+TEST(ReportText, RowsFollowTheLayoutCharacterForCharacter) {
+    const std::vector<SkippedFile> skipped = {{"gone.txt", "No such file or directory"},
+                                              {"pipe.txt", "Not a regular file"}};
+    const std::vector<SkippedFile> none;
+    const std::string rows56 =
+        "The maximum intertextual type-relationship is calculated from a variety of textual "
+        "features and \r\n"
+        "has a maximum strength of 5. Values below 3 are considered to indicate a minimal "
+        "intertextual type-relationship. This may have implications for inter-text "
+        "comparisons in this group of texts.\r\n";
+    const std::string noSignificant =
+        "No intertextual type-relationships were found to be significantly different from the "
+        "norm for this group of texts.\r\n";
+    const std::string minimalHead =
+        "The following texts were found to have a minimal intertextual type-relationship, "
+        "which may have implications for inter-text comparisons in this group of texts:\r\n";
+    const std::string noMinimal =
+        "No texts in this group were found to have minimal intertextual type-relationships.\r\n";
+
+    struct Case {
+        ReportContent content;
+        std::string expected;
+    };
+    const Case cases[] = {
+        {{"", "", "n/a", "n/a", "", &none},
+         "\r\n\r\n" + rows56 + "Arithmetic Mean\tn/a\r\nSample Standard Deviation\tn/a\r\n" +
+             noSignificant + noMinimal},
+        {{"a.txt-b.txt\t4\r\na.txt-c.txt\t2\r\nb.txt-c.txt\t5\r\n", "a.txt-c.txt\t2\r\n", "3.6667",
+          "1.5275", "", &none},
+         "a.txt-b.txt\t4\r\na.txt-c.txt\t2\r\nb.txt-c.txt\t5\r\n\r\na.txt-c.txt\t2\r\n\r\n" +
+             rows56 + "Arithmetic Mean\t3.6667\r\nSample Standard Deviation\t1.5275\r\n" +
+             noSignificant + minimalHead + "a.txt-c.txt\t2\r\n\r\n"},
+        {{"c.txt-d.txt\t0\r\n", "c.txt-d.txt\t0\r\n", "4.2857", "1.8898", "c.txt-d.txt\t0\r\n",
+          &skipped},
+         "c.txt-d.txt\t0\r\n\r\nc.txt-d.txt\t0\r\n\r\n" + rows56 +
+             "Arithmetic Mean\t4.2857\r\nSample Standard Deviation\t1.8898\r\n"
+             "The following intertextual type-relationships were significantly different "
+             "from the norm for this group of texts:\r\nc.txt-d.txt\t0\r\n\r\n" +
+             minimalHead + "c.txt-d.txt\t0\r\n\r\n" +
+             "The following files could not be read and were left out:\r\n"
+             "gone.txt\tNo such file or directory\r\npipe.txt\tNot a regular file\r\n"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(reportText(c.content), c.expected);
+    }
+}
+
+}  // namespace
+}  // namespace pelmora

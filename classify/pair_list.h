@@ -44,7 +44,9 @@ public:
     void appendComparison(const ListStore& codes, const ListStore& names);
     void clear();
     // Keeps each compared pair once, ordered by its texts' positions; pairs that are
-    // different texts stay apart even when their lines read the same.
+    // different texts stay apart even when their lines read the same. A comparison whose
+    // texts do not continue the previous one's (same code and name at every shared position)
+    // starts a new gathering, whose texts count as different texts.
     void removeRepeats();
 
 private:

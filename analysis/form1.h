@@ -24,6 +24,9 @@ struct TextMeasures {
     std::string obligationCount, obligationDensity, affectCount, affectDensity, quotes;
     std::string densities[9];
     std::string formality, personage, pastTenseness, obligationIntention, affect;
+    // What the evaluation left for the categories: positions 0 and 1 of lstResults, and
+    // position 5 of lstTypes ("Passive" once relabelled).
+    std::string rankedFirst, rankedSecond, inflectionFeature;
 };
 
 class Form1 {

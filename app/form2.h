@@ -8,6 +8,7 @@
 
 #include "analysis/form1.h"
 #include "classify/pair_list.h"
+#include "evidence/file_facts.h"
 #include "stores/input_problem.h"
 #include "stores/list_store.h"
 #include "stores/navigation.h"
@@ -69,6 +70,7 @@ public:
     // --- results of the last batch run beyond the stores ---
     std::vector<TextMeasures> runMeasures;  // one per analysed text, in run order
     std::vector<SkippedFile> skippedFiles;  // files that could not be read
+    std::vector<FileFacts> runFiles;        // parallel to runMeasures
 
     // --- handlers of the navigation stores ---
     void Form_Load();

@@ -32,6 +32,7 @@ void Form2::cmdAuto() {
     lstVals.clear();
     runMeasures.clear();
     skippedFiles.clear();
+    runFiles.clear();
     context_->form1().left = kParkedLeft;
     context_->form1().cmdReset();
 
@@ -51,6 +52,7 @@ void Form2::cmdAuto() {
         form1.txtFileName.setText(name);
         form1.cmdDoItAll();
         runMeasures.push_back(form1.measures());
+        runFiles.push_back(lastRead_);
         form1.cmdReset();
     }
 

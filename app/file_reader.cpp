@@ -7,6 +7,8 @@
 #include <cerrno>
 #include <system_error>
 
+#include "evidence/sha256.h"
+
 namespace pelmora {
 
 namespace {
@@ -264,7 +266,9 @@ Result<DecodedText> readTextFile(const std::filesystem::path& path, std::string_
             return tooLarge();  // the file grew while it was read
         }
     }
-    return decodeText(bytes);
+    DecodedText decoded = decodeText(bytes);
+    decoded.sha256 = sha256Hex(bytes);
+    return decoded;
 }
 
 }  // namespace pelmora

@@ -21,6 +21,7 @@ struct DecodedText {
     TextEncoding encoding = TextEncoding::Ascii;
     bool hadByteOrderMark = false;
     std::uint64_t byteSize = 0;  // size of the file as read
+    std::string sha256;          // of the bytes as read; only readTextFile fills it
 };
 
 // Larger files are refused: no plain text of a corpus comes near it, and the analysis

@@ -107,6 +107,8 @@ private:
     std::optional<InputProblem> loadSelectedFile();
     void showFolder(FolderView& dir, FileList& files, bool reportProblem);
 
+    FileFacts lastRead_;  // of the file loadSelectedFile read last
+
     ProgramContext* context_;
 };
 

@@ -121,6 +121,8 @@ std::optional<InputProblem> Form2::loadSelectedFile() {
     }
     txtFileName1.setText(name);
     context_->form1().Text1.setText(read.value().text);
+    lastRead_ = FileFacts{name, encodingName(read.value().encoding), read.value().byteSize,
+                          read.value().sha256};
     selectAuthorOf(lstAuthor, name);
     return std::nullopt;
 }

@@ -18,6 +18,8 @@ struct RecordedFile {
     std::string reason;  // for an unreadable file
     std::uint64_t byteSize = 0;
     std::string sha256, encoding, code;
+
+    bool operator==(const RecordedFile&) const = default;
 };
 
 struct RunRecord {

@@ -3,18 +3,9 @@
 #include <unordered_map>
 
 #include "app/program_context.h"
-#include "stores/number_text.h"
+#include "app/statistics.h"
 
 namespace pelmora {
-
-bool significantPair(const std::string& deviationText, const std::string& stdevText) {
-    const auto deviation = strictParse(deviationText);
-    const auto stdev = strictParse(stdevText);
-    if (!deviation || !stdev || !(*stdev > 0.0)) {
-        return false;
-    }
-    return decimalParse(fourDecimalText(*deviation / *stdev)) > 1.65;
-}
 
 RunSnapshot snapshotOf(ProgramContext& context) {
     Form2& form = context.form2();
@@ -38,12 +29,15 @@ RunSnapshot snapshotOf(ProgramContext& context) {
         place(m.name);
     }
     const std::int64_t n = form.lstDogBox.count();
+    std::vector<int> strengths;
     for (std::int64_t k = 0; k < n; ++k) {
         const PairList::Pair p = form.lstDogBox.pairAt(k);
-        const int i = static_cast<int>(k);
-        run.pairs.push_back(
-            {place(p.firstName), place(p.secondName), p.strength,
-             k < form.lstCalcs.count() && significantPair(form.lstCalcs.at(i), run.stdev)});
+        run.pairs.push_back({place(p.firstName), place(p.secondName), p.strength, false});
+        strengths.push_back(p.strength);
+    }
+    // The report's own test, so the marks cannot disagree with its list.
+    for (std::size_t i : strengthStatistics(strengths).significant) {
+        run.pairs[i].significant = true;
     }
     return run;
 }

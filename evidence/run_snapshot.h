@@ -33,8 +33,4 @@ struct RunSnapshot {
 // The run the main form last finished, read from its stores.
 RunSnapshot snapshotOf(ProgramContext& context);
 
-// The report's test for a pair off the norm: |deviation| / deviation of the run, rounded to
-// four decimals, above 1.65. Never when the deviation is not a positive number.
-bool significantPair(const std::string& deviationText, const std::string& stdevText);
-
 }  // namespace pelmora

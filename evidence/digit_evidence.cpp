@@ -418,18 +418,23 @@ std::string textEvidenceReport(const TextEvidence& e) {
     return out;
 }
 
-PairEvidence explainPair(const TextMeasures& first, const TextMeasures& second) {
-    PairEvidence p{first.name, second.name, first.code, second.code, 0, {}};
-    p.strength = typeCodeStrength(first.code, second.code);
+PairEvidence explainPair(std::string first, std::string firstCode, std::string second,
+                         std::string secondCode) {
+    PairEvidence p{
+        std::move(first), std::move(second), std::move(firstCode), std::move(secondCode), 0, {}};
+    p.strength = typeCodeStrength(p.firstCode, p.secondCode);
     for (std::size_t k = 0; k < p.agree.size(); ++k) {
         // Same reading as the comparison: a position beyond a code's end is the empty text.
-        const std::string_view a =
-            k < first.code.size() ? std::string_view(first.code).substr(k, 1) : "";
-        const std::string_view b =
-            k < second.code.size() ? std::string_view(second.code).substr(k, 1) : "";
-        p.agree[k] = equalsIgnoreCase(a, b);
+        const auto digitAt = [k](std::string_view code) {
+            return k < code.size() ? code.substr(k, 1) : std::string_view();
+        };
+        p.agree[k] = equalsIgnoreCase(digitAt(p.firstCode), digitAt(p.secondCode));
     }
     return p;
+}
+
+PairEvidence explainPair(const TextMeasures& first, const TextMeasures& second) {
+    return explainPair(first.name, first.code, second.name, second.code);
 }
 
 std::string pairEvidenceText(const PairEvidence& p) {

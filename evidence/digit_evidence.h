@@ -64,6 +64,8 @@ struct PairEvidence {
 };
 
 PairEvidence explainPair(const TextMeasures& first, const TextMeasures& second);
+PairEvidence explainPair(std::string first, std::string firstCode, std::string second,
+                         std::string secondCode);
 // "agree: formality, personage; differ: past tenseness (1 vs 2), affect (0 vs 1)"
 std::string pairEvidenceText(const PairEvidence& pair);
 

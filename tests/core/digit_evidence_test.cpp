@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "evidence/digit_evidence.h"
+#include "evidence/run_explanation.h"
 
 namespace pelmora {
 namespace {
@@ -302,6 +303,29 @@ TEST(DigitEvidence, PairsNameTheDigitsThatAgreeAndDiffer) {
         EXPECT_EQ(p.strength, c.strength) << c.a << " " << c.b;
         EXPECT_EQ(pairEvidenceText(p), c.text) << c.a << " " << c.b;
     }
+}
+
+TEST(DigitEvidence, RunExplanationListsTextsPairsAndFilesLeftOut) {
+    TextMeasures a = blankText(), b = blankText();
+    a.name = "a.txt";
+    a.code = "11200";
+    b.name = "b.txt";
+    b.code = "11200";
+    RunSnapshot run;
+    run.texts = {a, b};
+    run.names = {"a.txt", "b.txt", "by hand.txt"};
+    run.pairs = {{0, 1, 5, false}, {0, 2, 3, false}};
+    run.skipped = {{"locked.txt", "Permission denied"}};
+    const std::string text = runExplanation(run);
+    EXPECT_EQ(text.find(textEvidenceReport(explainText(a)) + "\n"), 0u);
+    const std::size_t pairs = text.find("Pairs:\n");
+    ASSERT_NE(pairs, std::string::npos);
+    EXPECT_EQ(text.substr(pairs),
+              "Pairs:\n"
+              "a.txt-b.txt\t5\tagree: formality, personage, past tenseness, "
+              "obligation/intention, affect; differ: none\n"
+              "a.txt-by hand.txt\t3\tno measures were kept for a text analysed outside the run\n"
+              "\nLeft out as unreadable:\nlocked.txt\tPermission denied\n");
 }
 
 }  // namespace

@@ -120,7 +120,10 @@ std::optional<InputProblem> Form2::loadSelectedFile() {
         return read.problem();
     }
     txtFileName1.setText(name);
-    context_->form1().Text1.setText(read.value().text);
+    Form1& form1 = context_->form1();
+    form1.Text1.setText(read.value().text);
+    // A text analysed by hand is recorded under its name too, not under an empty one.
+    form1.txtFileName.setText(name);
     lastRead_ = FileFacts{name, encodingName(read.value().encoding), read.value().byteSize,
                           read.value().sha256};
     selectAuthorOf(lstAuthor, name);

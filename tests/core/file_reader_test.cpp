@@ -3,43 +3,19 @@
 #include <unistd.h>
 
 #include <filesystem>
-#include <fstream>
 #include <string>
 
 #include "app/drives.h"
 #include "app/file_reader.h"
 #include "app/folder_listing.h"
+#include "tests/support/temp_folder.h"
 
 namespace pelmora {
 namespace {
 
 namespace fs = std::filesystem;
 
-// A fresh folder under the system's temporary folder, removed at the end of the test.
-class TempFolder {
-public:
-    TempFolder() {
-        path_ = fs::temp_directory_path() /
-                ("pelmora-reader-" + std::to_string(::getpid()) + "-" + std::to_string(next_++));
-        fs::remove_all(path_);
-        fs::create_directories(path_);
-    }
-    ~TempFolder() {
-        std::error_code ignored;
-        fs::permissions(path_, fs::perms::owner_all, fs::perm_options::add, ignored);
-        fs::remove_all(path_, ignored);
-    }
-    const fs::path& path() const { return path_; }
-    fs::path write(const std::string& name, const std::string& bytes) const {
-        const fs::path file = path_ / name;
-        std::ofstream(file, std::ios::binary) << bytes;
-        return file;
-    }
-
-private:
-    fs::path path_;
-    static inline int next_ = 0;
-};
+using test::TempFolder;
 
 TEST(DecodeText, DetectsEachEncodingAndDropsTheByteOrderMark) {
     struct Case {

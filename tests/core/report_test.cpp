@@ -5,11 +5,13 @@
 
 #include "app/report.h"
 #include "app/statistics.h"
+#include "tests/support/report_texts.h"
 
 namespace pelmora {
 namespace {
 
 using Texts = std::vector<std::string>;
+using namespace test;
 
 TEST(StrengthStatistics, UndefinedFiguresReadNotAvailableAndFlagNothing) {
     struct Case {
@@ -117,42 +119,24 @@ TEST(ReportText, RowsFollowTheLayoutCharacterForCharacter) {
     const std::vector<SkippedFile> skipped = {{"gone.txt", "No such file or directory"},
                                               {"pipe.txt", "Not a regular file"}};
     const std::vector<SkippedFile> none;
-    const std::string rows56 =
-        "The maximum intertextual type-relationship is calculated from a variety of textual "
-        "features and \r\n"
-        "has a maximum strength of 5. Values below 3 are considered to indicate a minimal "
-        "intertextual type-relationship. This may have implications for inter-text "
-        "comparisons in this group of texts.\r\n";
-    const std::string noSignificant =
-        "No intertextual type-relationships were found to be significantly different from the "
-        "norm for this group of texts.\r\n";
-    const std::string minimalHead =
-        "The following texts were found to have a minimal intertextual type-relationship, "
-        "which may have implications for inter-text comparisons in this group of texts:\r\n";
-    const std::string noMinimal =
-        "No texts in this group were found to have minimal intertextual type-relationships.\r\n";
-
     struct Case {
         ReportContent content;
         std::string expected;
     };
     const Case cases[] = {
         {{"", "", "n/a", "n/a", "", &none},
-         "\r\n\r\n" + rows56 + "Arithmetic Mean\tn/a\r\nSample Standard Deviation\tn/a\r\n" +
-             noSignificant + noMinimal},
+         "\r\n\r\n" + kExplanationRows + statisticsRows("n/a", "n/a") + kNoSignificant +
+             kNoMinimal},
         {{"a.txt-b.txt\t4\r\na.txt-c.txt\t2\r\nb.txt-c.txt\t5\r\n", "a.txt-c.txt\t2\r\n", "3.6667",
           "1.5275", "", &none},
          "a.txt-b.txt\t4\r\na.txt-c.txt\t2\r\nb.txt-c.txt\t5\r\n\r\na.txt-c.txt\t2\r\n\r\n" +
-             rows56 + "Arithmetic Mean\t3.6667\r\nSample Standard Deviation\t1.5275\r\n" +
-             noSignificant + minimalHead + "a.txt-c.txt\t2\r\n\r\n"},
+             kExplanationRows + statisticsRows("3.6667", "1.5275") + kNoSignificant + kMinimalHead +
+             "a.txt-c.txt\t2\r\n\r\n"},
         {{"c.txt-d.txt\t0\r\n", "c.txt-d.txt\t0\r\n", "4.2857", "1.8898", "c.txt-d.txt\t0\r\n",
           &skipped},
-         "c.txt-d.txt\t0\r\n\r\nc.txt-d.txt\t0\r\n\r\n" + rows56 +
-             "Arithmetic Mean\t4.2857\r\nSample Standard Deviation\t1.8898\r\n"
-             "The following intertextual type-relationships were significantly different "
-             "from the norm for this group of texts:\r\nc.txt-d.txt\t0\r\n\r\n" +
-             minimalHead + "c.txt-d.txt\t0\r\n\r\n" +
-             "The following files could not be read and were left out:\r\n"
+         "c.txt-d.txt\t0\r\n\r\nc.txt-d.txt\t0\r\n\r\n" + kExplanationRows +
+             statisticsRows("4.2857", "1.8898") + kSignificantHead + "c.txt-d.txt\t0\r\n\r\n" +
+             kMinimalHead + "c.txt-d.txt\t0\r\n\r\n" + kSkippedHead +
              "gone.txt\tNo such file or directory\r\npipe.txt\tNot a regular file\r\n"},
     };
     for (const Case& c : cases) {

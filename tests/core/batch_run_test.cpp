@@ -1,0 +1,234 @@
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <tuple>
+#include <vector>
+
+#include "analysis/form1.h"
+#include "app/form2.h"
+#include "app/program_context.h"
+#include "tests/support/report_texts.h"
+#include "tests/support/temp_folder.h"
+
+namespace pelmora {
+namespace {
+
+namespace fs = std::filesystem;
+using namespace test;
+using Texts = std::vector<std::string>;
+
+// Texts whose codes follow from the ranking rules alone: no words gives 11200, only the
+// definite article 20200, "was" and an -ed form in equal numbers 00100. Their strengths:
+// E-T 3, E-P 2, T-P 3.
+const std::string kEmpty = "";
+const std::string kThe = "The the the the.";
+const std::string kPast = "was walked was walked";
+
+struct File {
+    std::string name;
+    std::string text;
+};
+
+// A folder with the files, and a program whose main form shows it.
+struct FolderRun {
+    TempFolder folder;
+    std::unique_ptr<ProgramContext> context;
+
+    explicit FolderRun(const std::vector<File>& files) {
+        for (const File& f : files) {
+            folder.write(f.name, f.text);
+        }
+        context = std::make_unique<ProgramContext>(folder.path());
+    }
+    Form2& form2() { return context->form2(); }
+    Form1& form1() { return context->form1(); }
+    std::string report() { return form2().txtReport.text(); }
+};
+
+std::string lines(const Texts& texts) {
+    std::string out;
+    for (const std::string& t : texts) {
+        out += t + "\r\n";
+    }
+    return out;
+}
+
+TEST(BatchRun, ReportsFollowTheStrengthsOfEveryFolderSize) {
+    struct Case {
+        const char* what;
+        std::vector<File> files;
+        Texts pairs;    // lstDogBox after the run
+        Texts minimal;  // lstDogHouse after the run
+        std::string mean, stDev;
+        Texts significant;
+    };
+    const Case cases[] = {
+        {"no text", {}, {}, {}, "n/a", "n/a", {}},
+        {"one text", {{"a.txt", kThe}}, {}, {}, "n/a", "n/a", {}},
+        {"two texts", {{"a.txt", kEmpty}, {"b.txt", kThe}}, {"a.txt-b.txt\t3"}, {}, "3", "n/a", {}},
+        {"all equal",
+         {{"a.txt", kThe}, {"b.txt", kThe}, {"c.txt", kThe}},
+         {"a.txt-b.txt\t5", "a.txt-c.txt\t5", "b.txt-c.txt\t5"},
+         {},
+         "5",
+         "0",
+         {}},
+        {"three texts",
+         {{"a.txt", kEmpty}, {"b.txt", kThe}, {"c.txt", kPast}},
+         {"a.txt-b.txt\t3", "a.txt-c.txt\t2", "b.txt-c.txt\t3"},
+         {"a.txt-c.txt\t2"},
+         "2.6667",
+         "0.5773",
+         {}},
+        // Every pair once, in the order of the last comparison; a-b lies 1.8258 deviations
+        // above the mean.
+        {"four texts",
+         {{"a.txt", kEmpty}, {"b.txt", kEmpty}, {"c.txt", kThe}, {"d.txt", kPast}},
+         {"a.txt-b.txt\t5", "a.txt-c.txt\t3", "a.txt-d.txt\t2", "b.txt-c.txt\t3", "b.txt-d.txt\t2",
+          "c.txt-d.txt\t3"},
+         {"a.txt-d.txt\t2", "b.txt-d.txt\t2"},
+         "3",
+         "1.0954",
+         {"a.txt-b.txt\t5"}},
+    };
+    for (const Case& c : cases) {
+        FolderRun run(c.files);
+        run.form2().cmdAuto();
+        const Form2& form = run.form2();
+        EXPECT_EQ(form.lstDogBox.lines(), c.pairs) << c.what;
+        EXPECT_EQ(form.lstDogHouse.lines(), c.minimal) << c.what;
+        EXPECT_EQ(form.lblMean.text(), c.mean) << c.what;
+        EXPECT_EQ(form.lblStDev.text(), c.stDev) << c.what;
+        const std::string significant = c.significant.empty()
+                                            ? kNoSignificant
+                                            : kSignificantHead + lines(c.significant) + "\r\n";
+        const std::string minimal =
+            c.minimal.empty() ? kNoMinimal : kMinimalHead + lines(c.minimal) + "\r\n";
+        EXPECT_EQ(run.report(), kReportHeader + lines(c.pairs) + "\r\n" + lines(c.minimal) +
+                                    "\r\n" + kExplanationRows + statisticsRows(c.mean, c.stDev) +
+                                    significant + minimal)
+            << c.what;
+        EXPECT_EQ(form.runMeasures.size(), c.files.size()) << c.what;
+        EXPECT_FALSE(form.cmdAutoEnabled);
+    }
+}
+
+TEST(BatchRun, StoresHoldTheRunsValuesAndTheAnalysisFormComesIntoView) {
+    FolderRun run({{"a.txt", kEmpty}, {"b.txt", kEmpty}, {"c.txt", kThe}, {"d.txt", kPast}});
+    std::vector<std::tuple<int, int, std::string>> progress;
+    run.context->progress = [&](int k, int n, const std::string& name) {
+        progress.emplace_back(k, n, name);
+    };
+    run.form2().cmdAuto();
+    const Form2& form = run.form2();
+    EXPECT_EQ(form.lstVals.items(), (Texts{"5", "3", "2", "3", "2", "3"}));
+    EXPECT_EQ(form.lstCalcs.items(), (Texts{"2", "0", "1", "0", "1", "0"}));
+    EXPECT_EQ(form.lstCalcs1.items(), (Texts{"4", "0", "1", "0", "1", "0"}));
+    EXPECT_EQ(form.txtDogHouse.text(), "a.txt-d.txt\t2\r\nb.txt-d.txt\t2\r\n");
+    EXPECT_EQ(run.form1().txtTypes.text(),
+              "11200\ta.txt\r\n11200\tb.txt\r\n20200\tc.txt\r\n00100\td.txt\r\n");
+    Texts measured;
+    for (const TextMeasures& m : form.runMeasures) {
+        measured.push_back(m.name + " " + m.code);
+    }
+    EXPECT_EQ(measured, (Texts{"a.txt 11200", "b.txt 11200", "c.txt 20200", "d.txt 00100"}));
+    EXPECT_EQ(progress, (std::vector<std::tuple<int, int, std::string>>{
+                            {1, 4, "a.txt"}, {2, 4, "b.txt"}, {3, 4, "c.txt"}, {4, 4, "d.txt"}}));
+    EXPECT_TRUE(run.form1().visible);
+    EXPECT_EQ(run.form1().left, 9000);
+    EXPECT_EQ(form.File1.selected(), 3);
+}
+
+TEST(BatchRun, OddNamesAreKeptApartAndWrittenAsTheyAre) {
+    // Names differing only in case are different files here.
+    FolderRun run(
+        {{"a.txt", kThe}, {"A.txt", kEmpty}, {"my text.txt", kEmpty}, {"x-y.TXT", kPast}});
+    run.form2().cmdAuto();
+    EXPECT_EQ(run.form2().lstDogBox.lines(),
+              (Texts{"A.txt-a.txt\t3", "A.txt-my text.txt\t5", "A.txt-x-y.TXT\t2",
+                     "a.txt-my text.txt\t3", "a.txt-x-y.TXT\t3", "my text.txt-x-y.TXT\t2"}));
+}
+
+TEST(BatchRun, UnreadableFilesAreLeftOutAndNamedAtTheEnd) {
+    FolderRun run({{"a.txt", kEmpty},
+                   {"b.txt", kThe},
+                   {"b2.txt", kThe},
+                   {"c.txt", kPast},
+                   {"pipe.txt", kThe}});
+    // Both vanish after the list was filled; a pipe takes the place of one.
+    fs::remove(run.folder.path() / "b2.txt");
+    fs::remove(run.folder.path() / "pipe.txt");
+    ASSERT_EQ(::mkfifo((run.folder.path() / "pipe.txt").c_str(), 0600), 0);
+    run.form2().cmdAuto();
+
+    FolderRun plain({{"a.txt", kEmpty}, {"b.txt", kThe}, {"c.txt", kPast}});
+    plain.form2().cmdAuto();
+    EXPECT_EQ(run.report(), plain.report() + kSkippedHead +
+                                "b2.txt\tNo such file or directory\r\n"
+                                "pipe.txt\tNot a regular file\r\n");
+    EXPECT_EQ(run.form1().txtTypes.text(), plain.form1().txtTypes.text());
+    EXPECT_EQ(run.form2().runMeasures.size(), 3u);
+    EXPECT_TRUE(run.context->takeMessages().empty());  // the report says it, not a message
+}
+
+TEST(BatchRun, RefreshReturnsToTheStartAndTheSameFolderGivesTheSameReport) {
+    FolderRun run({{"a.txt", kEmpty}, {"b.txt", kThe}, {"c.txt", kPast}});
+    TempFolder other;
+    Form2& form = run.form2();
+    form.Dir1.folder = other.path();
+    form.Dir1_Change();
+    form.Dir1.folder = run.folder.path();
+    form.Dir1_Change();
+    form.cmdAuto();
+    const std::string first = run.report();
+
+    form.cmdAuto();  // disabled: the report stays as it is
+    EXPECT_EQ(run.report(), first);
+
+    form.cmdRefresh();
+    EXPECT_TRUE(form.cmdAutoEnabled);
+    EXPECT_EQ(run.report(), kReportHeader);
+    EXPECT_EQ(form.lstDogBox.count(), 0);
+    EXPECT_EQ(form.lblMean.text(), "0");
+    EXPECT_FALSE(run.context->form1Exists());
+    EXPECT_EQ(run.form1().lstAllTypes.count(), 0);
+    EXPECT_EQ(run.form1().txtTypes.text(), "");
+    EXPECT_EQ(form.Dir1.folder, run.folder.path());  // the default corpus of this program
+
+    form.cmdAuto();
+    EXPECT_EQ(run.report(), first);
+
+    form.cmdReset();
+    EXPECT_TRUE(form.cmdAutoEnabled);
+    EXPECT_EQ(run.report(), kReportHeader);
+    EXPECT_FALSE(run.context->form1Exists());
+
+    form.Command1();
+    EXPECT_TRUE(run.context->quitRequested);
+}
+
+TEST(BatchRun, TextAnalysedByHandBeforeTheRunTakesPart) {
+    FolderRun run({{"a.txt", kEmpty}, {"b.txt", kPast}});
+    TempFolder handFolder;
+    handFolder.write("hand.txt", kThe);
+    Form2& form = run.form2();
+    form.Dir1.folder = handFolder.path();
+    form.Dir1_Change();
+    form.File1.entries.select(0);
+    ASSERT_TRUE(form.File1_Click());
+    run.form1().cmdDoItAll();
+
+    form.Dir1.folder = run.folder.path();
+    form.Dir1_Change();
+    form.cmdAuto();
+    EXPECT_EQ(form.lstDogBox.lines(),
+              (Texts{"hand.txt-a.txt\t3", "hand.txt-b.txt\t3", "a.txt-b.txt\t2"}));
+    EXPECT_EQ(run.form1().txtTypes.text(), "20200\thand.txt\r\n11200\ta.txt\r\n00100\tb.txt\r\n");
+    EXPECT_EQ(form.runMeasures.size(), 2u);
+}
+
+}  // namespace
+}  // namespace pelmora

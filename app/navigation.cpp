@@ -47,6 +47,18 @@ void selectAuthorOf(ListStore& authors, const std::string& fileName) {
     }
 }
 
+// Moves `dir` to the root of the drive now chosen. A drive that cannot be opened leaves the
+// folder where it was, and the drive view goes back to that folder's drive.
+bool moveToDriveRoot(DriveView& drive, FolderView& dir) {
+    const fs::path root = drive.drive;
+    if (drive.drive.empty() || !isOpenableFolder(root)) {
+        drive.drive = driveOf(dir.folder);
+        return false;
+    }
+    dir.folder = absoluteFolder(root);
+    return true;
+}
+
 }  // namespace
 
 void Form2::Form_Load() {
@@ -60,23 +72,15 @@ void Form2::Form_Load() {
 }
 
 void Form2::Drive1_Change() {
-    const fs::path root = Drive1.drive;
-    if (Drive1.drive.empty() || !isOpenableFolder(root)) {
-        Drive1.drive = driveOf(Dir1.folder);  // the folder view stays, and so does its drive
-        return;
+    if (moveToDriveRoot(Drive1, Dir1)) {
+        Dir1_Change();
     }
-    Dir1.folder = absoluteFolder(root);
-    Dir1_Change();
 }
 
 void Form2::Drive2_Change() {
-    const fs::path root = Drive2.drive;
-    if (Drive2.drive.empty() || !isOpenableFolder(root)) {
-        Drive2.drive = driveOf(Dir2.folder);
-        return;
+    if (moveToDriveRoot(Drive2, Dir2)) {
+        Dir2_Change();
     }
-    Dir2.folder = absoluteFolder(root);
-    Dir2_Change();
 }
 
 void Form2::showFolder(FolderView& dir, FileList& files, bool reportProblem) {

@@ -1,0 +1,28 @@
+#pragma once
+// The text passes of the analysis form's normalisation, each giving exactly what the
+// step-by-step replace-all reading gives, in a few passes over the text.
+
+#include <cstdint>
+#include <string>
+
+namespace pelmora {
+
+// Every replacement of the punctuation clean-up, in order, up to and including the
+// CR LF step. Returns the number of double quotation marks the text held when they were
+// counted (after the apostrophe steps, before they became spaces).
+std::int64_t removePunctuation(std::string& text);
+
+// Left-to-right, non-overlapping, case-insensitive replace-all, fast when the byte
+// `pattern[anchor]` is rare in `text`; the result equals replaceAll's.
+void replaceAllAnchored(std::string& text, std::string_view pattern, std::string_view replacement,
+                        std::size_t anchor);
+
+// Turns every run of k spaces into ceil(k / 2^halvings) spaces: what `halvings` replace-alls
+// of a double space by one space leave.
+void collapseSpaceRuns(std::string& text, int halvings);
+
+// Collapses runs of spaces as 24 halvings do, trims spaces at both ends and puts one space
+// before and after the rest.
+void padWithSingleSpaces(std::string& text);
+
+}  // namespace pelmora

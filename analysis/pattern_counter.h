@@ -1,0 +1,34 @@
+#pragma once
+// Counts many patterns in one pass over a text: for each pattern the number of its
+// left-to-right, non-overlapping, case-insensitive occurrences, as SplitCount gives it.
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace pelmora {
+
+class PatternCounter {
+public:
+    explicit PatternCounter(std::vector<std::string> patterns);
+
+    const std::vector<std::string>& patterns() const { return patterns_; }
+
+    // One count per pattern, in pattern order; an empty pattern counts 0.
+    std::vector<std::int64_t> count(std::string_view text) const;
+
+    // A counter for `patterns`, built once and reused while the same patterns come back.
+    static const PatternCounter& forPatterns(const std::vector<std::string>& patterns);
+
+private:
+    std::vector<std::string> patterns_;
+    std::vector<int> distinctOf_;  // pattern -> distinct folded pattern
+    std::vector<std::int64_t> distinctLength_;
+    unsigned char classOf_[256] = {};  // byte -> input class, 0 for bytes no pattern holds
+    int classes_ = 1;
+    std::vector<std::int32_t> next_;         // state * classes_ + class -> state
+    std::vector<std::int32_t> outputBegin_;  // per state, into outputs_ (one extra entry)
+    std::vector<std::int32_t> outputs_;      // distinct patterns ending in each state
+};
+
+}  // namespace pelmora

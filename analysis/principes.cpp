@@ -1,0 +1,115 @@
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "analysis/density.h"
+#include "analysis/form1.h"
+#include "analysis/normalisation.h"
+#include "analysis/pattern_counter.h"
+#include "stores/text_ops.h"
+
+namespace pelmora {
+
+namespace {
+
+constexpr const char* kModalVerbs[] = {
+    "will", "shall", "must", "need", "needs", "should", "shouldn't", "ought", "oughtn't",
+};
+
+// The key function words, each between two spaces, then the two inflection patterns.
+std::vector<std::string> keyWordPatterns(const ListStore& words) {
+    std::vector<std::string> patterns;
+    patterns.reserve(static_cast<std::size_t>(words.count()) + 2);
+    for (const std::string& word : words.items()) {
+        patterns.push_back(" " + word + " ");
+    }
+    patterns.emplace_back("ed ");
+    patterns.emplace_back("n't");
+    return patterns;
+}
+
+std::int64_t countSpaces(std::string_view text) {
+    std::int64_t n = 0;
+    for (char c : text) {
+        n += c == ' ';
+    }
+    return n;
+}
+
+}  // namespace
+
+void Form1::RemPunc() {
+    std::string text = Text1.text();
+    lblNumOfQuotes.setInt(removePunctuation(text));
+
+    // Modal verbs and affect words are counted anywhere, inside words too, in one pass.
+    std::vector<std::string> patterns(std::begin(kModalVerbs), std::end(kModalVerbs));
+    const std::size_t modalCount = patterns.size();
+    patterns.insert(patterns.end(), lstWordsOfAffect.items().begin(),
+                    lstWordsOfAffect.items().end());
+    const std::vector<std::int64_t> counts = PatternCounter::forPatterns(patterns).count(text);
+    std::int64_t modal = 0;
+    std::int64_t affect = 0;
+    for (std::size_t i = 0; i < counts.size(); ++i) {
+        (i < modalCount ? modal : affect) += counts[i];
+    }
+    lblObligation.setInt(modal);
+    lblAffectTotal.setInt(affect);
+    modalCountText_ = lblObligation.text();
+    affectCountText_ = lblAffectTotal.text();
+
+    Text1.setText(std::move(text));
+    RemSpc();
+}
+
+void Form1::RemSpc() {
+    std::string text = Text1.text();
+    padWithSingleSpaces(text);
+    Text1.setText(std::move(text));
+}
+
+void Form1::cmdPrincipes() {
+    RemPunc();
+
+    const int words = lstKeyFunctionWords.count();
+    const std::vector<std::int64_t> counts =
+        PatternCounter::forPatterns(keyWordPatterns(lstKeyFunctionWords)).count(Text1.text());
+    for (int i = 0; i < words; ++i) {
+        lstKeyFunctionWordFrequency.append(intText(counts[static_cast<std::size_t>(i)]));
+    }
+    const std::int64_t edEndings = counts[static_cast<std::size_t>(words)];
+    const std::int64_t notEndings = counts[static_cast<std::size_t>(words) + 1];
+    lstKeyFunctionWordFrequency.append(intText(edEndings));
+    lstKeyFunctionWords.append("-ed");
+    lstKeyFunctionWordFrequency.append(intText(notEndings));
+    lstKeyFunctionWords.append("n't");
+    lblContractions.setDouble(lblContractions.value() + static_cast<double>(notEndings));
+
+    std::string text(trimLeadingSpaces(Text1.text()));
+    replaceAllAnchored(text, "\r\n", " ", 0);
+    collapseSpaceRuns(text, 24);
+    // Every word is now followed by exactly one space.
+    const std::int64_t n = countSpaces(text);
+    lblTextLength.setInt(n);
+    lblWordLenAv.setFourDecimal(
+        perWord(static_cast<double>(utf8Length(text) - n), static_cast<double>(n)));
+    Text1.setText(std::move(text));
+}
+
+std::int32_t Form1::GetFreq(std::string_view word) const {
+    std::int32_t found = 0;
+    for (int i = 0; i < lstKeyFunctionWords.count(); ++i) {
+        if (equalsIgnoreCase(lstKeyFunctionWords.at(i), word)) {
+            // A count not yet written (a press before the key words were counted) reads 0.
+            found = static_cast<std::int32_t>(
+                strictParse(lstKeyFunctionWordFrequency.get(i)).value_or(0.0));
+        }
+    }
+    return found;
+}
+
+void Form1::AddDensity(const ValueField& field) {
+    lstTypeFrequencies.append(fourDecimalText(perWord(field.value(), lblTextLength.value())));
+}
+
+}  // namespace pelmora

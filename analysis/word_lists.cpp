@@ -1,0 +1,67 @@
+#include "analysis/form1.h"
+
+namespace pelmora {
+
+namespace {
+
+// Order is behaviour: the counters address entries by position.
+constexpr const char* kWordsOfAffect[] = {
+    "ache",        "ached",       "aches",        "angst",          "anxiety",     "anxious",
+    "anxiously",   "apathy",      "apprehensive", "apprehensively", "bad",         "badly",
+    "best",        "cheerful",    "cheerfully",   "contented",      "desperate",   "desperately",
+    "desperation", "detest",      "detested",     "detests",        "detesting",   "distress",
+    "distresses",  "distressing", "euphoric",     "feel",           "feeling",     "feelings",
+    "feels",       "felt",        "frustrated",   "frustrating",    "frustration", "frustrations",
+    "greatest",    "happily",     "happy",        "hate",           "hated",       "hatred",
+    "hates",       "hating",      "heart",        "heartache",      "heartbreak",  "heartbreaking",
+    "horrified",   "horror",      "horrors",      "loathe",         "loathed",     "loathes",
+    "loathing",    "longed",      "longing",      "longs",          "love",        "loves",
+    "loved",       "loving",      "miseries",     "misery",         "nerve",       "nerves",
+    "nervous",     "nervously",   "pain",         "painful",        "pains",       "peace",
+    "peaceful",    "poorly",      "rest",         "restful",        "rough",       "sad",
+    "sadly",       "scared",      "severe",       "severely",       "sore",        "sorely",
+    "sorrow",      "sorrowful",   "sorrows",      "sorry",          "terrified",   "terror",
+    "terrors",     "torture",     "tortures",     "tremendous",     "unnerved",    "unnerving",
+    "worse",       "worst",
+};
+
+constexpr const char* kKeyFunctionWords[] = {
+    "the",     "a",      "an",      "it",    "it's",    "if",     "however", "then",
+    "I'm",     "I'll",   "I've",    "I",     "I'd",     "you",    "you're",  "you'll",
+    "you've",  "you'd",  "he",      "she",   "he's",    "he'll",  "he'd",    "she's",
+    "she'll",  "she'd",  "we",      "we'll", "we're",   "we've",  "we'd",    "they'll",
+    "they're", "they'd", "they've", "and",   "knew",    "bought", "said",    "brought",
+    "took",    "went",   "was",     "were",  "thought", "felt",
+};
+
+constexpr const char* kTypes[] = {
+    "Contractions",
+    "First Person",
+    "Second Person",
+    "Third Person",
+    "Common Past Tense Words",
+    "Past Tense Inflections",
+    "Definite article",
+    "Indefinite article",
+    "It",
+};
+
+static_assert(std::size(kWordsOfAffect) == 98);
+static_assert(std::size(kKeyFunctionWords) == 46);
+static_assert(std::size(kTypes) == 9);
+
+}  // namespace
+
+void Form1::Form_Load() {
+    for (const char* word : kWordsOfAffect) {
+        lstWordsOfAffect.append(word);
+    }
+    for (const char* word : kKeyFunctionWords) {
+        lstKeyFunctionWords.append(word);
+    }
+    for (const char* type : kTypes) {
+        lstTypes.append(type);
+    }
+}
+
+}  // namespace pelmora

@@ -1,6 +1,9 @@
 #include "analysis/normalisation.h"
 
+#include <algorithm>
+#include <bit>
 #include <cassert>
+#include <cstdint>
 #include <cstring>
 #include <string_view>
 #include <utility>
@@ -25,83 +28,137 @@ constexpr Repair kRepairs[] = {
     {"didnt", "didn't"}, {"ime", "I'm"},    {"youre", "you're"},
 };
 
+// Eight bytes as a number whose lowest byte is the first.
+std::uint64_t load64(const char* p, std::size_t available) {
+    std::uint64_t x = 0;
+    std::memcpy(&x, p, available < 8 ? available : 8);
+    if constexpr (std::endian::native == std::endian::big) {
+        x = __builtin_bswap64(x);
+    }
+    return x;
+}
+
+constexpr std::uint64_t kOnes = 0x0101010101010101u;
+
+// The high bit of each byte of x that is a space, exactly: no borrow runs between bytes.
+std::uint64_t spaceMask(std::uint64_t x) {
+    const std::uint64_t t = x ^ (kOnes * ' ');
+    return ~(((t & (kOnes * 0x7F)) + kOnes * 0x7F) | t) & (kOnes * 0x80);
+}
+
+// Each repaired spelling as its letters in lower case, one byte each, lowest first, zero after.
+struct RepairKeys {
+    std::uint64_t of[std::size(kRepairs)] = {};
+    constexpr RepairKeys() {
+        for (std::size_t k = 0; k < std::size(kRepairs); ++k) {
+            for (std::size_t i = 0; i < kRepairs[k].word.size(); ++i) {
+                of[k] |= std::uint64_t{static_cast<unsigned char>(kRepairs[k].word[i])} << (8 * i);
+            }
+        }
+    }
+};
+constexpr RepairKeys kRepairKeys;
+
+// Which repaired spelling the `len` letters at p are, in either case; -1 for none. Setting bit 5
+// of every byte folds letters and turns no other byte into a letter; the byte after a shorter
+// word is never zero then, so no length check is needed.
+int repairAt(const char* p, std::size_t len, std::size_t available) {
+    std::uint64_t x = load64(p, available) | kOnes * 0x20;
+    if (len < 8) {
+        x &= (std::uint64_t{1} << (8 * len)) - 1;
+    }
+    unsigned hits = 0;
+    for (std::size_t k = 0; k < std::size(kRepairs); ++k) {
+        hits |= static_cast<unsigned>(x == kRepairKeys.of[k]) << k;
+    }
+    return hits == 0 ? -1 : std::countr_zero(hits);
+}
+
+// Calls `visit(position)` for every space of p[0, n), in order: eight bytes at a time, so that
+// the passes over words cost little more per byte than a copy.
+template <typename Visit>
+void forEachSpace(const char* p, std::size_t n, Visit visit) {
+    std::size_t i = 0;
+    for (; i + 8 <= n; i += 8) {
+        std::uint64_t m = spaceMask(load64(p + i, 8));
+        while (m != 0) {
+            visit(i + static_cast<std::size_t>(std::countr_zero(m)) / 8);
+            m &= m - 1;
+        }
+    }
+    for (; i < n; ++i) {
+        if (p[i] == ' ') {
+            visit(i);
+        }
+    }
+}
+
 // The six repairs " dont " -> " don't " ... " youre " -> " you're " in one pass. Each keeps
 // its two spaces and no repaired word is another's spelling, so the steps cannot see each
 // other's work; what stays from their order is that one step never takes two words that share
 // a space (" dont dont " repairs only the first).
 void repairSpacedWords(std::string& text) {
+    const char* p = text.data();
+    const std::size_t n = text.size();
     std::size_t lastEnd[std::size(kRepairs)] = {};
     std::string out;
     std::size_t copied = 0;
-    std::size_t s = text.find(' ');
-    while (s != std::string::npos) {
-        const std::size_t e = text.find(' ', s + 1);
-        if (e == std::string::npos) {
-            break;
+    std::size_t previous = std::string::npos;
+    forEachSpace(p, n, [&](std::size_t e) {
+        const std::size_t s = std::exchange(previous, e);
+        if (s == std::string::npos) {
+            return;
         }
-        const std::size_t len = e - s - 1;
-        if (len >= 3 && len <= 5) {
-            const std::string_view word = std::string_view(text).substr(s + 1, len);
-            for (std::size_t k = 0; k < std::size(kRepairs); ++k) {
-                if (s >= lastEnd[k] && equalsIgnoreCase(word, kRepairs[k].word)) {
-                    out.append(text, copied, s + 1 - copied);
-                    out.append(kRepairs[k].replacement);
-                    copied = e;
-                    lastEnd[k] = e + 1;
-                    break;
-                }
-            }
+        const int k = repairAt(p + s + 1, e - s - 1, n - s - 1);
+        if (k < 0 || s < lastEnd[k]) {
+            return;
         }
-        s = e;
-    }
+        out.append(p + copied, s + 1 - copied);
+        out.append(kRepairs[k].replacement);
+        copied = e;
+        lastEnd[k] = e + 1;
+    });
     if (copied == 0) {
         return;
     }
-    out.append(text, copied, std::string::npos);
+    out.append(p + copied, n - copied);
     text = std::move(out);
 }
 
-enum class Action : unsigned char { Keep, Space, Drop, CurlyApostrophe };
-
-struct ActionTable {
-    Action of[256] = {};
-    constexpr ActionTable() {
+// What the single-character steps do with each byte: its replacement, and whether it stays.
+struct CharacterMap {
+    unsigned char to[256] = {};
+    unsigned char stays[256] = {};
+    constexpr CharacterMap() {
+        for (int c = 0; c < 256; ++c) {
+            to[c] = static_cast<unsigned char>(c);
+            stays[c] = 1;
+        }
         for (unsigned char c : std::string_view("[]-")) {
-            of[c] = Action::Space;
+            to[c] = ' ';
         }
         for (unsigned char c : std::string_view(".,;:?!()")) {
-            of[c] = Action::Drop;
+            stays[c] = 0;
         }
-        of[0xE2] = Action::CurlyApostrophe;  // first byte of U+2019
     }
 };
-constexpr ActionTable kActions;
+constexpr CharacterMap kMap;
 
 // "[" and "]" to a space, U+2019 to "'", . , ; : ? ! ( ) dropped, "-" to a space. No step of
 // these creates or breaks another's character, so one pass in step order does them all.
 void mapSingleCharacters(std::string& text) {
+    char* p = text.data();
     const std::size_t n = text.size();
     std::size_t w = 0;
     for (std::size_t r = 0; r < n; ++r) {
-        const char c = text[r];
-        switch (kActions.of[static_cast<unsigned char>(c)]) {
-            case Action::Keep:
-                text[w++] = c;
-                break;
-            case Action::Space:
-                text[w++] = ' ';
-                break;
-            case Action::Drop:
-                break;
-            case Action::CurlyApostrophe:
-                if (r + 2 < n && text[r + 1] == '\x80' && text[r + 2] == '\x99') {
-                    text[w++] = '\'';
-                    r += 2;
-                } else {
-                    text[w++] = c;
-                }
-                break;
+        const auto c = static_cast<unsigned char>(p[r]);
+        if (c == 0xE2 && r + 2 < n && p[r + 1] == '\x80' && p[r + 2] == '\x99') {
+            p[w++] = '\'';
+            r += 2;
+            continue;
         }
+        p[w] = static_cast<char>(kMap.to[c]);
+        w += kMap.stays[c];
     }
     text.resize(w);
 }
@@ -111,6 +168,7 @@ void mapSingleCharacters(std::string& text) {
 // these steps: none of the later steps creates a space next to one in time for them, and a
 // deleted apostrophe never had CR and LF on its two sides.
 std::int64_t dropEdgeApostrophesAndQuotes(std::string& text) {
+    char* p = text.data();
     const std::size_t n = text.size();
     std::int64_t quotes = 0;
     std::size_t w = 0;
@@ -118,24 +176,41 @@ std::int64_t dropEdgeApostrophesAndQuotes(std::string& text) {
     char prev = '\0';
     char seen = '\0';
     for (std::size_t r = 0; r < n; ++r) {
-        const char c = text[r];
+        const char c = p[r];
         prev = std::exchange(seen, c);
         if (c == '\'') {
-            if (prev != ' ' && !(r + 1 < n && text[r + 1] == ' ')) {
-                text[w++] = c;
+            if (prev != ' ' && !(r + 1 < n && p[r + 1] == ' ')) {
+                p[w++] = c;
             }
         } else if (c == '"') {
             ++quotes;
-            text[w++] = ' ';
-        } else if (c == '\r' && r + 1 < n && text[r + 1] == '\n') {
-            text[w++] = ' ';
-            seen = text[++r];
+            p[w++] = ' ';
+        } else if (c == '\r' && r + 1 < n && p[r + 1] == '\n') {
+            p[w++] = ' ';
+            seen = p[++r];
         } else {
-            text[w++] = c;
+            p[w++] = c;
         }
     }
     text.resize(w);
     return quotes;
+}
+
+// The first position at or after `from` where two spaces follow each other, or npos.
+std::size_t findDoubleSpace(const char* p, std::size_t n, std::size_t from) {
+    std::size_t i = from;
+    for (; i + 9 <= n; i += 8) {
+        const std::uint64_t pairs = spaceMask(load64(p + i, 8)) & spaceMask(load64(p + i + 1, 8));
+        if (pairs != 0) {
+            return i + static_cast<std::size_t>(std::countr_zero(pairs)) / 8;
+        }
+    }
+    for (; i + 1 < n; ++i) {
+        if (p[i] == ' ' && p[i + 1] == ' ') {
+            return i;
+        }
+    }
+    return std::string::npos;
 }
 
 }  // namespace
@@ -192,35 +267,44 @@ std::int64_t removePunctuation(std::string& text) {
 
 void collapseSpaceRuns(std::string& text, int halvings) {
     assert(halvings >= 0 && halvings < 63);
+    char* p = text.data();
     const std::size_t n = text.size();
-    std::size_t w = 0;
-    std::size_t r = 0;
+    std::size_t r = findDoubleSpace(p, n, 0);
+    if (halvings == 0 || r == std::string::npos) {
+        return;
+    }
+    const std::size_t mask = (std::size_t{1} << halvings) - 1;
+    std::size_t w = r;
     while (r < n) {
-        if (text[r] != ' ') {
-            text[w++] = text[r++];
-            continue;
+        // A run of spaces: the space at index j of the run stays when j is a multiple of
+        // 2^halvings.
+        for (std::size_t j = 0; r < n && p[r] == ' '; ++j, ++r) {
+            if ((j & mask) == 0) {
+                p[w++] = ' ';
+            }
         }
-        std::size_t run = 0;
-        while (r < n && text[r] == ' ') {
-            ++run;
-            ++r;
-        }
-        const std::size_t kept = ((run - 1) >> halvings) + 1;
-        std::memset(text.data() + w, ' ', kept);
-        w += kept;
+        // Up to the next run of two or more spaces, everything stays.
+        const std::size_t next = std::min(findDoubleSpace(p, n, r), n);
+        std::memmove(p + w, p + r, next - r);
+        w += next - r;
+        r = next;
     }
     text.resize(w);
 }
 
 void padWithSingleSpaces(std::string& text) {
     collapseSpaceRuns(text, 24);
-    const std::string_view words = trimTrailingSpaces(trimLeadingSpaces(text));
-    std::string out;
-    out.reserve(words.size() + 2);
-    out += ' ';
-    out += words;
-    out += ' ';
-    text = std::move(out);
+    const std::size_t end = trimTrailingSpaces(text).size();
+    const std::size_t begin = end - trimLeadingSpaces(std::string_view(text).substr(0, end)).size();
+    // In place: a space left before the words or after them serves as the pad.
+    text.resize(end);
+    if (begin == 0) {
+        text.insert(text.begin(), ' ');
+    } else {
+        text.erase(0, begin - 1);
+        text[0] = ' ';
+    }
+    text += ' ';
 }
 
 }  // namespace pelmora

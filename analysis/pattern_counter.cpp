@@ -66,14 +66,14 @@ PatternCounter::PatternCounter(std::vector<std::string> patterns) : patterns_(st
 
     // Breadth-first: failure links, full transitions and the outputs of each state.
     const std::size_t states = own.size();
-    next_.assign(states * C, 0);
+    std::vector<std::int32_t> next(states * C, 0);
     std::vector<std::int32_t> fail(states, 0);
     std::vector<std::vector<std::int32_t>> out(states);
     std::deque<std::int32_t> queue;
     for (std::size_t c = 0; c < C; ++c) {
         const std::int32_t t = trie[c];
         if (t >= 0) {
-            next_[c] = t;
+            next[c] = t;
             queue.push_back(t);
         }
     }
@@ -87,45 +87,79 @@ PatternCounter::PatternCounter(std::vector<std::string> patterns) : patterns_(st
         for (std::size_t c = 0; c < C; ++c) {
             const std::int32_t t = trie[s * C + c];
             if (t >= 0) {
-                fail[static_cast<std::size_t>(t)] = next_[f * C + c];
-                next_[s * C + c] = t;
+                fail[static_cast<std::size_t>(t)] = next[f * C + c];
+                next[s * C + c] = t;
                 queue.push_back(t);
             } else {
-                next_[s * C + c] = next_[f * C + c];
+                next[s * C + c] = next[f * C + c];
             }
         }
     }
-    outputBegin_.reserve(states + 1);
-    for (const auto& o : out) {
-        outputBegin_.push_back(static_cast<std::int32_t>(outputs_.size()));
-        outputs_.insert(outputs_.end(), o.begin(), o.end());
+    // Renumber so that the states with outputs come last: the counting loop then tells them
+    // by one comparison, and holds each state as its row offset in the table.
+    std::vector<std::int32_t> order;
+    for (std::size_t s = 0; s < states; ++s) {
+        if (out[s].empty()) {
+            order.push_back(static_cast<std::int32_t>(s));
+        }
+    }
+    while ((std::size_t{1} << rowShift_) < C) {
+        ++rowShift_;
+    }
+    const std::size_t W = std::size_t{1} << rowShift_;
+    firstWithOutput_ = static_cast<std::int32_t>(order.size() * W);
+    for (std::size_t s = 0; s < states; ++s) {
+        if (!out[s].empty()) {
+            order.push_back(static_cast<std::int32_t>(s));
+        }
+    }
+    std::vector<std::int32_t> renamed(states);
+    for (std::size_t k = 0; k < states; ++k) {
+        renamed[static_cast<std::size_t>(order[k])] = static_cast<std::int32_t>(k * W);
+    }
+    table_.resize(states * W);
+    for (std::size_t k = 0; k < states; ++k) {
+        const auto s = static_cast<std::size_t>(order[k]);
+        for (std::size_t c = 0; c < C; ++c) {
+            table_[k * W + c] = renamed[static_cast<std::size_t>(next[s * C + c])];
+        }
+        if (!out[s].empty()) {
+            outputBegin_.push_back(static_cast<std::int32_t>(outputs_.size()));
+            outputs_.insert(outputs_.end(), out[s].begin(), out[s].end());
+        }
     }
     outputBegin_.push_back(static_cast<std::int32_t>(outputs_.size()));
+    start_ = renamed[0];
 }
 
 std::vector<std::int64_t> PatternCounter::count(std::string_view text) const {
     const std::size_t D = distinctLength_.size();
-    std::vector<std::int64_t> found(D, 0);
-    std::vector<std::int64_t> lastEnd(D, 0);
-    const auto C = static_cast<std::size_t>(classes_);
-    const std::int32_t* next = next_.data();
-    const std::int32_t* begin = outputBegin_.data();
-    std::size_t s = 0;
+    struct Tally {
+        std::int64_t found = 0;
+        std::int64_t lastEnd = 0;  // end of the last counted occurrence
+    };
+    std::vector<Tally> tally(D);
+    const std::int32_t* table = table_.data();
+    std::int32_t s = start_;
     const auto n = static_cast<std::int64_t>(text.size());
     for (std::int64_t i = 0; i < n; ++i) {
-        s = static_cast<std::size_t>(next[s * C + classOf_[static_cast<unsigned char>(text[i])]]);
-        for (std::int32_t k = begin[s]; k < begin[s + 1]; ++k) {
+        s = table[s + classOf_[static_cast<unsigned char>(text[i])]];
+        if (s < firstWithOutput_) {
+            continue;
+        }
+        const auto row = static_cast<std::size_t>(s - firstWithOutput_) >> rowShift_;
+        for (std::int32_t k = outputBegin_[row]; k < outputBegin_[row + 1]; ++k) {
             const auto u = static_cast<std::size_t>(outputs_[static_cast<std::size_t>(k)]);
-            if (i + 1 - distinctLength_[u] >= lastEnd[u]) {
-                ++found[u];
-                lastEnd[u] = i + 1;
+            if (i + 1 - distinctLength_[u] >= tally[u].lastEnd) {
+                ++tally[u].found;
+                tally[u].lastEnd = i + 1;
             }
         }
     }
     std::vector<std::int64_t> counts;
     counts.reserve(patterns_.size());
     for (int id : distinctOf_) {
-        counts.push_back(id < 0 ? 0 : found[static_cast<std::size_t>(id)]);
+        counts.push_back(id < 0 ? 0 : tally[static_cast<std::size_t>(id)].found);
     }
     return counts;
 }

@@ -26,9 +26,15 @@ private:
     std::vector<std::int64_t> distinctLength_;
     unsigned char classOf_[256] = {};  // byte -> input class, 0 for bytes no pattern holds
     int classes_ = 1;
-    std::vector<std::int32_t> next_;         // state * classes_ + class -> state
-    std::vector<std::int32_t> outputBegin_;  // per state, into outputs_ (one extra entry)
-    std::vector<std::int32_t> outputs_;      // distinct patterns ending in each state
+    // Each state is held as the offset of its row (2^rowShift_ entries); offset + class ->
+    // next state. The states from firstWithOutput_ on end at least one pattern.
+    std::vector<std::int32_t> table_;
+    int rowShift_ = 0;
+    std::int32_t start_ = 0;
+    std::int32_t firstWithOutput_ = 0;
+    // Per state from firstWithOutput_ on, in row order, into outputs_ (one extra entry).
+    std::vector<std::int32_t> outputBegin_;
+    std::vector<std::int32_t> outputs_;  // distinct patterns ending in each state
 };
 
 }  // namespace pelmora

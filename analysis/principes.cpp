@@ -39,7 +39,7 @@ std::int64_t countSpaces(std::string_view text) {
 }  // namespace
 
 void Form1::RemPunc() {
-    std::string text = Text1.text();
+    std::string text = Text1.take();
     lblNumOfQuotes.setInt(removePunctuation(text));
 
     // Modal verbs and affect words are counted anywhere, inside words too, in one pass.
@@ -63,7 +63,7 @@ void Form1::RemPunc() {
 }
 
 void Form1::RemSpc() {
-    std::string text = Text1.text();
+    std::string text = Text1.take();
     padWithSingleSpaces(text);
     Text1.setText(std::move(text));
 }
@@ -85,7 +85,8 @@ void Form1::cmdPrincipes() {
     lstKeyFunctionWords.append("n't");
     lblContractions.setDouble(lblContractions.value() + static_cast<double>(notEndings));
 
-    std::string text(trimLeadingSpaces(Text1.text()));
+    std::string text = Text1.take();
+    text.erase(0, text.size() - trimLeadingSpaces(text).size());
     replaceAllAnchored(text, "\r\n", " ", 0);
     collapseSpaceRuns(text, 24);
     // Every word is now followed by exactly one space.

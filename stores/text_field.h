@@ -3,6 +3,7 @@
 
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace pelmora {
 
@@ -13,6 +14,8 @@ public:
 
     const std::string& text() const { return text_; }
     void setText(std::string text) { text_ = std::move(text); }
+    // Moves the text out, leaving the field empty: for rewriting a large text without a copy.
+    std::string take() { return std::exchange(text_, std::string()); }
     void append(std::string_view more) { text_.append(more); }
     void clear() { text_.clear(); }
     bool empty() const { return text_.empty(); }

@@ -104,4 +104,29 @@ void referencePrincipes(Form1& form) {
     form.Text1.setText(std::move(text));
 }
 
+void pressCounters(Form1& form) {
+    form.cmdContractions();
+    form.cmdFirstPerson();
+    form.cmdSecondPerson();
+    form.cmdThirdPerson();
+    form.cmdPastTense();
+    form.cmdArticles();
+    form.cmdIt();
+}
+
+void referenceDoItAll(Form1& form) {
+    referencePrincipes(form);
+    pressCounters(form);
+    form.cmdEvaluate();
+    const double words = form.lblTextLength.value();
+    form.lblObligation.setFourDecimal(words > 0 ? form.lblObligation.value() / words : 0.0);
+    form.cmdFormality();
+    form.cmdPersonage();
+    form.cmdPastTenseness();
+    form.cmdObligation();
+    form.cmdAffect();
+    form.cmdTypeText();
+    form.cmdCompare();
+}
+
 }  // namespace pelmora::test

@@ -25,4 +25,10 @@ std::string referencePadWithSingleSpaces(std::string text);
 // Does on `form` what cmdPrincipes does: normalises Text1 and writes every store it writes.
 void referencePrincipes(Form1& form);
 
+// Presses the seven counters in pipeline order, which puts the nine density lines in place.
+void pressCounters(Form1& form);
+
+// The full analysis with referencePrincipes in front of the form's own later steps.
+void referenceDoItAll(Form1& form);
+
 }  // namespace pelmora::test

@@ -1,0 +1,221 @@
+// The fast normalisation and counting passes against the plain step-by-step reading, on
+// many generated texts full of the characters and words the steps look for.
+
+#include <gtest/gtest.h>
+
+#include <random>
+#include <string>
+#include <vector>
+
+#include "analysis/form1.h"
+#include "analysis/normalisation.h"
+#include "analysis/pattern_counter.h"
+#include "app/form2.h"
+#include "app/program_context.h"
+#include "stores/text_ops.h"
+#include "tests/support/reference_analysis.h"
+
+namespace pelmora {
+namespace {
+
+// Pieces chosen to meet every step: abbreviations, apostrophe-less spellings, brackets,
+// angle and curly quotes, dashes, line ends, key words, modal and affect words, "ed " and
+// "n't", and bytes that almost make a curly apostrophe.
+const std::vector<std::string> kPieces = {
+    "the",       "The",
+    "THE",       "a",
+    "An",        "it",
+    "It's",      "it’s",
+    "its",       "I",
+    "i",         "I'm",
+    "I’ll",      "I've",
+    "I'd",       "you",
+    "You're",    "you'll",
+    "he",        "She's",
+    "he'd",      "we",
+    "we've",     "We're",
+    "they'll",   "they’re",
+    "and",       "was",
+    "were",      "said",
+    "Felt",      "thought",
+    "wasn't",    "don't",
+    "can’t",     "walked",
+    "need",      "needs",
+    "needed",    "will",
+    "Willing",   "shall",
+    "must",      "should",
+    "shouldn't", "ought",
+    "oughtn't",  "feelings",
+    "through",   "heartbreaking",
+    "sorely",    "happy",
+    "LOVE",      "mr.",
+    "Mr.",       "mrs.",
+    "MRS.",      "dr.",
+    "Dr.",       "dont",
+    "Dont",      "cant",
+    "wont",      "didnt",
+    "Ime",       "youre",
+    "'st",       "'St",
+    "’st",       "[",
+    "]",         "«",
+    "»",         "“",
+    "”",         "\"",
+    "'",         "’",
+    "''",        ".",
+    ",",         ";",
+    ":",         "?",
+    "!",         "(",
+    ")",         "-",
+    "--",        "\r\n",
+    "\n",        "\r",
+    "\t",        "é",
+    "naïve",     "\xE2",
+    "\x80\x99",  "\xC2",
+    "mrs.«",     "dr.»",
+    "'\r\n",     "\r'\n",
+    "\r.\n",     "\xE2.\x80\x99",
+    "ed",        "n't",
+    "tne",
+};
+
+const std::vector<std::string> kSeparators = {" ",  " ",    " ",  " ",  "  ",   "   ",
+                                              "",   "\r\n", "\n", "\t", ". ",   ", ",
+                                              "' ", " '",   "\"", "-",  "     "};
+
+std::string generatedText(std::mt19937& rng) {
+    std::uniform_int_distribution<std::size_t> length(0, 120);
+    std::uniform_int_distribution<std::size_t> piece(0, kPieces.size() - 1);
+    std::uniform_int_distribution<std::size_t> separator(0, kSeparators.size() - 1);
+    std::uniform_int_distribution<int> repeat(0, 9);
+    std::string text;
+    std::string last;
+    const std::size_t n = length(rng);
+    for (std::size_t i = 0; i < n; ++i) {
+        // Repeated words meet the non-overlapping rule (" the the ", " dont dont ").
+        const std::string& p = (repeat(rng) == 0 && !last.empty()) ? last : kPieces[piece(rng)];
+        last = p;
+        text += p;
+        text += kSeparators[separator(rng)];
+    }
+    return text;
+}
+
+std::vector<std::string> everyStore(const Form1& f) {
+    std::vector<std::string> s = {
+        f.Text1.text(),
+        f.lblNumOfQuotes.text(),
+        f.lblObligation.text(),
+        f.lblAffectTotal.text(),
+        f.lblContractions.text(),
+        f.lblTextLength.text(),
+        f.lblWordLenAv.text(),
+        f.lblFirstPerson.text(),
+        f.lblSecondPerson.text(),
+        f.lblThirdPerson.text(),
+        f.lblPastTense.text(),
+        f.lblPastTenseForms.text(),
+        f.lblDefiniteArticle.text(),
+        f.lblIndefiniteArticle.text(),
+        f.lblIt.text(),
+        f.lblClass.text(),
+        f.lblFormality.text(),
+        f.lblPersonage.text(),
+        f.lblPastTenseness.text(),
+        f.lblObligationIntention.text(),
+        f.lblAffect.text(),
+        f.txtTypes.text(),
+        f.txtTheFirst.text(),
+        f.txtTheSecond.text(),
+    };
+    for (const ListStore* list :
+         {&f.lstKeyFunctionWords, &f.lstKeyFunctionWordFrequency, &f.lstTypes,
+          &f.lstTypeFrequencies, &f.lstCharacterValues, &f.lstSortedValues, &f.lstResults,
+          &f.lstAllTypes, &f.lstTypeNames}) {
+        std::string joined;
+        for (const std::string& item : list->items()) {
+            joined += item + "\x1f";
+        }
+        s.push_back(joined);
+    }
+    return s;
+}
+
+TEST(Differential, NormalisationAndCountsEqualTheStepByStepReading) {
+    std::mt19937 rng(20261206);
+    for (int round = 0; round < 600; ++round) {
+        const std::string text = generatedText(rng);
+        ProgramContext fastContext, plainContext;
+        Form1& fast = fastContext.form1();
+        Form1& plain = plainContext.form1();
+        fast.Text1.setText(text);
+        plain.Text1.setText(text);
+        fast.cmdPrincipes();
+        test::referencePrincipes(plain);
+        for (Form1* form : {&fast, &plain}) {
+            test::pressCounters(*form);
+            form->cmdEvaluate();
+        }
+        ASSERT_EQ(everyStore(fast), everyStore(plain)) << "round " << round << ": " << text;
+    }
+}
+
+TEST(Differential, WholePipelineEqualsTheStepByStepReadingOverABatch) {
+    std::mt19937 rng(7);
+    ProgramContext fastContext, plainContext;
+    for (int round = 0; round < 120; ++round) {
+        const std::string text = generatedText(rng);
+        const std::string name = "text " + std::to_string(round % 40) + ".txt";
+        Form1& fast = fastContext.form1();
+        Form1& plain = plainContext.form1();
+        fast.Text1.setText(text);
+        plain.Text1.setText(text);
+        fast.txtFileName.setText(name);
+        plain.txtFileName.setText(name);
+        fast.cmdDoItAll();
+        test::referenceDoItAll(plain);
+        ASSERT_EQ(everyStore(fast), everyStore(plain)) << "round " << round << ": " << text;
+        fast.cmdReset();
+        plain.cmdReset();
+    }
+    EXPECT_EQ(fastContext.form2().lstDogBox.lines(), plainContext.form2().lstDogBox.lines());
+}
+
+// Small alphabets make self-overlapping and nested occurrences common.
+TEST(Differential, PatternCounterAndAnchoredReplaceEqualSplitCountAndReplaceAll) {
+    std::mt19937 rng(99);
+    const std::string alphabet = "aAb '.";
+    std::uniform_int_distribution<std::size_t> letter(0, alphabet.size() - 1);
+    auto randomText = [&](std::size_t max) {
+        std::string s(std::uniform_int_distribution<std::size_t>(0, max)(rng), ' ');
+        for (char& c : s) {
+            c = alphabet[letter(rng)];
+        }
+        return s;
+    };
+    for (int round = 0; round < 400; ++round) {
+        std::vector<std::string> patterns;
+        for (int k = 0; k < 6; ++k) {
+            std::string p = randomText(4);
+            patterns.push_back(p.empty() ? "a" : p);
+        }
+        const std::string text = randomText(60);
+        const std::vector<std::int64_t> counts = PatternCounter(patterns).count(text);
+        for (std::size_t k = 0; k < patterns.size(); ++k) {
+            ASSERT_EQ(counts[k], SplitCount(text, patterns[k]))
+                << "'" << patterns[k] << "' in '" << text << "'";
+        }
+        const std::string pattern = patterns[0] + ".";
+        for (std::size_t anchor = 0; anchor < pattern.size(); ++anchor) {
+            if (pattern[anchor] == 'a' || pattern[anchor] == 'A' || pattern[anchor] == 'b') {
+                continue;
+            }
+            std::string fast = text;
+            replaceAllAnchored(fast, pattern, "x.", anchor);
+            ASSERT_EQ(fast, replaceAll(text, pattern, "x."))
+                << "'" << pattern << "' in '" << text << "'";
+        }
+    }
+}
+
+}  // namespace
+}  // namespace pelmora

@@ -1,0 +1,342 @@
+// Whole-pipeline runs on short texts whose every measure was worked out by hand, in one
+// batch with a reset after each text, as the batch run does.
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "analysis/form1.h"
+#include "app/form2.h"
+#include "app/program_context.h"
+
+namespace pelmora {
+namespace {
+
+using Lines = std::vector<std::string>;
+
+Lines measureLines(const TextMeasures& m) {
+    Lines lines = {m.name,
+                   m.code,
+                   m.textClass,
+                   m.textLength,
+                   m.wordLengthAvg,
+                   m.contractions,
+                   m.firstPerson,
+                   m.secondPerson,
+                   m.thirdPerson,
+                   m.pastTenseWords,
+                   m.pastTenseForms,
+                   m.definiteArticle,
+                   m.indefiniteArticle,
+                   m.it,
+                   m.obligationCount,
+                   m.obligationDensity,
+                   m.affectCount,
+                   m.affectDensity,
+                   m.quotes};
+    lines.insert(lines.end(), std::begin(m.densities), std::end(m.densities));
+    for (const std::string* s :
+         {&m.formality, &m.personage, &m.pastTenseness, &m.obligationIntention, &m.affect}) {
+        lines.push_back(*s);
+    }
+    return lines;
+}
+
+Lines repeatedBlock(const Lines& block, int times) {
+    Lines out;
+    for (int i = 0; i < times; ++i) {
+        out.insert(out.end(), block.begin(), block.end());
+    }
+    return out;
+}
+
+Lines concat(std::initializer_list<Lines> parts) {
+    Lines out;
+    for (const Lines& p : parts) {
+        out.insert(out.end(), p.begin(), p.end());
+    }
+    return out;
+}
+
+struct HandWorked {
+    std::string name, text, text1;
+    // name, code, class, length, word length, contractions, first, second, third, past
+    // words, -ed, definite, indefinite, it, modal count, obligation density, affect count,
+    // affect density, quotes, nine densities, five categories
+    Lines measures;
+    Lines results;
+};
+
+TEST(Pipeline, ShortTextsGiveTheirHandWorkedMeasuresCodesAndPairs) {
+    const std::vector<HandWorked> texts = {
+        {"p1.txt",
+         "I'm sure I dont know what he said. We felt it was needed!",
+         "I'm sure I don't know what he said We felt it was needed ",
+         {"p1.txt",
+          "11122",
+          "Classifiable",
+          "13",
+          "3.3846",
+          "2",
+          "3",
+          "0",
+          "1",
+          "3",
+          "1",
+          "0",
+          "0",
+          "1",
+          "1",
+          "0.0769",
+          "1",
+          "0.0769",
+          "0",
+          "0.1538",
+          "0.2308",
+          "0",
+          "0.0769",
+          "0.2308",
+          "0.0769",
+          "0",
+          "0",
+          "0.0769",
+          "Informal",
+          "First Person",
+          "Past Tense",
+          "Obligation/Intention - strong",
+          "Highly Affective"},
+         concat({repeatedBlock({"First Person", "Common Past Tense Words"}, 2),
+                 {"Contractions"},
+                 repeatedBlock({"Third Person", "Past Tense Inflections", "It"}, 3),
+                 repeatedBlock({"Second Person", "Definite article", "Indefinite article"}, 3)})},
+        // Nothing to measure: every density 0, and the ranking of nine equal densities.
+        {"empty.txt",
+         "",
+         "",
+         {"empty.txt",
+          "11200",
+          "Unclassifiable",
+          "0",
+          "0",
+          "0",
+          "0",
+          "0",
+          "0",
+          "0",
+          "0",
+          "0",
+          "0",
+          "0",
+          "0",
+          "0",
+          "0",
+          "0",
+          "0",
+          "0",
+          "0",
+          "0",
+          "0",
+          "0",
+          "0",
+          "0",
+          "0",
+          "0",
+          "Informal",
+          "First Person",
+          "Not Past Tense",
+          "",
+          ""},
+         repeatedBlock({"Contractions", "First Person", "Second Person", "Third Person",
+                        "Common Past Tense Words", "Past Tense Inflections", "Definite article",
+                        "Indefinite article", "It"},
+                       9)},
+        {"p3 with spaces.txt",
+         "The report was prepared.\r\nThe results were analysed and the data reviewed.",
+         "The report was prepared The results were analysed and the data reviewed ",
+         {"p3 with spaces.txt",
+          "20100",
+          "Classifiable",
+          "12",
+          "5",
+          "0",
+          "0",
+          "0",
+          "0",
+          "2",
+          "3",
+          "3",
+          "0",
+          "0",
+          "0",
+          "0",
+          "0",
+          "0",
+          "0",
+          "0",
+          "0",
+          "0",
+          "0",
+          "0.1667",
+          "0.25",
+          "0.25",
+          "0",
+          "0",
+          "Formal",
+          "Not first person",
+          "Past Tense",
+          "",
+          ""},
+         concat({repeatedBlock({"Past Tense Inflections", "Definite article"}, 2),
+                 {"Common Past Tense Words"},
+                 repeatedBlock({"Contractions", "First Person", "Second Person", "Third Person",
+                                "Indefinite article", "It"},
+                               6)})},
+        // "-ed" endings without the common past words: passive, formal, not past tense.
+        {"p4.txt",
+         "Data is collected, stored and analysed by the team.",
+         "Data is collected stored and analysed by the team ",
+         {"p4.txt",
+          "20200",
+          "Classifiable",
+          "9",
+          "4.5556",
+          "0",
+          "0",
+          "0",
+          "0",
+          "0",
+          "3",
+          "1",
+          "0",
+          "0",
+          "0",
+          "0",
+          "0",
+          "0",
+          "0",
+          "0",
+          "0",
+          "0",
+          "0",
+          "0",
+          "0.3333",
+          "0.1111",
+          "0",
+          "0",
+          "Formal",
+          "Not first person",
+          "Not Past Tense",
+          "",
+          ""},
+         concat({{"Passive", "Definite article"},
+                 repeatedBlock({"Contractions", "First Person", "Second Person", "Third Person",
+                                "Common Past Tense Words", "Indefinite article", "It"},
+                               7)})},
+        // Third person without any second-person word.
+        {"p5.txt",
+         "\"He said she knew he was right.\"",
+         "He said she knew he was right ",
+         {"p5.txt",
+          "03200",
+          "Classifiable",
+          "7",
+          "3.2857",
+          "0",
+          "0",
+          "0",
+          "3",
+          "3",
+          "0",
+          "0",
+          "0",
+          "0",
+          "0",
+          "0",
+          "0",
+          "0",
+          "2",
+          "0",
+          "0",
+          "0",
+          "0.4286",
+          "0.4286",
+          "0",
+          "0",
+          "0",
+          "0",
+          "Neutral",
+          "Third person",
+          "Not Past Tense",
+          "",
+          ""},
+         concat({repeatedBlock({"Third Person", "Common Past Tense Words"}, 2),
+                 repeatedBlock(
+                     {"Contractions", "First Person", "Second Person", "Past Tense Inflections",
+                      "Definite article", "Indefinite article", "It"},
+                     7)})},
+    };
+
+    ProgramContext context;
+    context.form1().cmdReset();
+    std::string resultsBox;
+    for (const HandWorked& t : texts) {
+        Form1& form = context.form1();
+        form.Text1.setText(t.text);
+        form.txtFileName.setText(t.name);
+        form.cmdDoItAll();
+        EXPECT_EQ(measureLines(form.measures()), t.measures) << t.name;
+        EXPECT_EQ(form.lstResults.items(), t.results) << t.name;
+        EXPECT_EQ(form.Text1.text(), t.text1) << t.name;
+        resultsBox += t.measures[1] + "\t" + t.name + "\r\n";
+        EXPECT_EQ(form.txtTypes.text(), resultsBox);
+        form.cmdReset();
+    }
+
+    const Form1& form = context.form1();
+    EXPECT_EQ(form.lstAllTypes.items(), (Lines{"11122", "11200", "20100", "20200", "03200"}));
+    // Every comparison appends all pairs gathered so far: 1 + 3 + 6 + 10 lines, the last ten
+    // being the pairs of all five texts.
+    const Form2& main = context.form2();
+    const Lines box = main.lstDogBox.lines();
+    ASSERT_EQ(box.size(), 20u);
+    EXPECT_EQ(Lines(box.end() - 10, box.end()),
+              (Lines{"p1.txt-empty.txt\t2", "p1.txt-p3 with spaces.txt\t1", "p1.txt-p4.txt\t0",
+                     "p1.txt-p5.txt\t0", "empty.txt-p3 with spaces.txt\t2", "empty.txt-p4.txt\t3",
+                     "empty.txt-p5.txt\t3", "p3 with spaces.txt-p4.txt\t4",
+                     "p3 with spaces.txt-p5.txt\t2", "p4.txt-p5.txt\t3"}));
+    const Lines house = main.lstDogHouse.lines();
+    ASSERT_EQ(house.size(), 1u + 3 + 4 + 6);
+    EXPECT_EQ(Lines(house.end() - 6, house.end()),
+              (Lines{"p1.txt-empty.txt\t2", "p1.txt-p3 with spaces.txt\t1", "p1.txt-p4.txt\t0",
+                     "p1.txt-p5.txt\t0", "empty.txt-p3 with spaces.txt\t2",
+                     "p3 with spaces.txt-p5.txt\t2"}));
+}
+
+TEST(Pipeline, ObligationDensityDividesTheModalCountByTheWords) {
+    struct Case {
+        std::string text;
+        const char* density;
+        const char* category;
+    };
+    std::string words150;
+    for (int i = 0; i < 147; ++i) {
+        words150 += "word ";
+    }
+    const Case cases[] = {
+        {words150 + "must shall will", "0.02", "Obligation/Intention"},
+        {"you must go", "0.3333", "Obligation/Intention - strong"},
+        {"", "0", ""},
+    };
+    for (const Case& c : cases) {
+        ProgramContext context;
+        Form1& form = context.form1();
+        form.Text1.setText(c.text);
+        form.cmdDoItAll();
+        EXPECT_EQ(form.lblObligation.text(), c.density);
+        EXPECT_EQ(form.lblObligationIntention.text(), c.category);
+    }
+}
+
+}  // namespace
+}  // namespace pelmora

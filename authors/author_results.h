@@ -1,0 +1,13 @@
+#pragma once
+// Gives the author pair columns their values: the strength of every pair line of the
+// report whose texts are by the column's two authors (in the order of the line).
+
+namespace pelmora {
+
+class Form2;
+
+// Appends each pair's strength to the value list of column "x y", where x and y are the
+// author codes of the pair's first and second text, when Command5 made that column.
+void fillAuthorPairColumns(Form2& form);
+
+}  // namespace pelmora

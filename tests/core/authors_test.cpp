@@ -1,0 +1,147 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "app/form2.h"
+#include "app/program_context.h"
+#include "authors/author_results.h"
+
+namespace pelmora {
+namespace {
+
+using Lines = std::vector<std::string>;
+
+class AuthorTools : public ::testing::Test {
+protected:
+    AuthorTools() : context_(std::filesystem::temp_directory_path() / "pelmora-no-such-folder") {
+        form().File1.entries.clear();
+    }
+    Form2& form() { return context_.form2(); }
+    void setFiles(const Lines& names) {
+        form().File1.entries.clear();
+        for (const std::string& n : names) {
+            form().File1.entries.append(n);
+        }
+    }
+    static void fill(ListStore& list, const Lines& items) {
+        list.clear();
+        for (const std::string& s : items) {
+            list.append(s);
+        }
+    }
+    ProgramContext context_;
+};
+
+TEST_F(AuthorTools, AuthorListsFromFileNames) {
+    setFiles({"ABCD1.txt", "abcd2.txt", "efgh1.txt", "ab.txt"});
+    form().cmdGetAuthors();
+    EXPECT_EQ(form().lstAuthor.items(), (Lines{"ABCD", "abcd", "efgh", "ab.t"}));
+    EXPECT_EQ(form().lstAuthorComp.items(), form().lstAuthor.items());
+
+    form().cmdRemDupesListAuthors();
+    EXPECT_EQ(form().lstAuthor.items(), (Lines{"ABCD", "efgh", "ab.t"}));
+    form().cmdNumOfTextsPerAuthor();
+    EXPECT_EQ(form().lstNumOfAuthorTexts.items(), (Lines{"2", "1", "1"}));
+
+    // A second gathering is not adjacent to the first, so both copies stay.
+    form().cmdGetAuthors();
+    form().cmdRemDupesListAuthors();
+    EXPECT_EQ(form().lstAuthor.items(), (Lines{"ABCD", "efgh", "ab.t", "ABCD", "efgh", "ab.t"}));
+
+    form().Command3();
+    EXPECT_TRUE(form().lstAuthor.empty());
+    EXPECT_EQ(form().lstAuthorComp.count(), 6);
+}
+
+TEST_F(AuthorTools, AdjacentRemovalLeavesEachRunOnceAndKeepsNonNeighbours) {
+    fill(form().lstAuthor, {"a", "A", "a", "a", "b", "a", "c", "c"});
+    fill(form().lstAuthorComp, {});
+    form().cmdRemDupesListAuthors();
+    EXPECT_EQ(form().lstAuthor.items(), (Lines{"a", "b", "a", "c"}));
+}
+
+TEST_F(AuthorTools, PermutationsAndPairColumns) {
+    fill(form().lstAuthor, {"abcd", "efgh"});
+    fill(form().lstAuthorComp, {"abcd", "efgh"});
+    form().cmdAuthorPermutations();
+    EXPECT_EQ(form().List1.items(), (Lines{"abcd", "abcd", "efgh", "efgh"}));
+    EXPECT_EQ(form().List2.items(), (Lines{"abcd", "efgh", "abcd", "efgh"}));
+
+    form().Command5();
+    form().Command5();  // a second press creates no column twice
+    ASSERT_EQ(form().lblAuthorPair.size(), 4u);
+    ASSERT_EQ(form().lstAuthorPair.size(), 4u);
+    const Lines captions{"abcd abcd", "abcd efgh", "efgh abcd", "efgh efgh"};
+    for (std::size_t k = 0; k < 4; ++k) {
+        EXPECT_EQ(form().lblAuthorPair[k].text(), captions[k]);
+        EXPECT_EQ(form().authorPairLeft[k], Form2::kAuthorPairLeft + 1460 * static_cast<int>(k));
+    }
+}
+
+TEST_F(AuthorTools, NoAuthorsMeansNoColumnAndTheDesignedCaption) {
+    const std::string designed = form().lblAuthorPair[0].text();
+    form().Command5();
+    EXPECT_EQ(form().lblAuthorPair.size(), 1u);
+    EXPECT_EQ(form().lblAuthorPair[0].text(), designed);
+}
+
+TEST_F(AuthorTools, AssignResultsAveragesEachColumnWithANonZeroSum) {
+    fill(form().lstAuthor, {"abcd", "efgh"});
+    fill(form().lstAuthorComp, {"efgh"});
+    form().Command5();
+    fill(form().lstAuthorPair[0], {"2", "4"});
+    fill(form().lstAuthorPair[1], {"2", "-2"});
+    form().cmdAssignResults();
+    EXPECT_EQ(form().Text4.text(), "abcd efgh\t3\r\n");
+    EXPECT_TRUE(context_.takeMessages().empty());
+}
+
+TEST_F(AuthorTools, AssignResultsStopsWithTheMessageWhenASumOverflows) {
+    fill(form().lstAuthor, {"abcd", "efgh", "ijkl"});
+    fill(form().lstAuthorComp, {"x"});
+    form().Command5();
+    fill(form().lstAuthorPair[0], {"1", "2"});
+    fill(form().lstAuthorPair[1], {"1e308", "1e308"});
+    fill(form().lstAuthorPair[2], {"5"});
+    form().cmdAssignResults();
+    EXPECT_EQ(form().Text4.text(), "abcd x\t1.5\r\n");
+    EXPECT_EQ(context_.takeMessages(),
+              (Lines{"There was a null value in the comparison and this means your results may "
+                     "have been truncated."}));
+}
+
+TEST_F(AuthorTools, Command4KeepsTheEarlierCopyAndSkipsTheEntryMovedIntoPlace) {
+    fill(form().lstAuthPermVal, {"abc", "ABC", "abc", "x"});
+    form().Command4();
+    EXPECT_EQ(form().lstAuthPermVal.items(), (Lines{"abc", "abc", "x"}));
+
+    // With nothing to select from, Command2 only tidies the collected values.
+    fill(form().lstAuthor, {"abcd", "efgh"});
+    form().Command2();
+    EXPECT_EQ(form().lstAuthPermVal.items(), (Lines{"abc", "x"}));
+}
+
+TEST_F(AuthorTools, PairStrengthsGoToTheColumnOfTheirAuthorsInLineOrder) {
+    ListStore codes, names;
+    for (const char* c : {"21201", "21201", "10100"}) {
+        codes.append(c);
+    }
+    for (const char* n : {"abcd1.txt", "abcd2.txt", "efgh1.txt"}) {
+        names.append(n);
+    }
+    form().lstDogBox.appendComparison(codes, names);
+    fill(form().lstAuthor, {"abcd", "efgh"});
+    fill(form().lstAuthorComp, {"abcd", "efgh"});
+    form().Command5();
+    fillAuthorPairColumns(form());
+    EXPECT_EQ(form().lstAuthorPair[0].items(), (Lines{"5"}));       // abcd abcd
+    EXPECT_EQ(form().lstAuthorPair[1].items(), (Lines{"1", "1"}));  // abcd efgh
+    EXPECT_TRUE(form().lstAuthorPair[2].empty());                   // efgh abcd
+    form().cmdAssignResults();
+    EXPECT_EQ(form().Text4.text(), "abcd abcd\t5\r\nabcd efgh\t1\r\n");
+}
+
+}  // namespace
+}  // namespace pelmora

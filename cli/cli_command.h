@@ -32,6 +32,7 @@ struct CliCommand {
 int runReportCommand(const CliArguments& args, std::ostream& out, std::ostream& err);
 int runTypesCommand(const CliArguments& args, std::ostream& out, std::ostream& err);
 int runMeasuresCommand(const CliArguments& args, std::ostream& out, std::ostream& err);
+int runAuthorsCommand(const CliArguments& args, std::ostream& out, std::ostream& err);
 
 // Writes `text` with its CR LF line ends turned into LF unless `crlf` is set.
 void writeText(std::ostream& out, std::string_view text, bool crlf);

@@ -14,6 +14,9 @@ constexpr CliCommand kCommands[] = {
     {"types", "FOLDER", "the same run; print each text's type code and file name", runTypesCommand},
     {"measures", "FOLDER", "the same run; print every text's measures as a table",
      runMeasuresCommand},
+    {"authors", "FOLDER",
+     "the same run; print each author's number of texts and mean strength per author pair",
+     runAuthorsCommand},
 };
 
 void printUsage(std::ostream& out) {

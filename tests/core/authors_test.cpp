@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -141,6 +142,60 @@ TEST_F(AuthorTools, PairStrengthsGoToTheColumnOfTheirAuthorsInLineOrder) {
     EXPECT_TRUE(form().lstAuthorPair[2].empty());                   // efgh abcd
     form().cmdAssignResults();
     EXPECT_EQ(form().Text4.text(), "abcd abcd\t5\r\nabcd efgh\t1\r\n");
+}
+
+}  // namespace
+}  // namespace pelmora
+
+namespace pelmora {
+namespace {
+
+void writeFile(const std::filesystem::path& path, const std::string& text) {
+    std::ofstream(path, std::ios::binary) << text;
+}
+
+TEST(AuthorToolsRun, TwoAuthorsOfThreeTextsEach) {
+    const auto folder = std::filesystem::temp_directory_path() / "pelmora-authors-run";
+    std::filesystem::remove_all(folder);
+    std::filesystem::create_directories(folder);
+    const std::string letter =
+        "I'm so happy you came. I've missed you and I'll write again. We're fine and I love it.";
+    const std::string notice =
+        "The committee shall review the application. The board must approve the budget of the "
+        "society. The members were informed by the secretary.";
+    for (const char* name : {"abcd1.txt", "abcd2.txt", "abcd3.txt"}) {
+        writeFile(folder / name, letter);
+    }
+    for (const char* name : {"efgh1.txt", "efgh2.txt", "efgh3.txt"}) {
+        writeFile(folder / name, notice);
+    }
+
+    ProgramContext context(folder);
+    Form2& form = context.form2();
+    form.cmdAuto();
+    form.cmdGetAuthors();
+    form.cmdRemDupesListAuthors();
+    form.cmdNumOfTextsPerAuthor();
+    form.Command5();
+    fillAuthorPairColumns(form);
+    form.cmdAssignResults();
+
+    EXPECT_EQ(form.lstAuthor.items(), (Lines{"abcd", "efgh"}));
+    EXPECT_EQ(form.lstNumOfAuthorTexts.items(), (Lines{"3", "3"}));
+    const ListStore& codes = context.form1().lstAllTypes;
+    ASSERT_EQ(codes.count(), 6);
+    ASSERT_NE(codes.at(0), codes.at(3)) << "the two kinds of text should get different codes";
+    const int cross = typeCodeStrength(codes.at(0), codes.at(3));
+    // Same-author pairs are identical texts; every cross pair has the same strength, and
+    // the files of the second author all come after the first's, so "efgh abcd" gets none.
+    EXPECT_EQ(form.lstAuthorPair[0].count(), 3);
+    EXPECT_EQ(form.lstAuthorPair[1].count(), 9);
+    EXPECT_TRUE(form.lstAuthorPair[2].empty());
+    EXPECT_EQ(form.Text4.text(),
+              "abcd abcd\t5\r\n" +
+                  std::string(cross == 0 ? "" : "abcd efgh\t" + std::to_string(cross) + "\r\n") +
+                  "efgh efgh\t5\r\n");
+    std::filesystem::remove_all(folder);
 }
 
 }  // namespace

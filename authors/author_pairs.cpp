@@ -122,4 +122,13 @@ void fillAuthorPairColumns(Form2& form) {
     }
 }
 
+void assignAuthorResults(Form2& form) {
+    form.cmdGetAuthors();
+    form.cmdRemDupesListAuthors();
+    form.cmdNumOfTextsPerAuthor();
+    form.Command5();
+    fillAuthorPairColumns(form);
+    form.cmdAssignResults();
+}
+
 }  // namespace pelmora

@@ -10,4 +10,8 @@ class Form2;
 // author codes of the pair's first and second text, when Command5 made that column.
 void fillAuthorPairColumns(Form2& form);
 
+// After a batch run: gathers the authors of File1 once each with their text counts, makes
+// the pair columns, fills them as above and writes the mean strength per pair to Text4.
+void assignAuthorResults(Form2& form);
+
 }  // namespace pelmora

@@ -12,12 +12,7 @@ int runAuthorsCommand(const CliArguments& args, std::ostream& out, std::ostream&
         return kExitUsage;
     }
     Form2& form = context->form2();
-    form.cmdGetAuthors();
-    form.cmdRemDupesListAuthors();
-    form.cmdNumOfTextsPerAuthor();
-    form.Command5();
-    fillAuthorPairColumns(form);
-    form.cmdAssignResults();
+    assignAuthorResults(form);
     for (const std::string& message : context->takeMessages()) {
         err << "pelmora-cli: " << message << "\n";
     }

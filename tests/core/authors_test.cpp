@@ -173,12 +173,7 @@ TEST(AuthorToolsRun, TwoAuthorsOfThreeTextsEach) {
     ProgramContext context(folder);
     Form2& form = context.form2();
     form.cmdAuto();
-    form.cmdGetAuthors();
-    form.cmdRemDupesListAuthors();
-    form.cmdNumOfTextsPerAuthor();
-    form.Command5();
-    fillAuthorPairColumns(form);
-    form.cmdAssignResults();
+    assignAuthorResults(form);
 
     EXPECT_EQ(form.lstAuthor.items(), (Lines{"abcd", "efgh"}));
     EXPECT_EQ(form.lstNumOfAuthorTexts.items(), (Lines{"3", "3"}));

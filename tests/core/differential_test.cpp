@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <filesystem>
 #include <random>
 #include <string>
 #include <vector>
@@ -10,6 +12,7 @@
 #include "analysis/form1.h"
 #include "analysis/normalisation.h"
 #include "analysis/pattern_counter.h"
+#include "app/file_reader.h"
 #include "app/form2.h"
 #include "app/program_context.h"
 #include "stores/text_ops.h"
@@ -178,6 +181,47 @@ TEST(Differential, WholePipelineEqualsTheStepByStepReadingOverABatch) {
         plain.cmdReset();
     }
     EXPECT_EQ(fastContext.form2().lstDogBox.lines(), plainContext.form2().lstDogBox.lines());
+}
+
+// Real, messy texts: curly and straight quotes, no-break spaces, markup, long lines.
+TEST(Differential, RealCorpusTextsEqualTheStepByStepReading) {
+    namespace fs = std::filesystem;
+    std::vector<fs::path> files;
+    for (const char* root : {"/../shared/corpora", "/../../shared/corpora"}) {
+        for (const char* folder : {"/real-mixed", "/real-large"}) {
+            const fs::path dir = fs::path(PELMORA_SOURCE_DIR + std::string(root) + folder);
+            std::error_code error;
+            if (!fs::is_directory(dir, error)) {
+                continue;
+            }
+            std::vector<fs::path> found;
+            for (const fs::directory_entry& e : fs::directory_iterator(dir, error)) {
+                if (e.path().extension() == ".txt") {
+                    found.push_back(e.path());
+                }
+            }
+            std::sort(found.begin(), found.end());
+            // Every seventh of the large folder keeps the run short and still meets each book.
+            for (std::size_t i = 0; i < found.size(); i += folder[6] == 'l' ? 7 : 1) {
+                files.push_back(found[i]);
+            }
+        }
+    }
+    if (files.empty()) {
+        GTEST_SKIP() << "no corpus folder beside the source tree";
+    }
+    for (const fs::path& file : files) {
+        const Result<DecodedText> read = readTextFile(file, file.filename().string());
+        ASSERT_TRUE(read.ok()) << file;
+        ProgramContext fastContext, plainContext;
+        Form1& fast = fastContext.form1();
+        Form1& plain = plainContext.form1();
+        fast.Text1.setText(read.value().text);
+        plain.Text1.setText(read.value().text);
+        fast.cmdDoItAll();
+        test::referenceDoItAll(plain);
+        ASSERT_EQ(everyStore(fast), everyStore(plain)) << file;
+    }
 }
 
 // Small alphabets make self-overlapping and nested occurrences common.

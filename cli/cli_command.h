@@ -11,7 +11,8 @@ namespace pelmora::cli {
 
 // Exit statuses.
 inline constexpr int kExitOk = 0;
-inline constexpr int kExitUsage = 2;  // bad arguments, or a folder that cannot be opened
+inline constexpr int kExitDiffers = 1;  // verify: the folder no longer matches its record
+inline constexpr int kExitUsage = 2;    // bad arguments, or a folder that cannot be opened
 
 struct CliArguments {
     std::string command;
@@ -33,6 +34,11 @@ int runReportCommand(const CliArguments& args, std::ostream& out, std::ostream& 
 int runTypesCommand(const CliArguments& args, std::ostream& out, std::ostream& err);
 int runMeasuresCommand(const CliArguments& args, std::ostream& out, std::ostream& err);
 int runAuthorsCommand(const CliArguments& args, std::ostream& out, std::ostream& err);
+int runExplainCommand(const CliArguments& args, std::ostream& out, std::ostream& err);
+int runMatrixCommand(const CliArguments& args, std::ostream& out, std::ostream& err);
+int runQualityCommand(const CliArguments& args, std::ostream& out, std::ostream& err);
+int runRecordCommand(const CliArguments& args, std::ostream& out, std::ostream& err);
+int runVerifyCommand(const CliArguments& args, std::ostream& out, std::ostream& err);
 
 // Writes `text` with its CR LF line ends turned into LF unless `crlf` is set.
 void writeText(std::ostream& out, std::string_view text, bool crlf);

@@ -17,6 +17,16 @@ constexpr CliCommand kCommands[] = {
     {"authors", "FOLDER",
      "the same run; print each author's number of texts and mean strength per author pair",
      runAuthorsCommand},
+    {"explain", "FOLDER", "the same run; why each text got each digit of its code",
+     runExplainCommand},
+    {"matrix", "FOLDER", "the same run; every pair's strength as a texts-by-texts table",
+     runMatrixCommand},
+    {"quality", "FOLDER", "the same run; each file's encoding, size, words and warnings",
+     runQualityCommand},
+    {"record", "FOLDER", "the same run; a record of every file and code to verify later",
+     runRecordCommand},
+    {"verify", "RECORD FOLDER", "run FOLDER again; exit 1 and list what differs from RECORD",
+     runVerifyCommand},
 };
 
 void printUsage(std::ostream& out) {
@@ -31,7 +41,8 @@ void printUsage(std::ostream& out) {
     out << "\nOptions:\n"
            "  --crlf            keep CR LF line ends (default: LF)\n"
            "  --help            show this help\n\n"
-           "Exit status: 0 on success, 2 on bad arguments or a folder that cannot be opened.\n";
+           "Exit status: 0 on success, 1 when verify finds a difference, 2 on bad arguments or\n"
+           "a folder that cannot be opened.\n";
 }
 
 int run(int argc, char** argv) {

@@ -10,6 +10,7 @@
 
 #include "app/form2.h"
 #include "app/program_context.h"
+#include "tests/support/cli_runner.h"
 #include "tests/support/report_texts.h"
 #include "tests/support/temp_folder.h"
 
@@ -17,42 +18,10 @@ namespace pelmora {
 namespace {
 
 namespace fs = std::filesystem;
+using test::CliResult;
+using test::readAll;
+using test::runCli;
 using test::TempFolder;
-
-struct CliResult {
-    int status = -1;
-    std::string out, err;
-};
-
-std::string quoted(const std::string& arg) {
-    std::string q = "'";
-    for (const char c : arg) {
-        q += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    }
-    return q + "'";
-}
-
-std::string readAll(const fs::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-// Runs the built pelmora-cli with `args` and collects what it writes and its exit status.
-CliResult runCli(const std::vector<std::string>& args) {
-    static TempFolder outputs;
-    std::string command = quoted(PELMORA_CLI_PATH);
-    for (const std::string& arg : args) {
-        command += " " + quoted(arg);
-    }
-    const fs::path out = outputs.path() / "out", err = outputs.path() / "err";
-    command += " >" + quoted(out.string()) + " 2>" + quoted(err.string()) + " </dev/null";
-    const int raw = std::system(command.c_str());
-    CliResult result;
-    result.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    result.out = readAll(out);
-    result.err = readAll(err);
-    return result;
-}
 
 std::string withLf(std::string text) {
     std::string out;

@@ -1,0 +1,100 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "tests/support/cli_runner.h"
+#include "tests/support/temp_folder.h"
+
+namespace pelmora {
+namespace {
+
+namespace fs = std::filesystem;
+
+using test::readAll;
+using test::runCli;
+using test::TempFolder;
+
+const fs::path kSamples = fs::path(PELMORA_SOURCE_DIR) / "samples";
+
+TEST(EvidenceCli, RecordThenVerifyPassesUnchangedAndNamesTheChangedFile) {
+    const TempFolder scratch;
+    const fs::path corpus = scratch.path() / "corpus, copy";
+    fs::copy(kSamples, corpus);
+    const test::CliResult record = runCli({"record", corpus.string()});
+    ASSERT_EQ(record.status, 0) << record.err;
+    scratch.write("record.txt", record.out);
+    EXPECT_EQ(record.out.rfind("Pelmora run record\nversion\t", 0), 0u);
+
+    const test::CliResult same =
+        runCli({"verify", (scratch.path() / "record.txt").string(), corpus.string()});
+    EXPECT_EQ(same.status, 0) << same.out << same.err;
+    EXPECT_EQ(same.out.rfind("Unchanged: ", 0), 0u) << same.out;
+
+    // One byte of one file, keeping its size.
+    const fs::path changed = corpus / "parking_notice.txt";
+    std::string bytes = readAll(changed);
+    ASSERT_FALSE(bytes.empty());
+    bytes[bytes.size() / 2] = bytes[bytes.size() / 2] == 'x' ? 'y' : 'x';
+    std::ofstream(changed, std::ios::binary | std::ios::trunc) << bytes;
+    const test::CliResult differs =
+        runCli({"verify", (scratch.path() / "record.txt").string(), corpus.string()});
+    EXPECT_EQ(differs.status, 1) << differs.err;
+    EXPECT_NE(differs.out.find("parking_notice.txt: content changed"), std::string::npos)
+        << differs.out;
+    EXPECT_EQ(differs.out.find("letter_to_gran.txt"), std::string::npos) << differs.out;
+}
+
+TEST(EvidenceCli, ExplainMatrixAndQualityCoverEveryTextOfTheSamples) {
+    std::size_t texts = 0;
+    for (const auto& entry : fs::directory_iterator(kSamples)) {
+        texts += entry.path().extension() == ".txt" ? 1 : 0;
+    }
+    const test::CliResult explain = runCli({"explain", kSamples.string()});
+    ASSERT_EQ(explain.status, 0) << explain.err;
+    std::size_t codes = 0;
+    for (std::size_t at = 0; (at = explain.out.find("\nCode: ", at)) != std::string::npos; ++at) {
+        ++codes;
+    }
+    EXPECT_EQ(codes, texts);
+    EXPECT_EQ(explain.out.find("Warning:"), std::string::npos);
+    EXPECT_EQ(explain.out.find('\r'), std::string::npos);
+
+    const test::CliResult matrix = runCli({"matrix", kSamples.string()});
+    ASSERT_EQ(matrix.status, 0) << matrix.err;
+    std::istringstream rows(matrix.out);
+    std::string header;
+    std::getline(rows, header);
+    EXPECT_EQ(static_cast<std::size_t>(std::count(header.begin(), header.end(), '\t')), texts);
+    EXPECT_NE(matrix.out.find("\nArithmetic Mean\t"), std::string::npos);
+
+    const test::CliResult quality = runCli({"quality", kSamples.string()});
+    ASSERT_EQ(quality.status, 0) << quality.err;
+    EXPECT_EQ(quality.out.rfind("name\tencoding\tsize\twords\twarnings\n", 0), 0u);
+}
+
+TEST(EvidenceCli, BadArgumentsAndBrokenRecordsExitWithTwo) {
+    const TempFolder scratch;
+    scratch.write("not a record.txt", "hello\n");
+    const std::vector<std::vector<std::string>> cases = {
+        {"verify"},
+        {"verify", (scratch.path() / "missing record.txt").string(), kSamples.string()},
+        {"verify", (scratch.path() / "not a record.txt").string(), kSamples.string()},
+        {"verify", (scratch.path() / "not a record.txt").string(), kSamples.string(), "extra"},
+        {"explain"},
+        {"matrix", (scratch.path() / "no such folder").string()},
+        {"quality", kSamples.string(), "extra"},
+        {"record"},
+    };
+    for (const auto& args : cases) {
+        const test::CliResult o = runCli(args);
+        EXPECT_EQ(o.status, 2) << args.size() << " " << o.out;
+        EXPECT_TRUE(o.out.empty()) << o.out;
+        EXPECT_EQ(std::count(o.err.begin(), o.err.end(), '\n'), 1) << o.err;
+    }
+}
+
+}  // namespace
+}  // namespace pelmora

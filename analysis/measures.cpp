@@ -31,6 +31,9 @@ TextMeasures Form1::measures() const {
     m.pastTenseness = lblPastTenseness.text();
     m.obligationIntention = lblObligationIntention.text();
     m.affect = lblAffect.text();
+    m.rankedFirst = std::string(lstResults.get(0));
+    m.rankedSecond = std::string(lstResults.get(1));
+    m.inflectionFeature = std::string(lstTypes.get(5));
     return m;
 }
 

@@ -18,7 +18,7 @@ double densityAt(const ListStore& densities, int i) {
     return strictParse(densities.get(i)).value_or(0.0);
 }
 
-bool rankedAmongFirstTwo(const ListStore& ranking, std::string_view feature, int position) {
+bool rankedAt(const ListStore& ranking, int position, std::string_view feature) {
     return equalsIgnoreCase(ranking.get(position), feature);
 }
 
@@ -27,8 +27,8 @@ bool rankedAmongFirstTwo(const ListStore& ranking, std::string_view feature, int
 void Form1::cmdFormality() {
     SharedState& shared = context_->shared();
     for (int position : {0, 1}) {
-        if (rankedAmongFirstTwo(lstResults, "Passive", position) ||
-            rankedAmongFirstTwo(lstResults, "Definite article", position)) {
+        if (rankedAt(lstResults, position, "Passive") ||
+            rankedAt(lstResults, position, "Definite article")) {
             lblFormality.setText("Formal");
             shared.formalFlag = true;
         }
@@ -36,7 +36,7 @@ void Form1::cmdFormality() {
     const double contractions = densityAt(lstTypeFrequencies, 0);
     if (!shared.formalFlag) {
         for (int position : {0, 1}) {
-            if (rankedAmongFirstTwo(lstResults, "Contractions", position)) {
+            if (rankedAt(lstResults, position, "Contractions")) {
                 lblFormality.setText("Informal");
             }
         }
@@ -59,7 +59,7 @@ void Form1::cmdFormality() {
 void Form1::cmdPersonage() {
     bool firstRanked = false;
     for (int position : {0, 1}) {
-        if (rankedAmongFirstTwo(lstResults, "First Person", position)) {
+        if (rankedAt(lstResults, position, "First Person")) {
             lblPersonage.setText("First Person");
             firstRanked = true;
         }
@@ -86,7 +86,7 @@ void Form1::cmdPastTenseness() {
                               equalsIgnoreCase(lstTypes.get(5), "Past Tense Inflections");
     bool matched = false;
     for (int position : {0, 1}) {
-        if (unrelabelled && rankedAmongFirstTwo(lstResults, "Past Tense Inflections", position)) {
+        if (unrelabelled && rankedAt(lstResults, position, "Past Tense Inflections")) {
             lblPastTenseness.setText("Past Tense");
             matched = true;
         }

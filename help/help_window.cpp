@@ -1,0 +1,69 @@
+#include "help/help_window.h"
+
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "help/window_parts.h"
+
+namespace pelmora {
+
+HelpWindow::HelpWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
+    setObjectName(QStringLiteral("frmHelp"));
+    setWindowTitle(QStringLiteral("Pelmora Help"));
+    setAttribute(Qt::WA_DeleteOnClose);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(makeHeading(this, "Label1", "What this programme does:"));
+    layout->addWidget(makeText(
+        this, "Label2",
+        "This programme uses a variety of textual measures (primarily the density of certain "
+        "types of word (e.g. pronouns, deteminers, etc) to classify a text. Each text in a "
+        "group (i.e. all the texts within a selected folder or directory on your computer) is "
+        "compared with every other text in the group and a compatability factor is assigned to "
+        "the relationship between the texts. Texts which are highly compatible will score 4 or "
+        "5 (the maximum is 5). A value of 3 is considered borderline. A value of 2 or less "
+        "indicates the relationship is minimal."));
+    layout->addWidget(makeText(
+        this, "Label3",
+        "When comparing two texts, for example for authorship purposes, it is desirable that "
+        "the texts have as much in common with each other linguistically as possible at the "
+        "text typology level: that is what this programme tests. However, a low or minimal "
+        "compatability rating does not imply that two texts cannot be compared. The final "
+        "judgement, as always, is that of the experienced linguist who uses the programme."));
+    layout->addWidget(makeHeading(this, "Label4", "How to use this programme:"));
+    layout->addWidget(makeText(
+        this, "Label5",
+        "On the main form, simply use the file controls to navigate to a folder where you have "
+        "already stored a set of text files you may wish to compare with each other. You will "
+        "see the texts for comparison in the pale blue file list box at the bottom of the main "
+        "form. Now click on 'Auto-check all files in folder'. Click only once - no "
+        "double-clicking is necessary."));
+    layout->addWidget(makeText(
+        this, "Label6",
+        "The programme will quickly process all your files and deliver a report in the yellow "
+        "report box on the right of the form. Copy and paste this information into a "
+        "word-processor or spreadsheet application for further consideration or analysis."));
+    layout->addWidget(makeText(
+        this, "Label7",
+        "After obtaining your report, be sure to click 'Refresh' before trying to load your "
+        "next selection otherwise you will not be able to process any more texts."));
+    layout->addWidget(makeText(this, "Label8",
+                               "Pelmora works on the basis of comparing intertextual type codes. "
+                               "To view an example click here:"));
+
+    auto* cmdView = makeButton(this, "cmdView", "View example of an inter-text type code");
+    auto* cmdOK = makeButton(this, "cmdOK", "OK");
+    cmdOK->setDefault(true);
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(cmdView);
+    buttons->addStretch();
+    buttons->addWidget(cmdOK);
+    layout->addLayout(buttons);
+
+    connect(cmdView, &QPushButton::clicked, this, &HelpWindow::viewExampleRequested);
+    connect(cmdOK, &QPushButton::clicked, this, &QWidget::close);
+    setMinimumWidth(560);
+}
+
+}  // namespace pelmora

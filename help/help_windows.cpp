@@ -1,0 +1,39 @@
+#include "help/help_windows.h"
+
+namespace pelmora {
+
+namespace {
+
+// A closed window is only deleted once the event loop runs again; until then it is hidden
+// and must not be shown again.
+template <typename Window>
+bool isOpen(const QPointer<Window>& window) {
+    return window && window->isVisible();
+}
+
+void bringToFront(QWidget* window) {
+    window->show();
+    window->raise();
+    window->activateWindow();
+}
+
+}  // namespace
+
+HelpWindows::HelpWindows(QWidget* owner) : QObject(owner), owner_(owner) {}
+
+void HelpWindows::openHelp() {
+    if (!isOpen(help_)) {
+        help_ = new HelpWindow(owner_);
+        connect(help_, &HelpWindow::viewExampleRequested, this, &HelpWindows::openExplanation);
+    }
+    bringToFront(help_);
+}
+
+void HelpWindows::openExplanation() {
+    if (!isOpen(explanation_)) {
+        explanation_ = new ExplanationWindow(owner_);
+    }
+    bringToFront(explanation_);
+}
+
+}  // namespace pelmora

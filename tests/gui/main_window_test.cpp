@@ -1,0 +1,320 @@
+// The main and analysis windows driven like a user: start-up, a whole run, Refresh, typing a
+// text, loading files by hand, keyboard use.
+
+#include <unistd.h>
+
+#include <QComboBox>
+#include <QDir>
+#include <QFileSystemModel>
+#include <QListWidget>
+#include <QMessageBox>
+#include <QProgressDialog>
+#include <QScrollBar>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTreeView>
+#include <fstream>
+
+#include "analysis/form1.h"
+#include "app/form2.h"
+#include "app/program_context.h"
+#include "gui_test_support.h"
+#include "ui/analysis_window.h"
+#include "ui/main_window.h"
+#include "ui/text_bridge.h"
+
+namespace pelmora {
+namespace {
+
+using testing::boxText;
+using testing::child;
+
+const QString kHeader = QStringLiteral("Text Pair\tStrength of Intertextual relationship\n");
+
+// The report and results of the core's own batch run on `folder`.
+struct CoreRun {
+    std::string report, types;
+};
+
+CoreRun coreRun(const std::filesystem::path& folder) {
+    ProgramContext context(folder);
+    context.form2().cmdAuto();
+    return {context.form2().txtReport.text(), context.form1().txtTypes.text()};
+}
+
+QStringList shownFiles(QWidget* window) {
+    QStringList names;
+    auto* list = child<QListWidget>(window, "File1");
+    for (int i = 0; i < list->count(); ++i) {
+        names.append(list->item(i)->text());
+    }
+    return names;
+}
+
+void writeFile(const std::filesystem::path& path, const std::string& text) {
+    std::ofstream(path, std::ios::binary) << text;
+}
+
+// Chooses `folder` in the folder tree as a user would.
+void chooseFolder(MainWindow& window, const QString& folder) {
+    auto* tree = child<QTreeView>(&window, "Dir1");
+    auto* model = qobject_cast<QFileSystemModel*>(tree->model());
+    QVERIFY(model != nullptr);
+    const QModelIndex index = model->index(folder);
+    QVERIFY(index.isValid());
+    tree->setCurrentIndex(index);
+}
+
+void clickFile(MainWindow& window, int row) {
+    auto* list = child<QListWidget>(&window, "File1");
+    QListWidgetItem* item = list->item(row);
+    QVERIFY(item != nullptr);
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(item).center());
+}
+
+QMessageBox* openMessage(QWidget* window) {
+    for (QMessageBox* box : window->findChildren<QMessageBox*>(QStringLiteral("message"))) {
+        if (box->isVisible()) {
+            return box;
+        }
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+class MainWindowTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void startUpShowsTheSampleFolderAndEveryCaption();
+    void tabOrderFollowsTheColumnsAndAltXExits();
+    void runShowsTheCoreReportAndRefreshBringsBackTheStart();
+    void typedTextIsAnalysedWithItsLineBreaks();
+    void filesClickedByHandLoadWithoutShowingAndUnreadableOnesOnlyWarn();
+};
+
+void MainWindowTest::startUpShowsTheSampleFolderAndEveryCaption() {
+    ProgramContext context;
+    MainWindow window(context);
+    window.show();
+
+    QCOMPARE(window.windowTitle(), QStringLiteral("Pelmora: Test textual compatibility"));
+    const QSet<QString> labels = testing::labelTexts(&window);
+    for (const char* text : {
+             "File Location",
+             "Preparation: You need to have all your texts in one folder (directory). Pelmora "
+             "handles only .txt files.",
+             "Click the button below to classify all of the texts in the folder.",
+             "Report:",
+             "You can copy and paste the data in this box into a spreadsheet or word-processing "
+             "application.",
+         }) {
+        QVERIFY2(labels.contains(QString::fromUtf8(text)), text);
+    }
+    const std::pair<const char*, const char*> buttons[] = {
+        {"cmdRefresh", "Refresh"},
+        {"cmdAuto", "Auto-check all files in folder"},
+        {"Command1", "E&xit"},
+        {"cmdHelp", "Help"},
+    };
+    for (const auto& [name, caption] : buttons) {
+        QCOMPARE(child<QPushButton>(&window, name)->text(), QString::fromUtf8(caption));
+    }
+    QVERIFY(child<QPushButton>(&window, "cmdAuto")->isEnabled());
+    QCOMPARE(boxText(&window, "txtReport"), kHeader);
+    QVERIFY(child<QPlainTextEdit>(&window, "txtReport")->isReadOnly());
+
+    // The sample folder is open in the tree and its texts are listed, case-insensitively
+    // sorted, as an independent listing gives them.
+    const QString samples = QDir(pathToQt(testing::sampleFolder())).absolutePath();
+    auto* tree = child<QTreeView>(&window, "Dir1");
+    auto* model = qobject_cast<QFileSystemModel*>(tree->model());
+    QCOMPARE(model->filePath(tree->currentIndex()), samples);
+    const QStringList expected = QDir(samples).entryList(
+        {QStringLiteral("*.txt")}, QDir::Files | QDir::Readable, QDir::Name | QDir::IgnoreCase);
+    QVERIFY(expected.size() >= 3);
+    QCOMPARE(shownFiles(&window), expected);
+
+    // The drive list offers this machine's root volume.
+    auto* drives = child<QComboBox>(&window, "Drive1");
+    QVERIFY(drives->findData(QStringLiteral("/")) >= 0);
+
+    // Nothing has been analysed, so the analysis window stays out of sight.
+    QVERIFY(!window.analysisWindow()->isVisible());
+}
+
+void MainWindowTest::tabOrderFollowsTheColumnsAndAltXExits() {
+    ProgramContext context;
+    MainWindow window(context);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+
+    const char* order[] = {"Drive1", "Dir1",     "cmdRefresh", "cmdAuto",
+                           "File1",  "Command1", "txtReport",  "cmdHelp"};
+    QWidget* widget = child<QWidget>(&window, order[0]);
+    for (std::size_t i = 1; i < std::size(order); ++i) {
+        widget = widget->nextInFocusChain();
+        while (widget->focusPolicy() == Qt::NoFocus || !widget->isVisibleTo(&window)) {
+            widget = widget->nextInFocusChain();
+        }
+        QCOMPARE(widget->objectName(), QString::fromLatin1(order[i]));
+    }
+
+    QSignalSpy quit(&window, &MainWindow::quitRequested);
+    QTest::keyClick(&window, Qt::Key_X, Qt::AltModifier);
+    // A mnemonic animates the button before it clicks.
+    QTRY_COMPARE(quit.count(), 1);
+    QVERIFY(context.quitRequested);
+}
+
+void MainWindowTest::runShowsTheCoreReportAndRefreshBringsBackTheStart() {
+    const CoreRun expected = coreRun(testing::sampleFolder());
+    QVERIFY(expected.report.size() > std::string_view(Form2::kReportHeader).size());
+
+    ProgramContext context;
+    MainWindow window(context);
+    window.show();
+    const QStringList startFiles = shownFiles(&window);
+    auto* cmdAuto = child<QPushButton>(&window, "cmdAuto");
+    auto* report = child<QPlainTextEdit>(&window, "txtReport");
+
+    for (int run = 1; run <= 2; ++run) {
+        QTest::mouseClick(cmdAuto, Qt::LeftButton);
+
+        QCOMPARE(context.form2().txtReport.text(), expected.report);
+        QCOMPARE(report->toPlainText(), shownText(expected.report));
+        QCOMPARE(report->verticalScrollBar()->value(), 0);
+        QCOMPARE(report->textCursor().position(), 0);
+        QVERIFY(!cmdAuto->isEnabled());
+
+        AnalysisWindow* analysis = window.analysisWindow();
+        QVERIFY(analysis->isVisible());
+        QCOMPARE(analysis->windowTitle(), QStringLiteral("Pelmora: Process Form"));
+        QCOMPARE(boxText(analysis, "txtTypes"), shownText(expected.types));
+        QVERIFY(boxText(analysis, "Text2").startsWith(QStringLiteral("FORMALITY\nFormal = 2\n")));
+
+        // The progress dialog counted every text and is gone when the run ends.
+        QProgressDialog* progress = window.progressDialog();
+        QVERIFY(progress != nullptr);
+        QVERIFY(!progress->isVisible());
+        const QString last = startFiles.last();
+        QCOMPARE(progress->labelText(),
+                 QStringLiteral("file %1 of %1\n%2").arg(startFiles.size()).arg(last));
+
+        // Pressing the disabled button again changes nothing.
+        QTest::mouseClick(cmdAuto, Qt::LeftButton);
+        QCOMPARE(context.form2().txtReport.text(), expected.report);
+
+        QTest::mouseClick(child<QPushButton>(&window, "cmdRefresh"), Qt::LeftButton);
+        QCOMPARE(report->toPlainText(), kHeader);
+        QVERIFY(cmdAuto->isEnabled());
+        QVERIFY(!analysis->isVisible());
+        QVERIFY(!context.form1Exists());
+        QCOMPARE(shownFiles(&window), startFiles);
+    }
+}
+
+void MainWindowTest::typedTextIsAnalysedWithItsLineBreaks() {
+    QTemporaryDir folder;
+    QVERIFY(folder.isValid());
+    const std::filesystem::path path = pathFromQt(folder.path());
+    writeFile(path / "a.txt", "I love you and I hate them. We went home.\r\n");
+    writeFile(path / "b.txt", "The committee shall consider the report.\r\n");
+
+    // The core fed the same text as a multi-line box holds it: CR LF between the lines.
+    ProgramContext reference(path);
+    reference.form2().cmdAuto();
+    reference.form1().Text1.setText("I felt sad\r\nyesterday and you said it");
+    reference.form1().txtFileName.setText("");
+    reference.form1().cmdDoItAll();
+
+    ProgramContext context(path);
+    MainWindow window(context);
+    window.show();
+    QTest::mouseClick(child<QPushButton>(&window, "cmdAuto"), Qt::LeftButton);
+    AnalysisWindow* analysis = window.analysisWindow();
+    QVERIFY(analysis->isVisible());
+
+    auto* text1 = child<QPlainTextEdit>(analysis, "Text1");
+    QVERIFY(!text1->isReadOnly());
+    text1->setFocus();
+    QTest::keyClicks(text1, QStringLiteral("I felt sad"));
+    QTest::keyClick(text1, Qt::Key_Return);
+    QTest::keyClicks(text1, QStringLiteral("yesterday and you said it"));
+    QTest::mouseClick(child<QPushButton>(analysis, "cmdDoItAll"), Qt::LeftButton);
+
+    QCOMPARE(context.form1().Text1.text(), reference.form1().Text1.text());
+    QCOMPARE(context.form1().txtTypes.text(), reference.form1().txtTypes.text());
+    QCOMPARE(boxText(analysis, "txtTypes"), shownText(reference.form1().txtTypes.text()));
+
+    // The user's Reset keeps the window on the screen and the gathered results in it.
+    QTest::mouseClick(child<QPushButton>(analysis, "cmdReset"), Qt::LeftButton);
+    QVERIFY(analysis->isVisible());
+    QCOMPARE(boxText(analysis, "Text1"), QString());
+    QCOMPARE(boxText(analysis, "txtTypes"), shownText(reference.form1().txtTypes.text()));
+
+    // Total Reset empties the results and hands over to the main window.
+    QTest::mouseClick(child<QPushButton>(analysis, "cmdTotalReset"), Qt::LeftButton);
+    QVERIFY(!analysis->isVisible());
+    QVERIFY(context.form1().txtTypes.empty());
+}
+
+void MainWindowTest::filesClickedByHandLoadWithoutShowingAndUnreadableOnesOnlyWarn() {
+    QTemporaryDir folder;
+    QVERIFY(folder.isValid());
+    const std::filesystem::path path = pathFromQt(folder.path());
+    writeFile(path / "a.txt", "first text");
+    writeFile(path / "b.txt", "second text");
+    writeFile(path / "c.txt", "third text");
+
+    ProgramContext context;
+    MainWindow window(context);
+    window.show();
+    chooseFolder(window, folder.path());
+    QCOMPARE(shownFiles(&window), QStringList({QStringLiteral("a.txt"), QStringLiteral("b.txt"),
+                                               QStringLiteral("c.txt")}));
+
+    clickFile(window, 0);
+    QCOMPARE(context.form1().Text1.text(), std::string("first text"));
+    QVERIFY(!window.analysisWindow()->isVisible());
+    QVERIFY(openMessage(&window) == nullptr);
+
+    // Enter on the current entry loads it like a click.
+    auto* list = child<QListWidget>(&window, "File1");
+    list->setFocus();
+    list->setCurrentRow(2);
+    QTest::keyClick(list, Qt::Key_Return);
+    QCOMPARE(context.form1().Text1.text(), std::string("third text"));
+
+    // A file that vanished after the list was filled: a message, and nothing changes.
+    std::filesystem::remove(path / "b.txt");
+    clickFile(window, 1);
+    QMessageBox* message = openMessage(&window);
+    QVERIFY(message != nullptr);
+    QVERIFY2(message->text().contains(QStringLiteral("b.txt")), qPrintable(message->text()));
+    QCOMPARE(context.form1().Text1.text(), std::string("third text"));
+    message->close();
+
+    // Without read permission (root reads everything, so only for other users).
+    if (geteuid() != 0) {
+        std::filesystem::permissions(path / "a.txt", std::filesystem::perms::none);
+        clickFile(window, 0);
+        message = openMessage(&window);
+        QVERIFY(message != nullptr);
+        QCOMPARE(context.form1().Text1.text(), std::string("third text"));
+        message->close();
+    }
+
+    // The window still works, and a second click reads the file again.
+    writeFile(path / "c.txt", "third text, revised");
+    clickFile(window, 2);
+    QCOMPARE(context.form1().Text1.text(), std::string("third text, revised"));
+    QVERIFY(window.isVisible());
+}
+
+}  // namespace pelmora
+
+QTEST_MAIN(pelmora::MainWindowTest)
+#include "main_window_test.moc"

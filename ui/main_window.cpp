@@ -1,0 +1,432 @@
+#include "ui/main_window.h"
+
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QFileInfo>
+#include <QFileSystemModel>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QListWidget>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QProgressDialog>
+#include <QScreen>
+#include <QScrollBar>
+#include <QStorageInfo>
+#include <QTreeView>
+#include <QVBoxLayout>
+#include <algorithm>
+#include <utility>
+
+#include "analysis/form1.h"
+#include "app/form2.h"
+#include "app/program_context.h"
+#include "help/help_windows.h"
+#include "help/window_parts.h"
+#include "ui/analysis_window.h"
+#include "ui/text_bridge.h"
+
+namespace pelmora {
+
+namespace {
+
+constexpr int kTwipsPerInch = 1440;
+
+void tint(QWidget* widget, const QColor& colour) {
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::Base, colour);
+    palette.setColor(QPalette::Text, Qt::black);
+    widget->setPalette(palette);
+}
+
+}  // namespace
+
+MainWindow::MainWindow(ProgramContext& context, QWidget* parent)
+    : QWidget(parent), context_(context) {
+    setObjectName(QStringLiteral("Form2"));
+    setWindowTitle(QStringLiteral("Pelmora: Test textual compatibility"));
+
+    drive1_ = new QComboBox(this);
+    drive1_->setObjectName(QStringLiteral("Drive1"));
+
+    folders_ = new QFileSystemModel(this);
+    folders_->setFilter(QDir::AllDirs | QDir::NoDotAndDotDot | QDir::Drives);
+    folders_->setRootPath(QDir::rootPath());
+    dir1_ = new QTreeView(this);
+    dir1_->setObjectName(QStringLiteral("Dir1"));
+    dir1_->setModel(folders_);
+    for (int column = 1; column < folders_->columnCount(); ++column) {
+        dir1_->hideColumn(column);
+    }
+    dir1_->setHeaderHidden(true);
+
+    auto* cmdRefresh = makeButton(this, "cmdRefresh", "Refresh");
+    cmdAuto_ = makeButton(this, "cmdAuto", "Auto-check all files in folder");
+    file1_ = new QListWidget(this);
+    file1_->setObjectName(QStringLiteral("File1"));
+    tint(file1_, QColor(0xdd, 0xee, 0xff));
+    auto* command1 = makeButton(this, "Command1", "E&xit");
+
+    txtReport_ = new QPlainTextEdit(this);
+    txtReport_->setObjectName(QStringLiteral("txtReport"));
+    txtReport_->setReadOnly(true);
+    txtReport_->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    txtReport_->setTabChangesFocus(true);
+    txtReport_->setLineWrapMode(QPlainTextEdit::NoWrap);
+    txtReport_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    tint(txtReport_, QColor(0xff, 0xff, 0xc0));
+    auto* cmdHelp = makeButton(this, "cmdHelp", "Help");
+
+    auto* runButtons = new QHBoxLayout;
+    runButtons->addWidget(cmdRefresh);
+    runButtons->addWidget(cmdAuto_, 1);
+
+    auto* left = new QVBoxLayout;
+    left->addWidget(makeHeading(this, "captionFileLocation", "File Location"));
+    left->addWidget(makeText(this, "textPreparation",
+                             "Preparation: You need to have all your texts in one folder "
+                             "(directory). Pelmora handles only .txt files."));
+    left->addWidget(drive1_);
+    left->addWidget(dir1_, 3);
+    left->addWidget(makeText(this, "textInstruction",
+                             "Click the button below to classify all of the texts in the folder."));
+    left->addLayout(runButtons);
+    left->addWidget(file1_, 2);
+    left->addWidget(command1, 0, Qt::AlignLeft);
+
+    auto* right = new QVBoxLayout;
+    right->addWidget(makeHeading(this, "captionReport", "Report:"));
+    right->addWidget(txtReport_, 1);
+    right->addWidget(makeText(this, "textCopyHint",
+                              "You can copy and paste the data in this box into a spreadsheet or "
+                              "word-processing application."));
+    right->addWidget(cmdHelp, 0, Qt::AlignLeft);
+
+    auto* columns = new QHBoxLayout(this);
+    columns->addLayout(left, 2);
+    columns->addLayout(right, 3);
+
+    setTabOrder(drive1_, dir1_);
+    setTabOrder(dir1_, cmdRefresh);
+    setTabOrder(cmdRefresh, cmdAuto_);
+    setTabOrder(cmdAuto_, file1_);
+    setTabOrder(file1_, command1);
+    setTabOrder(command1, txtReport_);
+    setTabOrder(txtReport_, cmdHelp);
+
+    analysis_ = std::make_unique<AnalysisWindow>();
+    helpWindows_ = new HelpWindows(this);
+
+    connect(drive1_, &QComboBox::activated, this, &MainWindow::driveChosen);
+    connect(dir1_->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            [this](const QModelIndex& current) { folderChosen(current); });
+    connect(folders_, &QFileSystemModel::rowsInserted, this, [this](const QModelIndex& above) {
+        // The tree fills in the background, in batches; keep the chosen folder open and in
+        // sight while its ancestors arrive.
+        if (followFolder_ && pathToQt(shownFolder_).startsWith(folders_->filePath(above))) {
+            revealFolder();
+        }
+    });
+    connect(folders_, &QFileSystemModel::layoutChanged, this, [this] {
+        if (followFolder_) {
+            revealFolder();
+        }
+    });
+    // Once the user browses the tree it stays where the user put it.
+    dir1_->installEventFilter(this);
+    dir1_->viewport()->installEventFilter(this);
+    connect(file1_, &QListWidget::itemClicked, this,
+            [this](QListWidgetItem* item) { fileChosen(file1_->row(item)); });
+    file1_->installEventFilter(this);
+    connect(cmdRefresh, &QPushButton::clicked, this, &MainWindow::refreshPressed);
+    connect(cmdAuto_, &QPushButton::clicked, this, &MainWindow::autoPressed);
+    connect(command1, &QPushButton::clicked, this, &MainWindow::exitPressed);
+    connect(cmdHelp, &QPushButton::clicked, helpWindows_, &HelpWindows::openHelp);
+
+    connect(analysis_.get(), &AnalysisWindow::doItAllPressed, this,
+            [this] { analysisCommand([this] { context_.form1().cmdDoItAll(); }); });
+    connect(analysis_.get(), &AnalysisWindow::resetPressed, this, &MainWindow::analysisReset);
+    connect(analysis_.get(), &AnalysisWindow::totalResetPressed, this,
+            [this] { analysisCommand([this] { context_.form1().cmdTotalReset(); }); });
+    connect(analysis_.get(), &AnalysisWindow::furtherDetailsPressed, helpWindows_,
+            &HelpWindows::openExplanation);
+    connect(analysis_.get(), &AnalysisWindow::closedByUser, this, &MainWindow::analysisClosed);
+
+    buildDrives();
+    resize(940, 660);
+    showStores();
+    showMessages(this);
+}
+
+MainWindow::~MainWindow() {
+    context_.progress = nullptr;
+}
+
+void MainWindow::buildDrives() {
+    const bool wasSyncing = std::exchange(syncing_, true);
+    drive1_->clear();
+    QList<QStorageInfo> volumes = QStorageInfo::mountedVolumes();
+    std::sort(volumes.begin(), volumes.end(), [](const QStorageInfo& a, const QStorageInfo& b) {
+        return a.rootPath() < b.rootPath();
+    });
+    for (const QStorageInfo& volume : volumes) {
+        if (!volume.isValid() || !volume.isReady()) {
+            continue;
+        }
+        const QString root = volume.rootPath();
+        const QString name = volume.displayName();
+        drive1_->addItem(name == root ? root : root + QStringLiteral("  [") + name + ']', root);
+    }
+    syncing_ = wasSyncing;
+}
+
+void MainWindow::runCommand(QWidget* origin, const std::function<void()>& command) {
+    if (busy_) {
+        return;
+    }
+    busy_ = true;
+    if (context_.form1Exists()) {
+        analysis_->takeEdits(context_.form1());
+    }
+    command();
+    context_.progress = nullptr;
+    if (progress_ != nullptr) {
+        progress_->hide();
+    }
+    busy_ = false;
+    showStores();
+    showMessages(origin != nullptr && origin->isVisible() ? origin : this);
+    if (context_.quitRequested) {
+        emit quitRequested();
+    }
+}
+
+void MainWindow::showStores() {
+    syncing_ = true;
+    Form2& form = context_.form2();
+
+    const QString drive = toQt(form.Drive1.drive);
+    int driveIndex = drive1_->findData(drive);
+    if (driveIndex < 0 && !drive.isEmpty()) {
+        drive1_->addItem(drive, drive);
+        driveIndex = drive1_->count() - 1;
+    }
+    drive1_->setCurrentIndex(driveIndex);
+
+    showFolder(form.Dir1.folder);
+
+    if (form.File1.entries.items() != shownFiles_) {
+        shownFiles_ = form.File1.entries.items();
+        QStringList names;
+        names.reserve(static_cast<qsizetype>(shownFiles_.size()));
+        for (const std::string& name : shownFiles_) {
+            names.append(toQt(name));
+        }
+        file1_->clear();
+        file1_->addItems(names);
+    }
+    file1_->setCurrentRow(form.File1.selected());
+    file1_->setEnabled(form.File1.enabled);
+    cmdAuto_->setEnabled(form.cmdAutoEnabled);
+
+    if (form.txtReport.text() != shownReport_) {
+        shownReport_ = form.txtReport.text();
+        txtReport_->setPlainText(shownText(shownReport_));
+    }
+    syncing_ = false;
+
+    if (context_.form1Exists()) {
+        analysis_->showStores(context_.form1());
+    }
+    placeAnalysisWindow();
+}
+
+void MainWindow::showFolder(const std::filesystem::path& folder) {
+    if (folder == shownFolder_) {
+        return;
+    }
+    shownFolder_ = folder;
+    followFolder_ = true;
+    revealFolder();
+}
+
+void MainWindow::revealFolder() {
+    const bool wasSyncing = std::exchange(syncing_, true);
+    const QModelIndex index = folders_->index(QFileInfo(pathToQt(shownFolder_)).absoluteFilePath());
+    for (QModelIndex above = index.parent(); above.isValid(); above = above.parent()) {
+        dir1_->expand(above);
+    }
+    dir1_->setCurrentIndex(index);
+    if (index.isValid()) {
+        dir1_->scrollTo(index);
+    }
+    syncing_ = wasSyncing;
+}
+
+void MainWindow::placeAnalysisWindow() {
+    const bool inView =
+        context_.form1Exists() && context_.form1().visible && context_.form1().left < kInViewLimit;
+    if (!inView) {
+        analysis_->hide();
+        placedLeft_ = -1;
+        return;
+    }
+    const int left = context_.form1().left;
+    if (analysis_->isVisible() && placedLeft_ == left) {
+        return;  // leave it where the user may have moved it
+    }
+    const QRect screen = this->screen()->availableGeometry();
+    int x = screen.left() + left * logicalDpiX() / kTwipsPerInch;
+    x = std::max(screen.left(), std::min(x, screen.right() - analysis_->width()));
+    const int y = std::max(screen.top(), geometry().top());
+    analysis_->move(x, y);
+    analysis_->show();
+    placedLeft_ = left;
+}
+
+void MainWindow::showMessages(QWidget* origin) {
+    const std::vector<std::string> messages = context_.takeMessages();
+    if (messages.empty()) {
+        return;
+    }
+    QStringList texts;
+    for (const std::string& message : messages) {
+        texts.append(toQt(message));
+    }
+    auto* box =
+        new QMessageBox(QMessageBox::Warning, QStringLiteral("Pelmora"),
+                        texts.join(QStringLiteral("\n\n")), QMessageBox::Ok, origin->window());
+    box->setObjectName(QStringLiteral("message"));
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->open();
+}
+
+void MainWindow::driveChosen(int index) {
+    if (syncing_ || index < 0) {
+        return;
+    }
+    const std::string drive = fromQt(drive1_->itemData(index).toString());
+    runCommand(this, [this, &drive] {
+        Form2& form = context_.form2();
+        form.Drive1.drive = drive;
+        form.Drive1_Change();
+    });
+}
+
+void MainWindow::folderChosen(const QModelIndex& index) {
+    if (syncing_ || !index.isValid()) {
+        return;
+    }
+    const std::filesystem::path folder = pathFromQt(folders_->filePath(index));
+    shownFolder_ = folder;
+    runCommand(this, [this, &folder] {
+        Form2& form = context_.form2();
+        form.Dir1.folder = folder;
+        form.Dir1_Change();
+    });
+}
+
+void MainWindow::fileChosen(int row) {
+    if (syncing_) {
+        return;
+    }
+    runCommand(this, [this, row] {
+        Form2& form = context_.form2();
+        if (!form.File1.enabled || row < 0 || row >= form.File1.count()) {
+            return;
+        }
+        form.File1.entries.select(row);
+        form.File1_Click();
+    });
+}
+
+void MainWindow::autoPressed() {
+    if (busy_) {
+        return;
+    }
+    context_.progress = [this](int k, int n, const std::string& name) {
+        if (progress_ == nullptr) {
+            progress_ = new QProgressDialog(this);
+            progress_->setObjectName(QStringLiteral("progress"));
+            progress_->setWindowTitle(windowTitle());
+            progress_->setWindowModality(Qt::ApplicationModal);
+            progress_->setCancelButton(nullptr);  // the run cannot be cancelled
+            progress_->setAutoClose(false);
+            progress_->setAutoReset(false);
+            progress_->setMinimumDuration(0);
+            progress_->setMinimumWidth(360);
+        }
+        progress_->setMaximum(n);
+        progress_->setLabelText(QStringLiteral("file %1 of %2\n%3").arg(k).arg(n).arg(toQt(name)));
+        progress_->show();
+        // A modal dialog handles paint events here, so the figures appear as the run goes.
+        progress_->setValue(k - 1);
+    };
+    runCommand(this, [this] { context_.form2().cmdAuto(); });
+    txtReport_->moveCursor(QTextCursor::Start);
+    txtReport_->verticalScrollBar()->setValue(0);
+    raise();
+    activateWindow();
+}
+
+void MainWindow::refreshPressed() {
+    runCommand(this, [this] { context_.form2().cmdRefresh(); });
+    buildDrives();
+    showStores();
+}
+
+void MainWindow::exitPressed() {
+    runCommand(this, [this] { context_.form2().Command1(); });
+}
+
+void MainWindow::analysisCommand(const std::function<void()>& command) {
+    runCommand(analysis_.get(), [this, &command] {
+        if (context_.form1Exists()) {
+            command();
+        }
+    });
+}
+
+void MainWindow::analysisReset() {
+    analysisCommand([this] {
+        const int left = context_.form1().left;
+        const bool inView = analysis_->isVisible();
+        context_.form1().cmdReset();
+        // The re-created form starts at its designed position off the screen; a reset the
+        // user presses must not take the window away from under the mouse.
+        if (inView && context_.form1().visible) {
+            context_.form1().left = left;
+        }
+    });
+}
+
+void MainWindow::analysisClosed() {
+    if (context_.form1Exists()) {
+        context_.form1().visible = false;
+    }
+    placedLeft_ = -1;
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    event->accept();
+    emit quitRequested();
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == dir1_ || watched == dir1_->viewport()) {
+        const QEvent::Type type = event->type();
+        if (type == QEvent::MouseButtonPress || type == QEvent::Wheel || type == QEvent::KeyPress) {
+            followFolder_ = false;
+        }
+    }
+    if (watched == file1_ && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            fileChosen(file1_->currentRow());
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+}  // namespace pelmora

@@ -1,0 +1,96 @@
+#pragma once
+// The main form's window. It shows the stores of Form2 (and, through the analysis window,
+// of Form1), forwards every press to the forms' commands and, after each command, shows
+// the stores again, shows the messages the core raised and places the analysis window.
+// It re-reads the forms from the context every time, because the core re-creates them.
+
+#include <QWidget>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+class QComboBox;
+class QFileSystemModel;
+class QListWidget;
+class QListWidgetItem;
+class QMessageBox;
+class QModelIndex;
+class QPlainTextEdit;
+class QProgressDialog;
+class QPushButton;
+class QTreeView;
+
+namespace pelmora {
+
+class AnalysisWindow;
+class HelpWindows;
+class ProgramContext;
+
+class MainWindow : public QWidget {
+    Q_OBJECT
+
+public:
+    // Left edges of the analysis form below this many twips lie on the screen.
+    static constexpr int kInViewLimit = 20000;
+
+    explicit MainWindow(ProgramContext& context, QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    ProgramContext& context() { return context_; }
+    AnalysisWindow* analysisWindow() const { return analysis_.get(); }
+    HelpWindows* helpWindows() const { return helpWindows_; }
+    QProgressDialog* progressDialog() const { return progress_; }
+
+signals:
+    // "E&xit" was pressed or the window was closed: the program ends.
+    void quitRequested();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void buildDrives();
+    // Runs `command` as one press: the user's edits go into the stores first; afterwards
+    // every window shows the stores again and the raised messages appear over `origin`.
+    void runCommand(QWidget* origin, const std::function<void()>& command);
+    void showStores();
+    void showFolder(const std::filesystem::path& folder);
+    // Opens the tree down to the shown folder and makes it the current one.
+    void revealFolder();
+    void placeAnalysisWindow();
+    void showMessages(QWidget* origin);
+
+    void driveChosen(int index);
+    void folderChosen(const QModelIndex& index);
+    void fileChosen(int row);
+    void autoPressed();
+    void refreshPressed();
+    void exitPressed();
+    void analysisCommand(const std::function<void()>& command);
+    void analysisReset();
+    void analysisClosed();
+
+    ProgramContext& context_;
+    QComboBox* drive1_ = nullptr;
+    QTreeView* dir1_ = nullptr;
+    QFileSystemModel* folders_ = nullptr;
+    QListWidget* file1_ = nullptr;
+    QPushButton* cmdAuto_ = nullptr;
+    QPlainTextEdit* txtReport_ = nullptr;
+    QProgressDialog* progress_ = nullptr;  // made on the first run
+    std::unique_ptr<AnalysisWindow> analysis_;
+    HelpWindows* helpWindows_ = nullptr;
+
+    bool busy_ = false;     // a command is running; presses that arrive meanwhile are dropped
+    bool syncing_ = false;  // widgets are being set from the stores, not by the user
+    std::filesystem::path shownFolder_;
+    bool followFolder_ = true;  // keep revealing the shown folder while the tree loads
+    std::vector<std::string> shownFiles_;
+    std::string shownReport_;
+    int placedLeft_ = -1;  // the left edge the analysis window was last placed at
+};
+
+}  // namespace pelmora

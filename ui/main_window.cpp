@@ -12,13 +12,13 @@
 #include <QProgressDialog>
 #include <QScreen>
 #include <QScrollBar>
-#include <QStorageInfo>
 #include <QTreeView>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <utility>
 
 #include "analysis/form1.h"
+#include "app/drives.h"
 #include "app/form2.h"
 #include "app/program_context.h"
 #include "help/help_windows.h"
@@ -165,17 +165,9 @@ MainWindow::~MainWindow() {
 void MainWindow::buildDrives() {
     const bool wasSyncing = std::exchange(syncing_, true);
     drive1_->clear();
-    QList<QStorageInfo> volumes = QStorageInfo::mountedVolumes();
-    std::sort(volumes.begin(), volumes.end(), [](const QStorageInfo& a, const QStorageInfo& b) {
-        return a.rootPath() < b.rootPath();
-    });
-    for (const QStorageInfo& volume : volumes) {
-        if (!volume.isValid() || !volume.isReady()) {
-            continue;
-        }
-        const QString root = volume.rootPath();
-        const QString name = volume.displayName();
-        drive1_->addItem(name == root ? root : root + QStringLiteral("  [") + name + ']', root);
+    // The raw bytes travel with each entry: a mount point need not be valid UTF-8.
+    for (const std::string& drive : listDrives()) {
+        drive1_->addItem(toQt(drive), QByteArray::fromStdString(drive));
     }
     syncing_ = wasSyncing;
 }
@@ -205,10 +197,10 @@ void MainWindow::showStores() {
     syncing_ = true;
     Form2& form = context_.form2();
 
-    const QString drive = toQt(form.Drive1.drive);
+    const QByteArray drive = QByteArray::fromStdString(form.Drive1.drive);
     int driveIndex = drive1_->findData(drive);
     if (driveIndex < 0 && !drive.isEmpty()) {
-        drive1_->addItem(drive, drive);
+        drive1_->addItem(toQt(form.Drive1.drive), drive);
         driveIndex = drive1_->count() - 1;
     }
     drive1_->setCurrentIndex(driveIndex);
@@ -305,7 +297,7 @@ void MainWindow::driveChosen(int index) {
     if (syncing_ || index < 0) {
         return;
     }
-    const std::string drive = fromQt(drive1_->itemData(index).toString());
+    const std::string drive = drive1_->itemData(index).toByteArray().toStdString();
     runCommand(this, [this, &drive] {
         Form2& form = context_.form2();
         form.Drive1.drive = drive;

@@ -139,10 +139,16 @@ void MainWindowTest::startUpShowsTheSampleFolderAndEveryCaption() {
 
     // The drive list offers this machine's root volume.
     auto* drives = child<QComboBox>(&window, "Drive1");
-    QVERIFY(drives->findData(QStringLiteral("/")) >= 0);
+    const int root = drives->findData(QByteArray("/"));
+    QVERIFY(root >= 0);
 
     // Nothing has been analysed, so the analysis window stays out of sight.
     QVERIFY(!window.analysisWindow()->isVisible());
+
+    // Choosing the root volume moves the folder view there.
+    emit drives->activated(root);
+    QCOMPARE(model->filePath(tree->currentIndex()), QStringLiteral("/"));
+    QCOMPARE(context.form2().Dir1.folder, std::filesystem::path("/"));
 }
 
 void MainWindowTest::tabOrderFollowsTheColumnsAndAltXExits() {

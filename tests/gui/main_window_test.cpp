@@ -3,6 +3,7 @@
 
 #include <unistd.h>
 
+#include <QClipboard>
 #include <QComboBox>
 #include <QDir>
 #include <QFileSystemModel>
@@ -194,6 +195,13 @@ void MainWindowTest::runShowsTheCoreReportAndRefreshBringsBackTheStart() {
         QCOMPARE(report->verticalScrollBar()->value(), 0);
         QCOMPARE(report->textCursor().position(), 0);
         QVERIFY(!cmdAuto->isEnabled());
+
+        // The read-only report can still be selected and copied from the keyboard.
+        report->setFocus();
+        QGuiApplication::clipboard()->clear();
+        QTest::keyClick(report, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClick(report, Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(QGuiApplication::clipboard()->text(), shownText(expected.report));
 
         AnalysisWindow* analysis = window.analysisWindow();
         QVERIFY(analysis->isVisible());

@@ -72,7 +72,6 @@ MainWindow::MainWindow(ProgramContext& context, QWidget* parent)
     txtReport_->setReadOnly(true);
     txtReport_->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     txtReport_->setTabChangesFocus(true);
-    txtReport_->setLineWrapMode(QPlainTextEdit::NoWrap);
     txtReport_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     tint(txtReport_, QColor(0xff, 0xff, 0xc0));
     auto* cmdHelp = makeButton(this, "cmdHelp", "Help");

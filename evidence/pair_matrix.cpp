@@ -39,7 +39,7 @@ std::vector<TableRow> matrixTable(const PairMatrix& m) {
         }
         rows.push_back(std::move(row));
     }
-    rows.push_back({});
+    rows.push_back({""});  // an empty line, read back as one empty field
     rows.push_back({"Arithmetic Mean", m.mean});
     rows.push_back({"Sample Standard Deviation", m.stdev});
     rows.push_back({"* significantly different from the norm for this group of texts"});

@@ -24,6 +24,7 @@
 #include "help/help_windows.h"
 #include "help/window_parts.h"
 #include "ui/analysis_window.h"
+#include "ui/export_actions.h"
 #include "ui/text_bridge.h"
 
 namespace pelmora {
@@ -99,6 +100,8 @@ MainWindow::MainWindow(ProgramContext& context, QWidget* parent)
     right->addWidget(makeText(this, "textCopyHint",
                               "You can copy and paste the data in this box into a spreadsheet or "
                               "word-processing application."));
+    evidence_ = new EvidencePanel(context_, this);
+    right->addWidget(evidence_);
     right->addWidget(cmdHelp, 0, Qt::AlignLeft);
 
     auto* columns = new QHBoxLayout(this);
@@ -230,6 +233,7 @@ void MainWindow::showStores() {
         analysis_->showStores(context_.form1());
     }
     placeAnalysisWindow();
+    evidence_->sync();
 }
 
 void MainWindow::showFolder(const std::filesystem::path& folder) {

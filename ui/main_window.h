@@ -25,6 +25,7 @@ class QTreeView;
 namespace pelmora {
 
 class AnalysisWindow;
+class EvidencePanel;
 class HelpWindows;
 class ProgramContext;
 
@@ -41,6 +42,7 @@ public:
     ProgramContext& context() { return context_; }
     AnalysisWindow* analysisWindow() const { return analysis_.get(); }
     HelpWindows* helpWindows() const { return helpWindows_; }
+    EvidencePanel* evidencePanel() const { return evidence_; }
     QProgressDialog* progressDialog() const { return progress_; }
 
 signals:
@@ -83,6 +85,7 @@ private:
     QProgressDialog* progress_ = nullptr;  // made on the first run
     std::unique_ptr<AnalysisWindow> analysis_;
     HelpWindows* helpWindows_ = nullptr;
+    EvidencePanel* evidence_ = nullptr;  // quality line, evidence windows, exports
 
     bool busy_ = false;     // a command is running; presses that arrive meanwhile are dropped
     bool syncing_ = false;  // widgets are being set from the stores, not by the user

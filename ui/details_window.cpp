@@ -1,0 +1,114 @@
+#include "ui/details_window.h"
+
+#include <QFontDatabase>
+#include <QHeaderView>
+#include <QLabel>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QSplitter>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+#include "evidence/digit_evidence.h"
+#include "evidence/input_quality.h"
+#include "ui/text_bridge.h"
+
+namespace pelmora {
+
+DetailsWindow::DetailsWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
+    setObjectName(QStringLiteral("DetailsWindow"));
+    setWindowTitle(QStringLiteral("Pelmora: Details"));
+    texts_ = new QListWidget(this);
+    texts_->setObjectName(QStringLiteral("lstDetailsTexts"));
+    evidence_ = new QPlainTextEdit(this);
+    evidence_->setObjectName(QStringLiteral("txtEvidence"));
+    evidence_->setReadOnly(true);
+    evidence_->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    evidence_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    quality_ = new QTableWidget(this);
+    quality_->setObjectName(QStringLiteral("tblQuality"));
+    quality_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    quality_->verticalHeader()->hide();
+    quality_->horizontalHeader()->setStretchLastSection(true);
+
+    auto* right = new QSplitter(Qt::Vertical, this);
+    right->addWidget(evidence_);
+    auto* qualityBox = new QWidget(right);
+    auto* qualityLayout = new QVBoxLayout(qualityBox);
+    qualityLayout->setContentsMargins(0, 0, 0, 0);
+    qualityLayout->addWidget(new QLabel(QStringLiteral("Input quality:"), qualityBox));
+    qualityLayout->addWidget(quality_);
+    right->addWidget(qualityBox);
+    right->setStretchFactor(0, 3);
+    right->setStretchFactor(1, 1);
+    auto* split = new QSplitter(Qt::Horizontal, this);
+    split->addWidget(texts_);
+    split->addWidget(right);
+    split->setStretchFactor(1, 3);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(split);
+    resize(980, 700);
+
+    connect(texts_, &QListWidget::currentRowChanged, this, &DetailsWindow::selectText);
+}
+
+void DetailsWindow::showRun(const RunSnapshot& run) {
+    run_ = run;
+    texts_->clear();
+    for (const TextMeasures& m : run_.texts) {
+        texts_->addItem(toQt(m.name));
+    }
+
+    const std::vector<TableRow> rows = qualityTable(assessQuality(run_));
+    quality_->clear();
+    quality_->setRowCount(static_cast<int>(rows.size()) - 1);
+    quality_->setColumnCount(static_cast<int>(rows.front().size()));
+    QStringList header;
+    for (const std::string& h : rows.front()) {
+        header.append(toQt(h));
+    }
+    quality_->setHorizontalHeaderLabels(header);
+    for (std::size_t r = 1; r < rows.size(); ++r) {
+        for (std::size_t c = 0; c < rows[r].size(); ++c) {
+            quality_->setItem(static_cast<int>(r) - 1, static_cast<int>(c),
+                              new QTableWidgetItem(toQt(rows[r][c])));
+        }
+    }
+    quality_->resizeColumnsToContents();
+
+    if (run_.texts.empty()) {
+        evidence_->setPlainText(QStringLiteral("No text was analysed in this run."));
+    } else {
+        texts_->setCurrentRow(0);
+        selectText(0);
+    }
+}
+
+void DetailsWindow::selectText(int row) {
+    if (row < 0 || row >= static_cast<int>(run_.texts.size())) {
+        return;
+    }
+    const TextMeasures& m = run_.texts[static_cast<std::size_t>(row)];
+    std::string text = textEvidenceReport(explainText(m));
+    text += "\nPairs:\n";
+    for (const SnapshotPair& p : run_.pairs) {
+        const std::string& a = run_.names[static_cast<std::size_t>(p.first)];
+        const std::string& b = run_.names[static_cast<std::size_t>(p.second)];
+        if (a != m.name && b != m.name) {
+            continue;
+        }
+        const auto codeOf = [this](const std::string& name) {
+            for (const TextMeasures& t : run_.texts) {
+                if (t.name == name) {
+                    return t.code;
+                }
+            }
+            return std::string();
+        };
+        text += a + "-" + b + "\t" + std::to_string(p.strength) + (p.significant ? "*" : "") +
+                "\t" + pairEvidenceText(explainPair(a, codeOf(a), b, codeOf(b))) + "\n";
+    }
+    evidence_->setPlainText(toQt(text));
+}
+
+}  // namespace pelmora

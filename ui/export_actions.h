@@ -1,0 +1,71 @@
+#pragma once
+// The evidence and export controls of the main form, shown under the report: the input
+// quality summary of the last run, "Details", "Matrix" and the exports. Files are written
+// only where the user chooses.
+
+#include <QByteArray>
+#include <QLabel>
+#include <QString>
+#include <QWidget>
+#include <functional>
+#include <memory>
+#include <optional>
+
+#include "evidence/run_snapshot.h"
+
+class QPushButton;
+
+namespace pelmora {
+
+class DetailsWindow;
+class MatrixWindow;
+class ProgramContext;
+
+// A save dialog that opens away from the corpus folder and asks before overwriting.
+QString chooseSavePath(QWidget* parent, const QString& caption, const QString& fileName,
+                       const QString& filter);
+void showProblem(QWidget* parent, const QString& text);
+// Writes `bytes` to `path` whole or not at all; a failure is reported and gives false.
+bool writeChosenFile(const QString& path, const QByteArray& bytes,
+                     const std::function<void(const QString&)>& reportProblem);
+
+class EvidencePanel : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit EvidencePanel(ProgramContext& context, QWidget* parent = nullptr);
+    ~EvidencePanel() override;
+
+    // Follows the main form: takes the run once it has finished, forgets it on "Refresh".
+    void sync();
+
+    QString qualityLine() const { return quality_->text(); }
+    DetailsWindow* detailsWindow() const { return details_.get(); }
+    MatrixWindow* matrixWindow() const { return matrix_.get(); }
+
+    void openDetails();
+    void openMatrix();
+    bool saveReport();
+    bool exportMeasures();
+    bool exportMatrix();
+    void copyReport();
+    bool saveRunRecord();
+
+    // Asks where to save (caption, suggested file name, filter); empty when cancelled.
+    // Tests replace it.
+    std::function<QString(const QString&, const QString&, const QString&)> choosePath;
+    std::function<void(const QString&)> reportProblem;
+
+private:
+    bool saveAs(const QString& caption, const QString& fileName, const QString& filter,
+                const std::function<QByteArray(const QString& path)>& content);
+
+    ProgramContext& context_;
+    std::optional<RunSnapshot> run_;
+    QLabel* quality_ = nullptr;
+    std::vector<QPushButton*> runButtons_;
+    std::unique_ptr<DetailsWindow> details_;
+    std::unique_ptr<MatrixWindow> matrix_;
+};
+
+}  // namespace pelmora

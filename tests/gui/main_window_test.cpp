@@ -10,6 +10,7 @@
 #include <QListWidget>
 #include <QMessageBox>
 #include <QProgressDialog>
+#include <QScreen>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -21,6 +22,7 @@
 #include "app/form2.h"
 #include "app/program_context.h"
 #include "gui_test_support.h"
+#include "stores/text_ops.h"
 #include "ui/analysis_window.h"
 #include "ui/main_window.h"
 #include "ui/text_bridge.h"
@@ -205,6 +207,7 @@ void MainWindowTest::runShowsTheCoreReportAndRefreshBringsBackTheStart() {
 
         AnalysisWindow* analysis = window.analysisWindow();
         QVERIFY(analysis->isVisible());
+        QVERIFY(analysis->frameGeometry().intersects(analysis->screen()->availableGeometry()));
         QCOMPARE(analysis->windowTitle(), QStringLiteral("Pelmora: Process Form"));
         QCOMPARE(boxText(analysis, "txtTypes"), shownText(expected.types));
         QVERIFY(boxText(analysis, "Text2").startsWith(QStringLiteral("FORMALITY\nFormal = 2\n")));
@@ -282,18 +285,28 @@ void MainWindowTest::filesClickedByHandLoadWithoutShowingAndUnreadableOnesOnlyWa
     writeFile(path / "a.txt", "first text");
     writeFile(path / "b.txt", "second text");
     writeFile(path / "c.txt", "third text");
+    std::string binary;
+    for (int byte = 0; byte < 256; ++byte) {
+        binary += static_cast<char>(byte);
+    }
+    writeFile(path / "d.txt", binary);
 
     ProgramContext context;
     MainWindow window(context);
     window.show();
     chooseFolder(window, folder.path());
     QCOMPARE(shownFiles(&window), QStringList({QStringLiteral("a.txt"), QStringLiteral("b.txt"),
-                                               QStringLiteral("c.txt")}));
+                                               QStringLiteral("c.txt"), QStringLiteral("d.txt")}));
 
     clickFile(window, 0);
     QCOMPARE(context.form1().Text1.text(), std::string("first text"));
     QVERIFY(!window.analysisWindow()->isVisible());
     QVERIFY(openMessage(&window) == nullptr);
+
+    // A binary file loads like any other: every byte becomes a character, NUL included.
+    clickFile(window, 3);
+    QVERIFY(openMessage(&window) == nullptr);
+    QCOMPARE(utf8Length(context.form1().Text1.text()), 256);
 
     // Enter on the current entry loads it like a click.
     auto* list = child<QListWidget>(&window, "File1");

@@ -54,12 +54,21 @@ DetailsWindow::DetailsWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
 
 void DetailsWindow::showRun(const RunSnapshot& run) {
     run_ = run;
+    const std::vector<FileQuality> quality = assessQuality(run_);
     texts_->clear();
-    for (const TextMeasures& m : run_.texts) {
-        texts_->addItem(toQt(m.name));
+    for (std::size_t i = 0; i < run_.texts.size(); ++i) {
+        // What should make the linguist look twice shows in the list already.
+        QString marks;
+        if (explainText(run_.texts[i]).nearCount() > 0) {
+            marks += QStringLiteral("  [near threshold]");
+        }
+        if (!quality[i].warnings.empty()) {
+            marks += QStringLiteral("  [warning]");
+        }
+        texts_->addItem(toQt(run_.texts[i].name) + marks);
     }
 
-    const std::vector<TableRow> rows = qualityTable(assessQuality(run_));
+    const std::vector<TableRow> rows = qualityTable(quality);
     quality_->clear();
     quality_->setRowCount(static_cast<int>(rows.size()) - 1);
     quality_->setColumnCount(static_cast<int>(rows.front().size()));

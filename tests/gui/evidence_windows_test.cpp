@@ -14,6 +14,7 @@
 #include "app/form2.h"
 #include "app/program_context.h"
 #include "evidence/csv.h"
+#include "evidence/digit_evidence.h"
 #include "evidence/input_quality.h"
 #include "evidence/measures_table.h"
 #include "evidence/pair_matrix.h"
@@ -76,6 +77,13 @@ private slots:
         QCOMPARE(detailsWindow->texts()->count(), static_cast<int>(form.runMeasures.size()));
         QVERIFY(detailsWindow->evidence()->toPlainText().startsWith(
             toQt("Text: " + form.runMeasures[0].name + "\nCode: " + form.runMeasures[0].code)));
+        for (int i = 0; i < detailsWindow->texts()->count(); ++i) {
+            const TextMeasures& m = form.runMeasures[static_cast<std::size_t>(i)];
+            QCOMPARE(detailsWindow->texts()->item(i)->text(),
+                     toQt(m.name) + (explainText(m).nearCount() > 0
+                                         ? QStringLiteral("  [near threshold]")
+                                         : QString()));
+        }
         detailsWindow->texts()->setCurrentRow(2);
         QVERIFY(detailsWindow->evidence()->toPlainText().startsWith(
             toQt("Text: " + form.runMeasures[2].name + "\n")));

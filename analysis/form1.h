@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "stores/list_store.h"
 #include "stores/text_field.h"
@@ -122,6 +123,8 @@ private:
     // turns them into densities; kept for the measures table.
     std::string modalCountText_ = "0";
     std::string affectCountText_ = "0";
+    // The key-word counts when RemPunc took them in its own pass; empty otherwise.
+    std::vector<std::int64_t> keyWordCounts_;
 };
 
 }  // namespace pelmora

@@ -1,5 +1,7 @@
-#include <cstring>
+#include <algorithm>
+#include <cstddef>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "analysis/density.h"
@@ -42,12 +44,32 @@ void Form1::RemPunc() {
     std::string text = Text1.take();
     lblNumOfQuotes.setInt(removePunctuation(text));
 
-    // Modal verbs and affect words are counted anywhere, inside words too, in one pass.
+    // Modal verbs and affect words are counted anywhere, inside words too.
     std::vector<std::string> patterns(std::begin(kModalVerbs), std::end(kModalVerbs));
     const std::size_t modalCount = patterns.size();
     patterns.insert(patterns.end(), lstWordsOfAffect.items().begin(),
                     lstWordsOfAffect.items().end());
-    const std::vector<std::int64_t> counts = PatternCounter::forPatterns(patterns).count(text);
+    const std::size_t wordCount = patterns.size();
+    // A word without a space keeps its count when RemSpc collapses and pads the spaces, so
+    // such words are counted after it, in the one pass that counts the key words too.
+    const bool spaceFree = std::none_of(patterns.begin(), patterns.end(), [](const auto& p) {
+        return p.find(' ') != std::string::npos;
+    });
+    std::vector<std::int64_t> counts;
+    if (!spaceFree) {
+        counts = PatternCounter::forPatterns(patterns).count(text);
+    }
+    Text1.setText(std::move(text));
+    RemSpc();
+    if (spaceFree) {
+        const std::vector<std::string> keys = keyWordPatterns(lstKeyFunctionWords);
+        patterns.insert(patterns.end(), keys.begin(), keys.end());
+        counts = PatternCounter::forPatterns(patterns).count(Text1.text());
+        keyWordCounts_.assign(counts.begin() + static_cast<std::ptrdiff_t>(wordCount),
+                              counts.end());
+        counts.resize(wordCount);
+    }
+
     std::int64_t modal = 0;
     std::int64_t affect = 0;
     for (std::size_t i = 0; i < counts.size(); ++i) {
@@ -57,9 +79,6 @@ void Form1::RemPunc() {
     lblAffectTotal.setInt(affect);
     modalCountText_ = lblObligation.text();
     affectCountText_ = lblAffectTotal.text();
-
-    Text1.setText(std::move(text));
-    RemSpc();
 }
 
 void Form1::RemSpc() {
@@ -69,11 +88,15 @@ void Form1::RemSpc() {
 }
 
 void Form1::cmdPrincipes() {
+    keyWordCounts_.clear();
     RemPunc();
+    if (keyWordCounts_.empty()) {
+        keyWordCounts_ =
+            PatternCounter::forPatterns(keyWordPatterns(lstKeyFunctionWords)).count(Text1.text());
+    }
+    const std::vector<std::int64_t> counts = std::exchange(keyWordCounts_, {});
 
     const int words = lstKeyFunctionWords.count();
-    const std::vector<std::int64_t> counts =
-        PatternCounter::forPatterns(keyWordPatterns(lstKeyFunctionWords)).count(Text1.text());
     for (int i = 0; i < words; ++i) {
         lstKeyFunctionWordFrequency.append(intText(counts[static_cast<std::size_t>(i)]));
     }

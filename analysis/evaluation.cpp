@@ -13,15 +13,6 @@ constexpr int kInflections = 5;
 constexpr int kCommonPastWords = 4;
 constexpr double kNoticeable = 0.01;
 
-void replaceAt(ListStore& list, int position, std::string text) {
-    std::vector<std::string> items = list.items();
-    items[static_cast<std::size_t>(position)] = std::move(text);
-    list.clear();
-    for (std::string& item : items) {
-        list.append(std::move(item));
-    }
-}
-
 }  // namespace
 
 void Form1::cmdEvaluate() {
@@ -35,7 +26,7 @@ void Form1::cmdEvaluate() {
         shared.passiveFlag = true;
     }
     if (shared.passiveFlag && lstTypes.count() > kInflections) {
-        replaceAt(lstTypes, kInflections, "Passive");
+        lstTypes.setAt(kInflections, "Passive");
     }
 
     int noticeable = 0;

@@ -1,3 +1,4 @@
+#include "analysis/feature_names.h"
 #include "analysis/form1.h"
 
 namespace pelmora {
@@ -34,21 +35,8 @@ constexpr const char* kKeyFunctionWords[] = {
     "took",    "went",   "was",     "were",  "thought", "felt",
 };
 
-constexpr const char* kTypes[] = {
-    "Contractions",
-    "First Person",
-    "Second Person",
-    "Third Person",
-    "Common Past Tense Words",
-    "Past Tense Inflections",
-    "Definite article",
-    "Indefinite article",
-    "It",
-};
-
 static_assert(std::size(kWordsOfAffect) == 98);
 static_assert(std::size(kKeyFunctionWords) == 46);
-static_assert(std::size(kTypes) == 9);
 
 }  // namespace
 
@@ -59,7 +47,7 @@ void Form1::Form_Load() {
     for (const char* word : kKeyFunctionWords) {
         lstKeyFunctionWords.append(word);
     }
-    for (const char* type : kTypes) {
+    for (const char* type : kFeatureNames) {
         lstTypes.append(type);
     }
 }

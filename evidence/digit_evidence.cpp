@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <functional>
 
+#include "analysis/feature_names.h"
 #include "classify/pair_list.h"
 #include "stores/number_text.h"
 #include "stores/text_ops.h"
@@ -12,16 +13,6 @@ namespace pelmora {
 
 const std::array<const char*, 5> kDigitCategories = {"formality", "personage", "past tenseness",
                                                      "obligation/intention", "affect"};
-
-const std::array<const char*, 9> kFeatureNames = {"Contractions",
-                                                  "First Person",
-                                                  "Second Person",
-                                                  "Third Person",
-                                                  "Common Past Tense Words",
-                                                  "Past Tense Inflections",
-                                                  "Definite article",
-                                                  "Indefinite article",
-                                                  "It"};
 
 int TextEvidence::nearCount() const {
     int n = 0;
@@ -390,13 +381,13 @@ std::string textEvidenceReport(const TextEvidence& e) {
     }
     out += "Ranking:";
     for (std::size_t i = 0; i < e.ranking.size(); ++i) {
-        out += (i > 0 ? "," : "") + std::string(" ") + std::to_string(i + 1) + " " +
-               e.ranking[i].first + " (" + e.ranking[i].second + ")";
+        out += i > 0 ? ", " : " ";
+        out += std::to_string(i + 1) + " " + e.ranking[i].first + " (" + e.ranking[i].second + ")";
     }
     out += "\nDensities:";
     for (std::size_t i = 0; i < e.densities.size(); ++i) {
-        out += (i > 0 ? "," : "") + std::string(" ") + toLowerAscii(kFeatureNames[i]) + " " +
-               e.densities[i];
+        out += i > 0 ? ", " : " ";
+        out += toLowerAscii(kFeatureNames[i]) + " " + e.densities[i];
     }
     out += "\n";
     for (std::size_t k = 0; k < e.digits.size(); ++k) {
@@ -406,8 +397,8 @@ std::string textEvidenceReport(const TextEvidence& e) {
                (d.nearThreshold ? "  [near threshold]" : "") + "\n";
         out += "    rule: " + d.rule + "\n    measures:";
         for (std::size_t i = 0; i < d.measures.size(); ++i) {
-            out += (i > 0 ? ";" : "") + std::string(" ") + d.measures[i].first + " " +
-                   d.measures[i].second;
+            out += i > 0 ? "; " : " ";
+            out += d.measures[i].first + " " + d.measures[i].second;
         }
         out += "\n";
         for (const ThresholdCheck& t : d.thresholds) {

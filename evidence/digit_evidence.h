@@ -8,6 +8,7 @@
 #include <utility>
 #include <vector>
 
+#include "analysis/feature_names.h"
 #include "analysis/form1.h"
 
 namespace pelmora {
@@ -68,8 +69,5 @@ PairEvidence explainPair(std::string first, std::string firstCode, std::string s
                          std::string secondCode);
 // "agree: formality, personage; differ: past tenseness (1 vs 2), affect (0 vs 1)"
 std::string pairEvidenceText(const PairEvidence& pair);
-
-// Feature names of the nine density lines, in density-line order.
-extern const std::array<const char*, 9> kFeatureNames;
 
 }  // namespace pelmora

@@ -5,6 +5,7 @@
 #include <cassert>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace pelmora {
@@ -28,6 +29,11 @@ public:
     }
 
     void append(std::string text);
+    // Replaces entry i in place; for insertion-ordered lists only.
+    void setAt(int i, std::string text) {
+        assert(order_ == Order::Insertion && i >= 0 && i < count());
+        items_[static_cast<std::size_t>(i)] = std::move(text);
+    }
     void removeAt(int i);
     void clear();
 

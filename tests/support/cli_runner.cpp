@@ -34,7 +34,8 @@ CliResult runCli(const std::vector<std::string>& args) {
     static TempFolder outputs;
     std::string command = quoted(PELMORA_CLI_PATH);
     for (const std::string& arg : args) {
-        command += " " + quoted(arg);
+        command += ' ';
+        command += quoted(arg);
     }
     const fs::path out = outputs.path() / "out", err = outputs.path() / "err";
     command += " >" + quoted(out.string()) + " 2>" + quoted(err.string()) + " </dev/null";

@@ -85,7 +85,9 @@ void referencePrincipes(Form1& form) {
 
     const int words = form.lstKeyFunctionWords.count();
     for (int i = 0; i < words; ++i) {
-        const std::string pattern = " " + form.lstKeyFunctionWords.at(i) + " ";
+        std::string pattern(1, ' ');
+        pattern += form.lstKeyFunctionWords.at(i);
+        pattern += ' ';
         form.lstKeyFunctionWordFrequency.append(intText(SplitCount(text, pattern)));
     }
     form.lstKeyFunctionWordFrequency.append(intText(SplitCount(text, "ed ")));

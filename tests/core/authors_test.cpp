@@ -1,13 +1,13 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
 #include "app/form2.h"
 #include "app/program_context.h"
 #include "authors/author_results.h"
+#include "tests/support/temp_folder.h"
 
 namespace pelmora {
 namespace {
@@ -144,33 +144,21 @@ TEST_F(AuthorTools, PairStrengthsGoToTheColumnOfTheirAuthorsInLineOrder) {
     EXPECT_EQ(form().Text4.text(), "abcd abcd\t5\r\nabcd efgh\t1\r\n");
 }
 
-}  // namespace
-}  // namespace pelmora
-
-namespace pelmora {
-namespace {
-
-void writeFile(const std::filesystem::path& path, const std::string& text) {
-    std::ofstream(path, std::ios::binary) << text;
-}
-
 TEST(AuthorToolsRun, TwoAuthorsOfThreeTextsEach) {
-    const auto folder = std::filesystem::temp_directory_path() / "pelmora-authors-run";
-    std::filesystem::remove_all(folder);
-    std::filesystem::create_directories(folder);
+    test::TempFolder folder;
     const std::string letter =
         "I'm so happy you came. I've missed you and I'll write again. We're fine and I love it.";
     const std::string notice =
         "The committee shall review the application. The board must approve the budget of the "
         "society. The members were informed by the secretary.";
     for (const char* name : {"abcd1.txt", "abcd2.txt", "abcd3.txt"}) {
-        writeFile(folder / name, letter);
+        folder.write(name, letter);
     }
     for (const char* name : {"efgh1.txt", "efgh2.txt", "efgh3.txt"}) {
-        writeFile(folder / name, notice);
+        folder.write(name, notice);
     }
 
-    ProgramContext context(folder);
+    ProgramContext context(folder.path());
     Form2& form = context.form2();
     form.cmdAuto();
     assignAuthorResults(form);
@@ -190,7 +178,6 @@ TEST(AuthorToolsRun, TwoAuthorsOfThreeTextsEach) {
               "abcd abcd\t5\r\n" +
                   std::string(cross == 0 ? "" : "abcd efgh\t" + std::to_string(cross) + "\r\n") +
                   "efgh efgh\t5\r\n");
-    std::filesystem::remove_all(folder);
 }
 
 }  // namespace

@@ -13,6 +13,7 @@
 #include "tests/support/cli_runner.h"
 #include "tests/support/report_texts.h"
 #include "tests/support/temp_folder.h"
+#include "tests/support/test_data.h"
 
 namespace pelmora {
 namespace {
@@ -126,39 +127,11 @@ TEST(Cli, TypesAndMeasuresListEveryTextInRunOrder) {
         rows.push_back(splitTabs(line));
     }
     ASSERT_EQ(rows.size(), 4u);
-    const std::vector<std::string> header = {"name",
-                                             "code",
-                                             "class",
-                                             "text_length",
-                                             "word_length_avg",
-                                             "contractions",
-                                             "first_person",
-                                             "second_person",
-                                             "third_person",
-                                             "past_tense_words",
-                                             "past_tense_forms",
-                                             "definite_article",
-                                             "indefinite_article",
-                                             "it",
-                                             "obligation_count",
-                                             "obligation_density",
-                                             "affect_count",
-                                             "affect_density",
-                                             "quotes",
-                                             "d0",
-                                             "d1",
-                                             "d2",
-                                             "d3",
-                                             "d4",
-                                             "d5",
-                                             "d6",
-                                             "d7",
-                                             "d8",
-                                             "formality",
-                                             "personage",
-                                             "past_tenseness",
-                                             "obligation_intention",
-                                             "affect"};
+    const std::vector<std::string> header = test::splitBars(
+        "name|code|class|text_length|word_length_avg|contractions|first_person|second_person|third_"
+        "person|past_tense_words|past_tense_forms|definite_article|indefinite_article|it|"
+        "obligation_count|obligation_density|affect_count|affect_density|quotes|d0|d1|d2|d3|d4|d5|"
+        "d6|d7|d8|formality|personage|past_tenseness|obligation_intention|affect");
     EXPECT_EQ(rows[0], header);
     std::vector<std::string> emptyText = {"a.txt", "11200", "Unclassifiable"};
     emptyText.insert(emptyText.end(), 25, "0");

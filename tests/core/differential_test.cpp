@@ -17,6 +17,7 @@
 #include "app/program_context.h"
 #include "stores/text_ops.h"
 #include "tests/support/reference_analysis.h"
+#include "tests/support/test_data.h"
 
 namespace pelmora {
 namespace {
@@ -24,62 +25,13 @@ namespace {
 // Pieces chosen to meet every step: abbreviations, apostrophe-less spellings, brackets,
 // angle and curly quotes, dashes, line ends, key words, modal and affect words, "ed " and
 // "n't", and bytes that almost make a curly apostrophe.
-const std::vector<std::string> kPieces = {
-    "the",       "The",
-    "THE",       "a",
-    "An",        "it",
-    "It's",      "it’s",
-    "its",       "I",
-    "i",         "I'm",
-    "I’ll",      "I've",
-    "I'd",       "you",
-    "You're",    "you'll",
-    "he",        "She's",
-    "he'd",      "we",
-    "we've",     "We're",
-    "they'll",   "they’re",
-    "and",       "was",
-    "were",      "said",
-    "Felt",      "thought",
-    "wasn't",    "don't",
-    "can’t",     "walked",
-    "need",      "needs",
-    "needed",    "will",
-    "Willing",   "shall",
-    "must",      "should",
-    "shouldn't", "ought",
-    "oughtn't",  "feelings",
-    "through",   "heartbreaking",
-    "sorely",    "happy",
-    "LOVE",      "mr.",
-    "Mr.",       "mrs.",
-    "MRS.",      "dr.",
-    "Dr.",       "dont",
-    "Dont",      "cant",
-    "wont",      "didnt",
-    "Ime",       "youre",
-    "'st",       "'St",
-    "’st",       "[",
-    "]",         "«",
-    "»",         "“",
-    "”",         "\"",
-    "'",         "’",
-    "''",        ".",
-    ",",         ";",
-    ":",         "?",
-    "!",         "(",
-    ")",         "-",
-    "--",        "\r\n",
-    "\n",        "\r",
-    "\t",        "é",
-    "naïve",     "\xE2",
-    "\x80\x99",  "\xC2",
-    "mrs.«",     "dr.»",
-    "'\r\n",     "\r'\n",
-    "\r.\n",     "\xE2.\x80\x99",
-    "ed",        "n't",
-    "tne",
-};
+const std::vector<std::string> kPieces = test::splitBars(
+    "the|The|THE|a|An|it|It's|it’s|its|I|i|I'm|I’ll|I've|I'd|you|You're|you'll|he|She's|he'd|we|we'"
+    "ve|We're|they'll|they’re|and|was|were|said|Felt|thought|wasn't|don't|can’t|walked|need|needs|"
+    "needed|will|Willing|shall|must|should|shouldn't|ought|oughtn't|feelings|through|heartbreaking|"
+    "sorely|happy|LOVE|mr.|Mr.|mrs.|MRS.|dr.|Dr.|dont|Dont|cant|wont|didnt|Ime|youre|'st|'St|’st|[|"
+    "]|«|»|“|”|\"|'|’|''|.|,|;|:|?|!|(|)|-|--|\r\n|\n|\r|\t|é|naïve|\xE2|\x80\x99|\xC2|mrs.«|dr.»|'"
+    "\r\n|\r'\n|\r.\n|\xE2.\x80\x99|ed|n't|tne");
 
 const std::vector<std::string> kSeparators = {" ",  " ",    " ",  " ",  "  ",   "   ",
                                               "",   "\r\n", "\n", "\t", ". ",   ", ",
@@ -206,24 +158,23 @@ TEST(Differential, WholePipelineEqualsTheStepByStepReadingOverABatch) {
 TEST(Differential, RealCorpusTextsEqualTheStepByStepReading) {
     namespace fs = std::filesystem;
     std::vector<fs::path> files;
-    for (const char* root : {"/../shared/corpora", "/../../shared/corpora"}) {
-        for (const char* folder : {"/real-mixed", "/real-large"}) {
-            const fs::path dir = fs::path(PELMORA_SOURCE_DIR + std::string(root) + folder);
-            std::error_code error;
-            if (!fs::is_directory(dir, error)) {
-                continue;
+    const fs::path corpora = test::sharedCorpora();
+    for (const char* folder : {"real-mixed", "real-large"}) {
+        std::error_code error;
+        if (corpora.empty() || !fs::is_directory(corpora / folder, error)) {
+            continue;
+        }
+        std::vector<fs::path> found;
+        for (const fs::directory_entry& e : fs::directory_iterator(corpora / folder, error)) {
+            if (e.path().extension() == ".txt") {
+                found.push_back(e.path());
             }
-            std::vector<fs::path> found;
-            for (const fs::directory_entry& e : fs::directory_iterator(dir, error)) {
-                if (e.path().extension() == ".txt") {
-                    found.push_back(e.path());
-                }
-            }
-            std::sort(found.begin(), found.end());
-            // Every seventh of the large folder keeps the run short and still meets each book.
-            for (std::size_t i = 0; i < found.size(); i += folder[6] == 'l' ? 7 : 1) {
-                files.push_back(found[i]);
-            }
+        }
+        std::sort(found.begin(), found.end());
+        // Every seventh of the large folder keeps the run short and still meets each book.
+        for (std::size_t i = 0; i < found.size();
+             i += std::string(folder) == "real-large" ? 7 : 1) {
+            files.push_back(found[i]);
         }
     }
     if (files.empty()) {

@@ -14,6 +14,7 @@
 #include "evidence/sha256.h"
 #include "stores/text_ops.h"
 #include "tests/support/temp_folder.h"
+#include "tests/support/test_data.h"
 
 namespace pelmora {
 namespace {
@@ -26,22 +27,9 @@ std::unique_ptr<ProgramContext> runOn(const fs::path& folder) {
     return context;
 }
 
-// The shared corpora lie beside the project's root, or beside the folder of its worktrees.
-fs::path sharedCorpora() {
-    for (fs::path p = fs::path(PELMORA_SOURCE_DIR).parent_path(); !p.empty(); p = p.parent_path()) {
-        if (fs::is_directory(p / "shared/corpora")) {
-            return p / "shared/corpora";
-        }
-        if (p == p.parent_path()) {
-            break;
-        }
-    }
-    return {};
-}
-
 std::vector<fs::path> corpusFolders() {
     std::vector<fs::path> out{fs::path(PELMORA_SOURCE_DIR) / "samples"};
-    if (const fs::path shared = sharedCorpora(); !shared.empty()) {
+    if (const fs::path shared = test::sharedCorpora(); !shared.empty()) {
         out.push_back(shared / "real-mixed");
         out.push_back(shared / "real-large");
     }
@@ -93,7 +81,7 @@ std::vector<std::string> reportLinesAfter(const std::string& report, const std::
 }
 
 TEST(EvidenceOfRuns, MatrixHoldsTheReportsStrengthsAndMarksItsSignificantPairs) {
-    const fs::path shared = sharedCorpora();
+    const fs::path shared = test::sharedCorpora();
     const fs::path folder =
         shared.empty() ? fs::path(PELMORA_SOURCE_DIR) / "samples" : shared / "real-mixed";
     const auto context = runOn(folder);

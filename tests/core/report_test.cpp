@@ -13,106 +13,67 @@ namespace {
 using Texts = std::vector<std::string>;
 using namespace test;
 
-TEST(StrengthStatistics, UndefinedFiguresReadNotAvailableAndFlagNothing) {
+TEST(StrengthStatistics, FiguresAreExactToTheLastDigitAndSignificantMeansAbove165) {
     struct Case {
         std::vector<int> strengths;
         const char* mean;
         const char* stDev;
-        Texts deviations;
-    };
-    const Case cases[] = {
-        {{}, "n/a", "n/a", {}},
-        {{4}, "4", "n/a", {"0"}},
-        {{3, 3, 3}, "3", "0", {"0", "0", "0"}},
-        {{5, 5}, "5", "0", {"0", "0"}},
-    };
-    for (const Case& c : cases) {
-        const StrengthStatistics stats = strengthStatistics(c.strengths);
-        EXPECT_EQ(stats.mean, c.mean);
-        EXPECT_EQ(stats.stDev, c.stDev);
-        EXPECT_EQ(stats.deviations, c.deviations);
-        EXPECT_TRUE(stats.significant.empty());
-    }
-}
-
-TEST(StrengthStatistics, FiguresAreExactToTheLastDigit) {
-    struct Case {
-        std::vector<int> strengths;
-        const char* mean;
-        const char* stDev;
-        Texts deviations;
-        Texts squares;
         std::vector<std::size_t> significant;
+        Texts deviations, squares;  // checked when given
     };
+    std::vector<int> zerosThenHigh(18, 0);
+    zerosThenHigh.insert(zerosThenHigh.end(), {3, 3, 3, 5});
+    // 119 zeros and one 1: each zero's square 0.00006889 is written 6.889e-05 and still counts
+    // in the sum 0.9916668 / 119.
+    std::vector<int> smallSquares(119, 0);
+    smallSquares.push_back(1);
     const Case cases[] = {
+        {{}, "n/a", "n/a", {}, {}, {}},
+        {{4}, "4", "n/a", {}, {"0"}, {}},
+        {{3, 3, 3}, "3", "0", {}, {"0", "0", "0"}, {}},
+        {{5, 5}, "5", "0", {}, {"0", "0"}, {}},
         {{4, 2, 5},
          "3.6667",
          "1.5275",
+         {},
          {"0.3333", "1.6667", "1.3333"},
-         {"0.11108889", "2.77788889", "1.77768889"},
-         {}},
+         {"0.11108889", "2.77788889", "1.77768889"}},
         {{5, 5, 5, 5, 5, 5, 0},
          "4.2857",
          "1.8898",
+         {6},
          {"0.7143", "0.7143", "0.7143", "0.7143", "0.7143", "0.7143", "4.2857"},
          {"0.51022449", "0.51022449", "0.51022449", "0.51022449", "0.51022449", "0.51022449",
-          "18.36722449"},
-         {6}},
+          "18.36722449"}},
         // Squaring the double difference would write 0.694388890000001.
         {{3, 2, 3, 2, 2, 2},
          "2.3333",
          "0.5164",
+         {},
          {"0.6667", "0.3333", "0.6667", "0.3333", "0.3333", "0.3333"},
-         {"0.44448889", "0.11108889", "0.44448889", "0.11108889", "0.11108889", "0.11108889"},
-         {}},
-    };
-    for (const Case& c : cases) {
-        const StrengthStatistics stats = strengthStatistics(c.strengths);
-        EXPECT_EQ(stats.mean, c.mean);
-        EXPECT_EQ(stats.stDev, c.stDev);
-        if (!c.deviations.empty()) {
-            EXPECT_EQ(stats.deviations, c.deviations);
-            EXPECT_EQ(stats.squares, c.squares);
-        }
-        EXPECT_EQ(stats.significant, c.significant) << c.mean;
-    }
-}
-
-TEST(StrengthStatistics, SmallSquaresUseExponentsAndCountInTheSum) {
-    // 119 zeros and one 1: mean 0.0083; each zero's square 0.00006889 is written 6.889e-05.
-    // Sum 0.9916668 / 119 = 0.0083 after rounding; its root 0.0911.
-    std::vector<int> strengths(119, 0);
-    strengths.push_back(1);
-    const StrengthStatistics stats = strengthStatistics(strengths);
-    EXPECT_EQ(stats.mean, "0.0083");
-    EXPECT_EQ(stats.squares.front(), "6.889e-05");
-    EXPECT_EQ(stats.squares.back(), "0.98346889");
-    EXPECT_EQ(stats.stDev, "0.0911");
-    EXPECT_EQ(stats.significant, std::vector<std::size_t>{119});
-}
-
-TEST(StrengthStatistics, SignificantMeansAQuotientAbove165AfterRounding) {
-    struct Case {
-        std::vector<int> strengths;
-        const char* mean;
-        const char* stDev;
-        std::vector<std::size_t> significant;
-    };
-    std::vector<int> zerosThenHigh(18, 0);
-    zerosThenHigh.insert(zerosThenHigh.end(), {3, 3, 3, 5});
-    const Case cases[] = {
+         {"0.44448889", "0.11108889", "0.44448889", "0.11108889", "0.11108889", "0.11108889"}},
+        {smallSquares, "0.0083", "0.0911", {119}, {}, {}},
         // 2.7 / 1.6364 = 1.64996, written 1.65: on the limit, not above it.
-        {{0, 0, 0, 0, 0, 1, 2, 2, 4, 4}, "1.3", "1.6364", {}},
+        {{0, 0, 0, 0, 0, 1, 2, 2, 4, 4}, "1.3", "1.6364", {}, {}, {}},
         // 2.3636 / 1.4324 rounds to 1.6501.
-        {zerosThenHigh, "0.6364", "1.4324", {18, 19, 20, 21}},
-        {{0, 5, 5, 5, 5, 5, 5, 5, 5, 5, 5}, "4.5455", "1.5075", {0}},
+        {zerosThenHigh, "0.6364", "1.4324", {18, 19, 20, 21}, {}, {}},
+        {{0, 5, 5, 5, 5, 5, 5, 5, 5, 5, 5}, "4.5455", "1.5075", {0}, {}, {}},
     };
     for (const Case& c : cases) {
         const StrengthStatistics stats = strengthStatistics(c.strengths);
         EXPECT_EQ(stats.mean, c.mean);
-        EXPECT_EQ(stats.stDev, c.stDev);
+        EXPECT_EQ(stats.stDev, c.stDev) << c.mean;
         EXPECT_EQ(stats.significant, c.significant) << c.mean;
+        if (!c.deviations.empty()) {
+            EXPECT_EQ(stats.deviations, c.deviations) << c.mean;
+        }
+        if (!c.squares.empty()) {
+            EXPECT_EQ(stats.squares, c.squares) << c.mean;
+        }
     }
+    const StrengthStatistics small = strengthStatistics(smallSquares);
+    EXPECT_EQ(small.squares.front(), "6.889e-05");
+    EXPECT_EQ(small.squares.back(), "0.98346889");
 }
 
 TEST(ReportText, RowsFollowTheLayoutCharacterForCharacter) {

@@ -1,0 +1,32 @@
+#include "tests/support/test_data.h"
+
+namespace pelmora::test {
+
+namespace fs = std::filesystem;
+
+fs::path sharedCorpora() {
+    std::error_code error;
+    for (fs::path p = fs::path(PELMORA_SOURCE_DIR).parent_path(); !p.empty(); p = p.parent_path()) {
+        if (fs::is_directory(p / "shared/corpora", error)) {
+            return p / "shared/corpora";
+        }
+        if (p == p.parent_path()) {
+            break;
+        }
+    }
+    return {};
+}
+
+std::vector<std::string> splitBars(const std::string& joined) {
+    std::vector<std::string> out(1);
+    for (char c : joined) {
+        if (c == '|') {
+            out.emplace_back();
+        } else {
+            out.back() += c;
+        }
+    }
+    return out;
+}
+
+}  // namespace pelmora::test

@@ -34,18 +34,6 @@ std::string withLf(std::string text) {
     return out;
 }
 
-std::vector<std::string> splitTabs(const std::string& line) {
-    std::vector<std::string> cells;
-    std::stringstream in(line);
-    for (std::string cell; std::getline(in, cell, '\t');) {
-        cells.push_back(cell);
-    }
-    if (!line.empty() && line.back() == '\t') {
-        cells.emplace_back();
-    }
-    return cells;
-}
-
 TEST(Cli, BadArgumentsGiveOneLineOnStderrAndStatus2) {
     TempFolder folder;
     const fs::path file = folder.write("file.txt", "x");
@@ -124,14 +112,14 @@ TEST(Cli, TypesAndMeasuresListEveryTextInRunOrder) {
     std::vector<std::vector<std::string>> rows;
     std::stringstream in(measures.out);
     for (std::string line; std::getline(in, line);) {
-        rows.push_back(splitTabs(line));
+        rows.push_back(test::splitFields(line, '\t'));
     }
     ASSERT_EQ(rows.size(), 4u);
-    const std::vector<std::string> header = test::splitBars(
-        "name|code|class|text_length|word_length_avg|contractions|first_person|second_person|third_"
-        "person|past_tense_words|past_tense_forms|definite_article|indefinite_article|it|"
-        "obligation_count|obligation_density|affect_count|affect_density|quotes|d0|d1|d2|d3|d4|d5|"
-        "d6|d7|d8|formality|personage|past_tenseness|obligation_intention|affect");
+    const std::vector<std::string> header = test::splitFields(
+        "name|code|class|text_length|word_length_avg|contractions|first_person|second_person|"
+        "third_person|past_tense_words|past_tense_forms|definite_article|indefinite_article|it|"
+        "obligation_count|obligation_density|affect_count|affect_density|quotes|d0|d1|d2|d3|d4|"
+        "d5|d6|d7|d8|formality|personage|past_tenseness|obligation_intention|affect");
     EXPECT_EQ(rows[0], header);
     std::vector<std::string> emptyText = {"a.txt", "11200", "Unclassifiable"};
     emptyText.insert(emptyText.end(), 25, "0");

@@ -17,10 +17,10 @@ fs::path sharedCorpora() {
     return {};
 }
 
-std::vector<std::string> splitBars(const std::string& joined) {
+std::vector<std::string> splitFields(const std::string& joined, char separator) {
     std::vector<std::string> out(1);
     for (char c : joined) {
-        if (c == '|') {
+        if (c == separator) {
             out.emplace_back();
         } else {
             out.back() += c;

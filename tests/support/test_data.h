@@ -11,7 +11,7 @@ namespace pelmora::test {
 // empty when there is none.
 std::filesystem::path sharedCorpora();
 
-// Splits "a|b||c" at every bar, keeping empty fields.
-std::vector<std::string> splitBars(const std::string& joined);
+// Splits "a|b||c" at every separator, keeping empty fields.
+std::vector<std::string> splitFields(const std::string& joined, char separator = '|');
 
 }  // namespace pelmora::test

@@ -1,3 +1,6 @@
+// The classification of one text: the evaluation (passive test, classifiability and the
+// ranking of the nine features), the five categories and the type code they make.
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -9,6 +12,87 @@
 
 namespace pelmora {
 namespace {
+
+using Lines = std::vector<std::string>;
+
+void evaluate(Form1& form, const Lines& densities) {
+    for (const std::string& d : densities) {
+        form.lstTypeFrequencies.append(d);
+    }
+    form.cmdEvaluate();
+}
+
+const std::string kBlock[] = {"First Person", "Second Person", "Third Person",
+                              "Common Past Tense Words", "It"};
+
+TEST(Evaluation, RanksFeaturesRepeatingTiedBlocks) {
+    ProgramContext context;
+    Form1& form = context.form1();
+    evaluate(form, {"0.02", "0", "0", "0", "0", "0.03", "0.04", "0.01", "0"});
+
+    EXPECT_TRUE(context.shared().passiveFlag);
+    EXPECT_EQ(form.lstTypes.at(5), "Passive");
+    EXPECT_EQ(form.lstTypes.count(), 9);
+    EXPECT_EQ(form.lstCharacterValues.items(),
+              (Lines{"0", "0", "0", "0", "0", "0.01", "0.02", "0.03", "0.04"}));
+    EXPECT_EQ(form.lstSortedValues.items(),
+              (Lines{"0.04", "0.03", "0.02", "0.01", "0", "0", "0", "0", "0"}));
+    Lines expected = {"Definite article", "Passive", "Contractions", "Indefinite article"};
+    for (int k = 0; k < 5; ++k) {
+        expected.insert(expected.end(), std::begin(kBlock), std::end(kBlock));
+    }
+    EXPECT_EQ(form.lstResults.items(), expected);
+    EXPECT_EQ(form.lstResults.count(), 29);
+    EXPECT_EQ(form.lblClass.text(), "Classifiable");
+}
+
+TEST(Evaluation, PassiveAndClassifiabilityThresholdsAreStrict) {
+    struct Case {
+        Lines densities;
+        bool passive;
+        const char* textClass;
+    };
+    const Case cases[] = {
+        {Lines(9, "0"), false, "Unclassifiable"},
+        {{"0", "0", "0", "0", "0", "0.01", "0", "0", "0"}, false, "Unclassifiable"},
+        {{"0", "0", "0", "0", "0", "0.0101", "0", "0", "0"}, true, "Classifiable"},
+        {{"0", "0", "0", "0", "0.01", "0.05", "0", "0", "0"}, false, "Classifiable"},
+        {{"0", "0", "0", "0", "0.0099", "0.05", "0", "0", "0"}, true, "Classifiable"},
+        {Lines(9, "0.01"), false, "Unclassifiable"},
+        {{"0.0101", "0", "0", "0", "0", "0", "0", "0", "0"}, false, "Classifiable"},
+    };
+    for (const Case& c : cases) {
+        ProgramContext context;
+        Form1& form = context.form1();
+        evaluate(form, c.densities);
+        EXPECT_EQ(context.shared().passiveFlag, c.passive) << c.densities[5];
+        EXPECT_EQ(form.lstTypes.at(5), c.passive ? "Passive" : "Past Tense Inflections");
+        EXPECT_EQ(form.lblClass.text(), c.textClass) << c.densities[0];
+    }
+}
+
+TEST(Evaluation, TiesRankTheLowerPositionFirst) {
+    ProgramContext context;
+    Form1& form = context.form1();
+    evaluate(form, {"0.01", "0.05", "0.02", "0.05", "0", "0", "0.1", "0", "0.0099"});
+    // 0.1 sorts before 0.05 as text and as number alike.
+    const Lines firstFive(form.lstResults.items().begin(), form.lstResults.items().begin() + 5);
+    EXPECT_EQ(firstFive, (Lines{"Definite article", "First Person", "Third Person", "First Person",
+                                "Third Person"}));
+    EXPECT_EQ(form.lstResults.count(), 1 + 4 + 1 + 1 + 1 + 9);
+}
+
+TEST(Evaluation, ARaisedPassiveFlagRelabelsTheNextTextUntilAReset) {
+    ProgramContext context;
+    context.shared().passiveFlag = true;
+    Form1& form = context.form1();
+    evaluate(form, Lines(9, "0"));
+    EXPECT_EQ(form.lstTypes.at(5), "Passive");
+    form.cmdReset();
+    EXPECT_FALSE(context.shared().passiveFlag);
+    evaluate(context.form1(), Lines(9, "0"));
+    EXPECT_EQ(context.form1().lstTypes.at(5), "Past Tense Inflections");
+}
 
 // A form whose evaluation stores are set by hand: the nine density lines and the ranking.
 class CategoriesTest : public ::testing::Test {
@@ -174,6 +258,63 @@ TEST_F(CategoriesTest, ObligationAndAffectThresholdsAreStrictOnTheRoundedDensity
         EXPECT_EQ(f.lblAffectTotal.text(), c.density) << c.count << "/" << c.words;
         EXPECT_EQ(f.lblAffect.text(), c.expected) << c.count << "/" << c.words;
     }
+}
+
+TEST(TypeCode, OneDigitPerCategoryTextIgnoringCaseAndNoFormalityDigitForOtherTexts) {
+    struct Case {
+        const char* formality;
+        const char* personage;
+        const char* pastTenseness;
+        const char* obligation;
+        const char* affect;
+        const char* code;
+    };
+    const Case cases[] = {
+        {"", "Not first person", "Past Tense", "", "", "0100"},
+        {"Formal ", "Not first person", "Past Tense", "", "", "0100"},
+        {"Informal", "Not first person", "Past Tense", "", "", "10100"},
+        {"Neutral", "Third person", "Not Past Tense", "Obligation/Intention - strong",
+         "Highly Affective", "03222"},
+        {"FORMAL", "First Person", "Not Past Tense", "", "Affective", "21201"},
+        {"formal", "Second person", "", "Obligation/Intention", "", "22010"},
+        {"Neutral", "", "not past tense", "Obligation/Intention - strong ", "Affective ", "00200"},
+    };
+    for (const Case& c : cases) {
+        ProgramContext ctx{std::filesystem::temp_directory_path()};
+        Form1& f = ctx.form1();
+        f.lblFormality.setText(c.formality);
+        f.lblPersonage.setText(c.personage);
+        f.lblPastTenseness.setText(c.pastTenseness);
+        f.lblObligationIntention.setText(c.obligation);
+        f.lblAffect.setText(c.affect);
+        f.txtFileName.setText("x.txt");
+        f.cmdTypeText();
+        ASSERT_EQ(f.lstAllTypes.count(), 1);
+        EXPECT_EQ(f.lstAllTypes.at(0), c.code) << c.formality << "|" << c.personage;
+        EXPECT_TRUE(f.lstTypology.empty());
+    }
+}
+
+TEST(TypeCode, GathersCodeAndNameInOrderAndAppendsTheResultsLine) {
+    ProgramContext ctx{std::filesystem::temp_directory_path()};
+    Form1& f = ctx.form1();
+    f.txtTypes.setText("earlier\r\n");
+    const struct {
+        const char* formality;
+        const char* name;
+    } texts[] = {{"Formal", "my letter 1.txt"}, {"Informal", ""}, {"Formal", "my letter 1.txt"}};
+    for (const auto& t : texts) {
+        f.lblFormality.setText(t.formality);
+        f.lblPersonage.setText("First Person");
+        f.lblPastTenseness.setText("Past Tense");
+        f.txtFileName.setText(t.name);
+        f.cmdTypeText();
+    }
+    EXPECT_EQ(f.txtTypes.text(),
+              "earlier\r\n21100\tmy letter 1.txt\r\n11100\t\r\n21100\tmy letter 1.txt\r\n");
+    EXPECT_EQ(f.lstAllTypes.items(), (std::vector<std::string>{"21100", "11100", "21100"}));
+    EXPECT_EQ(f.lstTypeNames.items(),
+              (std::vector<std::string>{"my letter 1.txt", "", "my letter 1.txt"}));
 }
 
 }  // namespace

@@ -1,8 +1,8 @@
 // The five category commands of the analysis form: from the ranking and the measures of one
 // text to its formality, personage, past-tenseness, obligation and affect texts.
 
-#include <cmath>
 
+#include "analysis/density.h"
 #include "analysis/form1.h"
 #include "app/program_context.h"
 #include "stores/number_text.h"
@@ -111,13 +111,7 @@ void Form1::cmdObligation() {
 }
 
 void Form1::cmdAffect() {
-    const double words = lblTextLength.value();
-    // A text without words has no affect density rather than a division by zero.
-    double density = words > 0 ? lblAffectTotal.value() / words : 0.0;
-    if (!std::isfinite(density)) {
-        density = 0.0;
-    }
-    lblAffectTotal.setFourDecimal(density);
+    lblAffectTotal.setFourDecimal(perWord(lblAffectTotal.value(), lblTextLength.value()));
     const double rounded = lblAffectTotal.value();
     if (rounded > 0.03) {
         lblAffect.setText("Affective");

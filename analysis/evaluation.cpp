@@ -1,54 +1,31 @@
-#include <string>
-#include <vector>
-
-#include "analysis/form1.h"
-#include "app/program_context.h"
-#include "stores/text_ops.h"
+#include "analysis/form1_commands.h"
 
 namespace pelmora {
 
-namespace {
-
-constexpr int kInflections = 5;
-constexpr int kCommonPastWords = 4;
-constexpr double kNoticeable = 0.01;
-
-}  // namespace
-
-void Form1::cmdEvaluate() {
-    const auto density = [this](int i) {
-        return strictParse(lstTypeFrequencies.get(i)).value_or(0.0);
-    };
-
-    // "-ed" endings without the common past forms are taken for passive participles.
-    SharedState& shared = context_->shared();
-    if (density(kInflections) > kNoticeable && density(kCommonPastWords) < kNoticeable) {
-        shared.passiveFlag = true;
+void Form1Commands::cmdEvaluate() {
+    Form1& f = form();
+    SharedState& shared = context_.shared();
+    f.decisions.inputs.densityLines = f.lstTypeFrequencies.items();
+    f.decisions.inputs.labels = f.lstTypes.items();
+    Evaluation e = evaluate(context_.rules(), f.lstTypeFrequencies.items(), f.lstTypes.items(),
+                            shared.passiveFlag, f.lstCharacterValues.items(),
+                            f.lstSortedValues.items());
+    shared.passiveFlag = e.passive;
+    for (int i = 0; i < f.lstTypes.count() && i < static_cast<int>(e.labels.size()); ++i) {
+        f.lstTypes.setAt(i, e.labels[static_cast<std::size_t>(i)]);
     }
-    if (shared.passiveFlag && lstTypes.count() > kInflections) {
-        lstTypes.setAt(kInflections, "Passive");
+    f.lstCharacterValues.clear();
+    for (const std::string& line : e.characterValues) {
+        f.lstCharacterValues.append(line);
     }
-
-    int noticeable = 0;
-    for (const std::string& line : lstTypeFrequencies.items()) {
-        lstCharacterValues.append(line);
-        noticeable += strictParse(line).value_or(0.0) > kNoticeable;
+    for (const std::string& line : e.sortedAdded) {
+        f.lstSortedValues.append(line);
     }
-    lblClass.setText(noticeable >= 1 ? "Classifiable" : "Unclassifiable");
-
-    const int count = lstCharacterValues.count();
-    for (int i = 0; i < count; ++i) {
-        lstSortedValues.append(lstCharacterValues.at(count - 1 - i));
+    for (const std::string& name : e.resultsAdded) {
+        f.lstResults.append(name);
     }
-
-    // Matched as texts: k features sharing one density give their block of names k times.
-    for (const std::string& value : lstSortedValues.items()) {
-        for (int j = 0; j < lstTypeFrequencies.count(); ++j) {
-            if (equalsIgnoreCase(lstTypeFrequencies.at(j), value)) {
-                lstResults.append(std::string(lstTypes.get(j)));
-            }
-        }
-    }
+    f.lblClass.setText(e.textClass.text);
+    f.decisions.evaluation = std::move(e);
 }
 
 }  // namespace pelmora

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "analysis/density.h"
-#include "analysis/form1.h"
+#include "analysis/form1_commands.h"
 #include "analysis/normalisation.h"
 #include "analysis/pattern_counter.h"
 #include "stores/text_ops.h"
@@ -13,10 +13,6 @@
 namespace pelmora {
 
 namespace {
-
-constexpr const char* kModalVerbs[] = {
-    "will", "shall", "must", "need", "needs", "should", "shouldn't", "ought", "oughtn't",
-};
 
 // The key function words, each between two spaces, then the two inflection patterns.
 std::vector<std::string> keyWordPatterns(const ListStore& words) {
@@ -40,15 +36,16 @@ std::int64_t countSpaces(std::string_view text) {
 
 }  // namespace
 
-void Form1::RemPunc() {
-    std::string text = Text1.take();
-    lblNumOfQuotes.setInt(removePunctuation(text));
+void Form1Commands::RemPunc() {
+    Form1& f = form();
+    std::string text = f.Text1.take();
+    f.lblNumOfQuotes.setInt(removePunctuation(text));
 
     // Modal verbs and affect words are counted anywhere, inside words too.
     std::vector<std::string> patterns(std::begin(kModalVerbs), std::end(kModalVerbs));
     const std::size_t modalCount = patterns.size();
-    patterns.insert(patterns.end(), lstWordsOfAffect.items().begin(),
-                    lstWordsOfAffect.items().end());
+    patterns.insert(patterns.end(), f.lstWordsOfAffect.items().begin(),
+                    f.lstWordsOfAffect.items().end());
     const std::size_t wordCount = patterns.size();
     // A word without a space keeps its count when RemSpc collapses and pads the spaces, so
     // such words are counted after it, in the one pass that counts the key words too.
@@ -59,12 +56,12 @@ void Form1::RemPunc() {
     if (!spaceFree) {
         counts = PatternCounter::forPatterns(patterns).count(text);
     }
-    Text1.setText(std::move(text));
+    f.Text1.setText(std::move(text));
     RemSpc();
     if (spaceFree) {
-        const std::vector<std::string> keys = keyWordPatterns(lstKeyFunctionWords);
+        const std::vector<std::string> keys = keyWordPatterns(f.lstKeyFunctionWords);
         patterns.insert(patterns.end(), keys.begin(), keys.end());
-        counts = PatternCounter::forPatterns(patterns).count(Text1.text());
+        counts = PatternCounter::forPatterns(patterns).count(f.Text1.text());
         keyWordCounts_.assign(counts.begin() + static_cast<std::ptrdiff_t>(wordCount),
                               counts.end());
         counts.resize(wordCount);
@@ -75,65 +72,69 @@ void Form1::RemPunc() {
     for (std::size_t i = 0; i < counts.size(); ++i) {
         (i < modalCount ? modal : affect) += counts[i];
     }
-    lblObligation.setInt(modal);
-    lblAffectTotal.setInt(affect);
-    modalCountText_ = lblObligation.text();
-    affectCountText_ = lblAffectTotal.text();
+    f.lblObligation.setInt(modal);
+    f.lblAffectTotal.setInt(affect);
+    f.modalCountText = f.lblObligation.text();
+    f.affectCountText = f.lblAffectTotal.text();
 }
 
-void Form1::RemSpc() {
-    std::string text = Text1.take();
+void Form1Commands::RemSpc() {
+    Form1& f = form();
+    std::string text = f.Text1.take();
     padWithSingleSpaces(text);
-    Text1.setText(std::move(text));
+    f.Text1.setText(std::move(text));
 }
 
-void Form1::cmdPrincipes() {
+void Form1Commands::cmdPrincipes() {
     keyWordCounts_.clear();
     RemPunc();
+    Form1& f = form();
     if (keyWordCounts_.empty()) {
-        keyWordCounts_ =
-            PatternCounter::forPatterns(keyWordPatterns(lstKeyFunctionWords)).count(Text1.text());
+        keyWordCounts_ = PatternCounter::forPatterns(keyWordPatterns(f.lstKeyFunctionWords))
+                             .count(f.Text1.text());
     }
     const std::vector<std::int64_t> counts = std::exchange(keyWordCounts_, {});
 
-    const int words = lstKeyFunctionWords.count();
+    const int words = f.lstKeyFunctionWords.count();
     for (int i = 0; i < words; ++i) {
-        lstKeyFunctionWordFrequency.append(intText(counts[static_cast<std::size_t>(i)]));
+        f.lstKeyFunctionWordFrequency.append(intText(counts[static_cast<std::size_t>(i)]));
     }
     const std::int64_t edEndings = counts[static_cast<std::size_t>(words)];
     const std::int64_t notEndings = counts[static_cast<std::size_t>(words) + 1];
-    lstKeyFunctionWordFrequency.append(intText(edEndings));
-    lstKeyFunctionWords.append("-ed");
-    lstKeyFunctionWordFrequency.append(intText(notEndings));
-    lstKeyFunctionWords.append("n't");
-    lblContractions.setDouble(lblContractions.value() + static_cast<double>(notEndings));
+    f.lstKeyFunctionWordFrequency.append(intText(edEndings));
+    f.lstKeyFunctionWords.append("-ed");
+    f.lstKeyFunctionWordFrequency.append(intText(notEndings));
+    f.lstKeyFunctionWords.append("n't");
+    f.lblContractions.setDouble(f.lblContractions.value() + static_cast<double>(notEndings));
 
-    std::string text = Text1.take();
+    std::string text = f.Text1.take();
     text.erase(0, text.size() - trimLeadingSpaces(text).size());
     replaceAllAnchored(text, "\r\n", " ", 0);
     collapseSpaceRuns(text, 24);
     // Every word is now followed by exactly one space.
     const std::int64_t n = countSpaces(text);
-    lblTextLength.setInt(n);
-    lblWordLenAv.setFourDecimal(
+    f.lblTextLength.setInt(n);
+    f.lblWordLenAv.setFourDecimal(
         perWord(static_cast<double>(utf8Length(text) - n), static_cast<double>(n)));
-    Text1.setText(std::move(text));
+    f.Text1.setText(std::move(text));
 }
 
-std::int32_t Form1::GetFreq(std::string_view word) const {
+std::int32_t Form1Commands::GetFreq(std::string_view word) {
+    const Form1& f = form();
     std::int32_t found = 0;
-    for (int i = 0; i < lstKeyFunctionWords.count(); ++i) {
-        if (equalsIgnoreCase(lstKeyFunctionWords.at(i), word)) {
+    for (int i = 0; i < f.lstKeyFunctionWords.count(); ++i) {
+        if (equalsIgnoreCase(f.lstKeyFunctionWords.at(i), word)) {
             // A count not yet written (a press before the key words were counted) reads 0.
             found = static_cast<std::int32_t>(
-                strictParse(lstKeyFunctionWordFrequency.get(i)).value_or(0.0));
+                strictParse(f.lstKeyFunctionWordFrequency.get(i)).value_or(0.0));
         }
     }
     return found;
 }
 
-void Form1::AddDensity(const ValueField& field) {
-    lstTypeFrequencies.append(fourDecimalText(perWord(field.value(), lblTextLength.value())));
+void Form1Commands::AddDensity(const ValueField& field) {
+    Form1& f = form();
+    f.lstTypeFrequencies.append(fourDecimalText(perWord(field.value(), f.lblTextLength.value())));
 }
 
 }  // namespace pelmora

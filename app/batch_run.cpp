@@ -2,8 +2,9 @@
 
 #include <optional>
 
-#include "app/form2.h"
-#include "app/program_context.h"
+#include "analysis/form1_commands.h"
+#include "app/form2_commands.h"
+#include "forms/run_observer.h"
 
 namespace pelmora {
 
@@ -15,71 +16,83 @@ constexpr int kInViewLeft = 9000;
 
 }  // namespace
 
-void Form2::cmdAuto() {
-    if (!cmdAutoEnabled) {
+void Form2Commands::cmdAuto() {
+    Form2& f = form();
+    if (!f.cmdAutoEnabled) {
         return;  // a disabled button cannot be pressed
     }
-    context_->form1().left = kOutOfViewLeft;
-    for (TextField* field : {&txtDogBox, &txtDogHouse, &Text1, &Text2, &Text3, &Text4,
-                             &txtFileName1, &txtFileName2, &txtFileName3}) {
+    Form1Commands analysis(context_);
+    context_.form1().left = kOutOfViewLeft;
+    for (TextField* field : {&f.txtDogBox, &f.txtDogHouse, &f.Text1, &f.Text2, &f.Text3, &f.Text4,
+                             &f.txtFileName1, &f.txtFileName2, &f.txtFileName3}) {
         field->clear();
     }
-    lblMean.setText("0");
-    lblStDev.setText("0");
-    lstDogBox.clear();
-    lstDogHouse.clear();
-    lstCalcs1.clear();
-    lstVals.clear();
-    runMeasures.clear();
-    skippedFiles.clear();
-    runFiles.clear();
-    context_->form1().left = kParkedLeft;
-    context_->form1().cmdReset();
-
-    const int n = File1.count();
-    for (int k = 0; k < n; ++k) {
-        File1.entries.select(k);
-        const std::string name = File1.entries.at(k);
-        if (context_->progress) {
-            context_->progress(k + 1, n, name);
-        }
-        // An unreadable file takes no part in the run; the report names it.
-        if (const std::optional<InputProblem> problem = loadSelectedFile()) {
-            skippedFiles.push_back(SkippedFile{name, problem->reason});
-            continue;
-        }
-        Form1& form1 = context_->form1();
-        form1.txtFileName.setText(name);
-        form1.cmdDoItAll();
-        runMeasures.push_back(form1.measures());
-        runFiles.push_back(lastRead_);
-        form1.cmdReset();
+    f.lblMean.setText("0");
+    f.lblStDev.setText("0");
+    f.lstDogBox.clear();
+    f.lstDogHouse.clear();
+    f.lstCalcs1.clear();
+    f.lstVals.clear();
+    f.skippedFiles.clear();
+    context_.form1().left = kParkedLeft;
+    analysis.cmdReset();
+    RunObserver* observer = context_.observer;
+    if (observer != nullptr) {
+        observer->runStarted(f, context_.form1());
     }
 
-    context_->form1().visible = true;
-    context_->form1().left = kInViewLeft;
+    const int n = f.File1.count();
+    for (int k = 0; k < n; ++k) {
+        f.File1.entries.select(k);
+        const std::string name = f.File1.entries.at(k);
+        if (context_.progress) {
+            context_.progress(k + 1, n, name);
+        }
+        // An unreadable file takes no part in the run; the report names it.
+        if (const std::optional<Error> problem = loadSelectedFile()) {
+            f.skippedFiles.push_back(SkippedFile{f.File1.diskName(k), name, problem->reason});
+            if (observer != nullptr) {
+                observer->fileLeftOut(f.skippedFiles.back());
+            }
+            continue;
+        }
+        Form1& form1 = context_.form1();
+        form1.txtFileName.setText(name);
+        form1.fileNameBytes = f.File1.diskName(k);
+        analysis.cmdDoItAll();
+        if (observer != nullptr) {
+            observer->textAnalysed(context_.form1(), f.lastRead);
+        }
+        analysis.cmdReset();
+    }
+
+    context_.form1().visible = true;
+    context_.form1().left = kInViewLeft;
     cmdRemDupes();
-    visible = true;
-    cmdAutoEnabled = false;
+    f.visible = true;
+    f.cmdAutoEnabled = false;
+    if (observer != nullptr) {
+        observer->runFinished(f, context_.form1());
+    }
 }
 
-void Form2::cmdRefresh() {
-    context_->form1().cmdTotalReset();
-    ProgramContext* context = context_;
-    context->reloadForm2();  // re-creates this form in place; only locals are used from here
-    context->unloadForm1();
-    context->form2().visible = true;
+void Form2Commands::cmdRefresh() {
+    Form1Commands(context_).cmdTotalReset();
+    context_.reloadForm2();
+    context_.unloadForm1();
+    Form_Load();
+    form().visible = true;
 }
 
-void Form2::cmdReset() {
-    ProgramContext* context = context_;
-    context->reloadForm2();
-    context->unloadForm1();
-    context->form2().visible = true;
+void Form2Commands::cmdReset() {
+    context_.reloadForm2();
+    context_.unloadForm1();
+    Form_Load();
+    form().visible = true;
 }
 
-void Form2::Command1() {
-    context_->quitRequested = true;
+void Form2Commands::Command1() {
+    context_.quitRequested = true;
 }
 
 }  // namespace pelmora

@@ -1,29 +1,19 @@
 #include "app/folder_listing.h"
 
+#include <dirent.h>
+#include <sys/stat.h>
+
 #include <algorithm>
-#include <system_error>
+#include <cerrno>
+#include <memory>
 
 #include "app/file_reader.h"
+#include "stores/text_encoding.h"
 #include "stores/text_ops.h"
 
 namespace pelmora {
 
 namespace {
-
-InputProblem folderProblem(const std::filesystem::path& folder, const std::error_code& error) {
-    InputProblem::Code code = InputProblem::Code::ReadFailed;
-    if (error == std::errc::no_such_file_or_directory) {
-        code = InputProblem::Code::NotFound;
-    } else if (error == std::errc::not_a_directory) {
-        code = InputProblem::Code::NotAFolder;
-    } else if (error == std::errc::permission_denied) {
-        code = InputProblem::Code::PermissionDenied;
-    }
-    std::string reason = error.message();
-    std::string message =
-        "Could not open the folder \"" + displayText(folder.native()) + "\": " + reason + ".";
-    return InputProblem{code, std::move(message), std::move(reason)};
-}
 
 bool isListedName(std::string_view name) {
     constexpr std::string_view kSuffix = ".txt";
@@ -31,46 +21,53 @@ bool isListedName(std::string_view name) {
            equalsIgnoreCase(name.substr(name.size() - kSuffix.size()), kSuffix);
 }
 
+struct DirCloser {
+    void operator()(DIR* d) const { ::closedir(d); }
+};
+
 }  // namespace
 
-Result<std::vector<ListedFile>> listTextFiles(const std::filesystem::path& folder) {
-    namespace fs = std::filesystem;
-    std::error_code error;
-    if (!fs::is_directory(folder, error)) {
-        if (!error) {
-            error = fs::exists(folder, error)
-                        ? std::make_error_code(std::errc::not_a_directory)
-                        : std::make_error_code(std::errc::no_such_file_or_directory);
-        }
-        return folderProblem(folder, error);
+Error folderError(const std::filesystem::path& folder, int error) {
+    Error e = fileError(error, displayText(folder.native()), "Could not open the folder");
+    if (error == ENOTDIR) {
+        e.code = Error::Code::NotAFolder;
     }
-    fs::directory_iterator it(folder, error);
-    if (error) {
-        return folderProblem(folder, error);
+    return e;
+}
+
+Result<std::vector<ListedFile>> listTextFiles(const std::filesystem::path& folder) {
+    // The system's calls rather than std::filesystem's: nothing here may throw on a user's path.
+    const std::unique_ptr<DIR, DirCloser> dir(::opendir(folder.c_str()));
+    if (!dir) {
+        return folderError(folder, errno);
     }
     std::vector<ListedFile> files;
-    for (; it != fs::directory_iterator(); it.increment(error)) {
-        if (error) {
-            return folderProblem(folder, error);
+    for (;;) {
+        errno = 0;
+        const dirent* entry = ::readdir(dir.get());
+        if (entry == nullptr) {
+            if (errno != 0) {
+                return folderError(folder, errno);
+            }
+            break;
         }
-        const std::string diskName = it->path().filename().native();
-        std::error_code statusError;
-        // A link counts when it leads to a regular file; a broken one is left out.
-        if (!isListedName(diskName) || !fs::is_regular_file(it->status(statusError))) {
+        const std::string_view nameBytes = entry->d_name;
+        if (!isListedName(nameBytes)) {
             continue;
         }
-        files.push_back(ListedFile{displayText(diskName), diskName});
-    }
-    if (error) {
-        return folderProblem(folder, error);
+        // A link counts when it leads to a regular file; a broken one is left out.
+        struct stat info {};
+        const std::string full = (folder / std::string(nameBytes)).native();
+        if (::stat(full.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) {
+            continue;
+        }
+        files.push_back(ListedFile{displayText(nameBytes), std::string(nameBytes)});
     }
     std::sort(files.begin(), files.end(), [](const ListedFile& a, const ListedFile& b) {
-        const std::string la = toLowerAscii(a.name);
-        const std::string lb = toLowerAscii(b.name);
-        if (la != lb) {
-            return la < lb;
+        if (const int folded = compareIgnoreCase(a.name, b.name); folded != 0) {
+            return folded < 0;
         }
-        return a.name != b.name ? a.name < b.name : a.diskName < b.diskName;
+        return a.name != b.name ? a.name < b.name : a.nameBytes < b.nameBytes;
     });
     return files;
 }

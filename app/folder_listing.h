@@ -5,18 +5,21 @@
 #include <string>
 #include <vector>
 
-#include "stores/input_problem.h"
+#include "stores/error.h"
 
 namespace pelmora {
 
 struct ListedFile {
-    std::string name;      // shown and reported; UTF-8 (other bytes read as Windows-1252)
-    std::string diskName;  // the name as the file system spells it
+    std::string name;       // its text: the bytes where valid UTF-8, else read as Windows-1252
+    std::string nameBytes;  // the name as the file system spells it
 };
 
 // Regular files, and links to them, whose names end in ".txt" in any case and do not start
-// with "."; ordered by the ASCII-lower-cased name, ties by the exact name. A folder that is
-// missing, not a folder or not readable is a problem.
+// with "."; ordered by the folded name, then by code point, ties by the exact bytes. A folder
+// that is missing, not a folder or not readable is an error.
 Result<std::vector<ListedFile>> listTextFiles(const std::filesystem::path& folder);
+
+// The error of a folder that cannot be opened, naming it.
+Error folderError(const std::filesystem::path& folder, int error);
 
 }  // namespace pelmora

@@ -1,13 +1,17 @@
 // The main form's start-up step, drive and folder changes and file clicks.
 
+#include <dirent.h>
+
 #include <cstdlib>
 #include <system_error>
 
+#include "analysis/form1_commands.h"
 #include "app/drives.h"
 #include "app/file_reader.h"
 #include "app/folder_listing.h"
-#include "app/form2.h"
-#include "app/program_context.h"
+#include "app/form2_commands.h"
+#include "rules/author_code.h"
+#include "stores/text_encoding.h"
 #include "stores/text_ops.h"
 
 namespace pelmora {
@@ -17,9 +21,12 @@ namespace {
 namespace fs = std::filesystem;
 
 bool isOpenableFolder(const fs::path& folder) {
-    std::error_code error;
-    fs::directory_iterator probe(folder, error);
-    return !error;
+    DIR* dir = ::opendir(folder.c_str());
+    if (dir == nullptr) {
+        return false;
+    }
+    ::closedir(dir);
+    return true;
 }
 
 fs::path homeFolder() {
@@ -36,10 +43,10 @@ fs::path absoluteFolder(const fs::path& folder) {
     return (error ? folder : absolute).lexically_normal();
 }
 
-// Selects the last entry of `authors` that equals the first four characters of `fileName`,
-// ignoring case; with no match the selection stays as it was.
+// Selects the last entry of `authors` that equals the author code of `fileName`, ignoring
+// case; with no match the selection stays as it was.
 void selectAuthorOf(ListStore& authors, const std::string& fileName) {
-    const std::string code = firstChars(fileName, 4);
+    const std::string code = authorCode(fileName);
     for (int i = 0; i < authors.count(); ++i) {
         if (equalsIgnoreCase(code, authors.at(i))) {
             authors.select(i);
@@ -61,104 +68,115 @@ bool moveToDriveRoot(DriveView& drive, FolderView& dir) {
 
 }  // namespace
 
-void Form2::Form_Load() {
-    const fs::path corpus = context_->defaultCorpusFolder();
+void startProgram(ProgramContext& context) {
+    Form2Commands(context).Form_Load();
+}
+
+void Form2Commands::Form_Load() {
+    Form2& f = form();
+    const fs::path corpus = context_.defaultCorpusFolder();
     const fs::path start = isOpenableFolder(corpus) ? corpus : homeFolder();
-    Dir1.folder = absoluteFolder(start);
-    Drive1.drive = driveOf(Dir1.folder);
-    Drive2.drive = Drive1.drive;
-    Dir2.folder = Dir1.folder;
+    f.Dir1.folder = absoluteFolder(start);
+    f.Drive1.drive = driveOf(f.Dir1.folder);
+    f.Drive2.drive = f.Drive1.drive;
+    f.Dir2.folder = f.Dir1.folder;
     Dir1_Change();
 }
 
-void Form2::Drive1_Change() {
-    if (moveToDriveRoot(Drive1, Dir1)) {
+void Form2Commands::Drive1_Change() {
+    if (moveToDriveRoot(form().Drive1, form().Dir1)) {
         Dir1_Change();
     }
 }
 
-void Form2::Drive2_Change() {
-    if (moveToDriveRoot(Drive2, Dir2)) {
+void Form2Commands::Drive2_Change() {
+    if (moveToDriveRoot(form().Drive2, form().Dir2)) {
         Dir2_Change();
     }
 }
 
-void Form2::showFolder(FolderView& dir, FileList& files, bool reportProblem) {
+void Form2Commands::showFolder(FolderView& dir, FileList& files, bool reportProblem) {
     files.path = dir.folder;
     files.entries.clear();
     files.diskNames.clear();
     const Result<std::vector<ListedFile>> listed = listTextFiles(dir.folder);
     if (!listed.ok()) {
         if (reportProblem) {
-            context_->raiseMessage(listed.problem().message);
+            context_.raiseMessage(listed.error().message);
         }
         return;
     }
     for (const ListedFile& file : listed.value()) {
         files.entries.append(file.name);
-        files.diskNames.push_back(file.diskName);
+        files.diskNames.push_back(file.nameBytes);
     }
 }
 
-void Form2::Dir1_Change() {
-    Drive1.drive = driveOf(Dir1.folder);
-    showFolder(Dir1, File1, true);
-    Dir2.folder = Dir1.folder;
+void Form2Commands::Dir1_Change() {
+    Form2& f = form();
+    f.Drive1.drive = driveOf(f.Dir1.folder);
+    showFolder(f.Dir1, f.File1, true);
+    f.Dir2.folder = f.Dir1.folder;
     Dir2_Change();
 }
 
-void Form2::Dir2_Change() {
-    Drive2.drive = driveOf(Dir2.folder);
-    showFolder(Dir2, File2, false);  // it follows Dir1, whose problem is already reported
+void Form2Commands::Dir2_Change() {
+    Form2& f = form();
+    f.Drive2.drive = driveOf(f.Dir2.folder);
+    showFolder(f.Dir2, f.File2, false);  // it follows Dir1, whose problem is already reported
 }
 
-std::optional<InputProblem> Form2::loadSelectedFile() {
-    const int selected = File1.selected();
+std::optional<Error> Form2Commands::loadSelectedFile() {
+    Form2& f = form();
+    const int selected = f.File1.selected();
     if (selected < 0) {
-        return InputProblem{InputProblem::Code::NotFound, "No file is selected.",
-                            "No file selected"};
+        return Error{Error::Code::NotFound, "No file is selected.", "No file selected"};
     }
-    const std::string name = File1.entries.at(selected);
-    const Result<DecodedText> read = readTextFile(File1.path / File1.diskName(selected), name);
+    const std::string nameBytes = f.File1.diskName(selected);
+    Result<ReadText> read = readTextFile(f.File1.path / nameBytes, nameBytes);
     if (!read.ok()) {
-        return read.problem();
+        return read.error();
     }
-    txtFileName1.setText(name);
-    Form1& form1 = context_->form1();
-    form1.Text1.setText(read.value().text);
+    const std::string& name = f.File1.entries.at(selected);
+    f.txtFileName1.setText(name);
+    Form1& form1 = context_.form1();
+    form1.Text1.setText(std::move(read.value().decoded.text));
     // A text analysed by hand is recorded under its name too, not under an empty one.
     form1.txtFileName.setText(name);
-    lastRead_ = FileFacts{name, encodingName(read.value().encoding), read.value().byteSize,
-                          read.value().sha256};
-    selectAuthorOf(lstAuthor, name);
+    form1.fileNameBytes = nameBytes;
+    f.lastRead = std::move(read.value().facts);
+    f.lastRead.name = name;
+    selectAuthorOf(f.lstAuthor, name);
     return std::nullopt;
 }
 
-bool Form2::File1_Click() {
-    const std::optional<InputProblem> problem = loadSelectedFile();
+bool Form2Commands::File1_Click() {
+    const std::optional<Error> problem = loadSelectedFile();
     if (problem) {
-        if (File1.selected() >= 0) {
-            context_->raiseMessage(problem->message);
+        if (form().File1.selected() >= 0) {
+            context_.raiseMessage(problem->message);
         }
         return false;
     }
     return true;
 }
 
-void Form2::File2_Click() {
-    File1.enabled = false;
-    txtFileName2.setText(File2.selectedName());
-    if (File2.selected() >= 0) {
-        selectAuthorOf(lstAuthorComp, File2.selectedName());
+void Form2Commands::File2_Click() {
+    Form2& f = form();
+    f.File1.enabled = false;
+    f.txtFileName2.setText(f.File2.selectedName());
+    if (f.File2.selected() >= 0) {
+        selectAuthorOf(f.lstAuthorComp, f.File2.selectedName());
     }
-    lbl1.setInt(lstAuthor.selected());
-    lbl2.setInt(lstAuthorComp.selected());
-    lblFile1Pos.setInt(File1.selected());
-    lblFile2Pos.setInt(File2.selected());
+    f.lbl1.setInt(f.lstAuthor.selected());
+    f.lbl2.setInt(f.lstAuthorComp.selected());
+    f.lblFile1Pos.setInt(f.File1.selected());
+    f.lblFile2Pos.setInt(f.File2.selected());
 }
 
-void Form2::List1_Click() {
-    Label5.setText(std::string(List1.get(List1.selected())));
+void Form2Commands::List1_Click() {
+    Form2& f = form();
+    f.Label5.setText(std::string(f.List1.get(f.List1.selected())));
 }
 
 }  // namespace pelmora

@@ -3,27 +3,14 @@
 #include <cstdint>
 #include <utility>
 
+#include "app/form2_commands.h"
 #include "app/statistics.h"
-#include "stores/number_text.h"
 
 namespace pelmora {
 
 namespace {
 
 constexpr std::string_view kCrLf = "\r\n";
-
-// Appends each line of `list` with CR LF to `text`; returns the lines' strengths.
-std::vector<int> gatherLines(const PairList& list, std::string& text) {
-    std::vector<int> strengths;
-    const std::int64_t n = list.count();
-    strengths.reserve(static_cast<std::size_t>(n));
-    for (std::int64_t k = 0; k < n; ++k) {
-        const std::string line = list.at(k);
-        text.append(line).append(kCrLf);
-        strengths.push_back(static_cast<int>(decimalParse(line.substr(line.size() - 1))));
-    }
-    return strengths;
-}
 
 }  // namespace
 
@@ -70,34 +57,45 @@ std::string reportText(const ReportContent& c) {
     return out;
 }
 
-void Form2::cmdRemDupes() {
-    lstDogBox.removeRepeats();
-    std::string dogBox = txtDogBox.text();
-    const std::vector<int> strengths = gatherLines(lstDogBox, dogBox);
-    txtDogBox.setText(std::move(dogBox));
-    for (const int s : strengths) {
-        lstVals.append(intText(s));
-    }
+void Form2Commands::cmdRemDupes() {
+    Form2& f = form();
+    f.lstDogBox.removeRepeats();
+    std::string dogBox = f.txtDogBox.text();
+    f.lstDogBox.forEachPair([&](const PairList::Pair& p) {
+        f.lstDogBox.appendLine(dogBox, p);
+        dogBox.append(kCrLf);
+        f.lstVals.append(std::string(1, static_cast<char>('0' + p.strength)));
+        return true;
+    });
+    f.txtDogBox.setText(std::move(dogBox));
 
-    lstDogHouse.removeRepeats();
-    std::string dogHouse = txtDogHouse.text();
-    gatherLines(lstDogHouse, dogHouse);
-    txtDogHouse.setText(std::move(dogHouse));
+    f.lstDogHouse.removeRepeats();
+    std::string dogHouse = f.txtDogHouse.text();
+    f.lstDogHouse.forEachPair([&](const PairList::Pair& p) {
+        f.lstDogHouse.appendLine(dogHouse, p);
+        dogHouse.append(kCrLf);
+        return true;
+    });
+    f.txtDogHouse.setText(std::move(dogHouse));
 
-    StrengthStatistics stats = strengthStatistics(strengths);
-    for (std::size_t i = 0; i < stats.deviations.size(); ++i) {
-        lstCalcs.append(std::move(stats.deviations[i]));
-        lstCalcs1.append(std::move(stats.squares[i]));
-    }
-    lblStDev.setText(stats.stDev);
-    lblMean.setText(stats.mean);
-
+    const StrengthStatistics stats = strengthStatistics(f.lstDogBox);
     std::string significant;
-    for (const std::size_t i : stats.significant) {
-        significant.append(lstDogBox.at(static_cast<std::int64_t>(i))).append(kCrLf);
-    }
-    txtReport.append(reportText(ReportContent{txtDogBox.text(), txtDogHouse.text(), lblMean.text(),
-                                              lblStDev.text(), significant, &skippedFiles}));
+    f.lstDogBox.forEachPair([&](const PairList::Pair& p) {
+        const auto x = static_cast<std::size_t>(p.strength);
+        f.lstCalcs.append(stats.deviation[x]);
+        f.lstCalcs1.append(stats.square[x]);
+        if (stats.significant[x]) {
+            f.lstDogBox.appendLine(significant, p);
+            significant.append(kCrLf);
+        }
+        return true;
+    });
+    f.lblStDev.setText(stats.stDev);
+    f.lblMean.setText(stats.mean);
+    f.significantStrength = stats.significant;
+    f.txtReport.append(reportText(ReportContent{f.txtDogBox.text(), f.txtDogHouse.text(),
+                                                f.lblMean.text(), f.lblStDev.text(), significant,
+                                                &f.skippedFiles}));
 }
 
 }  // namespace pelmora

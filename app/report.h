@@ -5,7 +5,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/form2.h"
+#include "forms/file_facts.h"
 
 namespace pelmora {
 

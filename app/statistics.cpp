@@ -1,56 +1,68 @@
 #include "app/statistics.h"
 
 #include <cmath>
-#include <cstdint>
 #include <cstdlib>
 
+#include "rules/rule_book.h"
 #include "stores/number_text.h"
 
 namespace pelmora {
 
-StrengthStatistics strengthStatistics(const std::vector<int>& strengths) {
+StrengthStatistics strengthStatistics(const PairList& pairs) {
+    return strengthStatistics([&pairs](const std::function<void(int)>& visit) {
+        pairs.forEachPair([&](const PairList::Pair& p) {
+            visit(p.strength);
+            return true;
+        });
+    });
+}
+
+StrengthStatistics strengthStatistics(const StrengthSequence& strengths) {
     StrengthStatistics stats;
-    const std::size_t n = strengths.size();
+    std::array<std::int64_t, StrengthStatistics::kValues> ofValue{};
+    strengths([&](int x) { ++ofValue[static_cast<std::size_t>(x)]; });
+    double sum = 0;  // whole numbers far below 2^53 add exactly in any order
+    for (int x = 0; x < StrengthStatistics::kValues; ++x) {
+        stats.count += ofValue[static_cast<std::size_t>(x)];
+        sum += static_cast<double>(x) * static_cast<double>(ofValue[static_cast<std::size_t>(x)]);
+    }
+    const std::int64_t n = stats.count;
     if (n == 0) {
         stats.mean = stats.stDev = kNotAvailable;
         return stats;
     }
-    double sum = 0;
-    for (const int x : strengths) {
-        sum += x;
-    }
     stats.mean = fourDecimalText(sum / static_cast<double>(n));
     const auto meanUnits = static_cast<std::int64_t>(std::llround(decimalParse(stats.mean) * 1e4));
-
-    // The squares are summed as written, then the variance is rounded before its root.
-    double squareSum = 0;
-    std::vector<double> deviationValues;
-    deviationValues.reserve(n);
-    stats.deviations.reserve(n);
-    stats.squares.reserve(n);
-    for (const int x : strengths) {
+    std::array<double, StrengthStatistics::kValues> squareValue{};
+    for (int x = 0; x < StrengthStatistics::kValues; ++x) {
         const std::int64_t units = std::llabs(std::int64_t{x} * 10000 - meanUnits);
-        const double deviation = static_cast<double>(units) / 1e4;
-        stats.deviations.push_back(fourDecimalText(deviation));
-        stats.squares.push_back(doubleText(static_cast<double>(units * units) / 1e8));
-        squareSum += decimalParse(stats.squares.back());
-        deviationValues.push_back(decimalParse(stats.deviations.back()));
+        stats.deviation[static_cast<std::size_t>(x)] =
+            fourDecimalText(static_cast<double>(units) / 1e4);
+        stats.square[static_cast<std::size_t>(x)] =
+            doubleText(static_cast<double>(units * units) / 1e8);
+        squareValue[static_cast<std::size_t>(x)] =
+            decimalParse(stats.square[static_cast<std::size_t>(x)]);
     }
     if (n < 2) {
         stats.stDev = kNotAvailable;
         return stats;
     }
+    // Doubles do not add associatively, so the squares go in one by one, in list order.
+    double squareSum = 0;
+    strengths([&](int x) { squareSum += squareValue[static_cast<std::size_t>(x)]; });
     const double variance = decimalParse(fourDecimalText(squareSum / static_cast<double>(n - 1)));
     stats.stDev = fourDecimalText(std::sqrt(variance));
     const double stDev = decimalParse(stats.stDev);
     if (stDev == 0) {
         return stats;
     }
-    for (std::size_t i = 0; i < n; ++i) {
-        const double quotient = decimalParse(fourDecimalText(deviationValues[i] / stDev));
-        if (quotient > kSignificanceLimit) {
-            stats.significant.push_back(i);
+    for (int x = 0; x < StrengthStatistics::kValues; ++x) {
+        if (ofValue[static_cast<std::size_t>(x)] == 0) {
+            continue;
         }
+        const double deviation = decimalParse(stats.deviation[static_cast<std::size_t>(x)]);
+        const double quotient = decimalParse(fourDecimalText(deviation / stDev));
+        stats.significant[static_cast<std::size_t>(x)] = quotient > RuleBook::kSignificanceAbove;
     }
     return stats;
 }

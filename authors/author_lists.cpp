@@ -1,7 +1,7 @@
 #include <cstdint>
 
-#include "app/form2.h"
-#include "authors/author_code.h"
+#include "app/form2_commands.h"
+#include "rules/author_code.h"
 #include "stores/number_text.h"
 #include "stores/text_ops.h"
 
@@ -10,50 +10,64 @@ namespace pelmora {
 namespace {
 
 // Each pass removes an entry equal to its left neighbour without stepping back, so one
-// pass per entry is enough to leave every run of equal neighbours as a single entry.
+// pass per entry is enough to leave every run of equal neighbours as a single entry; a pass
+// that removes nothing leaves nothing for the passes after it.
 void removeAdjacentRepeats(ListStore& list) {
     const int passes = list.count();
     for (int pass = 0; pass < passes; ++pass) {
         const int m = list.count();
+        bool removed = false;
         for (int i = 0; i < m; ++i) {
             if (i < list.count() && equalsIgnoreCase(list.get(i), list.get(i - 1))) {
                 list.removeAt(i);
+                removed = true;
             }
+        }
+        if (!removed) {
+            break;
         }
     }
 }
 
 }  // namespace
 
-void Form2::cmdGetAuthors() {
-    const int n = File1.count();
+void Form2Commands::cmdGetAuthors() {
+    Form2& f = form();
+    const int n = f.File1.count();
     for (int i = 0; i < n; ++i) {
-        const std::string_view name = File1.entries.get(i);
-        if (!equalsIgnoreCase(name, File1.entries.get(i - 1))) {
-            lstAuthor.append(authorCode(name));
-            lstAuthorComp.append(authorCode(name));
+        const std::string_view name = f.File1.entries.get(i);
+        if (!equalsIgnoreCase(name, f.File1.entries.get(i - 1))) {
+            f.lstAuthor.append(authorCode(name));
+            f.lstAuthorComp.append(authorCode(name));
         }
     }
 }
 
-void Form2::Command3() {
-    lstAuthor.clear();
+void Form2Commands::Command3() {
+    form().lstAuthor.clear();
 }
 
-void Form2::cmdRemDupesListAuthors() {
-    removeAdjacentRepeats(lstAuthor);
-    removeAdjacentRepeats(lstAuthorComp);
+void Form2Commands::cmdRemDupesListAuthors() {
+    removeAdjacentRepeats(form().lstAuthor);
+    removeAdjacentRepeats(form().lstAuthorComp);
 }
 
-void Form2::cmdNumOfTextsPerAuthor() {
-    const int authors = lstAuthor.count();
+void Form2Commands::cmdNumOfTextsPerAuthor() {
+    Form2& f = form();
+    // The files' codes are folded once, so each author costs a pass of comparisons only.
+    std::vector<std::string> codes;
+    codes.reserve(static_cast<std::size_t>(f.File1.count()));
+    for (const std::string& name : f.File1.entries.items()) {
+        codes.push_back(foldCase(authorCode(name)));
+    }
+    const int authors = f.lstAuthor.count();
     for (int a = 0; a < authors; ++a) {
         std::int32_t texts = 0;
-        const int files = File1.count();
-        for (int f = 0; f < files; ++f) {
-            texts += equalsIgnoreCase(authorCode(File1.entries.at(f)), lstAuthor.at(a));
+        const std::string author = foldCase(f.lstAuthor.at(a));
+        for (const std::string& code : codes) {
+            texts += code == author ? 1 : 0;
         }
-        lstNumOfAuthorTexts.append(intText(texts));
+        f.lstNumOfAuthorTexts.append(intText(texts));
     }
 }
 

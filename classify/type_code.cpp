@@ -1,54 +1,33 @@
-// The type code: one digit per category text, gathered with the file name for the comparison.
+// The type code: one digit per category text, by the rule book's digit table, gathered with
+// the file name for the comparison.
 
-#include <initializer_list>
-
-#include "analysis/form1.h"
-#include "stores/text_ops.h"
+#include "analysis/form1_commands.h"
+#include "stores/text_encoding.h"
 
 namespace pelmora {
 
-namespace {
-
-struct DigitRule {
-    std::string_view text;
-    const char* digit;
-};
-
-// The digit of the first rule whose text equals the field, else `otherwise` (nothing when
-// null: a formality field holding none of its texts gives a four-character code).
-void appendDigit(ListStore& typology, const ValueField& field,
-                 std::initializer_list<DigitRule> rules, const char* otherwise) {
-    for (const DigitRule& rule : rules) {
-        if (equalsIgnoreCase(field.text(), rule.text)) {
-            typology.append(rule.digit);
-            return;
+void Form1Commands::cmdTypeText() {
+    Form1& f = form();
+    const ValueField* fields[] = {&f.lblFormality, &f.lblPersonage, &f.lblPastTenseness,
+                                  &f.lblObligationIntention, &f.lblAffect};
+    for (std::size_t k = 0; k < std::size(fields); ++k) {
+        // A formality field holding none of its texts gives no digit: a four-character code.
+        if (const auto digit = digitOf(static_cast<Category>(k), fields[k]->text())) {
+            f.lstTypology.append(std::string(1, *digit));
         }
     }
-    if (otherwise != nullptr) {
-        typology.append(otherwise);
-    }
-}
-
-}  // namespace
-
-void Form1::cmdTypeText() {
-    appendDigit(lstTypology, lblFormality, {{"Formal", "2"}, {"Informal", "1"}, {"Neutral", "0"}},
-                nullptr);
-    appendDigit(lstTypology, lblPersonage,
-                {{"First Person", "1"}, {"Second Person", "2"}, {"Third Person", "3"}}, "0");
-    appendDigit(lstTypology, lblPastTenseness, {{"Past Tense", "1"}, {"Not Past Tense", "2"}}, "0");
-    appendDigit(lstTypology, lblObligationIntention,
-                {{"Obligation/Intention", "1"}, {"Obligation/Intention - strong", "2"}}, "0");
-    appendDigit(lstTypology, lblAffect, {{"Affective", "1"}, {"Highly Affective", "2"}}, "0");
-
     std::string code;
-    for (const std::string& digit : lstTypology.items()) {
+    for (const std::string& digit : f.lstTypology.items()) {
         code += digit;
     }
-    txtTypes.append(code + "\t" + txtFileName.text() + "\r\n");
-    lstAllTypes.append(code);
-    lstTypeNames.append(txtFileName.text());
-    lstTypology.clear();
+    f.txtTypes.append(code + "\t" + f.txtFileName.text() + "\r\n");
+    f.lstAllTypes.append(code);
+    f.lstTypeNames.append(f.txtFileName.text());
+    // The bytes belong to the name only while the name is still the text they display as.
+    const bool bytesOfName =
+        !f.fileNameBytes.empty() && displayText(f.fileNameBytes) == f.txtFileName.text();
+    f.typeNameBytes.push_back(bytesOfName ? f.fileNameBytes : f.txtFileName.text());
+    f.lstTypology.clear();
 }
 
 }  // namespace pelmora

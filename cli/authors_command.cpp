@@ -1,29 +1,21 @@
-#include <ostream>
-
-#include "app/form2.h"
-#include "authors/author_results.h"
 #include "cli/folder_run.h"
+#include "evidence/author_results.h"
 
 namespace pelmora::cli {
 
-int runAuthorsCommand(const CliArguments& args, std::ostream& out, std::ostream& err) {
-    const auto context = runFolder(args, err);
-    if (!context) {
-        return kExitUsage;
-    }
-    Form2& form = context->form2();
-    assignAuthorResults(form);
-    for (const std::string& message : context->takeMessages()) {
-        err << "pelmora-cli: " << message << "\n";
-    }
-
-    std::string text;
-    for (int a = 0; a < form.lstAuthor.count(); ++a) {
-        text += form.lstAuthor.at(a) + "\t" + std::string(form.lstNumOfAuthorTexts.get(a)) + "\r\n";
-    }
-    text += "\r\n" + form.Text4.text();
-    writeText(out, text, args.crlf);
-    return kExitOk;
+int runAuthorsCommand(const CliArguments& args, Output& out, Output& err) {
+    return writeAfterRun(args, out, err, [&err](const FolderRun& run, Output& o) {
+        ProgramContext& context = *run.context;
+        assignAuthorResults(context, *run.result);
+        for (const std::string& message : context.takeMessages()) {
+            err.raw("pelmora-cli: ").raw(message).raw("\n");
+        }
+        const Form2& form = context.form2();
+        for (int a = 0; a < form.lstAuthor.count(); ++a) {
+            o.name(form.lstAuthor.at(a)).raw("\t").raw(form.lstNumOfAuthorTexts.get(a)).raw("\n");
+        }
+        o.raw("\n").text(form.Text4.text());
+    });
 }
 
 }  // namespace pelmora::cli

@@ -2,26 +2,30 @@
 // What every sub-command of pelmora-cli gets and gives. A new sub-command is one file
 // defining its run function and one line in the table of main.cpp.
 
-#include <iosfwd>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "cli/output.h"
 
 namespace pelmora::cli {
 
 // Exit statuses.
 inline constexpr int kExitOk = 0;
-inline constexpr int kExitDiffers = 1;  // verify: the folder no longer matches its record
-inline constexpr int kExitUsage = 2;    // bad arguments, or a folder that cannot be opened
+inline constexpr int kExitDiffers = 1;   // verify: the folder no longer matches its record
+inline constexpr int kExitUsage = 2;     // bad arguments, or a folder or record that cannot be read
+inline constexpr int kExitLeftOut = 3;   // the output is complete, but files were left out
+inline constexpr int kExitNoOutput = 4;  // standard output could not be written
 
 struct CliArguments {
     std::string command;
     std::vector<std::string> operands;  // what follows the command, options taken out
     bool crlf = false;                  // keep CR LF line ends instead of writing LF
+    int jobs = 0;                       // texts measured at once; 0 for one per core
 };
 
 // Writes to `out`; one-line messages go to `err`. Returns the exit status.
-using RunCommand = int (*)(const CliArguments& args, std::ostream& out, std::ostream& err);
+using RunCommand = int (*)(const CliArguments& args, Output& out, Output& err);
 
 struct CliCommand {
     const char* name;
@@ -30,20 +34,17 @@ struct CliCommand {
     RunCommand run;
 };
 
-int runReportCommand(const CliArguments& args, std::ostream& out, std::ostream& err);
-int runTypesCommand(const CliArguments& args, std::ostream& out, std::ostream& err);
-int runMeasuresCommand(const CliArguments& args, std::ostream& out, std::ostream& err);
-int runAuthorsCommand(const CliArguments& args, std::ostream& out, std::ostream& err);
-int runExplainCommand(const CliArguments& args, std::ostream& out, std::ostream& err);
-int runMatrixCommand(const CliArguments& args, std::ostream& out, std::ostream& err);
-int runQualityCommand(const CliArguments& args, std::ostream& out, std::ostream& err);
-int runRecordCommand(const CliArguments& args, std::ostream& out, std::ostream& err);
-int runVerifyCommand(const CliArguments& args, std::ostream& out, std::ostream& err);
+int runReportCommand(const CliArguments& args, Output& out, Output& err);
+int runTypesCommand(const CliArguments& args, Output& out, Output& err);
+int runMeasuresCommand(const CliArguments& args, Output& out, Output& err);
+int runAuthorsCommand(const CliArguments& args, Output& out, Output& err);
+int runExplainCommand(const CliArguments& args, Output& out, Output& err);
+int runMatrixCommand(const CliArguments& args, Output& out, Output& err);
+int runQualityCommand(const CliArguments& args, Output& out, Output& err);
+int runRecordCommand(const CliArguments& args, Output& out, Output& err);
+int runVerifyCommand(const CliArguments& args, Output& out, Output& err);
 
-// Writes `text` with its CR LF line ends turned into LF unless `crlf` is set.
-void writeText(std::ostream& out, std::string_view text, bool crlf);
-
-// Writes "pelmora-cli: <message> " on one line of `err` and returns kExitUsage.
-int usageError(std::ostream& err, std::string_view message);
+// Writes "pelmora-cli: <message>" on one line of `err` and returns kExitUsage.
+int usageError(Output& err, std::string_view message);
 
 }  // namespace pelmora::cli

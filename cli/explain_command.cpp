@@ -3,9 +3,9 @@
 
 namespace pelmora::cli {
 
-int runExplainCommand(const CliArguments& args, std::ostream& out, std::ostream& err) {
-    return printAfterRun(args, out, err, [](ProgramContext& context) {
-        return runExplanation(snapshotOf(context));
+int runExplainCommand(const CliArguments& args, Output& out, Output& err) {
+    return writeAfterRun(args, out, err, [](const FolderRun& run, Output& o) {
+        o.text(runExplanation(*run.result, o.names()));
     });
 }
 

@@ -1,49 +1,63 @@
 #include "cli/folder_run.h"
 
-#include <ostream>
+#include <filesystem>
 
 #include "app/folder_listing.h"
-#include "app/form2.h"
+#include "app/form2_commands.h"
+#include "run/batch.h"
 
 namespace pelmora::cli {
 
-std::unique_ptr<ProgramContext> runFolder(const CliArguments& args, std::ostream& err) {
-    if (args.operands.empty()) {
-        usageError(err, args.command + ": missing FOLDER (try --help)");
-        return nullptr;
-    }
-    if (args.operands.size() > 1) {
-        usageError(err,
-                   args.command + ": unexpected argument '" + args.operands[1] + "' (try --help)");
-        return nullptr;
-    }
-    const std::filesystem::path folder = args.operands.front();
+FolderRun runFolder(const std::string& folder, const CliArguments& args, Output& err) {
+    FolderRun run;
     if (const auto listed = listTextFiles(folder); !listed.ok()) {
-        usageError(err, listed.problem().message);
-        return nullptr;
+        usageError(err, listed.error().message);
+        return run;
     }
-    auto context = std::make_unique<ProgramContext>();
-    Form2& form2 = context->form2();
-    form2.Dir1.folder = std::filesystem::absolute(folder).lexically_normal();
-    form2.Dir1_Change();
-    form2.cmdAuto();
-    for (const SkippedFile& file : form2.skippedFiles) {
-        err << "pelmora-cli: left out " << file.name << ": " << file.reason << "\n";
+    run.context = std::make_unique<ProgramContext>();
+    run.context->jobs = args.jobs;
+    ProgramContext& context = *run.context;
+    startProgram(context);
+    Form2& form2 = context.form2();
+    std::error_code error;
+    const std::filesystem::path absolute = std::filesystem::absolute(folder, error);
+    form2.Dir1.folder = (error ? std::filesystem::path(folder) : absolute).lexically_normal();
+    Form2Commands(context).Dir1_Change();
+    run.result = runBatch(context);
+    for (const SkippedFile& file : run.result->leftOut) {
+        err.raw("pelmora-cli: left out ").name(file.name).raw(": " + file.reason + "\n");
     }
-    for (const std::string& message : context->takeMessages()) {
-        err << "pelmora-cli: " << message << "\n";
+    for (const std::string& message : context.takeMessages()) {
+        err.raw("pelmora-cli: ").raw(message).raw("\n");
     }
-    return context;
+    err.flush();
+    return run;
 }
 
-int printAfterRun(const CliArguments& args, std::ostream& out, std::ostream& err,
-                  std::string (*output)(ProgramContext& context)) {
-    const auto context = runFolder(args, err);
-    if (!context) {
+int finish(Output& out, Output& err, int status) {
+    if (!out.flush()) {
+        err.raw("pelmora-cli: cannot write the output: " + out.errorText() + "\n");
+        err.flush();
+        return kExitNoOutput;
+    }
+    return status;
+}
+
+int writeAfterRun(const CliArguments& args, Output& out, Output& err,
+                  const std::function<void(const FolderRun& run, Output& out)>& write) {
+    if (args.operands.empty()) {
+        return usageError(err, args.command + ": missing FOLDER (try --help)");
+    }
+    if (args.operands.size() > 1) {
+        return usageError(
+            err, args.command + ": unexpected argument '" + args.operands[1] + "' (try --help)");
+    }
+    const FolderRun run = runFolder(args.operands.front(), args, err);
+    if (!run.result) {
         return kExitUsage;
     }
-    writeText(out, output(*context), args.crlf);
-    return kExitOk;
+    write(run, out);
+    return finish(out, err, run.result->leftOut.empty() ? kExitOk : kExitLeftOut);
 }
 
 }  // namespace pelmora::cli

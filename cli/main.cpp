@@ -1,11 +1,18 @@
 // pelmora-cli: the batch run of the main form without a window.
 
-#include <iostream>
+#include <csignal>
 #include <string_view>
 
 #include "cli/cli_command.h"
 
 namespace pelmora::cli {
+
+int usageError(Output& err, std::string_view message) {
+    err.raw("pelmora-cli: ").raw(message).raw("\n");
+    err.flush();
+    return kExitUsage;
+}
+
 namespace {
 
 // One line per sub-command.
@@ -25,27 +32,47 @@ constexpr CliCommand kCommands[] = {
      runQualityCommand},
     {"record", "FOLDER", "the same run; a record of every file and code to verify later",
      runRecordCommand},
-    {"verify", "RECORD FOLDER", "run FOLDER again; exit 1 and list what differs from RECORD",
+    {"verify", "RECORD FOLDER",
+     "run FOLDER again; exit 1 and list what differs from RECORD (- for standard input)",
      runVerifyCommand},
 };
 
-void printUsage(std::ostream& out) {
-    out << "Usage: pelmora-cli [--crlf] COMMAND ARGUMENTS...\n"
-           "Classifies the *.txt texts of a folder by type and compares every pair.\n\n"
-           "Commands:\n";
+void printUsage(Output& out) {
+    out.raw("Usage: pelmora-cli [--crlf] [--jobs N] COMMAND ARGUMENTS...\n"
+            "Classifies the *.txt texts of a folder by type and compares every pair.\n\n"
+            "Commands:\n");
     for (const CliCommand& command : kCommands) {
         const std::string head = std::string(command.name) + " " + command.operands;
-        out << "  " << head << std::string(head.size() < 18 ? 18 - head.size() : 1, ' ')
-            << command.summary << "\n";
+        out.raw("  " + head + std::string(head.size() < 18 ? 18 - head.size() : 1, ' ') +
+                command.summary + "\n");
     }
-    out << "\nOptions:\n"
-           "  --crlf            keep CR LF line ends (default: LF)\n"
-           "  --help            show this help\n\n"
-           "Exit status: 0 on success, 1 when verify finds a difference, 2 on bad arguments or\n"
-           "a folder that cannot be opened.\n";
+    out.raw("\nOptions:\n"
+            "  --crlf            keep CR LF line ends (default: LF)\n"
+            "  --jobs N          measure N texts at once (default: one per core)\n"
+            "  --help            show this help\n\n"
+            "Exit status:\n"
+            "  0  success: every listed file was analysed and the output written\n"
+            "  1  verify: the folder differs from its record\n"
+            "  2  bad arguments, or a folder or record that cannot be read\n"
+            "  3  the output is complete, but files that could not be read were left out\n"
+            "  4  the output could not be written (a full disk, a closed pipe)\n");
 }
 
-int run(int argc, char** argv) {
+bool parseJobs(std::string_view text, int& jobs) {
+    if (text.empty() || text.size() > 4) {
+        return false;
+    }
+    jobs = 0;
+    for (char c : text) {
+        if (c < '0' || c > '9') {
+            return false;
+        }
+        jobs = jobs * 10 + (c - '0');
+    }
+    return jobs > 0;
+}
+
+int run(int argc, char** argv, Output& out, Output& err) {
     CliArguments args;
     bool afterDashes = false;
     for (int i = 1; i < argc; ++i) {
@@ -53,12 +80,25 @@ int run(int argc, char** argv) {
         if (!afterDashes && arg == "--") {
             afterDashes = true;
         } else if (!afterDashes && (arg == "--help" || arg == "-h")) {
-            printUsage(std::cout);
-            return kExitOk;
+            printUsage(out);
+            return out.flush() ? kExitOk : kExitNoOutput;
         } else if (!afterDashes && arg == "--crlf") {
             args.crlf = true;
+        } else if (!afterDashes && (arg == "--jobs" || arg.rfind("--jobs=", 0) == 0)) {
+            std::string_view value;
+            if (arg == "--jobs") {
+                if (i + 1 >= argc) {
+                    return usageError(err, "--jobs needs a number (try --help)");
+                }
+                value = argv[++i];
+            } else {
+                value = arg.substr(7);
+            }
+            if (!parseJobs(value, args.jobs)) {
+                return usageError(err, "--jobs takes a whole number from 1 to 9999");
+            }
         } else if (!afterDashes && arg.size() > 1 && arg.front() == '-') {
-            return usageError(std::cerr, "unknown option '" + std::string(arg) + "' (try --help)");
+            return usageError(err, "unknown option '" + std::string(arg) + "' (try --help)");
         } else if (args.command.empty()) {
             args.command = arg;
         } else {
@@ -66,19 +106,24 @@ int run(int argc, char** argv) {
         }
     }
     if (args.command.empty()) {
-        return usageError(std::cerr, "missing COMMAND (try --help)");
+        return usageError(err, "missing COMMAND (try --help)");
     }
+    out.setLineEnds(args.crlf ? LineEnds::CrLf : LineEnds::Lf);
     for (const CliCommand& command : kCommands) {
         if (args.command == command.name) {
-            return command.run(args, std::cout, std::cerr);
+            return command.run(args, out, err);
         }
     }
-    return usageError(std::cerr, "unknown command '" + args.command + "' (try --help)");
+    return usageError(err, "unknown command '" + args.command + "' (try --help)");
 }
 
 }  // namespace
 }  // namespace pelmora::cli
 
 int main(int argc, char** argv) {
-    return pelmora::cli::run(argc, argv);
+    // A closed pipe is a write error like any other, not a reason to die silently.
+    std::signal(SIGPIPE, SIG_IGN);
+    pelmora::cli::Output out(1);
+    pelmora::cli::Output err(2);
+    return pelmora::cli::run(argc, argv, out, err);
 }

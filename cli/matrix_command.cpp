@@ -3,9 +3,10 @@
 
 namespace pelmora::cli {
 
-int runMatrixCommand(const CliArguments& args, std::ostream& out, std::ostream& err) {
-    return printAfterRun(args, out, err, [](ProgramContext& context) {
-        return delimitedTable(matrixTable(pairMatrix(snapshotOf(context))), '\t', "\n");
+int runMatrixCommand(const CliArguments& args, Output& out, Output& err) {
+    return writeAfterRun(args, out, err, [](const FolderRun& run, Output& o) {
+        forEachMatrixRow(*run.result, o.names(),
+                         [&](const TableRow& row) { o.text(delimitedTable({row}, '\t', "\n")); });
     });
 }
 

@@ -3,14 +3,11 @@
 
 namespace pelmora::cli {
 
-int runQualityCommand(const CliArguments& args, std::ostream& out, std::ostream& err) {
-    return printAfterRun(args, out, err, [](ProgramContext& context) {
-        const std::vector<FileQuality> files = assessQuality(snapshotOf(context));
-        const int n = warningCount(files);
-        return delimitedTable(qualityTable(files), '\t', "\n") + "\n" +
-               (n == 0 ? std::string("No input warnings")
-                       : std::to_string(n) + (n == 1 ? " warning" : " warnings")) +
-               "\n";
+int runQualityCommand(const CliArguments& args, Output& out, Output& err) {
+    return writeAfterRun(args, out, err, [](const FolderRun& run, Output& o) {
+        const std::vector<FileQuality> files = assessQuality(*run.result);
+        o.text(delimitedTable(qualityTable(files, o.names()), '\t', "\n") + "\n" +
+               warningsCountText(warningCount(files)) + "\n");
     });
 }
 

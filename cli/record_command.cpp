@@ -3,9 +3,9 @@
 
 namespace pelmora::cli {
 
-int runRecordCommand(const CliArguments& args, std::ostream& out, std::ostream& err) {
-    return printAfterRun(args, out, err, [](ProgramContext& context) {
-        return recordText(recordOf(snapshotOf(context), utcTimestamp()));
+int runRecordCommand(const CliArguments& args, Output& out, Output& err) {
+    return writeAfterRun(args, out, err, [](const FolderRun& run, Output& o) {
+        o.text(recordText(recordOf(*run.result, utcTimestamp())));
     });
 }
 

@@ -1,11 +1,12 @@
-#include "app/form2.h"
 #include "cli/folder_run.h"
+#include "evidence/run_texts.h"
 
 namespace pelmora::cli {
 
-int runReportCommand(const CliArguments& args, std::ostream& out, std::ostream& err) {
-    return printAfterRun(args, out, err,
-                         [](ProgramContext& context) { return context.form2().txtReport.text(); });
+int runReportCommand(const CliArguments& args, Output& out, Output& err) {
+    return writeAfterRun(args, out, err, [](const FolderRun& run, Output& o) {
+        o.text(reportShown(*run.result, o.names()));
+    });
 }
 
 }  // namespace pelmora::cli

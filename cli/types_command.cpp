@@ -1,11 +1,12 @@
-#include "analysis/form1.h"
 #include "cli/folder_run.h"
+#include "evidence/run_texts.h"
 
 namespace pelmora::cli {
 
-int runTypesCommand(const CliArguments& args, std::ostream& out, std::ostream& err) {
-    return printAfterRun(args, out, err,
-                         [](ProgramContext& context) { return context.form1().txtTypes.text(); });
+int runTypesCommand(const CliArguments& args, Output& out, Output& err) {
+    return writeAfterRun(args, out, err, [](const FolderRun& run, Output& o) {
+        o.text(typesShown(*run.result, o.names()));
+    });
 }
 
 }  // namespace pelmora::cli

@@ -1,12 +1,47 @@
-#include <ostream>
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
 
 #include "app/file_reader.h"
 #include "cli/folder_run.h"
 #include "evidence/run_record.h"
+#include "stores/text_encoding.h"
 
 namespace pelmora::cli {
 
-int runVerifyCommand(const CliArguments& args, std::ostream& out, std::ostream& err) {
+namespace {
+
+// The whole record at `path`, "-" for standard input; a pipe or a terminal as well as a file.
+Result<std::string> readRecord(const std::string& path) {
+    const int fd = path == "-" ? 0 : ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        return fileError(errno, displayText(path));
+    }
+    std::string text;
+    char buffer[1 << 16];
+    for (;;) {
+        const ssize_t got = ::read(fd, buffer, sizeof buffer);
+        if (got < 0 && errno == EINTR) {
+            continue;
+        }
+        if (got <= 0) {
+            const int error = got < 0 ? errno : 0;
+            if (fd != 0) {
+                ::close(fd);
+            }
+            if (error != 0) {
+                return fileError(error, displayText(path));
+            }
+            return text;
+        }
+        text.append(buffer, static_cast<std::size_t>(got));
+    }
+}
+
+}  // namespace
+
+int runVerifyCommand(const CliArguments& args, Output& out, Output& err) {
     if (args.operands.size() != 2) {
         return usageError(
             err, args.operands.size() < 2
@@ -14,24 +49,25 @@ int runVerifyCommand(const CliArguments& args, std::ostream& out, std::ostream& 
                      : "verify: unexpected argument '" + args.operands[2] + "' (try --help)");
     }
     const std::string& recordPath = args.operands[0];
-    const Result<DecodedText> file = readTextFile(recordPath, recordPath);
+    const Result<std::string> file = readRecord(recordPath);
     if (!file.ok()) {
-        return usageError(err, file.problem().message);
+        return usageError(err, file.error().message);
     }
-    const Result<RunRecord> recorded = parseRecord(file.value().text);
+    const Result<RunRecord> recorded = parseRecord(file.value());
     if (!recorded.ok()) {
-        return usageError(err, recordPath + ": " + recorded.problem().message);
+        return usageError(err, displayText(recordPath) + ": " + recorded.error().message);
     }
-    CliArguments folderArgs = args;
-    folderArgs.operands = {args.operands[1]};
-    const auto context = runFolder(folderArgs, err);
-    if (!context) {
+    const FolderRun run = runFolder(args.operands[1], args, err);
+    if (!run.result) {
         return kExitUsage;
     }
-    const RunRecord now = recordOf(snapshotOf(*context), utcTimestamp());
-    const Verification verification = verifyRun(recorded.value(), now);
-    writeText(out, verificationText(verification, now.files.size()), args.crlf);
-    return verification.unchanged() ? kExitOk : kExitDiffers;
+    const RunRecord now = recordOf(*run.result, utcTimestamp());
+    const Verification verification = verifyRun(recorded.value(), now, out.names());
+    out.text(verificationText(verification, now.files.size()));
+    const int status = !verification.unchanged()       ? kExitDiffers
+                       : !run.result->leftOut.empty() ? kExitLeftOut
+                                                       : kExitOk;
+    return finish(out, err, status);
 }
 
 }  // namespace pelmora::cli

@@ -1,60 +1,61 @@
 #pragma once
-// Why a text got its type code: for each digit the category, the measures and thresholds the
-// deciding rule looked at, and that rule in words. Derived from the measures the batch run
-// kept, by the same rules the category commands apply.
+// Why a text got its type code, in words: for each digit the category, the measures the rule
+// looked at, the checks it made and which step of it decided. Everything here is read off
+// the rule book's decisions as the category commands applied them; nothing is decided again.
 
 #include <array>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
 
-#include "analysis/feature_names.h"
-#include "analysis/form1.h"
+#include "run/run_result.h"
 
 namespace pelmora {
 
-// Names of the five digit positions: "formality", "personage", "past tenseness",
-// "obligation/intention", "affect".
-extern const std::array<const char*, 5> kDigitCategories;
-
-// One comparison of a density with a constant that decided a digit.
-struct ThresholdCheck {
+// One comparison of a density with a constant.
+struct ThresholdEvidence {
     std::string measure;   // "contraction density"
     std::string value;     // the density as the run wrote it
-    std::string sense;     // "above" or "below": what the rule asks of the value
+    std::string relation;  // "above" or "below": what the rule asks of the value
     std::string constant;  // "0.01"
     std::string margin;    // value minus constant, signed: "+0.0023", "-0.0007", "0"
-    bool near = false;     // within 0.002 of the constant
+    bool holds = false;
+    bool near = false;  // a move of its threshold by at most the near margin changes the digit
 };
 
 struct DigitEvidence {
     char digit = '0';
     std::string categoryText;  // "Formal", ...; empty when no category was set
-    std::string rule;          // the deciding rule in words
+    std::string rule;          // the deciding step in words
     std::vector<std::pair<std::string, std::string>> measures;  // label, value
-    std::vector<ThresholdCheck> thresholds;
+    std::vector<ThresholdEvidence> thresholds;
     bool nearThreshold = false;
+    // The smallest move of one of its thresholds that changes the digit, when one does.
+    std::optional<std::pair<Threshold, double>> decisiveMove;
 };
 
 struct TextEvidence {
     std::string name;
-    std::string code;         // the code the run gave
-    std::string derivedCode;  // the code the evidence gives; differs only on a fault
+    std::string code;
     std::array<DigitEvidence, 5> digits;
     std::vector<std::pair<std::string, std::string>> ranking;  // the two first: feature, density
     std::array<std::string, 9> densities;
 
-    bool consistent() const { return derivedCode == code; }
     int nearCount() const;
 };
 
-// Margins within this distance of a threshold (inclusive) are flagged "near threshold".
-inline constexpr int kNearUnits = 20;  // in 1/10,000
-
-TextEvidence explainText(const TextMeasures& measures);
+// The evidence of an analysed text of a run, by the rule book the run used.
+TextEvidence explainText(const TextRecord& text, const RuleBook& rules);
+// The same from the decisions and the store texts alone.
+TextEvidence explainDecisions(const Form1Decisions& decisions, const TextMeasures& measures,
+                              const RuleBook& rules);
 
 // The evidence of one text as plain text, LF line ends.
 std::string textEvidenceReport(const TextEvidence& evidence);
+
+// A signed distance in density units as the evidence writes it: "+0.0023", "-0.00075", "0".
+std::string signedDensity(double distance);
 
 // Which digit positions of two codes agree.
 struct PairEvidence {
@@ -64,9 +65,7 @@ struct PairEvidence {
     std::array<bool, 5> agree{};
 };
 
-PairEvidence explainPair(const TextMeasures& first, const TextMeasures& second);
-PairEvidence explainPair(std::string first, std::string firstCode, std::string second,
-                         std::string secondCode);
+PairEvidence explainPair(const TextRecord& first, const TextRecord& second, int strength);
 // "agree: formality, personage; differ: past tenseness (1 vs 2), affect (0 vs 1)"
 std::string pairEvidenceText(const PairEvidence& pair);
 

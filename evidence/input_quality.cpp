@@ -2,40 +2,59 @@
 
 #include <unordered_map>
 
-#include "stores/number_text.h"
-
 namespace pelmora {
 
-std::vector<FileQuality> assessQuality(const RunSnapshot& run) {
+namespace {
+
+// The names of a group of identical files, the first few of them.
+std::string groupText(const RunResult& run, const std::vector<int>& members) {
+    constexpr std::size_t kNamed = 5;
+    std::string out = "identical content: " + std::to_string(members.size()) + " files (";
+    for (std::size_t i = 0; i < members.size() && i < kNamed; ++i) {
+        out += (i > 0 ? ", " : "") + run.texts[static_cast<std::size_t>(members[i])].name;
+    }
+    if (members.size() > kNamed) {
+        out += " and " + std::to_string(members.size() - kNamed) + " more";
+    }
+    return out + ")";
+}
+
+}  // namespace
+
+std::vector<FileQuality> assessQuality(const RunResult& run) {
     std::vector<FileQuality> out;
     // Files with the same bytes, grouped by digest, in run order.
-    std::unordered_map<std::string, std::vector<std::size_t>> sameBytes;
-    for (std::size_t i = 0; i < run.files.size(); ++i) {
-        sameBytes[run.files[i].sha256].push_back(i);
+    std::unordered_map<std::string, std::vector<int>> sameBytes;
+    for (const TextRecord& t : run.texts) {
+        if (t.inRun) {
+            sameBytes[t.file.sha256].push_back(t.position);
+        }
     }
-    for (std::size_t i = 0; i < run.texts.size(); ++i) {
-        const TextMeasures& m = run.texts[i];
-        FileQuality q{m.name, "", "", m.textLength, {}};
-        const double words = strictParse(m.textLength).value_or(0.0);
+    for (const TextRecord& t : run.texts) {
+        if (!t.inRun) {
+            continue;
+        }
+        FileQuality q{t.position, t.name, encodingName(t.file.encoding),
+                      std::to_string(t.file.byteSize), t.measures.textLength, "", {}};
+        const double words = t.number(Measure::TextLength);
         if (words <= 0) {
             q.warnings.emplace_back("no words");
-        } else if (words < kReliableWordCount) {
-            q.warnings.emplace_back("fewer than 200 words (densities unreliable)");
+        } else if (words < RuleBook::kReliableWords) {
+            q.warnings.emplace_back("fewer than " + std::to_string(RuleBook::kReliableWords) +
+                                    " words (densities unreliable)");
         }
-        if (i < run.files.size()) {
-            const FileFacts& f = run.files[i];
-            q.encoding = f.encoding;
-            q.size = std::to_string(f.byteSize);
-            for (std::size_t other : sameBytes[f.sha256]) {
-                if (other != i) {
-                    q.warnings.push_back("identical content to " + run.files[other].name);
-                }
+        const std::vector<int>& group = sameBytes[t.file.sha256];
+        if (group.size() > 1) {
+            if (group.front() == t.position) {
+                q.warnings.push_back(groupText(run, group));
+            } else {
+                q.sameBytesAs = run.texts[static_cast<std::size_t>(group.front())].name;
             }
         }
         out.push_back(std::move(q));
     }
-    for (const SkippedFile& s : run.skipped) {
-        out.push_back({s.name, "", "", "", {"left out as unreadable: " + s.reason}});
+    for (const SkippedFile& s : run.leftOut) {
+        out.push_back({-1, s.name, "", "", "", "", {"left out as unreadable: " + s.reason}});
     }
     return out;
 }
@@ -50,20 +69,18 @@ int warningCount(const std::vector<FileQuality>& files) {
 
 std::string qualitySummary(const std::vector<FileQuality>& files) {
     const int n = warningCount(files);
-    if (n == 0) {
-        return "No input warnings";
-    }
-    return std::to_string(n) + (n == 1 ? " warning" : " warnings") + ": see Details";
+    return n == 0 ? warningsCountText(0) : warningsCountText(n) + ": see Details";
 }
 
-std::vector<TableRow> qualityTable(const std::vector<FileQuality>& files) {
-    std::vector<TableRow> rows{{"name", "encoding", "size", "words", "warnings"}};
+std::vector<TableRow> qualityTable(const std::vector<FileQuality>& files, NameStyle style) {
+    std::vector<TableRow> rows{{"name", "encoding", "size", "words", "same_bytes_as", "warnings"}};
     for (const FileQuality& f : files) {
         std::string warnings;
         for (const std::string& w : f.warnings) {
             warnings += (warnings.empty() ? "" : "; ") + w;
         }
-        rows.push_back({f.name, f.encoding, f.size, f.words, warnings});
+        rows.push_back({shownName(f.name, style), f.encoding, f.size, f.words,
+                        shownName(f.sameBytesAs, style), shownName(warnings, style)});
     }
     return rows;
 }

@@ -1,36 +1,37 @@
 #pragma once
 // Doubtful input of a run, per file: what was read, and why its figures may not be trusted.
+// Files with the same bytes form one group, warned of once.
 
-#include <cstdint>
 #include <string>
 #include <vector>
 
 #include "evidence/csv.h"
-#include "evidence/run_snapshot.h"
+#include "evidence/output_format.h"
+#include "run/run_result.h"
 
 namespace pelmora {
 
-// Below this many words a text's densities rest on too few words to be reliable.
-inline constexpr int kReliableWordCount = 200;
-
 struct FileQuality {
+    int position = -1;  // the text's position in the run; -1 for a file left out
     std::string name;
-    std::string encoding;  // empty for a file left out
-    std::string size;      // bytes, empty for a file left out
-    std::string words;     // the text length the densities divide by; empty when left out
+    std::string encoding;      // empty for a file left out
+    std::string size;          // bytes, empty for a file left out
+    std::string words;         // the text length the densities divide by; empty when left out
+    std::string sameBytesAs;   // the first file of its group of identical files, if not itself
     std::vector<std::string> warnings;
 };
 
 // The analysed files in run order, then the files left out.
-std::vector<FileQuality> assessQuality(const RunSnapshot& run);
+std::vector<FileQuality> assessQuality(const RunResult& run);
 
 int warningCount(const std::vector<FileQuality>& files);
 
-// One line for the main form: "3 warnings: see Details", "1 warning: see Details",
-// "No input warnings".
+// One line for the main form: "3 warnings: see Details", "No input warnings".
 std::string qualitySummary(const std::vector<FileQuality>& files);
 
-// Header row "name", "encoding", "size", "words", "warnings"; warnings joined by "; ".
-std::vector<TableRow> qualityTable(const std::vector<FileQuality>& files);
+// Header row "name", "encoding", "size", "words", "same_bytes_as", "warnings"; warnings
+// joined by "; ".
+std::vector<TableRow> qualityTable(const std::vector<FileQuality>& files,
+                                   NameStyle style = NameStyle::Exact);
 
 }  // namespace pelmora

@@ -1,14 +1,21 @@
 #pragma once
-// The measures of a run as a table: a header row of column names, then one row per text in
-// run order, each value the store text right after the text's full analysis.
+// The measures of a run as a table: a header row of column names, then one row per text the
+// run analysed, in run order, each value the store text right after the text's full analysis.
 
 #include <vector>
 
-#include "analysis/form1.h"
 #include "evidence/csv.h"
+#include "evidence/output_format.h"
+#include "run/run_result.h"
 
 namespace pelmora {
 
-std::vector<TableRow> measuresTable(const std::vector<TextMeasures>& texts);
+enum class ColumnNames {
+    Short,     // "text_length", "d0": for programs reading the table
+    Readable,  // "text length", "contraction density": for a linguist's spreadsheet
+};
+
+std::vector<TableRow> measuresTable(const RunResult& run, ColumnNames names = ColumnNames::Short,
+                                    NameStyle style = NameStyle::Exact);
 
 }  // namespace pelmora

@@ -2,47 +2,34 @@
 
 namespace pelmora {
 
-PairMatrix pairMatrix(const RunSnapshot& run) {
-    PairMatrix m;
-    m.names = run.names;
-    m.mean = run.mean;
-    m.stdev = run.stdev;
-    const std::size_t n = m.names.size();
-    m.strength.assign(n, std::vector<int>(n, PairMatrix::kNone));
-    m.significant.assign(n, std::vector<bool>(n, false));
-    for (const SnapshotPair& p : run.pairs) {
-        const auto i = static_cast<std::size_t>(p.first);
-        const auto j = static_cast<std::size_t>(p.second);
-        m.strength[i][j] = m.strength[j][i] = p.strength;
-        m.significant[i][j] = m.significant[j][i] = p.significant;
+void forEachMatrixRow(const RunResult& run, NameStyle style,
+                      const std::function<void(const TableRow&)>& visit) {
+    const int n = static_cast<int>(run.texts.size());
+    TableRow header{""};
+    for (const TextRecord& t : run.texts) {
+        header.push_back(shownName(t.name, style));
     }
-    return m;
+    visit(header);
+    TableRow row;
+    for (int i = 0; i < n; ++i) {
+        row.clear();
+        row.push_back(shownName(run.texts[static_cast<std::size_t>(i)].name, style));
+        for (int j = 0; j < n; ++j) {
+            const std::optional<RunPair> p = run.pairs.between(i, j);
+            row.push_back(p ? std::to_string(p->strength) + (p->significant ? "*" : "")
+                            : std::string());
+        }
+        visit(row);
+    }
+    visit({""});  // an empty line, read back as one empty field
+    visit({"Arithmetic Mean", run.mean});
+    visit({"Sample Standard Deviation", run.stDev});
+    visit({"* significantly different from the norm for this group of texts"});
 }
 
-std::vector<TableRow> matrixTable(const PairMatrix& m) {
+std::vector<TableRow> matrixTable(const RunResult& run, NameStyle style) {
     std::vector<TableRow> rows;
-    TableRow header{""};
-    header.insert(header.end(), m.names.begin(), m.names.end());
-    rows.push_back(std::move(header));
-    for (int i = 0; i < m.size(); ++i) {
-        TableRow row{m.names[static_cast<std::size_t>(i)]};
-        for (int j = 0; j < m.size(); ++j) {
-            const int s = m.strength[static_cast<std::size_t>(i)][static_cast<std::size_t>(j)];
-            if (s == PairMatrix::kNone) {
-                row.emplace_back();
-            } else {
-                row.push_back(
-                    std::to_string(s) +
-                    (m.significant[static_cast<std::size_t>(i)][static_cast<std::size_t>(j)] ? "*"
-                                                                                             : ""));
-            }
-        }
-        rows.push_back(std::move(row));
-    }
-    rows.push_back({""});  // an empty line, read back as one empty field
-    rows.push_back({"Arithmetic Mean", m.mean});
-    rows.push_back({"Sample Standard Deviation", m.stdev});
-    rows.push_back({"* significantly different from the norm for this group of texts"});
+    forEachMatrixRow(run, style, [&](const TableRow& row) { rows.push_back(row); });
     return rows;
 }
 

@@ -1,35 +1,30 @@
 #include "evidence/run_explanation.h"
 
-#include <unordered_map>
-
 #include "evidence/digit_evidence.h"
 
 namespace pelmora {
 
-std::string runExplanation(const RunSnapshot& run) {
+std::string runExplanation(const RunResult& run, NameStyle style) {
     std::string out;
-    std::unordered_map<std::string, const TextMeasures*> byName;
-    for (const TextMeasures& m : run.texts) {
-        out += textEvidenceReport(explainText(m)) + "\n";
-        byName.emplace(m.name, &m);
+    for (const TextRecord& t : run.texts) {
+        if (t.inRun) {
+            TextEvidence e = explainText(t, run.rules);
+            e.name = shownName(e.name, style);
+            out += textEvidenceReport(e) + "\n";
+        }
     }
     out += "Pairs:\n";
-    for (const SnapshotPair& p : run.pairs) {
-        const std::string& a = run.names[static_cast<std::size_t>(p.first)];
-        const std::string& b = run.names[static_cast<std::size_t>(p.second)];
-        out += a + "-" + b + "\t" + std::to_string(p.strength) + "\t";
-        const auto first = byName.find(a);
-        const auto second = byName.find(b);
-        if (first == byName.end() || second == byName.end()) {
-            out += "no measures were kept for a text analysed outside the run\n";
-            continue;
-        }
-        out += pairEvidenceText(explainPair(*first->second, *second->second)) + "\n";
-    }
-    if (!run.skipped.empty()) {
+    run.pairs.forEach([&](const RunPair& p) {
+        const TextRecord& a = run.texts[static_cast<std::size_t>(p.first)];
+        const TextRecord& b = run.texts[static_cast<std::size_t>(p.second)];
+        out += shownName(a.name, style) + "-" + shownName(b.name, style) + "\t" +
+               std::to_string(p.strength) + "\t" + pairEvidenceText(explainPair(a, b, p.strength)) +
+               "\n";
+    });
+    if (!run.leftOut.empty()) {
         out += "\nLeft out as unreadable:\n";
-        for (const SkippedFile& s : run.skipped) {
-            out += s.name + "\t" + s.reason + "\n";
+        for (const SkippedFile& s : run.leftOut) {
+            out += shownName(s.name, style) + "\t" + s.reason + "\n";
         }
     }
     return out;

@@ -4,11 +4,12 @@
 
 #include <string>
 
-#include "evidence/run_snapshot.h"
+#include "evidence/output_format.h"
+#include "run/run_result.h"
 
 namespace pelmora {
 
 // LF line ends; texts in run order, pairs in report order.
-std::string runExplanation(const RunSnapshot& run);
+std::string runExplanation(const RunResult& run, NameStyle style = NameStyle::Exact);
 
 }  // namespace pelmora

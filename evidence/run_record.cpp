@@ -3,7 +3,7 @@
 #include <ctime>
 #include <map>
 
-#include "evidence/file_facts.h"
+#include "stores/text_encoding.h"
 
 namespace pelmora {
 
@@ -13,7 +13,19 @@ constexpr std::string_view kFirstLine = "Pelmora run record";
 
 std::string escapeField(std::string_view s) {
     std::string out;
-    for (char c : s) {
+    const bool valid = isValidUtf8(s);
+    for (std::size_t i = 0; i < s.size(); ++i) {
+        const char c = s[i];
+        // Bytes of a name that is not UTF-8 are written as hexadecimal escapes one by one; a
+        // valid name keeps its characters.
+        if (!valid && (static_cast<unsigned char>(c) & 0x80) != 0) {
+            static constexpr char kHex[] = "0123456789ABCDEF";
+            const auto b = static_cast<unsigned char>(c);
+            out += "\\x";
+            out.push_back(kHex[b >> 4]);
+            out.push_back(kHex[b & 0xF]);
+            continue;
+        }
         switch (c) {
             case '\\':
                 out += "\\\\";
@@ -57,6 +69,20 @@ bool unescapeField(std::string_view s, std::string& out) {
             case 'r':
                 out.push_back('\r');
                 break;
+            case 'x': {
+                const auto hex = [](char h) {
+                    return h >= '0' && h <= '9'   ? h - '0'
+                           : h >= 'A' && h <= 'F' ? h - 'A' + 10
+                           : h >= 'a' && h <= 'f' ? h - 'a' + 10
+                                                  : -1;
+                };
+                if (i + 2 >= s.size() || hex(s[i + 1]) < 0 || hex(s[i + 2]) < 0) {
+                    return false;
+                }
+                out.push_back(static_cast<char>(hex(s[i + 1]) * 16 + hex(s[i + 2])));
+                i += 2;
+                break;
+            }
             default:
                 return false;
         }
@@ -91,8 +117,9 @@ bool parseSize(std::string_view s, std::uint64_t& out) {
     return true;
 }
 
-InputProblem badRecord(std::size_t lineNumber, std::string_view what) {
-    return {InputProblem::Code::Undecodable,
+Error badRecord(std::size_t lineNumber, std::string_view what,
+                Error::Code code = Error::Code::RecordUnusable) {
+    return {code,
             "The run record is not readable at line " + std::to_string(lineNumber) + ": " +
                 std::string(what) + ".",
             "not a run record"};
@@ -100,22 +127,23 @@ InputProblem badRecord(std::size_t lineNumber, std::string_view what) {
 
 }  // namespace
 
-RunRecord recordOf(const RunSnapshot& run, std::string created) {
-    RunRecord r{PELMORA_VERSION, std::move(created), run.folder, {}};
-    for (std::size_t i = 0; i < run.texts.size(); ++i) {
-        RecordedFile f;
-        f.name = run.texts[i].name;
-        f.code = run.texts[i].code;
-        if (i < run.files.size()) {
-            f.byteSize = run.files[i].byteSize;
-            f.sha256 = run.files[i].sha256;
-            f.encoding = run.files[i].encoding;
+RunRecord recordOf(const RunResult& run, std::string created) {
+    RunRecord r{PELMORA_VERSION, std::move(created), run.folder.native(), {}};
+    for (const TextRecord& t : run.texts) {
+        if (!t.inRun) {
+            continue;
         }
+        RecordedFile f;
+        f.nameBytes = t.nameBytes;
+        f.code = t.code;
+        f.byteSize = t.file.byteSize;
+        f.sha256 = t.file.sha256;
+        f.encoding = encodingName(t.file.encoding);
         r.files.push_back(std::move(f));
     }
-    for (const SkippedFile& s : run.skipped) {
+    for (const SkippedFile& s : run.leftOut) {
         RecordedFile f;
-        f.name = s.name;
+        f.nameBytes = s.nameBytes;
         f.unreadable = true;
         f.reason = s.reason;
         r.files.push_back(std::move(f));
@@ -139,11 +167,11 @@ std::string recordText(const RunRecord& r) {
     out += "# file, size in bytes, SHA-256, encoding, type code, name\n";
     for (const RecordedFile& f : r.files) {
         if (f.unreadable) {
-            out += "unreadable\t" + escapeField(f.reason) + "\t" + escapeField(f.name) + "\n";
+            out += "unreadable\t" + escapeField(f.reason) + "\t" + escapeField(f.nameBytes) + "\n";
         } else {
             out += "file\t" + std::to_string(f.byteSize) + "\t" + f.sha256 + "\t" +
                    escapeField(f.encoding) + "\t" + escapeField(f.code) + "\t" +
-                   escapeField(f.name) + "\n";
+                   escapeField(f.nameBytes) + "\n";
         }
     }
     return out;
@@ -164,6 +192,10 @@ Result<RunRecord> parseRecord(std::string_view text) {
         ++lineNumber;
         if (!line.empty() && line.back() == '\r') {
             line.remove_suffix(1);  // a record that passed through an editor with CR LF
+        }
+        if (!isValidUtf8(line)) {
+            return badRecord(lineNumber, "it holds a byte that is not UTF-8",
+                             Error::Code::NotUtf8);
         }
         if (lineNumber == 1) {
             if (line != kFirstLine) {
@@ -196,13 +228,13 @@ Result<RunRecord> parseRecord(std::string_view text) {
             file.sha256 = v[2];
             file.encoding = v[3];
             file.code = v[4];
-            file.name = v[5];
+            file.nameBytes = v[5];
             r.files.push_back(std::move(file));
         } else if (v[0] == "unreadable" && v.size() == 3) {
             RecordedFile file;
             file.unreadable = true;
             file.reason = v[1];
-            file.name = v[2];
+            file.nameBytes = v[2];
             r.files.push_back(std::move(file));
         } else {
             return badRecord(lineNumber, "unknown entry \"" + v[0] + "\"");
@@ -217,50 +249,53 @@ Result<RunRecord> parseRecord(std::string_view text) {
     return r;
 }
 
-Verification verifyRun(const RunRecord& recorded, const RunRecord& now) {
+Verification verifyRun(const RunRecord& recorded, const RunRecord& now, NameStyle style) {
     Verification v;
     if (recorded.version != now.version) {
         v.note = "The record was made by Pelmora " + recorded.version + "; this is Pelmora " +
                  now.version + ".";
     }
+    const auto named = [style](const RecordedFile& f) {
+        return shownName(displayText(f.nameBytes), style);
+    };
     std::map<std::string, const RecordedFile*> current;
     for (const RecordedFile& f : now.files) {
-        current.emplace(f.name, &f);
+        current.emplace(f.nameBytes, &f);
     }
     std::map<std::string, const RecordedFile*> earlier;
     for (const RecordedFile& was : recorded.files) {
-        earlier.emplace(was.name, &was);
-        const auto found = current.find(was.name);
+        earlier.emplace(was.nameBytes, &was);
+        const auto found = current.find(was.nameBytes);
         if (found == current.end()) {
-            v.differences.push_back(was.name + ": missing from the folder");
+            v.differences.push_back(named(was) + ": missing from the folder");
             continue;
         }
         const RecordedFile& is = *found->second;
         if (was.unreadable || is.unreadable) {
             if (was.unreadable && !is.unreadable) {
-                v.differences.push_back(was.name + ": was left out as unreadable (" + was.reason +
-                                        "), is now read");
+                v.differences.push_back(named(was) + ": was left out as unreadable (" +
+                                        was.reason + "), is now read");
             } else if (!was.unreadable && is.unreadable) {
-                v.differences.push_back(was.name + ": is now unreadable (" + is.reason + ")");
+                v.differences.push_back(named(was) + ": is now unreadable (" + is.reason + ")");
             }
             continue;
         }
         if (was.byteSize != is.byteSize || was.sha256 != is.sha256) {
-            v.differences.push_back(was.name + ": content changed (" +
+            v.differences.push_back(named(was) + ": content changed (" +
                                     std::to_string(was.byteSize) + " bytes, now " +
                                     std::to_string(is.byteSize) + " bytes; SHA-256 differs)");
         }
         if (was.encoding != is.encoding) {
-            v.differences.push_back(was.name + ": encoding was " + was.encoding + ", now " +
+            v.differences.push_back(named(was) + ": encoding was " + was.encoding + ", now " +
                                     is.encoding);
         }
         if (was.code != is.code) {
-            v.differences.push_back(was.name + ": code was " + was.code + ", now " + is.code);
+            v.differences.push_back(named(was) + ": code was " + was.code + ", now " + is.code);
         }
     }
     for (const RecordedFile& is : now.files) {
-        if (!earlier.count(is.name)) {
-            v.differences.push_back(is.name + ": new file, not in the record");
+        if (!earlier.count(is.nameBytes)) {
+            v.differences.push_back(named(is) + ": new file, not in the record");
         }
     }
     return v;

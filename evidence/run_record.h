@@ -1,19 +1,21 @@
 #pragma once
 // A record of a run that a later run of the same folder can be checked against: program
-// version, time, folder, and per file its size, SHA-256, encoding and code.
+// version, time, folder, and per file its size, SHA-256, encoding and code, keyed by the
+// file's exact name bytes.
 
 #include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
 
-#include "evidence/run_snapshot.h"
-#include "stores/input_problem.h"
+#include "evidence/output_format.h"
+#include "run/run_result.h"
+#include "stores/error.h"
 
 namespace pelmora {
 
 struct RecordedFile {
-    std::string name;
+    std::string nameBytes;
     bool unreadable = false;
     std::string reason;  // for an unreadable file
     std::uint64_t byteSize = 0;
@@ -25,18 +27,21 @@ struct RecordedFile {
 struct RunRecord {
     std::string version;
     std::string created;  // UTC, "2026-12-06T15:40:12Z"
-    std::string folder;
+    std::string folder;   // the folder's path bytes
     std::vector<RecordedFile> files;  // analysed files in run order, then those left out
 };
 
-RunRecord recordOf(const RunSnapshot& run, std::string created);
+RunRecord recordOf(const RunResult& run, std::string created);
 
 // The current time as RunRecord::created writes it.
 std::string utcTimestamp();
 
-// Line-based UTF-8 text, LF line ends; fields are separated by tabs and backslash, tab,
-// CR and LF inside a field are escaped, so that any file name survives.
+// Line-based UTF-8 text, LF line ends; fields are separated by tabs. Inside a field a
+// backslash, tab, CR and LF are escaped, and so is every byte that is not part of valid
+// UTF-8 (\xE9), so that any name survives and the record stays UTF-8.
 std::string recordText(const RunRecord& record);
+// A record that is not UTF-8 is an error of its own (naming the line), as is one that is not
+// a record.
 Result<RunRecord> parseRecord(std::string_view text);
 
 struct Verification {
@@ -45,8 +50,9 @@ struct Verification {
     bool unchanged() const { return differences.empty(); }
 };
 
-// Compares a record with a fresh run of the folder, file by file, by name.
-Verification verifyRun(const RunRecord& recorded, const RunRecord& now);
+// Compares a record with a fresh run of the folder, file by file, by exact name bytes.
+Verification verifyRun(const RunRecord& recorded, const RunRecord& now,
+                       NameStyle style = NameStyle::Exact);
 
 // What `verify` prints: the note, then "Unchanged: ..." or the list of differences.
 std::string verificationText(const Verification& verification, std::size_t fileCount);

@@ -6,16 +6,6 @@
 
 namespace pelmora {
 
-namespace {
-
-bool lessIgnoreCase(std::string_view a, std::string_view b) {
-    return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-        return static_cast<unsigned char>(foldAscii(x)) < static_cast<unsigned char>(foldAscii(y));
-    });
-}
-
-}  // namespace
-
 void ListStore::append(std::string text) {
     if (order_ == Order::Insertion) {
         items_.push_back(std::move(text));
@@ -24,7 +14,7 @@ void ListStore::append(std::string text) {
     // After equal entries, so that entries that compare equal keep their arrival order.
     auto at = std::upper_bound(items_.begin(), items_.end(), text,
                                [](const std::string& a, const std::string& b) {
-                                   return lessIgnoreCase(a, b);
+                                   return compareIgnoreCase(a, b) < 0;
                                });
     const int pos = static_cast<int>(at - items_.begin());
     items_.insert(at, std::move(text));

@@ -4,16 +4,36 @@
 
 namespace pelmora {
 
+std::string foldCase(std::string_view s) {
+    std::string out(s.size(), '\0');
+    for (std::size_t i = 0; i < s.size(); ++i) {
+        out[i] = foldedByteAt(s, i);
+    }
+    return out;
+}
+
 bool equalsIgnoreCase(std::string_view a, std::string_view b) {
     if (a.size() != b.size()) {
         return false;
     }
     for (std::size_t i = 0; i < a.size(); ++i) {
-        if (foldAscii(a[i]) != foldAscii(b[i])) {
+        if (foldedByteAt(a, i) != foldedByteAt(b, i)) {
             return false;
         }
     }
     return true;
+}
+
+int compareIgnoreCase(std::string_view a, std::string_view b) {
+    const std::size_t n = std::min(a.size(), b.size());
+    for (std::size_t i = 0; i < n; ++i) {
+        const auto x = static_cast<unsigned char>(foldedByteAt(a, i));
+        const auto y = static_cast<unsigned char>(foldedByteAt(b, i));
+        if (x != y) {
+            return x < y ? -1 : 1;
+        }
+    }
+    return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
 }
 
 std::string toLowerAscii(std::string_view s) {
@@ -29,14 +49,14 @@ std::size_t findIgnoreCase(std::string_view text, std::string_view pattern, std:
     if (pattern.size() > text.size()) {
         return std::string_view::npos;
     }
-    const char first = foldAscii(pattern[0]);
+    const char first = foldedByteAt(pattern, 0);
     const std::size_t last = text.size() - pattern.size();
     for (std::size_t i = from; i <= last; ++i) {
-        if (foldAscii(text[i]) != first) {
+        if (foldedByteAt(text, i) != first) {
             continue;
         }
         std::size_t k = 1;
-        while (k < pattern.size() && foldAscii(text[i + k]) == foldAscii(pattern[k])) {
+        while (k < pattern.size() && foldedByteAt(text, i + k) == foldedByteAt(pattern, k)) {
             ++k;
         }
         if (k == pattern.size()) {

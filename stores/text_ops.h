@@ -1,6 +1,7 @@
 #pragma once
-// Text helpers shared by both forms. Texts are UTF-8; comparisons fold ASCII letters only,
-// which is safe on UTF-8 because no byte of a multi-byte sequence is an ASCII letter.
+// Text helpers shared by both forms. Texts are UTF-8. Every comparison that ignores case folds
+// ASCII letters and the Latin-1 letters (À to Þ, but ×, onto their small forms); a fold keeps
+// the length in bytes, since both cases of a Latin-1 letter take two bytes.
 
 #include <cstdint>
 #include <string>
@@ -12,7 +13,19 @@ inline char foldAscii(char c) {
     return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
+// Byte i of `s` folded: ASCII capitals, and the second byte of a Latin-1 capital.
+inline char foldedByteAt(std::string_view s, std::size_t i) {
+    const auto c = static_cast<unsigned char>(s[i]);
+    if (c >= 0x80 && c <= 0x9E && c != 0x97 && i > 0 && s[i - 1] == '\xC3') {
+        return static_cast<char>(c + 0x20);
+    }
+    return foldAscii(s[i]);
+}
+
+std::string foldCase(std::string_view s);
 bool equalsIgnoreCase(std::string_view a, std::string_view b);
+// Folded text order, then code-point order (UTF-8 bytes sort as their code points).
+int compareIgnoreCase(std::string_view a, std::string_view b);
 std::string toLowerAscii(std::string_view s);
 
 // Position of the first case-insensitive occurrence of `pattern` at or after `from`,

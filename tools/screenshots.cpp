@@ -8,7 +8,7 @@
 #include <QTimer>
 #include <cstdio>
 
-#include "app/program_context.h"
+#include "forms/program_context.h"
 #include "help/help_windows.h"
 #include "ui/analysis_window.h"
 #include "ui/main_window.h"

@@ -6,7 +6,7 @@
 #include <QScrollBar>
 #include <QVBoxLayout>
 
-#include "analysis/form1.h"
+#include "forms/form1.h"
 #include "help/window_parts.h"
 #include "ui/text_bridge.h"
 

@@ -52,20 +52,26 @@ DetailsWindow::DetailsWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
     connect(texts_, &QListWidget::currentRowChanged, this, &DetailsWindow::selectText);
 }
 
-void DetailsWindow::showRun(const RunSnapshot& run) {
-    run_ = run;
-    const std::vector<FileQuality> quality = assessQuality(run_);
+void DetailsWindow::showRun(std::shared_ptr<const RunResult> run) {
+    run_ = std::move(run);
+    const std::vector<FileQuality> quality = assessQuality(*run_);
     texts_->clear();
-    for (std::size_t i = 0; i < run_.texts.size(); ++i) {
+    rows_.clear();
+    std::size_t q = 0;
+    for (const TextRecord& t : run_->texts) {
+        if (!t.inRun) {
+            continue;
+        }
         // What should make the linguist look twice shows in the list already.
         QString marks;
-        if (explainText(run_.texts[i]).nearCount() > 0) {
+        if (explainText(t, run_->rules).nearCount() > 0) {
             marks += QStringLiteral("  [near threshold]");
         }
-        if (!quality[i].warnings.empty()) {
+        if (!quality[q++].warnings.empty()) {
             marks += QStringLiteral("  [warning]");
         }
-        texts_->addItem(toQt(run_.texts[i].name) + marks);
+        texts_->addItem(toQt(t.name) + marks);
+        rows_.push_back(t.position);
     }
 
     const std::vector<TableRow> rows = qualityTable(quality);
@@ -85,7 +91,7 @@ void DetailsWindow::showRun(const RunSnapshot& run) {
     }
     quality_->resizeColumnsToContents();
 
-    if (run_.texts.empty()) {
+    if (rows_.empty()) {
         evidence_->setPlainText(QStringLiteral("No text was analysed in this run."));
     } else {
         texts_->setCurrentRow(0);
@@ -94,28 +100,23 @@ void DetailsWindow::showRun(const RunSnapshot& run) {
 }
 
 void DetailsWindow::selectText(int row) {
-    if (row < 0 || row >= static_cast<int>(run_.texts.size())) {
+    if (!run_ || row < 0 || row >= static_cast<int>(rows_.size())) {
         return;
     }
-    const TextMeasures& m = run_.texts[static_cast<std::size_t>(row)];
-    std::string text = textEvidenceReport(explainText(m));
+    const int position = rows_[static_cast<std::size_t>(row)];
+    const TextRecord& t = run_->texts[static_cast<std::size_t>(position)];
+    std::string text = textEvidenceReport(explainText(t, run_->rules));
     text += "\nPairs:\n";
-    for (const SnapshotPair& p : run_.pairs) {
-        const std::string& a = run_.names[static_cast<std::size_t>(p.first)];
-        const std::string& b = run_.names[static_cast<std::size_t>(p.second)];
-        if (a != m.name && b != m.name) {
+    for (const TextRecord& other : run_->texts) {
+        const std::optional<RunPair> p = run_->pairs.between(position, other.position);
+        if (!p) {
             continue;
         }
-        const auto codeOf = [this](const std::string& name) {
-            for (const TextMeasures& t : run_.texts) {
-                if (t.name == name) {
-                    return t.code;
-                }
-            }
-            return std::string();
-        };
-        text += a + "-" + b + "\t" + std::to_string(p.strength) + (p.significant ? "*" : "") +
-                "\t" + pairEvidenceText(explainPair(a, codeOf(a), b, codeOf(b))) + "\n";
+        const TextRecord& a = run_->texts[static_cast<std::size_t>(p->first)];
+        const TextRecord& b = run_->texts[static_cast<std::size_t>(p->second)];
+        text += a.name + "-" + b.name + "\t" + std::to_string(p->strength) +
+                (p->significant ? "*" : "") + "\t" +
+                pairEvidenceText(explainPair(a, b, p->strength)) + "\n";
     }
     evidence_->setPlainText(toQt(text));
 }

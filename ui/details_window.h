@@ -5,7 +5,9 @@
 
 #include <QWidget>
 
-#include "evidence/run_snapshot.h"
+#include <memory>
+
+#include "run/run_result.h"
 
 class QListWidget;
 class QPlainTextEdit;
@@ -19,7 +21,7 @@ class DetailsWindow : public QWidget {
 public:
     explicit DetailsWindow(QWidget* parent = nullptr);
 
-    void showRun(const RunSnapshot& run);
+    void showRun(std::shared_ptr<const RunResult> run);
     void selectText(int row);
 
     QListWidget* texts() const { return texts_; }
@@ -27,7 +29,8 @@ public:
     QTableWidget* quality() const { return quality_; }
 
 private:
-    RunSnapshot run_;
+    std::shared_ptr<const RunResult> run_;
+    std::vector<int> rows_;  // the text position of each row of the list
     QListWidget* texts_ = nullptr;
     QPlainTextEdit* evidence_ = nullptr;
     QTableWidget* quality_ = nullptr;

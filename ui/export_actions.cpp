@@ -12,11 +12,9 @@
 #include <QStandardPaths>
 #include <QVBoxLayout>
 
-#include "app/form2.h"
-#include "app/program_context.h"
-#include "evidence/csv.h"
 #include "evidence/input_quality.h"
 #include "evidence/measures_table.h"
+#include "evidence/output_format.h"
 #include "evidence/pair_matrix.h"
 #include "evidence/run_record.h"
 #include "ui/details_window.h"
@@ -37,11 +35,8 @@ QByteArray utf8(const std::string& text) {
     return QByteArray(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-// Spreadsheets take a file as UTF-8 only with the byte-order mark.
 QByteArray spreadsheetBytes(const std::vector<TableRow>& rows, const QString& path) {
-    const QString suffix = QFileInfo(path).suffix().toLower();
-    const char delimiter = (suffix == "tsv" || suffix == "tab" || suffix == "txt") ? '\t' : ',';
-    return QByteArray("\xEF\xBB\xBF") + utf8(delimitedTable(rows, delimiter));
+    return utf8(spreadsheetFile(rows, delimiterForFile(fromQt(QFileInfo(path).fileName()))));
 }
 
 }  // namespace
@@ -79,8 +74,7 @@ bool writeChosenFile(const QString& path, const QByteArray& bytes,
     return true;
 }
 
-EvidencePanel::EvidencePanel(ProgramContext& context, QWidget* parent)
-    : QWidget(parent), context_(context) {
+EvidencePanel::EvidencePanel(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("EvidencePanel"));
     quality_ = new QLabel(this);
     quality_->setObjectName(QStringLiteral("lblQuality"));
@@ -112,25 +106,27 @@ EvidencePanel::EvidencePanel(ProgramContext& context, QWidget* parent)
         return chooseSavePath(window(), caption, fileName, filter);
     };
     reportProblem = [this](const QString& text) { showProblem(window(), text); };
-    sync();
+    for (QPushButton* b : runButtons_) {
+        b->setEnabled(false);
+    }
 }
 
 EvidencePanel::~EvidencePanel() = default;
 
-void EvidencePanel::sync() {
-    // The main form disables "Auto-check" from the end of a run until "Refresh".
-    const bool runShown = !context_.form2().cmdAutoEnabled;
-    if (runShown && !run_) {
-        run_ = snapshotOf(context_);
+void EvidencePanel::showRun(std::shared_ptr<const RunResult> run) {
+    if (run == run_) {
+        return;
+    }
+    run_ = std::move(run);
+    if (run_) {
         quality_->setText(toQt(qualitySummary(assessQuality(*run_))));
         if (details_) {
-            details_->showRun(*run_);
+            details_->showRun(run_);
         }
         if (matrix_) {
-            matrix_->showMatrix(pairMatrix(*run_));
+            matrix_->showRun(run_);
         }
-    } else if (!runShown && run_) {
-        run_.reset();
+    } else {
         quality_->clear();
         for (QWidget* w :
              {static_cast<QWidget*>(details_.get()), static_cast<QWidget*>(matrix_.get())}) {
@@ -140,7 +136,7 @@ void EvidencePanel::sync() {
         }
     }
     for (QPushButton* b : runButtons_) {
-        b->setEnabled(run_.has_value());
+        b->setEnabled(run_ != nullptr);
     }
 }
 
@@ -150,7 +146,7 @@ void EvidencePanel::openDetails() {
     }
     if (!details_) {
         details_ = std::make_unique<DetailsWindow>(window());
-        details_->showRun(*run_);
+        details_->showRun(run_);
     }
     details_->show();
     details_->raise();
@@ -162,7 +158,7 @@ void EvidencePanel::openMatrix() {
     }
     if (!matrix_) {
         matrix_ = std::make_unique<MatrixWindow>(window());
-        matrix_->showMatrix(pairMatrix(*run_));
+        matrix_->showRun(run_);
     }
     matrix_->show();
     matrix_->raise();
@@ -183,26 +179,28 @@ bool EvidencePanel::saveAs(const QString& caption, const QString& fileName, cons
 bool EvidencePanel::saveReport() {
     return saveAs(QStringLiteral("Save report"), QStringLiteral("pelmora-report.txt"),
                   QStringLiteral("Text files (*.txt)"),
-                  [this](const QString&) { return utf8(context_.form2().txtReport.text()); });
+                  [this](const QString&) { return utf8(run_->report); });
 }
 
 bool EvidencePanel::exportMeasures() {
     return saveAs(
         QStringLiteral("Export measures"), QStringLiteral("pelmora-measures.csv"),
         QStringLiteral("CSV (*.csv);;Tab-separated (*.tsv)"),
-        [this](const QString& path) { return spreadsheetBytes(measuresTable(run_->texts), path); });
+        [this](const QString& path) {
+            return spreadsheetBytes(measuresTable(*run_, ColumnNames::Readable), path);
+        });
 }
 
 bool EvidencePanel::exportMatrix() {
     return saveAs(QStringLiteral("Export matrix"), QStringLiteral("pelmora-matrix.csv"),
                   QStringLiteral("CSV (*.csv);;Tab-separated (*.tsv)"),
                   [this](const QString& path) {
-                      return spreadsheetBytes(matrixTable(pairMatrix(*run_)), path);
+                      return spreadsheetBytes(matrixTable(*run_), path);
                   });
 }
 
 void EvidencePanel::copyReport() {
-    QApplication::clipboard()->setText(shownText(context_.form2().txtReport.text()));
+    QApplication::clipboard()->setText(shownText(run_ ? run_->report : std::string()));
 }
 
 bool EvidencePanel::saveRunRecord() {

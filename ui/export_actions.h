@@ -11,7 +11,7 @@
 #include <memory>
 #include <optional>
 
-#include "evidence/run_snapshot.h"
+#include "run/run_result.h"
 
 class QPushButton;
 
@@ -19,7 +19,6 @@ namespace pelmora {
 
 class DetailsWindow;
 class MatrixWindow;
-class ProgramContext;
 
 // A save dialog that opens away from the corpus folder and asks before overwriting.
 QString chooseSavePath(QWidget* parent, const QString& caption, const QString& fileName,
@@ -33,11 +32,11 @@ class EvidencePanel : public QWidget {
     Q_OBJECT
 
 public:
-    explicit EvidencePanel(ProgramContext& context, QWidget* parent = nullptr);
+    explicit EvidencePanel(QWidget* parent = nullptr);
     ~EvidencePanel() override;
 
-    // Follows the main form: takes the run once it has finished, forgets it on "Refresh".
-    void sync();
+    // Shows the run the main window holds; nothing after "Refresh".
+    void showRun(std::shared_ptr<const RunResult> run);
 
     QString qualityLine() const { return quality_->text(); }
     DetailsWindow* detailsWindow() const { return details_.get(); }
@@ -60,8 +59,7 @@ private:
     bool saveAs(const QString& caption, const QString& fileName, const QString& filter,
                 const std::function<QByteArray(const QString& path)>& content);
 
-    ProgramContext& context_;
-    std::optional<RunSnapshot> run_;
+    std::shared_ptr<const RunResult> run_;
     QLabel* quality_ = nullptr;
     std::vector<QPushButton*> runButtons_;
     std::unique_ptr<DetailsWindow> details_;

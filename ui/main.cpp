@@ -2,7 +2,7 @@
 
 #include <QApplication>
 
-#include "app/program_context.h"
+#include "forms/program_context.h"
 #include "ui/main_window.h"
 
 int main(int argc, char** argv) {

@@ -17,10 +17,10 @@
 #include <algorithm>
 #include <utility>
 
-#include "analysis/form1.h"
+#include "analysis/form1_commands.h"
 #include "app/drives.h"
-#include "app/form2.h"
-#include "app/program_context.h"
+#include "app/form2_commands.h"
+#include "run/batch.h"
 #include "help/help_windows.h"
 #include "help/window_parts.h"
 #include "ui/analysis_window.h"
@@ -100,7 +100,7 @@ MainWindow::MainWindow(ProgramContext& context, QWidget* parent)
     right->addWidget(makeText(this, "textCopyHint",
                               "You can copy and paste the data in this box into a spreadsheet or "
                               "word-processing application."));
-    evidence_ = new EvidencePanel(context_, this);
+    evidence_ = new EvidencePanel(this);
     right->addWidget(evidence_);
     right->addWidget(cmdHelp, 0, Qt::AlignLeft);
 
@@ -146,14 +146,15 @@ MainWindow::MainWindow(ProgramContext& context, QWidget* parent)
     connect(cmdHelp, &QPushButton::clicked, helpWindows_, &HelpWindows::openHelp);
 
     connect(analysis_.get(), &AnalysisWindow::doItAllPressed, this,
-            [this] { analysisCommand([this] { context_.form1().cmdDoItAll(); }); });
+            [this] { analysisCommand([this] { Form1Commands(context_).cmdDoItAll(); }); });
     connect(analysis_.get(), &AnalysisWindow::resetPressed, this, &MainWindow::analysisReset);
     connect(analysis_.get(), &AnalysisWindow::totalResetPressed, this,
-            [this] { analysisCommand([this] { context_.form1().cmdTotalReset(); }); });
+            [this] { analysisCommand([this] { Form1Commands(context_).cmdTotalReset(); }); });
     connect(analysis_.get(), &AnalysisWindow::furtherDetailsPressed, helpWindows_,
             &HelpWindows::openExplanation);
     connect(analysis_.get(), &AnalysisWindow::closedByUser, this, &MainWindow::analysisClosed);
 
+    startProgram(context_);
     buildDrives();
     resize(940, 660);
     showStores();
@@ -233,7 +234,6 @@ void MainWindow::showStores() {
         analysis_->showStores(context_.form1());
     }
     placeAnalysisWindow();
-    evidence_->sync();
 }
 
 void MainWindow::showFolder(const std::filesystem::path& folder) {
@@ -304,7 +304,7 @@ void MainWindow::driveChosen(int index) {
     runCommand(this, [this, &drive] {
         Form2& form = context_.form2();
         form.Drive1.drive = drive;
-        form.Drive1_Change();
+        Form2Commands(context_).Drive1_Change();
     });
 }
 
@@ -317,7 +317,7 @@ void MainWindow::folderChosen(const QModelIndex& index) {
     runCommand(this, [this, &folder] {
         Form2& form = context_.form2();
         form.Dir1.folder = folder;
-        form.Dir1_Change();
+        Form2Commands(context_).Dir1_Change();
     });
 }
 
@@ -331,7 +331,7 @@ void MainWindow::fileChosen(int row) {
             return;
         }
         form.File1.entries.select(row);
-        form.File1_Click();
+        Form2Commands(context_).File1_Click();
     });
 }
 
@@ -357,7 +357,12 @@ void MainWindow::autoPressed() {
         // A modal dialog handles paint events here, so the figures appear as the run goes.
         progress_->setValue(k - 1);
     };
-    runCommand(this, [this] { context_.form2().cmdAuto(); });
+    runCommand(this, [this] {
+        if (std::shared_ptr<const RunResult> run = runBatch(context_)) {
+            run_ = std::move(run);
+        }
+    });
+    evidence_->showRun(run_);
     txtReport_->moveCursor(QTextCursor::Start);
     txtReport_->verticalScrollBar()->setValue(0);
     raise();
@@ -365,13 +370,15 @@ void MainWindow::autoPressed() {
 }
 
 void MainWindow::refreshPressed() {
-    runCommand(this, [this] { context_.form2().cmdRefresh(); });
+    runCommand(this, [this] { Form2Commands(context_).cmdRefresh(); });
+    run_.reset();
+    evidence_->showRun(run_);
     buildDrives();
     showStores();
 }
 
 void MainWindow::exitPressed() {
-    runCommand(this, [this] { context_.form2().Command1(); });
+    runCommand(this, [this] { Form2Commands(context_).Command1(); });
 }
 
 void MainWindow::analysisCommand(const std::function<void()>& command) {
@@ -386,7 +393,7 @@ void MainWindow::analysisReset() {
     analysisCommand([this] {
         const int left = context_.form1().left;
         const bool inView = analysis_->isVisible();
-        context_.form1().cmdReset();
+        Form1Commands(context_).cmdReset();
         // The re-created form starts at its designed position off the screen; a reset the
         // user presses must not take the window away from under the mouse.
         if (inView && context_.form1().visible) {

@@ -3,6 +3,7 @@
 // of Form1), forwards every press to the forms' commands and, after each command, shows
 // the stores again, shows the messages the core raised and places the analysis window.
 // It re-reads the forms from the context every time, because the core re-creates them.
+// Creating it is creating the main form: it runs the start-up step.
 
 #include <QWidget>
 #include <filesystem>
@@ -28,6 +29,7 @@ class AnalysisWindow;
 class EvidencePanel;
 class HelpWindows;
 class ProgramContext;
+struct RunResult;
 
 class MainWindow : public QWidget {
     Q_OBJECT
@@ -40,6 +42,8 @@ public:
     ~MainWindow() override;
 
     ProgramContext& context() { return context_; }
+    // The run the window shows, until "Refresh".
+    const std::shared_ptr<const RunResult>& run() const { return run_; }
     AnalysisWindow* analysisWindow() const { return analysis_.get(); }
     HelpWindows* helpWindows() const { return helpWindows_; }
     EvidencePanel* evidencePanel() const { return evidence_; }
@@ -76,6 +80,7 @@ private:
     void analysisClosed();
 
     ProgramContext& context_;
+    std::shared_ptr<const RunResult> run_;
     QComboBox* drive1_ = nullptr;
     QTreeView* dir1_ = nullptr;
     QFileSystemModel* folders_ = nullptr;

@@ -26,17 +26,17 @@ QColor strengthColour(int strength) {
     return kColours[strength];
 }
 
-QImage matrixImage(const PairMatrix& m) {
+QImage matrixImage(const RunResult& run) {
     QFont font;
     font.setPixelSize(12);
     const QFontMetrics metrics(font);
     QStringList names;
     int nameWidth = 0;
-    for (const std::string& name : m.names) {
-        names.append(metrics.elidedText(toQt(name), Qt::ElideMiddle, kMaxNameWidth));
+    for (const TextRecord& t : run.texts) {
+        names.append(metrics.elidedText(toQt(t.name), Qt::ElideMiddle, kMaxNameWidth));
         nameWidth = std::max(nameWidth, metrics.horizontalAdvance(names.back()));
     }
-    const int n = m.size();
+    const int n = static_cast<int>(run.texts.size());
     const int origin = kMargin + nameWidth + kMargin;  // grid starts here on both axes
     const int side = origin + n * kCell + kMargin;
     const int legendHeight = 3 * metrics.height() + kMargin;
@@ -58,23 +58,21 @@ QImage matrixImage(const PairMatrix& m) {
     }
     for (int i = 0; i < n; ++i) {
         for (int j = 0; j < n; ++j) {
-            const auto r = static_cast<std::size_t>(i);
-            const auto c = static_cast<std::size_t>(j);
             const QRect cell(origin + j * kCell, origin + i * kCell, kCell, kCell);
-            const int s = m.strength[r][c];
-            painter.fillRect(cell, strengthColour(s));
+            const std::optional<RunPair> pair = run.pairs.between(i, j);
+            painter.fillRect(cell, strengthColour(pair ? pair->strength : -1));
             painter.setPen(QColor(0xcc, 0xcc, 0xcc));
             painter.drawRect(cell.adjusted(0, 0, -1, -1));
-            if (s == PairMatrix::kNone) {
+            if (!pair) {
                 continue;
             }
             QFont cellFont = font;
-            cellFont.setBold(m.significant[r][c]);
+            cellFont.setBold(pair->significant);
             painter.setFont(cellFont);
             painter.setPen(Qt::black);
             painter.drawText(cell, Qt::AlignCenter,
-                             QString::number(s) + (m.significant[r][c] ? "*" : ""));
-            if (m.significant[r][c]) {
+                             QString::number(pair->strength) + (pair->significant ? "*" : ""));
+            if (pair->significant) {
                 painter.setPen(QPen(Qt::black, 2));
                 painter.drawRect(cell.adjusted(1, 1, -2, -2));
             }
@@ -85,7 +83,7 @@ QImage matrixImage(const PairMatrix& m) {
     const int legendTop = side;
     painter.drawText(kMargin, legendTop + metrics.ascent(),
                      QStringLiteral("Arithmetic Mean %1    Sample Standard Deviation %2")
-                         .arg(toQt(m.mean), toQt(m.stdev)));
+                         .arg(toQt(run.mean), toQt(run.stDev)));
     painter.drawText(kMargin, legendTop + metrics.height() + metrics.ascent(),
                      QStringLiteral("* (outlined): significantly different from the norm"));
     int x = kMargin;

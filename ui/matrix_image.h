@@ -5,13 +5,13 @@
 #include <QColor>
 #include <QImage>
 
-#include "evidence/pair_matrix.h"
+#include "run/run_result.h"
 
 namespace pelmora {
 
 // Cell colour of a strength 0 to 5; strengths below 3 are minimal relationships.
 QColor strengthColour(int strength);
 
-QImage matrixImage(const PairMatrix& matrix);
+QImage matrixImage(const RunResult& run);
 
 }  // namespace pelmora

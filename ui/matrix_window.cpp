@@ -40,8 +40,8 @@ MatrixWindow::MatrixWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
     connect(save, &QPushButton::clicked, this, [this] { savePng(); });
 }
 
-void MatrixWindow::showMatrix(const PairMatrix& matrix) {
-    image_ = matrixImage(matrix);
+void MatrixWindow::showRun(const std::shared_ptr<const RunResult>& run) {
+    image_ = matrixImage(*run);
     picture_->setPixmap(QPixmap::fromImage(image_));
     picture_->resize(image_.size());
 }

@@ -4,12 +4,13 @@
 #include <QImage>
 #include <QWidget>
 #include <functional>
+#include <memory>
 
 class QLabel;
 
 namespace pelmora {
 
-struct PairMatrix;
+struct RunResult;
 
 class MatrixWindow : public QWidget {
     Q_OBJECT
@@ -17,7 +18,7 @@ class MatrixWindow : public QWidget {
 public:
     explicit MatrixWindow(QWidget* parent = nullptr);
 
-    void showMatrix(const PairMatrix& matrix);
+    void showRun(const std::shared_ptr<const RunResult>& run);
     const QImage& image() const { return image_; }
 
     // Asks where to save; returns an empty text when the user cancels. Tests replace it.

@@ -4,9 +4,11 @@
 #include <string>
 #include <vector>
 
-#include "app/form2.h"
-#include "app/program_context.h"
-#include "authors/author_results.h"
+#include "app/form2_commands.h"
+#include "evidence/author_results.h"
+#include "forms/program_context.h"
+#include "run/batch.h"
+#include "tests/support/run_builder.h"
 #include "tests/support/temp_folder.h"
 
 namespace pelmora {
@@ -20,6 +22,7 @@ protected:
         form().File1.entries.clear();
     }
     Form2& form() { return context_.form2(); }
+    Form2Commands commands() { return Form2Commands(context_); }
     void setFiles(const Lines& names) {
         form().File1.entries.clear();
         for (const std::string& n : names) {
@@ -37,21 +40,21 @@ protected:
 
 TEST_F(AuthorTools, AuthorListsFromFileNames) {
     setFiles({"ABCD1.txt", "abcd2.txt", "efgh1.txt", "ab.txt"});
-    form().cmdGetAuthors();
+    commands().cmdGetAuthors();
     EXPECT_EQ(form().lstAuthor.items(), (Lines{"ABCD", "abcd", "efgh", "ab.t"}));
     EXPECT_EQ(form().lstAuthorComp.items(), form().lstAuthor.items());
 
-    form().cmdRemDupesListAuthors();
+    commands().cmdRemDupesListAuthors();
     EXPECT_EQ(form().lstAuthor.items(), (Lines{"ABCD", "efgh", "ab.t"}));
-    form().cmdNumOfTextsPerAuthor();
+    commands().cmdNumOfTextsPerAuthor();
     EXPECT_EQ(form().lstNumOfAuthorTexts.items(), (Lines{"2", "1", "1"}));
 
     // A second gathering is not adjacent to the first, so both copies stay.
-    form().cmdGetAuthors();
-    form().cmdRemDupesListAuthors();
+    commands().cmdGetAuthors();
+    commands().cmdRemDupesListAuthors();
     EXPECT_EQ(form().lstAuthor.items(), (Lines{"ABCD", "efgh", "ab.t", "ABCD", "efgh", "ab.t"}));
 
-    form().Command3();
+    commands().Command3();
     EXPECT_TRUE(form().lstAuthor.empty());
     EXPECT_EQ(form().lstAuthorComp.count(), 6);
 }
@@ -59,19 +62,19 @@ TEST_F(AuthorTools, AuthorListsFromFileNames) {
 TEST_F(AuthorTools, AdjacentRemovalLeavesEachRunOnceAndKeepsNonNeighbours) {
     fill(form().lstAuthor, {"a", "A", "a", "a", "b", "a", "c", "c"});
     fill(form().lstAuthorComp, {});
-    form().cmdRemDupesListAuthors();
+    commands().cmdRemDupesListAuthors();
     EXPECT_EQ(form().lstAuthor.items(), (Lines{"a", "b", "a", "c"}));
 }
 
 TEST_F(AuthorTools, PermutationsAndPairColumns) {
     fill(form().lstAuthor, {"abcd", "efgh"});
     fill(form().lstAuthorComp, {"abcd", "efgh"});
-    form().cmdAuthorPermutations();
+    commands().cmdAuthorPermutations();
     EXPECT_EQ(form().List1.items(), (Lines{"abcd", "abcd", "efgh", "efgh"}));
     EXPECT_EQ(form().List2.items(), (Lines{"abcd", "efgh", "abcd", "efgh"}));
 
-    form().Command5();
-    form().Command5();  // a second press creates no column twice
+    commands().Command5();
+    commands().Command5();  // a second press creates no column twice
     ASSERT_EQ(form().lblAuthorPair.size(), 4u);
     ASSERT_EQ(form().lstAuthorPair.size(), 4u);
     const Lines captions{"abcd abcd", "abcd efgh", "efgh abcd", "efgh efgh"};
@@ -83,7 +86,7 @@ TEST_F(AuthorTools, PermutationsAndPairColumns) {
 
 TEST_F(AuthorTools, NoAuthorsMeansNoColumnAndTheDesignedCaption) {
     const std::string designed = form().lblAuthorPair[0].text();
-    form().Command5();
+    commands().Command5();
     EXPECT_EQ(form().lblAuthorPair.size(), 1u);
     EXPECT_EQ(form().lblAuthorPair[0].text(), designed);
 }
@@ -91,10 +94,10 @@ TEST_F(AuthorTools, NoAuthorsMeansNoColumnAndTheDesignedCaption) {
 TEST_F(AuthorTools, AssignResultsAveragesEachColumnWithANonZeroSum) {
     fill(form().lstAuthor, {"abcd", "efgh"});
     fill(form().lstAuthorComp, {"efgh"});
-    form().Command5();
+    commands().Command5();
     fill(form().lstAuthorPair[0], {"2", "4"});
     fill(form().lstAuthorPair[1], {"2", "-2"});
-    form().cmdAssignResults();
+    commands().cmdAssignResults();
     EXPECT_EQ(form().Text4.text(), "abcd efgh\t3\r\n");
     EXPECT_TRUE(context_.takeMessages().empty());
 }
@@ -102,11 +105,11 @@ TEST_F(AuthorTools, AssignResultsAveragesEachColumnWithANonZeroSum) {
 TEST_F(AuthorTools, AssignResultsStopsWithTheMessageWhenASumOverflows) {
     fill(form().lstAuthor, {"abcd", "efgh", "ijkl"});
     fill(form().lstAuthorComp, {"x"});
-    form().Command5();
+    commands().Command5();
     fill(form().lstAuthorPair[0], {"1", "2"});
     fill(form().lstAuthorPair[1], {"1e308", "1e308"});
     fill(form().lstAuthorPair[2], {"5"});
-    form().cmdAssignResults();
+    commands().cmdAssignResults();
     EXPECT_EQ(form().Text4.text(), "abcd x\t1.5\r\n");
     EXPECT_EQ(context_.takeMessages(),
               (Lines{"There was a null value in the comparison and this means your results may "
@@ -115,32 +118,26 @@ TEST_F(AuthorTools, AssignResultsStopsWithTheMessageWhenASumOverflows) {
 
 TEST_F(AuthorTools, Command4KeepsTheEarlierCopyAndSkipsTheEntryMovedIntoPlace) {
     fill(form().lstAuthPermVal, {"abc", "ABC", "abc", "x"});
-    form().Command4();
+    commands().Command4();
     EXPECT_EQ(form().lstAuthPermVal.items(), (Lines{"abc", "abc", "x"}));
 
     // With nothing to select from, Command2 only tidies the collected values.
     fill(form().lstAuthor, {"abcd", "efgh"});
-    form().Command2();
+    commands().Command2();
     EXPECT_EQ(form().lstAuthPermVal.items(), (Lines{"abc", "x"}));
 }
 
 TEST_F(AuthorTools, PairStrengthsGoToTheColumnOfTheirAuthorsInLineOrder) {
-    ListStore codes, names;
-    for (const char* c : {"21201", "21201", "10100"}) {
-        codes.append(c);
-    }
-    for (const char* n : {"abcd1.txt", "abcd2.txt", "efgh1.txt"}) {
-        names.append(n);
-    }
-    form().lstDogBox.appendComparison(codes, names);
+    const RunResult run =
+        test::runOf({{"abcd1.txt", "21201"}, {"abcd2.txt", "21201"}, {"efgh1.txt", "10100"}});
     fill(form().lstAuthor, {"abcd", "efgh"});
     fill(form().lstAuthorComp, {"abcd", "efgh"});
-    form().Command5();
-    fillAuthorPairColumns(form());
+    commands().Command5();
+    fillAuthorPairColumns(form(), run);
     EXPECT_EQ(form().lstAuthorPair[0].items(), (Lines{"5"}));       // abcd abcd
     EXPECT_EQ(form().lstAuthorPair[1].items(), (Lines{"1", "1"}));  // abcd efgh
     EXPECT_TRUE(form().lstAuthorPair[2].empty());                   // efgh abcd
-    form().cmdAssignResults();
+    commands().cmdAssignResults();
     EXPECT_EQ(form().Text4.text(), "abcd abcd\t5\r\nabcd efgh\t1\r\n");
 }
 
@@ -159,9 +156,10 @@ TEST(AuthorToolsRun, TwoAuthorsOfThreeTextsEach) {
     }
 
     ProgramContext context(folder.path());
-    Form2& form = context.form2();
-    form.cmdAuto();
-    assignAuthorResults(form);
+    startProgram(context);
+    const auto run = runBatch(context);
+    assignAuthorResults(context, *run);
+    const Form2& form = context.form2();
 
     EXPECT_EQ(form.lstAuthor.items(), (Lines{"abcd", "efgh"}));
     EXPECT_EQ(form.lstNumOfAuthorTexts.items(), (Lines{"3", "3"}));

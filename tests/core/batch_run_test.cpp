@@ -7,9 +7,11 @@
 #include <tuple>
 #include <vector>
 
-#include "analysis/form1.h"
-#include "app/form2.h"
-#include "app/program_context.h"
+#include "analysis/form1_commands.h"
+#include "app/form2_commands.h"
+#include "forms/program_context.h"
+#include "run/batch.h"
+#include "tests/support/pair_lines.h"
 #include "tests/support/report_texts.h"
 #include "tests/support/temp_folder.h"
 
@@ -42,9 +44,13 @@ struct FolderRun {
             folder.write(f.name, f.text);
         }
         context = std::make_unique<ProgramContext>(folder.path());
+        startProgram(*context);
     }
     Form2& form2() { return context->form2(); }
     Form1& form1() { return context->form1(); }
+    Form2Commands main() { return Form2Commands(*context); }
+    Form1Commands analysis() { return Form1Commands(*context); }
+    std::shared_ptr<const RunResult> run() { return runBatch(*context); }
     std::string report() { return form2().txtReport.text(); }
 };
 
@@ -96,10 +102,10 @@ TEST(BatchRun, ReportsFollowTheStrengthsOfEveryFolderSize) {
     };
     for (const Case& c : cases) {
         FolderRun run(c.files);
-        run.form2().cmdAuto();
+        const auto result = run.run();
         const Form2& form = run.form2();
-        EXPECT_EQ(form.lstDogBox.lines(), c.pairs) << c.what;
-        EXPECT_EQ(form.lstDogHouse.lines(), c.minimal) << c.what;
+        EXPECT_EQ(test::linesOf(form.lstDogBox), c.pairs) << c.what;
+        EXPECT_EQ(test::linesOf(form.lstDogHouse), c.minimal) << c.what;
         EXPECT_EQ(form.lblMean.text(), c.mean) << c.what;
         EXPECT_EQ(form.lblStDev.text(), c.stDev) << c.what;
         const std::string significant = c.significant.empty()
@@ -111,7 +117,7 @@ TEST(BatchRun, ReportsFollowTheStrengthsOfEveryFolderSize) {
                                     "\r\n" + kExplanationRows + statisticsRows(c.mean, c.stDev) +
                                     significant + minimal)
             << c.what;
-        EXPECT_EQ(form.runMeasures.size(), c.files.size()) << c.what;
+        EXPECT_EQ(result->analysedCount(), static_cast<int>(c.files.size())) << c.what;
         EXPECT_FALSE(form.cmdAutoEnabled);
     }
 }
@@ -122,7 +128,7 @@ TEST(BatchRun, StoresHoldTheRunsValuesAndTheAnalysisFormComesIntoView) {
     run.context->progress = [&](int k, int n, const std::string& name) {
         progress.emplace_back(k, n, name);
     };
-    run.form2().cmdAuto();
+    const auto result = run.run();
     const Form2& form = run.form2();
     EXPECT_EQ(form.lstVals.items(), (Texts{"5", "3", "2", "3", "2", "3"}));
     EXPECT_EQ(form.lstCalcs.items(), (Texts{"2", "0", "1", "0", "1", "0"}));
@@ -131,8 +137,8 @@ TEST(BatchRun, StoresHoldTheRunsValuesAndTheAnalysisFormComesIntoView) {
     EXPECT_EQ(run.form1().txtTypes.text(),
               "11200\ta.txt\r\n11200\tb.txt\r\n20200\tc.txt\r\n00100\td.txt\r\n");
     Texts measured;
-    for (const TextMeasures& m : form.runMeasures) {
-        measured.push_back(m.name + " " + m.code);
+    for (const TextRecord& t : result->texts) {
+        measured.push_back(t.name + " " + t.code);
     }
     EXPECT_EQ(measured, (Texts{"a.txt 11200", "b.txt 11200", "c.txt 20200", "d.txt 00100"}));
     EXPECT_EQ(progress, (std::vector<std::tuple<int, int, std::string>>{
@@ -146,8 +152,8 @@ TEST(BatchRun, OddNamesAreKeptApartAndWrittenAsTheyAre) {
     // Names differing only in case are different files here.
     FolderRun run(
         {{"a.txt", kThe}, {"A.txt", kEmpty}, {"my text.txt", kEmpty}, {"x-y.TXT", kPast}});
-    run.form2().cmdAuto();
-    EXPECT_EQ(run.form2().lstDogBox.lines(),
+    const auto result = run.run();
+    EXPECT_EQ(test::linesOf(run.form2().lstDogBox),
               (Texts{"A.txt-a.txt\t3", "A.txt-my text.txt\t5", "A.txt-x-y.TXT\t2",
                      "a.txt-my text.txt\t3", "a.txt-x-y.TXT\t3", "my text.txt-x-y.TXT\t2"}));
 }
@@ -162,15 +168,15 @@ TEST(BatchRun, UnreadableFilesAreLeftOutAndNamedAtTheEnd) {
     fs::remove(run.folder.path() / "b2.txt");
     fs::remove(run.folder.path() / "pipe.txt");
     ASSERT_EQ(::mkfifo((run.folder.path() / "pipe.txt").c_str(), 0600), 0);
-    run.form2().cmdAuto();
+    const auto result = run.run();
 
     FolderRun plain({{"a.txt", kEmpty}, {"b.txt", kThe}, {"c.txt", kPast}});
-    plain.form2().cmdAuto();
+    plain.run();
     EXPECT_EQ(run.report(), plain.report() + kSkippedHead +
                                 "b2.txt\tNo such file or directory\r\n"
                                 "pipe.txt\tNot a regular file\r\n");
     EXPECT_EQ(run.form1().txtTypes.text(), plain.form1().txtTypes.text());
-    EXPECT_EQ(run.form2().runMeasures.size(), 3u);
+    EXPECT_EQ(result->analysedCount(), 3);
     EXPECT_TRUE(run.context->takeMessages().empty());  // the report says it, not a message
 }
 
@@ -179,16 +185,16 @@ TEST(BatchRun, RefreshReturnsToTheStartAndTheSameFolderGivesTheSameReport) {
     TempFolder other;
     Form2& form = run.form2();
     form.Dir1.folder = other.path();
-    form.Dir1_Change();
+    run.main().Dir1_Change();
     form.Dir1.folder = run.folder.path();
-    form.Dir1_Change();
-    form.cmdAuto();
+    run.main().Dir1_Change();
+    run.main().cmdAuto();
     const std::string first = run.report();
 
-    form.cmdAuto();  // disabled: the report stays as it is
+    run.main().cmdAuto();  // disabled: the report stays as it is
     EXPECT_EQ(run.report(), first);
 
-    form.cmdRefresh();
+    run.main().cmdRefresh();
     EXPECT_TRUE(form.cmdAutoEnabled);
     EXPECT_EQ(run.report(), kReportHeader);
     EXPECT_EQ(form.lstDogBox.count(), 0);
@@ -198,15 +204,15 @@ TEST(BatchRun, RefreshReturnsToTheStartAndTheSameFolderGivesTheSameReport) {
     EXPECT_EQ(run.form1().txtTypes.text(), "");
     EXPECT_EQ(form.Dir1.folder, run.folder.path());  // the default corpus of this program
 
-    form.cmdAuto();
+    run.main().cmdAuto();
     EXPECT_EQ(run.report(), first);
 
-    form.cmdReset();
+    run.main().cmdReset();
     EXPECT_TRUE(form.cmdAutoEnabled);
     EXPECT_EQ(run.report(), kReportHeader);
     EXPECT_FALSE(run.context->form1Exists());
 
-    form.Command1();
+    run.main().Command1();
     EXPECT_TRUE(run.context->quitRequested);
 }
 
@@ -216,18 +222,18 @@ TEST(BatchRun, TextAnalysedByHandBeforeTheRunTakesPart) {
     handFolder.write("hand.txt", kThe);
     Form2& form = run.form2();
     form.Dir1.folder = handFolder.path();
-    form.Dir1_Change();
+    run.main().Dir1_Change();
     form.File1.entries.select(0);
-    ASSERT_TRUE(form.File1_Click());
-    run.form1().cmdDoItAll();
+    ASSERT_TRUE(run.main().File1_Click());
+    run.analysis().cmdDoItAll();
 
     form.Dir1.folder = run.folder.path();
-    form.Dir1_Change();
-    form.cmdAuto();
-    EXPECT_EQ(form.lstDogBox.lines(),
+    run.main().Dir1_Change();
+    const auto result = run.run();
+    EXPECT_EQ(test::linesOf(form.lstDogBox),
               (Texts{"hand.txt-a.txt\t3", "hand.txt-b.txt\t3", "a.txt-b.txt\t2"}));
     EXPECT_EQ(run.form1().txtTypes.text(), "20200\thand.txt\r\n11200\ta.txt\r\n00100\tb.txt\r\n");
-    EXPECT_EQ(form.runMeasures.size(), 2u);
+    EXPECT_EQ(result->analysedCount(), 2);
 }
 
 }  // namespace

@@ -7,19 +7,19 @@
 #include <string>
 #include <vector>
 
-#include "analysis/form1.h"
-#include "app/program_context.h"
+#include "analysis/form1_commands.h"
+#include "forms/program_context.h"
 
 namespace pelmora {
 namespace {
 
 using Lines = std::vector<std::string>;
 
-void evaluate(Form1& form, const Lines& densities) {
+void evaluate(ProgramContext& context, const Lines& densities) {
     for (const std::string& d : densities) {
-        form.lstTypeFrequencies.append(d);
+        context.form1().lstTypeFrequencies.append(d);
     }
-    form.cmdEvaluate();
+    Form1Commands(context).cmdEvaluate();
 }
 
 const std::string kBlock[] = {"First Person", "Second Person", "Third Person",
@@ -28,7 +28,7 @@ const std::string kBlock[] = {"First Person", "Second Person", "Third Person",
 TEST(Evaluation, RanksFeaturesRepeatingTiedBlocks) {
     ProgramContext context;
     Form1& form = context.form1();
-    evaluate(form, {"0.02", "0", "0", "0", "0", "0.03", "0.04", "0.01", "0"});
+    evaluate(context, {"0.02", "0", "0", "0", "0", "0.03", "0.04", "0.01", "0"});
 
     EXPECT_TRUE(context.shared().passiveFlag);
     EXPECT_EQ(form.lstTypes.at(5), "Passive");
@@ -64,7 +64,7 @@ TEST(Evaluation, PassiveAndClassifiabilityThresholdsAreStrict) {
     for (const Case& c : cases) {
         ProgramContext context;
         Form1& form = context.form1();
-        evaluate(form, c.densities);
+        evaluate(context, c.densities);
         EXPECT_EQ(context.shared().passiveFlag, c.passive) << c.densities[5];
         EXPECT_EQ(form.lstTypes.at(5), c.passive ? "Passive" : "Past Tense Inflections");
         EXPECT_EQ(form.lblClass.text(), c.textClass) << c.densities[0];
@@ -74,7 +74,7 @@ TEST(Evaluation, PassiveAndClassifiabilityThresholdsAreStrict) {
 TEST(Evaluation, TiesRankTheLowerPositionFirst) {
     ProgramContext context;
     Form1& form = context.form1();
-    evaluate(form, {"0.01", "0.05", "0.02", "0.05", "0", "0", "0.1", "0", "0.0099"});
+    evaluate(context, {"0.01", "0.05", "0.02", "0.05", "0", "0", "0.1", "0", "0.0099"});
     // 0.1 sorts before 0.05 as text and as number alike.
     const Lines firstFive(form.lstResults.items().begin(), form.lstResults.items().begin() + 5);
     EXPECT_EQ(firstFive, (Lines{"Definite article", "First Person", "Third Person", "First Person",
@@ -86,11 +86,11 @@ TEST(Evaluation, ARaisedPassiveFlagRelabelsTheNextTextUntilAReset) {
     ProgramContext context;
     context.shared().passiveFlag = true;
     Form1& form = context.form1();
-    evaluate(form, Lines(9, "0"));
+    evaluate(context, Lines(9, "0"));
     EXPECT_EQ(form.lstTypes.at(5), "Passive");
-    form.cmdReset();
+    Form1Commands(context).cmdReset();
     EXPECT_FALSE(context.shared().passiveFlag);
-    evaluate(context.form1(), Lines(9, "0"));
+    evaluate(context, Lines(9, "0"));
     EXPECT_EQ(context.form1().lstTypes.at(5), "Past Tense Inflections");
 }
 
@@ -153,7 +153,7 @@ TEST_F(CategoriesTest, FormalityRankingRuleWinsThenContractionsThenArticlesAtStr
         ctx.shared().formalFlag = c.flagBefore;
         setRanking({c.first, c.second, "Third Person"});
         setDensities({c.contractions, "0", "0", "0", "0", "0", c.definite, c.indefinite, "0"});
-        f.cmdFormality();
+        Form1Commands(ctx).cmdFormality();
         EXPECT_EQ(f.lblFormality.text(), c.expected);
         EXPECT_EQ(ctx.shared().formalFlag, c.flagAfter);
     }
@@ -186,7 +186,7 @@ TEST_F(CategoriesTest, PersonageDominantSecondOrThirdPersonReplacesTheRankingRes
         f.lblSecondPerson.setText(c.s);
         f.lblThirdPerson.setText(c.t);
         setRanking({c.first, c.second});
-        f.cmdPersonage();
+        Form1Commands(ctx).cmdPersonage();
         EXPECT_EQ(f.lblPersonage.text(), c.expected);
     }
 }
@@ -211,7 +211,7 @@ TEST_F(CategoriesTest, PastTensenessNeedsUnrelabelledInflections) {
         setTypes(c.position5);
         setRanking({c.first, c.second});
         setDensities({"0", "0", "0", "0", "0", c.inflections, "0", "0", "0"});
-        f.cmdPastTenseness();
+        Form1Commands(ctx).cmdPastTenseness();
         EXPECT_EQ(f.lblPastTenseness.text(), c.expected);
     }
 }
@@ -231,7 +231,7 @@ TEST_F(CategoriesTest, ObligationAndAffectThresholdsAreStrictOnTheRoundedDensity
     for (const ObligationCase& c : obligations) {
         f.lblObligationIntention.setText("kept");
         f.lblObligation.setText(c.density);
-        f.cmdObligation();
+        Form1Commands(ctx).cmdObligation();
         EXPECT_EQ(f.lblObligationIntention.text(), c.expected) << c.density;
     }
 
@@ -254,7 +254,7 @@ TEST_F(CategoriesTest, ObligationAndAffectThresholdsAreStrictOnTheRoundedDensity
         f.lblAffect.setText("kept");
         f.lblAffectTotal.setText(c.count);
         f.lblTextLength.setText(c.words);
-        f.cmdAffect();
+        Form1Commands(ctx).cmdAffect();
         EXPECT_EQ(f.lblAffectTotal.text(), c.density) << c.count << "/" << c.words;
         EXPECT_EQ(f.lblAffect.text(), c.expected) << c.count << "/" << c.words;
     }
@@ -288,7 +288,7 @@ TEST(TypeCode, OneDigitPerCategoryTextIgnoringCaseAndNoFormalityDigitForOtherTex
         f.lblObligationIntention.setText(c.obligation);
         f.lblAffect.setText(c.affect);
         f.txtFileName.setText("x.txt");
-        f.cmdTypeText();
+        Form1Commands(ctx).cmdTypeText();
         ASSERT_EQ(f.lstAllTypes.count(), 1);
         EXPECT_EQ(f.lstAllTypes.at(0), c.code) << c.formality << "|" << c.personage;
         EXPECT_TRUE(f.lstTypology.empty());
@@ -308,7 +308,7 @@ TEST(TypeCode, GathersCodeAndNameInOrderAndAppendsTheResultsLine) {
         f.lblPersonage.setText("First Person");
         f.lblPastTenseness.setText("Past Tense");
         f.txtFileName.setText(t.name);
-        f.cmdTypeText();
+        Form1Commands(ctx).cmdTypeText();
     }
     EXPECT_EQ(f.txtTypes.text(),
               "earlier\r\n21100\tmy letter 1.txt\r\n11100\t\r\n21100\tmy letter 1.txt\r\n");

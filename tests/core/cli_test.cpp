@@ -8,8 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "app/form2.h"
-#include "app/program_context.h"
+#include "app/form2_commands.h"
+#include "forms/program_context.h"
+#include "run/batch.h"
 #include "tests/support/cli_runner.h"
 #include "tests/support/report_texts.h"
 #include "tests/support/temp_folder.h"
@@ -22,6 +23,8 @@ namespace fs = std::filesystem;
 using test::CliResult;
 using test::readAll;
 using test::runCli;
+using test::runShell;
+using test::shellQuoted;
 using test::TempFolder;
 
 std::string withLf(std::string text) {
@@ -72,9 +75,12 @@ TEST(Cli, HelpListsEverySubCommand) {
         const CliResult r = runCli(args);
         EXPECT_EQ(r.status, 0);
         EXPECT_EQ(r.err, "");
-        EXPECT_EQ(r.out.rfind("Usage: pelmora-cli [--crlf] COMMAND ARGUMENTS...\n", 0), 0u);
-        for (const char* command : {"  report FOLDER", "  types FOLDER", "  measures FOLDER"}) {
-            EXPECT_NE(r.out.find(command), std::string::npos) << command;
+        EXPECT_EQ(r.out.rfind("Usage: pelmora-cli [--crlf] [--jobs N] COMMAND ARGUMENTS...\n", 0),
+                  0u);
+        for (const char* line : {"  report FOLDER", "  types FOLDER", "  measures FOLDER",
+                                 "  0  success", "  1  verify", "  2  bad arguments",
+                                 "  3  the output is complete", "  4  the output could not"}) {
+            EXPECT_NE(r.out.find(line), std::string::npos) << line;
         }
     }
 }
@@ -82,9 +88,9 @@ TEST(Cli, HelpListsEverySubCommand) {
 TEST(Cli, ReportOnTheSamplesIsTheMainFormsReport) {
     const fs::path samples = fs::path(PELMORA_SOURCE_DIR) / "samples";
     ProgramContext context(samples);
-    context.form2().cmdAuto();
+    startProgram(context);
+    ASSERT_GT(runBatch(context)->analysedCount(), 7);
     const std::string report = context.form2().txtReport.text();
-    ASSERT_GT(context.form2().runMeasures.size(), 7u);
 
     const CliResult lf = runCli({"report", samples.string()});
     EXPECT_EQ(lf.status, 0);
@@ -143,17 +149,69 @@ TEST(Cli, TypesAndMeasuresListEveryTextInRunOrder) {
     EXPECT_EQ(cell(3, "past_tenseness"), "Past Tense");
 }
 
-TEST(Cli, FileLeftOutIsNamedOnStderrAndInTheReport) {
+TEST(Cli, FileLeftOutIsNamedOnStderrAndInTheReportAndExitsWithThree) {
     TempFolder folder;
     folder.write("a.txt", "");
-    fs::resize_file(folder.write("huge.txt", ""), 64ull * 1024 * 1024 + 1);  // sparse
+    fs::resize_file(folder.write("huge.txt", ""), (1ull << 30) + 1);  // sparse
     const CliResult r = runCli({"report", folder.path().string()});
-    EXPECT_EQ(r.status, 0);
-    EXPECT_EQ(r.err, "pelmora-cli: left out huge.txt: File too large (over 64 MiB)\n");
+    EXPECT_EQ(r.status, 3);
+    EXPECT_EQ(r.err, "pelmora-cli: left out huge.txt: File too large (over 1 GiB)\n");
     const std::string tail = std::string("The following files could not be read and were left ") +
-                             "out:\nhuge.txt\tFile too large (over 64 MiB)\n";
+                             "out:\nhuge.txt\tFile too large (over 1 GiB)\n";
     ASSERT_GE(r.out.size(), tail.size());
     EXPECT_EQ(r.out.substr(r.out.size() - tail.size()), tail);
+}
+
+TEST(Cli, OutputThatCannotBeWrittenExitsWithFourAndOneLine) {
+    TempFolder folder;
+    // Enough pairs that the report outgrows a pipe's buffer.
+    for (int i = 0; i < 120; ++i) {
+        folder.write("text " + std::to_string(i) + ".txt", i % 2 ? "The the the." : "I was.");
+    }
+    folder.write("record.txt", runCli({"record", folder.path().string()}).out);
+    const std::string dir = shellQuoted(folder.path().string());
+    for (const std::string command :
+         {"report", "types", "measures", "explain", "matrix", "quality", "record", "authors"}) {
+        const CliResult full = runShell("\"$CLI\" " + command + " " + dir + " >/dev/full");
+        EXPECT_EQ(full.status, 4) << command;
+        EXPECT_EQ(full.err, "pelmora-cli: cannot write the output: No space left on device\n")
+            << command;
+    }
+    const CliResult verify = runShell("\"$CLI\" verify " + dir + "/record.txt " + dir +
+                                      " >/dev/full");
+    EXPECT_EQ(verify.status, 4);
+    EXPECT_EQ(runShell("\"$CLI\" --help >/dev/full").status, 4);
+    const CliResult closed =
+        runShell("\"$CLI\" report " + dir + " | head -c 10 >/dev/null; exit ${PIPESTATUS[0]}");
+    EXPECT_EQ(closed.status, 4);
+    EXPECT_EQ(closed.err, "pelmora-cli: cannot write the output: Broken pipe\n");
+}
+
+TEST(Cli, AFolderThatCannotBeOpenedExitsWithTwoWhateverTheReason) {
+    const std::string tooLong = "/tmp/" + std::string(300, 'n');
+    const CliResult r = runCli({"report", tooLong});
+    EXPECT_EQ(r.status, 2);
+    EXPECT_EQ(r.err,
+              "pelmora-cli: Could not open the folder \"" + tooLong + "\": File name too long.\n");
+}
+
+TEST(Cli, TerminalsSeeControlCharactersInNamesEscapedAndPipesTheExactText) {
+    TempFolder folder;
+    folder.write("red\x1b[31m.txt", "The the.");
+    folder.write("plain.txt", "I was.");
+    const std::string dir = shellQuoted(folder.path().string());
+    const CliResult piped = runCli({"types", folder.path().string()});
+    EXPECT_EQ(piped.out, "01200\tplain.txt\n20200\tred\x1b[31m.txt\n");
+    // script gives the program a terminal of its own and copies what it wrote.
+    const CliResult terminal = runShell("script -qec \"$(printf '%q' \"$CLI\") types " + dir +
+                                        "\" /dev/null");
+    EXPECT_NE(terminal.out.find("20200\tred\\x1b[31m.txt"), std::string::npos) << terminal.out;
+    EXPECT_EQ(terminal.out.find('\x1b'), std::string::npos);
+    const CliResult report = runShell("script -qec \"$(printf '%q' \"$CLI\") report " + dir +
+                                      "\" /dev/null");
+    EXPECT_NE(report.out.find("plain.txt-red\\x1b[31m.txt\t3"), std::string::npos)
+        << report.out;
+    EXPECT_EQ(report.out.find('\x1b'), std::string::npos);
 }
 
 }  // namespace

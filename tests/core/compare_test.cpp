@@ -4,10 +4,11 @@
 #include <string>
 #include <vector>
 
-#include "analysis/form1.h"
-#include "app/form2.h"
-#include "app/program_context.h"
-#include "classify/pair_list.h"
+#include "analysis/form1_commands.h"
+#include "app/form2_commands.h"
+#include "forms/program_context.h"
+#include "tests/support/pair_lines.h"
+#include "stores/pair_list.h"
 
 namespace pelmora {
 namespace {
@@ -49,8 +50,8 @@ protected:
         f.lstAllTypes.append(code);
         f.lstTypeNames.append(name);
     }
-    Lines dogBox() { return ctx.form2().lstDogBox.lines(); }
-    Lines dogHouse() { return ctx.form2().lstDogHouse.lines(); }
+    Lines dogBox() { return test::linesOf(ctx.form2().lstDogBox); }
+    Lines dogHouse() { return test::linesOf(ctx.form2().lstDogHouse); }
 };
 
 TEST_F(CompareTest, PairLinesGoToDogBoxAndTheWeakOnesAlsoToDogHouse) {
@@ -59,7 +60,7 @@ TEST_F(CompareTest, PairLinesGoToDogBoxAndTheWeakOnesAlsoToDogHouse) {
     gather("10100", "d-e.txt");
     gather("21202", "f.txt");
     gather("21101", "g.txt");
-    f.cmdCompare();
+    Form1Commands(ctx).cmdCompare();
     EXPECT_EQ(dogBox(),
               (Lines{"a.txt-b c.txt\t5", "a.txt-d-e.txt\t1", "a.txt-f.txt\t4", "a.txt-g.txt\t4",
                      "b c.txt-d-e.txt\t1", "b c.txt-f.txt\t4", "b c.txt-g.txt\t4",
@@ -74,7 +75,7 @@ TEST_F(CompareTest, OnlyExactlyEqualNamesAreTheSameText) {
     gather("11111", "a.txt");
     gather("22222", "A.txt");
     gather("12222", "a.txt");
-    f.cmdCompare();
+    Form1Commands(ctx).cmdCompare();
     EXPECT_EQ(dogBox(), (Lines{"a.txt-A.txt\t0", "A.txt-a.txt\t4"}));
     EXPECT_EQ(dogHouse(), (Lines{"a.txt-A.txt\t0"}));
     // The last pair compared is shown even though it gave no line.
@@ -83,7 +84,7 @@ TEST_F(CompareTest, OnlyExactlyEqualNamesAreTheSameText) {
     f.lstTypeNames.append("a.txt");
     f.lstAllTypes.append("44444");
     f.lstTypeNames.append("a.txt");
-    f.cmdCompare();
+    Form1Commands(ctx).cmdCompare();
     EXPECT_EQ(f.txtTheFirst.text(), "33333");
     EXPECT_EQ(f.txtTheSecond.text(), "44444");
 }
@@ -93,7 +94,7 @@ TEST_F(CompareTest, OnlyExactlyEqualNamesAreTheSameText) {
 TEST_F(CompareTest, OneTextGivesNoPairAndLeavesTheShownPair) {
     f.txtTheFirst.setText("untouched");
     gather("21201", "a.txt");
-    f.cmdCompare();
+    Form1Commands(ctx).cmdCompare();
     EXPECT_EQ(ctx.form2().lstDogBox.count(), 0);
     EXPECT_EQ(f.txtTheFirst.text(), "untouched");
 }

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "analysis/form1.h"
-#include "app/program_context.h"
+#include "analysis/form1_commands.h"
+#include "forms/program_context.h"
 #include "tests/support/reference_analysis.h"
 
 namespace pelmora {
@@ -21,9 +21,9 @@ std::string repeated(const std::string& word, int times) {
     return s;
 }
 
-void principesAndCounters(Form1& form) {
-    form.cmdPrincipes();
-    test::pressCounters(form);
+void principesAndCounters(ProgramContext& context) {
+    Form1Commands(context).cmdPrincipes();
+    test::pressCounters(context);
 }
 
 TEST(Counters, FillTheirFieldsAndTheNineDensityLines) {
@@ -70,7 +70,7 @@ TEST(Counters, FillTheirFieldsAndTheNineDensityLines) {
         ProgramContext context;
         Form1& form = context.form1();
         form.Text1.setText(c.text);
-        principesAndCounters(form);
+        principesAndCounters(context);
         const std::vector<std::string> fields = {form.lblContractions.text(),
                                                  form.lblFirstPerson.text(),
                                                  form.lblSecondPerson.text(),
@@ -89,10 +89,10 @@ TEST(Counters, SecondPressAddsContractionsAgainAndAppendsBehind) {
     ProgramContext context;
     Form1& form = context.form1();
     form.Text1.setText("I'm sure it's fine");
-    principesAndCounters(form);
+    principesAndCounters(context);
     EXPECT_EQ(form.lblContractions.text(), "2");
-    form.cmdContractions();
-    form.cmdIt();
+    Form1Commands(context).cmdContractions();
+    Form1Commands(context).cmdIt();
     EXPECT_EQ(form.lblContractions.text(), "4");
     EXPECT_EQ(form.lblIt.text(), "1");
     ASSERT_EQ(form.lstTypeFrequencies.count(), 11);

@@ -9,12 +9,13 @@
 #include <string>
 #include <vector>
 
-#include "analysis/form1.h"
+#include "analysis/form1_commands.h"
 #include "analysis/normalisation.h"
 #include "analysis/pattern_counter.h"
 #include "app/file_reader.h"
-#include "app/form2.h"
-#include "app/program_context.h"
+#include "app/form2_commands.h"
+#include "forms/program_context.h"
+#include "tests/support/pair_lines.h"
 #include "stores/text_ops.h"
 #include "tests/support/reference_analysis.h"
 #include "tests/support/test_data.h"
@@ -105,11 +106,11 @@ TEST(Differential, NormalisationAndCountsEqualTheStepByStepReading) {
         Form1& plain = plainContext.form1();
         fast.Text1.setText(text);
         plain.Text1.setText(text);
-        fast.cmdPrincipes();
+        Form1Commands(fastContext).cmdPrincipes();
         test::referencePrincipes(plain);
-        for (Form1* form : {&fast, &plain}) {
-            test::pressCounters(*form);
-            form->cmdEvaluate();
+        for (ProgramContext* context : {&fastContext, &plainContext}) {
+            test::pressCounters(*context);
+            Form1Commands(*context).cmdEvaluate();
         }
         ASSERT_EQ(everyStore(fast), everyStore(plain)) << "round " << round << ": " << text;
     }
@@ -128,7 +129,7 @@ TEST(Differential, AffectWordsWithSpacesAreCountedOnTheUncollapsedText) {
             form->lstWordsOfAffect.append(" i");
             form->Text1.setText(text);
         }
-        fast.cmdPrincipes();
+        Form1Commands(fastContext).cmdPrincipes();
         test::referencePrincipes(plain);
         ASSERT_EQ(everyStore(fast), everyStore(plain)) << "round " << round << ": " << text;
     }
@@ -146,13 +147,14 @@ TEST(Differential, WholePipelineEqualsTheStepByStepReadingOverABatch) {
         plain.Text1.setText(text);
         fast.txtFileName.setText(name);
         plain.txtFileName.setText(name);
-        fast.cmdDoItAll();
-        test::referenceDoItAll(plain);
+        Form1Commands(fastContext).cmdDoItAll();
+        test::referenceDoItAll(plainContext);
         ASSERT_EQ(everyStore(fast), everyStore(plain)) << "round " << round << ": " << text;
-        fast.cmdReset();
-        plain.cmdReset();
+        Form1Commands(fastContext).cmdReset();
+        Form1Commands(plainContext).cmdReset();
     }
-    EXPECT_EQ(fastContext.form2().lstDogBox.lines(), plainContext.form2().lstDogBox.lines());
+    EXPECT_EQ(test::linesOf(fastContext.form2().lstDogBox),
+              test::linesOf(plainContext.form2().lstDogBox));
 }
 
 // Real, messy texts: curly and straight quotes, no-break spaces, markup, long lines.
@@ -182,15 +184,15 @@ TEST(Differential, RealCorpusTextsEqualTheStepByStepReading) {
         GTEST_SKIP() << "no corpus folder beside the source tree";
     }
     for (const fs::path& file : files) {
-        const Result<DecodedText> read = readTextFile(file, file.filename().string());
+        const Result<ReadText> read = readTextFile(file, file.filename().native());
         ASSERT_TRUE(read.ok()) << file;
         ProgramContext fastContext, plainContext;
         Form1& fast = fastContext.form1();
         Form1& plain = plainContext.form1();
-        fast.Text1.setText(read.value().text);
-        plain.Text1.setText(read.value().text);
-        fast.cmdDoItAll();
-        test::referenceDoItAll(plain);
+        fast.Text1.setText(read.value().decoded.text);
+        plain.Text1.setText(read.value().decoded.text);
+        Form1Commands(fastContext).cmdDoItAll();
+        test::referenceDoItAll(plainContext);
         ASSERT_EQ(everyStore(fast), everyStore(plain)) << file;
     }
 }

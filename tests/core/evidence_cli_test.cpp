@@ -72,7 +72,24 @@ TEST(EvidenceCli, ExplainMatrixAndQualityCoverEveryTextOfTheSamples) {
 
     const test::CliResult quality = runCli({"quality", kSamples.string()});
     ASSERT_EQ(quality.status, 0) << quality.err;
-    EXPECT_EQ(quality.out.rfind("name\tencoding\tsize\twords\twarnings\n", 0), 0u);
+    EXPECT_EQ(quality.out.rfind("name\tencoding\tsize\twords\tsame_bytes_as\twarnings\n", 0), 0u);
+}
+
+TEST(EvidenceCli, NamesThatDisplayAlikeAreTwoTextsAndVerifyCleanlyFromAPipe) {
+    const TempFolder folder;
+    folder.write("caf\xE9.txt", "The the the.");
+    folder.write("café.txt", "I was there.");
+    const test::CliResult types = runCli({"types", folder.path().string()});
+    EXPECT_EQ(types.out, "01200\tcafé.txt\n20200\tcafé.txt\n");
+    const test::CliResult report = runCli({"report", folder.path().string()});
+    EXPECT_NE(report.out.find("\ncafé.txt-café.txt\t3\n"), std::string::npos) << report.out;
+    const std::string dir = test::shellQuoted(folder.path().string());
+    const test::CliResult piped =
+        test::runShell("\"$CLI\" record " + dir + " | \"$CLI\" verify - " + dir);
+    EXPECT_EQ(piped.status, 0) << piped.out << piped.err;
+    EXPECT_EQ(piped.out, "Unchanged: 2 files, every file and code as recorded.\n");
+    const test::CliResult record = runCli({"record", folder.path().string()});
+    EXPECT_NE(record.out.find("\tcaf\\xE9.txt\n"), std::string::npos) << record.out;
 }
 
 TEST(EvidenceCli, BadArgumentsAndBrokenRecordsExitWithTwo) {

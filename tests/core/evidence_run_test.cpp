@@ -5,13 +5,14 @@
 #include <map>
 #include <set>
 
-#include "app/form2.h"
-#include "app/program_context.h"
+#include "app/file_reader.h"
+#include "app/form2_commands.h"
 #include "evidence/digit_evidence.h"
 #include "evidence/input_quality.h"
 #include "evidence/pair_matrix.h"
 #include "evidence/run_record.h"
-#include "evidence/sha256.h"
+#include "forms/program_context.h"
+#include "run/batch.h"
 #include "stores/text_ops.h"
 #include "tests/support/temp_folder.h"
 #include "tests/support/test_data.h"
@@ -21,10 +22,10 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::unique_ptr<ProgramContext> runOn(const fs::path& folder) {
-    auto context = std::make_unique<ProgramContext>(folder);
-    context->form2().cmdAuto();
-    return context;
+std::shared_ptr<const RunResult> runOn(const fs::path& folder) {
+    ProgramContext context(folder);
+    startProgram(context);
+    return runBatch(context);
 }
 
 std::vector<fs::path> corpusFolders() {
@@ -42,18 +43,18 @@ TEST(EvidenceOfRuns, EveryDigitOfEveryCorpusTextIsExplainedByTheRuleThatGaveIt) 
     const std::vector<fs::path> folders = corpusFolders();
     int texts = 0, near = 0;
     for (const fs::path& folder : folders) {
-        const auto context = runOn(folder);
-        for (const TextMeasures& m : context->form2().runMeasures) {
-            const TextEvidence e = explainText(m);
+        const auto run = runOn(folder);
+        for (const TextRecord& t : run->texts) {
+            const TextMeasures& m = t.measures;
+            const TextEvidence e = explainText(t, run->rules);
             ++texts;
             near += e.nearCount() > 0 ? 1 : 0;
-            EXPECT_EQ(e.derivedCode, m.code) << folder << " " << m.name;
             const std::string actual[5] = {m.formality, m.personage, m.pastTenseness,
                                            m.obligationIntention, m.affect};
             for (std::size_t k = 0; k < 5; ++k) {
-                EXPECT_TRUE(equalsIgnoreCase(e.digits[k].categoryText, actual[k]))
-                    << m.name << " digit " << k + 1 << ": " << e.digits[k].categoryText << " vs "
-                    << actual[k];
+                EXPECT_EQ(e.digits[k].digit, t.code.at(k)) << t.name << " digit " << k + 1;
+                EXPECT_EQ(e.digits[k].categoryText, actual[k]) << t.name << " digit " << k + 1;
+                EXPECT_FALSE(e.digits[k].rule.empty());
             }
         }
     }
@@ -84,45 +85,38 @@ TEST(EvidenceOfRuns, MatrixHoldsTheReportsStrengthsAndMarksItsSignificantPairs) 
     const fs::path shared = test::sharedCorpora();
     const fs::path folder =
         shared.empty() ? fs::path(PELMORA_SOURCE_DIR) / "samples" : shared / "real-mixed";
-    const auto context = runOn(folder);
-    Form2& form = context->form2();
-    const RunSnapshot run = snapshotOf(*context);
-    const PairMatrix m = pairMatrix(run);
-    ASSERT_EQ(m.size(), static_cast<int>(form.runMeasures.size()));
-    std::map<std::string, int> index;
-    for (int i = 0; i < m.size(); ++i) {
-        index[m.names[static_cast<std::size_t>(i)]] = i;
-        EXPECT_EQ(m.names[static_cast<std::size_t>(i)],
-                  form.runMeasures[static_cast<std::size_t>(i)].name);
+    const auto run = runOn(folder);
+    const std::vector<TableRow> m = matrixTable(*run);
+    const std::size_t n = run->texts.size();
+    ASSERT_EQ(m.size(), n + 5);
+    for (std::size_t i = 0; i < n; ++i) {
+        EXPECT_EQ(m[0][i + 1], run->texts[i].name);
+        EXPECT_EQ(m[i + 1][0], run->texts[i].name);
+        EXPECT_EQ(m[i + 1][i + 1], "");
     }
-    const std::string report = form.txtReport.text();
-    std::set<std::pair<int, int>> seen;
+    // Every pair line of the report is one cell on either side of the diagonal.
+    const std::string& report = run->report;
+    std::set<std::pair<std::size_t, std::size_t>> seen;
+    std::vector<std::string> marked;
     std::size_t at = report.find("\r\n") + 2;  // after the header line
-    for (std::size_t k = 0; k < static_cast<std::size_t>(form.lstDogBox.count()); ++k) {
+    run->pairs.forEach([&](const RunPair& p) {
         const std::size_t end = report.find("\r\n", at);
         const std::string line = report.substr(at, end - at);
         at = end + 2;
-        const PairList::Pair p = form.lstDogBox.pairAt(static_cast<std::int64_t>(k));
-        ASSERT_EQ(line, p.firstName + "-" + p.secondName + "\t" + std::to_string(p.strength));
-        const int i = index.at(p.firstName), j = index.at(p.secondName);
-        EXPECT_EQ(m.strength[static_cast<std::size_t>(i)][static_cast<std::size_t>(j)],
-                  line.back() - '0');
-        EXPECT_EQ(m.strength[static_cast<std::size_t>(j)][static_cast<std::size_t>(i)],
-                  line.back() - '0');
+        const auto i = static_cast<std::size_t>(p.first), j = static_cast<std::size_t>(p.second);
+        EXPECT_EQ(line, run->texts[i].name + "-" + run->texts[j].name + "\t" +
+                            std::to_string(p.strength));
+        const std::string cell = line.substr(line.size() - 1) + (p.significant ? "*" : "");
+        EXPECT_EQ(m[i + 1][j + 1], cell);
+        EXPECT_EQ(m[j + 1][i + 1], cell);
         seen.insert({i, j});
-    }
-    EXPECT_EQ(seen.size(), static_cast<std::size_t>(m.size() * (m.size() - 1) / 2));
-    EXPECT_EQ(m.mean, form.lblMean.text());
-    EXPECT_EQ(m.stdev, form.lblStDev.text());
-
-    std::vector<std::string> marked;
-    for (const SnapshotPair& p : run.pairs) {
         if (p.significant) {
-            marked.push_back(run.names[static_cast<std::size_t>(p.first)] + "-" +
-                             run.names[static_cast<std::size_t>(p.second)] + "\t" +
-                             std::to_string(p.strength));
+            marked.push_back(line);
         }
-    }
+    });
+    EXPECT_EQ(seen.size(), n * (n - 1) / 2);
+    EXPECT_EQ(m[n + 2], (TableRow{"Arithmetic Mean", run->mean}));
+    EXPECT_EQ(m[n + 3], (TableRow{"Sample Standard Deviation", run->stDev}));
     EXPECT_EQ(marked, reportLinesAfter(report,
                                        "significantly different from the norm for this "
                                        "group of texts:"));
@@ -143,39 +137,42 @@ TEST(EvidenceOfRuns, QualityAndRecordOfAFolderWithDoubtfulFiles) {
     folder.write("c long.txt", "The " + words(250, "walked "));
     folder.write("d copy.txt", "The " + words(250, "walked "));
     folder.write("e latin.txt", "caf\xe9 " + words(300));
+    folder.write("f again.txt", "The " + words(250, "walked "));
     // Beyond the reader's size cap, so the run leaves it out; sparse, so it costs no disk.
-    std::ofstream(folder.path() / "f huge.txt").close();
-    fs::resize_file(folder.path() / "f huge.txt", 65ull * 1024 * 1024);
+    std::ofstream(folder.path() / "g huge.txt").close();
+    fs::resize_file(folder.path() / "g huge.txt", kMaxTextFileBytes + 1);
 
-    const auto context = runOn(folder.path());
-    const RunSnapshot run = snapshotOf(*context);
-    const std::vector<FileQuality> quality = assessQuality(run);
-    ASSERT_EQ(quality.size(), 6u);
+    const auto run = runOn(folder.path());
+    const std::vector<FileQuality> quality = assessQuality(*run);
+    ASSERT_EQ(quality.size(), 7u);
+    // The three identical files are one group, warned of once.
     const std::vector<std::vector<std::string>> expected = {
-        {"a empty.txt", "ASCII", "0", "0", "no words"},
-        {"b short.txt", "ASCII", "80", "20", "fewer than 200 words (densities unreliable)"},
-        {"c long.txt", "ASCII", "1754", "251", "identical content to d copy.txt"},
-        {"d copy.txt", "ASCII", "1754", "251", "identical content to c long.txt"},
-        {"e latin.txt", "Windows-1252", "1205", "301", ""},
-        {"f huge.txt", "", "", "", "left out as unreadable: File too large (over 64 MiB)"},
+        {"a empty.txt", "ASCII", "0", "0", "", "no words"},
+        {"b short.txt", "ASCII", "80", "20", "", "fewer than 200 words (densities unreliable)"},
+        {"c long.txt", "ASCII", "1754", "251", "",
+         "identical content: 3 files (c long.txt, d copy.txt, f again.txt)"},
+        {"d copy.txt", "ASCII", "1754", "251", "c long.txt", ""},
+        {"e latin.txt", "Windows-1252", "1205", "301", "", ""},
+        {"f again.txt", "ASCII", "1754", "251", "c long.txt", ""},
+        {"g huge.txt", "", "", "", "", "left out as unreadable: File too large (over 1 GiB)"},
     };
     const std::vector<TableRow> table = qualityTable(quality);
     for (std::size_t i = 0; i < expected.size(); ++i) {
         EXPECT_EQ(table[i + 1], expected[i]);
     }
-    EXPECT_EQ(qualitySummary(quality), "5 warnings: see Details");
-    EXPECT_EQ(run.files[1].sha256, sha256Hex(words(20)));
+    EXPECT_EQ(qualitySummary(quality), "4 warnings: see Details");
+    // printf 'dog %.0s' {1..20} | sha256sum
+    EXPECT_EQ(run->texts[1].file.sha256,
+              "1fd036f5efc7a33c44f0e69d7606d15a75761d59a2fc809ebac88aa1498964b0");
 
-    const RunRecord record = recordOf(run, "2026-12-06T16:00:00Z");
+    const RunRecord record = recordOf(*run, "2026-12-06T16:00:00Z");
     const Result<RunRecord> reread = parseRecord(recordText(record));
     ASSERT_TRUE(reread.ok());
-    EXPECT_TRUE(verifyRun(reread.value(), recordOf(snapshotOf(*runOn(folder.path())), "later"))
-                    .unchanged());
+    EXPECT_TRUE(verifyRun(reread.value(), recordOf(*runOn(folder.path()), "later")).unchanged());
     folder.write("b short.txt", words(19) + "cat ");
-    EXPECT_EQ(
-        verifyRun(reread.value(), recordOf(snapshotOf(*runOn(folder.path())), "later")).differences,
-        std::vector<std::string>{
-            "b short.txt: content changed (80 bytes, now 80 bytes; SHA-256 differs)"});
+    EXPECT_EQ(verifyRun(reread.value(), recordOf(*runOn(folder.path()), "later")).differences,
+              std::vector<std::string>{
+                  "b short.txt: content changed (80 bytes, now 80 bytes; SHA-256 differs)"});
 }
 
 }  // namespace

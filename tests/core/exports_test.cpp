@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
 
+#include "app/sha256.h"
 #include "evidence/csv.h"
 #include "evidence/input_quality.h"
+#include "evidence/output_format.h"
 #include "evidence/pair_matrix.h"
-#include "evidence/sha256.h"
+#include "tests/support/run_builder.h"
 
 namespace pelmora {
 namespace {
@@ -58,81 +60,91 @@ TEST(Sha256, DigestsOfKnownInputs) {
               "06eb7d6a69ee19e5fbdf749018d3d2abfa04bcbd1365db312eb86dc7169389b8");
 }
 
-TextMeasures text(const std::string& name, const std::string& words) {
-    TextMeasures m;
-    m.name = name;
-    m.textLength = words;
-    return m;
-}
-
-RunSnapshot threeTexts() {
-    RunSnapshot run;
-    run.texts = {text("a.txt", "500"), text("b, c.txt", "500"), text("c.txt", "500")};
-    run.names = {"a.txt", "b, c.txt", "c.txt"};
-    run.pairs = {{0, 1, 4, false}, {0, 2, 2, true}, {1, 2, 5, false}};
-    run.mean = "3.6667";
-    run.stdev = "1.5275";
-    return run;
-}
-
 TEST(PairMatrix, GridIsSymmetricInRunOrderWithMarksAndStatistics) {
-    const PairMatrix m = pairMatrix(threeTexts());
-    ASSERT_EQ(m.size(), 3);
-    EXPECT_EQ(m.strength[0][0], PairMatrix::kNone);
-    EXPECT_EQ(m.strength[0][1], 4);
-    EXPECT_EQ(m.strength[1][0], 4);
-    EXPECT_EQ(m.strength[2][1], 5);
-    EXPECT_TRUE(m.significant[2][0]);
-    EXPECT_FALSE(m.significant[1][2]);
-    EXPECT_EQ(delimitedTable(matrixTable(m), '\t', "\n"),
+    RunResult run = test::runOf({{"a.txt", "21201"}, {"b, c.txt", "21200"}, {"c.txt", "20000"}},
+                                [] {
+                                    std::array<bool, 16> s{};
+                                    s[2] = true;
+                                    return s;
+                                }());
+    run.mean = "3.6667";
+    run.stDev = "1.5275";
+    EXPECT_EQ(delimitedTable(matrixTable(run), '\t', "\n"),
               "\ta.txt\tb, c.txt\tc.txt\n"
               "a.txt\t\t4\t2*\n"
-              "b, c.txt\t4\t\t5\n"
-              "c.txt\t2*\t5\t\n"
+              "b, c.txt\t4\t\t3\n"
+              "c.txt\t2*\t3\t\n"
               "\n"
               "Arithmetic Mean\t3.6667\n"
               "Sample Standard Deviation\t1.5275\n"
               "* significantly different from the norm for this group of texts\n");
-    EXPECT_EQ(delimitedTable(matrixTable(m)).substr(0, 29), ",a.txt,\"b, c.txt\",c.txt\r\na.tx");
+    EXPECT_EQ(delimitedTable(matrixTable(run)).substr(0, 29), ",a.txt,\"b, c.txt\",c.txt\r\na.tx");
 }
 
 TEST(PairMatrix, EmptyAndSingleTextRunsGiveEmptyGrids) {
-    RunSnapshot none;
-    none.mean = none.stdev = "n/a";
-    EXPECT_EQ(delimitedTable(matrixTable(pairMatrix(none)), '\t', "\n"),
+    RunResult none;
+    none.mean = none.stDev = "n/a";
+    EXPECT_EQ(delimitedTable(matrixTable(none), '\t', "\n"),
               "\n\nArithmetic Mean\tn/a\nSample Standard Deviation\tn/a\n"
               "* significantly different from the norm for this group of texts\n");
-    RunSnapshot one;
-    one.names = {"only.txt"};
-    EXPECT_EQ(pairMatrix(one).strength, std::vector<std::vector<int>>{{PairMatrix::kNone}});
+    const RunResult one = test::runOf({{"only.txt", "11200"}});
+    EXPECT_EQ(matrixTable(one).at(1), (TableRow{"only.txt", ""}));
 }
 
-TEST(InputQuality, EachKindOfDoubtfulInputIsWarnedAbout) {
-    RunSnapshot run;
-    run.texts = {text("empty.txt", "0"), text("short.txt", "199"), text("enough.txt", "200"),
-                 text("copy 1.txt", "350"), text("copy 2.txt", "350")};
-    run.files = {{"empty.txt", "ASCII", 0, sha256Hex("")},
-                 {"short.txt", "Windows-1252", 1100, sha256Hex("short")},
-                 {"enough.txt", "UTF-8", 1250, sha256Hex("enough")},
-                 {"copy 1.txt", "UTF-16LE", 4000, sha256Hex("same")},
-                 {"copy 2.txt", "UTF-16LE", 4000, sha256Hex("same")}};
-    run.skipped = {{"locked.txt", "Permission denied"}};
+TEST(InputQuality, EachKindOfDoubtfulInputIsWarnedAboutAndCopiesOncePerGroup) {
+    const std::string none(64, '0'), same(64, '5');
+    RunResult run = test::runOf({
+        {"empty.txt", "11200", "0", TextEncoding::Ascii, 0, none},
+        {"short.txt", "11200", "199", TextEncoding::Windows1252, 1100, std::string(64, '1')},
+        {"enough.txt", "11200", "200", TextEncoding::Utf8, 1250, std::string(64, '2')},
+        {"copy 1.txt", "11200", "350", TextEncoding::Utf16LE, 4000, same},
+        {"copy 2.txt", "11200", "350", TextEncoding::Utf16LE, 4000, same},
+    });
+    run.leftOut = {{"locked.txt", "locked.txt", "Permission denied"}};
     const std::vector<FileQuality> q = assessQuality(run);
     EXPECT_EQ(delimitedTable(qualityTable(q), '\t', "\n"),
-              "name\tencoding\tsize\twords\twarnings\n"
-              "empty.txt\tASCII\t0\t0\tno words\n"
-              "short.txt\tWindows-1252\t1100\t199\tfewer than 200 words (densities unreliable)\n"
-              "enough.txt\tUTF-8\t1250\t200\t\n"
-              "copy 1.txt\tUTF-16LE\t4000\t350\tidentical content to copy 2.txt\n"
-              "copy 2.txt\tUTF-16LE\t4000\t350\tidentical content to copy 1.txt\n"
-              "locked.txt\t\t\t\tleft out as unreadable: Permission denied\n");
-    EXPECT_EQ(warningCount(q), 5);
-    EXPECT_EQ(qualitySummary(q), "5 warnings: see Details");
+              "name\tencoding\tsize\twords\tsame_bytes_as\twarnings\n"
+              "empty.txt\tASCII\t0\t0\t\tno words\n"
+              "short.txt\tWindows-1252\t1100\t199\t\tfewer than 200 words (densities "
+              "unreliable)\n"
+              "enough.txt\tUTF-8\t1250\t200\t\t\n"
+              "copy 1.txt\tUTF-16LE\t4000\t350\t\tidentical content: 2 files (copy 1.txt, "
+              "copy 2.txt)\n"
+              "copy 2.txt\tUTF-16LE\t4000\t350\tcopy 1.txt\t\n"
+              "locked.txt\t\t\t\t\tleft out as unreadable: Permission denied\n");
+    EXPECT_EQ(warningCount(q), 4);
+    EXPECT_EQ(qualitySummary(q), "4 warnings: see Details");
 
-    RunSnapshot oneWarning;
-    oneWarning.skipped = {{"gone.txt", "No such file or directory"}};
+    // A thousand empty files are one group, named by its first few.
+    std::vector<test::TextSpec> empties;
+    for (int i = 0; i < 1000; ++i) {
+        empties.push_back({"e" + std::to_string(1000 + i) + ".txt", "11200", "0",
+                           TextEncoding::Ascii, 0, none});
+    }
+    const std::vector<FileQuality> many = assessQuality(test::runOf(empties));
+    EXPECT_EQ(warningCount(many), 1001);  // each has no words; the group is one warning
+    EXPECT_EQ(many[0].warnings.at(1),
+              "identical content: 1000 files (e1000.txt, e1001.txt, e1002.txt, e1003.txt, "
+              "e1004.txt and 995 more)");
+
+    RunResult oneWarning;
+    oneWarning.leftOut = {{"gone.txt", "gone.txt", "No such file or directory"}};
     EXPECT_EQ(qualitySummary(assessQuality(oneWarning)), "1 warning: see Details");
-    EXPECT_EQ(qualitySummary(assessQuality(RunSnapshot{})), "No input warnings");
+    EXPECT_EQ(qualitySummary(assessQuality(RunResult{})), "No input warnings");
+}
+
+TEST(OutputFormat, LineEndsNamesAndSpreadsheetFiles) {
+    EXPECT_EQ(withLineEnds("a\r\nb\rc\n\r\n", LineEnds::Lf), "a\nb\rc\n\n");
+    EXPECT_EQ(withLineEnds("a\r\n", LineEnds::CrLf), "a\r\n");
+    EXPECT_EQ(shownName("a\x1b[31mb\\c\td\ne\x7f\xc2\x9b" "f.txt", NameStyle::Escaped),
+              "a\\x1b[31mb\\\\c\\td\\ne\\x7f\\u009bf.txt");
+    EXPECT_EQ(shownName("café\n.txt", NameStyle::Exact), "café\n.txt");
+    EXPECT_EQ(delimiterForFile("x.TSV"), '\t');
+    EXPECT_EQ(delimiterForFile("x.csv"), ',');
+    EXPECT_EQ(spreadsheetFile({{"a", "b,c"}}, ','), "\xEF\xBB\xBF" "a,\"b,c\"\r\n");
+    EXPECT_EQ(warningsCountText(0), "No input warnings");
+    EXPECT_EQ(warningsCountText(1), "1 warning");
+    EXPECT_EQ(warningsCountText(2), "2 warnings");
 }
 
 }  // namespace

@@ -61,7 +61,6 @@ TEST(DecodeText, DetectsEachEncodingAndDropsTheByteOrderMark) {
         EXPECT_EQ(decoded.text, c.text) << c.text;
         EXPECT_EQ(decoded.encoding, c.encoding) << c.text;
         EXPECT_EQ(decoded.hadByteOrderMark, c.bom) << c.text;
-        EXPECT_EQ(decoded.byteSize, c.bytes.size()) << c.text;
     }
 }
 
@@ -82,35 +81,39 @@ TEST(ReadTextFile, ReadsWholeFilesAndNamesTheReasonWhenItCannot) {
     const fs::path letter = dir.write("letter.txt",
                                       "Dear \x93"
                                       "Ann\x94,\r\n");
-    const Result<DecodedText> read = readTextFile(letter, "letter.txt");
+    const Result<ReadText> read = readTextFile(letter, "letter.txt");
     ASSERT_TRUE(read.ok());
-    EXPECT_EQ(read.value().text, "Dear “Ann”,\r\n");
-    EXPECT_EQ(read.value().byteSize, 13u);
+    EXPECT_EQ(read.value().decoded.text, "Dear “Ann”,\r\n");
+    EXPECT_EQ(read.value().facts.byteSize, 13u);
+    EXPECT_EQ(read.value().facts.encoding, TextEncoding::Windows1252);
+    // The digest is the one of the bytes on disk, taken in pieces as they were read.
+    EXPECT_EQ(read.value().facts.sha256,
+              "ca94a86fbb71a502923236fc009882251a495119dfe86908ff7ff6671d89a123");
 
-    const Result<DecodedText> missing = readTextFile(dir.path() / "gone.txt", "gone.txt");
+    const Result<ReadText> missing = readTextFile(dir.path() / "gone.txt", "gone.txt");
     ASSERT_FALSE(missing.ok());
-    EXPECT_EQ(missing.problem().code, InputProblem::Code::NotFound);
-    EXPECT_EQ(missing.problem().reason, "No such file or directory");
-    EXPECT_EQ(missing.problem().message, "Could not read \"gone.txt\": No such file or directory.");
+    EXPECT_EQ(missing.error().code, Error::Code::NotFound);
+    EXPECT_EQ(missing.error().reason, "No such file or directory");
+    EXPECT_EQ(missing.error().message, "Could not read \"gone.txt\": No such file or directory.");
 
     fs::create_directory(dir.path() / "folder.txt");
-    const Result<DecodedText> folder = readTextFile(dir.path() / "folder.txt", "folder.txt");
+    const Result<ReadText> folder = readTextFile(dir.path() / "folder.txt", "folder.txt");
     ASSERT_FALSE(folder.ok());
-    EXPECT_EQ(folder.problem().reason, "Is a directory");
+    EXPECT_EQ(folder.error().reason, "Is a directory");
 
     // A pipe in a file's place must not block the run.
     ASSERT_EQ(::mkfifo((dir.path() / "pipe.txt").c_str(), 0600), 0);
-    const Result<DecodedText> pipe = readTextFile(dir.path() / "pipe.txt", "pipe.txt");
+    const Result<ReadText> pipe = readTextFile(dir.path() / "pipe.txt", "pipe.txt");
     ASSERT_FALSE(pipe.ok());
-    EXPECT_EQ(pipe.problem().reason, "Not a regular file");
+    EXPECT_EQ(pipe.error().reason, "Not a regular file");
 
     // Sparse, so the test writes almost nothing.
     const fs::path huge = dir.write("huge.txt", "");
     fs::resize_file(huge, kMaxTextFileBytes + 1);
-    const Result<DecodedText> tooLarge = readTextFile(huge, "huge.txt");
+    const Result<ReadText> tooLarge = readTextFile(huge, "huge.txt");
     ASSERT_FALSE(tooLarge.ok());
-    EXPECT_EQ(tooLarge.problem().code, InputProblem::Code::TooLarge);
-    EXPECT_EQ(tooLarge.problem().message, "Left out \"huge.txt\": File too large (over 64 MiB).");
+    EXPECT_EQ(tooLarge.error().code, Error::Code::TooLarge);
+    EXPECT_EQ(tooLarge.error().message, "Left out \"huge.txt\": File too large (over 1 GiB).");
 }
 
 TEST(ReadTextFile, UnreadableFileIsPermissionDenied) {
@@ -120,10 +123,10 @@ TEST(ReadTextFile, UnreadableFileIsPermissionDenied) {
     TempFolder dir;
     const fs::path secret = dir.write("secret.txt", "x");
     fs::permissions(secret, fs::perms::none);
-    const Result<DecodedText> read = readTextFile(secret, "secret.txt");
+    const Result<ReadText> read = readTextFile(secret, "secret.txt");
     ASSERT_FALSE(read.ok());
-    EXPECT_EQ(read.problem().code, InputProblem::Code::PermissionDenied);
-    EXPECT_EQ(read.problem().reason, "Permission denied");
+    EXPECT_EQ(read.error().code, Error::Code::PermissionDenied);
+    EXPECT_EQ(read.error().reason, "Permission denied");
 }
 
 TEST(ListTextFiles, KeepsVisibleTextFilesAndLinksInCaseInsensitiveOrder) {
@@ -132,7 +135,12 @@ TEST(ListTextFiles, KeepsVisibleTextFilesAndLinksInCaseInsensitiveOrder) {
                              ".hidden.txt", ".txt", "notes.md", "c.txt.bak", "txt"}) {
         dir.write(name, "x");
     }
+    // Two names that display alike are two files, the valid UTF-8 one first; Latin-1 letters
+    // fold as ASCII ones do.
     dir.write("caf\xE9.txt", "x");
+    dir.write("café.txt", "x");
+    dir.write("Éb.txt", "x");
+    dir.write("éa.txt", "x");
     fs::create_directory(dir.path() / "folder.txt");
     fs::create_symlink("b.txt", dir.path() / "link.txt");
     fs::create_symlink("missing.txt", dir.path() / "broken.txt");
@@ -143,13 +151,15 @@ TEST(ListTextFiles, KeepsVisibleTextFilesAndLinksInCaseInsensitiveOrder) {
     std::vector<std::string> names, diskNames;
     for (const ListedFile& f : listed.value()) {
         names.push_back(f.name);
-        diskNames.push_back(f.diskName);
+        diskNames.push_back(f.nameBytes);
     }
     const std::vector<std::string> expected = {
-        "A.TXT", "a.txt", "b.txt", "café.txt", "link.txt", "Name With Spaces.txt", "x-y.Txt"};
+        "A.TXT",    "a.txt",                "b.txt",   "café.txt", "café.txt",
+        "link.txt", "Name With Spaces.txt", "x-y.Txt", "éa.txt",   "Éb.txt"};
     EXPECT_EQ(names, expected);
-    EXPECT_EQ(diskNames[3], "caf\xE9.txt");
-    EXPECT_EQ(diskNames[4], "link.txt");
+    EXPECT_EQ(diskNames[3], "café.txt");
+    EXPECT_EQ(diskNames[4], "caf\xE9.txt");
+    EXPECT_EQ(diskNames[5], "link.txt");
 }
 
 TEST(ListTextFiles, MissingOrWrongFolderIsAProblem) {
@@ -157,19 +167,20 @@ TEST(ListTextFiles, MissingOrWrongFolderIsAProblem) {
     const fs::path file = dir.write("file.txt", "x");
     struct Case {
         fs::path folder;
-        InputProblem::Code code;
+        Error::Code code;
         const char* reason;
     };
     const Case cases[] = {
-        {dir.path() / "vanished", InputProblem::Code::NotFound, "No such file or directory"},
-        {file, InputProblem::Code::NotAFolder, "Not a directory"},
+        {dir.path() / "vanished", Error::Code::NotFound, "No such file or directory"},
+        {file, Error::Code::NotAFolder, "Not a directory"},
+        {dir.path() / std::string(300, 'n'), Error::Code::NameTooLong, "File name too long"},
     };
     for (const Case& c : cases) {
         const auto listed = listTextFiles(c.folder);
         ASSERT_FALSE(listed.ok()) << c.folder;
-        EXPECT_EQ(listed.problem().code, c.code);
-        EXPECT_EQ(listed.problem().reason, c.reason);
-        EXPECT_EQ(listed.problem().message,
+        EXPECT_EQ(listed.error().code, c.code);
+        EXPECT_EQ(listed.error().reason, c.reason);
+        EXPECT_EQ(listed.error().message,
                   "Could not open the folder \"" + c.folder.string() + "\": " + c.reason + ".");
     }
 }

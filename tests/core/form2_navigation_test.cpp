@@ -5,10 +5,10 @@
 #include <string>
 #include <vector>
 
-#include "analysis/form1.h"
+#include "analysis/form1_commands.h"
 #include "app/drives.h"
-#include "app/form2.h"
-#include "app/program_context.h"
+#include "app/form2_commands.h"
+#include "forms/program_context.h"
 #include "tests/support/temp_folder.h"
 
 namespace pelmora {
@@ -36,6 +36,7 @@ TEST(Form2Navigation, StartUpOpensTheCorpusFolderOrElseTheHomeFolder) {
     corpus.write("b.txt", "x");
     corpus.write("a.txt", "x");
     ProgramContext context(corpus.path());
+    startProgram(context);
     Form2& form = context.form2();
     EXPECT_EQ(form.Dir1.folder, corpus.path());
     EXPECT_EQ(form.File1.path, corpus.path());
@@ -53,6 +54,7 @@ TEST(Form2Navigation, StartUpOpensTheCorpusFolderOrElseTheHomeFolder) {
     const std::string savedHome = oldHome ? oldHome : "";
     ::setenv("HOME", home.path().c_str(), 1);
     ProgramContext homeless(corpus.path() / "missing");
+    startProgram(homeless);
     EXPECT_EQ(homeless.form2().Dir1.folder, home.path());
     EXPECT_EQ(entries(homeless.form2().File1), std::vector<std::string>{"mine.txt"});
     if (oldHome) {
@@ -83,16 +85,17 @@ TEST(Form2Navigation, FileClickLoadsTheWholeDecodedTextAndReplacesTheLast) {
         corpus.write(c.name, c.bytes);
     }
     ProgramContext context(corpus.path());
+    startProgram(context);
     Form2& form = context.form2();
     for (const Case& c : cases) {
         ASSERT_TRUE(selectFile(form, c.name)) << c.name;
-        EXPECT_TRUE(form.File1_Click()) << c.name;
+        EXPECT_TRUE(Form2Commands(context).File1_Click()) << c.name;
         EXPECT_EQ(context.form1().Text1.text(), c.text) << c.name;
         EXPECT_EQ(form.txtFileName1.text(), c.name);
         EXPECT_EQ(context.form1().txtFileName.text(), c.name);
     }
     ASSERT_TRUE(selectFile(form, "x-y.txt"));
-    form.File1_Click();
+    Form2Commands(context).File1_Click();
     EXPECT_EQ(context.form1().Text1.text(), "hyphen");  // replaced, not appended
     EXPECT_TRUE(context.takeMessages().empty());
 }
@@ -102,19 +105,20 @@ TEST(Form2Navigation, UnreadableFileLeavesTheTextAndSaysWhy) {
     corpus.write("gone.txt", "soon gone");
     corpus.write("kept.txt", "kept text");
     ProgramContext context(corpus.path());
+    startProgram(context);
     Form2& form = context.form2();
     ASSERT_TRUE(selectFile(form, "kept.txt"));
-    ASSERT_TRUE(form.File1_Click());
+    ASSERT_TRUE(Form2Commands(context).File1_Click());
     fs::remove(corpus.path() / "gone.txt");
     ASSERT_TRUE(selectFile(form, "gone.txt"));
-    EXPECT_FALSE(form.File1_Click());
+    EXPECT_FALSE(Form2Commands(context).File1_Click());
     EXPECT_EQ(context.form1().Text1.text(), "kept text");
     EXPECT_EQ(form.txtFileName1.text(), "kept.txt");
     EXPECT_EQ(context.takeMessages(),
               std::vector<std::string>{"Could not read \"gone.txt\": No such file or directory."});
 
     form.File1.entries.select(-1);
-    EXPECT_FALSE(form.File1_Click());
+    EXPECT_FALSE(Form2Commands(context).File1_Click());
     EXPECT_TRUE(context.takeMessages().empty());
 }
 
@@ -122,9 +126,10 @@ TEST(Form2Navigation, NameNotInUtf8IsShownAsWindows1252AndStillOpens) {
     TempFolder corpus;
     corpus.write("caf\xE9.txt", "latin name");
     ProgramContext context(corpus.path());
+    startProgram(context);
     Form2& form = context.form2();
     ASSERT_TRUE(selectFile(form, "café.txt"));
-    EXPECT_TRUE(form.File1_Click());
+    EXPECT_TRUE(Form2Commands(context).File1_Click());
     EXPECT_EQ(context.form1().Text1.text(), "latin name");
 }
 
@@ -147,12 +152,13 @@ TEST(Form2Navigation, FileClickSelectsTheLastAuthorMatchingTheFirstFourCharacter
     };
     for (const Case& c : cases) {
         ProgramContext context(corpus.path());
+        startProgram(context);
         Form2& form = context.form2();
         for (const std::string& author : c.authors) {
             form.lstAuthor.append(author);
         }
         ASSERT_TRUE(selectFile(form, c.file));
-        form.File1_Click();
+        Form2Commands(context).File1_Click();
         EXPECT_EQ(form.lstAuthor.selected(), c.selected) << c.file;
     }
 }
@@ -162,8 +168,9 @@ TEST(Form2Navigation, SecondBrowserClickDisablesTheFileListAndRecordsPositions) 
     corpus.write("abcd1.txt", "x");
     corpus.write("efgh1.txt", "x");
     ProgramContext context(corpus.path());
+    startProgram(context);
     Form2& form = context.form2();
-    form.File2_Click();  // nothing selected anywhere
+    Form2Commands(context).File2_Click();  // nothing selected anywhere
     EXPECT_FALSE(form.File1.enabled);
     EXPECT_EQ(form.txtFileName2.text(), "");
     for (const ValueField* field : {&form.lbl1, &form.lbl2, &form.lblFile1Pos, &form.lblFile2Pos}) {
@@ -174,7 +181,7 @@ TEST(Form2Navigation, SecondBrowserClickDisablesTheFileListAndRecordsPositions) 
     form.lstAuthorComp.append("EFGH");
     form.File1.entries.select(0);
     form.File2.entries.select(1);
-    form.File2_Click();
+    Form2Commands(context).File2_Click();
     EXPECT_EQ(form.txtFileName2.text(), "efgh1.txt");
     EXPECT_EQ(form.lbl2.text(), "1");
     EXPECT_EQ(form.lblFile1Pos.text(), "0");
@@ -182,7 +189,7 @@ TEST(Form2Navigation, SecondBrowserClickDisablesTheFileListAndRecordsPositions) 
 
     form.List1.append("abcd efgh");
     form.List1.select(0);
-    form.List1_Click();
+    Form2Commands(context).List1_Click();
     EXPECT_EQ(form.Label5.text(), "abcd efgh");
 }
 
@@ -190,25 +197,26 @@ TEST(Form2Navigation, DriveAndFolderChangesMoveTheViewsOrKeepThemWhenTheyCannot)
     TempFolder corpus;
     corpus.write("a.txt", "x");
     ProgramContext context(corpus.path());
+    startProgram(context);
     Form2& form = context.form2();
     const std::string drive = form.Drive1.drive;
 
     form.Drive1.drive = "/no/such/drive";
-    form.Drive1_Change();
+    Form2Commands(context).Drive1_Change();
     EXPECT_EQ(form.Dir1.folder, corpus.path());
     EXPECT_EQ(form.Drive1.drive, drive);
     EXPECT_EQ(entries(form.File1), std::vector<std::string>{"a.txt"});
     EXPECT_TRUE(context.takeMessages().empty());  // silent
 
     form.Drive1.drive = "/";
-    form.Drive1_Change();
+    Form2Commands(context).Drive1_Change();
     EXPECT_EQ(form.Dir1.folder, fs::path("/"));
     EXPECT_EQ(form.Dir2.folder, fs::path("/"));
     EXPECT_EQ(form.File1.path, fs::path("/"));
 
     const fs::path vanished = corpus.path() / "vanished";
     form.Dir1.folder = vanished;
-    form.Dir1_Change();
+    Form2Commands(context).Dir1_Change();
     EXPECT_EQ(form.File1.count(), 0);
     EXPECT_EQ(form.File2.count(), 0);
     EXPECT_EQ(context.takeMessages(),

@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "analysis/form1.h"
+#include "analysis/form1_commands.h"
 #include "analysis/normalisation.h"
-#include "app/program_context.h"
+#include "forms/program_context.h"
 
 namespace pelmora {
 namespace {
@@ -96,8 +96,8 @@ TEST(KeyWords, CountWholeWordsBetweenSpacesWithoutOverlap) {
         ProgramContext context;
         Form1& form = context.form1();
         form.Text1.setText(c.text);
-        form.cmdPrincipes();
-        EXPECT_EQ(form.GetFreq(c.word), c.expected) << c.word << " in \"" << c.text << "\"";
+        Form1Commands(context).cmdPrincipes();
+        EXPECT_EQ(Form1Commands(context).GetFreq(c.word), c.expected) << c.word << " in \"" << c.text << "\"";
     }
 }
 
@@ -136,7 +136,7 @@ TEST(KeyWords, PrincipesWritesCountsLengthsAndTheTrimmedText) {
         ProgramContext context;
         Form1& form = context.form1();
         form.Text1.setText(c.text);
-        form.cmdPrincipes();
+        Form1Commands(context).cmdPrincipes();
         EXPECT_EQ(form.Text1.text(), c.text1) << c.text;
         EXPECT_EQ(form.lblTextLength.text(), c.textLength) << c.text;
         EXPECT_EQ(form.lblWordLenAv.text(), c.wordLengthAverage) << c.text;
@@ -147,7 +147,7 @@ TEST(KeyWords, PrincipesWritesCountsLengthsAndTheTrimmedText) {
     }
     ProgramContext context;
     Form1& form = context.form1();
-    form.cmdPrincipes();
+    Form1Commands(context).cmdPrincipes();
     ASSERT_EQ(form.lstKeyFunctionWords.count(), 48);
     ASSERT_EQ(form.lstKeyFunctionWordFrequency.count(), 48);
     EXPECT_EQ(form.lstKeyFunctionWords.at(46), "-ed");
@@ -158,28 +158,28 @@ TEST(KeyWords, SecondPressAppendsASecondSetAndGetFreqReadsTheLast) {
     ProgramContext context;
     Form1& form = context.form1();
     form.Text1.setText("the cat and the dog didn't");
-    form.cmdPrincipes();
-    EXPECT_EQ(form.GetFreq("the"), 2);
+    Form1Commands(context).cmdPrincipes();
+    EXPECT_EQ(Form1Commands(context).GetFreq("the"), 2);
     form.Text1.setText("the end");
-    form.cmdPrincipes();
+    Form1Commands(context).cmdPrincipes();
     // The lists are no longer parallel: "the" still reads the first count, and the second
     // "n't" reads the second set's count of "a".
     EXPECT_EQ(form.lstKeyFunctionWords.count(), 50);
     EXPECT_EQ(form.lstKeyFunctionWordFrequency.count(), 48 + 50);
-    EXPECT_EQ(form.GetFreq("the"), 2);
+    EXPECT_EQ(Form1Commands(context).GetFreq("the"), 2);
     EXPECT_EQ(form.lstKeyFunctionWordFrequency.at(48), "1");
-    EXPECT_EQ(form.GetFreq("n't"), 0);
+    EXPECT_EQ(Form1Commands(context).GetFreq("n't"), 0);
     EXPECT_EQ(form.lblContractions.text(), "1");
 }
 
 TEST(KeyWords, LookupsBeforeAnyCountReadZero) {
     ProgramContext context;
     Form1& form = context.form1();
-    EXPECT_EQ(form.GetFreq("the"), 0);
+    EXPECT_EQ(Form1Commands(context).GetFreq("the"), 0);
     form.lblDefiniteArticle.setInt(5);
-    form.AddDensity(form.lblDefiniteArticle);  // text length still "0"
+    Form1Commands(context).AddDensity(form.lblDefiniteArticle);  // text length still "0"
     form.lblTextLength.setInt(3);
-    form.AddDensity(form.lblDefiniteArticle);
+    Form1Commands(context).AddDensity(form.lblDefiniteArticle);
     EXPECT_EQ(form.lstTypeFrequencies.items(), (std::vector<std::string>{"0", "1.6667"}));
 }
 

@@ -8,30 +8,42 @@
 #include <utility>
 #include <vector>
 
-#include "classify/pair_list.h"
+#include "rules/rule_book.h"
 #include "stores/list_store.h"
+#include "stores/pair_list.h"
+#include "tests/support/pair_lines.h"
 
 namespace pelmora {
 namespace {
 
-using Lines = std::vector<std::string>;
+using test::linesOf;
 
+using Lines = std::vector<std::string>;
+const std::optional<int> kAll;
+const std::optional<int> kMinimal = RuleBook::kMinimalBelow;
+
+// Texts told apart by their names, as the names of one folder are.
 struct Gathered {
     ListStore codes, names;
+    std::vector<std::string> keys;
     void add(const std::string& code, const std::string& name) {
         codes.append(code);
         names.append(name);
+        keys.push_back(name);
+    }
+    void compareInto(PairList& list) const {
+        list.appendComparison(codes, names, keys, typeCodeStrength);
     }
 };
 
 // Builds the list by comparing after every gathered text, as a batch run does.
-PairList runOneByOne(PairList::Filter filter,
+PairList runOneByOne(std::optional<int> below,
                      const std::vector<std::pair<const char*, const char*>>& texts) {
-    PairList list(filter);
+    PairList list(below);
     Gathered g;
     for (const auto& [code, name] : texts) {
         g.add(code, name);
-        list.appendComparison(g.codes, g.names);
+        g.compareInto(list);
     }
     return list;
 }
@@ -41,42 +53,43 @@ TEST(PairList, ReadsLikeTheLiteralListAndRemovalKeepsEveryPairOnceInLastOrder) {
     // removal that leaves each of the six pairs once.
     const std::vector<std::pair<const char*, const char*>> four = {
         {"11111", "a.txt"}, {"11111", "b.txt"}, {"11111", "c.txt"}, {"22222", "d.txt"}};
-    PairList box = runOneByOne(PairList::Filter::All, four);
-    PairList house = runOneByOne(PairList::Filter::Minimal, four);
-    EXPECT_EQ(box.lines(),
+    PairList box = runOneByOne(kAll, four);
+    PairList house = runOneByOne(kMinimal, four);
+    EXPECT_EQ(linesOf(box),
               (Lines{"a.txt-b.txt\t5", "a.txt-b.txt\t5", "a.txt-c.txt\t5", "b.txt-c.txt\t5",
                      "a.txt-b.txt\t5", "a.txt-c.txt\t5", "a.txt-d.txt\t0", "b.txt-c.txt\t5",
                      "b.txt-d.txt\t0", "c.txt-d.txt\t0"}));
-    EXPECT_EQ(house.lines(), (Lines{"a.txt-d.txt\t0", "b.txt-d.txt\t0", "c.txt-d.txt\t0"}));
+    EXPECT_EQ(linesOf(house), (Lines{"a.txt-d.txt\t0", "b.txt-d.txt\t0", "c.txt-d.txt\t0"}));
     box.removeRepeats();
     house.removeRepeats();
-    EXPECT_EQ(box.lines(), (Lines{"a.txt-b.txt\t5", "a.txt-c.txt\t5", "a.txt-d.txt\t0",
+    EXPECT_EQ(linesOf(box), (Lines{"a.txt-b.txt\t5", "a.txt-c.txt\t5", "a.txt-d.txt\t0",
                                   "b.txt-c.txt\t5", "b.txt-d.txt\t0", "c.txt-d.txt\t0"}));
-    EXPECT_EQ(house.lines(), (Lines{"a.txt-d.txt\t0", "b.txt-d.txt\t0", "c.txt-d.txt\t0"}));
+    EXPECT_EQ(linesOf(house), (Lines{"a.txt-d.txt\t0", "b.txt-d.txt\t0", "c.txt-d.txt\t0"}));
 
     // Case twins are different texts whose lines read alike when case is ignored; a repeated
     // name is the same text and gives no line. Removal merges neither.
-    PairList twins = runOneByOne(PairList::Filter::All,
+    PairList twins = runOneByOne(kAll,
                                  {{"1", "A.txt"}, {"1", "a.txt"}, {"1", "b.txt"}, {"2", "a.txt"}});
     twins.removeRepeats();
-    EXPECT_EQ(twins.lines(), (Lines{"A.txt-a.txt\t5", "A.txt-b.txt\t5", "A.txt-a.txt\t4",
+    EXPECT_EQ(linesOf(twins), (Lines{"A.txt-a.txt\t5", "A.txt-b.txt\t5", "A.txt-a.txt\t4",
                                     "a.txt-b.txt\t5", "b.txt-a.txt\t4"}));
     const PairList::Pair p = twins.pairAt(2);
-    EXPECT_EQ(std::make_tuple(p.first, p.second, p.strength, p.firstName, p.secondName),
+    EXPECT_EQ(std::make_tuple(p.first, p.second, p.strength, twins.name(p.roster, p.first),
+                              twins.name(p.roster, p.second)),
               std::make_tuple(0, 3, 4, std::string("A.txt"), std::string("a.txt")));
 
     // Removal on an empty list and on a list of one text.
     PairList empty;
     empty.removeRepeats();
     EXPECT_EQ(empty.count(), 0);
-    PairList one = runOneByOne(PairList::Filter::All, {{"1", "a.txt"}});
+    PairList one = runOneByOne(kAll, {{"1", "a.txt"}});
     one.removeRepeats();
     EXPECT_EQ(one.count(), 0);
 }
 
 TEST(PairList, CopiesAreIndependentAndMovesKeepTheLines) {
-    PairList original = runOneByOne(PairList::Filter::All, {{"1", "a"}, {"2", "b"}, {"1", "c"}});
-    const Lines before = original.lines();
+    PairList original = runOneByOne(kAll, {{"1", "a"}, {"2", "b"}, {"1", "c"}});
+    const Lines before = linesOf(original);
     PairList copy(original);
     PairList assigned;
     assigned = original;
@@ -85,19 +98,19 @@ TEST(PairList, CopiesAreIndependentAndMovesKeepTheLines) {
     g.add("2", "b");
     g.add("1", "c");
     g.add("3", "d");
-    original.appendComparison(g.codes, g.names);
+    g.compareInto(original);
     original.removeRepeats();
-    EXPECT_EQ(copy.lines(), before);
-    EXPECT_EQ(assigned.lines(), before);
+    EXPECT_EQ(linesOf(copy), before);
+    EXPECT_EQ(linesOf(assigned), before);
     EXPECT_EQ(original.count(), 6);
 
     PairList moved(std::move(copy));
-    EXPECT_EQ(moved.lines(), before);
-    PairList moveAssigned(PairList::Filter::Minimal);
+    EXPECT_EQ(linesOf(moved), before);
+    PairList moveAssigned(kMinimal);
     moveAssigned = std::move(moved);
-    EXPECT_EQ(moveAssigned.lines(), before);
+    EXPECT_EQ(linesOf(moveAssigned), before);
     moveAssigned.clear();
-    moveAssigned.appendComparison(g.codes, g.names);
+    g.compareInto(moveAssigned);
     EXPECT_EQ(moveAssigned.count(), 6);  // the filter came along with the move
 }
 
@@ -106,7 +119,7 @@ TEST(PairList, CopiesAreIndependentAndMovesKeepTheLines) {
 // previous one (same code and name at every shared position).
 class LiteralModel {
 public:
-    explicit LiteralModel(PairList::Filter filter) : filter_(filter) {}
+    explicit LiteralModel(std::optional<int> below) : below_(below) {}
 
     void compare(const std::vector<std::pair<std::string, std::string>>& texts) {
         const std::size_t shared = std::min(texts.size(), roster_.size());
@@ -126,7 +139,7 @@ public:
                     continue;
                 }
                 const int s = typeCodeStrength(texts[i].first, texts[j].first);
-                if (filter_ == PairList::Filter::Minimal && s >= 3) {
+                if (below_ && s >= *below_) {
                     continue;
                 }
                 lines_.push_back(
@@ -160,7 +173,7 @@ private:
         std::string text;
         std::tuple<int, int, int> pair;
     };
-    PairList::Filter filter_;
+    std::optional<int> below_;
     std::vector<Line> lines_;
     std::vector<std::pair<std::string, std::string>> roster_;
     bool started_ = false;
@@ -174,8 +187,8 @@ TEST(PairList, AgreesWithTheLiteralListOverRandomRuns) {
         std::mt19937 rng(seed);
         auto pick = [&](int n) { return static_cast<int>(rng() % static_cast<unsigned>(n)); };
         std::vector<std::pair<std::string, std::string>> texts;
-        PairList box(PairList::Filter::All), house(PairList::Filter::Minimal);
-        LiteralModel boxModel(PairList::Filter::All), houseModel(PairList::Filter::Minimal);
+        PairList box(kAll), house(kMinimal);
+        LiteralModel boxModel(kAll), houseModel(kMinimal);
         int fresh = 0;
         for (int step = 0; step < 40; ++step) {
             const int op = pick(100);
@@ -194,8 +207,8 @@ TEST(PairList, AgreesWithTheLiteralListOverRandomRuns) {
                 for (const auto& [code, name] : texts) {
                     g.add(code, name);
                 }
-                box.appendComparison(g.codes, g.names);
-                house.appendComparison(g.codes, g.names);
+                g.compareInto(box);
+                g.compareInto(house);
                 boxModel.compare(texts);
                 houseModel.compare(texts);
             } else if (op < 85 && !texts.empty()) {
@@ -215,22 +228,22 @@ TEST(PairList, AgreesWithTheLiteralListOverRandomRuns) {
                 boxModel.removeRepeats();
                 houseModel.removeRepeats();
             }
-            ASSERT_EQ(box.lines(), boxModel.lines()) << "step " << step;
-            ASSERT_EQ(house.lines(), houseModel.lines()) << "step " << step;
+            ASSERT_EQ(linesOf(box), boxModel.lines()) << "step " << step;
+            ASSERT_EQ(linesOf(house), houseModel.lines()) << "step " << step;
         }
     }
 }
 
 TEST(PairList, ThousandTextsGatheredOneByOneStayCompact) {
     constexpr int kTexts = 1000;
-    PairList box(PairList::Filter::All), house(PairList::Filter::Minimal);
+    PairList box(kAll), house(kMinimal);
     Gathered g;
     for (int k = 0; k < kTexts; ++k) {
         // Codes 0xxxx and 1xxxx: equal first digits for k of equal parity.
         std::string code = std::to_string(k % 2) + "1111";
         g.add(code, "text " + std::to_string(k) + ".txt");
-        box.appendComparison(g.codes, g.names);
-        house.appendComparison(g.codes, g.names);
+        g.compareInto(box);
+        g.compareInto(house);
     }
     const std::int64_t literal = std::int64_t{kTexts + 1} * kTexts * (kTexts - 1) / 6;
     EXPECT_EQ(box.count(), literal);

@@ -6,9 +6,10 @@
 #include <string>
 #include <vector>
 
-#include "analysis/form1.h"
-#include "app/form2.h"
-#include "app/program_context.h"
+#include "analysis/form1_commands.h"
+#include "app/form2_commands.h"
+#include "forms/program_context.h"
+#include "tests/support/pair_lines.h"
 #include "evidence/measures_table.h"
 #include "tests/support/test_data.h"
 
@@ -93,20 +94,25 @@ TEST(Pipeline, ShortTextsGiveTheirHandWorkedMeasuresCodesAndPairs) {
     };
 
     ProgramContext context;
-    context.form1().cmdReset();
+
+    Form1Commands(context).cmdReset();
     std::string resultsBox;
     for (const HandWorked& t : texts) {
         Form1& form = context.form1();
         form.Text1.setText(t.text);
         form.txtFileName.setText(t.name);
-        form.cmdDoItAll();
+        Form1Commands(context).cmdDoItAll();
         // Row 0 of the table is its header.
-        EXPECT_EQ(measuresTable({form.measures()}).at(1), t.measures) << t.name;
+        RunResult one;
+        one.texts.emplace_back();
+        one.texts.back().measures = form.measures();
+        one.texts.back().name = form.txtFileName.text();
+        EXPECT_EQ(measuresTable(one).at(1), t.measures) << t.name;
         EXPECT_EQ(form.lstResults.items(), t.results) << t.name;
         EXPECT_EQ(form.Text1.text(), t.text1) << t.name;
         resultsBox += t.measures[1] + "\t" + t.name + "\r\n";
         EXPECT_EQ(form.txtTypes.text(), resultsBox);
-        form.cmdReset();
+        Form1Commands(context).cmdReset();
     }
 
     const Form1& form = context.form1();
@@ -114,14 +120,14 @@ TEST(Pipeline, ShortTextsGiveTheirHandWorkedMeasuresCodesAndPairs) {
     // Every comparison appends all pairs gathered so far: 1 + 3 + 6 + 10 lines, the last ten
     // being the pairs of all five texts.
     const Form2& main = context.form2();
-    const Lines box = main.lstDogBox.lines();
+    const Lines box = test::linesOf(main.lstDogBox);
     ASSERT_EQ(box.size(), 20u);
     EXPECT_EQ(Lines(box.end() - 10, box.end()),
               (Lines{"p1.txt-empty.txt\t2", "p1.txt-p3 with spaces.txt\t1", "p1.txt-p4.txt\t0",
                      "p1.txt-p5.txt\t0", "empty.txt-p3 with spaces.txt\t2", "empty.txt-p4.txt\t3",
                      "empty.txt-p5.txt\t3", "p3 with spaces.txt-p4.txt\t4",
                      "p3 with spaces.txt-p5.txt\t2", "p4.txt-p5.txt\t3"}));
-    const Lines house = main.lstDogHouse.lines();
+    const Lines house = test::linesOf(main.lstDogHouse);
     ASSERT_EQ(house.size(), 1u + 3 + 4 + 6);
     EXPECT_EQ(Lines(house.end() - 6, house.end()),
               (Lines{"p1.txt-empty.txt\t2", "p1.txt-p3 with spaces.txt\t1", "p1.txt-p4.txt\t0",
@@ -148,7 +154,7 @@ TEST(Pipeline, ObligationDensityDividesTheModalCountByTheWords) {
         ProgramContext context;
         Form1& form = context.form1();
         form.Text1.setText(c.text);
-        form.cmdDoItAll();
+        Form1Commands(context).cmdDoItAll();
         EXPECT_EQ(form.lblObligation.text(), c.density);
         EXPECT_EQ(form.lblObligationIntention.text(), c.category);
     }

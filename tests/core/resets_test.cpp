@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "analysis/form1.h"
-#include "app/form2.h"
-#include "app/program_context.h"
+#include "analysis/form1_commands.h"
+#include "app/form2_commands.h"
+#include "forms/program_context.h"
 
 namespace pelmora {
 namespace {
@@ -44,7 +44,8 @@ TEST(Resets, LoadFillsTheThreeWordListsInOrder) {
 
 // Three texts gathered, one name with spaces and one holding CR LF, then every measure
 // touched as a run would.
-void gatherThree(Form1& form) {
+void gatherThree(ProgramContext& context) {
+    Form1& form = context.form1();
     const Lines codes = {"21201", "10100", "0100"};
     const Lines names = {"a.txt", "my long name.txt", "odd\r\nname.txt"};
     for (std::size_t i = 0; i < codes.size(); ++i) {
@@ -53,8 +54,8 @@ void gatherThree(Form1& form) {
         form.txtTypes.append(codes[i] + "\t" + names[i] + "\r\n");
     }
     form.Text1.setText("I felt the need.");
-    form.cmdPrincipes();
-    form.cmdContractions();
+    Form1Commands(context).cmdPrincipes();
+    Form1Commands(context).cmdContractions();
     form.lstTypes.append("extra");
     form.lblFormality.setText("Formal");
 }
@@ -62,12 +63,12 @@ void gatherThree(Form1& form) {
 TEST(Resets, ResetKeepsTheGatheredResultsAndRestoresEverythingElse) {
     ProgramContext context;
     Form1& form = context.form1();
-    gatherThree(form);
+    gatherThree(context);
     const std::string results = form.txtTypes.text();
     context.shared().passiveFlag = true;
     context.shared().formalFlag = true;
 
-    form.cmdReset();
+    Form1Commands(context).cmdReset();
     Form1& fresh = context.form1();
     EXPECT_EQ(&fresh, &form);  // re-created in place
     EXPECT_TRUE(fresh.visible);
@@ -91,7 +92,7 @@ TEST(Resets, ResetKeepsTheGatheredResultsAndRestoresEverythingElse) {
     EXPECT_EQ(fresh.measures().obligationCount, "0");
 
     // Twice is once.
-    fresh.cmdReset();
+    Form1Commands(context).cmdReset();
     EXPECT_EQ(context.form1().lstAllTypes.count(), 3);
     EXPECT_EQ(context.form1().lstTypeNames.at(2), "odd\r\nname.txt");
     EXPECT_EQ(context.form1().txtTypes.text(), results);
@@ -101,7 +102,7 @@ TEST(Resets, ResetWithNothingGatheredKeepsTheResultsBoxText) {
     ProgramContext context;
     Form1& form = context.form1();
     form.txtTypes.setText("typed by the user");
-    form.cmdReset();
+    Form1Commands(context).cmdReset();
     EXPECT_TRUE(context.form1().lstAllTypes.empty());
     EXPECT_TRUE(context.form1().lstTypeNames.empty());
     EXPECT_EQ(context.form1().txtTypes.text(), "typed by the user");
@@ -110,18 +111,18 @@ TEST(Resets, ResetWithNothingGatheredKeepsTheResultsBoxText) {
 TEST(Resets, TotalResetEmptiesBothFormsAndShowsTheMainForm) {
     ProgramContext context;
     Form1& form = context.form1();
-    gatherThree(form);
-    form.cmdCompare();
+    gatherThree(context);
+    Form1Commands(context).cmdCompare();
     Form2& main = context.form2();
     ASSERT_GT(main.lstDogBox.count(), 0);
     ASSERT_GT(main.lstDogHouse.count(), 0);
     main.txtDogBox.setText("box");
     main.txtDogHouse.setText("house");
     main.visible = false;
-    form.cmdReset();
+    Form1Commands(context).cmdReset();
     context.shared().passiveFlag = true;
 
-    context.form1().cmdTotalReset();
+    Form1Commands(context).cmdTotalReset();
     const Form1& fresh = context.form1();
     EXPECT_FALSE(fresh.visible);
     EXPECT_TRUE(main.visible);

@@ -12,7 +12,10 @@ RunRecord sample() {
     RecordedFile odd{"tab\there\\back\nline\r.txt", false,   "",     0,
                      std::string(64, 'b'),          "ASCII", "11200"};
     RecordedFile locked{"locked.txt", true, "Permission denied", 0, "", "", ""};
-    r.files = {letter, odd, locked};
+    // Two names that display alike: one in Windows-1252 bytes, one in UTF-8.
+    RecordedFile latin{"caf\xE9.txt", false, "", 7, std::string(64, 'c'), "ASCII", "01200"};
+    RecordedFile utf8{"café.txt", false, "", 7, std::string(64, 'd'), "ASCII", "01200"};
+    r.files = {letter, odd, locked, latin, utf8};
     return r;
 }
 
@@ -31,9 +34,12 @@ TEST(RunRecord, TextRoundTripKeepsEveryFieldAndAnyName) {
                   "file\t0\t" +
                   std::string(64, 'b') +
                   "\tASCII\t11200\ttab\\there\\\\back\\nline\\r.txt\n"
-                  "unreadable\tPermission denied\tlocked.txt\n");
+                  "unreadable\tPermission denied\tlocked.txt\n"
+                  "file\t7\t" +
+                  std::string(64, 'c') + "\tASCII\t01200\tcaf\\xE9.txt\n" + "file\t7\t" +
+                  std::string(64, 'd') + "\tASCII\t01200\tcafé.txt\n");
     const Result<RunRecord> back = parseRecord(text);
-    ASSERT_TRUE(back.ok()) << back.problem().message;
+    ASSERT_TRUE(back.ok()) << back.error().message;
     EXPECT_EQ(back.value().version, r.version);
     EXPECT_EQ(back.value().created, r.created);
     EXPECT_EQ(back.value().folder, r.folder);
@@ -51,6 +57,7 @@ TEST(RunRecord, MalformedRecordsAreRefusedWithTheLine) {
     struct Case {
         std::string text;
         const char* message;
+        Error::Code code = Error::Code::RecordUnusable;
     };
     const Case cases[] = {
         {"", "The run record is not readable at line 1: it is empty."},
@@ -65,11 +72,18 @@ TEST(RunRecord, MalformedRecordsAreRefusedWithTheLine) {
          "The run record is not readable at line 3: unknown entry \"file\"."},
         {"Pelmora run record\nversion\t1\nfile\t12\tab\tASCII\t1\tn\\q.txt\n",
          "The run record is not readable at line 3: a backslash starts no known escape."},
+        {"Pelmora run record\nversion\t1\nfile\t12\tab\tASCII\t1\tn\\xE.txt\n",
+         "The run record is not readable at line 3: a backslash starts no known escape."},
+        // A byte that is not UTF-8 is named by its line, not re-read in another encoding.
+        {"Pelmora run record\nversion\t1\nfile\t12\tab\tASCII\t1\tcaf\xE9.txt\n",
+         "The run record is not readable at line 3: it holds a byte that is not UTF-8.",
+         Error::Code::NotUtf8},
     };
     for (const Case& c : cases) {
         const Result<RunRecord> r = parseRecord(c.text);
         ASSERT_FALSE(r.ok()) << c.text;
-        EXPECT_EQ(r.problem().message, c.message) << c.text;
+        EXPECT_EQ(r.error().message, c.message) << c.text;
+        EXPECT_EQ(r.error().code, c.code) << c.text;
     }
 }
 
@@ -77,7 +91,7 @@ TEST(RunRecord, VerificationListsEveryDifferenceByName) {
     const RunRecord was = sample();
     EXPECT_TRUE(verifyRun(was, was).unchanged());
     EXPECT_EQ(verificationText(verifyRun(was, was), was.files.size()),
-              "Unchanged: 3 files, every file and code as recorded.\n");
+              "Unchanged: 5 files, every file and code as recorded.\n");
 
     RunRecord now = sample();
     now.version = "0.2.0";
@@ -87,6 +101,7 @@ TEST(RunRecord, VerificationListsEveryDifferenceByName) {
     now.files[0].code = "21201";
     now.files[2] = {"locked.txt", false, "", 10, std::string(64, 'd'), "ASCII", "01200"};
     now.files.erase(now.files.begin() + 1);
+    now.files.pop_back();  // café.txt in UTF-8; its Windows-1252 twin stays
     now.files.push_back({"new.txt", false, "", 5, std::string(64, 'e'), "ASCII", "01200"});
     const Verification v = verifyRun(was, now);
     EXPECT_EQ(verificationText(v, now.files.size()),
@@ -98,6 +113,7 @@ TEST(RunRecord, VerificationListsEveryDifferenceByName) {
               "letter, to \"Ann\".txt: code was 11201, now 21201\n"
               "tab\there\\back\nline\r.txt: missing from the folder\n"
               "locked.txt: was left out as unreadable (Permission denied), is now read\n"
+              "café.txt: missing from the folder\n"
               "new.txt: new file, not in the record\n");
 
     RunRecord same = sample();

@@ -11,8 +11,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "app/form2.h"
-#include "app/program_context.h"
+#include "app/form2_commands.h"
+#include "forms/program_context.h"
 #include "evidence/csv.h"
 #include "evidence/digit_evidence.h"
 #include "evidence/input_quality.h"
@@ -65,30 +65,32 @@ private slots:
 
         child<QPushButton>(&window, "cmdAuto")->click();
         const Form2& form = context.form2();
-        QVERIFY(form.runMeasures.size() >= 8);
+        QVERIFY(window.run() != nullptr);
+        const RunResult& run = *window.run();
+        const std::vector<TextRecord>& texts = run.texts;
+        QVERIFY(texts.size() >= 8);
         QVERIFY(details->isEnabled());
-        const RunSnapshot run = snapshotOf(context);
         QCOMPARE(panel->qualityLine(), toQt(qualitySummary(assessQuality(run))));
 
         details->click();
         DetailsWindow* detailsWindow = panel->detailsWindow();
         QVERIFY(detailsWindow != nullptr && detailsWindow->isVisible());
         QCOMPARE(detailsWindow->windowTitle(), QStringLiteral("Pelmora: Details"));
-        QCOMPARE(detailsWindow->texts()->count(), static_cast<int>(form.runMeasures.size()));
+        QCOMPARE(detailsWindow->texts()->count(), static_cast<int>(texts.size()));
         QVERIFY(detailsWindow->evidence()->toPlainText().startsWith(
-            toQt("Text: " + form.runMeasures[0].name + "\nCode: " + form.runMeasures[0].code)));
+            toQt("Text: " + texts[0].name + "\nCode: " + texts[0].code)));
         for (int i = 0; i < detailsWindow->texts()->count(); ++i) {
-            const TextMeasures& m = form.runMeasures[static_cast<std::size_t>(i)];
+            const TextRecord& t = texts[static_cast<std::size_t>(i)];
             QCOMPARE(detailsWindow->texts()->item(i)->text(),
-                     toQt(m.name) + (explainText(m).nearCount() > 0
+                     toQt(t.name) + (explainText(t, run.rules).nearCount() > 0
                                          ? QStringLiteral("  [near threshold]")
                                          : QString()));
         }
         detailsWindow->texts()->setCurrentRow(2);
         QVERIFY(detailsWindow->evidence()->toPlainText().startsWith(
-            toQt("Text: " + form.runMeasures[2].name + "\n")));
+            toQt("Text: " + texts[2].name + "\n")));
         QVERIFY(detailsWindow->evidence()->toPlainText().contains(QStringLiteral("\nPairs:\n")));
-        QCOMPARE(detailsWindow->quality()->rowCount(), static_cast<int>(form.runMeasures.size()));
+        QCOMPARE(detailsWindow->quality()->rowCount(), static_cast<int>(texts.size()));
 
         child<QPushButton>(&window, "cmdMatrix")->click();
         MatrixWindow* matrixWindow = panel->matrixWindow();
@@ -115,14 +117,14 @@ private slots:
 
         chosen = out.filePath(QStringLiteral("measures.csv"));
         QVERIFY(panel->exportMeasures());
-        QVERIFY(spreadsheet(chosen, ',') == measuresTable(form.runMeasures));
+        QVERIFY(spreadsheet(chosen, ',') == measuresTable(run, ColumnNames::Readable));
         chosen = out.filePath(QStringLiteral("measures.tsv"));
         QVERIFY(panel->exportMeasures());
-        QVERIFY(spreadsheet(chosen, '\t') == measuresTable(form.runMeasures));
+        QVERIFY(spreadsheet(chosen, '\t') == measuresTable(run, ColumnNames::Readable));
 
         chosen = out.filePath(QStringLiteral("matrix.csv"));
         QVERIFY(panel->exportMatrix());
-        QVERIFY(spreadsheet(chosen, ',') == matrixTable(pairMatrix(run)));
+        QVERIFY(spreadsheet(chosen, ',') == matrixTable(run));
 
         chosen = out.filePath(QStringLiteral("record.txt"));
         QVERIFY(panel->saveRunRecord());

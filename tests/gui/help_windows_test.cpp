@@ -4,7 +4,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "app/program_context.h"
+#include "forms/program_context.h"
 #include "gui_test_support.h"
 #include "help/explanation_window.h"
 #include "help/help_window.h"

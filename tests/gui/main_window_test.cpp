@@ -18,9 +18,9 @@
 #include <QTreeView>
 #include <fstream>
 
-#include "analysis/form1.h"
-#include "app/form2.h"
-#include "app/program_context.h"
+#include "analysis/form1_commands.h"
+#include "app/form2_commands.h"
+#include "forms/program_context.h"
 #include "gui_test_support.h"
 #include "stores/text_ops.h"
 #include "ui/analysis_window.h"
@@ -42,7 +42,8 @@ struct CoreRun {
 
 CoreRun coreRun(const std::filesystem::path& folder) {
     ProgramContext context(folder);
-    context.form2().cmdAuto();
+    startProgram(context);
+    Form2Commands(context).cmdAuto();
     return {context.form2().txtReport.text(), context.form1().txtTypes.text()};
 }
 
@@ -242,10 +243,11 @@ void MainWindowTest::typedTextIsAnalysedWithItsLineBreaks() {
 
     // The core fed the same text as a multi-line box holds it: CR LF between the lines.
     ProgramContext reference(path);
-    reference.form2().cmdAuto();
+    startProgram(reference);
+    Form2Commands(reference).cmdAuto();
     reference.form1().Text1.setText("I felt sad\r\nyesterday and you said it");
     reference.form1().txtFileName.setText("");
-    reference.form1().cmdDoItAll();
+    Form1Commands(reference).cmdDoItAll();
 
     ProgramContext context(path);
     MainWindow window(context);

@@ -12,17 +12,13 @@ namespace pelmora::test {
 
 namespace fs = std::filesystem;
 
-namespace {
-
-std::string quoted(const std::string& arg) {
+std::string shellQuoted(const std::string& arg) {
     std::string q = "'";
     for (const char c : arg) {
         q += c == '\'' ? std::string("'\\''") : std::string(1, c);
     }
     return q + "'";
 }
-
-}  // namespace
 
 std::string readAll(const fs::path& file) {
     std::ifstream in(file, std::ios::binary);
@@ -32,13 +28,13 @@ std::string readAll(const fs::path& file) {
 CliResult runCli(const std::vector<std::string>& args) {
 #ifdef PELMORA_CLI_PATH
     static TempFolder outputs;
-    std::string command = quoted(PELMORA_CLI_PATH);
+    std::string command = shellQuoted(PELMORA_CLI_PATH);
     for (const std::string& arg : args) {
         command += ' ';
-        command += quoted(arg);
+        command += shellQuoted(arg);
     }
     const fs::path out = outputs.path() / "out", err = outputs.path() / "err";
-    command += " >" + quoted(out.string()) + " 2>" + quoted(err.string()) + " </dev/null";
+    command += " >" + shellQuoted(out.string()) + " 2>" + shellQuoted(err.string()) + " </dev/null";
     const int raw = std::system(command.c_str());
     CliResult result;
     result.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
@@ -49,6 +45,18 @@ CliResult runCli(const std::vector<std::string>& args) {
     (void)args;
     return {-1, "", "pelmora-cli is not built"};
 #endif
+}
+
+CliResult runShell(const std::string& script) {
+    static TempFolder outputs;
+    const fs::path file = outputs.path() / "script.sh";
+    std::ofstream(file) << "CLI=" << shellQuoted(PELMORA_CLI_PATH) << "\n" << script << "\n";
+    const fs::path out = outputs.path() / "out", err = outputs.path() / "err";
+    const std::string command = "bash " + shellQuoted(file.string()) + " >" +
+                                shellQuoted(out.string()) + " 2>" + shellQuoted(err.string()) +
+                                " </dev/null";
+    const int raw = std::system(command.c_str());
+    return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, readAll(out), readAll(err)};
 }
 
 }  // namespace pelmora::test

@@ -14,6 +14,12 @@ struct CliResult {
 
 CliResult runCli(const std::vector<std::string>& args);
 
+// Runs a bash script in which $CLI names the built pelmora-cli; collects what it wrote.
+CliResult runShell(const std::string& script);
+
+// An argument quoted for a shell.
+std::string shellQuoted(const std::string& arg);
+
 std::string readAll(const std::filesystem::path& file);
 
 }  // namespace pelmora::test

@@ -106,7 +106,8 @@ void referencePrincipes(Form1& form) {
     form.Text1.setText(std::move(text));
 }
 
-void pressCounters(Form1& form) {
+void pressCounters(ProgramContext& context) {
+    Form1Commands form(context);
     form.cmdContractions();
     form.cmdFirstPerson();
     form.cmdSecondPerson();
@@ -116,12 +117,14 @@ void pressCounters(Form1& form) {
     form.cmdIt();
 }
 
-void referenceDoItAll(Form1& form) {
-    referencePrincipes(form);
-    pressCounters(form);
+void referenceDoItAll(ProgramContext& context) {
+    referencePrincipes(context.form1());
+    pressCounters(context);
+    Form1Commands form(context);
     form.cmdEvaluate();
-    const double words = form.lblTextLength.value();
-    form.lblObligation.setFourDecimal(words > 0 ? form.lblObligation.value() / words : 0.0);
+    Form1& stores = context.form1();
+    const double words = stores.lblTextLength.value();
+    stores.lblObligation.setFourDecimal(words > 0 ? stores.lblObligation.value() / words : 0.0);
     form.cmdFormality();
     form.cmdPersonage();
     form.cmdPastTenseness();

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "analysis/form1.h"
+#include "analysis/form1_commands.h"
 
 namespace pelmora::test {
 
@@ -26,9 +26,9 @@ std::string referencePadWithSingleSpaces(std::string text);
 void referencePrincipes(Form1& form);
 
 // Presses the seven counters in pipeline order, which puts the nine density lines in place.
-void pressCounters(Form1& form);
+void pressCounters(ProgramContext& context);
 
 // The full analysis with referencePrincipes in front of the form's own later steps.
-void referenceDoItAll(Form1& form);
+void referenceDoItAll(ProgramContext& context);
 
 }  // namespace pelmora::test

@@ -1,7 +1,7 @@
 #pragma once
-// Owns the two forms and the state that outlives them. The main form exists from the
-// start; the analysis form is created by the first access and re-created by its resets.
-// Re-creation happens in place, so a command of a form may re-create its own form.
+// Owns the two forms' stores and the state that outlives them. The main form exists from
+// the start; the analysis form is created by the first access (which runs its load step) and
+// re-created by its resets. Re-creation happens in place.
 
 #include <filesystem>
 #include <functional>
@@ -10,17 +10,18 @@
 #include <utility>
 #include <vector>
 
-#include "app/shared_state.h"
+#include "forms/form1.h"
+#include "forms/form2.h"
+#include "forms/shared_state.h"
+#include "rules/rule_book.h"
 
 namespace pelmora {
 
-class Form1;
-class Form2;
+class RunObserver;
 
 class ProgramContext {
 public:
-    // `defaultCorpusFolder` is the folder the main form opens on; when it does not exist
-    // the main form opens the user's home folder instead.
+    // `defaultCorpusFolder` is the folder the main form's start-up step opens.
     explicit ProgramContext(std::filesystem::path defaultCorpusFolder = builtInCorpusFolder());
     ~ProgramContext();
     ProgramContext(const ProgramContext&) = delete;
@@ -33,11 +34,21 @@ public:
     bool form1Exists() const { return form1_ != nullptr; }
     void recreateForm1();  // discard every store and run the load step again
     void unloadForm1();
+    // Puts `form` in the analysis form's place, as if the commands had worked on it there.
+    void replaceForm1(Form1 form);
 
     Form2& form2() { return *form2_; }
-    void reloadForm2();  // fresh stores, then the start-up step
+    const Form2& form2() const { return *form2_; }
+    void reloadForm2();  // fresh stores; the start-up step is the main form's own command
 
     SharedState& shared() { return shared_; }
+
+    // The thresholds every command decides by; the standard ones unless a caller moves them.
+    const RuleBook& rules() const { return rules_; }
+    void setRules(const RuleBook& rules) { rules_ = rules; }
+
+    // How many texts the batch run measures at once; 0 for one per core.
+    int jobs = 0;
 
     // Messages for the user (a message box in the GUI, stderr in the CLI).
     void raiseMessage(std::string text) { messages_.push_back(std::move(text)); }
@@ -45,6 +56,9 @@ public:
 
     // Called by the batch run before each text: k from 1 to n, and the file name.
     std::function<void(int k, int n, const std::string& name)> progress;
+
+    // Told of every batch run as it goes, when set.
+    RunObserver* observer = nullptr;
 
     // Set by the main form's "E&xit"; the front end ends the program when it sees it.
     bool quitRequested = false;
@@ -54,6 +68,7 @@ private:
     std::unique_ptr<Form1> form1_;
     std::unique_ptr<Form2> form2_;
     SharedState shared_;
+    RuleBook rules_ = RuleBook::standard();
     std::vector<std::string> messages_;
 };
 

@@ -1,19 +1,19 @@
 #pragma once
-// The analysis form: the workspace in which one text at a time is measured and classified,
-// and in which the type codes of a run are gathered. Its commands talk to each other and to
-// the main form only through the named stores below.
+// The analysis form's stores: the workspace in which one text at a time is measured and
+// classified, and in which the type codes of a run are gathered. Its commands (Form1Commands)
+// read and write these by name.
 
-#include <cstdint>
+#include <array>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "rules/rule_book.h"
 #include "stores/list_store.h"
 #include "stores/text_field.h"
 #include "stores/value_field.h"
 
 namespace pelmora {
-
-class ProgramContext;
 
 // The store texts of one analysed text, taken right after the full analysis.
 struct TextMeasures {
@@ -23,11 +23,18 @@ struct TextMeasures {
     std::string pastTenseWords, pastTenseForms;
     std::string definiteArticle, indefiniteArticle, it;
     std::string obligationCount, obligationDensity, affectCount, affectDensity, quotes;
-    std::string densities[9];
+    std::array<std::string, 9> densities;
     std::string formality, personage, pastTenseness, obligationIntention, affect;
     // What the evaluation left for the categories: positions 0 and 1 of lstResults, and
     // position 5 of lstTypes ("Passive" once relabelled).
     std::string rankedFirst, rankedSecond, inflectionFeature;
+};
+
+// What the rule book decided for the current text, as the commands applied it.
+struct Form1Decisions {
+    ClassifierInputs inputs;  // as the evaluation and the categories read them
+    std::optional<Evaluation> evaluation;
+    std::array<std::optional<Decision>, 5> categories;
 };
 
 class Form1 {
@@ -35,7 +42,7 @@ public:
     // Designed left edge of the window, in twips: beyond the right edge of any screen.
     static constexpr int kDesignedLeft = 30000;
 
-    explicit Form1(ProgramContext* context);
+    Form1();
 
     // --- shown stores ---
     TextField Text1;     // working text
@@ -80,51 +87,33 @@ public:
     ValueField lblObligationIntention;
     ValueField lblAffect;
 
+    // --- working state beyond the named stores ---
+    // The exact bytes of the name in txtFileName, and of every gathered name (parallel to
+    // lstTypeNames, carried with it): two texts are the same text only when these are equal,
+    // however alike their names display.
+    std::string fileNameBytes;
+    std::vector<std::string> typeNameBytes;
+    // The modal-verb and affect counts as normalisation found them, before the pipeline turns
+    // them into densities.
+    std::string modalCountText = "0";
+    std::string affectCountText = "0";
+    Form1Decisions decisions;
+
     // --- window state ---
     bool visible = false;
     int left = kDesignedLeft;
 
-    // --- commands ---
-    void Form_Load();  // fills the three word lists
-    void cmdReset();
-    void cmdTotalReset();
-    void cmdPrincipes();
-    void cmdContractions();
-    void cmdFirstPerson();
-    void cmdSecondPerson();
-    void cmdThirdPerson();
-    void cmdPastTense();
-    void cmdArticles();
-    void cmdIt();
-    void cmdEvaluate();
-    void cmdFormality();
-    void cmdPersonage();
-    void cmdPastTenseness();
-    void cmdObligation();
-    void cmdAffect();
-    void cmdTypeText();
-    void cmdCompare();
-    void cmdDoItAll();
+    // The load step: fills the three word lists.
+    void Form_Load();
 
-    // The count of the last key function word equal to `word`, 0 when none matches.
-    std::int32_t GetFreq(std::string_view word) const;
-    // Appends the density of the count in `field` per word of the text to lstTypeFrequencies.
-    void AddDensity(const ValueField& field);
-
-    // The measures of the current text; valid right after cmdDoItAll.
+    // The measures of the current text; valid right after the full analysis.
     TextMeasures measures() const;
-
-private:
-    void RemPunc();
-    void RemSpc();
-
-    ProgramContext* context_;
-    // The modal-verb and affect counts as normalisation found them, before the pipeline
-    // turns them into densities; kept for the measures table.
-    std::string modalCountText_ = "0";
-    std::string affectCountText_ = "0";
-    // The key-word counts when RemPunc took them in its own pass; empty otherwise.
-    std::vector<std::int64_t> keyWordCounts_;
 };
+
+// The word lists of the load step, in their order.
+extern const std::array<const char*, 98> kWordsOfAffect;
+extern const std::array<const char*, 46> kKeyFunctionWords;
+// The modal verbs of obligation and intention the normalisation counts, in its order.
+extern const std::array<const char*, 9> kModalVerbs;
 
 }  // namespace pelmora

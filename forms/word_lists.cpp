@@ -1,12 +1,10 @@
-#include "analysis/feature_names.h"
-#include "analysis/form1.h"
+#include "forms/form1.h"
+#include "rules/feature_names.h"
 
 namespace pelmora {
 
-namespace {
-
 // Order is behaviour: the counters address entries by position.
-constexpr const char* kWordsOfAffect[] = {
+const std::array<const char*, 98> kWordsOfAffect = {
     "ache",        "ached",       "aches",        "angst",          "anxiety",     "anxious",
     "anxiously",   "apathy",      "apprehensive", "apprehensively", "bad",         "badly",
     "best",        "cheerful",    "cheerfully",   "contented",      "desperate",   "desperately",
@@ -26,7 +24,7 @@ constexpr const char* kWordsOfAffect[] = {
     "worse",       "worst",
 };
 
-constexpr const char* kKeyFunctionWords[] = {
+const std::array<const char*, 46> kKeyFunctionWords = {
     "the",     "a",      "an",      "it",    "it's",    "if",     "however", "then",
     "I'm",     "I'll",   "I've",    "I",     "I'd",     "you",    "you're",  "you'll",
     "you've",  "you'd",  "he",      "she",   "he's",    "he'll",  "he'd",    "she's",
@@ -35,10 +33,9 @@ constexpr const char* kKeyFunctionWords[] = {
     "took",    "went",   "was",     "were",  "thought", "felt",
 };
 
-static_assert(std::size(kWordsOfAffect) == 98);
-static_assert(std::size(kKeyFunctionWords) == 46);
-
-}  // namespace
+const std::array<const char*, 9> kModalVerbs = {
+    "will", "shall", "must", "need", "needs", "should", "shouldn't", "ought", "oughtn't",
+};
 
 void Form1::Form_Load() {
     for (const char* word : kWordsOfAffect) {

@@ -1,9 +1,4 @@
-#include "app/program_context.h"
-
-#include <cstdlib>
-
-#include "analysis/form1.h"
-#include "app/form2.h"
+#include "forms/program_context.h"
 
 #ifndef PELMORA_SAMPLES_DIR
 #define PELMORA_SAMPLES_DIR "samples"
@@ -12,10 +7,7 @@
 namespace pelmora {
 
 ProgramContext::ProgramContext(std::filesystem::path defaultCorpusFolder)
-    : defaultCorpusFolder_(std::move(defaultCorpusFolder)) {
-    form2_ = std::make_unique<Form2>(this);
-    form2_->Form_Load();
-}
+    : defaultCorpusFolder_(std::move(defaultCorpusFolder)), form2_(std::make_unique<Form2>()) {}
 
 ProgramContext::~ProgramContext() = default;
 
@@ -25,7 +17,7 @@ std::filesystem::path ProgramContext::builtInCorpusFolder() {
 
 Form1& ProgramContext::form1() {
     if (!form1_) {
-        form1_ = std::make_unique<Form1>(this);
+        form1_ = std::make_unique<Form1>();
         form1_->Form_Load();
     }
     return *form1_;
@@ -36,7 +28,7 @@ void ProgramContext::recreateForm1() {
         form1();
         return;
     }
-    *form1_ = Form1(this);
+    *form1_ = Form1();
     form1_->Form_Load();
 }
 
@@ -44,9 +36,16 @@ void ProgramContext::unloadForm1() {
     form1_.reset();
 }
 
+void ProgramContext::replaceForm1(Form1 form) {
+    if (!form1_) {
+        form1_ = std::make_unique<Form1>(std::move(form));
+        return;
+    }
+    *form1_ = std::move(form);
+}
+
 void ProgramContext::reloadForm2() {
-    *form2_ = Form2(this);
-    form2_->Form_Load();
+    *form2_ = Form2();
 }
 
 }  // namespace pelmora

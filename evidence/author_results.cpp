@@ -1,0 +1,73 @@
+#include "evidence/author_results.h"
+
+#include <unordered_map>
+
+#include "app/form2_commands.h"
+#include "rules/author_code.h"
+#include "stores/number_text.h"
+#include "stores/text_ops.h"
+
+namespace pelmora {
+
+namespace {
+
+// The first position of each author code of `list`, folded.
+std::unordered_map<std::string, int> firstPositions(const ListStore& list) {
+    std::unordered_map<std::string, int> positions;
+    for (int i = 0; i < list.count(); ++i) {
+        positions.emplace(foldCase(list.at(i)), i);
+    }
+    return positions;
+}
+
+}  // namespace
+
+void fillAuthorPairColumns(Form2& form, const RunResult& run) {
+    // Each text's author is looked up once, so a pair costs no search.
+    const auto inFirst = firstPositions(form.lstAuthor);
+    const auto inSecond = firstPositions(form.lstAuthorComp);
+    std::vector<int> first(run.texts.size(), -1), second(run.texts.size(), -1);
+    for (const TextRecord& t : run.texts) {
+        const std::string code = foldCase(authorCode(t.name));
+        if (const auto a = inFirst.find(code); a != inFirst.end()) {
+            first[static_cast<std::size_t>(t.position)] = a->second;
+        }
+        if (const auto b = inSecond.find(code); b != inSecond.end()) {
+            second[static_cast<std::size_t>(t.position)] = b->second;
+        }
+    }
+    const auto partners = static_cast<std::size_t>(form.lstAuthorComp.count());
+    // Whether each column belongs to its pair of authors, checked the first time it is used.
+    std::vector<signed char> belongs(form.lstAuthorPair.size(), -1);
+    run.pairs.forEach([&](const RunPair& p) {
+        const int a = first[static_cast<std::size_t>(p.first)];
+        const int b = second[static_cast<std::size_t>(p.second)];
+        if (a < 0 || b < 0) {
+            return;
+        }
+        // Found by position, not by caption: codes may hold spaces, so captions can collide.
+        const std::size_t column = static_cast<std::size_t>(a) * partners + static_cast<std::size_t>(b);
+        if (column >= belongs.size()) {
+            return;
+        }
+        if (belongs[column] < 0) {
+            belongs[column] = form.lblAuthorPair[column].text() ==
+                              form.lstAuthor.at(a) + " " + form.lstAuthorComp.at(b);
+        }
+        if (belongs[column] == 1) {
+            form.lstAuthorPair[column].append(intText(p.strength));
+        }
+    });
+}
+
+void assignAuthorResults(ProgramContext& context, const RunResult& run) {
+    Form2Commands commands(context);
+    commands.cmdGetAuthors();
+    commands.cmdRemDupesListAuthors();
+    commands.cmdNumOfTextsPerAuthor();
+    commands.Command5();
+    fillAuthorPairColumns(context.form2(), run);
+    commands.cmdAssignResults();
+}
+
+}  // namespace pelmora

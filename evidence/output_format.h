@@ -1,0 +1,32 @@
+#pragma once
+// The forms every output takes, in one place: line ends, byte-order marks, spreadsheet
+// files, names shown on a terminal, and the count of warnings.
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "evidence/csv.h"
+
+namespace pelmora {
+
+inline constexpr std::string_view kUtf8ByteOrderMark = "\xEF\xBB\xBF";
+
+enum class LineEnds { Lf, CrLf };
+// A text with CR LF line ends (as the stores hold them) with the line ends asked for.
+std::string withLineEnds(std::string_view text, LineEnds ends);
+
+// Tab for a name ending in .tsv, .tab or .txt, else comma.
+char delimiterForFile(std::string_view fileName);
+// A table as a spreadsheet opens it: UTF-8 with a byte-order mark, RFC 4180 quoting, CR LF.
+std::string spreadsheetFile(const std::vector<TableRow>& rows, char delimiter);
+
+// How a file name is written: as its text, or with control characters and backslashes
+// escaped (\n, \t, \x1b, \\), so that a name cannot move a terminal's cursor or colour it.
+enum class NameStyle { Exact, Escaped };
+std::string shownName(std::string_view name, NameStyle style);
+
+// "No input warnings", "1 warning", "3 warnings".
+std::string warningsCountText(int count);
+
+}  // namespace pelmora

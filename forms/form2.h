@@ -1,0 +1,66 @@
+#pragma once
+// The main form's stores: folder navigation, the report and the pair lists of a run, and the
+// author tools' lists. Its commands (Form2Commands) read and write these by name.
+
+#include <array>
+#include <string>
+#include <vector>
+
+#include "forms/file_facts.h"
+#include "rules/rule_book.h"
+#include "stores/list_store.h"
+#include "stores/navigation.h"
+#include "stores/pair_list.h"
+#include "stores/text_field.h"
+#include "stores/value_field.h"
+
+namespace pelmora {
+
+class Form2 {
+public:
+    static constexpr const char* kReportHeader =
+        "Text Pair\tStrength of Intertextual relationship\r\n";
+    static constexpr int kAuthorPairLeft = 101000;  // designed left edge of column 0, twips
+    static constexpr int kAuthorPairStep = 1460;
+
+    // --- navigation ---
+    DriveView Drive1, Drive2;
+    FolderView Dir1, Dir2;
+    FileList File1, File2;
+
+    // --- shown ---
+    TextField txtReport{kReportHeader};
+
+    // --- working stores ---
+    TextField txtFileName1, txtFileName2, txtFileName3;
+    TextField Text1, Text2, Text3, Text4;
+    TextField txtDogBox, txtDogHouse;
+    ValueField lbl1{"0"}, lbl2{"0"}, lblFile1Pos{"0"}, lblFile2Pos{"0"};
+    ValueField Label5{"Second candidate"};
+    ValueField lblMean{"0"}, lblStDev{"0"};
+
+    PairList lstDogBox;
+    PairList lstDogHouse{RuleBook::kMinimalBelow};
+    ListStore lstVals, lstCalcs, lstCalcs1;
+
+    ListStore lstAuthor, lstAuthorComp, lstNumOfAuthorTexts;
+    ListStore List1, List2;
+    ListStore lstFirstText, lstSecondText, lstCLF;
+    ListStore lstAuthPerm1, lstAuthPerm2, lstAuthPermVal;
+    // Author pair columns: element i of both arrays, left edge at authorPairLeft[i].
+    std::vector<ValueField> lblAuthorPair{ValueField("Author pair")};
+    std::vector<ListStore> lstAuthorPair{ListStore()};
+    std::vector<int> authorPairLeft{kAuthorPairLeft};
+
+    // --- command state ---
+    bool cmdAutoEnabled = true;
+    bool visible = true;
+
+    // --- working state beyond the named stores ---
+    std::vector<SkippedFile> skippedFiles;  // files the run could not read, for the report
+    FileFacts lastRead;                     // of the file the last file click read
+    // The strengths the report found off the norm, by strength.
+    std::array<bool, 16> significantStrength{};
+};
+
+}  // namespace pelmora

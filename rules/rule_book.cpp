@@ -1,0 +1,490 @@
+#include "rules/rule_book.h"
+
+#include <algorithm>
+#include <cassert>
+#include <cmath>
+
+#include "stores/list_store.h"
+#include "stores/number_text.h"
+#include "stores/text_ops.h"
+
+namespace pelmora {
+
+namespace {
+
+constexpr int kCommonPast = 4, kInflections = 5;
+constexpr int kContractionLine = 0, kDefiniteLine = 6, kIndefiniteLine = 7;
+
+// Thresholds moved by a share can carry more than four decimals.
+std::string limitText(double limit) {
+    return doubleText(limit);
+}
+
+std::string_view lineAt(const std::vector<std::string>& lines, int i) {
+    return i >= 0 && i < static_cast<int>(lines.size()) ? std::string_view(lines[i])
+                                                        : std::string_view();
+}
+
+Reading lineReading(const std::vector<std::string>& lines, int i) {
+    return reading(lineAt(lines, i));
+}
+
+Check thresholdCheck(int step, const RuleBook& rules, Threshold id, const Reading& value,
+                     bool above) {
+    Check c;
+    c.kind = Check::Kind::Threshold;
+    c.step = step;
+    c.measure = thresholdInfo(id).measure;
+    c.value = value.text;
+    c.relation = above ? "above" : "below";
+    c.limit = rules[id];
+    c.against = limitText(c.limit);
+    c.number = value.value;
+    c.threshold = id;
+    c.holds = above ? value.value > c.limit : value.value < c.limit;
+    return c;
+}
+
+// The density of the feature named `feature`, by its position among the labels.
+std::string densityOfFeature(std::string_view feature, const std::vector<std::string>& labels,
+                             const std::vector<std::string>& lines) {
+    for (std::size_t i = 0; i < labels.size(); ++i) {
+        if (equalsIgnoreCase(labels[i], feature)) {
+            return std::string(lineAt(lines, static_cast<int>(i)));
+        }
+    }
+    return "";
+}
+
+Check rankCheck(int step, const std::vector<std::string>& ranking, int position,
+                std::initializer_list<const char*> sought, const std::vector<std::string>& labels,
+                const std::vector<std::string>& lines) {
+    Check c;
+    c.kind = Check::Kind::Ranking;
+    c.step = step;
+    c.measure = "rank " + std::to_string(position + 1);
+    c.value = std::string(lineAt(ranking, position));
+    c.detail = densityOfFeature(c.value, labels, lines);
+    c.relation = "one of";
+    for (const char* s : sought) {
+        c.against += (c.against.empty() ? "" : ", ") + std::string(s);
+        c.holds = c.holds || equalsIgnoreCase(c.value, s);
+    }
+    return c;
+}
+
+Check countCheck(int step, const char* left, const Reading& l, const char* right,
+                 const Reading& r) {
+    Check c;
+    c.kind = Check::Kind::Count;
+    c.step = step;
+    c.measure = left;
+    c.value = l.text;
+    c.relation = "fewer than";
+    c.against = std::string(right) + " (" + r.text + ")";
+    c.number = l.value;
+    c.limit = r.value;
+    c.holds = l.value < r.value;
+    return c;
+}
+
+Check labelCheck(int step, const std::vector<std::string>& labels, int position,
+                 const char* label) {
+    Check c;
+    c.kind = Check::Kind::Label;
+    c.step = step;
+    c.measure = "feature name " + std::to_string(position + 1);
+    c.value = std::string(lineAt(labels, position));
+    c.relation = "is";
+    c.against = label;
+    c.holds = equalsIgnoreCase(c.value, label);
+    return c;
+}
+
+bool holds(std::vector<Check>& checks, Check c) {
+    checks.push_back(std::move(c));
+    return checks.back().holds;
+}
+
+// Obligation and affect: above the low constant one text, above the high one another.
+Decision decideLevels(const RuleBook& rules, const Reading& density, std::string_view before,
+                      Threshold low, const char* lowText, Threshold high, const char* highText) {
+    Decision d{std::string(before), {}, 0};
+    if (holds(d.checks, thresholdCheck(step::kLow, rules, low, density, true))) {
+        d.text = lowText;
+        d.step = step::kLow;
+    }
+    if (holds(d.checks, thresholdCheck(step::kHigh, rules, high, density, true))) {
+        d.text = highText;
+        d.step = step::kHigh;
+    }
+    return d;
+}
+
+}  // namespace
+
+const ThresholdInfo& thresholdInfo(Threshold id) {
+    const ThresholdInfo& info = kThresholds[static_cast<std::size_t>(id)];
+    assert(info.id == id);
+    return info;
+}
+
+RuleBook::RuleBook() {
+    for (const ThresholdInfo& t : kThresholds) {
+        limits_[static_cast<std::size_t>(t.id)] = t.standard;
+    }
+}
+
+const RuleBook& RuleBook::standard() {
+    static const RuleBook book;
+    return book;
+}
+
+RuleBook RuleBook::with(Threshold id, double limit) const {
+    RuleBook moved = *this;
+    moved.limits_[static_cast<std::size_t>(id)] = limit;
+    return moved;
+}
+
+RuleBook RuleBook::scaled(double factor) const {
+    RuleBook moved = *this;
+    for (double& limit : moved.limits_) {
+        limit *= factor;
+    }
+    return moved;
+}
+
+Reading reading(std::string_view text) {
+    return Reading{std::string(text), strictParse(text).value_or(0.0)};
+}
+
+Evaluation evaluate(const RuleBook& rules, const std::vector<std::string>& densityLines,
+                    const std::vector<std::string>& labels, bool passiveBefore,
+                    const std::vector<std::string>& characterValuesBefore,
+                    const std::vector<std::string>& sortedValuesBefore) {
+    Evaluation e;
+    e.labels = labels;
+    // "-ed" endings without the common past forms are taken for passive participles.
+    e.passive = passiveBefore;
+    const bool inflected = holds(e.passiveChecks,
+                                 thresholdCheck(1, rules, Threshold::PassiveInflections,
+                                                lineReading(densityLines, kInflections), true));
+    const bool withoutPast = holds(e.passiveChecks,
+                                   thresholdCheck(1, rules, Threshold::PassiveCommonPast,
+                                                  lineReading(densityLines, kCommonPast), false));
+    if (inflected && withoutPast) {
+        e.passive = true;
+    }
+    if (e.passive && static_cast<int>(e.labels.size()) > kInflections) {
+        e.labels[kInflections] = "Passive";
+    }
+
+    ListStore sorted(ListStore::Order::Sorted);
+    for (const std::string& line : characterValuesBefore) {
+        sorted.append(line);
+    }
+    int noticeable = 0;
+    for (const std::string& line : densityLines) {
+        sorted.append(line);
+        noticeable += holds(e.textClass.checks,
+                            thresholdCheck(3, rules, Threshold::Classifiable, reading(line), true));
+    }
+    e.textClass.text = noticeable >= 1 ? "Classifiable" : "Unclassifiable";
+    e.textClass.step = 3;
+    e.characterValues = sorted.items();
+    e.sortedAdded.assign(e.characterValues.rbegin(), e.characterValues.rend());
+    // Matched as texts: k features sharing one density give their block of names k times.
+    const auto rank = [&](const std::vector<std::string>& values) {
+        for (const std::string& value : values) {
+            for (std::size_t j = 0; j < densityLines.size(); ++j) {
+                if (equalsIgnoreCase(densityLines[j], value)) {
+                    e.resultsAdded.emplace_back(lineAt(e.labels, static_cast<int>(j)));
+                }
+            }
+        }
+    };
+    rank(sortedValuesBefore);
+    rank(e.sortedAdded);
+    return e;
+}
+
+FormalityDecision decideFormality(const RuleBook& rules, const std::vector<std::string>& ranking,
+                                  const std::vector<std::string>& labels,
+                                  const std::vector<std::string>& densityLines,
+                                  std::string_view before, bool formalBefore) {
+    FormalityDecision d;
+    d.text = std::string(before);
+    d.formalFlag = formalBefore;
+    const std::vector<std::string>& lines = densityLines;
+    for (int position : {0, 1}) {
+        if (holds(d.checks, rankCheck(step::kFormalRank, ranking, position,
+                                      {"Passive", "Definite article"}, labels, lines))) {
+            d.text = "Formal";
+            d.step = step::kFormalRank;
+            d.formalFlag = true;
+        }
+    }
+    const Reading contractions = lineReading(densityLines, kContractionLine);
+    if (!d.formalFlag) {
+        for (int position : {0, 1}) {
+            if (holds(d.checks, rankCheck(step::kInformalRank, ranking, position, {"Contractions"},
+                                          labels, lines))) {
+                d.text = "Informal";
+                d.step = step::kInformalRank;
+            }
+        }
+        if (d.text.empty() &&
+            holds(d.checks, thresholdCheck(step::kInformalDensity, rules, Threshold::Contractions,
+                                           contractions, true))) {
+            d.text = "Informal";
+            d.step = step::kInformalDensity;
+        }
+    }
+    // A density exactly at the constant is neither informal nor open to the article rules.
+    const auto articleRule = [&](int s, Threshold article, int line) {
+        if (d.text.empty() &&
+            holds(d.checks, thresholdCheck(s, rules, Threshold::Contractions, contractions,
+                                           false)) &&
+            holds(d.checks, thresholdCheck(s, rules, article, lineReading(densityLines, line),
+                                           true))) {
+            d.text = "Formal";
+            d.step = s;
+        }
+    };
+    articleRule(step::kFormalDefinite, Threshold::DefiniteArticle, kDefiniteLine);
+    articleRule(step::kFormalIndefinite, Threshold::IndefiniteArticle, kIndefiniteLine);
+    if (d.text.empty()) {
+        d.text = "Neutral";
+        d.step = step::kNeutral;
+    }
+    return d;
+}
+
+Decision decidePersonage(const std::vector<std::string>& ranking,
+                         const std::vector<std::string>& labels,
+                         const std::vector<std::string>& densityLines, const Reading& first,
+                         const Reading& second, const Reading& third) {
+    Decision d;
+    bool ranked = false;
+    for (int position : {0, 1}) {
+        if (holds(d.checks, rankCheck(step::kFirstRank, ranking, position, {"First Person"},
+                                      labels, densityLines))) {
+            d.text = "First Person";
+            d.step = step::kFirstRank;
+            ranked = true;
+        }
+    }
+    if (!ranked) {
+        d.text = "Not first person";
+        d.step = step::kNotFirst;
+    }
+    const bool firstBelowSecond = holds(
+        d.checks, countCheck(step::kSecond, "first-person words", first, "second-person words",
+                             second));
+    if (holds(d.checks, countCheck(step::kSecond, "third-person words", third,
+                                   "second-person words", second)) &&
+        firstBelowSecond) {
+        d.text = "Second person";
+        d.step = step::kSecond;
+    }
+    // Third person must outnumber both others; comparing the first person with the second
+    // instead would leave a third-person text without second-person words unrecognised.
+    const bool firstBelowThird = holds(
+        d.checks,
+        countCheck(step::kThird, "first-person words", first, "third-person words", third));
+    if (holds(d.checks, countCheck(step::kThird, "second-person words", second,
+                                   "third-person words", third)) &&
+        firstBelowThird) {
+        d.text = "Third person";
+        d.step = step::kThird;
+    }
+    return d;
+}
+
+Decision decidePastTenseness(const RuleBook& rules, const std::vector<std::string>& ranking,
+                             const std::vector<std::string>& labels,
+                             const std::vector<std::string>& densityLines) {
+    Decision d;
+    // Once the evaluation labels the inflections "Passive", they no longer count as past.
+    const bool unrelabelled =
+        holds(d.checks, labelCheck(step::kPastRank, labels, kCommonPast,
+                                   kFeatureNames[kCommonPast])) &&
+        holds(d.checks, labelCheck(step::kPastRank, labels, kInflections,
+                                   kFeatureNames[kInflections]));
+    bool matched = false;
+    if (unrelabelled) {
+        for (int position : {0, 1}) {
+            if (holds(d.checks, rankCheck(step::kPastRank, ranking, position,
+                                          {"Past Tense Inflections"}, labels, densityLines))) {
+                d.text = "Past Tense";
+                d.step = step::kPastRank;
+                matched = true;
+            }
+        }
+    }
+    if (!matched) {
+        d.text = "Not Past Tense";
+        d.step = step::kNotPast;
+    }
+    if (holds(d.checks, labelCheck(step::kPastDensity, labels, kInflections,
+                                   kFeatureNames[kInflections])) &&
+        holds(d.checks, thresholdCheck(step::kPastDensity, rules, Threshold::PastInflections,
+                                       lineReading(densityLines, kInflections), true))) {
+        d.text = "Past Tense";
+        d.step = step::kPastDensity;
+    }
+    return d;
+}
+
+Decision decideObligation(const RuleBook& rules, const Reading& density, std::string_view before) {
+    return decideLevels(rules, density, before, Threshold::Obligation, "Obligation/Intention",
+                        Threshold::StrongObligation, "Obligation/Intention - strong");
+}
+
+Decision decideAffect(const RuleBook& rules, const Reading& density, std::string_view before) {
+    return decideLevels(rules, density, before, Threshold::Affect, "Affective",
+                        Threshold::HighAffect, "Highly Affective");
+}
+
+std::optional<char> digitOf(Category category, std::string_view text) {
+    struct Row {
+        const char* text;
+        char digit;
+    };
+    const auto look = [text](std::initializer_list<Row> rows) -> std::optional<char> {
+        for (const Row& r : rows) {
+            if (equalsIgnoreCase(text, r.text)) {
+                return r.digit;
+            }
+        }
+        return std::nullopt;
+    };
+    switch (category) {
+        case Category::Formality:
+            return look({{"Formal", '2'}, {"Informal", '1'}, {"Neutral", '0'}});
+        case Category::Personage:
+            return look({{"First Person", '1'}, {"Second Person", '2'}, {"Third Person", '3'}})
+                .value_or('0');
+        case Category::PastTenseness:
+            return look({{"Past Tense", '1'}, {"Not Past Tense", '2'}}).value_or('0');
+        case Category::Obligation:
+            return look({{"Obligation/Intention", '1'}, {"Obligation/Intention - strong", '2'}})
+                .value_or('0');
+        case Category::Affect:
+            return look({{"Affective", '1'}, {"Highly Affective", '2'}}).value_or('0');
+    }
+    return std::nullopt;
+}
+
+std::string_view codeCharAt(std::string_view code, int k) {
+    std::size_t i = 0;
+    for (int position = 0; i < code.size(); ++position) {
+        std::size_t end = i + 1;
+        while (end < code.size() && (static_cast<unsigned char>(code[end]) & 0xC0) == 0x80) {
+            ++end;
+        }
+        if (position == k) {
+            return code.substr(i, end - i);
+        }
+        i = end;
+    }
+    return {};
+}
+
+bool codesAgreeAt(std::string_view a, std::string_view b, int k) {
+    return equalsIgnoreCase(codeCharAt(a, k), codeCharAt(b, k));
+}
+
+int typeCodeStrength(std::string_view a, std::string_view b) {
+    int s = 0;
+    for (int k = 0; k < 5; ++k) {
+        s += codesAgreeAt(a, b, k) ? 1 : 0;
+    }
+    return s;
+}
+
+Classification classify(const RuleBook& rules, const ClassifierInputs& in) {
+    Classification c;
+    c.evaluation = evaluate(rules, in.densityLines, in.labels, false);
+    const std::vector<std::string>& ranking = c.evaluation.resultsAdded;
+    const std::vector<std::string>& labels = c.evaluation.labels;
+    c.decisions[0] = decideFormality(rules, ranking, labels, in.densityLines, "", false);
+    c.decisions[1] = decidePersonage(ranking, labels, in.densityLines, in.firstPerson,
+                                     in.secondPerson, in.thirdPerson);
+    c.decisions[2] = decidePastTenseness(rules, ranking, labels, in.densityLines);
+    c.decisions[3] = decideObligation(rules, in.obligationDensity, "");
+    c.decisions[4] = decideAffect(rules, in.affectDensity, "");
+    for (std::size_t k = 0; k < c.decisions.size(); ++k) {
+        if (const auto digit = digitOf(static_cast<Category>(k), c.decisions[k].text)) {
+            c.code.push_back(*digit);
+        }
+    }
+    return c;
+}
+
+std::vector<Threshold> thresholdsOf(Category category) {
+    switch (category) {
+        case Category::Formality:
+            // The passive test renames a ranked feature, which the ranking rule reads.
+            return {Threshold::Contractions, Threshold::DefiniteArticle,
+                    Threshold::IndefiniteArticle, Threshold::PassiveInflections,
+                    Threshold::PassiveCommonPast};
+        case Category::Personage:
+            return {};
+        case Category::PastTenseness:
+            return {Threshold::PastInflections, Threshold::PassiveInflections,
+                    Threshold::PassiveCommonPast};
+        case Category::Obligation:
+            return {Threshold::Obligation, Threshold::StrongObligation};
+        case Category::Affect:
+            return {Threshold::Affect, Threshold::HighAffect};
+    }
+    return {};
+}
+
+std::optional<double> decisiveMove(const RuleBook& rules, const ClassifierInputs& inputs,
+                                   Category category, Threshold threshold) {
+    const auto k = static_cast<std::size_t>(category);
+    const Classification base = classify(rules, inputs);
+    const std::string digit = base.code.substr(std::min(k, base.code.size()), 1);
+    const auto digitWith = [&](double limit) {
+        const Classification moved = classify(rules.with(threshold, limit), inputs);
+        return moved.code.substr(std::min(k, moved.code.size()), 1);
+    };
+    // The outcomes change only where the threshold passes a value compared with it; just past
+    // each such value, nearest first, lies every region a move can reach.
+    std::vector<double> values;
+    const auto gather = [&](const std::vector<Check>& checks) {
+        for (const Check& c : checks) {
+            if (c.threshold == threshold) {
+                values.push_back(c.number);
+            }
+        }
+    };
+    gather(base.evaluation.passiveChecks);
+    for (const Decision& d : base.decisions) {
+        gather(d.checks);
+    }
+    const double limit = rules[threshold];
+    std::sort(values.begin(), values.end(), [limit](double a, double b) {
+        const double da = std::fabs(a - limit), db = std::fabs(b - limit);
+        return da != db ? da < db : a < b;
+    });
+    values.erase(std::unique(values.begin(), values.end()), values.end());
+    // Densities carry four decimals; half of the last one is past a value but short of the next.
+    constexpr double kPast = 0.00005;
+    for (const double v : values) {
+        const double move = v - limit;
+        for (const double side : {1.0, -1.0}) {
+            if ((move > 0 && side < 0) || (move < 0 && side > 0)) {
+                continue;
+            }
+            if (digitWith(v + side * kPast) != digit) {
+                return move;
+            }
+        }
+    }
+    return std::nullopt;
+}
+
+}  // namespace pelmora

@@ -1,0 +1,206 @@
+#pragma once
+// The rule book: every threshold of the evaluation, the five categories, the comparison and
+// the report, written once as named constants, and the pure decisions that apply them. A
+// decision returns the text it arrives at together with every check it made, so that the
+// commands write their stores from it and the explanations only put it into words. The book
+// is a value: a moved threshold moves the codes and their explanations together.
+
+#include <array>
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "rules/feature_names.h"
+
+namespace pelmora {
+
+// Each is a strict comparison with a density already rounded to four decimals.
+enum class Threshold {
+    PassiveInflections,  // inflection density above it ...
+    PassiveCommonPast,   // ... and common past-tense density below it: the -ed forms are passive
+    Classifiable,        // a text with any density above it is classifiable
+    Contractions,        // above: informal; below: the article rules may make it formal
+    DefiniteArticle,     // definite-article density above it: formal
+    IndefiniteArticle,   // indefinite-article density above it: formal
+    PastInflections,     // inflection density above it: past tense
+    Obligation,          // obligation density above it: obligation/intention
+    StrongObligation,    // above it: strong
+    Affect,              // affect density above it: affective
+    HighAffect,          // above it: highly affective
+};
+inline constexpr std::size_t kThresholdCount = 11;
+
+struct ThresholdInfo {
+    Threshold id;
+    const char* name;     // "contractions"
+    const char* measure;  // "contraction density": what it is compared with
+    double standard;
+};
+
+inline constexpr std::array<ThresholdInfo, kThresholdCount> kThresholds = {{
+    {Threshold::PassiveInflections, "passive inflections", "inflection density", 0.01},
+    {Threshold::PassiveCommonPast, "passive common past", "common past-tense density", 0.01},
+    {Threshold::Classifiable, "classifiable", "density", 0.01},
+    {Threshold::Contractions, "contractions", "contraction density", 0.01},
+    {Threshold::DefiniteArticle, "definite article", "definite-article density", 0.02},
+    {Threshold::IndefiniteArticle, "indefinite article", "indefinite-article density", 0.02},
+    {Threshold::PastInflections, "past inflections", "inflection density", 0.01},
+    {Threshold::Obligation, "obligation", "obligation density", 0.015},
+    {Threshold::StrongObligation, "strong obligation", "obligation density", 0.03},
+    {Threshold::Affect, "affect", "affect density", 0.03},
+    {Threshold::HighAffect, "high affect", "affect density", 0.05},
+}};
+
+const ThresholdInfo& thresholdInfo(Threshold id);
+
+class RuleBook {
+public:
+    // Strengths below this are minimal relationships.
+    static constexpr int kMinimalBelow = 3;
+    // A strength more than this many standard deviations from the mean is off the norm.
+    static constexpr double kSignificanceAbove = 1.65;
+    // A digit is near its threshold when a move of one by at most this would change it.
+    static constexpr double kNearMargin = 0.002;
+    // Below this many words a text's densities rest on too few words to be trusted.
+    static constexpr int kReliableWords = 200;
+
+    // The thresholds as they stand in kThresholds.
+    static const RuleBook& standard();
+
+    double operator[](Threshold id) const { return limits_[static_cast<std::size_t>(id)]; }
+    RuleBook with(Threshold id, double limit) const;
+    // Every threshold times `factor`.
+    RuleBook scaled(double factor) const;
+    bool operator==(const RuleBook&) const = default;
+
+private:
+    RuleBook();
+    std::array<double, kThresholdCount> limits_;
+};
+
+// A store's text and the number it reads as (a missing or malformed number reads 0).
+struct Reading {
+    std::string text;
+    double value = 0;
+};
+Reading reading(std::string_view text);
+
+// One thing a rule looked at and what it found.
+struct Check {
+    enum class Kind { Threshold, Ranking, Count, Label };
+    Kind kind = Kind::Threshold;
+    int step = 0;         // the step of the rule that made it
+    std::string measure;  // "contraction density", "rank 1", "first-person words", ...
+    std::string value;    // as the store holds it
+    std::string detail;   // for a ranking check: the ranked feature's density
+    std::string relation;  // "above", "below", "one of", "fewer than", "is"
+    std::string against;   // the constant, the sought names, the other count, the label
+    bool holds = false;
+    std::optional<Threshold> threshold;  // threshold checks: which constant
+    double number = 0, limit = 0;        // threshold checks: the value and the constant
+};
+
+// What a rule wrote into its field and why.
+struct Decision {
+    std::string text;           // the field's content afterwards
+    std::vector<Check> checks;  // every check made, in order
+    int step = 0;               // the step that wrote `text`; 0 when the field kept its content
+};
+
+// The evaluation of one text's density lines: the passive test, the classifiability and the
+// ranking of the features.
+struct Evaluation {
+    bool passive = false;  // the passive flag afterwards
+    std::vector<Check> passiveChecks;
+    std::vector<std::string> labels;           // the feature names, "Passive" at 5 once relabelled
+    std::vector<std::string> characterValues;  // every density line so far, in text order
+    std::vector<std::string> sortedAdded;      // what the descending list gains
+    std::vector<std::string> resultsAdded;     // what the ranking gains
+    Decision textClass;                        // "Classifiable" or "Unclassifiable"
+};
+
+// The lists as they stand before: on a fresh workspace all three are empty, and the ranking
+// is then resultsAdded.
+Evaluation evaluate(const RuleBook& rules, const std::vector<std::string>& densityLines,
+                    const std::vector<std::string>& labels, bool passiveBefore,
+                    const std::vector<std::string>& characterValuesBefore = {},
+                    const std::vector<std::string>& sortedValuesBefore = {});
+
+// The category rules. Fields are compared whole, without regard to case; `before` is the
+// field's content when the command starts.
+struct FormalityDecision : Decision {
+    bool formalFlag = false;  // the formal flag afterwards
+};
+// `ranking` names features as `labels` do (the feature names after the evaluation).
+FormalityDecision decideFormality(const RuleBook& rules, const std::vector<std::string>& ranking,
+                                  const std::vector<std::string>& labels,
+                                  const std::vector<std::string>& densityLines,
+                                  std::string_view before, bool formalBefore);
+Decision decidePersonage(const std::vector<std::string>& ranking,
+                         const std::vector<std::string>& labels,
+                         const std::vector<std::string>& densityLines, const Reading& first,
+                         const Reading& second, const Reading& third);
+Decision decidePastTenseness(const RuleBook& rules, const std::vector<std::string>& ranking,
+                             const std::vector<std::string>& labels,
+                             const std::vector<std::string>& densityLines);
+Decision decideObligation(const RuleBook& rules, const Reading& density, std::string_view before);
+Decision decideAffect(const RuleBook& rules, const Reading& density, std::string_view before);
+
+// Steps of the category rules, as Decision::step and Check::step give them.
+namespace step {
+inline constexpr int kFormalRank = 1, kInformalRank = 21, kInformalDensity = 22,
+                     kFormalDefinite = 3, kFormalIndefinite = 4, kNeutral = 5;
+inline constexpr int kFirstRank = 1, kNotFirst = 2, kSecond = 3, kThird = 4;
+inline constexpr int kPastRank = 1, kNotPast = 2, kPastDensity = 3;
+inline constexpr int kLow = 1, kHigh = 2;  // obligation and affect
+}  // namespace step
+
+// The digit table: the digit of a category text, compared without regard to case; a
+// formality field holding none of its texts gives no digit.
+enum class Category { Formality, Personage, PastTenseness, Obligation, Affect };
+inline constexpr std::array<const char*, 5> kCategoryNames = {
+    "formality", "personage", "past tenseness", "obligation/intention", "affect"};
+std::optional<char> digitOf(Category category, std::string_view text);
+
+// Number of the five code positions at which two type codes agree; a position beyond the end
+// of a code reads as the empty text.
+int typeCodeStrength(std::string_view a, std::string_view b);
+// Whether position k (0 to 4) of two codes agrees, as typeCodeStrength counts it.
+bool codesAgreeAt(std::string_view a, std::string_view b, int k);
+// The character at position k of a code, empty beyond its end.
+std::string_view codeCharAt(std::string_view code, int k);
+inline bool isMinimal(int strength) {
+    return strength < RuleBook::kMinimalBelow;
+}
+
+// Everything the classification of one text reads, as the stores hold it when the
+// evaluation starts (the affect density already divided).
+struct ClassifierInputs {
+    std::vector<std::string> densityLines;
+    std::vector<std::string> labels = std::vector<std::string>(kFeatureNames.begin(),
+                                                               kFeatureNames.end());
+    Reading firstPerson, secondPerson, thirdPerson;
+    Reading obligationDensity, affectDensity;
+};
+
+struct Classification {
+    Evaluation evaluation;
+    std::array<Decision, 5> decisions;
+    std::string code;
+};
+
+// The evaluation, the five categories and the code of a text on a freshly reset workspace.
+Classification classify(const RuleBook& rules, const ClassifierInputs& inputs);
+
+// The smallest move of `threshold` that changes the digit of `category` for these inputs, as
+// a signed distance in density units (the digit changes for any move beyond it); nothing when
+// no move of it does.
+std::optional<double> decisiveMove(const RuleBook& rules, const ClassifierInputs& inputs,
+                                   Category category, Threshold threshold);
+
+// The thresholds the rules of `category` compare with.
+std::vector<Threshold> thresholdsOf(Category category);
+
+}  // namespace pelmora

@@ -1,0 +1,88 @@
+#include "run/batch.h"
+
+#include "app/form2_commands.h"
+#include "forms/run_observer.h"
+#include "stores/text_encoding.h"
+
+namespace pelmora {
+
+namespace {
+
+// Gathers the result from what each step of the run left in the stores.
+class Publisher : public RunObserver {
+public:
+    explicit Publisher(const RuleBook& rules) : result_(std::make_shared<RunResult>()) {
+        result_->rules = rules;
+    }
+
+    void runStarted(const Form2& main, const Form1& gathered) override {
+        result_->folder = main.File1.path;
+        result_->listedFiles = main.File1.count();
+        for (int i = 0; i < gathered.lstAllTypes.count(); ++i) {
+            TextRecord t;
+            t.position = i;
+            t.name = gathered.lstTypeNames.get(i);
+            t.nameBytes = static_cast<std::size_t>(i) < gathered.typeNameBytes.size()
+                              ? gathered.typeNameBytes[static_cast<std::size_t>(i)]
+                              : t.name;
+            t.inRun = false;
+            t.code = gathered.lstAllTypes.at(i);
+            t.measures.name = t.name;
+            t.measures.code = t.code;
+            result_->texts.push_back(std::move(t));
+        }
+    }
+
+    void textAnalysed(const Form1& form, const FileFacts& file) override {
+        TextRecord t;
+        t.position = static_cast<int>(result_->texts.size());
+        t.nameBytes = form.typeNameBytes.empty() ? file.nameBytes : form.typeNameBytes.back();
+        t.name = form.lstTypeNames.get(form.lstTypeNames.count() - 1);
+        t.file = file;
+        t.measures = form.measures();
+        for (const MeasureInfo& m : kMeasures) {
+            t.numbers[static_cast<std::size_t>(m.id)] = reading(t.text(m.id)).value;
+        }
+        t.decisions = form.decisions;
+        t.code = t.measures.code;
+        result_->texts.push_back(std::move(t));
+    }
+
+    void fileLeftOut(const SkippedFile& file) override { result_->leftOut.push_back(file); }
+
+    void runFinished(const Form2& main, const Form1& gathered) override {
+        result_->pairs = RunPairs(main.lstDogBox, main.significantStrength);
+        result_->mean = main.lblMean.text();
+        result_->stDev = main.lblStDev.text();
+        result_->report = main.txtReport.text();
+        result_->types = gathered.txtTypes.text();
+        finished_ = true;
+    }
+
+    std::shared_ptr<const RunResult> take() {
+        return finished_ ? std::shared_ptr<const RunResult>(std::move(result_)) : nullptr;
+    }
+
+private:
+    std::shared_ptr<RunResult> result_;
+    bool finished_ = false;
+};
+
+// Restores whoever watched before, whatever way the run ends.
+struct Watching {
+    ProgramContext& context;
+    RunObserver* before;
+    ~Watching() { context.observer = before; }
+};
+
+}  // namespace
+
+std::shared_ptr<const RunResult> runBatch(ProgramContext& context) {
+    Publisher publisher(context.rules());
+    const Watching watching{context, context.observer};
+    context.observer = &publisher;
+    Form2Commands(context).cmdAuto();
+    return publisher.take();
+}
+
+}  // namespace pelmora

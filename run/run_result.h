@@ -1,0 +1,101 @@
+#pragma once
+// The one result of a batch run, published as the run goes from what the commands wrote and
+// immutable afterwards. Every window, export and command-line output reads it; none of them
+// recomputes a figure or finds a text by its displayed name.
+
+#include <array>
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "forms/file_facts.h"
+#include "forms/form1.h"
+#include "rules/rule_book.h"
+#include "stores/pair_list.h"
+
+namespace pelmora {
+
+// The measures of a text, in the order of the measures table.
+enum class Measure {
+    TextLength, WordLengthAvg, Contractions, FirstPerson, SecondPerson, ThirdPerson,
+    PastTenseWords, PastTenseForms, DefiniteArticle, IndefiniteArticle, It, ObligationCount,
+    ObligationDensity, AffectCount, AffectDensity, Quotes,
+    D0, D1, D2, D3, D4, D5, D6, D7, D8,
+};
+inline constexpr int kMeasureCount = 25;
+
+struct MeasureInfo {
+    Measure id;
+    const char* column;  // the measures table's column name: "text_length", "d0"
+    const char* label;   // in words: "text length", "contraction density"
+};
+extern const std::array<MeasureInfo, kMeasureCount> kMeasures;
+inline Measure densityMeasure(int feature) {
+    return static_cast<Measure>(static_cast<int>(Measure::D0) + feature);
+}
+
+struct TextRecord {
+    int position = 0;       // in the run's gathering of texts, which the pairs refer to
+    std::string nameBytes;  // as the file system spells it: what tells texts apart
+    std::string name;       // its text, as the stores hold it
+    bool inRun = true;      // false for a text analysed by hand before the run
+    FileFacts file;         // as read by the run
+    TextMeasures measures;  // the store texts right after the text's full analysis
+    std::array<double, kMeasureCount> numbers{};  // the same, read as numbers
+    Form1Decisions decisions;                     // what the rule book decided, and from what
+    std::string code;
+
+    const std::string& text(Measure m) const;
+    double number(Measure m) const { return numbers[static_cast<std::size_t>(m)]; }
+};
+
+struct RunPair {
+    int first = 0, second = 0;  // text positions, first < second
+    int strength = 0;
+    bool minimal = false;      // listed among the minimal relationships
+    bool significant = false;  // listed as off the norm
+};
+
+// Every pair the report lists, in its order, by the positions of its texts.
+class RunPairs {
+public:
+    RunPairs() = default;
+    RunPairs(PairList pairs, std::array<bool, 16> significantStrength);
+
+    std::int64_t count() const { return pairs_.count(); }
+    RunPair at(std::int64_t k) const;
+    void forEach(const std::function<void(const RunPair&)>& visit) const;
+    // The listed pair of two texts (in either order); nothing when they form none.
+    std::optional<RunPair> between(int a, int b) const;
+    // How many pairs have each strength.
+    const std::array<std::int64_t, 16>& strengthCounts() const { return counts_; }
+    const PairList& list() const { return pairs_; }
+
+private:
+    RunPair pairOf(const PairList::Pair& p) const;
+
+    PairList pairs_;
+    std::array<bool, 16> significant_{};
+    std::array<std::int64_t, 16> counts_{};
+};
+
+struct RunResult {
+    std::filesystem::path folder;  // the folder of the file list the run went through
+    int listedFiles = 0;           // entries of the file list
+    std::vector<TextRecord> texts;  // by position: texts gathered before the run, then the run's
+    std::vector<SkippedFile> leftOut;
+    RunPairs pairs;
+    std::string mean, stDev;  // as the report writes them
+    std::string report;       // the report box
+    std::string types;        // the results box
+    RuleBook rules = RuleBook::standard();
+
+    int analysedCount() const;
+    // The text whose name is exactly these bytes, or nullptr.
+    const TextRecord* byNameBytes(std::string_view nameBytes) const;
+};
+
+}  // namespace pelmora

@@ -8,17 +8,17 @@ RunResult runOf(const std::vector<TextSpec>& texts, std::array<bool, 16> signifi
     RunResult run;
     ListStore codes, names;
     std::vector<std::string> keys;
-    for (const TextSpec& spec : texts) {
+    for (const TextSpec& given : texts) {
         TextRecord t;
         t.position = static_cast<int>(run.texts.size());
-        t.name = spec.name;
-        t.nameBytes = spec.nameBytes.empty() ? spec.name : spec.nameBytes;
-        t.code = spec.code;
-        t.measures.name = spec.name;
-        t.measures.code = spec.code;
-        t.measures.textLength = spec.words;
-        t.numbers[static_cast<std::size_t>(Measure::TextLength)] = std::stod(spec.words);
-        t.file = FileFacts{t.nameBytes, spec.name, spec.encoding, spec.size, spec.sha256};
+        t.name = given.name;
+        t.nameBytes = given.nameBytes.empty() ? given.name : given.nameBytes;
+        t.code = given.code;
+        t.measures.name = given.name;
+        t.measures.code = given.code;
+        t.measures.textLength = given.words;
+        t.numbers[static_cast<std::size_t>(Measure::TextLength)] = std::stod(given.words);
+        t.file = FileFacts{t.nameBytes, given.name, given.encoding, given.size, given.sha256};
         codes.append(t.code);
         names.append(t.name);
         keys.push_back(t.nameBytes);

@@ -49,7 +49,7 @@ private:
     Form1& form() { return context_.form1(); }
 
     ProgramContext& context_;
-    // The key-word counts when RemPunc took them in its own pass; empty otherwise.
+    // The key-word counts, which RemPunc takes in its pass for cmdPrincipes.
     std::vector<std::int64_t> keyWordCounts_;
 };
 

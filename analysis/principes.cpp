@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <cassert>
 #include <cstddef>
 #include <string>
 #include <utility>
@@ -47,25 +48,17 @@ void Form1Commands::RemPunc() {
     patterns.insert(patterns.end(), f.lstWordsOfAffect.items().begin(),
                     f.lstWordsOfAffect.items().end());
     const std::size_t wordCount = patterns.size();
-    // A word without a space keeps its count when RemSpc collapses and pads the spaces, so
-    // such words are counted after it, in the one pass that counts the key words too.
-    const bool spaceFree = std::none_of(patterns.begin(), patterns.end(), [](const auto& p) {
-        return p.find(' ') != std::string::npos;
-    });
-    std::vector<std::int64_t> counts;
-    if (!spaceFree) {
-        counts = PatternCounter::forPatterns(patterns).count(text);
-    }
+    // None of these words holds a space, so each keeps its count when RemSpc collapses and
+    // pads the spaces: they are counted after it, in the one pass that counts the key words.
+    assert(std::none_of(patterns.begin(), patterns.end(),
+                        [](const auto& p) { return p.find(' ') != std::string::npos; }));
     f.Text1.setText(std::move(text));
     RemSpc();
-    if (spaceFree) {
-        const std::vector<std::string> keys = keyWordPatterns(f.lstKeyFunctionWords);
-        patterns.insert(patterns.end(), keys.begin(), keys.end());
-        counts = PatternCounter::forPatterns(patterns).count(f.Text1.text());
-        keyWordCounts_.assign(counts.begin() + static_cast<std::ptrdiff_t>(wordCount),
-                              counts.end());
-        counts.resize(wordCount);
-    }
+    const std::vector<std::string> keys = keyWordPatterns(f.lstKeyFunctionWords);
+    patterns.insert(patterns.end(), keys.begin(), keys.end());
+    std::vector<std::int64_t> counts = PatternCounter::forPatterns(patterns).count(f.Text1.text());
+    keyWordCounts_.assign(counts.begin() + static_cast<std::ptrdiff_t>(wordCount), counts.end());
+    counts.resize(wordCount);
 
     std::int64_t modal = 0;
     std::int64_t affect = 0;
@@ -86,13 +79,8 @@ void Form1Commands::RemSpc() {
 }
 
 void Form1Commands::cmdPrincipes() {
-    keyWordCounts_.clear();
     RemPunc();
     Form1& f = form();
-    if (keyWordCounts_.empty()) {
-        keyWordCounts_ = PatternCounter::forPatterns(keyWordPatterns(f.lstKeyFunctionWords))
-                             .count(f.Text1.text());
-    }
     const std::vector<std::int64_t> counts = std::exchange(keyWordCounts_, {});
 
     const int words = f.lstKeyFunctionWords.count();

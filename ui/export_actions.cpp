@@ -113,6 +113,14 @@ EvidencePanel::EvidencePanel(QWidget* parent) : QWidget(parent) {
 
 EvidencePanel::~EvidencePanel() = default;
 
+DetailsWindow* EvidencePanel::detailsWindow() const {
+    return details_.data();
+}
+
+MatrixWindow* EvidencePanel::matrixWindow() const {
+    return matrix_.data();
+}
+
 void EvidencePanel::showRun(std::shared_ptr<const RunResult> run) {
     if (run == run_) {
         return;
@@ -129,7 +137,7 @@ void EvidencePanel::showRun(std::shared_ptr<const RunResult> run) {
     } else {
         quality_->clear();
         for (QWidget* w :
-             {static_cast<QWidget*>(details_.get()), static_cast<QWidget*>(matrix_.get())}) {
+             {static_cast<QWidget*>(details_.data()), static_cast<QWidget*>(matrix_.data())}) {
             if (w != nullptr) {
                 w->hide();
             }
@@ -145,7 +153,7 @@ void EvidencePanel::openDetails() {
         return;
     }
     if (!details_) {
-        details_ = std::make_unique<DetailsWindow>(window());
+        details_ = new DetailsWindow(window());
         details_->showRun(run_);
     }
     details_->show();
@@ -157,7 +165,7 @@ void EvidencePanel::openMatrix() {
         return;
     }
     if (!matrix_) {
-        matrix_ = std::make_unique<MatrixWindow>(window());
+        matrix_ = new MatrixWindow(window());
         matrix_->showRun(run_);
     }
     matrix_->show();

@@ -5,6 +5,7 @@
 
 #include <QByteArray>
 #include <QLabel>
+#include <QPointer>
 #include <QString>
 #include <QWidget>
 #include <functional>
@@ -39,8 +40,8 @@ public:
     void showRun(std::shared_ptr<const RunResult> run);
 
     QString qualityLine() const { return quality_->text(); }
-    DetailsWindow* detailsWindow() const { return details_.get(); }
-    MatrixWindow* matrixWindow() const { return matrix_.get(); }
+    DetailsWindow* detailsWindow() const;
+    MatrixWindow* matrixWindow() const;
 
     void openDetails();
     void openMatrix();
@@ -62,8 +63,9 @@ private:
     std::shared_ptr<const RunResult> run_;
     QLabel* quality_ = nullptr;
     std::vector<QPushButton*> runButtons_;
-    std::unique_ptr<DetailsWindow> details_;
-    std::unique_ptr<MatrixWindow> matrix_;
+    // Owned by the main window, as windows of their own; made on first opening.
+    QPointer<DetailsWindow> details_;
+    QPointer<MatrixWindow> matrix_;
 };
 
 }  // namespace pelmora

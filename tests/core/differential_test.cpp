@@ -116,25 +116,6 @@ TEST(Differential, NormalisationAndCountsEqualTheStepByStepReading) {
     }
 }
 
-// Words holding spaces must be counted before the runs of spaces are collapsed.
-TEST(Differential, AffectWordsWithSpacesAreCountedOnTheUncollapsedText) {
-    std::mt19937 rng(31);
-    for (int round = 0; round < 150; ++round) {
-        const std::string text = generatedText(rng);
-        ProgramContext fastContext, plainContext;
-        Form1& fast = fastContext.form1();
-        Form1& plain = plainContext.form1();
-        for (Form1* form : {&fast, &plain}) {
-            form->lstWordsOfAffect.append("the  the");
-            form->lstWordsOfAffect.append(" i");
-            form->Text1.setText(text);
-        }
-        Form1Commands(fastContext).cmdPrincipes();
-        test::referencePrincipes(plain);
-        ASSERT_EQ(everyStore(fast), everyStore(plain)) << "round " << round << ": " << text;
-    }
-}
-
 TEST(Differential, WholePipelineEqualsTheStepByStepReadingOverABatch) {
     std::mt19937 rng(7);
     ProgramContext fastContext, plainContext;

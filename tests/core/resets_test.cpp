@@ -110,7 +110,6 @@ TEST(Resets, ResetWithNothingGatheredKeepsTheResultsBoxText) {
 
 TEST(Resets, TotalResetEmptiesBothFormsAndShowsTheMainForm) {
     ProgramContext context;
-    Form1& form = context.form1();
     gatherThree(context);
     Form1Commands(context).cmdCompare();
     Form2& main = context.form2();

@@ -35,7 +35,7 @@ FolderRun runFolder(const std::string& folder, const CliArguments& args, Output&
 }
 
 int finish(Output& out, Output& err, int status) {
-    if (!out.flush()) {
+    if (!out.end()) {
         err.raw("pelmora-cli: cannot write the output: " + out.errorText() + "\n");
         err.flush();
         return kExitNoOutput;

@@ -81,7 +81,7 @@ int run(int argc, char** argv, Output& out, Output& err) {
             afterDashes = true;
         } else if (!afterDashes && (arg == "--help" || arg == "-h")) {
             printUsage(out);
-            return out.flush() ? kExitOk : kExitNoOutput;
+            return out.end() ? kExitOk : kExitNoOutput;
         } else if (!afterDashes && arg == "--crlf") {
             args.crlf = true;
         } else if (!afterDashes && (arg == "--jobs" || arg.rfind("--jobs=", 0) == 0)) {

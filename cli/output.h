@@ -17,7 +17,7 @@ public:
     Output(const Output&) = delete;
     Output& operator=(const Output&) = delete;
 
-    void setLineEnds(LineEnds ends) { ends_ = ends; }
+    void setLineEnds(LineEnds ends);
     NameStyle names() const { return names_; }
 
     // Writes a text with CR LF or LF line ends as the stores hold it, in the line ends asked for.
@@ -29,15 +29,16 @@ public:
 
     // Writes what is buffered; false once any write has failed.
     bool flush();
+    // The output is complete: what waits for a line end goes too, then everything.
+    [[nodiscard]] bool end();
     bool failed() const { return error_ != 0; }
     std::string errorText() const;
 
 private:
     int fd_;
     NameStyle names_;
-    LineEnds ends_ = LineEnds::Lf;
     std::string buffer_;
-    bool pendingCr_ = false;  // a CR at the end of the last text, perhaps the start of CR LF
+    LineEndWriter lines_;
     int error_ = 0;
 };
 

@@ -1,24 +1,55 @@
 #include "evidence/output_format.h"
 
 #include <cstdio>
+#include <utility>
 
 #include "stores/text_ops.h"
 
 namespace pelmora {
 
 std::string withLineEnds(std::string_view text, LineEnds ends) {
-    if (ends == LineEnds::CrLf) {
-        return std::string(text);
-    }
     std::string out;
     out.reserve(text.size());
-    std::size_t start = 0;
-    for (std::size_t pos; (pos = text.find("\r\n", start)) != std::string_view::npos;
-         start = pos + 2) {
-        out.append(text.substr(start, pos - start)).push_back('\n');
-    }
-    out.append(text.substr(start));
+    LineEndWriter writer(ends, [&out](std::string_view piece) { out.append(piece); });
+    writer.write(text);
+    writer.finish();
     return out;
+}
+
+void LineEndWriter::write(std::string_view text) {
+    if (ends_ == LineEnds::CrLf) {
+        sink_(text);
+        return;
+    }
+    if (text.empty()) {
+        return;
+    }
+    if (std::exchange(pendingCr_, false) && text.front() != '\n') {
+        sink_("\r");
+    }
+    std::size_t start = 0;
+    while (start < text.size()) {
+        const std::size_t cr = text.find('\r', start);
+        if (cr == std::string_view::npos) {
+            sink_(text.substr(start));
+            return;
+        }
+        sink_(text.substr(start, cr - start));
+        if (cr + 1 == text.size()) {
+            pendingCr_ = true;  // the LF may come with the next piece
+            return;
+        }
+        if (text[cr + 1] != '\n') {
+            sink_("\r");
+        }
+        start = cr + 1;
+    }
+}
+
+void LineEndWriter::finish() {
+    if (std::exchange(pendingCr_, false)) {
+        sink_("\r");
+    }
 }
 
 char delimiterForFile(std::string_view fileName) {

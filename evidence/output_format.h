@@ -2,6 +2,7 @@
 // The forms every output takes, in one place: line ends, byte-order marks, spreadsheet
 // files, names shown on a terminal, and the count of warnings.
 
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -15,6 +16,20 @@ inline constexpr std::string_view kUtf8ByteOrderMark = "\xEF\xBB\xBF";
 enum class LineEnds { Lf, CrLf };
 // A text with CR LF line ends (as the stores hold them) with the line ends asked for.
 std::string withLineEnds(std::string_view text, LineEnds ends);
+
+// The same for a text that goes by in pieces: a CR that ends one piece waits for the next.
+class LineEndWriter {
+public:
+    LineEndWriter(LineEnds ends, std::function<void(std::string_view)> sink)
+        : ends_(ends), sink_(std::move(sink)) {}
+    void write(std::string_view piece);
+    void finish();  // a CR still waiting was one of its own
+
+private:
+    LineEnds ends_;
+    std::function<void(std::string_view)> sink_;
+    bool pendingCr_ = false;
+};
 
 // Tab for a name ending in .tsv, .tab or .txt, else comma.
 char delimiterForFile(std::string_view fileName);

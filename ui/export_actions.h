@@ -26,7 +26,7 @@ QString chooseSavePath(QWidget* parent, const QString& caption, const QString& f
                        const QString& filter);
 void showProblem(QWidget* parent, const QString& text);
 // Writes `bytes` to `path` whole or not at all; a failure is reported and gives false.
-bool writeChosenFile(const QString& path, const QByteArray& bytes,
+[[nodiscard]] bool writeChosenFile(const QString& path, const QByteArray& bytes,
                      const std::function<void(const QString&)>& reportProblem);
 
 class EvidencePanel : public QWidget {

@@ -2,6 +2,8 @@
 
 #include <QFile>
 
+#include "evidence/output_format.h"
+
 namespace pelmora {
 
 QString toQt(const std::string& text) {
@@ -13,9 +15,7 @@ std::string fromQt(const QString& text) {
 }
 
 QString shownText(const std::string& text) {
-    QString shown = toQt(text);
-    shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    return shown;
+    return toQt(withLineEnds(text, LineEnds::Lf));
 }
 
 std::string typedText(const QString& text) {

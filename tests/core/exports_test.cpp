@@ -136,6 +136,14 @@ TEST(InputQuality, EachKindOfDoubtfulInputIsWarnedAboutAndCopiesOncePerGroup) {
 TEST(OutputFormat, LineEndsNamesAndSpreadsheetFiles) {
     EXPECT_EQ(withLineEnds("a\r\nb\rc\n\r\n", LineEnds::Lf), "a\nb\rc\n\n");
     EXPECT_EQ(withLineEnds("a\r\n", LineEnds::CrLf), "a\r\n");
+    // A CR LF split between two pieces is still one line end; a lone CR at the end stays.
+    std::string out;
+    LineEndWriter pieces(LineEnds::Lf, [&out](std::string_view p) { out += p; });
+    for (const char* piece : {"a\r", "\nb\r", "c\r", ""}) {
+        pieces.write(piece);
+    }
+    pieces.finish();
+    EXPECT_EQ(out, "a\nb\rc\r");
     EXPECT_EQ(shownName("a\x1b[31mb\\c\td\ne\x7f\xc2\x9b" "f.txt", NameStyle::Escaped),
               "a\\x1b[31mb\\\\c\\td\\ne\\x7f\\u009bf.txt");
     EXPECT_EQ(shownName("café\n.txt", NameStyle::Exact), "café\n.txt");

@@ -138,32 +138,36 @@ TEST(Differential, WholePipelineEqualsTheStepByStepReadingOverABatch) {
               test::linesOf(plainContext.form2().lstDogBox));
 }
 
-// Real, messy texts: curly and straight quotes, no-break spaces, markup, long lines.
-TEST(Differential, RealCorpusTextsEqualTheStepByStepReading) {
+// Texts on every threshold, and real, messy ones: curly and straight quotes, no-break
+// spaces, markup, long lines.
+TEST(Differential, BoundaryAndRealTextsEqualTheStepByStepReading) {
     namespace fs = std::filesystem;
+    // The boundary texts always; the shared real corpora too where they are at hand.
     std::vector<fs::path> files;
     const fs::path corpora = test::sharedCorpora();
-    for (const char* folder : {"real-mixed", "real-large"}) {
+    const std::vector<std::pair<fs::path, std::size_t>> folders = {
+        {fs::path(PELMORA_SOURCE_DIR) / "tests/data/boundary", 1},
+        {corpora.empty() ? fs::path() : corpora / "real-mixed", 1},
+        // Every seventh of the large folder keeps the run short and still meets each book.
+        {corpora.empty() ? fs::path() : corpora / "real-large", 7},
+    };
+    for (const auto& [folder, step] : folders) {
         std::error_code error;
-        if (corpora.empty() || !fs::is_directory(corpora / folder, error)) {
+        if (folder.empty() || !fs::is_directory(folder, error)) {
             continue;
         }
         std::vector<fs::path> found;
-        for (const fs::directory_entry& e : fs::directory_iterator(corpora / folder, error)) {
+        for (const fs::directory_entry& e : fs::directory_iterator(folder, error)) {
             if (e.path().extension() == ".txt") {
                 found.push_back(e.path());
             }
         }
         std::sort(found.begin(), found.end());
-        // Every seventh of the large folder keeps the run short and still meets each book.
-        for (std::size_t i = 0; i < found.size();
-             i += std::string(folder) == "real-large" ? 7 : 1) {
+        for (std::size_t i = 0; i < found.size(); i += step) {
             files.push_back(found[i]);
         }
     }
-    if (files.empty()) {
-        GTEST_SKIP() << "no corpus folder beside the source tree";
-    }
+    ASSERT_GE(files.size(), 30u);
     for (const fs::path& file : files) {
         const Result<ReadText> read = readTextFile(file, file.filename().native());
         ASSERT_TRUE(read.ok()) << file;

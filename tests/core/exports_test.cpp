@@ -3,6 +3,7 @@
 #include "app/sha256.h"
 #include "evidence/csv.h"
 #include "evidence/input_quality.h"
+#include "evidence/measures_table.h"
 #include "evidence/output_format.h"
 #include "evidence/pair_matrix.h"
 #include "tests/support/run_builder.h"
@@ -131,6 +132,17 @@ TEST(InputQuality, EachKindOfDoubtfulInputIsWarnedAboutAndCopiesOncePerGroup) {
     oneWarning.leftOut = {{"gone.txt", "gone.txt", "No such file or directory"}};
     EXPECT_EQ(qualitySummary(assessQuality(oneWarning)), "1 warning: see Details");
     EXPECT_EQ(qualitySummary(assessQuality(RunResult{})), "No input warnings");
+}
+
+TEST(MeasuresTable, ANameWithATabOrAQuoteIsQuotedAndSurvives) {
+    const RunResult run = test::runOf({{"tab\there \"quoted\".txt", "11200"}});
+    const std::string table = delimitedTable(measuresTable(run), '\t');
+    const std::size_t row = table.find("\r\n") + 2;
+    EXPECT_EQ(table.substr(row, 32), "\"tab\there \"\"quoted\"\".txt\"\t11200\t");
+    EXPECT_EQ(parseDelimitedTable(table, '\t').value().at(1).at(0), "tab\there \"quoted\".txt");
+    // Readable column names for a spreadsheet, the short ones for programs.
+    EXPECT_EQ(measuresTable(run, ColumnNames::Readable)[0].at(19), "contraction density");
+    EXPECT_EQ(measuresTable(run)[0].at(19), "d0");
 }
 
 TEST(OutputFormat, LineEndsNamesAndSpreadsheetFiles) {

@@ -33,6 +33,14 @@ TEST(DecodeText, DetectsEachEncodingAndDropsTheByteOrderMark) {
         {"\xEF\xBB\xBFhi", "hi", TextEncoding::Utf8, true},
         // A byte-order mark vouches for UTF-8, so a bad byte becomes U+FFFD.
         {"\xEF\xBB\xBFx\xE9y", "x\xEF\xBF\xBDy", TextEncoding::Utf8, true},
+        // One U+FFFD per maximal ill-formed subpart: a cut-off sequence is one, a byte that
+        // can begin nothing is one each.
+        {"\xEF\xBB\xBF" "a\xE2\x82", "a\xEF\xBF\xBD", TextEncoding::Utf8, true},
+        {"\xEF\xBB\xBF" "a\xE2\x28\xA1", "a\xEF\xBF\xBD(\xEF\xBF\xBD", TextEncoding::Utf8, true},
+        {"\xEF\xBB\xBF\xF0\x9F\x98" "b", "\xEF\xBF\xBD" "b", TextEncoding::Utf8, true},
+        {"\xEF\xBB\xBF\xC0\xAF", "\xEF\xBF\xBD\xEF\xBF\xBD", TextEncoding::Utf8, true},
+        {"\xEF\xBB\xBF\xED\xA0\x80", "\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD", TextEncoding::Utf8,
+         true},
         // Not valid UTF-8: every byte is a Windows-1252 character.
         {"don\x92t \xAB"
          "a\xBB \xE9",

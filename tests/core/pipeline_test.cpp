@@ -9,12 +9,16 @@
 #include "analysis/form1_commands.h"
 #include "app/form2_commands.h"
 #include "forms/program_context.h"
+#include "run/batch.h"
 #include "tests/support/pair_lines.h"
+#include "evidence/digit_evidence.h"
 #include "evidence/measures_table.h"
 #include "tests/support/test_data.h"
 
 namespace pelmora {
 namespace {
+
+namespace fs = std::filesystem;
 
 using Lines = std::vector<std::string>;
 
@@ -133,6 +137,56 @@ TEST(Pipeline, ShortTextsGiveTheirHandWorkedMeasuresCodesAndPairs) {
               (Lines{"p1.txt-empty.txt\t2", "p1.txt-p3 with spaces.txt\t1", "p1.txt-p4.txt\t0",
                      "p1.txt-p5.txt\t0", "empty.txt-p3 with spaces.txt\t2",
                      "p3 with spaces.txt-p5.txt\t2"}));
+}
+
+// Every threshold with texts right at it and one step either side, ties in the ranking, every
+// category text, and names that display alike; the codes worked out by hand from the rules.
+TEST(Pipeline, BoundaryCorpusGivesItsHandWorkedCodes) {
+    ProgramContext context(fs::path(PELMORA_SOURCE_DIR) / "tests/data/boundary");
+    startProgram(context);
+    const auto run = runBatch(context);
+    const std::vector<std::pair<std::string, std::string>> expected = {
+        {"a_above.txt", "01201"},        {"a_at.txt", "01200"},
+        {"a_high_above.txt", "01202"},   {"a_high_at.txt", "01201"},
+        {"café.txt", "01200"},           {"café.txt", "01200"},
+        {"empty.txt", "11200"},          {"f_contr_above.txt", "11200"},
+        {"f_contr_at.txt", "01200"},     {"f_contr_below.txt", "01200"},
+        {"f_def_above.txt", "21200"},    {"f_def_at.txt", "01200"},
+        {"f_def_below.txt", "01200"},    {"f_indef_above.txt", "21200"},
+        {"f_indef_at.txt", "01200"},     {"o_above.txt", "01210"},
+        {"o_at.txt", "01200"},           {"o_below.txt", "01200"},
+        {"o_strong_above.txt", "01220"}, {"o_strong_at.txt", "01210"},
+        {"p_common_at.txt", "01100"},    {"p_common_below.txt", "01200"},
+        {"p_infl_above.txt", "01100"},   {"p_infl_at.txt", "01200"},
+        {"p_infl_below.txt", "01200"},   {"p_passive.txt", "01200"},
+        {"punctuation.txt", "11200"},    {"r_tie_formal.txt", "20200"},
+        {"s_second.txt", "02200"},       {"t_third.txt", "03200"},
+        {"éa.txt", "01200"},             {"Éb.txt", "01200"},
+    };
+    std::vector<std::pair<std::string, std::string>> codes;
+    for (const TextRecord& t : run->texts) {
+        codes.emplace_back(t.name, t.code);
+    }
+    EXPECT_EQ(codes, expected);
+    // The two café.txt are two texts: every pair of the 32 is in the report once.
+    EXPECT_EQ(run->pairs.count(), 32 * 31 / 2);
+    EXPECT_EQ(run->texts[4].nameBytes, "café.txt");
+    EXPECT_EQ(run->texts[5].nameBytes, "caf\xE9.txt");
+}
+
+TEST(Pipeline, AMovedThresholdMovesTheCodesAndTheirExplanationTogether) {
+    ProgramContext context(fs::path(PELMORA_SOURCE_DIR) / "tests/data/boundary");
+    context.setRules(RuleBook::standard().with(Threshold::Obligation, 0.0145));
+    startProgram(context);
+    const auto run = runBatch(context);
+    const TextRecord* below = run->byNameBytes("o_below.txt");  // density 0.0149
+    ASSERT_NE(below, nullptr);
+    EXPECT_EQ(below->code, "01210");
+    EXPECT_EQ(run->byNameBytes("o_at.txt")->code, "01210");
+    EXPECT_EQ(run->byNameBytes("a_at.txt")->code, "01200");  // untouched by the move
+    const DigitEvidence d = explainText(*below, run->rules).digits[3];
+    EXPECT_EQ(d.rule, "obligation: density 0.0149 is above 0.0145 and not above 0.03");
+    EXPECT_EQ(d.thresholds.at(0).margin, "+0.0004");
 }
 
 TEST(Pipeline, ObligationDensityDividesTheModalCountByTheWords) {

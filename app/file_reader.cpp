@@ -65,18 +65,18 @@ Result<ReadText> readTextFile(const std::filesystem::path& path, std::string_vie
     if (static_cast<std::uint64_t>(info.st_size) > kMaxTextFileBytes) {
         return leftOut(name, Error::Code::TooLarge, kTooLargeReason);
     }
-    // Read straight into the text, digesting each piece while it is in the cache.
-    std::string bytes;
+    // Read straight into the text, digesting each piece while it is in the cache. The size the
+    // system gave is a hint: the file may have grown or shrunk since.
+    std::string bytes(static_cast<std::size_t>(info.st_size), '\0');
     Sha256 digest;
     std::size_t size = 0;
     constexpr std::size_t kPiece = 1 << 20;
-    bytes.resize(static_cast<std::size_t>(info.st_size) + 1);
+    char tail[4096];
     for (;;) {
-        if (bytes.size() - size < 4096) {
-            bytes.resize(bytes.size() + kPiece);
-        }
-        const std::size_t want = std::min(bytes.size() - size, kPiece);
-        const ssize_t got = ::read(file.fd, bytes.data() + size, want);
+        const bool intoText = size < bytes.size();
+        char* into = intoText ? bytes.data() + size : tail;
+        const std::size_t want = intoText ? std::min(bytes.size() - size, kPiece) : sizeof tail;
+        const ssize_t got = ::read(file.fd, into, want);
         if (got < 0) {
             if (errno == EINTR) {
                 continue;
@@ -86,8 +86,12 @@ Result<ReadText> readTextFile(const std::filesystem::path& path, std::string_vie
         if (got == 0) {
             break;
         }
-        digest.add(std::string_view(bytes.data() + size, static_cast<std::size_t>(got)));
-        size += static_cast<std::size_t>(got);
+        const auto n = static_cast<std::size_t>(got);
+        digest.add(std::string_view(into, n));
+        if (!intoText) {
+            bytes.append(tail, n);
+        }
+        size += n;
         if (size > kMaxTextFileBytes) {
             return leftOut(name, Error::Code::TooLarge, kTooLargeReason);  // it grew meanwhile
         }

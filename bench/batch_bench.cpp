@@ -13,8 +13,8 @@
 #include <system_error>
 #include <vector>
 
-#include "app/form2.h"
-#include "app/program_context.h"
+#include "app/form2_commands.h"
+#include "run/batch.h"
 
 namespace pelmora {
 namespace {
@@ -95,8 +95,8 @@ void BM_BatchRunAndReport(benchmark::State& state) {
     std::size_t reportBytes = 0;
     for (auto _ : state) {
         ProgramContext context(folder);
-        context.form2().cmdAuto();
-        reportBytes = context.form2().txtReport.text().size();
+        startProgram(context);
+        reportBytes = runBatch(context)->report.size();
         benchmark::DoNotOptimize(reportBytes);
     }
     state.counters["texts"] = texts;

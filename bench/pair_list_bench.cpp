@@ -6,9 +6,11 @@
 
 #include <random>
 #include <string>
+#include <vector>
 
-#include "classify/pair_list.h"
+#include "rules/rule_book.h"
 #include "stores/list_store.h"
+#include "stores/pair_list.h"
 
 namespace {
 
@@ -24,9 +26,10 @@ void PairListBatchRun(benchmark::State& state) {
     std::int64_t literalLines = 0;
     std::int64_t reportLines = 0;
     for (auto _ : state) {
-        pelmora::PairList box(pelmora::PairList::Filter::All);
-        pelmora::PairList house(pelmora::PairList::Filter::Minimal);
+        pelmora::PairList box;
+        pelmora::PairList house(pelmora::RuleBook::kMinimalBelow);
         pelmora::ListStore codes, names;
+        std::vector<std::string> keys;
         for (int k = 0; k < texts; ++k) {
             std::string code;
             for (int d = 0; d < 5; ++d) {
@@ -34,18 +37,22 @@ void PairListBatchRun(benchmark::State& state) {
             }
             codes.append(code);
             names.append("text " + std::to_string(k) + ".txt");
-            box.appendComparison(codes, names);
-            house.appendComparison(codes, names);
+            keys.push_back(names.at(k));
+            box.appendComparison(codes, names, keys, pelmora::typeCodeStrength);
+            house.appendComparison(codes, names, keys, pelmora::typeCodeStrength);
         }
         literalLines = box.count();
         box.removeRepeats();
         house.removeRepeats();
         std::size_t chars = 0;
-        for (std::int64_t k = 0; k < box.count(); ++k) {
-            chars += box.at(k).size();
-        }
-        for (std::int64_t k = 0; k < house.count(); ++k) {
-            chars += house.at(k).size();
+        std::string line;
+        for (const pelmora::PairList* list : {&box, &house}) {
+            list->forEachPair([&](const pelmora::PairList::Pair& p) {
+                line.clear();
+                list->appendLine(line, p);
+                chars += line.size();
+                return true;
+            });
         }
         benchmark::DoNotOptimize(chars);
         reportLines = box.count();

@@ -6,8 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "analysis/form1.h"
-#include "app/program_context.h"
+#include "analysis/form1_commands.h"
 
 namespace pelmora {
 namespace {
@@ -74,8 +73,8 @@ void analyse(ProgramContext& context, const std::string& text, const std::string
     Form1& form = context.form1();
     form.Text1.setText(text);
     form.txtFileName.setText(name);
-    form.cmdDoItAll();
-    form.cmdReset();
+    Form1Commands(context).cmdDoItAll();
+    Form1Commands(context).cmdReset();
 }
 
 void BM_OneMebibyteText(benchmark::State& state) {
@@ -83,7 +82,7 @@ void BM_OneMebibyteText(benchmark::State& state) {
     ProgramContext context;
     for (auto _ : state) {
         analyse(context, text, "large.txt");
-        context.form1().cmdTotalReset();
+        Form1Commands(context).cmdTotalReset();
     }
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) *
                             static_cast<std::int64_t>(text.size()));
@@ -101,7 +100,7 @@ void BM_HundredTextsOfTenKibibytes(benchmark::State& state) {
         for (std::size_t i = 0; i < texts.size(); ++i) {
             analyse(context, texts[i], "text " + std::to_string(i) + ".txt");
         }
-        context.form1().cmdTotalReset();
+        Form1Commands(context).cmdTotalReset();
     }
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * 100 * (10 << 10));
 }

@@ -119,7 +119,7 @@ TEST(InputQuality, EachKindOfDoubtfulInputIsWarnedAboutAndCopiesOncePerGroup) {
     // A thousand empty files are one group, named by its first few.
     std::vector<test::TextSpec> empties;
     for (int i = 0; i < 1000; ++i) {
-        empties.push_back({"e" + std::to_string(1000 + i) + ".txt", "11200", "0",
+        empties.push_back({std::string("e").append(std::to_string(1000 + i)).append(".txt"), "11200", "0",
                            TextEncoding::Ascii, 0, none});
     }
     const std::vector<FileQuality> many = assessQuality(test::runOf(empties));

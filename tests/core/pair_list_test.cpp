@@ -193,7 +193,7 @@ TEST(PairList, AgreesWithTheLiteralListOverRandomRuns) {
         for (int step = 0; step < 40; ++step) {
             const int op = pick(100);
             if (op < 40 && texts.size() < 12) {
-                std::string name = "t" + std::to_string(fresh++) + ".txt";
+                std::string name = std::string("t").append(std::to_string(fresh++)).append(".txt");
                 if (!texts.empty() && pick(4) == 0) {
                     name = texts[static_cast<std::size_t>(pick(static_cast<int>(texts.size())))]
                                .second;
@@ -216,7 +216,7 @@ TEST(PairList, AgreesWithTheLiteralListOverRandomRuns) {
                              static_cast<std::size_t>(pick(2) == 0 && texts.size() > 1));
             } else if (op < 90 && !texts.empty()) {
                 texts[static_cast<std::size_t>(pick(static_cast<int>(texts.size())))] = {
-                    codes[pick(8)], "r" + std::to_string(fresh++) + ".txt"};
+                    codes[pick(8)], std::string("r").append(std::to_string(fresh++)).append(".txt")};
             } else if (op < 94) {
                 box.clear();
                 house.clear();

@@ -23,8 +23,10 @@ void Form2Commands::cmdAuto() {
     }
     Form1Commands analysis(context_);
     context_.form1().left = kOutOfViewLeft;
-    for (TextField* field : {&f.txtDogBox, &f.txtDogHouse, &f.Text1, &f.Text2, &f.Text3, &f.Text4,
-                             &f.txtFileName1, &f.txtFileName2, &f.txtFileName3}) {
+    f.txtDogBox.clear();
+    f.txtDogHouse.clear();
+    for (TextField* field : {&f.Text1, &f.Text2, &f.Text3, &f.Text4, &f.txtFileName1,
+                             &f.txtFileName2, &f.txtFileName3}) {
         field->clear();
     }
     f.lblMean.setText("0");

@@ -14,25 +14,26 @@ constexpr std::string_view kCrLf = "\r\n";
 
 }  // namespace
 
-std::string reportText(const ReportContent& c) {
-    std::string out;
-    out.reserve(c.dogBoxText.size() + 2 * c.dogHouseText.size() + c.significantText.size() + 1024);
-    out.append(c.dogBoxText).append(kCrLf);
-    out.append(c.dogHouseText).append(kCrLf);
+ComposedText reportText(const ReportContent& c) {
+    ComposedText out;
+    out.append(c.dogBoxText);
+    out.append(std::string(kCrLf));
+    out.append(c.dogHouseText);
     out.append(
+        "\r\n"
         "The maximum intertextual type-relationship is calculated from a variety of textual "
-        "features and \r\n");
-    out.append(
+        "features and \r\n"
         "has a maximum strength of 5. Values below 3 are considered to indicate a minimal "
         "intertextual type-relationship. This may have implications for inter-text comparisons "
-        "in this group of texts.\r\n");
-    out.append("Arithmetic Mean\t").append(c.mean).append(kCrLf);
-    out.append("Sample Standard Deviation\t").append(c.stDev).append(kCrLf);
+        "in this group of texts.\r\n"
+        "Arithmetic Mean\t" +
+        std::string(c.mean) + "\r\nSample Standard Deviation\t" + std::string(c.stDev) + "\r\n");
     if (!c.significantText.empty()) {
         out.append(
             "The following intertextual type-relationships were significantly different from the "
             "norm for this group of texts:\r\n");
-        out.append(c.significantText).append(kCrLf);
+        out.append(c.significantText);
+        out.append(std::string(kCrLf));
     } else {
         out.append(
             "No intertextual type-relationships were found to be significantly different from "
@@ -42,7 +43,8 @@ std::string reportText(const ReportContent& c) {
         out.append(
             "The following texts were found to have a minimal intertextual type-relationship, "
             "which may have implications for inter-text comparisons in this group of texts:\r\n");
-        out.append(c.dogHouseText).append(kCrLf);
+        out.append(c.dogHouseText);
+        out.append(std::string(kCrLf));
     } else {
         out.append(
             "No texts in this group were found to have minimal intertextual "
@@ -50,9 +52,11 @@ std::string reportText(const ReportContent& c) {
     }
     if (c.skipped != nullptr && !c.skipped->empty()) {
         out.append("The following files could not be read and were left out:\r\n");
+        std::vector<std::pair<std::string, std::string>> lines;
         for (const SkippedFile& file : *c.skipped) {
-            out.append(file.name).append("\t").append(file.reason).append(kCrLf);
+            lines.emplace_back(file.name, "\t" + file.reason);
         }
+        out.appendNamedLines(std::move(lines));
     }
     return out;
 }
@@ -60,41 +64,22 @@ std::string reportText(const ReportContent& c) {
 void Form2Commands::cmdRemDupes() {
     Form2& f = form();
     f.lstDogBox.removeRepeats();
-    std::string dogBox = f.txtDogBox.text();
-    f.lstDogBox.forEachPair([&](const PairList::Pair& p) {
-        f.lstDogBox.appendLine(dogBox, p);
-        dogBox.append(kCrLf);
-        f.lstVals.append(std::string(1, static_cast<char>('0' + p.strength)));
-        return true;
-    });
-    f.txtDogBox.setText(std::move(dogBox));
+    f.txtDogBox.appendPairLines(f.lstDogBox);
+    f.lstVals.append(f.lstDogBox, PairValueList::strengthTexts());
 
     f.lstDogHouse.removeRepeats();
-    std::string dogHouse = f.txtDogHouse.text();
-    f.lstDogHouse.forEachPair([&](const PairList::Pair& p) {
-        f.lstDogHouse.appendLine(dogHouse, p);
-        dogHouse.append(kCrLf);
-        return true;
-    });
-    f.txtDogHouse.setText(std::move(dogHouse));
+    f.txtDogHouse.appendPairLines(f.lstDogHouse);
 
     const StrengthStatistics stats = strengthStatistics(f.lstDogBox);
-    std::string significant;
-    f.lstDogBox.forEachPair([&](const PairList::Pair& p) {
-        const auto x = static_cast<std::size_t>(p.strength);
-        f.lstCalcs.append(stats.deviation[x]);
-        f.lstCalcs1.append(stats.square[x]);
-        if (stats.significant[x]) {
-            f.lstDogBox.appendLine(significant, p);
-            significant.append(kCrLf);
-        }
-        return true;
-    });
+    f.lstCalcs.append(f.lstDogBox, stats.deviation);
+    f.lstCalcs1.append(f.lstDogBox, stats.square);
+    ComposedText significant;
+    significant.appendPairLines(f.lstDogBox, stats.significant);
     f.lblStDev.setText(stats.stDev);
     f.lblMean.setText(stats.mean);
     f.significantStrength = stats.significant;
-    f.txtReport.append(reportText(ReportContent{f.txtDogBox.text(), f.txtDogHouse.text(),
-                                                f.lblMean.text(), f.lblStDev.text(), significant,
+    f.txtReport.append(reportText(ReportContent{f.txtDogBox, f.txtDogHouse, f.lblMean.text(),
+                                                f.lblStDev.text(), significant,
                                                 &f.skippedFiles}));
 }
 

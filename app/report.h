@@ -6,19 +6,20 @@
 #include <vector>
 
 #include "forms/file_facts.h"
+#include "stores/composed_text.h"
 
 namespace pelmora {
 
 struct ReportContent {
-    std::string_view dogBoxText;                        // every pair line, each followed by CR LF
-    std::string_view dogHouseText;                      // the minimal pair lines, likewise
+    const ComposedText& dogBoxText;                     // every pair line, each followed by CR LF
+    const ComposedText& dogHouseText;                   // the minimal pair lines, likewise
     std::string_view mean, stDev;                       // as the value fields hold them
-    std::string_view significantText;                   // the significant pair lines, likewise
+    const ComposedText& significantText;                // the significant pair lines, likewise
     const std::vector<SkippedFile>* skipped = nullptr;  // files left out of the run
 };
 
 // The rows of the report in order, CR LF line ends; the paragraph on files left out comes
 // last and only when there are such files.
-std::string reportText(const ReportContent& content);
+ComposedText reportText(const ReportContent& content);
 
 }  // namespace pelmora

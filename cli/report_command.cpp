@@ -5,7 +5,7 @@ namespace pelmora::cli {
 
 int runReportCommand(const CliArguments& args, Output& out, Output& err) {
     return writeAfterRun(args, out, err, [](const FolderRun& run, Output& o) {
-        o.text(reportShown(*run.result, o.names()));
+        writeReport(*run.result, o.names(), [&o](std::string_view piece) { o.text(piece); });
     });
 }
 

@@ -1,31 +1,15 @@
 #include "evidence/run_texts.h"
 
-#include "app/report.h"
-#include "forms/form2.h"
 
 namespace pelmora {
 
-std::string reportShown(const RunResult& run, NameStyle style) {
-    if (style == NameStyle::Exact) {
-        return run.report;
+void writeReport(const RunResult& run, NameStyle style,
+                 const std::function<void(std::string_view)>& visit) {
+    ComposedText::NameWriter names;
+    if (style != NameStyle::Exact) {
+        names = [style](std::string_view name) { return shownName(name, style); };
     }
-    std::string all, minimal, significant;
-    const auto line = [&](const RunPair& p) {
-        return shownName(run.texts[static_cast<std::size_t>(p.first)].name, style) + "-" +
-               shownName(run.texts[static_cast<std::size_t>(p.second)].name, style) + "\t" +
-               std::to_string(p.strength) + "\r\n";
-    };
-    run.pairs.forEach([&](const RunPair& p) {
-        all += line(p);
-        minimal += p.minimal ? line(p) : "";
-        significant += p.significant ? line(p) : "";
-    });
-    std::vector<SkippedFile> leftOut = run.leftOut;
-    for (SkippedFile& file : leftOut) {
-        file.name = shownName(file.name, style);
-    }
-    return Form2::kReportHeader + reportText(ReportContent{all, minimal, run.mean, run.stDev,
-                                                           significant, &leftOut});
+    run.report.forEachPiece(visit, names);
 }
 
 std::string typesShown(const RunResult& run, NameStyle style) {

@@ -2,14 +2,18 @@
 // The report box and the results box of a run as an output shows them: the stores' own text,
 // or with every file name written in the given style.
 
+#include <functional>
 #include <string>
+#include <string_view>
 
 #include "evidence/output_format.h"
 #include "run/run_result.h"
 
 namespace pelmora {
 
-std::string reportShown(const RunResult& run, NameStyle style);
+// Calls `visit` with the report piece by piece.
+void writeReport(const RunResult& run, NameStyle style,
+                 const std::function<void(std::string_view)>& visit);
 std::string typesShown(const RunResult& run, NameStyle style);
 
 }  // namespace pelmora

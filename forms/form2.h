@@ -8,9 +8,11 @@
 
 #include "forms/file_facts.h"
 #include "rules/rule_book.h"
+#include "stores/composed_text.h"
 #include "stores/list_store.h"
 #include "stores/navigation.h"
 #include "stores/pair_list.h"
+#include "stores/pair_values.h"
 #include "stores/text_field.h"
 #include "stores/value_field.h"
 
@@ -29,19 +31,19 @@ public:
     FileList File1, File2;
 
     // --- shown ---
-    TextField txtReport{kReportHeader};
+    ComposedText txtReport{kReportHeader};
 
     // --- working stores ---
     TextField txtFileName1, txtFileName2, txtFileName3;
     TextField Text1, Text2, Text3, Text4;
-    TextField txtDogBox, txtDogHouse;
+    ComposedText txtDogBox, txtDogHouse;  // the pair lists as text, written when read
     ValueField lbl1{"0"}, lbl2{"0"}, lblFile1Pos{"0"}, lblFile2Pos{"0"};
     ValueField Label5{"Second candidate"};
     ValueField lblMean{"0"}, lblStDev{"0"};
 
     PairList lstDogBox;
     PairList lstDogHouse{RuleBook::kMinimalBelow};
-    ListStore lstVals, lstCalcs, lstCalcs1;
+    PairValueList lstVals, lstCalcs, lstCalcs1;
 
     ListStore lstAuthor, lstAuthorComp, lstNumOfAuthorTexts;
     ListStore List1, List2;

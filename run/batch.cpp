@@ -54,7 +54,7 @@ public:
         result_->pairs = RunPairs(main.lstDogBox, main.significantStrength);
         result_->mean = main.lblMean.text();
         result_->stDev = main.lblStDev.text();
-        result_->report = main.txtReport.text();
+        result_->report = main.txtReport;
         result_->types = gathered.txtTypes.text();
         finished_ = true;
     }

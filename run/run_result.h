@@ -14,6 +14,7 @@
 #include "forms/file_facts.h"
 #include "forms/form1.h"
 #include "rules/rule_book.h"
+#include "stores/composed_text.h"
 #include "stores/pair_list.h"
 
 namespace pelmora {
@@ -89,7 +90,7 @@ struct RunResult {
     std::vector<SkippedFile> leftOut;
     RunPairs pairs;
     std::string mean, stDev;  // as the report writes them
-    std::string report;       // the report box
+    ComposedText report;      // the report box
     std::string types;        // the results box
     RuleBook rules = RuleBook::standard();
 

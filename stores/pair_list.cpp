@@ -265,14 +265,29 @@ PairList::Pair PairList::pairAt(std::int64_t k) const {
     return Pair{block.roster, i, i + 1 + static_cast<int>(t), row.strength(t)};
 }
 
-void PairList::forEachPair(const std::function<bool(const Pair&)>& visit) const {
+void PairList::forEachPair(const std::function<bool(const Pair&)>& visit,
+                           std::int64_t from) const {
     const Impl& d = *impl_;
-    for (const Impl::Block& block : d.blocks) {
+    if (from >= d.total) {
+        return;
+    }
+    std::size_t b = 0;
+    int i = 0;
+    std::uint32_t t = 0;
+    if (from > 0) {
+        // Where the pair at `from` stands: its block, row and place in the row.
+        const Pair p = pairAt(from);
+        b = d.blockOf(from);
+        i = p.first;
+        t = static_cast<std::uint32_t>(p.second - p.first - 1);
+    }
+    for (; b < d.blocks.size(); ++b, i = 0, t = 0) {
+        const Impl::Block& block = d.blocks[b];
         const Impl::Roster& r = d.rosters[static_cast<std::size_t>(block.roster)];
-        for (int i = 0; i + 1 < block.m; ++i) {
+        for (; i + 1 < block.m; ++i, t = 0) {
             const Impl::Row& row = r.rows[static_cast<std::size_t>(i)];
             const auto limit = static_cast<std::uint32_t>(block.m - i - 1);
-            for (std::uint32_t t = 0; t < limit; ++t) {
+            for (; t < limit; ++t) {
                 if (d.listedAt(row, t) &&
                     !visit(Pair{block.roster, i, i + 1 + static_cast<int>(t), row.strength(t)})) {
                     return;

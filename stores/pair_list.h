@@ -35,8 +35,9 @@ public:
     std::int64_t count() const;
     std::string at(std::int64_t k) const;  // the pair line at position k
     Pair pairAt(std::int64_t k) const;
-    // Calls `visit` for every listed pair in list order; stops early when it returns false.
-    void forEachPair(const std::function<bool(const Pair&)>& visit) const;
+    // Calls `visit` for every listed pair in list order from position `from` on; stops early
+    // when it returns false.
+    void forEachPair(const std::function<bool(const Pair&)>& visit, std::int64_t from = 0) const;
 
     // The strength of the pair of texts `first` < `second` of a roster when the list holds
     // its line (in its last comparison of that roster); nothing otherwise.

@@ -31,12 +31,8 @@ QString& lastSaveFolder() {
     return folder;
 }
 
-QByteArray utf8(const std::string& text) {
-    return QByteArray(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-QByteArray spreadsheetBytes(const std::vector<TableRow>& rows, const QString& path) {
-    return utf8(spreadsheetFile(rows, delimiterForFile(fromQt(QFileInfo(path).fileName()))));
+std::string spreadsheetText(const std::vector<TableRow>& rows, const QString& path) {
+    return spreadsheetFile(rows, delimiterForFile(fromQt(QFileInfo(path).fileName())));
 }
 
 }  // namespace
@@ -63,15 +59,39 @@ void showProblem(QWidget* parent, const QString& text) {
     QMessageBox::warning(parent, QStringLiteral("Pelmora"), text);
 }
 
-bool writeChosenFile(const QString& path, const QByteArray& bytes,
+bool writeChosenFile(const QString& path, const ContentWriter& write,
                      const std::function<void(const QString&)>& reportProblem) {
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+    bool written = file.open(QIODevice::WriteOnly);
+    if (written) {
+        write([&](std::string_view piece) {
+            const auto n = static_cast<qint64>(piece.size());
+            written = written && file.write(piece.data(), n) == n;
+        });
+    }
+    if (!written || !file.commit()) {
         reportProblem(QStringLiteral("Could not save \"%1\": %2.")
                           .arg(QDir::toNativeSeparators(path), file.errorString()));
         return false;
     }
     return true;
+}
+
+bool writeChosenFile(const QString& path, const QByteArray& bytes,
+                     const std::function<void(const QString&)>& reportProblem) {
+    return writeChosenFile(
+        path,
+        [&bytes](const std::function<void(std::string_view)>& piece) {
+            piece(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+        },
+        reportProblem);
+}
+
+// The writer of a text made whole.
+ContentWriter wholeText(std::string text) {
+    return [text = std::move(text)](const std::function<void(std::string_view)>& piece) {
+        piece(text);
+    };
 }
 
 EvidencePanel::EvidencePanel(QWidget* parent) : QWidget(parent) {
@@ -173,7 +193,7 @@ void EvidencePanel::openMatrix() {
 }
 
 bool EvidencePanel::saveAs(const QString& caption, const QString& fileName, const QString& filter,
-                           const std::function<QByteArray(const QString&)>& content) {
+                           const std::function<ContentWriter(const QString&)>& content) {
     if (!run_) {
         return false;
     }
@@ -187,7 +207,11 @@ bool EvidencePanel::saveAs(const QString& caption, const QString& fileName, cons
 bool EvidencePanel::saveReport() {
     return saveAs(QStringLiteral("Save report"), QStringLiteral("pelmora-report.txt"),
                   QStringLiteral("Text files (*.txt)"),
-                  [this](const QString&) { return utf8(run_->report); });
+                  [this](const QString&) -> ContentWriter {
+                      return [run = run_](const std::function<void(std::string_view)>& piece) {
+                          run->report.forEachPiece(piece);
+                      };
+                  });
 }
 
 bool EvidencePanel::exportMeasures() {
@@ -195,7 +219,7 @@ bool EvidencePanel::exportMeasures() {
         QStringLiteral("Export measures"), QStringLiteral("pelmora-measures.csv"),
         QStringLiteral("CSV (*.csv);;Tab-separated (*.tsv)"),
         [this](const QString& path) {
-            return spreadsheetBytes(measuresTable(*run_, ColumnNames::Readable), path);
+            return wholeText(spreadsheetText(measuresTable(*run_, ColumnNames::Readable), path));
         });
 }
 
@@ -203,18 +227,18 @@ bool EvidencePanel::exportMatrix() {
     return saveAs(QStringLiteral("Export matrix"), QStringLiteral("pelmora-matrix.csv"),
                   QStringLiteral("CSV (*.csv);;Tab-separated (*.tsv)"),
                   [this](const QString& path) {
-                      return spreadsheetBytes(matrixTable(*run_), path);
+                      return wholeText(spreadsheetText(matrixTable(*run_), path));
                   });
 }
 
 void EvidencePanel::copyReport() {
-    QApplication::clipboard()->setText(shownText(run_ ? run_->report : std::string()));
+    QApplication::clipboard()->setText(shownText(run_ ? run_->report.text() : std::string()));
 }
 
 bool EvidencePanel::saveRunRecord() {
     return saveAs(QStringLiteral("Save run record"), QStringLiteral("pelmora-run-record.txt"),
                   QStringLiteral("Text files (*.txt)"), [this](const QString&) {
-                      return utf8(recordText(recordOf(*run_, utcTimestamp())));
+                      return wholeText(recordText(recordOf(*run_, utcTimestamp())));
                   });
 }
 

@@ -11,6 +11,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <string_view>
 
 #include "run/run_result.h"
 
@@ -26,6 +27,10 @@ QString chooseSavePath(QWidget* parent, const QString& caption, const QString& f
                        const QString& filter);
 void showProblem(QWidget* parent, const QString& text);
 // Writes `bytes` to `path` whole or not at all; a failure is reported and gives false.
+// Writes what `write` gives, piece by piece, to `path` whole or not at all.
+using ContentWriter = std::function<void(const std::function<void(std::string_view)>& piece)>;
+[[nodiscard]] bool writeChosenFile(const QString& path, const ContentWriter& write,
+                                   const std::function<void(const QString&)>& reportProblem);
 [[nodiscard]] bool writeChosenFile(const QString& path, const QByteArray& bytes,
                      const std::function<void(const QString&)>& reportProblem);
 
@@ -58,7 +63,7 @@ public:
 
 private:
     bool saveAs(const QString& caption, const QString& fileName, const QString& filter,
-                const std::function<QByteArray(const QString& path)>& content);
+                const std::function<ContentWriter(const QString& path)>& content);
 
     std::shared_ptr<const RunResult> run_;
     QLabel* quality_ = nullptr;

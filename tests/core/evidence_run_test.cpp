@@ -95,7 +95,7 @@ TEST(EvidenceOfRuns, MatrixHoldsTheReportsStrengthsAndMarksItsSignificantPairs) 
         EXPECT_EQ(m[i + 1][i + 1], "");
     }
     // Every pair line of the report is one cell on either side of the diagonal.
-    const std::string& report = run->report;
+    const std::string report = run->report.text();
     std::set<std::pair<std::size_t, std::size_t>> seen;
     std::vector<std::string> marked;
     std::size_t at = report.find("\r\n") + 2;  // after the header line

@@ -98,8 +98,12 @@ TEST(ReportText, RowsFollowTheLayoutCharacterForCharacter) {
     const std::vector<SkippedFile> skipped = {{"gone.txt", "gone.txt", "No such file or directory"},
                                               {"pipe.txt", "pipe.txt", "Not a regular file"}};
     const std::vector<SkippedFile> none;
+    struct Content {
+        std::string box, house, mean, stDev, significant;
+        const std::vector<SkippedFile>* skipped;
+    };
     struct Case {
-        ReportContent content;
+        Content content;
         std::string expected;
     };
     const Case cases[] = {
@@ -119,7 +123,12 @@ TEST(ReportText, RowsFollowTheLayoutCharacterForCharacter) {
              "gone.txt\tNo such file or directory\r\npipe.txt\tNot a regular file\r\n"},
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(reportText(c.content), c.expected);
+        const Content& in = c.content;
+        const ComposedText box(in.box), house(in.house), significant(in.significant);
+        const ComposedText report = reportText(
+            ReportContent{box, house, in.mean, in.stDev, significant, in.skipped});
+        EXPECT_EQ(report.text(), c.expected);
+        EXPECT_EQ(report.size(), c.expected.size());
     }
 }
 

@@ -50,6 +50,7 @@ StrengthStatistics strengthStatistics(const StrengthSequence& strengths) {
     // Doubles do not add associatively, so the squares go in one by one, in list order.
     double squareSum = 0;
     strengths([&](int x) { squareSum += squareValue[static_cast<std::size_t>(x)]; });
+    stats.squareSum = squareSum;
     const double variance = decimalParse(fourDecimalText(squareSum / static_cast<double>(n - 1)));
     stats.stDev = fourDecimalText(std::sqrt(variance));
     const double stDev = decimalParse(stats.stDev);

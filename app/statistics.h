@@ -19,6 +19,7 @@ struct StrengthStatistics {
     static constexpr int kValues = 16;  // strengths a pair list can hold
 
     std::int64_t count = 0;
+    double squareSum = 0;  // of the squares as written, added in list order
     std::string mean;   // four-decimal text, or "n/a"
     std::string stDev;  // sample standard deviation, or "n/a"
     // Per strength: |mean - x| as a four-decimal text, its exact square as a double text, and

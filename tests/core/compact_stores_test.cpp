@@ -1,0 +1,246 @@
+// The compact pair stores and the report against the plain reading: every comparison
+// appends its lines to a list of texts, the repeats go, and every figure is worked out entry
+// by entry from the texts, as the list stores of the report would hold them.
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "analysis/form1_commands.h"
+#include "app/form2_commands.h"
+#include "app/statistics.h"
+#include "forms/program_context.h"
+#include "stores/number_text.h"
+#include "tests/support/pair_lines.h"
+#include "tests/support/report_texts.h"
+
+namespace pelmora {
+namespace {
+
+using Lines = std::vector<std::string>;
+
+// Agreeing positions of two codes, a missing position agreeing with a missing one.
+int literalStrength(const std::string& a, const std::string& b) {
+    int s = 0;
+    for (std::size_t k = 0; k < 5; ++k) {
+        const std::string x = k < a.size() ? a.substr(k, 1) : "";
+        const std::string y = k < b.size() ? b.substr(k, 1) : "";
+        s += x == y ? 1 : 0;
+    }
+    return s;
+}
+
+struct LiteralStores {
+    Lines dogBox, dogHouse, vals, calcs, calcs1;
+    std::string mean = "n/a", stDev = "n/a";
+    double squareSum = 0;
+    std::string report;
+};
+
+// The run's stores worked out line by line: the lists as every comparison appends them, each
+// pair kept once in the order of the last comparison, then the figures entry by entry.
+LiteralStores literalRun(const Lines& codes, const Lines& names) {
+    LiteralStores s;
+    Lines appended;
+    for (std::size_t k = 2; k <= codes.size(); ++k) {
+        for (std::size_t i = 0; i < k; ++i) {
+            for (std::size_t j = i + 1; j < k; ++j) {
+                appended.push_back(names[i] + "-" + names[j] + "\t" +
+                                   std::to_string(literalStrength(codes[i], codes[j])));
+            }
+        }
+    }
+    // The last comparison holds every pair once, in its order.
+    const std::size_t last = codes.size() * (codes.size() - (codes.empty() ? 0 : 1)) / 2;
+    s.dogBox.assign(appended.end() - static_cast<std::ptrdiff_t>(last), appended.end());
+    for (const std::string& line : s.dogBox) {
+        s.vals.push_back(line.substr(line.size() - 1));
+        if (line.back() < '3') {
+            s.dogHouse.push_back(line);
+        }
+    }
+    std::string significant;
+    if (!s.vals.empty()) {
+        double sum = 0;
+        for (const std::string& v : s.vals) {
+            sum += decimalParse(v);
+        }
+        s.mean = fourDecimalText(sum / static_cast<double>(s.vals.size()));
+        const long long meanUnits = std::llround(decimalParse(s.mean) * 1e4);
+        for (const std::string& v : s.vals) {
+            const long long d = std::llabs(std::stoll(v) * 10000 - meanUnits);
+            s.calcs.push_back(fourDecimalText(static_cast<double>(d) / 1e4));
+            s.calcs1.push_back(doubleText(static_cast<double>(d * d) / 1e8));
+        }
+        for (const std::string& square : s.calcs1) {
+            s.squareSum += decimalParse(square);
+        }
+        if (s.vals.size() > 1) {
+            s.stDev = fourDecimalText(std::sqrt(decimalParse(
+                fourDecimalText(s.squareSum / static_cast<double>(s.vals.size() - 1)))));
+            for (std::size_t i = 0; i < s.calcs.size(); ++i) {
+                const double sd = *strictParse(s.stDev);
+                if (sd != 0 &&
+                    decimalParse(fourDecimalText(*strictParse(s.calcs[i]) / sd)) > 1.65) {
+                    significant += s.dogBox[i] + "\r\n";
+                }
+            }
+        }
+    }
+    std::string box, house;
+    for (const std::string& line : s.dogBox) {
+        box += line + "\r\n";
+    }
+    for (const std::string& line : s.dogHouse) {
+        house += line + "\r\n";
+    }
+    s.report = test::kReportHeader + box + "\r\n" + house + "\r\n" + test::kExplanationRows +
+               test::statisticsRows(s.mean, s.stDev) +
+               (significant.empty() ? test::kNoSignificant
+                                    : test::kSignificantHead + significant + "\r\n") +
+               (house.empty() ? test::kNoMinimal : test::kMinimalHead + house + "\r\n");
+    return s;
+}
+
+Lines linesOfText(const std::string& text) {
+    Lines out;
+    std::size_t start = 0;
+    while (start < text.size()) {
+        const std::size_t lf = text.find('\n', start);
+        const std::size_t end = lf == std::string::npos ? text.size() : lf + 1;
+        out.push_back(text.substr(start, end - start));
+        start = end;
+    }
+    return out;
+}
+
+TEST(CompactStores, EveryStoreOfARunReadsAsThePlainListsOnRandomRuns) {
+    const char* const kinds[] = {"21201", "10100", "0100", "03222", "21101", "11200", "20200"};
+    std::mt19937 rng(20261207);
+    for (int run = 0; run < 40; ++run) {
+        const int n = run < 4 ? run : static_cast<int>(rng() % 61);
+        SCOPED_TRACE("run " + std::to_string(run) + ", " + std::to_string(n) + " texts");
+        ProgramContext context;
+        Form1& form = context.form1();
+        Lines codes, names;
+        for (int k = 0; k < n; ++k) {
+            codes.push_back(kinds[rng() % std::size(kinds)]);
+            names.push_back("t" + std::string(1, static_cast<char>('a' + k % 26)) +
+                            std::to_string(k) + ".txt");
+            form.lstAllTypes.append(codes.back());
+            form.lstTypeNames.append(names.back());
+            Form1Commands(context).cmdCompare();
+        }
+        Form2Commands(context).cmdRemDupes();
+        const LiteralStores plain = literalRun(codes, names);
+        const Form2& main = context.form2();
+        EXPECT_EQ(test::linesOf(main.lstDogBox), plain.dogBox);
+        EXPECT_EQ(test::linesOf(main.lstDogHouse), plain.dogHouse);
+        EXPECT_EQ(main.lstVals.items(), plain.vals);
+        EXPECT_EQ(main.lstCalcs.items(), plain.calcs);
+        EXPECT_EQ(main.lstCalcs1.items(), plain.calcs1);
+        for (std::int64_t k = 0; k < main.lstCalcs1.count(); k += 7) {
+            EXPECT_EQ(main.lstCalcs1.at(k), plain.calcs1[static_cast<std::size_t>(k)]);
+        }
+        EXPECT_EQ(main.lblMean.text(), plain.mean);
+        EXPECT_EQ(main.lblStDev.text(), plain.stDev);
+        EXPECT_EQ(strengthStatistics(main.lstDogBox).squareSum, plain.squareSum);
+        std::string box, house;
+        for (const std::string& line : plain.dogBox) {
+            box += line + "\r\n";
+        }
+        for (const std::string& line : plain.dogHouse) {
+            house += line + "\r\n";
+        }
+        EXPECT_EQ(main.txtDogBox.text(), box);
+        EXPECT_EQ(main.txtDogHouse.text(), house);
+        ASSERT_EQ(main.txtReport.text(), plain.report);
+        EXPECT_EQ(main.txtReport.size(), plain.report.size());
+        // Line by line too, as a view of the report box reads it.
+        const Lines lines = linesOfText(plain.report);
+        ASSERT_EQ(main.txtReport.lineCount(), static_cast<std::int64_t>(lines.size()));
+        for (std::size_t k = 0; k < lines.size(); k += 1 + k / 50) {
+            EXPECT_EQ(main.txtReport.line(static_cast<std::int64_t>(k)), lines[k]) << k;
+        }
+    }
+}
+
+TEST(CompactStores, ComposedTextReadsItsPiecesAsOneTextAcrossUnfinishedLines) {
+    ComposedText t("first line\r\nhalf ");
+    t.append("a line\nthird");
+    EXPECT_EQ(t.text(), "first line\r\nhalf a line\nthird");
+    EXPECT_EQ(t.lineCount(), 3);
+    EXPECT_EQ(t.line(0), "first line\r\n");
+    EXPECT_EQ(t.line(1), "half a line\n");
+    EXPECT_EQ(t.line(2), "third");
+    std::string pieces;
+    t.forEachPiece([&](std::string_view p) { pieces += std::string(p) + "|"; });
+    EXPECT_EQ(pieces, "first line\r\nhalf |a line\nthird|");
+    t.appendNamedLines({{"gone.txt", "\tNo such file"}});
+    EXPECT_EQ(t.line(2), "thirdgone.txt\tNo such file\r\n");
+    EXPECT_EQ(t.lineCount(), 3);
+    std::string escaped;
+    t.forEachPiece([&](std::string_view p) { escaped += p; },
+                   [](std::string_view name) { return "<" + std::string(name) + ">"; });
+    EXPECT_EQ(escaped, "first line\r\nhalf a line\nthird<gone.txt>\tNo such file\r\n");
+    EXPECT_TRUE(ComposedText().empty());
+    EXPECT_EQ(ComposedText().lineCount(), 0);
+}
+
+// 104 zeros and a one: the mean is 0.0095 and each zero's square is written 9.025e-05, which
+// a parse that stops at the "e" would read as 9.025.
+TEST(CompactStores, GroupedStatisticsEqualTheEntryByEntryFiguresBitForBit) {
+    std::vector<std::vector<int>> cases = {{}, {3}, {4, 2, 5}, {5, 5, 5, 5, 5, 5, 0}};
+    std::vector<int> crafted(104, 0);
+    crafted.push_back(1);
+    cases.push_back(crafted);
+    std::mt19937 rng(5);
+    for (int r = 0; r < 30; ++r) {
+        std::vector<int> random(1 + rng() % 3000);
+        for (int& x : random) {
+            x = static_cast<int>(rng() % 6);
+        }
+        cases.push_back(random);
+    }
+    for (const std::vector<int>& strengths : cases) {
+        const StrengthStatistics grouped = strengthStatistics([&](const auto& visit) {
+            for (int x : strengths) {
+                visit(x);
+            }
+        });
+        double sum = 0, squares = 0;
+        for (int x : strengths) {
+            sum += x;
+        }
+        if (strengths.empty()) {
+            EXPECT_EQ(grouped.mean, "n/a");
+            continue;
+        }
+        const std::string mean = fourDecimalText(sum / static_cast<double>(strengths.size()));
+        const long long meanUnits = std::llround(decimalParse(mean) * 1e4);
+        for (int x : strengths) {
+            const long long d = std::llabs(x * 10000LL - meanUnits);
+            squares += decimalParse(doubleText(static_cast<double>(d * d) / 1e8));
+        }
+        EXPECT_EQ(grouped.mean, mean);
+        std::uint64_t a, b;
+        std::memcpy(&a, &grouped.squareSum, sizeof a);
+        std::memcpy(&b, &squares, sizeof b);
+        EXPECT_EQ(a, b) << strengths.size();
+    }
+    const StrengthStatistics c = strengthStatistics([&](const auto& visit) {
+        for (int x : crafted) {
+            visit(x);
+        }
+    });
+    EXPECT_EQ(c.mean, "0.0095");
+    EXPECT_EQ(c.square[0], "9.025e-05");
+    EXPECT_EQ(c.deviation[1], "0.9905");
+}
+
+}  // namespace
+}  // namespace pelmora

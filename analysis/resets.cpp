@@ -10,33 +10,25 @@ void Form1Commands::cmdReset() {
     SharedState& shared = context_.shared();
     Form1& before = form();
     shared.lowerFlags();
-    shared.savedTypesText = before.txtTypes.text();
-    for (const std::string& code : before.lstAllTypes.items()) {
-        shared.carriedTypeCodes += code + " ";
-    }
-    for (const std::string& name : before.lstTypeNames.items()) {
-        shared.carriedTypeNames += name + "\r\n";
-    }
-    // The lists travel as they are rather than re-split from the carried texts: a file name
-    // may itself hold CR LF, and re-splitting would break it in two and shift every later name
-    // against its code.
-    std::vector<std::string> codes = before.lstAllTypes.items();
-    std::vector<std::string> names = before.lstTypeNames.items();
+    std::string types = before.txtTypes.take();
+    shared.savedTypesText = types;
+    // The gathered lists travel as they are: joining them into the carried texts and splitting
+    // them again would cost a pass over every name at every text, and would break a file name
+    // that holds CR LF in two, shifting every later name against its code. The carried texts
+    // are empty again when the reset ends, and nothing reads them in between.
+    ListStore codes = std::move(before.lstAllTypes);
+    ListStore names = std::move(before.lstTypeNames);
     std::vector<std::string> nameBytes = std::move(before.typeNameBytes);
 
     context_.recreateForm1();
     Form1& f = form();
     f.visible = true;
-    for (std::string& name : names) {
-        f.lstTypeNames.append(std::move(name));
-    }
-    for (std::string& code : codes) {
-        f.lstAllTypes.append(std::move(code));
-    }
+    f.lstTypeNames = std::move(names);
+    f.lstAllTypes = std::move(codes);
+    f.lstTypeNames.select(-1);
+    f.lstAllTypes.select(-1);
     f.typeNameBytes = std::move(nameBytes);
-    f.txtTypes.setText(shared.savedTypesText);
-    shared.carriedTypeCodes.clear();
-    shared.carriedTypeNames.clear();
+    f.txtTypes.setText(std::move(types));
 }
 
 void Form1Commands::cmdTotalReset() {

@@ -4,6 +4,7 @@
 
 #include "analysis/form1_commands.h"
 #include "app/form2_commands.h"
+#include "app/parallel_measure.h"
 #include "forms/run_observer.h"
 
 namespace pelmora {
@@ -21,7 +22,6 @@ void Form2Commands::cmdAuto() {
     if (!f.cmdAutoEnabled) {
         return;  // a disabled button cannot be pressed
     }
-    Form1Commands analysis(context_);
     context_.form1().left = kOutOfViewLeft;
     f.txtDogBox.clear();
     f.txtDogHouse.clear();
@@ -37,36 +37,75 @@ void Form2Commands::cmdAuto() {
     f.lstVals.clear();
     f.skippedFiles.clear();
     context_.form1().left = kParkedLeft;
-    analysis.cmdReset();
+    Form1Commands(context_).cmdReset();
     RunObserver* observer = context_.observer;
     if (observer != nullptr) {
         observer->runStarted(f, context_.form1());
     }
 
     const int n = f.File1.count();
+    const int jobs = std::min(context_.jobs > 0 ? context_.jobs : ParallelMeasurer::defaultJobs(),
+                              std::max(n, 1));
+    std::optional<ParallelMeasurer> measurer;
+    if (jobs > 1) {
+        std::vector<std::string> names;
+        for (int k = 0; k < n; ++k) {
+            names.push_back(f.File1.diskName(k));
+        }
+        measurer.emplace(f.File1.path, std::move(names), context_.rules(), jobs);
+    }
     for (int k = 0; k < n; ++k) {
         f.File1.entries.select(k);
         const std::string name = f.File1.entries.at(k);
         if (context_.progress) {
             context_.progress(k + 1, n, name);
         }
+        std::optional<Error> problem;
+        if (measurer) {
+            // Measured in a form of its own; it takes the place of this one, which the reset
+            // after the last text left holding only the gathered results.
+            MeasuredText m = measurer->take(static_cast<std::size_t>(k));
+            problem = std::move(m.error);
+            if (!problem) {
+                Form1& gathered = context_.form1();
+                m.form.txtTypes = std::move(gathered.txtTypes);
+                m.form.lstAllTypes = std::move(gathered.lstAllTypes);
+                m.form.lstTypeNames = std::move(gathered.lstTypeNames);
+                m.form.typeNameBytes = std::move(gathered.typeNameBytes);
+                m.form.visible = gathered.visible;
+                m.form.left = gathered.left;
+                context_.replaceForm1(std::move(m.form));
+                context_.shared().passiveFlag = m.shared.passiveFlag;
+                context_.shared().formalFlag = m.shared.formalFlag;
+                fileLoaded(std::move(m.facts));
+            }
+        } else {
+            problem = loadSelectedFile();
+        }
         // An unreadable file takes no part in the run; the report names it.
-        if (const std::optional<Error> problem = loadSelectedFile()) {
+        if (problem) {
             f.skippedFiles.push_back(SkippedFile{f.File1.diskName(k), name, problem->reason});
             if (observer != nullptr) {
                 observer->fileLeftOut(f.skippedFiles.back());
             }
             continue;
         }
+        Form1Commands analysis(context_);
         Form1& form1 = context_.form1();
         form1.txtFileName.setText(name);
         form1.fileNameBytes = f.File1.diskName(k);
-        analysis.cmdDoItAll();
+        if (measurer) {
+            analysis.cmdTypeText();
+            analysis.cmdCompare();
+        } else {
+            analysis.cmdDoItAll();
+        }
         if (observer != nullptr) {
             observer->textAnalysed(context_.form1(), f.lastRead);
         }
         analysis.cmdReset();
     }
+    measurer.reset();
 
     context_.form1().visible = true;
     context_.form1().left = kInViewLeft;

@@ -48,6 +48,8 @@ public:
 private:
     // File1_Click's work; an error comes back instead of being raised as a message.
     std::optional<Error> loadSelectedFile();
+    // What the file click does besides putting the text into Text1.
+    void fileLoaded(FileFacts facts);
     void showFolder(FolderView& dir, FileList& files, bool reportProblem);
     Form2& form() { return context_.form2(); }
 

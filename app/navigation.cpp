@@ -137,17 +137,22 @@ std::optional<Error> Form2Commands::loadSelectedFile() {
     if (!read.ok()) {
         return read.error();
     }
-    const std::string& name = f.File1.entries.at(selected);
+    context_.form1().Text1.setText(std::move(read.value().decoded.text));
+    fileLoaded(std::move(read.value().facts));
+    return std::nullopt;
+}
+
+void Form2Commands::fileLoaded(FileFacts facts) {
+    Form2& f = form();
+    const std::string& name = f.File1.entries.at(f.File1.selected());
     f.txtFileName1.setText(name);
     Form1& form1 = context_.form1();
-    form1.Text1.setText(std::move(read.value().decoded.text));
     // A text analysed by hand is recorded under its name too, not under an empty one.
     form1.txtFileName.setText(name);
-    form1.fileNameBytes = nameBytes;
-    f.lastRead = std::move(read.value().facts);
+    form1.fileNameBytes = facts.nameBytes;
+    f.lastRead = std::move(facts);
     f.lastRead.name = name;
     selectAuthorOf(f.lstAuthor, name);
-    return std::nullopt;
 }
 
 bool Form2Commands::File1_Click() {

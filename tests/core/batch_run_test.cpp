@@ -180,6 +180,61 @@ TEST(BatchRun, UnreadableFilesAreLeftOutAndNamedAtTheEnd) {
     EXPECT_TRUE(run.context->takeMessages().empty());  // the report says it, not a message
 }
 
+// Everything a run leaves, as the stores and the run result hold it.
+std::string everythingOf(ProgramContext& context, const RunResult& run) {
+    const Form2& m = context.form2();
+    const Form1& a = context.form1();
+    std::string out = m.txtReport.text() + "|" + a.txtTypes.text() + "|" + m.lblMean.text() +
+                      "|" + m.lblStDev.text() + "|" + std::to_string(m.File1.selected()) + "|" +
+                      m.txtFileName1.text() + "|" + m.lastRead.sha256 + "|" +
+                      std::to_string(a.lstAllTypes.count()) + "|";
+    for (const std::string& v : m.lstCalcs1.items()) {
+        out += v + ",";
+    }
+    for (const TextRecord& t : run.texts) {
+        out += t.nameBytes + ":" + t.code + ":" + t.file.sha256 + ":" + t.measures.affectDensity +
+               ":" + t.decisions.categories[0]->text + ";";
+    }
+    for (const SkippedFile& s : run.leftOut) {
+        out += s.nameBytes + "=" + s.reason + ";";
+    }
+    return out;
+}
+
+TEST(BatchRun, TextsMeasuredInParallelComeOutExactlyAsOneByOne) {
+    std::vector<File> files;
+    for (int i = 0; i < 40; ++i) {
+        files.push_back({"t" + std::to_string(100 + i) + ".txt",
+                         i % 3 == 0 ? kThe : i % 3 == 1 ? kPast : "I felt sad, you know."});
+    }
+    files.push_back({"z big.txt", std::string(3 << 20, 'x') + " the the"});
+    const auto prepare = [](FolderRun& run) {
+        // Gone after the list was filled, a pipe in a file's place, and one beyond the cap.
+        fs::remove(run.folder.path() / "t105.txt");
+        fs::remove(run.folder.path() / "t120.txt");
+        ASSERT_EQ(::mkfifo((run.folder.path() / "t120.txt").c_str(), 0600), 0);
+        fs::resize_file(run.folder.write("t130.txt", ""), (1ull << 30) + 1);
+    };
+    FolderRun one(files);
+    prepare(one);
+    one.context->jobs = 1;
+    std::vector<std::string> progressOne;
+    one.context->progress = [&](int, int, const std::string& name) { progressOne.push_back(name); };
+    const auto sequential = one.run();
+    const std::string expected = everythingOf(*one.context, *sequential);
+    EXPECT_EQ(sequential->leftOut.size(), 3u);
+    for (const int jobs : {2, 3, 8}) {
+        FolderRun many(files);
+        prepare(many);
+        many.context->jobs = jobs;
+        std::vector<std::string> progress;
+        many.context->progress = [&](int, int, const std::string& name) { progress.push_back(name); };
+        const auto parallel = many.run();
+        EXPECT_EQ(everythingOf(*many.context, *parallel), expected) << jobs << " jobs";
+        EXPECT_EQ(progress, progressOne);
+    }
+}
+
 TEST(BatchRun, RefreshReturnsToTheStartAndTheSameFolderGivesTheSameReport) {
     FolderRun run({{"a.txt", kEmpty}, {"b.txt", kThe}, {"c.txt", kPast}});
     TempFolder other;

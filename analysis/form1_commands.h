@@ -44,8 +44,8 @@ public:
     void AddDensity(const ValueField& field);
 
 private:
+    // Also does RemSpc's work: the spaces collapsed, the text padded.
     void RemPunc();
-    void RemSpc();
     Form1& form() { return context_.form1(); }
 
     ProgramContext& context_;

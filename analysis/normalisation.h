@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace pelmora {
 
@@ -24,5 +25,21 @@ void collapseSpaceRuns(std::string& text, int halvings);
 // Collapses runs of spaces as 24 halvings do, trims spaces at both ends and puts one space
 // before and after the rest.
 void padWithSingleSpaces(std::string& text);
+
+class PatternCounter;
+
+struct CleanedText {
+    std::int64_t quotes = 0;            // as removePunctuation counts them
+    std::vector<std::int64_t> counts;  // of each pattern, in the padded text
+    int pieces = 1;                    // how many pieces the text was done in
+};
+
+// removePunctuation, padWithSingleSpaces, then the counts of the counter's patterns, none of
+// which holds a space. A long text is done in up to `pieces` pieces of at least `minimum`
+// bytes at once, cut between two different words of plain letters: no step can then reach
+// across a cut, and no pattern occurrence either, so the pieces give the text and the counts
+// the whole would.
+CleanedText cleanAndCount(std::string& text, const PatternCounter& counter, int pieces,
+                          std::size_t minimum);
 
 }  // namespace pelmora

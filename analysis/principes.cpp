@@ -1,7 +1,10 @@
 #include <algorithm>
+#include <bit>
+#include <cstring>
 #include <cassert>
 #include <cstddef>
 #include <string>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -27,11 +30,31 @@ std::vector<std::string> keyWordPatterns(const ListStore& words) {
     return patterns;
 }
 
-std::int64_t countSpaces(std::string_view text) {
-    std::int64_t n = 0;
-    for (char c : text) {
-        n += c == ' ';
+struct SpacesAndCharacters {
+    std::int64_t spaces = 0, characters = 0;
+};
+
+// Both in one pass, eight bytes at a time: spaces, and code points (bytes that are not UTF-8
+// continuation bytes).
+SpacesAndCharacters spacesAndCharacters(std::string_view text) {
+    constexpr std::uint64_t kOnes = 0x0101010101010101u, kHigh = kOnes * 0x80;
+    SpacesAndCharacters n;
+    std::size_t i = 0;
+    std::int64_t continuation = 0;
+    for (; i + 8 <= text.size(); i += 8) {
+        std::uint64_t x;
+        std::memcpy(&x, text.data() + i, 8);
+        // A byte 10xxxxxx has bit 7 set and bit 6 clear.
+        continuation += std::popcount(x & ~(x << 1) & kHigh);
+        const std::uint64_t t = x ^ (kOnes * ' ');
+        n.spaces += std::popcount(~(((t & (kOnes * 0x7F)) + kOnes * 0x7F) | t) & kHigh);
     }
+    for (; i < text.size(); ++i) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        n.spaces += c == ' ' ? 1 : 0;
+        continuation += (c & 0xC0) == 0x80 ? 1 : 0;
+    }
+    n.characters = static_cast<std::int64_t>(text.size()) - continuation;
     return n;
 }
 
@@ -39,24 +62,28 @@ std::int64_t countSpaces(std::string_view text) {
 
 void Form1Commands::RemPunc() {
     Form1& f = form();
-    std::string text = f.Text1.take();
-    f.lblNumOfQuotes.setInt(removePunctuation(text));
-
-    // Modal verbs and affect words are counted anywhere, inside words too.
+    // Modal verbs and affect words are counted anywhere, inside words too. None of them holds
+    // a space, so each keeps its count when RemSpc collapses and pads the spaces: they are
+    // counted after it, in the one pass that counts the key words too.
     std::vector<std::string> patterns(std::begin(kModalVerbs), std::end(kModalVerbs));
     const std::size_t modalCount = patterns.size();
     patterns.insert(patterns.end(), f.lstWordsOfAffect.items().begin(),
                     f.lstWordsOfAffect.items().end());
     const std::size_t wordCount = patterns.size();
-    // None of these words holds a space, so each keeps its count when RemSpc collapses and
-    // pads the spaces: they are counted after it, in the one pass that counts the key words.
     assert(std::none_of(patterns.begin(), patterns.end(),
                         [](const auto& p) { return p.find(' ') != std::string::npos; }));
-    f.Text1.setText(std::move(text));
-    RemSpc();
     const std::vector<std::string> keys = keyWordPatterns(f.lstKeyFunctionWords);
     patterns.insert(patterns.end(), keys.begin(), keys.end());
-    std::vector<std::int64_t> counts = PatternCounter::forPatterns(patterns).count(f.Text1.text());
+
+    std::string text = f.Text1.take();
+    // The punctuation clean-up, RemSpc's collapsing and padding of the spaces, and the
+    // counting in one go, on every core for a long text.
+    const int pieces = context_.jobs > 0 ? context_.jobs : static_cast<int>(std::thread::hardware_concurrency());
+    CleanedText cleaned = cleanAndCount(text, PatternCounter::forPatterns(patterns), pieces,
+                                        context_.textPieceBytes);
+    f.Text1.setText(std::move(text));
+    f.lblNumOfQuotes.setInt(cleaned.quotes);
+    std::vector<std::int64_t>& counts = cleaned.counts;
     keyWordCounts_.assign(counts.begin() + static_cast<std::ptrdiff_t>(wordCount), counts.end());
     counts.resize(wordCount);
 
@@ -69,13 +96,6 @@ void Form1Commands::RemPunc() {
     f.lblAffectTotal.setInt(affect);
     f.modalCountText = f.lblObligation.text();
     f.affectCountText = f.lblAffectTotal.text();
-}
-
-void Form1Commands::RemSpc() {
-    Form1& f = form();
-    std::string text = f.Text1.take();
-    padWithSingleSpaces(text);
-    f.Text1.setText(std::move(text));
 }
 
 void Form1Commands::cmdPrincipes() {
@@ -100,10 +120,11 @@ void Form1Commands::cmdPrincipes() {
     replaceAllAnchored(text, "\r\n", " ", 0);
     collapseSpaceRuns(text, 24);
     // Every word is now followed by exactly one space.
-    const std::int64_t n = countSpaces(text);
+    const SpacesAndCharacters counted = spacesAndCharacters(text);
+    const std::int64_t n = counted.spaces;
     f.lblTextLength.setInt(n);
     f.lblWordLenAv.setFourDecimal(
-        perWord(static_cast<double>(utf8Length(text) - n), static_cast<double>(n)));
+        perWord(static_cast<double>(counted.characters - n), static_cast<double>(n)));
     f.Text1.setText(std::move(text));
 }
 

@@ -47,6 +47,7 @@ MeasuredText ParallelMeasurer::measure(std::size_t k) const {
     // A workspace of its own, as the run's form is after its reset: freshly loaded.
     ProgramContext context;
     context.setRules(rules_);
+    context.jobs = 1;  // the cores are busy with the other texts
     Form1& form = context.form1();
     form.Text1.setText(std::move(read.value().decoded.text));
     form.txtFileName.setText(m.facts.name);

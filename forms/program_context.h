@@ -47,8 +47,11 @@ public:
     const RuleBook& rules() const { return rules_; }
     void setRules(const RuleBook& rules) { rules_ = rules; }
 
-    // How many texts the batch run measures at once; 0 for one per core.
+    // How many texts the batch run measures at once, and in how many pieces at once a long
+    // text is cleaned and counted; 0 for one per core.
     int jobs = 0;
+    // The least a piece of a text measured on several cores holds.
+    std::size_t textPieceBytes = std::size_t{4} << 20;
 
     // Messages for the user (a message box in the GUI, stderr in the CLI).
     void raiseMessage(std::string text) { messages_.push_back(std::move(text)); }

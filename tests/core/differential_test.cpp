@@ -116,6 +116,30 @@ TEST(Differential, NormalisationAndCountsEqualTheStepByStepReading) {
     }
 }
 
+// A long text is cleaned in pieces on several cores: the pieces must give the same text and
+// counts, wherever the cuts fall.
+TEST(Differential, TextsCutIntoPiecesCleanAndCountAsAWhole) {
+    std::mt19937 rng(77);
+    const std::vector<std::string> patterns = {"will", "need", "needs", "sad", " the ", " a ",
+                                               " I ",  " you're ", "ed ", "n't", "feel"};
+    const PatternCounter counter(patterns);
+    int cut = 0;
+    for (int round = 0; round < 300; ++round) {
+        std::string whole = generatedText(rng);
+        for (int k = 0; k < 3; ++k) {
+            whole += " " + generatedText(rng);
+        }
+        std::string pieces = whole;
+        const CleanedText one = cleanAndCount(whole, counter, 1, 1);
+        const CleanedText many = cleanAndCount(pieces, counter, 2 + round % 5, 8);
+        ASSERT_EQ(pieces, whole) << "round " << round;
+        ASSERT_EQ(many.quotes, one.quotes) << "round " << round;
+        ASSERT_EQ(many.counts, one.counts) << "round " << round;
+        cut += many.pieces > 1 ? 1 : 0;
+    }
+    EXPECT_GT(cut, 150);
+}
+
 TEST(Differential, WholePipelineEqualsTheStepByStepReadingOverABatch) {
     std::mt19937 rng(7);
     ProgramContext fastContext, plainContext;
@@ -128,6 +152,9 @@ TEST(Differential, WholePipelineEqualsTheStepByStepReadingOverABatch) {
         plain.Text1.setText(text);
         fast.txtFileName.setText(name);
         plain.txtFileName.setText(name);
+        // Cut into small pieces, so that every text is cleaned on several threads.
+        fastContext.jobs = 3;
+        fastContext.textPieceBytes = 64;
         Form1Commands(fastContext).cmdDoItAll();
         test::referenceDoItAll(plainContext);
         ASSERT_EQ(everyStore(fast), everyStore(plain)) << "round " << round << ": " << text;

@@ -1,15 +1,16 @@
 #include <initializer_list>
 #include <string_view>
 
+#include "analysis/counter_words.h"
 #include "analysis/form1_commands.h"
 
 namespace pelmora {
 
 namespace {
 
-std::int64_t sumOfFreqs(Form1Commands& commands, std::initializer_list<std::string_view> words) {
+std::int64_t sumOfFreqs(Form1Commands& commands, Measure measure) {
     std::int64_t sum = 0;
-    for (std::string_view word : words) {
+    for (std::string_view word : counterWords(measure).words) {
         sum += commands.GetFreq(word);
     }
     return sum;
@@ -18,53 +19,44 @@ std::int64_t sumOfFreqs(Form1Commands& commands, std::initializer_list<std::stri
 }  // namespace
 
 void Form1Commands::cmdContractions() {
-    // "we've" is a key word but not a contraction here.
-    const std::int64_t s = sumOfFreqs(
-        *this, {"it's",  "I'm",  "I'll",    "I've",    "I'd",    "you're", "you'll", "you've",
-                "you'd", "he's", "he'll",   "he'd",    "she's",  "she'll", "she'd",  "we're",
-                "we'll", "we'd", "they're", "they'll", "they'd", "they've"});
+    const std::int64_t s = sumOfFreqs(*this, Measure::Contractions);
     Form1& f = form();
     f.lblContractions.setDouble(f.lblContractions.value() + static_cast<double>(s));
     AddDensity(f.lblContractions);
 }
 
 void Form1Commands::cmdFirstPerson() {
-    const std::int64_t t = sumOfFreqs(
-        *this, {"I", "I'll", "I've", "I'd", "I'm", "we", "we'll", "we're", "we'd", "we've"});
+    const std::int64_t t = sumOfFreqs(*this, Measure::FirstPerson);
     form().lblFirstPerson.setInt(t);
     AddDensity(form().lblFirstPerson);
 }
 
 void Form1Commands::cmdSecondPerson() {
-    // "you're" counts as a contraction only.
-    form().lblSecondPerson.setInt(sumOfFreqs(*this, {"you", "you'll", "you'd", "you've"}));
+    form().lblSecondPerson.setInt(sumOfFreqs(*this, Measure::SecondPerson));
     AddDensity(form().lblSecondPerson);
 }
 
 void Form1Commands::cmdThirdPerson() {
-    // Singular he and she only: the list has no plain "they".
-    form().lblThirdPerson.setInt(
-        sumOfFreqs(*this, {"he", "he's", "he'll", "he'd", "she", "she's", "she'll", "she'd"}));
+    form().lblThirdPerson.setInt(sumOfFreqs(*this, Measure::ThirdPerson));
     AddDensity(form().lblThirdPerson);
 }
 
 void Form1Commands::cmdPastTense() {
-    form().lblPastTense.setInt(sumOfFreqs(*this, {"knew", "bought", "said", "brought", "took",
-                                                  "went", "was", "were", "thought", "felt"}));
+    form().lblPastTense.setInt(sumOfFreqs(*this, Measure::PastTenseWords));
     AddDensity(form().lblPastTense);
     form().lblPastTenseForms.setInt(GetFreq("-ed"));
     AddDensity(form().lblPastTenseForms);
 }
 
 void Form1Commands::cmdArticles() {
-    form().lblDefiniteArticle.setInt(GetFreq("the"));
+    form().lblDefiniteArticle.setInt(sumOfFreqs(*this, Measure::DefiniteArticle));
     AddDensity(form().lblDefiniteArticle);
-    form().lblIndefiniteArticle.setInt(sumOfFreqs(*this, {"a", "an"}));
+    form().lblIndefiniteArticle.setInt(sumOfFreqs(*this, Measure::IndefiniteArticle));
     AddDensity(form().lblIndefiniteArticle);
 }
 
 void Form1Commands::cmdIt() {
-    form().lblIt.setInt(sumOfFreqs(*this, {"it", "it's"}));
+    form().lblIt.setInt(sumOfFreqs(*this, Measure::It));
     AddDensity(form().lblIt);
 }
 

@@ -102,15 +102,64 @@ void forEachSpace(const char* p, std::size_t n, Visit visit) {
     }
 }
 
+// Where each byte of a text being cleaned came from in the text as read. The passes that
+// clean a text for counting keep nothing; those that find the counted words again keep, for
+// every byte, the span of the bytes it was made from.
+template <bool kTrack>
+struct Trail;
+
+template <>
+struct Trail<false> {
+    void set(std::size_t, Origin) {}
+    void copy(std::size_t, std::size_t) {}
+    Origin span(std::size_t, std::size_t) const { return {}; }
+    void append(const Trail&, std::size_t, std::size_t) {}
+    void repeat(Origin, std::size_t) {}
+    void move(std::size_t, std::size_t, std::size_t) {}
+    void resize(std::size_t) {}
+    void insertFront(Origin) {}
+    void eraseFront(std::size_t) {}
+    void pushBack(Origin) {}
+    void quote(std::size_t) {}
+};
+
+template <>
+struct Trail<true> {
+    std::vector<Origin> at;
+    std::vector<Origin> quotes;  // where each double quotation mark stood
+
+    void set(std::size_t w, Origin o) { at[w] = o; }
+    void copy(std::size_t w, std::size_t r) { at[w] = at[r]; }
+    // Of the bytes [from, to), which came from [first's begin, last's end).
+    Origin span(std::size_t from, std::size_t to) const {
+        return from < to ? Origin{at[from].begin, at[to - 1].end} : Origin{};
+    }
+    void append(const Trail& source, std::size_t from, std::size_t count) {
+        at.insert(at.end(), source.at.begin() + static_cast<std::ptrdiff_t>(from),
+                  source.at.begin() + static_cast<std::ptrdiff_t>(from + count));
+    }
+    void repeat(Origin o, std::size_t count) { at.insert(at.end(), count, o); }
+    void move(std::size_t to, std::size_t from, std::size_t count) {
+        std::memmove(at.data() + to, at.data() + from, count * sizeof(Origin));
+    }
+    void resize(std::size_t n) { at.resize(n); }
+    void insertFront(Origin o) { at.insert(at.begin(), o); }
+    void eraseFront(std::size_t n) { at.erase(at.begin(), at.begin() + static_cast<std::ptrdiff_t>(n)); }
+    void pushBack(Origin o) { at.push_back(o); }
+    void quote(std::size_t r) { quotes.push_back(at[r]); }
+};
+
 // The six repairs " dont " -> " don't " ... " youre " -> " you're " in one pass. Each keeps
 // its two spaces and no repaired word is another's spelling, so the steps cannot see each
 // other's work; what stays from their order is that one step never takes two words that share
 // a space (" dont dont " repairs only the first).
-void repairSpacedWords(std::string& text) {
+template <bool kTrack>
+void repairSpacedWords(std::string& text, Trail<kTrack>& trail) {
     const char* p = text.data();
     const std::size_t n = text.size();
     std::size_t lastEnd[std::size(kRepairs)] = {};
     std::string out;
+    Trail<kTrack> outTrail;
     std::size_t copied = 0;
     std::size_t previous = std::string::npos;
     forEachSpace(p, n, [&](std::size_t e) {
@@ -123,7 +172,10 @@ void repairSpacedWords(std::string& text) {
             return;
         }
         out.append(p + copied, s + 1 - copied);
+        outTrail.append(trail, copied, s + 1 - copied);
         out.append(kRepairs[k].replacement);
+        // The repaired word comes, letter by letter, from the whole word as written.
+        outTrail.repeat(trail.span(s + 1, e), kRepairs[k].replacement.size());
         copied = e;
         lastEnd[k] = e + 1;
     });
@@ -131,7 +183,9 @@ void repairSpacedWords(std::string& text) {
         return;
     }
     out.append(p + copied, n - copied);
+    outTrail.append(trail, copied, n - copied);
     text = std::move(out);
+    trail = std::move(outTrail);
 }
 
 // What the single-character steps do with each byte: its replacement, and whether it stays.
@@ -155,28 +209,33 @@ constexpr CharacterMap kMap;
 
 // "[" and "]" to a space, U+2019 to "'", . , ; : ? ! ( ) dropped, "-" to a space. No step of
 // these creates or breaks another's character, so one pass in step order does them all.
-void mapSingleCharacters(std::string& text) {
+template <bool kTrack>
+void mapSingleCharacters(std::string& text, Trail<kTrack>& trail) {
     char* p = text.data();
     const std::size_t n = text.size();
     std::size_t w = 0;
     for (std::size_t r = 0; r < n; ++r) {
         const auto c = static_cast<unsigned char>(p[r]);
         if (c == 0xE2 && r + 2 < n && p[r + 1] == '\x80' && p[r + 2] == '\x99') {
+            trail.set(w, trail.span(r, r + 3));
             p[w++] = '\'';
             r += 2;
             continue;
         }
+        trail.copy(w, r);
         p[w] = static_cast<char>(kMap.to[c]);
         w += kMap.stays[c];
     }
     text.resize(w);
+    trail.resize(w);
 }
 
 // " '" and "' " to a space, then the double quotation marks counted and made spaces, then
 // CR LF made a space. An apostrophe goes when a space stands on either side of it before
 // these steps: none of the later steps creates a space next to one in time for them, and a
 // deleted apostrophe never had CR and LF on its two sides.
-std::int64_t dropEdgeApostrophesAndQuotes(std::string& text) {
+template <bool kTrack>
+std::int64_t dropEdgeApostrophesAndQuotes(std::string& text, Trail<kTrack>& trail) {
     char* p = text.data();
     const std::size_t n = text.size();
     std::int64_t quotes = 0;
@@ -189,19 +248,25 @@ std::int64_t dropEdgeApostrophesAndQuotes(std::string& text) {
         prev = std::exchange(seen, c);
         if (c == '\'') {
             if (prev != ' ' && !(r + 1 < n && p[r + 1] == ' ')) {
+                trail.copy(w, r);
                 p[w++] = c;
             }
         } else if (c == '"') {
             ++quotes;
+            trail.quote(r);
+            trail.copy(w, r);
             p[w++] = ' ';
         } else if (c == '\r' && r + 1 < n && p[r + 1] == '\n') {
+            trail.set(w, trail.span(r, r + 2));
             p[w++] = ' ';
             seen = p[++r];
         } else {
+            trail.copy(w, r);
             p[w++] = c;
         }
     }
     text.resize(w);
+    trail.resize(w);
     return quotes;
 }
 
@@ -222,15 +287,15 @@ std::size_t findDoubleSpace(const char* p, std::size_t n, std::size_t from) {
     return std::string::npos;
 }
 
-}  // namespace
-
+template <bool kTrack>
 void replaceAllAnchored(std::string& text, std::string_view pattern, std::string_view replacement,
-                        std::size_t anchor) {
+                        std::size_t anchor, Trail<kTrack>& trail) {
     assert(anchor < pattern.size());
     const char a = pattern[anchor];
     assert(foldAscii(a) == a && !(a >= 'a' && a <= 'z'));  // no case to fold
     const std::size_t n = text.size();
     std::string out;
+    Trail<kTrack> outTrail;
     std::size_t copied = 0;  // the text before this is in `out`; also the end of the last match
     bool changed = false;
     std::size_t from = anchor;
@@ -250,7 +315,9 @@ void replaceAllAnchored(std::string& text, std::string_view pattern, std::string
             continue;
         }
         out.append(text, copied, start - copied);
+        outTrail.append(trail, copied, start - copied);
         out.append(replacement);
+        outTrail.repeat(trail.span(start, start + pattern.size()), replacement.size());
         copied = start + pattern.size();
         changed = true;
         from = std::max(from, copied + anchor);
@@ -259,22 +326,26 @@ void replaceAllAnchored(std::string& text, std::string_view pattern, std::string
         return;
     }
     out.append(text, copied, std::string::npos);
+    outTrail.append(trail, copied, n - copied);
     text = std::move(out);
+    trail = std::move(outTrail);
 }
 
-std::int64_t removePunctuation(std::string& text) {
-    replaceAllAnchored(text, "mr. ", "mr ", 2);
-    replaceAllAnchored(text, "\u00AB", " ", 0);
-    replaceAllAnchored(text, "\u00BB", " ", 0);
-    replaceAllAnchored(text, "mrs. ", "mrs ", 3);
-    replaceAllAnchored(text, "dr. ", "dr ", 2);
-    repairSpacedWords(text);
-    replaceAllAnchored(text, "'st", " ", 0);
-    mapSingleCharacters(text);
-    return dropEdgeApostrophesAndQuotes(text);
+template <bool kTrack>
+std::int64_t removePunctuation(std::string& text, Trail<kTrack>& trail) {
+    replaceAllAnchored(text, "mr. ", "mr ", 2, trail);
+    replaceAllAnchored(text, "\u00AB", " ", 0, trail);
+    replaceAllAnchored(text, "\u00BB", " ", 0, trail);
+    replaceAllAnchored(text, "mrs. ", "mrs ", 3, trail);
+    replaceAllAnchored(text, "dr. ", "dr ", 2, trail);
+    repairSpacedWords(text, trail);
+    replaceAllAnchored(text, "'st", " ", 0, trail);
+    mapSingleCharacters(text, trail);
+    return dropEdgeApostrophesAndQuotes(text, trail);
 }
 
-void collapseSpaceRuns(std::string& text, int halvings) {
+template <bool kTrack>
+void collapseSpaceRuns(std::string& text, int halvings, Trail<kTrack>& trail) {
     assert(halvings >= 0 && halvings < 63);
     char* p = text.data();
     const std::size_t n = text.size();
@@ -289,31 +360,78 @@ void collapseSpaceRuns(std::string& text, int halvings) {
         // 2^halvings.
         for (std::size_t j = 0; r < n && p[r] == ' '; ++j, ++r) {
             if ((j & mask) == 0) {
+                trail.copy(w, r);
                 p[w++] = ' ';
             }
         }
         // Up to the next run of two or more spaces, everything stays.
         const std::size_t next = std::min(findDoubleSpace(p, n, r), n);
         std::memmove(p + w, p + r, next - r);
+        trail.move(w, r, next - r);
         w += next - r;
         r = next;
     }
     text.resize(w);
+    trail.resize(w);
 }
 
-void padWithSingleSpaces(std::string& text) {
-    collapseSpaceRuns(text, 24);
+template <bool kTrack>
+void padWithSingleSpaces(std::string& text, Trail<kTrack>& trail) {
+    collapseSpaceRuns(text, 24, trail);
     const std::size_t end = trimTrailingSpaces(text).size();
     const std::size_t begin = end - trimLeadingSpaces(std::string_view(text).substr(0, end)).size();
     // In place: a space left before the words or after them serves as the pad.
     text.resize(end);
+    trail.resize(end);
     if (begin == 0) {
         text.insert(text.begin(), ' ');
+        trail.insertFront(Origin{});
     } else {
         text.erase(0, begin - 1);
+        trail.eraseFront(begin - 1);
         text[0] = ' ';
+        trail.set(0, Origin{});
     }
     text += ' ';
+    trail.pushBack(Origin{});
+}
+
+}  // namespace
+
+void replaceAllAnchored(std::string& text, std::string_view pattern, std::string_view replacement,
+                        std::size_t anchor) {
+    Trail<false> none;
+    replaceAllAnchored(text, pattern, replacement, anchor, none);
+}
+
+std::int64_t removePunctuation(std::string& text) {
+    Trail<false> none;
+    return removePunctuation(text, none);
+}
+
+void collapseSpaceRuns(std::string& text, int halvings) {
+    Trail<false> none;
+    collapseSpaceRuns(text, halvings, none);
+}
+
+void padWithSingleSpaces(std::string& text) {
+    Trail<false> none;
+    padWithSingleSpaces(text, none);
+}
+
+TracedText cleanTraced(std::string text) {
+    Trail<true> trail;
+    trail.at.resize(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        trail.at[i] = Origin{static_cast<std::uint32_t>(i), static_cast<std::uint32_t>(i + 1)};
+    }
+    TracedText out;
+    out.quotes = removePunctuation(text, trail);
+    padWithSingleSpaces(text, trail);
+    out.text = std::move(text);
+    out.origins = std::move(trail.at);
+    out.quoteOrigins = std::move(trail.quotes);
+    return out;
 }
 
 namespace {
@@ -374,8 +492,9 @@ std::size_t cutAtOrAfter(const std::string& text, std::size_t from) {
 
 CleanedText cleanAndCountWhole(std::string& text, const PatternCounter& counter) {
     CleanedText out;
-    out.quotes = removePunctuation(text);
-    padWithSingleSpaces(text);
+    Trail<false> none;
+    out.quotes = removePunctuation(text, none);
+    padWithSingleSpaces(text, none);
     out.counts = counter.count(text);
     return out;
 }

@@ -26,6 +26,22 @@ void collapseSpaceRuns(std::string& text, int halvings);
 // before and after the rest.
 void padWithSingleSpaces(std::string& text);
 
+// The bytes [begin, end) of the text as read that a byte of a cleaned text was made from; an
+// empty span for a pad space.
+struct Origin {
+    std::uint32_t begin = 0, end = 0;
+};
+
+// A text cleaned for counting as removePunctuation and padWithSingleSpaces clean it, with the
+// origin of every byte and of every double quotation mark it counted.
+struct TracedText {
+    std::string text;
+    std::vector<Origin> origins;  // parallel to text
+    std::vector<Origin> quoteOrigins;
+    std::int64_t quotes = 0;
+};
+TracedText cleanTraced(std::string text);
+
 class PatternCounter;
 
 struct CleanedText {

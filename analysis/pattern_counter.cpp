@@ -164,6 +164,37 @@ std::vector<std::int64_t> PatternCounter::count(std::string_view text) const {
     return counts;
 }
 
+void PatternCounter::find(
+    std::string_view text,
+    const std::function<void(int pattern, std::size_t start, std::size_t end)>& visit) const {
+    std::vector<std::vector<int>> indices(distinctLength_.size());
+    for (std::size_t i = 0; i < distinctOf_.size(); ++i) {
+        if (distinctOf_[i] >= 0) {
+            indices[static_cast<std::size_t>(distinctOf_[i])].push_back(static_cast<int>(i));
+        }
+    }
+    std::vector<std::int64_t> lastEnd(distinctLength_.size(), 0);
+    std::int32_t s = start_;
+    const auto n = static_cast<std::int64_t>(text.size());
+    for (std::int64_t i = 0; i < n; ++i) {
+        s = table_[static_cast<std::size_t>(s) + classOf_[static_cast<unsigned char>(text[i])]];
+        if (s < firstWithOutput_) {
+            continue;
+        }
+        const auto row = static_cast<std::size_t>(s - firstWithOutput_) >> rowShift_;
+        for (std::int32_t k = outputBegin_[row]; k < outputBegin_[row + 1]; ++k) {
+            const auto u = static_cast<std::size_t>(outputs_[static_cast<std::size_t>(k)]);
+            const std::int64_t begin = i + 1 - distinctLength_[u];
+            if (begin >= lastEnd[u]) {
+                lastEnd[u] = i + 1;
+                for (const int pattern : indices[u]) {
+                    visit(pattern, static_cast<std::size_t>(begin), static_cast<std::size_t>(i + 1));
+                }
+            }
+        }
+    }
+}
+
 const PatternCounter& PatternCounter::forPatterns(const std::vector<std::string>& patterns) {
     // Building costs about as much as counting a few kilobytes, and a batch run asks for the
     // same few pattern lists for every text.

@@ -3,6 +3,7 @@
 // left-to-right, non-overlapping, case-insensitive occurrences, as SplitCount gives it.
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -16,6 +17,11 @@ public:
 
     // One count per pattern, in pattern order; an empty pattern counts 0.
     std::vector<std::int64_t> count(std::string_view text) const;
+    // Every occurrence that count() counts, as the pattern's position and the bytes
+    // [start, end) of the text, in the order the occurrences end.
+    void find(std::string_view text,
+              const std::function<void(int pattern, std::size_t start, std::size_t end)>& visit)
+        const;
 
     // A counter for `patterns`, built once and reused while the same patterns come back.
     static const PatternCounter& forPatterns(const std::vector<std::string>& patterns);

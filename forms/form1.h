@@ -15,6 +15,25 @@
 
 namespace pelmora {
 
+// The measures of a text, in the order of the measures table.
+enum class Measure {
+    TextLength, WordLengthAvg, Contractions, FirstPerson, SecondPerson, ThirdPerson,
+    PastTenseWords, PastTenseForms, DefiniteArticle, IndefiniteArticle, It, ObligationCount,
+    ObligationDensity, AffectCount, AffectDensity, Quotes,
+    D0, D1, D2, D3, D4, D5, D6, D7, D8,
+};
+inline constexpr int kMeasureCount = 25;
+
+struct MeasureInfo {
+    Measure id;
+    const char* column;  // the measures table's column name: "text_length", "d0"
+    const char* label;   // in words: "text length", "contraction density"
+};
+extern const std::array<MeasureInfo, kMeasureCount> kMeasures;
+inline Measure densityMeasure(int feature) {
+    return static_cast<Measure>(static_cast<int>(Measure::D0) + feature);
+}
+
 // The store texts of one analysed text, taken right after the full analysis.
 struct TextMeasures {
     std::string name, code, textClass;
@@ -28,6 +47,8 @@ struct TextMeasures {
     // What the evaluation left for the categories: positions 0 and 1 of lstResults, and
     // position 5 of lstTypes ("Passive" once relabelled).
     std::string rankedFirst, rankedSecond, inflectionFeature;
+
+    const std::string& text(Measure m) const;
 };
 
 // What the rule book decided for the current text, as the commands applied it.

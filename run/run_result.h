@@ -19,25 +19,6 @@
 
 namespace pelmora {
 
-// The measures of a text, in the order of the measures table.
-enum class Measure {
-    TextLength, WordLengthAvg, Contractions, FirstPerson, SecondPerson, ThirdPerson,
-    PastTenseWords, PastTenseForms, DefiniteArticle, IndefiniteArticle, It, ObligationCount,
-    ObligationDensity, AffectCount, AffectDensity, Quotes,
-    D0, D1, D2, D3, D4, D5, D6, D7, D8,
-};
-inline constexpr int kMeasureCount = 25;
-
-struct MeasureInfo {
-    Measure id;
-    const char* column;  // the measures table's column name: "text_length", "d0"
-    const char* label;   // in words: "text length", "contraction density"
-};
-extern const std::array<MeasureInfo, kMeasureCount> kMeasures;
-inline Measure densityMeasure(int feature) {
-    return static_cast<Measure>(static_cast<int>(Measure::D0) + feature);
-}
-
 struct TextRecord {
     int position = 0;       // in the run's gathering of texts, which the pairs refer to
     std::string nameBytes;  // as the file system spells it: what tells texts apart

@@ -2,6 +2,7 @@
 // The key words each counter adds up, in its order of lookup, and the measure it writes.
 
 #include <array>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -31,6 +32,15 @@ inline const std::array<CounterWords, 8> kCounterWords = {{
     {Measure::IndefiniteArticle, {"a", "an"}},
     {Measure::It, {"it", "it's"}},
 }};
+
+// Every pattern the cleaning of a text counts, in one list: the modal verbs and the affect
+// words (anywhere, inside words too), then each key function word between two spaces, then
+// "ed " and "n't".
+struct CountedPatterns {
+    std::vector<std::string> patterns;
+    std::size_t modal = 0, affect = 0, keys = 0;  // how many of each, in that order
+};
+CountedPatterns countedPatterns(const Form1& form);
 
 // The words of the counter that writes `measure`.
 inline const CounterWords& counterWords(Measure measure) {

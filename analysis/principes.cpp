@@ -8,6 +8,7 @@
 #include <utility>
 #include <vector>
 
+#include "analysis/counter_words.h"
 #include "analysis/density.h"
 #include "analysis/form1_commands.h"
 #include "analysis/normalisation.h"
@@ -17,18 +18,6 @@
 namespace pelmora {
 
 namespace {
-
-// The key function words, each between two spaces, then the two inflection patterns.
-std::vector<std::string> keyWordPatterns(const ListStore& words) {
-    std::vector<std::string> patterns;
-    patterns.reserve(static_cast<std::size_t>(words.count()) + 2);
-    for (const std::string& word : words.items()) {
-        patterns.push_back(" " + word + " ");
-    }
-    patterns.emplace_back("ed ");
-    patterns.emplace_back("n't");
-    return patterns;
-}
 
 struct SpacesAndCharacters {
     std::int64_t spaces = 0, characters = 0;
@@ -60,37 +49,46 @@ SpacesAndCharacters spacesAndCharacters(std::string_view text) {
 
 }  // namespace
 
+CountedPatterns countedPatterns(const Form1& f) {
+    CountedPatterns c;
+    c.patterns.assign(std::begin(kModalVerbs), std::end(kModalVerbs));
+    c.modal = c.patterns.size();
+    c.patterns.insert(c.patterns.end(), f.lstWordsOfAffect.items().begin(),
+                      f.lstWordsOfAffect.items().end());
+    c.affect = c.patterns.size() - c.modal;
+    // None of these holds a space, so each keeps its count when RemSpc collapses and pads
+    // the spaces: all are counted after it, in one pass.
+    assert(std::none_of(c.patterns.begin(), c.patterns.end(),
+                        [](const auto& p) { return p.find(' ') != std::string::npos; }));
+    for (const std::string& word : f.lstKeyFunctionWords.items()) {
+        c.patterns.push_back(" " + word + " ");
+    }
+    c.keys = static_cast<std::size_t>(f.lstKeyFunctionWords.count());
+    c.patterns.emplace_back("ed ");
+    c.patterns.emplace_back("n't");
+    return c;
+}
+
 void Form1Commands::RemPunc() {
     Form1& f = form();
-    // Modal verbs and affect words are counted anywhere, inside words too. None of them holds
-    // a space, so each keeps its count when RemSpc collapses and pads the spaces: they are
-    // counted after it, in the one pass that counts the key words too.
-    std::vector<std::string> patterns(std::begin(kModalVerbs), std::end(kModalVerbs));
-    const std::size_t modalCount = patterns.size();
-    patterns.insert(patterns.end(), f.lstWordsOfAffect.items().begin(),
-                    f.lstWordsOfAffect.items().end());
-    const std::size_t wordCount = patterns.size();
-    assert(std::none_of(patterns.begin(), patterns.end(),
-                        [](const auto& p) { return p.find(' ') != std::string::npos; }));
-    const std::vector<std::string> keys = keyWordPatterns(f.lstKeyFunctionWords);
-    patterns.insert(patterns.end(), keys.begin(), keys.end());
-
+    const CountedPatterns counted = countedPatterns(f);
     std::string text = f.Text1.take();
     // The punctuation clean-up, RemSpc's collapsing and padding of the spaces, and the
     // counting in one go, on every core for a long text.
     const int pieces = context_.jobs > 0 ? context_.jobs : static_cast<int>(std::thread::hardware_concurrency());
-    CleanedText cleaned = cleanAndCount(text, PatternCounter::forPatterns(patterns), pieces,
+    CleanedText cleaned = cleanAndCount(text, PatternCounter::forPatterns(counted.patterns), pieces,
                                         context_.textPieceBytes);
     f.Text1.setText(std::move(text));
     f.lblNumOfQuotes.setInt(cleaned.quotes);
     std::vector<std::int64_t>& counts = cleaned.counts;
+    const std::size_t wordCount = counted.modal + counted.affect;
     keyWordCounts_.assign(counts.begin() + static_cast<std::ptrdiff_t>(wordCount), counts.end());
     counts.resize(wordCount);
 
     std::int64_t modal = 0;
     std::int64_t affect = 0;
     for (std::size_t i = 0; i < counts.size(); ++i) {
-        (i < modalCount ? modal : affect) += counts[i];
+        (i < counted.modal ? modal : affect) += counts[i];
     }
     f.lblObligation.setInt(modal);
     f.lblAffectTotal.setInt(affect);

@@ -5,7 +5,7 @@ namespace pelmora::cli {
 
 int runExplainCommand(const CliArguments& args, Output& out, Output& err) {
     return writeAfterRun(args, out, err, [](const FolderRun& run, Output& o) {
-        o.text(runExplanation(*run.result, o.names()));
+        o.text(runExplanation(*run.result, o.names(), true));
     });
 }
 

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "evidence/concordance.h"
 #include "rules/feature_names.h"
 #include "stores/number_text.h"
 #include "stores/text_ops.h"
@@ -10,8 +11,6 @@
 namespace pelmora {
 
 namespace {
-
-using Labelled = std::vector<std::pair<std::string, std::string>>;
 
 // Phrase for a ranked feature, with its verb.
 std::string featurePhrase(std::string_view feature) {
@@ -182,38 +181,23 @@ std::string levelRule(const char* prefix, const Decision& d) {
     return head + " is not above " + low.against;
 }
 
-Labelled measuresOf(Category category, const TextMeasures& m) {
+std::vector<Measure> measuresOf(Category category) {
     switch (category) {
         case Category::Formality:
-            return {{"contractions", m.contractions},
-                    {"definite articles", m.definiteArticle},
-                    {"indefinite articles", m.indefiniteArticle},
-                    {"text length", m.textLength},
-                    {"contraction density", m.densities[0]},
-                    {"definite-article density", m.densities[6]},
-                    {"indefinite-article density", m.densities[7]}};
+            return {Measure::Contractions, Measure::DefiniteArticle, Measure::IndefiniteArticle,
+                    Measure::TextLength,   Measure::D0,              Measure::D6,
+                    Measure::D7};
         case Category::Personage:
-            return {{"first-person words", m.firstPerson},
-                    {"second-person words", m.secondPerson},
-                    {"third-person words", m.thirdPerson},
-                    {"text length", m.textLength},
-                    {"first-person density", m.densities[1]},
-                    {"second-person density", m.densities[2]},
-                    {"third-person density", m.densities[3]}};
+            return {Measure::FirstPerson, Measure::SecondPerson, Measure::ThirdPerson,
+                    Measure::TextLength,  Measure::D1,           Measure::D2,
+                    Measure::D3};
         case Category::PastTenseness:
-            return {{"common past-tense words", m.pastTenseWords},
-                    {"-ed forms", m.pastTenseForms},
-                    {"text length", m.textLength},
-                    {"common past-tense density", m.densities[4]},
-                    {"inflection density", m.densities[5]}};
+            return {Measure::PastTenseWords, Measure::PastTenseForms, Measure::TextLength,
+                    Measure::D4, Measure::D5};
         case Category::Obligation:
-            return {{"modal verbs", m.obligationCount},
-                    {"text length", m.textLength},
-                    {"obligation density", m.obligationDensity}};
+            return {Measure::ObligationCount, Measure::TextLength, Measure::ObligationDensity};
         case Category::Affect:
-            return {{"affect words", m.affectCount},
-                    {"text length", m.textLength},
-                    {"affect density", m.affectDensity}};
+            return {Measure::AffectCount, Measure::TextLength, Measure::AffectDensity};
     }
     return {};
 }
@@ -260,7 +244,10 @@ TextEvidence explainDecisions(const Form1Decisions& decisions, const TextMeasure
     for (std::size_t k = 0; k < e.digits.size(); ++k) {
         const auto category = static_cast<Category>(k);
         DigitEvidence& digit = e.digits[k];
-        digit.measures = measuresOf(category, m);
+        digit.measureIds = measuresOf(category);
+        for (const Measure id : digit.measureIds) {
+            digit.measures.emplace_back(kMeasures[static_cast<std::size_t>(id)].label, m.text(id));
+        }
         if (!decisions.categories[k]) {
             digit.rule = "no rule was applied";
             continue;
@@ -358,7 +345,7 @@ TextEvidence explainText(const TextRecord& text, const RuleBook& rules) {
     return explainDecisions(text.decisions, text.measures, rules);
 }
 
-std::string textEvidenceReport(const TextEvidence& e) {
+std::string textEvidenceReport(const TextEvidence& e, const std::vector<Occurrence>* found) {
     std::string out = "Text: " + e.name + "\nCode: " + e.code + "\n";
     out += "Ranking:";
     for (std::size_t i = 0; i < e.ranking.size(); ++i) {
@@ -380,6 +367,13 @@ std::string textEvidenceReport(const TextEvidence& e) {
         for (std::size_t i = 0; i < d.measures.size(); ++i) {
             out += i > 0 ? "; " : " ";
             out += d.measures[i].first + " " + d.measures[i].second;
+            // A count, with the words that made it.
+            if (found != nullptr && i < d.measureIds.size() &&
+                std::find(kCountedMeasures.begin(), kCountedMeasures.end(), d.measureIds[i]) !=
+                    kCountedMeasures.end()) {
+                const std::string forms = formsOf(*found, d.measureIds[i]);
+                out += forms.empty() ? "" : ": " + forms;
+            }
         }
         out += "\n";
         for (const ThresholdEvidence& t : d.thresholds) {

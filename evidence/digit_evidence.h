@@ -9,6 +9,7 @@
 #include <utility>
 #include <vector>
 
+#include "analysis/occurrences.h"
 #include "run/run_result.h"
 
 namespace pelmora {
@@ -29,6 +30,7 @@ struct DigitEvidence {
     std::string categoryText;  // "Formal", ...; empty when no category was set
     std::string rule;          // the deciding step in words
     std::vector<std::pair<std::string, std::string>> measures;  // label, value
+    std::vector<Measure> measureIds;                            // the same measures
     std::vector<ThresholdEvidence> thresholds;
     bool nearThreshold = false;
     // The smallest move of one of its thresholds that changes the digit, when one does.
@@ -51,8 +53,10 @@ TextEvidence explainText(const TextRecord& text, const RuleBook& rules);
 TextEvidence explainDecisions(const Form1Decisions& decisions, const TextMeasures& measures,
                               const RuleBook& rules);
 
-// The evidence of one text as plain text, LF line ends.
-std::string textEvidenceReport(const TextEvidence& evidence);
+// The evidence of one text as plain text, LF line ends; with the text's occurrences, each
+// count with the words that made it.
+std::string textEvidenceReport(const TextEvidence& evidence,
+                               const std::vector<Occurrence>* occurrences = nullptr);
 
 // A signed distance in density units as the evidence writes it: "+0.0023", "-0.00075", "0".
 std::string signedDensity(double distance);

@@ -1,17 +1,27 @@
 #include "evidence/run_explanation.h"
 
+#include "evidence/concordance.h"
 #include "evidence/digit_evidence.h"
 
 namespace pelmora {
 
-std::string runExplanation(const RunResult& run, NameStyle style) {
+std::string runExplanation(const RunResult& run, NameStyle style, bool withForms) {
     std::string out;
     for (const TextRecord& t : run.texts) {
-        if (t.inRun) {
-            TextEvidence e = explainText(t, run.rules);
-            e.name = shownName(e.name, style);
-            out += textEvidenceReport(e) + "\n";
+        if (!t.inRun) {
+            continue;
         }
+        TextEvidence e = explainText(t, run.rules);
+        e.name = shownName(e.name, style);
+        if (!withForms) {
+            out += textEvidenceReport(e) + "\n";
+            continue;
+        }
+        const Result<TextOccurrences> found = occurrencesOf(run, t);
+        out += found.ok() ? textEvidenceReport(e, &found.value().occurrences)
+                          : textEvidenceReport(e) + "  (words not shown: " + found.error().message +
+                                ")\n";
+        out += "\n";
     }
     out += "Pairs:\n";
     run.pairs.forEach([&](const RunPair& p) {

@@ -9,7 +9,9 @@
 
 namespace pelmora {
 
-// LF line ends; texts in run order, pairs in report order.
-std::string runExplanation(const RunResult& run, NameStyle style = NameStyle::Exact);
+// LF line ends; texts in run order, pairs in report order. With `withForms`, every text is
+// read again for the words behind its counts.
+std::string runExplanation(const RunResult& run, NameStyle style = NameStyle::Exact,
+                           bool withForms = false);
 
 }  // namespace pelmora

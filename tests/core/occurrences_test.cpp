@@ -1,0 +1,131 @@
+// The occurrences behind every count: where each counted word stands in the text as read,
+// through every step of the cleaning that moves text, and as many as the count says.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <map>
+#include <random>
+#include <string>
+#include <tuple>
+#include <vector>
+
+#include "analysis/occurrences.h"
+#include "stores/text_encoding.h"
+#include "app/form2_commands.h"
+#include "forms/program_context.h"
+#include "run/batch.h"
+#include "tests/support/temp_folder.h"
+
+namespace pelmora {
+namespace {
+
+namespace fs = std::filesystem;
+
+// measure column, pattern, start, end, form, inside a word
+using Row = std::tuple<std::string, std::string, std::int64_t, std::int64_t, std::string, bool>;
+
+std::vector<Row> rowsOf(const std::string& text) {
+    std::vector<Row> rows;
+    for (const Occurrence& o : findOccurrences(text)) {
+        rows.emplace_back(kMeasures[static_cast<std::size_t>(o.measure)].column, o.pattern,
+                          o.start, o.end, o.form, o.insideWord);
+    }
+    return rows;
+}
+
+TEST(Occurrences, SpansAndFormsThroughEveryStepThatMovesText) {
+    struct Case {
+        const char* what;
+        std::string text;
+        std::vector<Row> rows;
+    };
+    const std::vector<Case> cases = {
+        {"a repaired contraction and a run of spaces", "I dont  know",
+         {{"first_person", "I", 0, 1, "I", false}, {"contractions", "n't", 2, 6, "dont", true}}},
+        {"an abbreviation and a curly apostrophe", "Mr. He\u2019s here.",
+         {{"contractions", "he's", 4, 8, "He\u2019s", false},
+          {"third_person", "he's", 4, 8, "He\u2019s", false}}},
+        {"angle quotation marks", "\u00ABthe\u00BB end",
+         {{"definite_article", "the", 1, 4, "the", false}}},
+        {"brackets and deleted punctuation", "[it] (was)",
+         {{"it", "it", 1, 3, "it", false}, {"past_tense_words", "was", 6, 9, "was", false}}},
+        {"'st at a word's edge", "'Stop, feel", {{"affect_count", "feel", 7, 11, "feel", false}}},
+        {"CR LF between words", "sad\r\nbad",
+         {{"affect_count", "sad", 0, 3, "sad", false}, {"affect_count", "bad", 5, 8, "bad", false}}},
+        // A lone line feed joins the words on either side of it into one.
+        {"a lone LF", "I\nwill", {{"obligation_count", "will", 2, 6, "will", true}}},
+        {"double quotation marks", "He said \"no\".",
+         {{"third_person", "he", 0, 2, "He", false},
+          {"past_tense_words", "said", 3, 7, "said", false},
+          {"quotes", "\"", 8, 9, "\"", false},
+          {"quotes", "\"", 11, 12, "\"", false}}},
+        {"inside longer words", "needed walked",
+         {{"obligation_count", "need", 0, 4, "need", true},
+          {"past_tense_forms", "-ed", 4, 6, "ed", true},
+          {"past_tense_forms", "-ed", 11, 13, "ed", true}}},
+        {"a word counted twice over", "shouldn't",
+         {{"obligation_count", "should", 0, 6, "should", true},
+          {"obligation_count", "shouldn't", 0, 9, "shouldn't", false},
+          {"contractions", "n't", 6, 9, "n't", true}}},
+        {"code points, not bytes", "café I", {{"first_person", "I", 5, 6, "I", false}}},
+        {"neighbours share their space", "the the the",
+         {{"definite_article", "the", 0, 3, "the", false},
+          {"definite_article", "the", 8, 11, "the", false}}},
+        {"one word, two measures", "It's", {{"contractions", "it's", 0, 4, "It's", false},
+                                            {"it", "it's", 0, 4, "It's", false}}},
+        {"nothing at all", "?!", {}},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(rowsOf(c.text), c.rows) << c.what;
+    }
+    const std::vector<Occurrence> inside = findOccurrences("shoulders");
+    ASSERT_EQ(inside.size(), 1u);
+    EXPECT_EQ(inside[0].word, "shoulders");
+}
+
+// Every count of a run's measures, against the occurrences found in its texts.
+void expectCountsMatch(const fs::path& folder) {
+    ProgramContext context(folder);
+    startProgram(context);
+    const auto run = runBatch(context);
+    ASSERT_GT(run->analysedCount(), 0);
+    for (const TextRecord& t : run->texts) {
+        std::map<Measure, double> counted;
+        std::string bytes;
+        {
+            std::ifstream in(folder / t.nameBytes, std::ios::binary);
+            bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+        }
+        for (const Occurrence& o : findOccurrences(decodeText(bytes).text)) {
+            ++counted[o.measure];
+        }
+        for (const Measure m : kCountedMeasures) {
+            EXPECT_EQ(counted[m], t.number(m))
+                << t.name << " " << kMeasures[static_cast<std::size_t>(m)].column;
+        }
+    }
+}
+
+TEST(Occurrences, AsManyAsEveryCountOfTheBoundaryCorpusAndOfGeneratedTexts) {
+    expectCountsMatch(fs::path(PELMORA_SOURCE_DIR) / "tests/data/boundary");
+    expectCountsMatch(fs::path(PELMORA_SOURCE_DIR) / "samples");
+    const char* const pieces[] = {"I'm ",   "dont ",  "Mr. ",   "\u2019s ", "\"yes\" ", "needed ",
+                                  "the the ", "it's ", "sad, ",  "\r\n",     "\n",       "you're ",
+                                  "-- ",     "(felt) ", "[a] ",  "'Stop ",   "caf\xC3\xA9 ", "  "};
+    test::TempFolder folder;
+    std::mt19937 rng(11);
+    for (int t = 0; t < 40; ++t) {
+        std::string text;
+        for (int w = 0; w < 200; ++w) {
+            text += pieces[rng() % std::size(pieces)];
+        }
+        folder.write("g" + std::to_string(100 + t) + ".txt", text);
+    }
+    expectCountsMatch(folder.path());
+}
+
+}  // namespace
+}  // namespace pelmora

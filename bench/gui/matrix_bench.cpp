@@ -43,17 +43,17 @@ double mib(long kib) {
 
 std::shared_ptr<const pelmora::RunResult> generatedRun(int texts) {
     std::mt19937 rng(42);
-    std::vector<pelmora::test::TextSpec> specs;
+    std::vector<pelmora::test::TextSpec> named;
     for (int k = 0; k < texts; ++k) {
         std::string code;
         for (int d = 0; d < 5; ++d) {
             code += static_cast<char>('0' + rng() % 3);
         }
-        specs.push_back({"generated text " + std::to_string(k) + ".txt", code});
+        named.push_back({"generated text " + std::to_string(k) + ".txt", code});
     }
     std::array<bool, 16> significant{};
     significant[0] = significant[5] = true;
-    auto run = std::make_shared<pelmora::RunResult>(pelmora::test::runOf(specs, significant));
+    auto run = std::make_shared<pelmora::RunResult>(pelmora::test::runOf(named, significant));
     run->mean = "2.00";
     run->stDev = "1.10";
     return run;

@@ -1,33 +1,148 @@
 #include "ui/matrix_window.h"
 
 #include <QBuffer>
+#include <QGuiApplication>
 #include <QHBoxLayout>
+#include <QHeaderView>
+#include <QItemSelectionModel>
 #include <QLabel>
-#include <QPixmap>
+#include <QPainter>
 #include <QPushButton>
-#include <QScrollArea>
+#include <QScrollBar>
+#include <QStyleOptionHeader>
+#include <QStyledItemDelegate>
+#include <QTableView>
 #include <QVBoxLayout>
+#include <algorithm>
 
+#include "run/run_result.h"
 #include "ui/export_actions.h"
 #include "ui/matrix_image.h"
+#include "ui/matrix_model.h"
+#include "ui/text_bridge.h"
 
 namespace pelmora {
+
+namespace {
+
+constexpr int kCell = 22;
+constexpr int kMaxNameWidth = 220;
+constexpr int kNamePadding = 8;
+
+// Column names written upwards, so that a column stays one cell wide.
+class UprightNamesHeader : public QHeaderView {
+public:
+    explicit UprightNamesHeader(QWidget* parent) : QHeaderView(Qt::Horizontal, parent) {
+        setSectionsClickable(true);
+    }
+
+protected:
+    void paintSection(QPainter* painter, const QRect& rect, int logicalIndex) const override {
+        QStyleOptionHeader option;
+        initStyleOption(&option);
+        option.rect = rect;
+        option.section = logicalIndex;
+        if (highlightSections() && selectionModel() != nullptr &&
+            selectionModel()->columnIntersectsSelection(logicalIndex, rootIndex())) {
+            option.state |= QStyle::State_On;
+        }
+        style()->drawControl(QStyle::CE_HeaderSection, &option, painter, this);
+        const QString name = model()->headerData(logicalIndex, orientation()).toString();
+        const int length = rect.height() - kNamePadding;
+        painter->save();
+        painter->translate(rect.left(), rect.bottom() - kNamePadding / 2);
+        painter->rotate(-90);
+        painter->setPen(palette().color(QPalette::ButtonText));
+        painter->drawText(QRect(0, 0, length, rect.width()), Qt::AlignLeft | Qt::AlignVCenter,
+                          fontMetrics().elidedText(name, Qt::ElideMiddle, length));
+        painter->restore();
+    }
+};
+
+// Pairs off the norm get a star after their strength and an outline, as in the picture.
+class CellDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    void paint(QPainter* painter, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override {
+        QStyledItemDelegate::paint(painter, option, index);
+        if (index.data(MatrixModel::SignificantRole).toBool()) {
+            painter->save();
+            painter->setPen(QPen(Qt::black, 2));
+            painter->drawRect(option.rect.adjusted(1, 1, -1, -1));
+            painter->restore();
+        }
+    }
+
+protected:
+    void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override {
+        QStyledItemDelegate::initStyleOption(option, index);
+        if (index.data(MatrixModel::SignificantRole).toBool()) {
+            option->text += u'*';
+        }
+    }
+};
+
+QString legendText(const RunResult& run) {
+    QString key;
+    for (int s = 0; s <= 5; ++s) {
+        key += QStringLiteral("<span style=\"background-color:%1\">&nbsp;%2&nbsp;</span>")
+                   .arg(strengthColour(s).name())
+                   .arg(s);
+    }
+    return QStringLiteral(
+               "Arithmetic Mean %1 &nbsp; Sample Standard Deviation %2 &nbsp;&nbsp; %3 "
+               "0-2 minimal, 5 identical; <b>bold*</b> outlined: significantly different "
+               "from the norm; grey: no pair")
+        .arg(toQt(run.mean).toHtmlEscaped(), toQt(run.stDev).toHtmlEscaped(), key);
+}
+
+int widestName(const RunResult& run, const QFontMetrics& metrics) {
+    int widest = 0;
+    for (const TextRecord& t : run.texts) {
+        widest = std::max(widest, metrics.horizontalAdvance(toQt(t.name)));
+        if (widest >= kMaxNameWidth) {
+            return kMaxNameWidth;
+        }
+    }
+    return widest;
+}
+
+}  // namespace
 
 MatrixWindow::MatrixWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
     setObjectName(QStringLiteral("MatrixWindow"));
     setWindowTitle(QStringLiteral("Pelmora: Matrix"));
-    picture_ = new QLabel(this);
-    picture_->setObjectName(QStringLiteral("matrixPicture"));
-    auto* scroll = new QScrollArea(this);
-    scroll->setWidget(picture_);
-    scroll->setWidgetResizable(false);
+    model_ = new MatrixModel(this);
+    table_ = new QTableView(this);
+    table_->setObjectName(QStringLiteral("matrixTable"));
+    table_->setHorizontalHeader(new UprightNamesHeader(table_));
+    table_->setModel(model_);
+    table_->setItemDelegate(new CellDelegate(table_));
+    table_->setWordWrap(false);
+    table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    table_->setGridStyle(Qt::SolidLine);
+    // Every section the same fixed size: the headers then never measure their sections.
+    for (QHeaderView* header : {table_->horizontalHeader(), table_->verticalHeader()}) {
+        header->setMinimumSectionSize(kCell);
+        header->setDefaultSectionSize(kCell);
+        header->setSectionResizeMode(QHeaderView::Fixed);
+        header->setTextElideMode(Qt::ElideMiddle);
+        header->setHighlightSections(true);
+    }
+    legend_ = new QLabel(this);
+    legend_->setObjectName(QStringLiteral("matrixLegend"));
+    legend_->setTextFormat(Qt::RichText);
+    legend_->setWordWrap(true);
     auto* save = new QPushButton(QStringLiteral("Save PNG…"), this);
     save->setObjectName(QStringLiteral("cmdSavePng"));
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(save);
     buttons->addStretch(1);
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(scroll, 1);
+    layout->addWidget(table_, 1);
+    layout->addWidget(legend_);
     layout->addLayout(buttons);
     resize(820, 720);
 
@@ -41,20 +156,49 @@ MatrixWindow::MatrixWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
 }
 
 void MatrixWindow::showRun(const std::shared_ptr<const RunResult>& run) {
-    image_ = matrixImage(*run);
-    picture_->setPixmap(QPixmap::fromImage(image_));
-    picture_->resize(image_.size());
+    if (run == model_->run()) {
+        return;
+    }
+    model_->setRun(run);
+    if (run) {
+        const int names = widestName(*run, table_->verticalHeader()->fontMetrics());
+        table_->verticalHeader()->setFixedWidth(names + 2 * kNamePadding);
+        table_->horizontalHeader()->setFixedHeight(
+            widestName(*run, table_->horizontalHeader()->fontMetrics()) + 2 * kNamePadding);
+        legend_->setText(legendText(*run));
+    } else {
+        legend_->clear();
+    }
+    table_->horizontalScrollBar()->setValue(0);
+    table_->verticalScrollBar()->setValue(0);
+}
+
+QString MatrixWindow::legend() const {
+    return legend_->text();
 }
 
 bool MatrixWindow::savePng() {
+    const std::shared_ptr<const RunResult> run = model_->run();
+    if (!run) {
+        return false;
+    }
     const QString path = choosePngPath();
     if (path.isEmpty()) {
         return false;
     }
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
     QByteArray png;
-    QBuffer buffer(&png);
-    buffer.open(QIODevice::WriteOnly);
-    image_.save(&buffer, "PNG");
+    {
+        const QImage picture = matrixImage(*run);
+        QBuffer buffer(&png);
+        buffer.open(QIODevice::WriteOnly);
+        picture.save(&buffer, "PNG");
+    }
+    QGuiApplication::restoreOverrideCursor();
+    if (png.isEmpty()) {
+        reportProblem(QStringLiteral("Could not make the picture of the matrix."));
+        return false;
+    }
     return writeChosenFile(path, png, reportProblem);
 }
 

@@ -1,16 +1,18 @@
 #pragma once
-// "Matrix": the strengths of the last run as a coloured grid that scrolls, savable as PNG.
+// "Matrix": the strengths of the last run as a table of small coloured cells, the names held
+// at the left and top while it scrolls, and a legend; savable as PNG.
 
-#include <QImage>
 #include <QWidget>
 #include <functional>
 #include <memory>
 
 class QLabel;
+class QTableView;
 
 namespace pelmora {
 
 struct RunResult;
+class MatrixModel;
 
 class MatrixWindow : public QWidget {
     Q_OBJECT
@@ -18,19 +20,25 @@ class MatrixWindow : public QWidget {
 public:
     explicit MatrixWindow(QWidget* parent = nullptr);
 
+    // The same run again keeps the table where it was scrolled to; another starts at the top
+    // left.
     void showRun(const std::shared_ptr<const RunResult>& run);
-    const QImage& image() const { return image_; }
+    QTableView* table() const { return table_; }
+    const MatrixModel* model() const { return model_; }
+    QString legend() const;
 
     // Asks where to save; returns an empty text when the user cancels. Tests replace it.
     std::function<QString()> choosePngPath;
     std::function<void(const QString&)> reportProblem;
 
-    // Saves the grid as PNG at the chosen place; false when cancelled or not written.
+    // Saves the matrix picture as PNG at the chosen place; false when cancelled or not
+    // written.
     bool savePng();
 
 private:
-    QLabel* picture_ = nullptr;
-    QImage image_;
+    MatrixModel* model_ = nullptr;
+    QTableView* table_ = nullptr;
+    QLabel* legend_ = nullptr;
 };
 
 }  // namespace pelmora

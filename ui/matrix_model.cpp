@@ -1,0 +1,115 @@
+#include "ui/matrix_model.h"
+
+#include <QBrush>
+#include <QFont>
+
+#include "evidence/digit_evidence.h"
+#include "ui/matrix_image.h"
+#include "ui/text_bridge.h"
+
+namespace pelmora {
+
+namespace {
+
+QString nameAndCode(const TextRecord& t) {
+    return toQt(t.name) + QStringLiteral(", code ") + toQt(t.code);
+}
+
+// The strength comes first: a tooltip whose first line looks like markup is shown as rich
+// text, and a file name may well look like markup.
+QString pairToolTip(const TextRecord& first, const TextRecord& second,
+                    const std::optional<RunPair>& pair) {
+    QString head;
+    if (!pair) {
+        head = QStringLiteral("No pair listed");
+    } else {
+        head = QStringLiteral("Strength %1 of 5").arg(pair->strength);
+        QStringList flags;
+        if (pair->minimal) {
+            flags.append(QStringLiteral("minimal"));
+        }
+        if (pair->significant) {
+            flags.append(QStringLiteral("off the norm"));
+        }
+        if (!flags.isEmpty()) {
+            head += QStringLiteral(": ") + flags.join(QStringLiteral(", "));
+        }
+    }
+    QString tip = head + u'\n' + nameAndCode(first) + u'\n' + nameAndCode(second);
+    if (pair) {
+        tip += u'\n' + toQt(pairEvidenceText(explainPair(first, second, pair->strength)));
+    }
+    return tip;
+}
+
+}  // namespace
+
+MatrixModel::MatrixModel(QObject* parent) : QAbstractTableModel(parent) {}
+
+void MatrixModel::setRun(std::shared_ptr<const RunResult> run) {
+    beginResetModel();
+    run_ = std::move(run);
+    endResetModel();
+}
+
+int MatrixModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() || !run_ ? 0 : static_cast<int>(run_->texts.size());
+}
+
+int MatrixModel::columnCount(const QModelIndex& parent) const {
+    return rowCount(parent);
+}
+
+QVariant MatrixModel::data(const QModelIndex& index, int role) const {
+    if (!run_ || !index.isValid()) {
+        return {};
+    }
+    return pairData(index.row(), index.column(), role);
+}
+
+QVariant MatrixModel::pairData(int row, int column, int role) const {
+    if (role == Qt::TextAlignmentRole) {
+        return QVariant::fromValue(Qt::Alignment(Qt::AlignCenter));
+    }
+    if (row == column) {
+        return role == Qt::BackgroundRole ? QVariant(QBrush(strengthColour(-1))) : QVariant();
+    }
+    const std::optional<RunPair> pair = run_->pairs.between(row, column);
+    switch (role) {
+        case Qt::DisplayRole:
+            return pair ? QVariant(pair->strength) : QVariant();
+        case Qt::BackgroundRole:
+            return QBrush(strengthColour(pair ? pair->strength : -1));
+        case Qt::FontRole:
+            if (pair && pair->significant) {
+                QFont bold;
+                bold.setBold(true);
+                return bold;
+            }
+            return {};
+        case SignificantRole:
+            return pair && pair->significant;
+        case Qt::ToolTipRole:
+            return pairToolTip(run_->texts[static_cast<std::size_t>(row)],
+                               run_->texts[static_cast<std::size_t>(column)], pair);
+        default:
+            return {};
+    }
+}
+
+QVariant MatrixModel::headerData(int section, Qt::Orientation, int role) const {
+    if (!run_ || section < 0 || section >= static_cast<int>(run_->texts.size())) {
+        return {};
+    }
+    const TextRecord& t = run_->texts[static_cast<std::size_t>(section)];
+    switch (role) {
+        case Qt::DisplayRole:
+            return toQt(t.name);
+        case Qt::ToolTipRole:
+            return QStringLiteral("Code %1\n%2").arg(toQt(t.code), toQt(t.name));
+        default:
+            return {};
+    }
+}
+
+}  // namespace pelmora

@@ -22,6 +22,7 @@ namespace {
 struct Found {
     Measure measure;
     std::string_view pattern;
+    int patternIndex;
     Origin at;
     Origin word;  // the word it lies in, when it is inside a longer one
     std::size_t order;
@@ -50,7 +51,8 @@ std::vector<Occurrence> findOccurrences(std::string_view decoded) {
     }
     std::vector<Found> found;
     const auto place = [&](std::size_t a, std::size_t b) { return Origin{from[a].begin, from[b - 1].end}; };
-    const auto add = [&](Measure m, std::string_view pattern, std::size_t a, std::size_t b) {
+    const auto add = [&](Measure m, std::string_view pattern, int index, std::size_t a,
+                         std::size_t b) {
         // The word around it: up to the spaces on either side in the cleaned text.
         std::size_t wa = a, wb = b;
         while (wa > 0 && text[wa - 1] != ' ') {
@@ -60,7 +62,8 @@ std::vector<Occurrence> findOccurrences(std::string_view decoded) {
             ++wb;
         }
         const bool inside = wa < a || wb > b;
-        found.push_back({m, pattern, place(a, b), inside ? place(wa, wb) : Origin{}, found.size()});
+        found.push_back(
+            {m, pattern, index, place(a, b), inside ? place(wa, wb) : Origin{}, found.size()});
     };
     const std::size_t keysFrom = counted.modal + counted.affect;
     PatternCounter::forPatterns(counted.patterns)
@@ -68,22 +71,23 @@ std::vector<Occurrence> findOccurrences(std::string_view decoded) {
             const auto i = static_cast<std::size_t>(index);
             const std::string& pattern = counted.patterns[i];
             if (i < counted.modal) {
-                add(Measure::ObligationCount, pattern, start, end);
+                add(Measure::ObligationCount, pattern, index, start, end);
             } else if (i < keysFrom) {
-                add(Measure::AffectCount, pattern, start, end);
+                add(Measure::AffectCount, pattern, index, start, end);
             } else if (i < keysFrom + counted.keys) {
                 // A key word counts between its two spaces; the spaces are not the word.
                 for (const Measure m : feeds[i - keysFrom]) {
-                    add(m, std::string_view(pattern).substr(1, pattern.size() - 2), start + 1, end - 1);
+                    add(m, std::string_view(pattern).substr(1, pattern.size() - 2), index,
+                        start + 1, end - 1);
                 }
             } else if (pattern == "ed ") {
-                add(Measure::PastTenseForms, "-ed", start, end - 1);
+                add(Measure::PastTenseForms, "-ed", index, start, end - 1);
             } else {
-                add(Measure::Contractions, pattern, start, end);
+                add(Measure::Contractions, pattern, index, start, end);
             }
         });
     for (const Origin& quote : traced.quoteOrigins) {
-        found.push_back({Measure::Quotes, "\"", quote, Origin{}, found.size()});
+        found.push_back({Measure::Quotes, "\"", -1, quote, Origin{}, found.size()});
     }
     std::sort(found.begin(), found.end(), [](const Found& x, const Found& y) {
         if (x.at.begin != y.at.begin) {
@@ -106,6 +110,7 @@ std::vector<Occurrence> findOccurrences(std::string_view decoded) {
         Occurrence o;
         o.measure = f.measure;
         o.pattern = std::string(f.pattern);
+        o.patternIndex = f.patternIndex;
         o.start = points[f.at.begin];
         o.end = points[f.at.end];
         o.byteStart = f.at.begin;

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "analysis/form1_commands.h"
+#include "analysis/occurrences.h"
 
 namespace pelmora {
 namespace {
@@ -88,6 +89,20 @@ void BM_OneMebibyteText(benchmark::State& state) {
                             static_cast<std::int64_t>(text.size()));
 }
 BENCHMARK(BM_OneMebibyteText)->Unit(benchmark::kMillisecond);
+
+// Every counted word of a text found again and placed in the text as read.
+void BM_OccurrencesOfOneMebibyte(benchmark::State& state) {
+    const std::string text = englishText(1 << 20, 1);
+    std::size_t found = 0;
+    for (auto _ : state) {
+        found = findOccurrences(text).size();
+        benchmark::DoNotOptimize(found);
+    }
+    state.counters["occurrences"] = static_cast<double>(found);
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) *
+                            static_cast<std::int64_t>(text.size()));
+}
+BENCHMARK(BM_OccurrencesOfOneMebibyte)->Unit(benchmark::kMillisecond);
 
 void BM_HundredTextsOfTenKibibytes(benchmark::State& state) {
     std::vector<std::string> texts;

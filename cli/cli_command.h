@@ -2,6 +2,7 @@
 // What every sub-command of pelmora-cli gets and gives. A new sub-command is one file
 // defining its run function and one line in the table of main.cpp.
 
+#include <map>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -22,6 +23,7 @@ struct CliArguments {
     std::vector<std::string> operands;  // what follows the command, options taken out
     bool crlf = false;                  // keep CR LF line ends instead of writing LF
     int jobs = 0;                       // texts measured at once; 0 for one per core
+    std::map<std::string, std::string> options;  // a command's own options: "--text" -> NAME
 };
 
 // Writes to `out`; one-line messages go to `err`. Returns the exit status.
@@ -29,9 +31,10 @@ using RunCommand = int (*)(const CliArguments& args, Output& out, Output& err);
 
 struct CliCommand {
     const char* name;
-    const char* operands;  // as the usage shows them, e.g. "FOLDER"
+    const char* operands;  // as the usage shows them, e.g. "FOLDER [--text NAME]"
     const char* summary;
     RunCommand run;
+    std::vector<std::string> options = {};  // the options it takes, each with a value
 };
 
 int runReportCommand(const CliArguments& args, Output& out, Output& err);
@@ -43,6 +46,7 @@ int runMatrixCommand(const CliArguments& args, Output& out, Output& err);
 int runQualityCommand(const CliArguments& args, Output& out, Output& err);
 int runRecordCommand(const CliArguments& args, Output& out, Output& err);
 int runVerifyCommand(const CliArguments& args, Output& out, Output& err);
+int runConcordanceCommand(const CliArguments& args, Output& out, Output& err);
 
 // Writes "pelmora-cli: <message>" on one line of `err` and returns kExitUsage.
 int usageError(Output& err, std::string_view message);

@@ -1,5 +1,6 @@
 // pelmora-cli: the batch run of the main form without a window.
 
+#include <algorithm>
 #include <csignal>
 #include <string_view>
 
@@ -16,7 +17,7 @@ int usageError(Output& err, std::string_view message) {
 namespace {
 
 // One line per sub-command.
-constexpr CliCommand kCommands[] = {
+const CliCommand kCommands[] = {
     {"report", "FOLDER", "run every text of FOLDER and print the report", runReportCommand},
     {"types", "FOLDER", "the same run; print each text's type code and file name", runTypesCommand},
     {"measures", "FOLDER", "the same run; print every text's measures as a table",
@@ -35,6 +36,9 @@ constexpr CliCommand kCommands[] = {
     {"verify", "RECORD FOLDER",
      "run FOLDER again; exit 1 and list what differs from RECORD (- for standard input)",
      runVerifyCommand},
+    {"concordance", "FOLDER [--text NAME] [--measure COLUMN]",
+     "the same run; every counted word in its context, a row per word and measure",
+     runConcordanceCommand, {"--text", "--measure"}},
 };
 
 void printUsage(Output& out) {
@@ -43,7 +47,8 @@ void printUsage(Output& out) {
             "Commands:\n");
     for (const CliCommand& command : kCommands) {
         const std::string head = std::string(command.name) + " " + command.operands;
-        out.raw("  " + head + std::string(head.size() < 18 ? 18 - head.size() : 1, ' ') +
+        out.raw("  " + head + (head.size() < 18 ? std::string(18 - head.size(), ' ')
+                                                : "\n" + std::string(20, ' ')) +
                 command.summary + "\n");
     }
     out.raw("\nOptions:\n"
@@ -56,6 +61,16 @@ void printUsage(Output& out) {
             "  2  bad arguments, or a folder or record that cannot be read\n"
             "  3  the output is complete, but files that could not be read were left out\n"
             "  4  the output could not be written (a full disk, a closed pipe)\n");
+}
+
+// An option some command takes with a value.
+bool isCommandOption(std::string_view arg) {
+    for (const CliCommand& command : kCommands) {
+        if (std::find(command.options.begin(), command.options.end(), arg) != command.options.end()) {
+            return true;
+        }
+    }
+    return false;
 }
 
 bool parseJobs(std::string_view text, int& jobs) {
@@ -97,6 +112,9 @@ int run(int argc, char** argv, Output& out, Output& err) {
             if (!parseJobs(value, args.jobs)) {
                 return usageError(err, "--jobs takes a whole number from 1 to 9999");
             }
+        } else if (!afterDashes && arg.size() > 2 && arg.substr(0, 2) == "--" && i + 1 < argc &&
+                   isCommandOption(arg)) {
+            args.options[std::string(arg)] = argv[++i];
         } else if (!afterDashes && arg.size() > 1 && arg.front() == '-') {
             return usageError(err, "unknown option '" + std::string(arg) + "' (try --help)");
         } else if (args.command.empty()) {
@@ -111,6 +129,13 @@ int run(int argc, char** argv, Output& out, Output& err) {
     out.setLineEnds(args.crlf ? LineEnds::CrLf : LineEnds::Lf);
     for (const CliCommand& command : kCommands) {
         if (args.command == command.name) {
+            for (const auto& [option, value] : args.options) {
+                if (std::find(command.options.begin(), command.options.end(), option) ==
+                    command.options.end()) {
+                    return usageError(err, args.command + ": unknown option '" + option +
+                                               "' (try --help)");
+                }
+            }
             return command.run(args, out, err);
         }
     }

@@ -81,6 +81,7 @@ std::vector<TableRow> concordanceTable(const std::string& name, const TextOccurr
 std::string formsOf(const std::vector<Occurrence>& occurrences, Measure measure) {
     struct Pattern {
         std::string pattern;
+        int index = 0;
         int count = 0;
         std::vector<std::string> words;  // the longer words, once each, as first written
     };
@@ -92,7 +93,7 @@ std::string formsOf(const std::vector<Occurrence>& occurrences, Measure measure)
         auto it = std::find_if(patterns.begin(), patterns.end(),
                                [&](const Pattern& p) { return p.pattern == o.pattern; });
         if (it == patterns.end()) {
-            patterns.push_back({o.pattern, 0, {}});
+            patterns.push_back({o.pattern, o.patternIndex, 0, {}});
             it = patterns.end() - 1;
         }
         ++it->count;
@@ -102,6 +103,8 @@ std::string formsOf(const std::vector<Occurrence>& occurrences, Measure measure)
             it->words.push_back(flattened(o.word));
         }
     }
+    std::stable_sort(patterns.begin(), patterns.end(),
+                     [](const Pattern& a, const Pattern& b) { return a.index < b.index; });
     constexpr std::size_t kNamed = 5;
     std::string out;
     for (const Pattern& p : patterns) {

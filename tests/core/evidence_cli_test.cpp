@@ -3,10 +3,12 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <sstream>
 
 #include "tests/support/cli_runner.h"
 #include "tests/support/temp_folder.h"
+#include "tests/support/test_data.h"
 
 namespace pelmora {
 namespace {
@@ -90,6 +92,49 @@ TEST(EvidenceCli, NamesThatDisplayAlikeAreTwoTextsAndVerifyCleanlyFromAPipe) {
     EXPECT_EQ(piped.out, "Unchanged: 2 files, every file and code as recorded.\n");
     const test::CliResult record = runCli({"record", folder.path().string()});
     EXPECT_NE(record.out.find("\tcaf\\xE9.txt\n"), std::string::npos) << record.out;
+}
+
+TEST(EvidenceCli, ConcordanceRowsAddUpToTheCountsAndExplainNamesTheWords) {
+    const test::CliResult measures = runCli({"measures", kSamples.string()});
+    const test::CliResult all = runCli({"concordance", kSamples.string()});
+    ASSERT_EQ(all.status, 0) << all.err;
+    std::istringstream table(measures.out), rows(all.out);
+    std::string line;
+    std::getline(table, line);
+    const std::vector<std::string> header = test::splitFields(line, '\t');
+    std::map<std::pair<std::string, std::string>, int> counted;
+    std::getline(rows, line);
+    EXPECT_EQ(line, "text\tmeasure\tpattern\tform\tstart\tend\tleft\tright\tinside_word");
+    while (std::getline(rows, line)) {
+        const std::vector<std::string> f = test::splitFields(line, '\t');
+        ASSERT_EQ(f.size(), 9u) << line;
+        ++counted[{f[0], f[1]}];
+    }
+    int texts = 0;
+    while (std::getline(table, line)) {
+        const std::vector<std::string> f = test::splitFields(line, '\t');
+        ++texts;
+        for (const char* column : {"contractions", "first_person", "past_tense_forms", "it",
+                                   "obligation_count", "affect_count", "quotes"}) {
+            const auto at = std::find(header.begin(), header.end(), column) - header.begin();
+            const int count = counted[std::make_pair(f[0], std::string(column))];
+            EXPECT_EQ(count, std::stoi(f[static_cast<std::size_t>(at)])) << f[0] << " " << column;
+        }
+    }
+    EXPECT_EQ(texts, 10);
+
+    const test::CliResult diary = runCli({"concordance", kSamples.string(), "--text",
+                                          "diary_sunday.txt", "--measure", "obligation_count"});
+    ASSERT_EQ(diary.status, 0) << diary.err;
+    EXPECT_EQ(std::count(diary.out.begin(), diary.out.end(), '\n'), 6);
+    EXPECT_NE(diary.out.find("\tshouldn't\tshouldn't\t538\t547\t"), std::string::npos);
+    const test::CliResult explain = runCli({"explain", kSamples.string()});
+    EXPECT_NE(explain.out.find("modal verbs 5: will 1, need 1 (in needed), should 2 (in "
+                               "shouldn't, shoulders), shouldn't 1;"),
+              std::string::npos);
+    EXPECT_EQ(runCli({"concordance", kSamples.string(), "--text", "nothing.txt"}).status, 2);
+    EXPECT_EQ(runCli({"concordance", kSamples.string(), "--measure", "d0"}).status, 2);
+    EXPECT_EQ(runCli({"report", kSamples.string(), "--measure", "it"}).status, 2);
 }
 
 TEST(EvidenceCli, BadArgumentsAndBrokenRecordsExitWithTwo) {

@@ -13,6 +13,9 @@ struct ComposedText::Piece {
     virtual std::int64_t lineEnds() const = 0;
     virtual bool endsWithLf() const = 0;
     virtual std::string segment(std::int64_t j) const = 0;
+    // Segment j and every one after it; false when `visit` stopped it.
+    virtual bool forEachSegment(std::int64_t j,
+                                const std::function<bool(std::string_view)>& visit) const = 0;
     virtual void forEach(const std::function<void(std::string_view)>& visit,
                          const NameWriter& names, std::size_t piece) const = 0;
 };
@@ -41,6 +44,18 @@ public:
                                     : text_.size();
         return text_.substr(start, end - start);
     }
+    bool forEachSegment(std::int64_t j,
+                        const std::function<bool(std::string_view)>& visit) const override {
+        const std::string_view text = text_;
+        std::size_t start = j == 0 ? 0 : after_[static_cast<std::size_t>(j - 1)];
+        for (auto k = static_cast<std::size_t>(j); k < after_.size(); ++k) {
+            if (!visit(text.substr(start, after_[k] - start))) {
+                return false;
+            }
+            start = after_[k];
+        }
+        return start == text.size() || visit(text.substr(start));
+    }
     void forEach(const std::function<void(std::string_view)>& visit, const NameWriter&,
                  std::size_t) const override {
         if (!text_.empty()) {
@@ -64,15 +79,25 @@ public:
         }
         return out;
     }
+    bool forEachSegment(std::int64_t j,
+                        const std::function<bool(std::string_view)>& visit) const override {
+        std::string line;
+        return eachLine(line, nullptr, j, [&] {
+            const bool more = visit(line);
+            line.clear();
+            return more;
+        });
+    }
     void forEach(const std::function<void(std::string_view)>& visit, const NameWriter& names,
                  std::size_t piece) const override {
         std::string buffer;
         buffer.reserve(piece + 256);
-        eachLine(buffer, names, [&] {
+        eachLine(buffer, names, 0, [&] {
             if (buffer.size() >= piece) {
                 visit(buffer);
                 buffer.clear();
             }
+            return true;
         });
         if (!buffer.empty()) {
             visit(buffer);
@@ -81,9 +106,10 @@ public:
 
 protected:
     virtual void writeLine(std::string& out, std::int64_t j, const NameWriter& names) const = 0;
-    // Appends every line to `out` in order, calling `written` after each.
-    virtual void eachLine(std::string& out, const NameWriter& names,
-                          const std::function<void()>& written) const = 0;
+    // Appends line `from` and every later one to `out` in order, calling `written` after each
+    // until it returns false; false when it did.
+    virtual bool eachLine(std::string& out, const NameWriter& names, std::int64_t from,
+                          const std::function<bool()>& written) const = 0;
 };
 
 class PairLines : public Lines {
@@ -116,29 +142,33 @@ protected:
             append(out, pairs_.pairAt(j), names);
             return;
         }
-        std::int64_t skip = j % kStride;
+        eachLine(out, names, j, [] { return false; });
+    }
+    bool eachLine(std::string& out, const NameWriter& names, std::int64_t from,
+                  const std::function<bool()>& written) const override {
+        if (from >= lines_) {
+            return true;
+        }
+        // Without a filter list positions are line numbers; with one, start at the kept
+        // position before `from` and skip the listed lines up to it.
+        std::int64_t position = from;
+        std::int64_t skip = 0;
+        if (!all_) {
+            position = samples_[static_cast<std::size_t>(from / kStride)];
+            skip = from % kStride;
+        }
+        bool stopped = false;
         pairs_.forEachPair(
             [&](const PairList::Pair& p) {
-                if (!strengths_[static_cast<std::size_t>(p.strength)]) {
-                    return true;
-                }
-                if (skip-- > 0) {
+                if (!strengths_[static_cast<std::size_t>(p.strength)] || skip-- > 0) {
                     return true;
                 }
                 append(out, p, names);
-                return false;
+                stopped = !written();
+                return !stopped;
             },
-            samples_[static_cast<std::size_t>(j / kStride)]);
-    }
-    void eachLine(std::string& out, const NameWriter& names,
-                  const std::function<void()>& written) const override {
-        pairs_.forEachPair([&](const PairList::Pair& p) {
-            if (strengths_[static_cast<std::size_t>(p.strength)]) {
-                append(out, p, names);
-                written();
-            }
-            return true;
-        });
+            position);
+        return !stopped;
     }
 
 private:
@@ -181,12 +211,15 @@ protected:
         out += rest;
         out += "\r\n";
     }
-    void eachLine(std::string& out, const NameWriter& names,
-                  const std::function<void()>& written) const override {
-        for (std::size_t j = 0; j < lines_.size(); ++j) {
+    bool eachLine(std::string& out, const NameWriter& names, std::int64_t from,
+                  const std::function<bool()>& written) const override {
+        for (auto j = static_cast<std::size_t>(from); j < lines_.size(); ++j) {
             writeLine(out, static_cast<std::int64_t>(j), names);
-            written();
+            if (!written()) {
+                return false;
+            }
         }
+        return true;
     }
 
 private:
@@ -258,30 +291,62 @@ std::int64_t ComposedText::lineCount() const {
     return lines_ + (openLine_ ? 1 : 0);
 }
 
+std::pair<std::size_t, std::int64_t> ComposedText::locate(std::int64_t k) const {
+    // The line starts after the k-th LF of the text: in the piece that holds that LF.
+    if (k == 0) {
+        return {0, 0};
+    }
+    // The first piece whose LFs, with those before it, reach k.
+    std::size_t low = 0, high = pieces_.size();
+    while (low < high) {
+        const std::size_t mid = (low + high) / 2;
+        if (lineStart_[mid] + pieces_[mid]->lineEnds() < k) {
+            low = mid + 1;
+        } else {
+            high = mid;
+        }
+    }
+    return {low, k - lineStart_[low]};
+}
+
 std::string ComposedText::line(std::int64_t k) const {
     assert(k >= 0 && k < lineCount());
-    // The line starts after the k-th LF of the text: in the piece that holds that LF.
-    std::size_t p = 0;
-    std::int64_t j = 0;
-    if (k > 0) {
-        // The first piece whose LFs, with those before it, reach k.
-        std::size_t low = 0, high = pieces_.size();
-        while (low < high) {
-            const std::size_t mid = (low + high) / 2;
-            if (lineStart_[mid] + pieces_[mid]->lineEnds() < k) {
-                low = mid + 1;
-            } else {
-                high = mid;
-            }
-        }
-        p = low;
-        j = k - lineStart_[p];
-    }
+    auto [p, j] = locate(k);
     std::string out = pieces_[p]->segment(j);
     for (++p; (out.empty() || out.back() != '\n') && p < pieces_.size(); ++p) {
         out += pieces_[p]->segment(0);
     }
     return out;
+}
+
+void ComposedText::forEachLine(std::int64_t from,
+                               const std::function<bool(std::string_view)>& visit) const {
+    if (from < 0 || from >= lineCount()) {
+        return;
+    }
+    auto [p, j] = locate(from);
+    std::string open;  // a line that goes on in the next piece
+    const auto segment = [&](std::string_view s) {
+        const bool ends = s.back() == '\n';
+        if (open.empty() && ends) {
+            return visit(s);
+        }
+        open += s;
+        if (!ends) {
+            return true;
+        }
+        const bool more = visit(open);
+        open.clear();
+        return more;
+    };
+    for (; p < pieces_.size(); ++p, j = 0) {
+        if (!pieces_[p]->forEachSegment(j, segment)) {
+            return;
+        }
+    }
+    if (!open.empty()) {
+        visit(open);
+    }
 }
 
 bool ComposedText::operator==(const std::string& text) const {

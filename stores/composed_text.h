@@ -50,6 +50,12 @@ public:
     // line. Each line is given with its line end.
     std::int64_t lineCount() const;
     std::string line(std::int64_t k) const;
+    // Line `from` and every line after it, in order, until `visit` returns false: for reading
+    // many lines from the middle without seeking to each one.
+    void forEachLine(std::int64_t from, const std::function<bool(std::string_view)>& visit) const;
+
+    // Whether the two are copies of one text (and so read the same), without reading either.
+    bool sharesPieces(const ComposedText& other) const { return pieces_ == other.pieces_; }
 
     bool operator==(const std::string& text) const;
 
@@ -57,6 +63,8 @@ public:
 
 private:
     void add(std::shared_ptr<const Piece> piece);
+    // The piece holding the start of line k, and which of its segments that line begins with.
+    std::pair<std::size_t, std::int64_t> locate(std::int64_t k) const;
 
     std::vector<std::shared_ptr<const Piece>> pieces_;
     std::vector<std::int64_t> lineStart_;  // first line of each piece

@@ -8,10 +8,8 @@
 #include <QKeyEvent>
 #include <QListWidget>
 #include <QMessageBox>
-#include <QPlainTextEdit>
 #include <QProgressDialog>
 #include <QScreen>
-#include <QScrollBar>
 #include <QTreeView>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -25,6 +23,7 @@
 #include "help/window_parts.h"
 #include "ui/analysis_window.h"
 #include "ui/export_actions.h"
+#include "ui/report_view.h"
 #include "ui/text_bridge.h"
 
 namespace pelmora {
@@ -68,13 +67,7 @@ MainWindow::MainWindow(ProgramContext& context, QWidget* parent)
     tint(file1_, QColor(0xdd, 0xee, 0xff));
     auto* command1 = makeButton(this, "Command1", "E&xit");
 
-    txtReport_ = new QPlainTextEdit(this);
-    txtReport_->setObjectName(QStringLiteral("txtReport"));
-    txtReport_->setReadOnly(true);
-    txtReport_->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
-    txtReport_->setTabChangesFocus(true);
-    txtReport_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    tint(txtReport_, QColor(0xff, 0xff, 0xc0));
+    txtReport_ = new ReportView(this);
     auto* cmdHelp = makeButton(this, "cmdHelp", "Help");
 
     auto* runButtons = new QHBoxLayout;
@@ -224,9 +217,10 @@ void MainWindow::showStores() {
     file1_->setEnabled(form.File1.enabled);
     cmdAuto_->setEnabled(form.cmdAutoEnabled);
 
-    if (form.txtReport.text() != shownReport_) {
-        shownReport_ = form.txtReport.text();
-        txtReport_->setPlainText(shownText(shownReport_));
+    // A run or Refresh puts a new text in the store; any other command leaves the one shown,
+    // and the place the user scrolled to in it.
+    if (!form.txtReport.sharesPieces(txtReport_->text())) {
+        txtReport_->setText(form.txtReport);
     }
     syncing_ = false;
 
@@ -363,8 +357,7 @@ void MainWindow::autoPressed() {
         }
     });
     evidence_->showRun(run_);
-    txtReport_->moveCursor(QTextCursor::Start);
-    txtReport_->verticalScrollBar()->setValue(0);
+    txtReport_->moveToStart();
     raise();
     activateWindow();
 }

@@ -18,7 +18,6 @@ class QListWidget;
 class QListWidgetItem;
 class QMessageBox;
 class QModelIndex;
-class QPlainTextEdit;
 class QProgressDialog;
 class QPushButton;
 class QTreeView;
@@ -29,6 +28,7 @@ class AnalysisWindow;
 class EvidencePanel;
 class HelpWindows;
 class ProgramContext;
+class ReportView;
 struct RunResult;
 
 class MainWindow : public QWidget {
@@ -86,7 +86,7 @@ private:
     QFileSystemModel* folders_ = nullptr;
     QListWidget* file1_ = nullptr;
     QPushButton* cmdAuto_ = nullptr;
-    QPlainTextEdit* txtReport_ = nullptr;
+    ReportView* txtReport_ = nullptr;
     QProgressDialog* progress_ = nullptr;  // made on the first run
     std::unique_ptr<AnalysisWindow> analysis_;
     HelpWindows* helpWindows_ = nullptr;
@@ -97,7 +97,6 @@ private:
     std::filesystem::path shownFolder_;
     bool followFolder_ = true;  // keep revealing the shown folder while the tree loads
     std::vector<std::string> shownFiles_;
-    std::string shownReport_;
     int placedLeft_ = -1;  // the left edge the analysis window was last placed at
 };
 

@@ -14,6 +14,7 @@
 #include "app/form2_commands.h"
 #include "app/statistics.h"
 #include "forms/program_context.h"
+#include "rules/rule_book.h"
 #include "stores/number_text.h"
 #include "tests/support/pair_lines.h"
 #include "tests/support/report_texts.h"
@@ -189,6 +190,88 @@ TEST(CompactStores, ComposedTextReadsItsPiecesAsOneTextAcrossUnfinishedLines) {
     EXPECT_EQ(escaped, "first line\r\nhalf a line\nthird<gone.txt>\tNo such file\r\n");
     EXPECT_TRUE(ComposedText().empty());
     EXPECT_EQ(ComposedText().lineCount(), 0);
+}
+
+// Lines read onward from the middle of a text whose pieces are pair lines (every pair, and a
+// filtered list long enough that reading must skip from a kept position) and literals that
+// leave a line open for the next piece.
+TEST(CompactStores, LinesReadOnwardFromAnyLineAreTheLinesOfThePlainText) {
+    const char* const kinds[] = {"21201", "10100", "0100", "03222", "21101"};
+    std::mt19937 rng(77);
+    ListStore codes, names;
+    std::vector<std::string> keys;
+    for (int k = 0; k < 200; ++k) {
+        codes.append(kinds[rng() % std::size(kinds)]);
+        names.append("n" + std::to_string(k) + ".txt");
+        keys.push_back(names.at(k));
+    }
+    PairList pairs;
+    pairs.appendComparison(codes, names, keys, typeCodeStrength);
+    ComposedText::Strengths low{};
+    low[0] = low[1] = low[2] = low[3] = true;
+
+    ComposedText text("head\r\nopen ");
+    text.appendPairLines(pairs, low);
+    text.append("middle\n");
+    text.appendPairLines(pairs);
+    text.append("no line end");
+
+    std::string plain = "head\r\nopen ";
+    std::string every;
+    int lowLines = 0;
+    for (int i = 0; i < 200; ++i) {
+        for (int j = i + 1; j < 200; ++j) {
+            const int s = literalStrength(codes.at(i), codes.at(j));
+            const std::string line =
+                names.at(i) + "-" + names.at(j) + "\t" + std::to_string(s) + "\r\n";
+            every += line;
+            if (s < 4) {
+                plain += line;
+                ++lowLines;
+            }
+        }
+    }
+    plain += "middle\n" + every + "no line end";
+    ASSERT_GT(lowLines, 3 * 4096);  // the filtered piece keeps a position every 4096 lines
+
+    const Lines lines = linesOfText(plain);
+    ASSERT_EQ(text.lineCount(), static_cast<std::int64_t>(lines.size()));
+    for (std::size_t from = 0; from < lines.size(); from += 1 + from / 3 + rng() % 97) {
+        Lines read;
+        text.forEachLine(static_cast<std::int64_t>(from), [&](std::string_view line) {
+            read.emplace_back(line);
+            return true;
+        });
+        ASSERT_EQ(read, Lines(lines.begin() + static_cast<std::ptrdiff_t>(from), lines.end()))
+            << from;
+    }
+    // The last line, and stopping early.
+    Lines last;
+    text.forEachLine(text.lineCount() - 1, [&](std::string_view line) {
+        last.emplace_back(line);
+        return true;
+    });
+    EXPECT_EQ(last, Lines{"no line end"});
+    Lines three;
+    text.forEachLine(4095, [&](std::string_view line) {
+        three.emplace_back(line);
+        return three.size() < 3;
+    });
+    EXPECT_EQ(three, Lines(lines.begin() + 4095, lines.begin() + 4098));
+    int beyond = 0;
+    text.forEachLine(text.lineCount(), [&](std::string_view) { return ++beyond > 0; });
+    EXPECT_EQ(beyond, 0);
+}
+
+TEST(CompactStores, CopiesShareTheirPiecesAndAnyChangeOrNewTextDoesNot) {
+    const ComposedText a("one\r\n");
+    ComposedText copy = a;
+    EXPECT_TRUE(copy.sharesPieces(a));
+    copy.append("two\r\n");
+    EXPECT_FALSE(copy.sharesPieces(a));
+    // The same text made anew is not a copy: a view must not take it for the one it shows.
+    EXPECT_FALSE(ComposedText("one\r\n").sharesPieces(a));
+    EXPECT_TRUE(ComposedText().sharesPieces(ComposedText()));
 }
 
 // 104 zeros and a one: the mean is 0.0095 and each zero's square is written 9.025e-05, which

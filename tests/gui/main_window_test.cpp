@@ -25,6 +25,7 @@
 #include "stores/text_ops.h"
 #include "ui/analysis_window.h"
 #include "ui/main_window.h"
+#include "ui/report_view.h"
 #include "ui/text_bridge.h"
 
 namespace pelmora {
@@ -127,8 +128,13 @@ void MainWindowTest::startUpShowsTheSampleFolderAndEveryCaption() {
         QCOMPARE(child<QPushButton>(&window, name)->text(), QString::fromUtf8(caption));
     }
     QVERIFY(child<QPushButton>(&window, "cmdAuto")->isEnabled());
-    QCOMPARE(boxText(&window, "txtReport"), kHeader);
-    QVERIFY(child<QPlainTextEdit>(&window, "txtReport")->isReadOnly());
+    auto* report = child<ReportView>(&window, "txtReport");
+    QCOMPARE(report->toPlainText(), kHeader);
+    // Typing into the report changes nothing in it.
+    report->setFocus();
+    QTest::keyClicks(report, QStringLiteral("typed"));
+    QTest::keyClick(report, Qt::Key_Return);
+    QCOMPARE(report->toPlainText(), kHeader);
 
     // The sample folder is open in the tree and its texts are listed, case-insensitively
     // sorted, as an independent listing gives them.
@@ -188,7 +194,7 @@ void MainWindowTest::runShowsTheCoreReportAndRefreshBringsBackTheStart() {
     window.show();
     const QStringList startFiles = shownFiles(&window);
     auto* cmdAuto = child<QPushButton>(&window, "cmdAuto");
-    auto* report = child<QPlainTextEdit>(&window, "txtReport");
+    auto* report = child<ReportView>(&window, "txtReport");
 
     for (int run = 1; run <= 2; ++run) {
         QTest::mouseClick(cmdAuto, Qt::LeftButton);
@@ -196,7 +202,9 @@ void MainWindowTest::runShowsTheCoreReportAndRefreshBringsBackTheStart() {
         QCOMPARE(context.form2().txtReport.text(), expected.report);
         QCOMPARE(report->toPlainText(), shownText(expected.report));
         QCOMPARE(report->verticalScrollBar()->value(), 0);
-        QCOMPARE(report->textCursor().position(), 0);
+        QCOMPARE(report->topRow(), 0);
+        QVERIFY(report->caret() == ReportView::Position{});
+        QVERIFY(!report->hasSelection());
         QVERIFY(!cmdAuto->isEnabled());
 
         // The read-only report can still be selected and copied from the keyboard.
@@ -205,6 +213,14 @@ void MainWindowTest::runShowsTheCoreReportAndRefreshBringsBackTheStart() {
         QTest::keyClick(report, Qt::Key_A, Qt::ControlModifier);
         QTest::keyClick(report, Qt::Key_C, Qt::ControlModifier);
         QCOMPARE(QGuiApplication::clipboard()->text(), shownText(expected.report));
+
+        // A command that leaves the report as it is leaves the view where the user put it.
+        QTest::keyClick(report, Qt::Key_End, Qt::ControlModifier | Qt::ShiftModifier);
+        const std::int64_t bottom = report->topRow();
+        QVERIFY(bottom > 0);
+        QTest::mouseClick(child<QPushButton>(window.analysisWindow(), "cmdReset"), Qt::LeftButton);
+        QCOMPARE(report->topRow(), bottom);
+        QCOMPARE(report->selectedText(), shownText(expected.report));
 
         AnalysisWindow* analysis = window.analysisWindow();
         QVERIFY(analysis->isVisible());
@@ -227,6 +243,8 @@ void MainWindowTest::runShowsTheCoreReportAndRefreshBringsBackTheStart() {
 
         QTest::mouseClick(child<QPushButton>(&window, "cmdRefresh"), Qt::LeftButton);
         QCOMPARE(report->toPlainText(), kHeader);
+        QCOMPARE(report->topRow(), 0);
+        QVERIFY(!report->hasSelection());
         QVERIFY(cmdAuto->isEnabled());
         QVERIFY(!analysis->isVisible());
         QVERIFY(!context.form1Exists());

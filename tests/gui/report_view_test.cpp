@@ -1,0 +1,483 @@
+// The report view driven like a user: the rows it shows of literal and pair-line pieces,
+// selecting and copying by keyboard, mouse and menu, finding, and a report of a run of 1,200
+// texts.
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QFontMetrics>
+#include <QImage>
+#include <QLabel>
+#include <QLineEdit>
+#include <QScrollBar>
+#include <QSignalSpy>
+#include <QTest>
+#include <QVBoxLayout>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "gui_test_support.h"
+#include "rules/rule_book.h"
+#include "stores/composed_text.h"
+#include "stores/list_store.h"
+#include "stores/pair_list.h"
+#include "ui/report_view.h"
+
+namespace pelmora {
+namespace {
+
+using testing::child;
+using Position = ReportView::Position;
+
+// Agreeing positions of two codes, a missing position agreeing with a missing one.
+int literalStrength(const std::string& a, const std::string& b) {
+    int s = 0;
+    for (std::size_t k = 0; k < 5; ++k) {
+        s += (k < a.size() ? a.substr(k, 1) : "") == (k < b.size() ? b.substr(k, 1) : "") ? 1 : 0;
+    }
+    return s;
+}
+
+// One gathering of texts compared all at once, with its pair lines as a plain text would list
+// them: the lines of every pair, and of the pairs whose strength is kept.
+struct Pairs {
+    PairList list;
+    std::string every, kept;
+};
+
+Pairs pairsOf(const std::vector<std::string>& codes, const std::vector<std::string>& names,
+              const ComposedText::Strengths& keep) {
+    ListStore codeStore, nameStore;
+    for (std::size_t k = 0; k < codes.size(); ++k) {
+        codeStore.append(codes[k]);
+        nameStore.append(names[k]);
+    }
+    Pairs p;
+    p.list.appendComparison(codeStore, nameStore, names, typeCodeStrength);
+    for (std::size_t i = 0; i < codes.size(); ++i) {
+        for (std::size_t j = i + 1; j < codes.size(); ++j) {
+            const int s = literalStrength(codes[i], codes[j]);
+            const std::string line = names[i] + "-" + names[j] + "\t" + std::to_string(s);
+            p.every += line + "\n";
+            if (keep[static_cast<std::size_t>(s)]) {
+                p.kept += line + "\n";
+            }
+        }
+    }
+    return p;
+}
+
+ComposedText::Strengths strengthsBelow(int limit) {
+    ComposedText::Strengths keep{};
+    for (int s = 0; s < limit; ++s) {
+        keep[static_cast<std::size_t>(s)] = true;
+    }
+    return keep;
+}
+
+QStringList rowsOf(const QString& text) {
+    return text.split(QLatin1Char('\n'));
+}
+
+void press(QWidget* widget, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+    QTest::keyClick(widget, key, modifiers);
+}
+
+// The point just right of the boundary before `column` of `row`, in the middle of the row:
+// where a click puts the caret at that column.
+QPoint pointOf(const ReportView& view, const QString& row, std::int64_t rowIndex, int column) {
+    const QFontMetrics metrics(view.font());
+    const int y = static_cast<int>(rowIndex - view.topRow()) * metrics.lineSpacing() +
+                  metrics.lineSpacing() / 2;
+    return {ReportView::kTextMargin + metrics.horizontalAdvance(row.left(column)) + 1, y};
+}
+
+// A view in a window of its own, shown and active, so that it takes keys and focus.
+struct ShownView {
+    QWidget window;
+    ReportView* view = nullptr;
+    QLineEdit* after = nullptr;
+
+    explicit ShownView(const ComposedText& text, QSize size = {560, 320}) {
+        auto* layout = new QVBoxLayout(&window);
+        view = new ReportView(&window);
+        after = new QLineEdit(&window);
+        after->setObjectName(QStringLiteral("after"));
+        layout->addWidget(view);
+        layout->addWidget(after);
+        view->setText(text);
+        window.resize(size);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        view->setFocus();
+    }
+};
+
+}  // namespace
+
+class ReportViewTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void showsEveryRowOfLiteralAndPairLinePieces();
+    void selectAllAndCopyGiveTheTextWithLfLineEnds();
+    void keyboardSelectsByCharactersRowsAndPagesAcrossLineBreaks();
+    void mouseSelectsCharacterByCharacterAcrossRows();
+    void findStepsThroughMatchesBothWaysWrapsAndSaysNoMatch();
+    void reportOfARunOf1200TextsOpensScrollsAndIsSearchedToItsEnd();
+};
+
+void ReportViewTest::showsEveryRowOfLiteralAndPairLinePieces() {
+    const std::vector<std::string> codes = {"21201", "10100", "0100", "03222", "21101", "21201"};
+    const std::vector<std::string> names = {"a.txt",    "b.txt",   "é.txt",
+                                            "日本.txt", "e f.txt", "g.txt"};
+    const Pairs pairs = pairsOf(codes, names, strengthsBelow(3));
+    ComposedText text("Text Pair\tStrength of Intertextual relationship\r\n");
+    text.appendPairLines(pairs.list);
+    text.append("\r\nhalf a line, ");
+    text.append("finished\r\nlone\rCR stays\r\n");
+    text.appendPairLines(pairs.list, strengthsBelow(3));
+    text.append("Arithmetic Mean\t2.1333\r\nno line end");
+
+    const QString expected =
+        QString::fromUtf8("Text Pair\tStrength of Intertextual relationship\n" + pairs.every +
+                          "\nhalf a line, finished\nlone\rCR stays\n" + pairs.kept +
+                          "Arithmetic Mean\t2.1333\n" + "no line end");
+    ShownView shown(text);
+    ReportView& view = *shown.view;
+    QCOMPARE(view.toPlainText(), expected);
+    const QStringList rows = rowsOf(expected);
+    QCOMPARE(view.rowCount(), rows.size());
+    for (int k = 0; k < rows.size(); ++k) {
+        QCOMPARE(view.rowText(k), rows[k]);
+    }
+    QVERIFY(rows.contains(QStringLiteral("é.txt-日本.txt\t1")));
+
+    // A text ending in a line end has an empty last row, as a text box shows it.
+    text.append("\r\n");
+    view.setText(text);
+    QCOMPARE(view.rowCount(), rows.size() + 1);
+    QCOMPARE(view.toPlainText(), expected + QLatin1Char('\n'));
+    view.setText(ComposedText());
+    QCOMPARE(view.rowCount(), 1);
+    QCOMPARE(view.toPlainText(), QString());
+
+    // Pale yellow where there is no text, and the text drawn over it in its rows.
+    view.setText(ComposedText("Text Pair\tStrength\r\nW\r\n"));
+    const QImage image = view.viewport()->grab().toImage();
+    const QRgb yellow = qRgb(0xff, 0xff, 0xc0);
+    QCOMPARE(image.pixel(image.width() - 2, image.height() - 2), yellow);
+    const int rowHeight = QFontMetrics(view.font()).lineSpacing();
+    int inked = 0;
+    for (int y = 0; y < rowHeight; ++y) {
+        for (int x = 0; x < image.width() / 2; ++x) {
+            inked += image.pixel(x, y) != yellow ? 1 : 0;
+        }
+    }
+    QVERIFY(inked > 20);
+    for (int y = 3 * rowHeight; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            QCOMPARE(image.pixel(x, y), yellow);
+        }
+    }
+}
+
+void ReportViewTest::selectAllAndCopyGiveTheTextWithLfLineEnds() {
+    const Pairs pairs =
+        pairsOf({"21201", "10100", "0100"}, {"x.txt", "y.txt", "z.txt"}, strengthsBelow(6));
+    ComposedText text("Text Pair\tStrength\r\n");
+    text.appendPairLines(pairs.list);
+    text.append("\r\nMean\t1.0000\r\n");
+    const QString expected =
+        QString::fromUtf8("Text Pair\tStrength\n" + pairs.every + "\nMean\t1.0000\n");
+    ShownView shown(text);
+    ReportView& view = *shown.view;
+    QClipboard* clipboard = QGuiApplication::clipboard();
+
+    // Nothing selected: copying leaves the clipboard alone.
+    clipboard->setText(QStringLiteral("before"));
+    press(&view, Qt::Key_C, Qt::ControlModifier);
+    QCOMPARE(clipboard->text(), QStringLiteral("before"));
+
+    press(&view, Qt::Key_A, Qt::ControlModifier);
+    QCOMPARE(view.selectedText(), expected);
+    press(&view, Qt::Key_C, Qt::ControlModifier);
+    QCOMPARE(clipboard->text(), expected);
+
+    // The context menu's commands do the same.
+    view.moveToStart();
+    QVERIFY(!view.hasSelection());
+    clipboard->clear();
+    child<QAction>(&view, "reportSelectAll")->trigger();
+    child<QAction>(&view, "reportCopy")->trigger();
+    QCOMPARE(clipboard->text(), expected);
+
+    // A new text drops the selection.
+    view.setText(text);
+    QVERIFY(!view.hasSelection());
+    QCOMPARE(view.selectedText(), QString());
+}
+
+void ReportViewTest::keyboardSelectsByCharactersRowsAndPagesAcrossLineBreaks() {
+    std::string many = "ab\r\ncd\r\nef\tgh\r\n";
+    for (int k = 3; k < 200; ++k) {
+        many += "row " + std::to_string(k) + "\r\n";
+    }
+    ShownView shown{ComposedText(many)};
+    ReportView& view = *shown.view;
+
+    press(&view, Qt::Key_Right);
+    QVERIFY(view.caret() == (Position{0, 1}));
+    for (int k = 0; k < 3; ++k) {
+        press(&view, Qt::Key_Right, Qt::ShiftModifier);
+    }
+    QCOMPARE(view.selectedText(), QStringLiteral("b\nc"));
+    press(&view, Qt::Key_Down, Qt::ShiftModifier);
+    QCOMPARE(view.selectedText(), QStringLiteral("b\ncd\ne"));
+    press(&view, Qt::Key_End, Qt::ShiftModifier);
+    QCOMPARE(view.selectedText(), QStringLiteral("b\ncd\nef\tgh"));
+    press(&view, Qt::Key_Left, Qt::ShiftModifier);
+    press(&view, Qt::Key_Home, Qt::ShiftModifier);
+    QCOMPARE(view.selectedText(), QStringLiteral("b\ncd\n"));
+    press(&view, Qt::Key_Up, Qt::ShiftModifier);
+    QCOMPARE(view.selectedText(), QStringLiteral("b\n"));
+    // Left from the start of a row goes to the end of the row above; without Shift an arrow
+    // first drops the selection at its own side.
+    press(&view, Qt::Key_Left);
+    QVERIFY(view.caret() == (Position{0, 1}));
+    QVERIFY(!view.hasSelection());
+    press(&view, Qt::Key_Down);
+    press(&view, Qt::Key_Home);
+    press(&view, Qt::Key_Left, Qt::ShiftModifier);
+    QCOMPARE(view.selectedText(), QStringLiteral("\n"));
+
+    // A page is the rows that fit whole; Page Down moves caret and view by one.
+    const int page = view.viewport()->height() / QFontMetrics(view.font()).lineSpacing();
+    QVERIFY(page > 3);
+    press(&view, Qt::Key_Home, Qt::ControlModifier);
+    press(&view, Qt::Key_PageDown, Qt::ShiftModifier);
+    QCOMPARE(view.caret().row, page);
+    QCOMPARE(view.topRow(), page);
+    QCOMPARE(view.verticalScrollBar()->value(), page);
+    QString firstPage = QStringLiteral("ab\ncd\nef\tgh\n");
+    for (int k = 3; k < page; ++k) {
+        firstPage += QStringLiteral("row %1\n").arg(k);
+    }
+    QCOMPARE(view.selectedText(), firstPage);
+    press(&view, Qt::Key_PageUp);
+    QVERIFY(view.caret() == (Position{0, 0}));
+    QCOMPARE(view.topRow(), 0);
+
+    // Ctrl+End goes to the empty row after the last line end, with the view at the bottom.
+    press(&view, Qt::Key_End, Qt::ControlModifier);
+    QVERIFY(view.caret() == (Position{200, 0}));
+    QCOMPARE(view.topRow(), 201 - page);
+    QCOMPARE(view.verticalScrollBar()->value(), view.verticalScrollBar()->maximum());
+    press(&view, Qt::Key_Left, Qt::ShiftModifier);
+    press(&view, Qt::Key_Left, Qt::ShiftModifier);
+    QCOMPARE(view.selectedText(), QStringLiteral("9\n"));
+    press(&view, Qt::Key_Home, Qt::ControlModifier | Qt::ShiftModifier);
+    QCOMPARE(view.selectedText(), view.toPlainText());
+    QCOMPARE(view.topRow(), 0);
+
+    // Typing does nothing, and Tab moves on.
+    press(&view, Qt::Key_X);
+    QCOMPARE(view.toPlainText(),
+             QString::fromStdString(many).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+    press(&view, Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), shown.after);
+}
+
+void ReportViewTest::mouseSelectsCharacterByCharacterAcrossRows() {
+    ShownView shown{ComposedText("WWWW MMMM\r\nMWMW word\r\nthird row\r\n")};
+    ReportView& view = *shown.view;
+    const QString row0 = QStringLiteral("WWWW MMMM"), row1 = QStringLiteral("MWMW word");
+
+    QTest::mousePress(view.viewport(), Qt::LeftButton, {}, pointOf(view, row0, 0, 2));
+    QVERIFY(view.caret() == (Position{0, 2}));
+    QTest::mouseMove(view.viewport(), pointOf(view, row1, 1, 3));
+    QTest::mouseRelease(view.viewport(), Qt::LeftButton, {}, pointOf(view, row1, 1, 3));
+    QCOMPARE(view.selectedText(), QStringLiteral("WW MMMM\nMWM"));
+
+    // Shift and a click move the end of the selection.
+    QTest::mouseClick(view.viewport(), Qt::LeftButton, Qt::ShiftModifier,
+                      pointOf(view, QStringLiteral("third row"), 2, 1));
+    QCOMPARE(view.selectedText(), QStringLiteral("WW MMMM\nMWMW word\nt"));
+    QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, pointOf(view, row1, 1, 7));
+    QVERIFY(!view.hasSelection());
+    QTest::mouseDClick(view.viewport(), Qt::LeftButton, {}, pointOf(view, row1, 1, 7));
+    QCOMPARE(view.selectedText(), QStringLiteral("word"));
+
+    // Pressed below the last row, the caret goes to that row.
+    QTest::mouseClick(view.viewport(), Qt::LeftButton, {},
+                      QPoint(view.viewport()->width() - 4, view.viewport()->height() - 4));
+    QCOMPARE(view.caret().row, 3);
+}
+
+void ReportViewTest::findStepsThroughMatchesBothWaysWrapsAndSaysNoMatch() {
+    const Pairs pairs =
+        pairsOf({"21201", "10100", "0100"}, {"beta.txt", "q.txt", "r.txt"}, strengthsBelow(6));
+    ComposedText text("alpha Beta\r\n");
+    text.appendPairLines(pairs.list);
+    std::string filler;
+    for (int k = 0; k < 300; ++k) {
+        filler += "filler " + std::to_string(k) + "\r\n";
+    }
+    text.append(filler + "BETA delta\r\n");
+    ShownView shown(text);
+    ReportView& view = *shown.view;
+    QSignalSpy finished(&view, &ReportView::findFinished);
+    const std::int64_t lastRow = 1 + 3 + 300;  // "BETA delta"
+
+    press(&view, Qt::Key_F, Qt::ControlModifier);
+    auto* edit = child<QLineEdit>(&view, "reportFind");
+    auto* status = child<QLabel>(&view, "reportFindStatus");
+    QVERIFY(view.isFindBarOpen());
+    QCOMPARE(QApplication::focusWidget(), edit);
+    QTest::keyClicks(edit, QStringLiteral("beta"));
+
+    // Enter and F3 go on, wrapping at the end; each match is selected and in sight.
+    const auto at = [&](std::int64_t row, int column, const char* found) {
+        QTRY_VERIFY(!view.isSearching());
+        QVERIFY2(view.anchor() == (Position{row, column}), qPrintable(view.selectedText()));
+        QCOMPARE(view.selectedText(), QString::fromUtf8(found));
+        QVERIFY(view.topRow() <= row && row < view.topRow() + view.visibleRowCount());
+        QCOMPARE(status->text(), QString());
+    };
+    press(edit, Qt::Key_Return);
+    at(0, 6, "Beta");
+    press(edit, Qt::Key_F3);
+    at(1, 0, "beta");  // in a pair line: beta.txt-q.txt
+    press(edit, Qt::Key_Return);
+    at(2, 0, "beta");
+    press(edit, Qt::Key_F3);
+    at(lastRow, 0, "BETA");
+    QVERIFY(view.topRow() > 0);
+    press(edit, Qt::Key_F3);
+    at(0, 6, "Beta");
+    QCOMPARE(view.topRow(), 0);
+    // Back again, wrapping at the start.
+    press(edit, Qt::Key_F3, Qt::ShiftModifier);
+    at(lastRow, 0, "BETA");
+    press(edit, Qt::Key_Return, Qt::ShiftModifier);
+    at(2, 0, "beta");
+    QCOMPARE(QApplication::focusWidget(), edit);
+
+    // From the view, F3 goes on with the word in the bar.
+    view.setFocus();
+    press(&view, Qt::Key_F3);
+    at(lastRow, 0, "BETA");
+    press(&view, Qt::Key_F3, Qt::ShiftModifier);
+    at(2, 0, "beta");
+
+    // A word that is not there: the selection stays and the bar says so.
+    edit->setFocus();
+    edit->selectAll();
+    QTest::keyClicks(edit, QStringLiteral("gamma"));
+    press(edit, Qt::Key_Return);
+    QTRY_COMPARE(status->text(), QStringLiteral("No match"));
+    QCOMPARE(finished.last().at(0).toBool(), false);
+    QCOMPARE(view.selectedText(), QStringLiteral("beta"));
+    QTest::keyClicks(edit, QStringLiteral("x"));
+    QCOMPARE(status->text(), QString());
+
+    // The only match is found again from itself.
+    view.select(Position{}, Position{});
+    view.find(QStringLiteral("DELTA"));
+    QTRY_COMPARE(view.selectedText(), QStringLiteral("delta"));
+    view.find(QStringLiteral("DELTA"));
+    QTRY_VERIFY(!view.isSearching());
+    QVERIFY(view.anchor() == (Position{lastRow, 5}));
+    view.find(QStringLiteral("DELTA"), true);
+    QTRY_VERIFY(!view.isSearching());
+    QVERIFY(view.anchor() == (Position{lastRow, 5}));
+
+    // Escape closes the bar and gives the view the keys back.
+    edit->setFocus();
+    press(edit, Qt::Key_Escape);
+    QVERIFY(!view.isFindBarOpen());
+    QCOMPARE(QApplication::focusWidget(), &view);
+    QCOMPARE(view.selectedText(), QStringLiteral("delta"));
+}
+
+void ReportViewTest::reportOfARunOf1200TextsOpensScrollsAndIsSearchedToItsEnd() {
+    const char* const kinds[] = {"21201", "10100", "0100", "03222", "21101", "11200", "20200"};
+    std::mt19937 rng(1200);
+    std::vector<std::string> codes, names;
+    for (int k = 0; k < 1200; ++k) {
+        codes.push_back(kinds[rng() % std::size(kinds)]);
+        names.push_back("text" + std::to_string(k) + ".txt");
+    }
+    ComposedText::Strengths off{};
+    off[0] = true;
+    const Pairs pairs = pairsOf(codes, names, off);
+    ComposedText report("Text Pair\tStrength of Intertextual relationship\r\n");
+    report.appendPairLines(pairs.list);
+    report.append(
+        "\r\nArithmetic Mean\t2.5000\r\nThe following intertextual type-relationships were "
+        "significantly different from the norm for this group of texts:\r\n");
+    report.appendPairLines(pairs.list, off);
+    report.append("\r\nSample Standard Deviation\t1.2500\r\nthe end\r\n");
+    const std::string expected =
+        "Text Pair\tStrength of Intertextual relationship\n" + pairs.every +
+        "\nArithmetic Mean\t2.5000\nThe following intertextual type-relationships were "
+        "significantly different from the norm for this group of texts:\n" +
+        pairs.kept + "\nSample Standard Deviation\t1.2500\nthe end\n";
+
+    ShownView shown(report);
+    ReportView& view = *shown.view;
+    QVERIFY(view.rowCount() > 730000);
+    const std::int64_t deviationRow = view.rowCount() - 3;
+    QCOMPARE(view.rowText(deviationRow), QStringLiteral("Sample Standard Deviation\t1.2500"));
+    QCOMPARE(view.rowText(719400), QStringLiteral("text1198.txt-text1199.txt\t%1")
+                                       .arg(literalStrength(codes[1198], codes[1199])));
+
+    // A search from the top for a word near the end goes on between events until it is found.
+    QSignalSpy finished(&view, &ReportView::findFinished);
+    view.find(QStringLiteral("sample standard"));
+    QTRY_VERIFY_WITH_TIMEOUT(!view.isSearching(), 300000);
+    QCOMPARE(finished.count(), 1);
+    QCOMPARE(finished.first().at(0).toBool(), true);
+    QVERIFY(view.anchor() == (Position{deviationRow, 0}));
+    QCOMPARE(view.selectedText(), QStringLiteral("Sample Standard"));
+    QVERIFY(view.topRow() <= deviationRow && deviationRow < view.topRow() + view.visibleRowCount());
+    // Backwards from there to the first row, across the filtered pair lines.
+    view.find(QStringLiteral("text pair"), true);
+    QTRY_VERIFY_WITH_TIMEOUT(!view.isSearching(), 300000);
+    QVERIFY(view.anchor() == (Position{0, 0}));
+    QCOMPARE(view.topRow(), 0);
+
+    // More rows than the scroll bar has values: they map onto it in proportion, and its
+    // arrows still move by one row.
+    const int page = view.visibleRowCount();
+    const std::int64_t maxTop = view.rowCount() - page;
+    view.setScrollLimit(1000);
+    QScrollBar* bar = view.verticalScrollBar();
+    QCOMPARE(bar->maximum(), 1000);
+    bar->setValue(500);
+    QCOMPARE(view.topRow(), maxTop / 2);
+    bar->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+    QCOMPARE(view.topRow(), maxTop / 2 + 1);
+    bar->triggerAction(QAbstractSlider::SliderPageStepSub);
+    QCOMPARE(view.topRow(), maxTop / 2 + 1 - page);
+    bar->setValue(1000);
+    QCOMPARE(view.topRow(), maxTop);
+    view.setFocus();
+    press(&view, Qt::Key_Home, Qt::ControlModifier);
+    QCOMPARE(bar->value(), 0);
+    press(&view, Qt::Key_End, Qt::ControlModifier);
+    QCOMPARE(bar->value(), 1000);
+    QCOMPARE(view.topRow(), maxTop);
+
+    // Every row, copied whole.
+    QGuiApplication::clipboard()->clear();
+    press(&view, Qt::Key_A, Qt::ControlModifier);
+    press(&view, Qt::Key_C, Qt::ControlModifier);
+    QCOMPARE(QGuiApplication::clipboard()->text(), QString::fromStdString(expected));
+}
+
+}  // namespace pelmora
+
+QTEST_MAIN(pelmora::ReportViewTest)
+#include "report_view_test.moc"

@@ -1,0 +1,179 @@
+#pragma once
+// A read-only view of a composed text, one row per line, that reads only the rows it shows:
+// a report of millions of lines opens at once. Its selection and copy give the text as a
+// text box would (every CR LF as LF); its find bar searches the whole text in slices, so
+// the window keeps answering while it runs.
+
+#include <QAbstractScrollArea>
+#include <QBasicTimer>
+#include <QElapsedTimer>
+#include <QPoint>
+#include <QString>
+#include <QTimer>
+#include <compare>
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <vector>
+
+#include "stores/composed_text.h"
+
+class QAction;
+class QLabel;
+class QLineEdit;
+class QTextLayout;
+
+namespace pelmora {
+
+class ReportView : public QAbstractScrollArea {
+    Q_OBJECT
+
+public:
+    // A place between two characters: row, and UTF-16 column in the row's shown text.
+    struct Position {
+        std::int64_t row = 0;
+        int column = 0;
+        auto operator<=>(const Position&) const = default;
+    };
+
+    // Pixels between the left edge and the text.
+    static constexpr int kTextMargin = 4;
+
+    explicit ReportView(QWidget* parent = nullptr);
+    ~ReportView() override;
+
+    // Keeps a copy (which shares the text's pieces), shows it from the top and clears the
+    // selection; a search under way stops.
+    void setText(const ComposedText& text);
+    const ComposedText& text() const { return text_; }
+
+    // Rows are the text split at its LFs, so a text ending in LF has an empty last row.
+    std::int64_t rowCount() const { return rows_; }
+    // Row `row` as copied: without its line end.
+    QString rowText(std::int64_t row) const;
+    // The whole text with LF line ends; it is all in memory at once, so for small texts.
+    QString toPlainText() const;
+
+    Position caret() const { return caret_; }
+    Position anchor() const { return anchor_; }
+    bool hasSelection() const { return caret_ != anchor_; }
+    QString selectedText() const;
+    // Selects from `anchor` to `caret` and scrolls the caret into sight.
+    void select(Position anchor, Position caret);
+    void selectAll();
+    void copy() const;
+    // Scrolls to the top and puts the caret at the start, without a selection.
+    void moveToStart();
+
+    std::int64_t topRow() const { return topRow_; }
+    // Rows that fit whole in the view.
+    int visibleRowCount() const;
+
+    // Searches for `needle` (ignoring case) after the selection, or before it when
+    // `backward`, wrapping around the text; the match becomes the selection. A long search
+    // goes on between events and ends with findFinished.
+    void find(const QString& needle, bool backward = false);
+    bool isSearching() const { return search_.has_value(); }
+    void openFindBar();
+    void closeFindBar();
+    bool isFindBarOpen() const;
+
+    // The scroll bar's largest value; beyond it rows map onto the bar proportionally.
+    // Tests lower it to reach that mapping with a text of modest length.
+    void setScrollLimit(int limit);
+
+signals:
+    void selectionChanged();
+    void findFinished(bool found);
+
+protected:
+    bool event(QEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+    void timerEvent(QTimerEvent* event) override;
+    void scrollContentsBy(int dx, int dy) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    struct Search {
+        QString needle;
+        bool backward = false;
+        Position from;
+        std::int64_t row = 0;      // next row to look at
+        std::int64_t visited = 0;  // rows looked at; the start row is looked at twice
+    };
+
+    // Calls `visit` with each row from `first` on, until it returns false or the rows end.
+    void forEachRow(std::int64_t first,
+                    const std::function<bool(std::int64_t, const QString&)>& visit) const;
+    const QString& cachedRow(std::int64_t row) const;
+    void cacheRows(std::int64_t first, std::int64_t count) const;
+    void layOut(QTextLayout& layout) const;
+    int rowHeight() const;
+    int rowWidth(std::int64_t row) const;
+    Position clamped(Position p) const;
+    Position endOfText() const;
+    Position positionAt(QPoint point) const;
+    int xOf(Position p) const;
+    Position moved(Position p, int key, Qt::KeyboardModifiers modifiers) const;
+    void moveCaret(Position to, bool extend, bool keepX = false);
+    QString textBetween(Position from, Position to) const;
+
+    std::int64_t maxTopRow() const;
+    bool scaled() const;
+    int scrollValueOf(std::int64_t top) const;
+    std::int64_t topRowOf(int value) const;
+    void setTopRow(std::int64_t top);
+    void updateScrollBars();
+    void updateHorizontalRange();
+    void scrollBarAction(int action);
+    void scrollBarValue(int value);
+    void ensureVisible(Position p);
+
+    void continueSearch();
+    void searchForward(Search& s, const QElapsedTimer& clock);
+    void searchBackward(Search& s, const QElapsedTimer& clock);
+    void endSearch(std::optional<Position> matchStart, int length);
+    void layOutFindBar();
+    void findFromBar(bool backward);
+
+    ComposedText text_;
+    std::int64_t rows_ = 1;
+    std::int64_t lines_ = 0;  // rows the text holds; a last empty row after an LF is not one
+    mutable std::vector<QString> cache_;  // shown rows from cacheFirst_ on
+    mutable std::int64_t cacheFirst_ = 0;
+
+    Position caret_, anchor_;
+    int caretX_ = 0;  // where Up and Down aim for, in text pixels
+    std::int64_t topRow_ = 0;
+    int widest_ = 0;  // widest row shown so far, for the horizontal scroll range
+    bool rangePending_ = false;
+    int scrollLimit_ = 1 << 30;
+
+    bool dragging_ = false;
+    QPoint dragPoint_;
+    QBasicTimer autoScroll_;
+    int wheelRest_ = 0;  // wheel turn not yet scrolled, in eighths of a degree
+
+    std::optional<Search> search_;
+    QTimer searchTimer_;
+
+    QWidget* findBar_ = nullptr;
+    QLineEdit* findEdit_ = nullptr;
+    QLabel* findStatus_ = nullptr;
+    QAction* copyAction_ = nullptr;
+    QAction* selectAllAction_ = nullptr;
+    QAction* findAction_ = nullptr;
+};
+
+}  // namespace pelmora

@@ -47,6 +47,8 @@ int runQualityCommand(const CliArguments& args, Output& out, Output& err);
 int runRecordCommand(const CliArguments& args, Output& out, Output& err);
 int runVerifyCommand(const CliArguments& args, Output& out, Output& err);
 int runConcordanceCommand(const CliArguments& args, Output& out, Output& err);
+int runStabilityCommand(const CliArguments& args, Output& out, Output& err);
+int runSensitivityCommand(const CliArguments& args, Output& out, Output& err);
 
 // Writes "pelmora-cli: <message>" on one line of `err` and returns kExitUsage.
 int usageError(Output& err, std::string_view message);

@@ -39,6 +39,12 @@ const CliCommand kCommands[] = {
     {"concordance", "FOLDER [--text NAME] [--measure COLUMN]",
      "the same run; every counted word in its context, a row per word and measure",
      runConcordanceCommand, {"--text", "--measure"}},
+    {"stability", "FOLDER [--resamples B] [--block WORDS]",
+     "the same run; how often each digit holds when the text is resampled in blocks of words",
+     runStabilityCommand, {"--resamples", "--block"}},
+    {"sensitivity", "FOLDER",
+     "the same run; codes and strengths that change when every threshold moves by 5% and 10%",
+     runSensitivityCommand},
 };
 
 void printUsage(Output& out) {

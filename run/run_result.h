@@ -52,6 +52,10 @@ public:
     void forEach(const std::function<void(const RunPair&)>& visit) const;
     // The listed pair of two texts (in either order); nothing when they form none.
     std::optional<RunPair> between(int a, int b) const;
+    // Whether the report lists a pair of this strength as off the norm.
+    bool significantStrength(int strength) const {
+        return significant_[static_cast<std::size_t>(strength)];
+    }
     // How many pairs have each strength.
     const std::array<std::int64_t, 16>& strengthCounts() const { return counts_; }
     const PairList& list() const { return pairs_; }

@@ -1,0 +1,102 @@
+#pragma once
+// How far each digit can be trusted. Resampling: every text is cut into blocks of whole
+// words, blocks are drawn with replacement into texts as long as it, and each is measured and
+// classified by the run's own pipeline; the share of resamples that keep a digit is its
+// stability. Sensitivity: how the run's codes and strengths move when every threshold of the
+// rule book moves by a few percent.
+
+#include <array>
+#include <atomic>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "evidence/csv.h"
+#include "evidence/output_format.h"
+#include "run/run_result.h"
+#include "stores/error.h"
+
+namespace pelmora {
+
+struct StabilityOptions {
+    int resamples = 200;
+    int blockWords = 50;
+    int jobs = 0;  // 0 for one per core
+};
+
+// How the generator of every resample is seeded, as the run record states it.
+inline constexpr const char* kSeedingRule =
+    "mt19937_64 seeded with std::seed_seq of the file's SHA-256 as eight 32-bit words, then "
+    "the resample number";
+
+// A digit kept by fewer resamples than this share is unstable.
+inline constexpr double kStableShare = 0.8;
+// A minimal or significant pair whose standing holds in fewer resamples is fragile.
+inline constexpr double kFirmShare = 0.95;
+
+struct DigitStability {
+    char digit = '0';                 // the run's
+    std::array<int, 10> ofDigit{};    // resamples giving each digit 0 to 9
+    int resamples = 0;
+    double kept() const;              // share giving the run's digit
+    bool unstable() const { return kept() < kStableShare; }
+};
+
+struct TextStability {
+    int position = 0;
+    bool tooShort = false;  // fewer words than two blocks
+    int words = 0;
+    std::array<DigitStability, 5> digits;
+    std::vector<std::string> codes;  // of each resample, in order
+    double codeKept = 0;             // share giving the whole code
+};
+
+struct PairStability {
+    bool known = false;     // both texts could be resampled
+    double sameStrength = 0;
+    double sameSide = 0;    // minimal or not, as in the run
+    double sameStanding = 0;  // minimal and off the norm, each as in the run
+    bool fragile = false;   // a minimal or significant pair whose standing holds in < 95%
+};
+
+struct RunStability {
+    StabilityOptions options;
+    std::vector<TextStability> texts;  // by text position; only the run's texts are measured
+
+    const TextStability* of(int position) const;
+    // Resample k of one text with resample k of the other.
+    PairStability pair(const RunResult& run, const RunPair& pair) const;
+};
+
+// Calls `progress(done, total)` after each text; returning false cancels (an error comes back).
+// Cut into blocks at whitespace, a resample's blocks joined by one space.
+Result<RunStability> measureStability(const RunResult& run, const StabilityOptions& options,
+                                      const std::function<bool(int done, int total)>& progress = {});
+
+// The blocks of `words` whole words of a text, each its span of bytes.
+std::vector<std::pair<std::size_t, std::size_t>> wordBlocks(const std::string& text, int words,
+                                                            int* wordCount);
+// Resample k of a text of these blocks, drawn as the seeding rule says.
+std::string resampleText(const std::string& text,
+                         const std::vector<std::pair<std::size_t, std::size_t>>& blocks,
+                         const std::string& sha256, int k);
+
+// Header "text", "digit", "category", "kept", "other digits", "unstable", a row per digit.
+std::vector<TableRow> stabilityTable(const RunResult& run, const RunStability& stability,
+                                     NameStyle style = NameStyle::Exact);
+
+struct SensitivityRow {
+    double factor = 1;  // every threshold times this
+    int codesChanged = 0;
+    std::int64_t strengthsChanged = 0;
+    std::int64_t becameMinimal = 0, ceasedMinimal = 0;
+};
+// Every threshold moved by -10%, -5%, +5% and +10%.
+std::vector<SensitivityRow> runSensitivity(const RunResult& run);
+// Header "thresholds", "codes changed", "strengths changed", "pairs made minimal",
+// "minimal pairs lost", a row per move.
+std::vector<TableRow> sensitivityTable(const RunResult& run,
+                                       const std::vector<SensitivityRow>& rows);
+
+}  // namespace pelmora

@@ -1,0 +1,167 @@
+// How far each digit holds when its text is resampled in blocks of words, and how the run's
+// codes move when every threshold does.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "app/form2_commands.h"
+#include "evidence/stability.h"
+#include "forms/program_context.h"
+#include "run/batch.h"
+#include "tests/support/temp_folder.h"
+
+namespace pelmora {
+namespace {
+
+namespace fs = std::filesystem;
+
+// Fifty words: five I and five he among fillers, and `must` in place of one filler.
+std::string block(bool must) {
+    std::string out;
+    for (int w = 0; w < 50; ++w) {
+        const char* word = w % 10 == 0 ? "I" : w % 10 == 5 ? "he" : (must && w == 7) ? "must" : "word";
+        out += (w > 0 ? " " : "") + std::string(word);
+    }
+    return out;
+}
+
+std::string blocks(const std::vector<bool>& musts) {
+    std::string out;
+    for (std::size_t b = 0; b < musts.size(); ++b) {
+        out += (b > 0 ? " " : "") + block(musts[b]);
+    }
+    return out;
+}
+
+std::shared_ptr<const RunResult> runOf(const fs::path& folder) {
+    ProgramContext context(folder);
+    startProgram(context);
+    return runBatch(context);
+}
+
+TEST(Stability, RepeatedBlocksHoldFarTextsHoldAndATextOnAThresholdWavers) {
+    test::TempFolder folder;
+    // Every block alike: each resample is the text itself.
+    folder.write("a same.txt", blocks(std::vector<bool>(4, true)));
+    // Three modal verbs in every block: 0.06, far above both obligation thresholds.
+    std::string far;
+    for (int b = 0; b < 8; ++b) {
+        std::string one = block(true);
+        one.replace(one.find("word"), 4, "must");
+        one.replace(one.find("word"), 4, "must");
+        far += (b > 0 ? " " : "") + one;
+    }
+    folder.write("b far.txt", far);
+    // Nine of twelve blocks hold a modal verb: 9/600 = 0.015, right at the threshold.
+    folder.write("c at.txt", blocks({true, true, true, true, true, true, true, true, true, false,
+                                     false, false}));
+    folder.write("d short.txt", blocks({true}));
+    const auto run = runOf(folder.path());
+    ASSERT_EQ(run->texts.at(2).code, "01200");  // 0.015 is not above 0.015
+    const Result<RunStability> measured = measureStability(*run, StabilityOptions{});
+    ASSERT_TRUE(measured.ok());
+    const RunStability& s = measured.value();
+    for (const int p : {0, 1}) {
+        const TextStability& t = *s.of(p);
+        EXPECT_FALSE(t.tooShort);
+        EXPECT_EQ(t.codeKept, 1.0) << p;
+        for (const DigitStability& d : t.digits) {
+            EXPECT_EQ(d.kept(), 1.0) << p;
+            EXPECT_FALSE(d.unstable());
+        }
+    }
+    const TextStability& at = *s.of(2);
+    const double obligation = at.digits[3].kept();
+    EXPECT_GT(obligation, 0.4);
+    EXPECT_LT(obligation, 0.8);
+    EXPECT_TRUE(at.digits[3].unstable());
+    EXPECT_EQ(at.digits[3].ofDigit[0] + at.digits[3].ofDigit[1], 200);
+    for (const std::size_t k : {0u, 1u, 2u, 4u}) {
+        EXPECT_EQ(at.digits[k].kept(), 1.0) << k;  // only the modal verbs move between blocks
+    }
+    EXPECT_TRUE(s.of(3)->tooShort);
+
+    // Against the steady text at 0.02 the wavering digit agrees whenever it leaves 0, so the
+    // strength holds exactly as often as the digit; against 0.06 it can never agree.
+    const std::optional<RunPair> pair = run->pairs.between(0, 2);
+    ASSERT_TRUE(pair);
+    const PairStability ps = s.pair(*run, *pair);
+    EXPECT_TRUE(ps.known);
+    EXPECT_EQ(ps.sameStrength, obligation);
+    EXPECT_EQ(s.pair(*run, *run->pairs.between(1, 2)).sameStrength, 1.0);
+    EXPECT_FALSE(s.pair(*run, *run->pairs.between(2, 3)).known);  // a text too short
+
+    const std::vector<TableRow> table = stabilityTable(*run, s);
+    EXPECT_EQ(table.at(0), (TableRow{"text", "digit", "category", "kept", "other digits",
+                                     "unstable"}));
+    EXPECT_EQ(table.at(14).at(2), "obligation/intention");
+    EXPECT_EQ(table.at(14).at(5), "yes");
+    EXPECT_EQ(table.at(16).at(3), "too short to resample");
+}
+
+TEST(Stability, TheSameFiguresOnEveryRunAndForEveryNumberOfJobs) {
+    const fs::path samples = fs::path(PELMORA_SOURCE_DIR) / "samples";
+    const auto run = runOf(samples);
+    StabilityOptions options;
+    options.resamples = 30;
+    options.jobs = 1;
+    const Result<RunStability> one = measureStability(*run, options);
+    options.jobs = 3;
+    const Result<RunStability> three = measureStability(*run, options);
+    const Result<RunStability> again = measureStability(*runOf(samples), options);
+    ASSERT_TRUE(one.ok() && three.ok() && again.ok());
+    EXPECT_EQ(stabilityTable(*run, one.value()), stabilityTable(*run, three.value()));
+    EXPECT_EQ(stabilityTable(*run, one.value()), stabilityTable(*run, again.value()));
+    for (std::size_t i = 0; i < one.value().texts.size(); ++i) {
+        EXPECT_EQ(one.value().texts[i].codes, three.value().texts[i].codes);
+    }
+    // A cancelled measuring says so instead of giving figures.
+    EXPECT_FALSE(measureStability(*run, options, [](int, int) { return false; }).ok());
+}
+
+TEST(Stability, BlocksAreWholeWordsAndResamplesAsLongAsTheText) {
+    const std::string text = "one two\r\nthree  four, five six seven";
+    int words = 0;
+    const auto b = wordBlocks(text, 3, &words);
+    EXPECT_EQ(words, 7);
+    ASSERT_EQ(b.size(), 3u);
+    EXPECT_EQ(text.substr(b[0].first, b[0].second - b[0].first), "one two\r\nthree");
+    EXPECT_EQ(text.substr(b[1].first, b[1].second - b[1].first), "four, five six");
+    EXPECT_EQ(text.substr(b[2].first, b[2].second - b[2].first), "seven");
+    const std::string sha(64, 'a');
+    const std::string r = resampleText(text, b, sha, 7);
+    EXPECT_EQ(r, resampleText(text, b, sha, 7));
+    EXPECT_NE(resampleText(text, b, sha, 7) + resampleText(text, b, sha, 8) +
+                  resampleText(text, b, sha, 9),
+              resampleText(text, b, sha, 7) + resampleText(text, b, sha, 7) +
+                  resampleText(text, b, sha, 7));
+}
+
+TEST(Sensitivity, EveryThresholdMovedAFewPercentMovesTheTextsAtThem) {
+    // One text right at the obligation threshold, one at the affect threshold, one far from all.
+    const fs::path boundary = fs::path(PELMORA_SOURCE_DIR) / "tests/data/boundary";
+    test::TempFolder folder;
+    for (const char* name : {"o_at.txt", "a_at.txt", "café.txt"}) {
+        fs::copy_file(boundary / name, folder.path() / name);
+    }
+    const auto run = runOf(folder.path());
+    const std::vector<SensitivityRow> rows = runSensitivity(*run);
+    ASSERT_EQ(rows.size(), 4u);
+    // Lower thresholds make both texts at them cross; higher ones leave everything.
+    EXPECT_EQ(rows[0].codesChanged, 2);
+    EXPECT_EQ(rows[1].codesChanged, 2);
+    EXPECT_EQ(rows[2].codesChanged, 0);
+    EXPECT_EQ(rows[3].codesChanged, 0);
+    EXPECT_EQ(rows[1].strengthsChanged, 3);
+    EXPECT_EQ(rows[1].becameMinimal, 0);
+    EXPECT_EQ(rows[2].strengthsChanged, 0);
+    const std::vector<TableRow> table = sensitivityTable(*run, rows);
+    EXPECT_EQ(table.at(1), (TableRow{"-10%", "2 of 3", "3 of 3", "0", "0"}));
+    EXPECT_EQ(table.at(3), (TableRow{"+5%", "0 of 3", "0 of 3", "0", "0"}));
+}
+
+}  // namespace
+}  // namespace pelmora

@@ -31,8 +31,10 @@ const CliCommand kCommands[] = {
      runMatrixCommand},
     {"quality", "FOLDER", "the same run; each file's encoding, size, words and warnings",
      runQualityCommand},
-    {"record", "FOLDER", "the same run; a record of every file and code to verify later",
-     runRecordCommand},
+    {"record", "FOLDER [--resamples B] [--block WORDS]",
+     "the same run; a record of every file and code (with either option, of their stability) "
+     "to verify later",
+     runRecordCommand, {"--resamples", "--block"}},
     {"verify", "RECORD FOLDER",
      "run FOLDER again; exit 1 and list what differs from RECORD (- for standard input)",
      runVerifyCommand},

@@ -1,5 +1,4 @@
-#include "cli/folder_run.h"
-#include "evidence/stability.h"
+#include "cli/stability_options.h"
 
 namespace pelmora::cli {
 
@@ -23,27 +22,49 @@ bool wholeNumber(const CliArguments& args, const char* option, int fallback, int
 
 }  // namespace
 
-int runStabilityCommand(const CliArguments& args, Output& out, Output& err) {
+std::optional<StabilityOptions> stabilityOptionsOf(const CliArguments& args,
+                                                   const std::string& command, Output& err) {
     StabilityOptions options;
     if (!wholeNumber(args, "--resamples", options.resamples, 100000, options.resamples)) {
-        return usageError(err, "stability: --resamples takes a whole number from 1 to 100000");
+        usageError(err, command + ": --resamples takes a whole number from 1 to 100000");
+        return std::nullopt;
     }
     if (!wholeNumber(args, "--block", options.blockWords, 100000, options.blockWords)) {
-        return usageError(err, "stability: --block takes a whole number of words from 1 to 100000");
+        usageError(err, command + ": --block takes a whole number of words from 1 to 100000");
+        return std::nullopt;
     }
+    return options;
+}
+
+bool asksForStability(const CliArguments& args) {
+    return args.options.count("--resamples") > 0 || args.options.count("--block") > 0;
+}
+
+std::optional<RunStability> stabilityOf(const FolderRun& run, StabilityOptions options,
+                                        const CliArguments& args, Output& err) {
     options.jobs = args.jobs;
-    int failed = 0;
+    Result<RunStability> stability = measureStability(*run.result, options);
+    if (!stability.ok()) {
+        err.raw("pelmora-cli: " + stability.error().message + "\n");
+        return std::nullopt;
+    }
+    return std::move(stability.value());
+}
+
+int runStabilityCommand(const CliArguments& args, Output& out, Output& err) {
+    const std::optional<StabilityOptions> options = stabilityOptionsOf(args, "stability", err);
+    if (!options) {
+        return kExitUsage;
+    }
+    bool failed = false;
     const int status = writeAfterRun(args, out, err, [&](const FolderRun& run, Output& o) {
-        const Result<RunStability> stability = measureStability(*run.result, options);
-        if (!stability.ok()) {
-            err.raw("pelmora-cli: " + stability.error().message + "\n");
-            failed = kExitUsage;
-            return;
+        const std::optional<RunStability> stability = stabilityOf(run, *options, args, err);
+        failed = !stability;
+        if (stability) {
+            o.text(delimitedTable(stabilityTable(*run.result, *stability, o.names()), '\t', "\n"));
         }
-        o.text(delimitedTable(stabilityTable(*run.result, stability.value(), o.names()), '\t',
-                              "\n"));
     });
-    return status == kExitOk && failed != 0 ? failed : status;
+    return status == kExitOk && failed ? kExitUsage : status;
 }
 
 int runSensitivityCommand(const CliArguments& args, Output& out, Output& err) {

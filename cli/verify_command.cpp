@@ -4,7 +4,7 @@
 #include <cerrno>
 
 #include "app/file_reader.h"
-#include "cli/folder_run.h"
+#include "cli/stability_options.h"
 #include "evidence/run_record.h"
 #include "stores/text_encoding.h"
 
@@ -61,7 +61,19 @@ int runVerifyCommand(const CliArguments& args, Output& out, Output& err) {
     if (!run.result) {
         return kExitUsage;
     }
-    const RunRecord now = recordOf(*run.result, utcTimestamp());
+    // A record that holds stability is checked with its own resampling.
+    std::optional<RunStability> stability;
+    if (recorded.value().resamples > 0) {
+        StabilityOptions options;
+        options.resamples = recorded.value().resamples;
+        options.blockWords = recorded.value().blockWords;
+        stability = stabilityOf(run, options, args, err);
+        if (!stability) {
+            return kExitUsage;
+        }
+    }
+    const RunRecord now =
+        recordOf(*run.result, utcTimestamp(), stability ? &*stability : nullptr);
     const Verification verification = verifyRun(recorded.value(), now, out.names());
     out.text(verificationText(verification, now.files.size()));
     const int status = !verification.unchanged()       ? kExitDiffers

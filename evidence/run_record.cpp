@@ -117,6 +117,40 @@ bool parseSize(std::string_view s, std::uint64_t& out) {
     return true;
 }
 
+// "0:13 1:187": each digit some resample gave, with how many gave it.
+std::string digitCounts(const std::array<int, 10>& counts) {
+    std::string out;
+    for (std::size_t d = 0; d < counts.size(); ++d) {
+        if (counts[d] > 0) {
+            out += (out.empty() ? "" : " ") + std::to_string(d) + ":" + std::to_string(counts[d]);
+        }
+    }
+    return out.empty() ? "-" : out;
+}
+
+bool parseDigitCounts(std::string_view s, std::array<int, 10>& counts) {
+    counts = {};
+    if (s == "-") {
+        return true;
+    }
+    std::size_t start = 0;
+    while (start <= s.size()) {
+        std::size_t end = s.find(' ', start);
+        if (end == std::string_view::npos) {
+            end = s.size();
+        }
+        const std::string_view item = s.substr(start, end - start);
+        std::uint64_t n = 0;
+        if (item.size() < 3 || item[0] < '0' || item[0] > '9' || item[1] != ':' ||
+            !parseSize(item.substr(2), n) || n > 1000000) {
+            return false;
+        }
+        counts[static_cast<std::size_t>(item[0] - '0')] = static_cast<int>(n);
+        start = end + 1;
+    }
+    return true;
+}
+
 Error badRecord(std::size_t lineNumber, std::string_view what,
                 Error::Code code = Error::Code::RecordUnusable) {
     return {code,
@@ -127,8 +161,16 @@ Error badRecord(std::size_t lineNumber, std::string_view what,
 
 }  // namespace
 
-RunRecord recordOf(const RunResult& run, std::string created) {
-    RunRecord r{PELMORA_VERSION, std::move(created), run.folder.native(), {}};
+RunRecord recordOf(const RunResult& run, std::string created, const RunStability* stability) {
+    RunRecord r;
+    r.version = PELMORA_VERSION;
+    r.created = std::move(created);
+    r.folder = run.folder.native();
+    if (stability != nullptr) {
+        r.resamples = stability->options.resamples;
+        r.blockWords = stability->options.blockWords;
+        r.seedingRule = kSeedingRule;
+    }
     for (const TextRecord& t : run.texts) {
         if (!t.inRun) {
             continue;
@@ -139,6 +181,17 @@ RunRecord recordOf(const RunResult& run, std::string created) {
         f.byteSize = t.file.byteSize;
         f.sha256 = t.file.sha256;
         f.encoding = encodingName(t.file.encoding);
+        if (const TextStability* s = stability ? stability->of(t.position) : nullptr) {
+            RecordedStability counts;
+            counts.tooShort = s->tooShort;
+            for (const std::string& code : s->codes) {
+                counts.codeKept += code == t.code ? 1 : 0;
+            }
+            for (std::size_t k = 0; k < counts.digits.size(); ++k) {
+                counts.digits[k] = s->digits[k].ofDigit;
+            }
+            f.stability = counts;
+        }
         r.files.push_back(std::move(f));
     }
     for (const SkippedFile& s : run.leftOut) {
@@ -172,6 +225,26 @@ std::string recordText(const RunRecord& r) {
             out += "file\t" + std::to_string(f.byteSize) + "\t" + f.sha256 + "\t" +
                    escapeField(f.encoding) + "\t" + escapeField(f.code) + "\t" +
                    escapeField(f.nameBytes) + "\n";
+        }
+    }
+    if (r.resamples > 0) {
+        out += "resampling\t" + std::to_string(r.resamples) + "\t" +
+               std::to_string(r.blockWords) + "\t" + escapeField(r.seedingRule) + "\n";
+        out += "# resampled file, resamples giving the whole code, resamples giving each digit "
+               "at each place, name\n";
+        for (const RecordedFile& f : r.files) {
+            if (!f.stability) {
+                continue;
+            }
+            if (f.stability->tooShort) {
+                out += "too short\t" + escapeField(f.nameBytes) + "\n";
+                continue;
+            }
+            out += "resampled\t" + std::to_string(f.stability->codeKept);
+            for (const auto& counts : f.stability->digits) {
+                out += "\t" + digitCounts(counts);
+            }
+            out += "\t" + escapeField(f.nameBytes) + "\n";
         }
     }
     return out;
@@ -230,6 +303,39 @@ Result<RunRecord> parseRecord(std::string_view text) {
             file.code = v[4];
             file.nameBytes = v[5];
             r.files.push_back(std::move(file));
+        } else if (v[0] == "resampling" && v.size() == 4) {
+            std::uint64_t resamples = 0, block = 0;
+            if (!parseSize(v[1], resamples) || !parseSize(v[2], block) || resamples == 0 ||
+                resamples > 1000000 || block == 0 || block > 1000000) {
+                return badRecord(lineNumber, "the resampling is not two whole numbers");
+            }
+            r.resamples = static_cast<int>(resamples);
+            r.blockWords = static_cast<int>(block);
+            r.seedingRule = v[3];
+        } else if ((v[0] == "resampled" && v.size() == 8) ||
+                   (v[0] == "too short" && v.size() == 2)) {
+            RecordedFile* file = nullptr;
+            for (RecordedFile& f : r.files) {
+                file = !f.unreadable && f.nameBytes == v.back() ? &f : file;
+            }
+            if (file == nullptr || r.resamples == 0) {
+                return badRecord(lineNumber, "stability for a file the record does not list");
+            }
+            RecordedStability counts;
+            counts.tooShort = v[0] == "too short";
+            if (!counts.tooShort) {
+                std::uint64_t kept = 0;
+                if (!parseSize(v[1], kept) || kept > 1000000) {
+                    return badRecord(lineNumber, "the resamples keeping the code are no number");
+                }
+                counts.codeKept = static_cast<int>(kept);
+                for (std::size_t k = 0; k < counts.digits.size(); ++k) {
+                    if (!parseDigitCounts(v[2 + k], counts.digits[k])) {
+                        return badRecord(lineNumber, "a digit's resamples are not as \"0:13 1:187\"");
+                    }
+                }
+            }
+            file->stability = counts;
         } else if (v[0] == "unreadable" && v.size() == 3) {
             RecordedFile file;
             file.unreadable = true;
@@ -249,11 +355,42 @@ Result<RunRecord> parseRecord(std::string_view text) {
     return r;
 }
 
+namespace {
+
+void compareStability(const std::string& name, const RecordedStability& was,
+                      const RecordedStability& is, int resamples,
+                      std::vector<std::string>& differences) {
+    if (was.tooShort != is.tooShort) {
+        differences.push_back(name + (was.tooShort ? ": was too short to resample, now resampled"
+                                                   : ": was resampled, now too short to resample"));
+        return;
+    }
+    if (was.codeKept != is.codeKept) {
+        differences.push_back(name + ": the whole code held in " + std::to_string(was.codeKept) +
+                              " of " + std::to_string(resamples) + " resamples, now in " +
+                              std::to_string(is.codeKept));
+    }
+    for (std::size_t k = 0; k < was.digits.size(); ++k) {
+        if (was.digits[k] != is.digits[k]) {
+            differences.push_back(name + ": digit " + std::to_string(k + 1) + " resampled as " +
+                                  digitCounts(was.digits[k]) + ", now as " +
+                                  digitCounts(is.digits[k]));
+        }
+    }
+}
+
+}  // namespace
+
 Verification verifyRun(const RunRecord& recorded, const RunRecord& now, NameStyle style) {
     Verification v;
     if (recorded.version != now.version) {
         v.note = "The record was made by Pelmora " + recorded.version + "; this is Pelmora " +
                  now.version + ".";
+    }
+    if (recorded.resamples > 0 && recorded.seedingRule != now.seedingRule) {
+        v.note += std::string(v.note.empty() ? "" : "\n") +
+                  "The record's resamples were drawn by another rule (" + recorded.seedingRule +
+                  "); the stability figures cannot agree.";
     }
     const auto named = [style](const RecordedFile& f) {
         return shownName(displayText(f.nameBytes), style);
@@ -292,7 +429,12 @@ Verification verifyRun(const RunRecord& recorded, const RunRecord& now, NameStyl
         if (was.code != is.code) {
             v.differences.push_back(named(was) + ": code was " + was.code + ", now " + is.code);
         }
+        if (was.stability && is.stability && *was.stability != *is.stability) {
+            compareStability(named(was), *was.stability, *is.stability, recorded.resamples,
+                             v.differences);
+        }
     }
+    v.stabilityCompared = recorded.resamples > 0 && now.resamples > 0;
     for (const RecordedFile& is : now.files) {
         if (!earlier.count(is.nameBytes)) {
             v.differences.push_back(named(is) + ": new file, not in the record");
@@ -305,7 +447,8 @@ std::string verificationText(const Verification& v, std::size_t fileCount) {
     std::string out = v.note.empty() ? "" : v.note + "\n";
     if (v.unchanged()) {
         return out + "Unchanged: " + std::to_string(fileCount) +
-               (fileCount == 1 ? " file" : " files") + ", every file and code as recorded.\n";
+               (fileCount == 1 ? " file" : " files") + ", every file and code" +
+               (v.stabilityCompared ? " and every stability figure" : "") + " as recorded.\n";
     }
     out += "Changed since the record:\n";
     for (const std::string& d : v.differences) {

@@ -1,18 +1,31 @@
 #pragma once
 // A record of a run that a later run of the same folder can be checked against: program
 // version, time, folder, and per file its size, SHA-256, encoding and code, keyed by the
-// file's exact name bytes.
+// file's exact name bytes; when asked, each text's stability under resampling as well.
 
+#include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "evidence/output_format.h"
+#include "evidence/stability.h"
 #include "run/run_result.h"
 #include "stores/error.h"
 
 namespace pelmora {
+
+// Counts of resamples: those giving the whole code, and those giving each digit 0 to 9 at
+// each place of the code.
+struct RecordedStability {
+    bool tooShort = false;
+    int codeKept = 0;
+    std::array<std::array<int, 10>, 5> digits{};
+
+    bool operator==(const RecordedStability&) const = default;
+};
 
 struct RecordedFile {
     std::string nameBytes;
@@ -20,6 +33,7 @@ struct RecordedFile {
     std::string reason;  // for an unreadable file
     std::uint64_t byteSize = 0;
     std::string sha256, encoding, code;
+    std::optional<RecordedStability> stability;
 
     bool operator==(const RecordedFile&) const = default;
 };
@@ -29,9 +43,15 @@ struct RunRecord {
     std::string created;  // UTC, "2026-12-06T15:40:12Z"
     std::string folder;   // the folder's path bytes
     std::vector<RecordedFile> files;  // analysed files in run order, then those left out
+    // Resampling, when the record holds stability: 0 resamples for none.
+    int resamples = 0;
+    int blockWords = 0;
+    std::string seedingRule;
 };
 
-RunRecord recordOf(const RunResult& run, std::string created);
+// With `stability`, every analysed file carries its figures and the record its options.
+RunRecord recordOf(const RunResult& run, std::string created,
+                   const RunStability* stability = nullptr);
 
 // The current time as RunRecord::created writes it.
 std::string utcTimestamp();
@@ -47,10 +67,12 @@ Result<RunRecord> parseRecord(std::string_view text);
 struct Verification {
     std::vector<std::string> differences;  // one line each; empty when all is unchanged
     std::string note;                      // a different program version, or empty
+    bool stabilityCompared = false;
     bool unchanged() const { return differences.empty(); }
 };
 
-// Compares a record with a fresh run of the folder, file by file, by exact name bytes.
+// Compares a record with a fresh run of the folder, file by file, by exact name bytes; the
+// stability figures too when both hold them.
 Verification verifyRun(const RunRecord& recorded, const RunRecord& now,
                        NameStyle style = NameStyle::Exact);
 

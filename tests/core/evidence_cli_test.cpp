@@ -25,15 +25,19 @@ TEST(EvidenceCli, RecordThenVerifyPassesUnchangedAndNamesTheChangedFile) {
     const TempFolder scratch;
     const fs::path corpus = scratch.path() / "corpus, copy";
     fs::copy(kSamples, corpus);
-    const test::CliResult record = runCli({"record", corpus.string()});
+    // With stability: verify resamples again as the record says and finds the same figures.
+    const test::CliResult record =
+        runCli({"record", corpus.string(), "--resamples", "30", "--block", "40"});
     ASSERT_EQ(record.status, 0) << record.err;
     scratch.write("record.txt", record.out);
     EXPECT_EQ(record.out.rfind("Pelmora run record\nversion\t", 0), 0u);
+    EXPECT_NE(record.out.find("\nresampling\t30\t40\t"), std::string::npos);
 
     const test::CliResult same =
         runCli({"verify", (scratch.path() / "record.txt").string(), corpus.string()});
     EXPECT_EQ(same.status, 0) << same.out << same.err;
-    EXPECT_EQ(same.out.rfind("Unchanged: ", 0), 0u) << same.out;
+    EXPECT_EQ(same.out, "Unchanged: 10 files, every file and code and every stability figure as "
+                        "recorded.\n");
 
     // One byte of one file, keeping its size.
     const fs::path changed = corpus / "parking_notice.txt";
@@ -149,6 +153,8 @@ TEST(EvidenceCli, BadArgumentsAndBrokenRecordsExitWithTwo) {
         {"matrix", (scratch.path() / "no such folder").string()},
         {"quality", kSamples.string(), "extra"},
         {"record"},
+        {"record", kSamples.string(), "--resamples", "0"},
+        {"stability", kSamples.string(), "--block", "many"},
     };
     for (const auto& args : cases) {
         const test::CliResult o = runCli(args);

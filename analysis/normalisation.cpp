@@ -287,18 +287,30 @@ std::size_t findDoubleSpace(const char* p, std::size_t n, std::size_t from) {
     return std::string::npos;
 }
 
-template <bool kTrack>
-void replaceAllAnchored(std::string& text, std::string_view pattern, std::string_view replacement,
-                        std::size_t anchor, Trail<kTrack>& trail) {
-    assert(anchor < pattern.size());
-    const char a = pattern[anchor];
+// A pattern found by one byte of it, the anchor, that no letter case changes.
+struct Anchored {
+    std::string_view pattern, replacement;
+    std::size_t anchor;
+};
+
+// Every pattern of `rules` replaced left to right, in one pass over the anchors' byte, which
+// all of them share. Exact as one pass per pattern only for patterns that never overlap and
+// whose replacements make or break no match of another: the callers hold to that.
+template <bool kTrack, std::size_t N>
+void replaceAllAnchored(std::string& text, const Anchored (&rules)[N], Trail<kTrack>& trail) {
+    const char a = rules[0].pattern[rules[0].anchor];
+    std::size_t least = rules[0].anchor;
+    for (const Anchored& r : rules) {
+        assert(r.anchor < r.pattern.size() && r.pattern[r.anchor] == a);
+        least = std::min(least, r.anchor);
+    }
     assert(foldAscii(a) == a && !(a >= 'a' && a <= 'z'));  // no case to fold
     const std::size_t n = text.size();
     std::string out;
     Trail<kTrack> outTrail;
     std::size_t copied = 0;  // the text before this is in `out`; also the end of the last match
     bool changed = false;
-    std::size_t from = anchor;
+    std::size_t from = least;
     while (from < n) {
         const void* hit = std::memchr(text.data() + from, a, n - from);
         if (hit == nullptr) {
@@ -307,20 +319,23 @@ void replaceAllAnchored(std::string& text, std::string_view pattern, std::string
         const std::size_t at =
             static_cast<std::size_t>(static_cast<const char*>(hit) - text.data());
         from = at + 1;
-        const std::size_t start = at - anchor;
-        if (start + pattern.size() > n) {
+        for (const Anchored& r : rules) {
+            if (at < r.anchor) {
+                continue;
+            }
+            const std::size_t start = at - r.anchor;
+            if (start < copied || !matchesAt(text, start, r.pattern)) {
+                continue;
+            }
+            out.append(text, copied, start - copied);
+            outTrail.append(trail, copied, start - copied);
+            out.append(r.replacement);
+            outTrail.repeat(trail.span(start, start + r.pattern.size()), r.replacement.size());
+            copied = start + r.pattern.size();
+            changed = true;
+            from = std::max(from, copied + least);
             break;
         }
-        if (start < copied || !matchesAt(text, start, pattern)) {
-            continue;
-        }
-        out.append(text, copied, start - copied);
-        outTrail.append(trail, copied, start - copied);
-        out.append(replacement);
-        outTrail.repeat(trail.span(start, start + pattern.size()), replacement.size());
-        copied = start + pattern.size();
-        changed = true;
-        from = std::max(from, copied + anchor);
     }
     if (!changed) {
         return;
@@ -332,12 +347,43 @@ void replaceAllAnchored(std::string& text, std::string_view pattern, std::string
 }
 
 template <bool kTrack>
+void replaceAllAnchored(std::string& text, std::string_view pattern, std::string_view replacement,
+                        std::size_t anchor, Trail<kTrack>& trail) {
+    const Anchored rule[] = {{pattern, replacement, anchor}};
+    replaceAllAnchored(text, rule, trail);
+}
+
+// Whether the text holds « or ».
+bool holdsGuillemets(const std::string& text) {
+    for (const char* p = text.data(); (p = static_cast<const char*>(std::memchr(
+                                           p, '\xC2', text.data() + text.size() - p))) != nullptr;
+         ++p) {
+        if (p + 1 < text.data() + text.size() && (p[1] == '\xAB' || p[1] == '\xBB')) {
+            return true;
+        }
+    }
+    return false;
+}
+
+template <bool kTrack>
 std::int64_t removePunctuation(std::string& text, Trail<kTrack>& trail) {
-    replaceAllAnchored(text, "mr. ", "mr ", 2, trail);
-    replaceAllAnchored(text, "\u00AB", " ", 0, trail);
-    replaceAllAnchored(text, "\u00BB", " ", 0, trail);
-    replaceAllAnchored(text, "mrs. ", "mrs ", 3, trail);
-    replaceAllAnchored(text, "dr. ", "dr ", 2, trail);
+    // The three titles never overlap and none of their replacements makes or breaks another
+    // title, so they go in one pass; but a « or » made a space can complete "mrs. " or "dr. "
+    // after "mr. " has gone, so a text holding them takes the steps in their order.
+    constexpr Anchored kMr = {"mr. ", "mr ", 2}, kMrs = {"mrs. ", "mrs ", 3},
+                       kDr = {"dr. ", "dr ", 2};
+    if (!holdsGuillemets(text)) {
+        constexpr Anchored kTitles[] = {kMr, kMrs, kDr};
+        replaceAllAnchored(text, kTitles, trail);
+    } else {
+        constexpr Anchored kMrOnly[] = {kMr};
+        replaceAllAnchored(text, kMrOnly, trail);
+        // Each is two bytes made one space: neither makes or breaks the other.
+        constexpr Anchored kGuillemets[] = {{"\u00AB", " ", 0}, {"\u00BB", " ", 0}};
+        replaceAllAnchored(text, kGuillemets, trail);
+        constexpr Anchored kMrsAndDr[] = {kMrs, kDr};
+        replaceAllAnchored(text, kMrsAndDr, trail);
+    }
     repairSpacedWords(text, trail);
     replaceAllAnchored(text, "'st", " ", 0, trail);
     mapSingleCharacters(text, trail);

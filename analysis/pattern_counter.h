@@ -35,6 +35,8 @@ private:
     // Each state is held as the offset of its row (2^rowShift_ entries); offset + class ->
     // next state. The states from firstWithOutput_ on end at least one pattern.
     std::vector<std::int32_t> table_;
+    std::vector<std::uint16_t> narrow_;  // the same table, when every offset fits in 16 bits
+    bool splittable_ = false;            // see the constructor
     int rowShift_ = 0;
     std::int32_t start_ = 0;
     std::int32_t firstWithOutput_ = 0;

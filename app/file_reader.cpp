@@ -4,8 +4,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <atomic>
+#include <optional>
 #include <cerrno>
 #include <system_error>
+#include <thread>
 
 #include "app/sha256.h"
 
@@ -21,6 +24,60 @@ struct FileDescriptor {
             ::close(fd);
         }
     }
+};
+
+// A file this large is digested on a thread of its own, behind the reading, so that reading
+// and digesting take the time of the longer of them rather than of both.
+constexpr std::size_t kDigestBehindBytes = std::size_t{8} << 20;
+
+// Digests the bytes [0, n) of a buffer that does not move as the reader announces each n.
+class DigestBehind {
+public:
+    explicit DigestBehind(const char* data) : data_(data), thread_([this] { run(); }) {}
+    DigestBehind(const DigestBehind&) = delete;
+    DigestBehind& operator=(const DigestBehind&) = delete;
+    ~DigestBehind() { stop(0); }
+
+    void announce(std::size_t n) {
+        state_.store(n, std::memory_order_release);
+        state_.notify_one();
+    }
+    // Waits until [0, n) is digested.
+    Sha256& finish(std::size_t n) {
+        stop(n);
+        return digest_;
+    }
+
+private:
+    static constexpr std::uint64_t kDone = std::uint64_t{1} << 63;
+
+    void stop(std::size_t n) {
+        if (thread_.joinable()) {
+            state_.store(kDone | n, std::memory_order_release);
+            state_.notify_one();
+            thread_.join();
+        }
+    }
+    void run() {
+        std::uint64_t done = 0;
+        for (;;) {
+            const std::uint64_t state = state_.load(std::memory_order_acquire);
+            const std::uint64_t available = state & ~kDone;
+            if (available > done) {
+                digest_.add(std::string_view(data_ + done, available - done));
+                done = available;
+            } else if ((state & kDone) != 0) {
+                return;
+            } else {
+                state_.wait(state, std::memory_order_acquire);
+            }
+        }
+    }
+
+    const char* data_;
+    Sha256 digest_;
+    std::atomic<std::uint64_t> state_{0};
+    std::thread thread_;
 };
 
 Error leftOut(std::string_view name, Error::Code code, const std::string& reason) {
@@ -65,11 +122,17 @@ Result<ReadText> readTextFile(const std::filesystem::path& path, std::string_vie
     if (static_cast<std::uint64_t>(info.st_size) > kMaxTextFileBytes) {
         return leftOut(name, Error::Code::TooLarge, kTooLargeReason);
     }
-    // Read straight into the text, digesting each piece while it is in the cache. The size the
-    // system gave is a hint: the file may have grown or shrunk since.
+    // Read straight into the text, digesting each piece while it is in the cache, or behind the
+    // reading for a large file. The size the system gave is a hint: the file may have grown or
+    // shrunk since; what it grew by is digested and appended at the end.
     std::string bytes(static_cast<std::size_t>(info.st_size), '\0');
-    Sha256 digest;
+    std::optional<DigestBehind> behind;
+    if (bytes.size() >= kDigestBehindBytes) {
+        behind.emplace(bytes.data());
+    }
+    Sha256 inline_;
     std::size_t size = 0;
+    std::string grown;
     constexpr std::size_t kPiece = 1 << 20;
     char tail[4096];
     for (;;) {
@@ -87,16 +150,22 @@ Result<ReadText> readTextFile(const std::filesystem::path& path, std::string_vie
             break;
         }
         const auto n = static_cast<std::size_t>(got);
-        digest.add(std::string_view(into, n));
-        if (!intoText) {
-            bytes.append(tail, n);
-        }
         size += n;
+        if (!intoText) {
+            grown.append(tail, n);
+        } else if (behind) {
+            behind->announce(size);
+        } else {
+            inline_.add(std::string_view(into, n));
+        }
         if (size > kMaxTextFileBytes) {
             return leftOut(name, Error::Code::TooLarge, kTooLargeReason);  // it grew meanwhile
         }
     }
-    bytes.resize(size);
+    Sha256& digest = behind ? behind->finish(std::min(size, bytes.size())) : inline_;
+    digest.add(grown);
+    bytes.resize(std::min(size, bytes.size()));
+    bytes += grown;
     ReadText out;
     out.facts.nameBytes = std::string(nameBytes);
     out.facts.name = name;

@@ -233,6 +233,21 @@ TEST(Differential, PatternCounterAndAnchoredReplaceEqualSplitCountAndReplaceAll)
             ASSERT_EQ(counts[k], SplitCount(text, patterns[k]))
                 << "'" << patterns[k] << "' in '" << text << "'";
         }
+        // A long text is walked as four interleaved pieces cut at spaces when every pattern
+        // allows it: words with at most one space either side, as the counted patterns are. Few
+        // words, so that a cut often falls between two alike.
+        if (round % 5 == 0) {
+            const std::vector<std::string> words = {" a ", " A ", "b ", " ab", "a", " b' "};
+            std::string longText;
+            while (longText.size() < 20000) {
+                longText += words[letter(rng) % words.size()].substr(1, 2) + " ";
+            }
+            longText += randomText(4000);
+            const std::vector<std::int64_t> walked = PatternCounter(words).count(longText);
+            for (std::size_t k = 0; k < words.size(); ++k) {
+                ASSERT_EQ(walked[k], SplitCount(longText, words[k])) << "'" << words[k] << "'";
+            }
+        }
         const std::string pattern = patterns[0] + ".";
         for (std::size_t anchor = 0; anchor < pattern.size(); ++anchor) {
             if (pattern[anchor] == 'a' || pattern[anchor] == 'A' || pattern[anchor] == 'b') {

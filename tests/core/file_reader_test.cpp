@@ -1,4 +1,6 @@
 #include <gtest/gtest.h>
+
+#include <cstdio>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -97,6 +99,20 @@ TEST(ReadTextFile, ReadsWholeFilesAndNamesTheReasonWhenItCannot) {
     // The digest is the one of the bytes on disk, taken in pieces as they were read.
     EXPECT_EQ(read.value().facts.sha256,
               "ca94a86fbb71a502923236fc009882251a495119dfe86908ff7ff6671d89a123");
+
+    // A large file is digested on a thread of its own while it is read: the same digest.
+    std::string large;
+    char line[32];
+    for (int i = 0; i < 400000; ++i) {
+        std::snprintf(line, sizeof line, "line %07d of a large text\n", i);
+        large += line;
+    }
+    const Result<ReadText> big = readTextFile(dir.write("big.txt", large), "big.txt");
+    ASSERT_TRUE(big.ok());
+    EXPECT_EQ(big.value().facts.byteSize, 11600000u);
+    EXPECT_EQ(big.value().decoded.text, large);
+    EXPECT_EQ(big.value().facts.sha256,
+              "23f4f7b5d4f77a67e978fb9b407b22d141f7e324474148eb72a73bbab039fb80");
 
     const Result<ReadText> missing = readTextFile(dir.path() / "gone.txt", "gone.txt");
     ASSERT_FALSE(missing.ok());

@@ -313,11 +313,15 @@ void MainWindow::driveChosen(int index) {
         return;
     }
     const std::string drive = drive1_->itemData(index).toByteArray().toStdString();
+    const std::filesystem::path before = context_.form2().Dir1.folder;
     runCommand(this, [this, &drive] {
         Form2& form = context_.form2();
         form.Drive1.drive = drive;
         Form2Commands(context_).Drive1_Change();
     });
+    if (context_.form2().Dir1.folder != before) {
+        showFolderProblem({});  // the tree has left the folder the line named
+    }
 }
 
 void MainWindow::folderChosen(const QModelIndex& index) {

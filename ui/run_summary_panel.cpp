@@ -95,6 +95,11 @@ RunSummaryPanel::RunSummaryPanel(QWidget* parent) : QFrame(parent) {
 }
 
 void RunSummaryPanel::showRun(const std::shared_ptr<const RunResult>& run, bool autoEnabled) {
+    refresh_->setVisible(!autoEnabled);
+    if (run == shown_) {
+        return;
+    }
+    shown_ = run;
     if (!run) {
         hide();
         return;
@@ -116,7 +121,6 @@ void RunSummaryPanel::showRun(const std::shared_ptr<const RunResult>& run, bool 
     }
     notes_->setText(notes.join(QLatin1Char('\n')));
     notes_->setVisible(!notes.isEmpty());
-    refresh_->setVisible(!autoEnabled);
     show();
 }
 

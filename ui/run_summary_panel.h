@@ -25,6 +25,7 @@ public:
     void showRun(const std::shared_ptr<const RunResult>& run, bool autoEnabled);
 
 private:
+    std::shared_ptr<const RunResult> shown_;
     QLabel* folder_;
     QLabel *texts_, *leftOut_, *warnings_;
     QLabel *pairs_, *mean_, *stDev_;

@@ -448,6 +448,14 @@ void MainWindowTest::unreadableFolderReachedByKeyboardOnlyShowsALine() {
     QCOMPARE(context.form2().Dir1.folder, path / "c");
     QVERIFY(!problem->isVisible());
     QCOMPARE(shownFiles(&window), QStringList({QStringLiteral("text.txt")}));
+
+    // Back on it, and then away by the drive list.
+    QTest::keyClick(tree, Qt::Key_Up);
+    QVERIFY(problem->isVisible());
+    auto* drives = child<QComboBox>(&window, "Drive1");
+    emit drives->activated(drives->findData(QByteArray("/")));
+    QCOMPARE(context.form2().Dir1.folder, std::filesystem::path("/"));
+    QVERIFY(!problem->isVisible());
 }
 
 void MainWindowTest::typedTextIsAnalysedWithItsLineBreaks() {

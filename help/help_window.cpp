@@ -4,6 +4,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "help/further_help.h"
 #include "help/window_parts.h"
 
 namespace pelmora {
@@ -13,7 +14,7 @@ HelpWindow::HelpWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
     setWindowTitle(QStringLiteral("Pelmora Help"));
     setAttribute(Qt::WA_DeleteOnClose);
 
-    auto* layout = new QVBoxLayout(this);
+    auto* layout = new QVBoxLayout;
     layout->addWidget(makeHeading(this, "Label1", "What this programme does:"));
     layout->addWidget(makeText(
         this, "Label2",
@@ -53,17 +54,23 @@ HelpWindow::HelpWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
                                "To view an example click here:"));
 
     auto* cmdView = makeButton(this, "cmdView", "View example of an inter-text type code");
+    layout->addWidget(cmdView, 0, Qt::AlignLeft);
+    layout->addStretch();
     auto* cmdOK = makeButton(this, "cmdOK", "OK");
     cmdOK->setDefault(true);
-    auto* buttons = new QHBoxLayout;
-    buttons->addWidget(cmdView);
-    buttons->addStretch();
-    buttons->addWidget(cmdOK);
-    layout->addLayout(buttons);
+
+    // What the main form offers around the report stands beside the original help.
+    auto* columns = new QHBoxLayout;
+    columns->addLayout(layout, 1);
+    columns->addSpacing(12);
+    columns->addWidget(makeFurtherHelp(this), 1);
+    auto* window = new QVBoxLayout(this);
+    window->addLayout(columns, 1);
+    window->addWidget(cmdOK, 0, Qt::AlignRight);
 
     connect(cmdView, &QPushButton::clicked, this, &HelpWindow::viewExampleRequested);
     connect(cmdOK, &QPushButton::clicked, this, &QWidget::close);
-    setMinimumWidth(560);
+    setMinimumWidth(900);
 }
 
 }  // namespace pelmora

@@ -1,5 +1,5 @@
-// Saves a PNG of each of Pelmora's four windows after a run over the sample corpus, for
-// checking the look by eye: main.png, analysis.png, help.png, explanation.png.
+// Saves a PNG of each of Pelmora's windows after a run over the sample corpus, for checking
+// the look by eye: main.png, analysis.png, details.png, matrix.png, help.png, explanation.png.
 
 #include <QApplication>
 #include <QDir>
@@ -11,7 +11,10 @@
 #include "forms/program_context.h"
 #include "help/help_windows.h"
 #include "ui/analysis_window.h"
+#include "ui/details_window.h"
+#include "ui/export_actions.h"
 #include "ui/main_window.h"
+#include "ui/matrix_window.h"
 
 namespace {
 
@@ -25,7 +28,7 @@ void settle() {
 bool save(QWidget* window, const QDir& folder, const char* name) {
     QCoreApplication::processEvents();
     const QString path = folder.filePath(QString::fromLatin1(name));
-    if (window == nullptr || !window->isVisible() || !window->grab().save(path)) {
+    if (window == nullptr || !window->isVisible() || !window->grab().save(path, "PNG", 0)) {
         std::fprintf(stderr, "pelmora-screenshots: could not save %s\n", qPrintable(path));
         return false;
     }
@@ -48,12 +51,17 @@ int main(int argc, char** argv) {
     window.show();
     QCoreApplication::processEvents();
     window.findChild<QPushButton*>(QStringLiteral("cmdAuto"))->click();
+    pelmora::EvidencePanel* evidence = window.evidencePanel();
+    evidence->openDetails();
+    evidence->openMatrix();
     window.helpWindows()->openHelp();
     window.helpWindows()->openExplanation();
     settle();
 
     bool saved = save(&window, folder, "main.png");
     saved = save(window.analysisWindow(), folder, "analysis.png") && saved;
+    saved = save(evidence->detailsWindow(), folder, "details.png") && saved;
+    saved = save(evidence->matrixWindow(), folder, "matrix.png") && saved;
     saved = save(window.helpWindows()->helpWindow(), folder, "help.png") && saved;
     saved = save(window.helpWindows()->explanationWindow(), folder, "explanation.png") && saved;
     return saved ? 0 : 1;

@@ -6,6 +6,7 @@
 #include <QFileSystemModel>
 #include <QHBoxLayout>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QListWidget>
 #include <QMessageBox>
 #include <QProgressDialog>
@@ -24,6 +25,7 @@
 #include "ui/analysis_window.h"
 #include "ui/export_actions.h"
 #include "ui/report_view.h"
+#include "ui/run_summary_panel.h"
 #include "ui/text_bridge.h"
 
 namespace pelmora {
@@ -59,6 +61,9 @@ MainWindow::MainWindow(ProgramContext& context, QWidget* parent)
         dir1_->hideColumn(column);
     }
     dir1_->setHeaderHidden(true);
+    folderProblem_ = makeText(this, "lblFolderProblem", "");
+    folderProblem_->setStyleSheet(QStringLiteral("color: #b00000"));
+    folderProblem_->hide();
 
     auto* cmdRefresh = makeButton(this, "cmdRefresh", "Refresh");
     cmdAuto_ = makeButton(this, "cmdAuto", "Auto-check all files in folder");
@@ -81,13 +86,16 @@ MainWindow::MainWindow(ProgramContext& context, QWidget* parent)
                              "(directory). Pelmora handles only .txt files."));
     left->addWidget(drive1_);
     left->addWidget(dir1_, 3);
+    left->addWidget(folderProblem_);
     left->addWidget(makeText(this, "textInstruction",
                              "Click the button below to classify all of the texts in the folder."));
     left->addLayout(runButtons);
     left->addWidget(file1_, 2);
     left->addWidget(command1, 0, Qt::AlignLeft);
 
+    summary_ = new RunSummaryPanel(this);
     auto* right = new QVBoxLayout;
+    right->addWidget(summary_);
     right->addWidget(makeHeading(this, "captionReport", "Report:"));
     right->addWidget(txtReport_, 1);
     right->addWidget(makeText(this, "textCopyHint",
@@ -107,9 +115,17 @@ MainWindow::MainWindow(ProgramContext& context, QWidget* parent)
     setTabOrder(cmdAuto_, file1_);
     setTabOrder(file1_, command1);
     setTabOrder(command1, txtReport_);
-    setTabOrder(txtReport_, cmdHelp);
+    // The buttons under the report come before "Help", as on the screen.
+    QWidget* beforeHelp = txtReport_;
+    for (QPushButton* b : evidence_->findChildren<QPushButton*>()) {
+        setTabOrder(beforeHelp, b);
+        beforeHelp = b;
+    }
+    setTabOrder(beforeHelp, cmdHelp);
 
     analysis_ = std::make_unique<AnalysisWindow>();
+    // The run ends with the report in hand: showing the analysis window must not take it.
+    analysis_->setAttribute(Qt::WA_ShowWithoutActivating);
     helpWindows_ = new HelpWindows(this);
 
     connect(drive1_, &QComboBox::activated, this, &MainWindow::driveChosen);
@@ -216,6 +232,8 @@ void MainWindow::showStores() {
     file1_->setCurrentRow(form.File1.selected());
     file1_->setEnabled(form.File1.enabled);
     cmdAuto_->setEnabled(form.cmdAutoEnabled);
+    cmdAuto_->setToolTip(form.cmdAutoEnabled ? QString() : QString::fromUtf8(kRefreshEnablesAuto));
+    summary_->showRun(run_, form.cmdAutoEnabled);
 
     // A run or Refresh puts a new text in the store; any other command leaves the one shown,
     // and the place the user scrolled to in it.
@@ -295,11 +313,15 @@ void MainWindow::driveChosen(int index) {
         return;
     }
     const std::string drive = drive1_->itemData(index).toByteArray().toStdString();
+    const std::filesystem::path before = context_.form2().Dir1.folder;
     runCommand(this, [this, &drive] {
         Form2& form = context_.form2();
         form.Drive1.drive = drive;
         Form2Commands(context_).Drive1_Change();
     });
+    if (context_.form2().Dir1.folder != before) {
+        showFolderProblem({});  // the tree has left the folder the line named
+    }
 }
 
 void MainWindow::folderChosen(const QModelIndex& index) {
@@ -308,11 +330,25 @@ void MainWindow::folderChosen(const QModelIndex& index) {
     }
     const std::filesystem::path folder = pathFromQt(folders_->filePath(index));
     shownFolder_ = folder;
-    runCommand(this, [this, &folder] {
+    std::vector<std::string> problems;
+    runCommand(this, [this, &folder, &problems] {
         Form2& form = context_.form2();
         form.Dir1.folder = folder;
         Form2Commands(context_).Dir1_Change();
+        // The arrow keys go through the tree folder by folder; a message box would stop them
+        // at every folder that cannot be opened.
+        problems = context_.takeMessages();
     });
+    showFolderProblem(problems);
+}
+
+void MainWindow::showFolderProblem(const std::vector<std::string>& problems) {
+    QStringList texts;
+    for (const std::string& problem : problems) {
+        texts.append(toQt(problem));
+    }
+    folderProblem_->setText(texts.join(QLatin1Char('\n')));
+    folderProblem_->setVisible(!texts.isEmpty());
 }
 
 void MainWindow::fileChosen(int row) {
@@ -337,7 +373,7 @@ void MainWindow::autoPressed() {
         if (progress_ == nullptr) {
             progress_ = new QProgressDialog(this);
             progress_->setObjectName(QStringLiteral("progress"));
-            progress_->setWindowTitle(windowTitle());
+            progress_->setWindowTitle(QStringLiteral("Pelmora: Checking all files in folder"));
             progress_->setWindowModality(Qt::ApplicationModal);
             progress_->setCancelButton(nullptr);  // the run cannot be cancelled
             progress_->setAutoClose(false);
@@ -358,13 +394,18 @@ void MainWindow::autoPressed() {
     });
     evidence_->showRun(run_);
     txtReport_->moveToStart();
+    // The main form comes to the front with the report ready for the keyboard.
     raise();
     activateWindow();
+    txtReport_->setFocus(Qt::OtherFocusReason);
 }
 
 void MainWindow::refreshPressed() {
-    runCommand(this, [this] { Form2Commands(context_).cmdRefresh(); });
-    run_.reset();
+    runCommand(this, [this] {
+        Form2Commands(context_).cmdRefresh();
+        run_.reset();
+    });
+    showFolderProblem({});
     evidence_->showRun(run_);
     buildDrives();
     showStores();

@@ -14,6 +14,7 @@
 
 class QComboBox;
 class QFileSystemModel;
+class QLabel;
 class QListWidget;
 class QListWidgetItem;
 class QMessageBox;
@@ -29,6 +30,7 @@ class EvidencePanel;
 class HelpWindows;
 class ProgramContext;
 class ReportView;
+class RunSummaryPanel;
 struct RunResult;
 
 class MainWindow : public QWidget {
@@ -68,6 +70,8 @@ private:
     void revealFolder();
     void placeAnalysisWindow();
     void showMessages(QWidget* origin);
+    // Shows what kept the tree's folder from being listed, under the tree; none clears it.
+    void showFolderProblem(const std::vector<std::string>& problems);
 
     void driveChosen(int index);
     void folderChosen(const QModelIndex& index);
@@ -87,6 +91,8 @@ private:
     QListWidget* file1_ = nullptr;
     QPushButton* cmdAuto_ = nullptr;
     ReportView* txtReport_ = nullptr;
+    RunSummaryPanel* summary_ = nullptr;
+    QLabel* folderProblem_ = nullptr;
     QProgressDialog* progress_ = nullptr;  // made on the first run
     std::unique_ptr<AnalysisWindow> analysis_;
     HelpWindows* helpWindows_ = nullptr;

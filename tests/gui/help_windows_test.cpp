@@ -63,7 +63,37 @@ void HelpWindowsTest::helpOpensOnceAndOkDestroysIt() {
     QVERIFY(!help->isModal());
     expectTexts(help, {
                           {"Label1", "What this programme does:"},
+                          {"Label2",
+                           "This programme uses a variety of textual measures (primarily the "
+                           "density of certain types of word (e.g. pronouns, deteminers, etc) to "
+                           "classify a text. Each text in a group (i.e. all the texts within a "
+                           "selected folder or directory on your computer) is compared with "
+                           "every other text in the group and a compatability factor is "
+                           "assigned to the relationship between the texts. Texts which are "
+                           "highly compatible will score 4 or 5 (the maximum is 5). A value of 3 "
+                           "is considered borderline. A value of 2 or less indicates the "
+                           "relationship is minimal."},
+                          {"Label3",
+                           "When comparing two texts, for example for authorship purposes, it is "
+                           "desirable that the texts have as much in common with each other "
+                           "linguistically as possible at the text typology level: that is what "
+                           "this programme tests. However, a low or minimal compatability rating "
+                           "does not imply that two texts cannot be compared. The final "
+                           "judgement, as always, is that of the experienced linguist who uses "
+                           "the programme."},
                           {"Label4", "How to use this programme:"},
+                          {"Label5",
+                           "On the main form, simply use the file controls to navigate to a "
+                           "folder where you have already stored a set of text files you may "
+                           "wish to compare with each other. You will see the texts for "
+                           "comparison in the pale blue file list box at the bottom of the main "
+                           "form. Now click on 'Auto-check all files in folder'. Click only once "
+                           "- no double-clicking is necessary."},
+                          {"Label6",
+                           "The programme will quickly process all your files and deliver a "
+                           "report in the yellow report box on the right of the form. Copy and "
+                           "paste this information into a word-processor or spreadsheet "
+                           "application for further consideration or analysis."},
                           {"Label7",
                            "After obtaining your report, be sure to click 'Refresh' before "
                            "trying to load your next selection otherwise you will not be able "
@@ -74,6 +104,17 @@ void HelpWindowsTest::helpOpensOnceAndOkDestroysIt() {
                       });
     QCOMPARE(child<QPushButton>(help, "cmdView")->text(),
              QStringLiteral("View example of an inter-text type code"));
+    // Beside them, what the main form offers around the report, with the figures it uses.
+    const std::pair<const char*, const char*> further[] = {
+        {"helpSummary", "'Refresh'"},
+        {"helpDetails", "within 0.002 of its threshold"},
+        {"helpMatrix", "'Save PNG…'"},
+        {"helpExports", "'Export measures…'"},
+        {"helpWarnings", "fewer than 200 words"},
+    };
+    for (const auto& [name, words] : further) {
+        QVERIFY2(child<QLabel>(help, name)->text().contains(QString::fromUtf8(words)), name);
+    }
 
     // OK destroys it; the next Help creates a fresh one, even before the old one is deleted.
     QTest::mouseClick(child<QPushButton>(help, "cmdOK"), Qt::LeftButton);

@@ -1,5 +1,5 @@
-// The main and analysis windows driven like a user: start-up, a whole run, Refresh, typing a
-// text, loading files by hand, keyboard use.
+// The main and analysis windows driven like a user: start-up, a whole run and its summary,
+// Refresh, typing a text, loading files by hand, keyboard use.
 
 #include <unistd.h>
 
@@ -16,16 +16,19 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTreeView>
+#include <algorithm>
 #include <fstream>
 
 #include "analysis/form1_commands.h"
 #include "app/form2_commands.h"
 #include "forms/program_context.h"
 #include "gui_test_support.h"
+#include "run/run_result.h"
 #include "stores/text_ops.h"
 #include "ui/analysis_window.h"
 #include "ui/main_window.h"
 #include "ui/report_view.h"
+#include "ui/run_summary_panel.h"
 #include "ui/text_bridge.h"
 
 namespace pelmora {
@@ -78,6 +81,75 @@ void clickFile(MainWindow& window, int row) {
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(item).center());
 }
 
+// Texts of fewer than 200 words, all different: text i holds the kinds of sentence its bits
+// name, the k-th kind k + 1 times, so that the texts differ in type.
+std::string generatedText(int i) {
+    const char* kinds[] = {
+        "I think we went home and I said that I liked it. ",
+        "You must call your mother and you should read this. ",
+        "The committee shall consider the annual report of the board. ",
+        "He walked to the old station where she waited for them. ",
+        "It was wonderful and lovely, but we hate the sad rain. ",
+    };
+    std::string text;
+    for (int k = 0; k < 5; ++k) {
+        for (int repeat = 0; (i >> k & 1) != 0 && repeat <= k; ++repeat) {
+            text += kinds[k];
+        }
+    }
+    return text;
+}
+
+// The figures the report itself states, read from its rows.
+struct ReportFigures {
+    int pairs = 0, minimal = 0, significant = 0;
+    QString mean, stDev;
+};
+
+ReportFigures reportFigures(const QString& report) {
+    const QStringList lines = report.split(QLatin1Char('\n'));
+    ReportFigures f;
+    int line = 1;  // after the header
+    for (; !lines[line].isEmpty(); ++line) {
+        ++f.pairs;
+    }
+    for (++line; !lines[line].isEmpty(); ++line) {
+        ++f.minimal;
+    }
+    for (; line < lines.size(); ++line) {
+        const QString& text = lines[line];
+        if (text.startsWith(QStringLiteral("Arithmetic Mean\t"))) {
+            f.mean = text.section(QLatin1Char('\t'), 1);
+        } else if (text.startsWith(QStringLiteral("Sample Standard Deviation\t"))) {
+            f.stDev = text.section(QLatin1Char('\t'), 1);
+        } else if (text.startsWith(QStringLiteral("The following intertextual type-relationships "
+                                                  "were significantly different"))) {
+            while (!lines[++line].isEmpty()) {
+                ++f.significant;
+            }
+        }
+    }
+    return f;
+}
+
+QString summaryValue(QWidget* window, const char* name) {
+    return child<QLabel>(window, name)->text();
+}
+
+// The widgets Tab visits from `first` until it comes back, by name.
+QStringList tabCycle(QWidget* first) {
+    first->setFocus(Qt::TabFocusReason);
+    QStringList names;
+    for (QWidget* focus = first; focus != nullptr; focus = QApplication::focusWidget()) {
+        names.append(focus->objectName());
+        QTest::keyClick(focus, Qt::Key_Tab);
+        if (QApplication::focusWidget() == first || names.size() > 40) {
+            break;
+        }
+    }
+    return names;
+}
+
 QMessageBox* openMessage(QWidget* window) {
     for (QMessageBox* box : window->findChildren<QMessageBox*>(QStringLiteral("message"))) {
         if (box->isVisible()) {
@@ -96,6 +168,8 @@ private slots:
     void startUpShowsTheSampleFolderAndEveryCaption();
     void tabOrderFollowsTheColumnsAndAltXExits();
     void runShowsTheCoreReportAndRefreshBringsBackTheStart();
+    void summaryGivesTheRunsFiguresUntilRefresh();
+    void unreadableFolderReachedByKeyboardOnlyShowsALine();
     void typedTextIsAnalysedWithItsLineBreaks();
     void filesClickedByHandLoadWithoutShowingAndUnreadableOnesOnlyWarn();
 };
@@ -166,17 +240,17 @@ void MainWindowTest::tabOrderFollowsTheColumnsAndAltXExits() {
     MainWindow window(context);
     window.show();
     QVERIFY(QTest::qWaitForWindowActive(&window));
+    auto* drive1 = child<QWidget>(&window, "Drive1");
 
-    const char* order[] = {"Drive1", "Dir1",     "cmdRefresh", "cmdAuto",
-                           "File1",  "Command1", "txtReport",  "cmdHelp"};
-    QWidget* widget = child<QWidget>(&window, order[0]);
-    for (std::size_t i = 1; i < std::size(order); ++i) {
-        widget = widget->nextInFocusChain();
-        while (widget->focusPolicy() == Qt::NoFocus || !widget->isVisibleTo(&window)) {
-            widget = widget->nextInFocusChain();
-        }
-        QCOMPARE(widget->objectName(), QString::fromLatin1(order[i]));
-    }
+    // Down the left column, then the right one; disabled buttons are passed over.
+    QCOMPARE(tabCycle(drive1), QStringList({"Drive1", "Dir1", "cmdRefresh", "cmdAuto", "File1",
+                                            "Command1", "txtReport", "cmdHelp"}));
+    child<QPushButton>(&window, "cmdAuto")->click();
+    QTRY_VERIFY(window.isActiveWindow());
+    QCOMPARE(tabCycle(drive1),
+             QStringList({"Drive1", "Dir1", "cmdRefresh", "File1", "Command1", "txtReport",
+                          "cmdDetails", "cmdMatrix", "cmdCopyReport", "cmdSaveReport",
+                          "cmdExportMeasures", "cmdExportMatrix", "cmdSaveRunRecord", "cmdHelp"}));
 
     QSignalSpy quit(&window, &MainWindow::quitRequested);
     QTest::keyClick(&window, Qt::Key_X, Qt::AltModifier);
@@ -198,6 +272,17 @@ void MainWindowTest::runShowsTheCoreReportAndRefreshBringsBackTheStart() {
 
     for (int run = 1; run <= 2; ++run) {
         QTest::mouseClick(cmdAuto, Qt::LeftButton);
+
+        // The main form is in front with the report in hand, whatever the analysis form did.
+        AnalysisWindow* analysis = window.analysisWindow();
+        QTRY_VERIFY(window.isActiveWindow());
+        QCOMPARE(QApplication::focusWidget(), report);
+        QVERIFY(!analysis->isActiveWindow());
+        // The analysis form stands where 9000 twips put it, kept on the screen.
+        const QRect screen = analysis->screen()->availableGeometry();
+        const int left = screen.left() + 9000 * analysis->logicalDpiX() / 1440;
+        QCOMPARE(analysis->x(),
+                 std::max(screen.left(), std::min(left, screen.right() - analysis->width())));
 
         QCOMPARE(context.form2().txtReport.text(), expected.report);
         QCOMPARE(report->toPlainText(), shownText(expected.report));
@@ -222,7 +307,6 @@ void MainWindowTest::runShowsTheCoreReportAndRefreshBringsBackTheStart() {
         QCOMPARE(report->topRow(), bottom);
         QCOMPARE(report->selectedText(), shownText(expected.report));
 
-        AnalysisWindow* analysis = window.analysisWindow();
         QVERIFY(analysis->isVisible());
         QVERIFY(analysis->frameGeometry().intersects(analysis->screen()->availableGeometry()));
         QCOMPARE(analysis->windowTitle(), QStringLiteral("Pelmora: Process Form"));
@@ -233,6 +317,7 @@ void MainWindowTest::runShowsTheCoreReportAndRefreshBringsBackTheStart() {
         QProgressDialog* progress = window.progressDialog();
         QVERIFY(progress != nullptr);
         QVERIFY(!progress->isVisible());
+        QCOMPARE(progress->windowTitle(), QStringLiteral("Pelmora: Checking all files in folder"));
         const QString last = startFiles.last();
         QCOMPARE(progress->labelText(),
                  QStringLiteral("file %1 of %1\n%2").arg(startFiles.size()).arg(last));
@@ -250,6 +335,127 @@ void MainWindowTest::runShowsTheCoreReportAndRefreshBringsBackTheStart() {
         QVERIFY(!context.form1Exists());
         QCOMPARE(shownFiles(&window), startFiles);
     }
+}
+
+void MainWindowTest::summaryGivesTheRunsFiguresUntilRefresh() {
+    ProgramContext context;
+    MainWindow window(context);
+    window.show();
+    auto* summary = child<RunSummaryPanel>(&window, "RunSummary");
+    auto* cmdAuto = child<QPushButton>(&window, "cmdAuto");
+    auto* report = child<ReportView>(&window, "txtReport");
+    QVERIFY(!summary->isVisible());
+    QCOMPARE(cmdAuto->toolTip(), QString());
+
+    for (const int n : {0, 1, 2, 3, 31}) {
+        QTemporaryDir folder;
+        QVERIFY(folder.isValid());
+        const std::filesystem::path path = pathFromQt(folder.path());
+        for (int i = 1; i <= n; ++i) {
+            writeFile(
+                path / QStringLiteral("text%1.txt").arg(i, 2, 10, QLatin1Char('0')).toStdString(),
+                generatedText(i));
+        }
+        // One file goes after the list was filled: the run cannot read it.
+        const int leftOut = n == 31 ? 1 : 0;
+        if (leftOut > 0) {
+            writeFile(path / "zz_gone.txt", generatedText(1));
+        }
+        chooseFolder(window, folder.path());
+        QCOMPARE(shownFiles(&window).size(), n + leftOut);
+        std::filesystem::remove(path / "zz_gone.txt");
+
+        QTest::mouseClick(cmdAuto, Qt::LeftButton);
+        const QString shownReport = report->toPlainText();
+        const ReportFigures stated = reportFigures(shownReport);
+        QVERIFY2(summary->isVisible(), qPrintable(QString::number(n)));
+        QCOMPARE(summaryValue(summary, "lblRunFolder"), QDir(folder.path()).absolutePath());
+        QCOMPARE(summaryValue(summary, "lblRunTexts"), QString::number(n));
+        QCOMPARE(summaryValue(summary, "lblRunLeftOut"), QString::number(leftOut));
+        QCOMPARE(stated.pairs, n * (n - 1) / 2);
+        QCOMPARE(summaryValue(summary, "lblRunPairs"), QString::number(stated.pairs));
+        QCOMPARE(summaryValue(summary, "lblRunMinimal"), QString::number(stated.minimal));
+        QCOMPARE(summaryValue(summary, "lblRunSignificant"), QString::number(stated.significant));
+        QCOMPARE(summaryValue(summary, "lblRunMean"), stated.mean);
+        QCOMPARE(summaryValue(summary, "lblRunStDev"), stated.stDev);
+        QCOMPARE(summaryValue(summary, "lblRunMean"), toQt(window.run()->mean));
+        QCOMPARE(summaryValue(summary, "lblRunStDev"), toQt(window.run()->stDev));
+        // Every text is short of 200 words, and the file left out is warned of too.
+        QCOMPARE(summaryValue(summary, "lblRunWarnings"), QString::number(n + leftOut));
+        if (n < 2) {
+            QCOMPARE(stated.mean, QStringLiteral("n/a"));
+        }
+        if (n < 3) {
+            QCOMPARE(stated.stDev, QStringLiteral("n/a"));
+        }
+
+        auto* notes = child<QLabel>(summary, "lblRunNotes");
+        QCOMPARE(notes->isVisibleTo(summary) &&
+                     notes->text().startsWith(QStringLiteral("No pair was compared: ")),
+                 n < 2);
+        auto* refresh = child<QLabel>(summary, "lblRunRefresh");
+        QVERIFY(refresh->isVisibleTo(summary));
+        QCOMPARE(refresh->text(), QString::fromUtf8(kRefreshEnablesAuto));
+        QVERIFY(!cmdAuto->isEnabled());
+        QCOMPARE(cmdAuto->toolTip(), QString::fromUtf8(kRefreshEnablesAuto));
+
+        // Other commands leave it as it is, even those that empty the pair stores.
+        QTest::mouseClick(child<QPushButton>(window.analysisWindow(), "cmdReset"), Qt::LeftButton);
+        QTest::mouseClick(child<QPushButton>(window.analysisWindow(), "cmdTotalReset"),
+                          Qt::LeftButton);
+        QVERIFY(summary->isVisible());
+        QCOMPARE(summaryValue(summary, "lblRunPairs"), QString::number(stated.pairs));
+
+        QTest::mouseClick(child<QPushButton>(&window, "cmdRefresh"), Qt::LeftButton);
+        QVERIFY(!summary->isVisible());
+        QVERIFY(cmdAuto->isEnabled());
+        QCOMPARE(cmdAuto->toolTip(), QString());
+    }
+}
+
+void MainWindowTest::unreadableFolderReachedByKeyboardOnlyShowsALine() {
+    QTemporaryDir folder;
+    QVERIFY(folder.isValid());
+    const std::filesystem::path path = pathFromQt(folder.path());
+    for (const char* name : {"a", "b", "c"}) {
+        std::filesystem::create_directory(path / name);
+        writeFile(path / name / "text.txt", "a text");
+    }
+    ProgramContext context;
+    MainWindow window(context);
+    window.show();
+    auto* tree = child<QTreeView>(&window, "Dir1");
+    auto* model = qobject_cast<QFileSystemModel*>(tree->model());
+    chooseFolder(window, QDir(folder.path()).filePath(QStringLiteral("a")));
+    QTRY_COMPARE(model->rowCount(model->index(folder.path())), 3);
+    auto* problem = child<QLabel>(&window, "lblFolderProblem");
+    QVERIFY(!problem->isVisible());
+
+    // "b" goes before the tree learns of it, so the arrow key reaches a folder that cannot
+    // be opened (what no permission does to anyone but the superuser).
+    std::filesystem::remove_all(path / "b");
+    tree->setFocus();
+    QTest::keyClick(tree, Qt::Key_Down);
+    QCOMPARE(context.form2().Dir1.folder, path / "b");
+    QVERIFY(openMessage(&window) == nullptr);
+    QVERIFY(problem->isVisible());
+    QVERIFY2(problem->text().contains(QStringLiteral("b")), qPrintable(problem->text()));
+    QVERIFY(shownFiles(&window).isEmpty());
+    QCOMPARE(QApplication::focusWidget(), tree);
+
+    // The next folder opens, and the line goes.
+    QTest::keyClick(tree, Qt::Key_Down);
+    QCOMPARE(context.form2().Dir1.folder, path / "c");
+    QVERIFY(!problem->isVisible());
+    QCOMPARE(shownFiles(&window), QStringList({QStringLiteral("text.txt")}));
+
+    // Back on it, and then away by the drive list.
+    QTest::keyClick(tree, Qt::Key_Up);
+    QVERIFY(problem->isVisible());
+    auto* drives = child<QComboBox>(&window, "Drive1");
+    emit drives->activated(drives->findData(QByteArray("/")));
+    QCOMPARE(context.form2().Dir1.folder, std::filesystem::path("/"));
+    QVERIFY(!problem->isVisible());
 }
 
 void MainWindowTest::typedTextIsAnalysedWithItsLineBreaks() {

@@ -1,0 +1,27 @@
+#pragma once
+// A run in figures, for the main form to show beside the report: every figure is read from
+// the run result, the mean and deviation as the report writes them, with plain words for
+// what the figures alone do not say (no pair compared, a deviation that needs two pairs).
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "run/run_result.h"
+
+namespace pelmora {
+
+struct RunSummary {
+    std::string folder;     // the full path of the folder the run went through, as text
+    int textsAnalysed = 0;  // files of the folder read and analysed
+    int textsByHand = 0;    // analysed by hand before the run; they take part in its pairs
+    int textsLeftOut = 0;   // files that could not be read
+    std::int64_t pairs = 0, minimalPairs = 0, significantPairs = 0;
+    std::string mean, stDev;
+    int warnings = 0;  // input warnings, as Details lists them
+    std::vector<std::string> notes;
+};
+
+RunSummary summariseRun(const RunResult& run);
+
+}  // namespace pelmora

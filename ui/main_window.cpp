@@ -2,6 +2,8 @@
 
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QCoreApplication>
+#include <QEventLoop>
 #include <QFileInfo>
 #include <QFileSystemModel>
 #include <QHBoxLayout>
@@ -11,9 +13,11 @@
 #include <QMessageBox>
 #include <QProgressDialog>
 #include <QScreen>
+#include <QThread>
 #include <QTreeView>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <chrono>
 #include <utility>
 
 #include "analysis/form1_commands.h"
@@ -365,30 +369,54 @@ void MainWindow::fileChosen(int row) {
     });
 }
 
+void MainWindow::showProgress(int k, int n, const QString& name) {
+    if (progress_ == nullptr) {
+        progress_ = new QProgressDialog(this);
+        progress_->setObjectName(QStringLiteral("progress"));
+        progress_->setWindowTitle(QStringLiteral("Pelmora: Checking all files in folder"));
+        progress_->setWindowModality(Qt::ApplicationModal);
+        progress_->setCancelButton(nullptr);  // the run cannot be cancelled
+        progress_->setAutoClose(false);
+        progress_->setAutoReset(false);
+        progress_->setMinimumDuration(0);
+        progress_->setMinimumWidth(360);
+    }
+    progress_->setMaximum(std::max(n, 1));
+    progress_->setLabelText(QStringLiteral("file %1 of %2\n%3").arg(k).arg(n).arg(name));
+    progress_->show();
+    progress_->setValue(std::max(k - 1, 0));
+}
+
 void MainWindow::autoPressed() {
     if (busy_) {
         return;
     }
-    context_.progress = [this](int k, int n, const std::string& name) {
-        if (progress_ == nullptr) {
-            progress_ = new QProgressDialog(this);
-            progress_->setObjectName(QStringLiteral("progress"));
-            progress_->setWindowTitle(QStringLiteral("Pelmora: Checking all files in folder"));
-            progress_->setWindowModality(Qt::ApplicationModal);
-            progress_->setCancelButton(nullptr);  // the run cannot be cancelled
-            progress_->setAutoClose(false);
-            progress_->setAutoReset(false);
-            progress_->setMinimumDuration(0);
-            progress_->setMinimumWidth(360);
+    // The run goes on a thread of its own while this one keeps the windows painted and the
+    // progress moving; nothing here reads the stores until it has ended. Each showing of a file
+    // lays the dialog out and paints it, which on thousands of small texts would cost more
+    // than the texts: the file of the moment is shown a few dozen times a second, and the
+    // first and the last always.
+    context_.progress = [this, shown = std::chrono::steady_clock::time_point{}](
+                            int k, int n, const std::string& name) mutable {
+        const auto now = std::chrono::steady_clock::now();
+        if (k > 1 && k < n && now - shown < std::chrono::milliseconds(30)) {
+            return;
         }
-        progress_->setMaximum(n);
-        progress_->setLabelText(QStringLiteral("file %1 of %2\n%3").arg(k).arg(n).arg(toQt(name)));
-        progress_->show();
-        // A modal dialog handles paint events here, so the figures appear as the run goes.
-        progress_->setValue(k - 1);
+        shown = now;
+        QMetaObject::invokeMethod(
+            this, [this, k, n, text = toQt(name)] { showProgress(k, n, text); },
+            Qt::QueuedConnection);
     };
     runCommand(this, [this] {
-        if (std::shared_ptr<const RunResult> run = runBatch(context_)) {
+        std::shared_ptr<const RunResult> run;
+        QEventLoop waiting;
+        std::unique_ptr<QThread> worker(QThread::create([this, &run] { run = runBatch(context_); }));
+        connect(worker.get(), &QThread::finished, &waiting, &QEventLoop::quit);
+        worker->start();
+        waiting.exec();
+        worker->wait();  // the loop may also end because the program is quitting
+        QCoreApplication::sendPostedEvents(this);  // the last file's progress
+        if (run) {
             run_ = std::move(run);
         }
     });
@@ -444,6 +472,11 @@ void MainWindow::analysisClosed() {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
+    // Not while a run is going: its thread works on the stores this window owns.
+    if (busy_) {
+        event->ignore();
+        return;
+    }
     event->accept();
     emit quitRequested();
 }

@@ -77,6 +77,7 @@ private:
     void folderChosen(const QModelIndex& index);
     void fileChosen(int row);
     void autoPressed();
+    void showProgress(int k, int n, const QString& name);
     void refreshPressed();
     void exitPressed();
     void analysisCommand(const std::function<void()>& command);

@@ -15,6 +15,7 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <QTreeView>
 #include <algorithm>
 #include <fstream>
@@ -169,6 +170,7 @@ private slots:
     void tabOrderFollowsTheColumnsAndAltXExits();
     void runShowsTheCoreReportAndRefreshBringsBackTheStart();
     void summaryGivesTheRunsFiguresUntilRefresh();
+    void windowAnswersDuringARunAndCannotBeClosedUnderIt();
     void unreadableFolderReachedByKeyboardOnlyShowsALine();
     void typedTextIsAnalysedWithItsLineBreaks();
     void filesClickedByHandLoadWithoutShowingAndUnreadableOnesOnlyWarn();
@@ -411,6 +413,41 @@ void MainWindowTest::summaryGivesTheRunsFiguresUntilRefresh() {
         QVERIFY(cmdAuto->isEnabled());
         QCOMPARE(cmdAuto->toolTip(), QString());
     }
+}
+
+void MainWindowTest::windowAnswersDuringARunAndCannotBeClosedUnderIt() {
+    QTemporaryDir folder;
+    QVERIFY(folder.isValid());
+    const std::filesystem::path path = pathFromQt(folder.path());
+    for (int i = 0; i < 300; ++i) {
+        writeFile(path / ("text" + std::to_string(1000 + i) + ".txt"), generatedText(i % 32));
+    }
+    ProgramContext context;
+    MainWindow window(context);
+    window.show();
+    chooseFolder(window, folder.path());
+    auto* cmdAuto = child<QPushButton>(&window, "cmdAuto");
+
+    // Ticks while the progress shows are events handled in the middle of the run.
+    int ticksDuringRun = 0;
+    bool closeRefused = false;
+    QTimer tick;
+    tick.setInterval(0);
+    connect(&tick, &QTimer::timeout, this, [&] {
+        QProgressDialog* progress = window.progressDialog();
+        if (progress != nullptr && progress->isVisible()) {
+            ++ticksDuringRun;
+            closeRefused = closeRefused || !window.close();
+        }
+    });
+    connect(cmdAuto, &QPushButton::pressed, &tick, qOverload<>(&QTimer::start));
+    QTest::mouseClick(cmdAuto, Qt::LeftButton);
+    tick.stop();
+    QVERIFY(ticksDuringRun > 0);
+    QVERIFY(closeRefused);
+    QVERIFY(window.isVisible());
+    QCOMPARE(context.form2().txtReport.text(), coreRun(path).report);
+    QVERIFY(window.close());  // once the run is over
 }
 
 void MainWindowTest::unreadableFolderReachedByKeyboardOnlyShowsALine() {

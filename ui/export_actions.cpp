@@ -232,6 +232,9 @@ bool EvidencePanel::exportMatrix() {
 }
 
 void EvidencePanel::copyReport() {
+    if (run_ && refusedAsTooLongToCopy(this, run_->report.lineCount())) {
+        return;
+    }
     QApplication::clipboard()->setText(shownText(run_ ? run_->report.text() : std::string()));
 }
 

@@ -18,6 +18,8 @@
 #include <cmath>
 #include <string_view>
 
+#include "ui/text_bridge.h"
+
 namespace pelmora {
 
 namespace {
@@ -404,8 +406,9 @@ QString ReportView::toPlainText() const {
     return textBetween(Position{}, endOfText());
 }
 
-void ReportView::copy() const {
-    if (!hasSelection()) {
+void ReportView::copy() {
+    if (!hasSelection() ||
+        refusedAsTooLongToCopy(this, std::abs(caret_.row - anchor_.row) + 1)) {
         return;
     }
     const bool long_ = std::abs(caret_.row - anchor_.row) > kWaitCursorRows;

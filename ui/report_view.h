@@ -61,7 +61,7 @@ public:
     // Selects from `anchor` to `caret` and scrolls the caret into sight.
     void select(Position anchor, Position caret);
     void selectAll();
-    void copy() const;
+    void copy();
     // Scrolls to the top and puts the caret at the start, without a selection.
     void moveToStart();
 

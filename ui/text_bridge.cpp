@@ -1,6 +1,8 @@
 #include "ui/text_bridge.h"
 
 #include <QFile>
+#include <QLocale>
+#include <QMessageBox>
 
 #include "evidence/output_format.h"
 
@@ -24,6 +26,22 @@ std::string typedText(const QString& text) {
     typed.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     typed.replace(QStringLiteral("\n"), QStringLiteral("\r\n"));
     return fromQt(typed);
+}
+
+bool refusedAsTooLongToCopy(QWidget* parent, std::int64_t lines) {
+    if (lines <= mostCopiedLines) {
+        return false;
+    }
+    auto* box = new QMessageBox(
+        QMessageBox::Information, QStringLiteral("Pelmora"),
+        QStringLiteral("The report has %1 lines, too many to copy at once. Save it to a file "
+                       "with \u201cSave report\u2026\u201d instead.")
+            .arg(QLocale().toString(static_cast<qlonglong>(lines))),
+        QMessageBox::Ok, parent);
+    box->setObjectName(QStringLiteral("copyRefused"));
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->open();
+    return true;
 }
 
 QString pathToQt(const std::filesystem::path& path) {

@@ -9,12 +9,14 @@
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
 #include <QVBoxLayout>
 #include <random>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "gui_test_support.h"
@@ -23,6 +25,7 @@
 #include "stores/list_store.h"
 #include "stores/pair_list.h"
 #include "ui/report_view.h"
+#include "ui/text_bridge.h"
 
 namespace pelmora {
 namespace {
@@ -212,6 +215,17 @@ void ReportViewTest::selectAllAndCopyGiveTheTextWithLfLineEnds() {
     child<QAction>(&view, "reportSelectAll")->trigger();
     child<QAction>(&view, "reportCopy")->trigger();
     QCOMPARE(clipboard->text(), expected);
+
+    // A selection of more lines than a copy takes is refused in words, the clipboard untouched.
+    const std::int64_t most = std::exchange(mostCopiedLines, 2);
+    clipboard->setText(QStringLiteral("before"));
+    press(&view, Qt::Key_C, Qt::ControlModifier);
+    mostCopiedLines = most;
+    QCOMPARE(clipboard->text(), QStringLiteral("before"));
+    auto* refused = view.findChild<QMessageBox*>(QStringLiteral("copyRefused"));
+    QVERIFY(refused != nullptr);
+    QVERIFY(refused->text().startsWith(QStringLiteral("The report has 7 lines, too many")));
+    refused->close();
 
     // A new text drops the selection.
     view.setText(text);

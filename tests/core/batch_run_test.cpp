@@ -204,7 +204,7 @@ std::string everythingOf(ProgramContext& context, const RunResult& run) {
 TEST(BatchRun, TextsMeasuredInParallelComeOutExactlyAsOneByOne) {
     std::vector<File> files;
     for (int i = 0; i < 40; ++i) {
-        files.push_back({"t" + std::to_string(100 + i) + ".txt",
+        files.push_back({std::string("t") + std::to_string(100 + i) + ".txt",
                          i % 3 == 0 ? kThe : i % 3 == 1 ? kPast : "I felt sad, you know."});
     }
     files.push_back({"z big.txt", std::string(3 << 20, 'x') + " the the"});

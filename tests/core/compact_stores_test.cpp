@@ -130,7 +130,7 @@ TEST(CompactStores, EveryStoreOfARunReadsAsThePlainListsOnRandomRuns) {
         Lines codes, names;
         for (int k = 0; k < n; ++k) {
             codes.push_back(kinds[rng() % std::size(kinds)]);
-            names.push_back("t" + std::string(1, static_cast<char>('a' + k % 26)) +
+            names.push_back(std::string("t").append(1, static_cast<char>('a' + k % 26)) +
                             std::to_string(k) + ".txt");
             form.lstAllTypes.append(codes.back());
             form.lstTypeNames.append(names.back());
@@ -186,7 +186,7 @@ TEST(CompactStores, ComposedTextReadsItsPiecesAsOneTextAcrossUnfinishedLines) {
     EXPECT_EQ(t.lineCount(), 3);
     std::string escaped;
     t.forEachPiece([&](std::string_view p) { escaped += p; },
-                   [](std::string_view name) { return "<" + std::string(name) + ">"; });
+                   [](std::string_view name) { return std::string("<").append(name) + ">"; });
     EXPECT_EQ(escaped, "first line\r\nhalf a line\nthird<gone.txt>\tNo such file\r\n");
     EXPECT_TRUE(ComposedText().empty());
     EXPECT_EQ(ComposedText().lineCount(), 0);
@@ -202,7 +202,7 @@ TEST(CompactStores, LinesReadOnwardFromAnyLineAreTheLinesOfThePlainText) {
     std::vector<std::string> keys;
     for (int k = 0; k < 200; ++k) {
         codes.append(kinds[rng() % std::size(kinds)]);
-        names.append("n" + std::to_string(k) + ".txt");
+        names.append(std::string("n") + std::to_string(k) + ".txt");
         keys.push_back(names.at(k));
     }
     PairList pairs;

@@ -127,7 +127,7 @@ TEST(Differential, TextsCutIntoPiecesCleanAndCountAsAWhole) {
     for (int round = 0; round < 300; ++round) {
         std::string whole = generatedText(rng);
         for (int k = 0; k < 3; ++k) {
-            whole += " " + generatedText(rng);
+            whole.append(" ").append(generatedText(rng));
         }
         std::string pieces = whole;
         const CleanedText one = cleanAndCount(whole, counter, 1, 1);

@@ -122,7 +122,7 @@ TEST(Occurrences, AsManyAsEveryCountOfTheBoundaryCorpusAndOfGeneratedTexts) {
         for (int w = 0; w < 200; ++w) {
             text += pieces[rng() % std::size(pieces)];
         }
-        folder.write("g" + std::to_string(100 + t) + ".txt", text);
+        folder.write(std::string("g") + std::to_string(100 + t) + ".txt", text);
     }
     expectCountsMatch(folder.path());
 }

@@ -23,7 +23,7 @@ std::string block(bool must) {
     std::string out;
     for (int w = 0; w < 50; ++w) {
         const char* word = w % 10 == 0 ? "I" : w % 10 == 5 ? "he" : (must && w == 7) ? "must" : "word";
-        out += (w > 0 ? " " : "") + std::string(word);
+        out.append(w > 0 ? " " : "").append(word);
     }
     return out;
 }
@@ -31,7 +31,7 @@ std::string block(bool must) {
 std::string blocks(const std::vector<bool>& musts) {
     std::string out;
     for (std::size_t b = 0; b < musts.size(); ++b) {
-        out += (b > 0 ? " " : "") + block(musts[b]);
+        out.append(b > 0 ? " " : "").append(block(musts[b]));
     }
     return out;
 }

@@ -121,11 +121,15 @@ bool TextStability::anyUnstable() const {
                        [](const DigitStability& d) { return d.unstable(); });
 }
 
+int RunStability::unstableTexts() const {
+    return static_cast<int>(std::count_if(texts.begin(), texts.end(),
+                                          [](const TextStability& t) { return t.anyUnstable(); }));
+}
+
 // The texts are in run order, so by position: a window asks for two of them per cell.
 const TextStability* RunStability::of(int position) const {
-    const auto it = std::lower_bound(
-        texts.begin(), texts.end(), position,
-        [](const TextStability& t, int p) { return t.position < p; });
+    const auto it = std::lower_bound(texts.begin(), texts.end(), position,
+                                     [](const TextStability& t, int p) { return t.position < p; });
     return it != texts.end() && it->position == position ? &*it : nullptr;
 }
 
@@ -266,7 +270,7 @@ std::optional<std::int64_t> fragilePairCount(const RunResult& run, const RunStab
     return stopped ? std::nullopt : std::optional<std::int64_t>(count);
 }
 
-std::string textStabilitySummary(const TextStability& s) {
+std::string textStabilitySummary(const TextStability& s, bool digitShares) {
     if (s.tooShort) {
         return "too short to resample";
     }
@@ -274,17 +278,16 @@ std::string textStabilitySummary(const TextStability& s) {
     std::string unstable;
     for (std::size_t k = 0; k < s.digits.size(); ++k) {
         if (s.digits[k].unstable()) {
-            unstable += (unstable.empty() ? "" : ", ") + std::string(kCategoryNames[k]) + " " +
-                        stabilityShare(s.digits[k].kept());
+            unstable += (unstable.empty() ? "" : ", ") + std::string(kCategoryNames[k]) +
+                        (digitShares ? " " + stabilityShare(s.digits[k].kept()) : "");
         }
     }
     return unstable.empty() ? out : out + "; unstable: " + unstable;
 }
 
 std::string textStabilityReport(const TextStability& s, const StabilityOptions& options) {
-    const std::string head = "Stability (" + std::to_string(options.resamples) +
-                             " resamples of " + std::to_string(options.blockWords) +
-                             "-word blocks): ";
+    const std::string head = "Stability (" + std::to_string(options.resamples) + " resamples of " +
+                             std::to_string(options.blockWords) + "-word blocks): ";
     if (s.tooShort) {
         return head + "too short to resample (" + std::to_string(s.words) + " words, fewer than " +
                std::to_string(2 * options.blockWords) + ")\n";
@@ -299,8 +302,8 @@ std::string textStabilityReport(const TextStability& s, const StabilityOptions& 
                           stabilityShare(static_cast<double>(d.ofDigit[g]) / d.resamples);
             }
         }
-        out += "  " + std::to_string(k + 1) + " " + kCategoryNames[k] + ": " + d.digit +
-               " kept " + stabilityShare(d.kept()) + "; resampled " +
+        out += "  " + std::to_string(k + 1) + " " + kCategoryNames[k] + ": " + d.digit + " kept " +
+               stabilityShare(d.kept()) + "; resampled " +
                (spread.empty() ? std::string("no digit") : spread) +
                (d.unstable() ? "  [unstable]" : "") + "\n";
     }
@@ -334,7 +337,8 @@ std::vector<TableRow> stabilityTable(const RunResult& run, const RunStability& s
                                   stabilityShare(static_cast<double>(d.ofDigit[g]) / d.resamples);
                     }
                 }
-                row.insert(row.end(), {stabilityShare(d.kept()), others, d.unstable() ? "yes" : "no"});
+                row.insert(row.end(),
+                           {stabilityShare(d.kept()), others, d.unstable() ? "yes" : "no"});
             }
             rows.push_back(std::move(row));
         }

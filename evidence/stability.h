@@ -71,6 +71,7 @@ struct RunStability {
     std::vector<TextStability> texts;  // by text position; only the run's texts are measured
 
     const TextStability* of(int position) const;  // nullptr for a text not measured
+    int unstableTexts() const;                    // texts with at least one unstable digit
     // Resample k of one text with resample k of the other.
     PairStability pair(const RunResult& run, const RunPair& pair) const;
 };
@@ -95,8 +96,8 @@ std::optional<std::int64_t> fragilePairCount(const RunResult& run, const RunStab
 // A share as the figures write it: "0.935".
 std::string stabilityShare(double share);
 // A text's figures on one line: "code kept 0.935", "code kept 0.620; unstable: affect 0.620"
-// or "too short to resample".
-std::string textStabilitySummary(const TextStability& text);
+// (without the digits' shares: "...; unstable: affect") or "too short to resample".
+std::string textStabilitySummary(const TextStability& text, bool digitShares = true);
 // A text's figures for its evidence: for each digit the share that kept it and the share of
 // every digit the resamples gave. LF line ends.
 std::string textStabilityReport(const TextStability& text, const StabilityOptions& options);

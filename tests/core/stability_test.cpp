@@ -100,8 +100,11 @@ TEST(Stability, RepeatedBlocksHoldFarTextsHoldAndATextOnAThresholdWavers) {
     std::snprintf(kept, sizeof kept, "%.3f", obligation);
     EXPECT_TRUE(at.anyUnstable());
     EXPECT_FALSE(s.of(0)->anyUnstable());
+    EXPECT_EQ(s.unstableTexts(), 1);
     EXPECT_EQ(textStabilitySummary(at),
               "code kept " + std::string(kept) + "; unstable: obligation/intention " + kept);
+    EXPECT_EQ(textStabilitySummary(at, false),
+              "code kept " + std::string(kept) + "; unstable: obligation/intention");
     EXPECT_EQ(textStabilitySummary(*s.of(1)), "code kept 1.000");
     const std::string report = textStabilityReport(at, s.options);
     char spread[64];
@@ -111,8 +114,7 @@ TEST(Stability, RepeatedBlocksHoldFarTextsHoldAndATextOnAThresholdWavers) {
                           "; resampled " + spread + "  [unstable]\n"),
               std::string::npos)
         << report;
-    EXPECT_NE(report.find("\n  2 personage: 1 kept 1.000; resampled 1: 1.000\n"),
-              std::string::npos)
+    EXPECT_NE(report.find("\n  2 personage: 1 kept 1.000; resampled 1: 1.000\n"), std::string::npos)
         << report;
 
     // Against the steady text at 0.02 the wavering digit agrees whenever it leaves 0, so the

@@ -327,8 +327,15 @@ private slots:
         QVERIFY(s.details->evidence()->toPlainText().startsWith(
             toQt("Text: " + s.window->run()->texts[3].name + "\n")));
 
-        child<QPushButton>(s.details, "cmdMeasureStability")->click();
-        QTRY_COMPARE_WITH_TIMEOUT(s.task->state(), State::Measured, kWait);
+        // Started, cancelled and started again at once: what the cancelled measuring sends
+        // back is not taken for the new one's.
+        auto* measure = child<QPushButton>(s.details, "cmdMeasureStability");
+        measure->click();
+        child<QPushButton>(s.details, "cmdCancelStability")->click();
+        measure->click();
+        QCOMPARE(s.task->state(), State::Measuring);
+        QTRY_VERIFY_WITH_TIMEOUT(s.task->state() != State::Measuring, kWait);
+        QCOMPARE(s.task->state(), State::Measured);
         QVERIFY(!notComputed(s.stabilityColumn()));
         QVERIFY(s.marked());
         // The selected text keeps its place and now shows its figures.
@@ -370,6 +377,18 @@ private slots:
         QVERIFY(s.task->stability() == nullptr);
         QVERIFY(notComputed(s.stabilityColumn()));
         QVERIFY(!s.marked());
+
+        // Another run of the same texts while measuring: the figures would be alike, but they
+        // are not this run's.
+        child<QPushButton>(s.details, "cmdMeasureStability")->click();
+        const auto copy = std::make_shared<const RunResult>(*s.window->run());
+        s.panel->showRun(copy);
+        QCOMPARE(s.task->run(), copy);
+        QCOMPARE(s.task->state(), State::NotMeasured);
+        QTRY_VERIFY_WITH_TIMEOUT(!s.task->busy(), 10000);
+        QCOMPARE(s.task->state(), State::NotMeasured);
+        QVERIFY(s.task->stability() == nullptr);
+        QVERIFY(notComputed(s.stabilityColumn()));
 
         s.refresh();
         QCOMPARE(s.task->state(), State::NoRun);

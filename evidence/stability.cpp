@@ -48,13 +48,17 @@ std::string codeOf(const std::string& text, const RuleBook& rules) {
     return code;
 }
 
-std::string share(double x) {
+bool stopAsked(const StabilityOptions& options) {
+    return options.cancel != nullptr && options.cancel->load();
+}
+
+}  // namespace
+
+std::string stabilityShare(double x) {
     char buf[16];
     std::snprintf(buf, sizeof buf, "%.3f", x);
     return buf;
 }
-
-}  // namespace
 
 double DigitStability::kept() const {
     const int d = digit >= '0' && digit <= '9' ? digit - '0' : -1;
@@ -112,13 +116,21 @@ std::string resampleText(const std::string& text,
     return out;
 }
 
+bool TextStability::anyUnstable() const {
+    return std::any_of(digits.begin(), digits.end(),
+                       [](const DigitStability& d) { return d.unstable(); });
+}
+
+int RunStability::unstableTexts() const {
+    return static_cast<int>(std::count_if(texts.begin(), texts.end(),
+                                          [](const TextStability& t) { return t.anyUnstable(); }));
+}
+
+// The texts are in run order, so by position: a window asks for two of them per cell.
 const TextStability* RunStability::of(int position) const {
-    for (const TextStability& t : texts) {
-        if (t.position == position) {
-            return &t;
-        }
-    }
-    return nullptr;
+    const auto it = std::lower_bound(texts.begin(), texts.end(), position,
+                                     [](const TextStability& t, int p) { return t.position < p; });
+    return it != texts.end() && it->position == position ? &*it : nullptr;
 }
 
 PairStability RunStability::pair(const RunResult& run, const RunPair& p) const {
@@ -169,7 +181,7 @@ Result<RunStability> measureStability(const RunResult& run, const StabilityOptio
             std::size_t i;
             {
                 std::lock_guard<std::mutex> lock(mutex);
-                if (cancelled || failure || next >= todo.size()) {
+                if (cancelled || failure || next >= todo.size() || stopAsked(options)) {
                     return;
                 }
                 i = next++;
@@ -194,6 +206,9 @@ Result<RunStability> measureStability(const RunResult& run, const StabilityOptio
                     s.digits[k].digit = k < t.code.size() ? t.code[k] : ' ';
                 }
                 for (int k = 0; k < options.resamples && !s.tooShort; ++k) {
+                    if (stopAsked(options)) {
+                        return;  // the end of measuring says it was cancelled
+                    }
                     const std::string code =
                         codeOf(resampleText(text, blocks, t.file.sha256, k), run.rules);
                     for (std::size_t d = 0; d < 5 && d < code.size(); ++d) {
@@ -234,11 +249,74 @@ Result<RunStability> measureStability(const RunResult& run, const StabilityOptio
     if (failure) {
         return *failure;
     }
-    if (cancelled) {
+    if (cancelled || stopAsked(options)) {
         return Error{Error::Code::ReadFailed, "The stability was not measured: cancelled.",
                      "cancelled"};
     }
     return out;
+}
+
+std::optional<std::int64_t> fragilePairCount(const RunResult& run, const RunStability& stability,
+                                             const std::atomic<bool>* cancel) {
+    std::int64_t count = 0;
+    bool stopped = false;
+    run.pairs.forEach([&](const RunPair& p) {
+        stopped = stopped || (cancel != nullptr && cancel->load());
+        // Only a minimal or significant pair can be fragile; most pairs are neither.
+        if (!stopped && (p.minimal || p.significant) && stability.pair(run, p).fragile) {
+            ++count;
+        }
+    });
+    return stopped ? std::nullopt : std::optional<std::int64_t>(count);
+}
+
+std::string textStabilitySummary(const TextStability& s, bool digitShares) {
+    if (s.tooShort) {
+        return "too short to resample";
+    }
+    std::string out = "code kept " + stabilityShare(s.codeKept);
+    std::string unstable;
+    for (std::size_t k = 0; k < s.digits.size(); ++k) {
+        if (s.digits[k].unstable()) {
+            unstable += (unstable.empty() ? "" : ", ") + std::string(kCategoryNames[k]) +
+                        (digitShares ? " " + stabilityShare(s.digits[k].kept()) : "");
+        }
+    }
+    return unstable.empty() ? out : out + "; unstable: " + unstable;
+}
+
+std::string textStabilityReport(const TextStability& s, const StabilityOptions& options) {
+    const std::string head = "Stability (" + std::to_string(options.resamples) + " resamples of " +
+                             std::to_string(options.blockWords) + "-word blocks): ";
+    if (s.tooShort) {
+        return head + "too short to resample (" + std::to_string(s.words) + " words, fewer than " +
+               std::to_string(2 * options.blockWords) + ")\n";
+    }
+    std::string out = head + "code kept " + stabilityShare(s.codeKept) + "\n";
+    for (std::size_t k = 0; k < s.digits.size(); ++k) {
+        const DigitStability& d = s.digits[k];
+        std::string spread;
+        for (std::size_t g = 0; g < d.ofDigit.size(); ++g) {
+            if (d.ofDigit[g] > 0) {
+                spread += (spread.empty() ? "" : ", ") + std::to_string(g) + ": " +
+                          stabilityShare(static_cast<double>(d.ofDigit[g]) / d.resamples);
+            }
+        }
+        out += "  " + std::to_string(k + 1) + " " + kCategoryNames[k] + ": " + d.digit + " kept " +
+               stabilityShare(d.kept()) + "; resampled " +
+               (spread.empty() ? std::string("no digit") : spread) +
+               (d.unstable() ? "  [unstable]" : "") + "\n";
+    }
+    return out;
+}
+
+std::string pairStabilityText(const PairStability& p, int resamples) {
+    if (!p.known) {
+        return "not resampled: a text too short or not in the run";
+    }
+    return "strength held in " + stabilityShare(p.sameStrength) + ", standing in " +
+           stabilityShare(p.sameStanding) + " of " + std::to_string(resamples) + " resamples" +
+           (p.fragile ? "; fragile" : "");
 }
 
 std::vector<TableRow> stabilityTable(const RunResult& run, const RunStability& stability,
@@ -256,10 +334,11 @@ std::vector<TableRow> stabilityTable(const RunResult& run, const RunStability& s
                 for (std::size_t g = 0; g < d.ofDigit.size(); ++g) {
                     if (d.ofDigit[g] > 0 && static_cast<char>('0' + g) != d.digit) {
                         others += (others.empty() ? "" : ", ") + std::to_string(g) + ": " +
-                                  share(static_cast<double>(d.ofDigit[g]) / d.resamples);
+                                  stabilityShare(static_cast<double>(d.ofDigit[g]) / d.resamples);
                     }
                 }
-                row.insert(row.end(), {share(d.kept()), others, d.unstable() ? "yes" : "no"});
+                row.insert(row.end(),
+                           {stabilityShare(d.kept()), others, d.unstable() ? "yes" : "no"});
             }
             rows.push_back(std::move(row));
         }

@@ -9,6 +9,7 @@
 #include <atomic>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -23,6 +24,8 @@ struct StabilityOptions {
     int resamples = 200;
     int blockWords = 50;
     int jobs = 0;  // 0 for one per core
+    // Set from another thread to stop between two resamples, as a refused progress call does.
+    const std::atomic<bool>* cancel = nullptr;
 };
 
 // How the generator of every resample is seeded, as the run record states it.
@@ -40,7 +43,8 @@ struct DigitStability {
     std::array<int, 10> ofDigit{};    // resamples giving each digit 0 to 9
     int resamples = 0;
     double kept() const;              // share giving the run's digit
-    bool unstable() const { return kept() < kStableShare; }
+    // A digit that was never resampled is not known to waver.
+    bool unstable() const { return resamples > 0 && kept() < kStableShare; }
 };
 
 struct TextStability {
@@ -50,6 +54,8 @@ struct TextStability {
     std::array<DigitStability, 5> digits;
     std::vector<std::string> codes;  // of each resample, in order
     double codeKept = 0;             // share giving the whole code
+
+    bool anyUnstable() const;
 };
 
 struct PairStability {
@@ -64,7 +70,8 @@ struct RunStability {
     StabilityOptions options;
     std::vector<TextStability> texts;  // by text position; only the run's texts are measured
 
-    const TextStability* of(int position) const;
+    const TextStability* of(int position) const;  // nullptr for a text not measured
+    int unstableTexts() const;                    // texts with at least one unstable digit
     // Resample k of one text with resample k of the other.
     PairStability pair(const RunResult& run, const RunPair& pair) const;
 };
@@ -81,6 +88,21 @@ std::vector<std::pair<std::size_t, std::size_t>> wordBlocks(const std::string& t
 std::string resampleText(const std::string& text,
                          const std::vector<std::pair<std::size_t, std::size_t>>& blocks,
                          const std::string& sha256, int k);
+
+// Pairs that are fragile; checking `cancel` between pairs, nothing when it is set.
+std::optional<std::int64_t> fragilePairCount(const RunResult& run, const RunStability& stability,
+                                             const std::atomic<bool>* cancel = nullptr);
+
+// A share as the figures write it: "0.935".
+std::string stabilityShare(double share);
+// A text's figures on one line: "code kept 0.935", "code kept 0.620; unstable: affect 0.620"
+// (without the digits' shares: "...; unstable: affect") or "too short to resample".
+std::string textStabilitySummary(const TextStability& text, bool digitShares = true);
+// A text's figures for its evidence: for each digit the share that kept it and the share of
+// every digit the resamples gave. LF line ends.
+std::string textStabilityReport(const TextStability& text, const StabilityOptions& options);
+// "strength held in 0.930, standing in 0.905 of 200 resamples", "; fragile" when it is.
+std::string pairStabilityText(const PairStability& pair, int resamples);
 
 // Header "text", "digit", "category", "kept", "other digits", "unstable", a row per digit.
 std::vector<TableRow> stabilityTable(const RunResult& run, const RunStability& stability,

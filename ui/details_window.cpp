@@ -2,24 +2,43 @@
 
 #include <QFontDatabase>
 #include <QHeaderView>
-#include <QLabel>
-#include <QListWidget>
 #include <QPlainTextEdit>
+#include <QScrollBar>
 #include <QSplitter>
+#include <QTabWidget>
+#include <QTableView>
 #include <QTableWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "evidence/digit_evidence.h"
 #include "evidence/input_quality.h"
+#include "evidence/stability.h"
+#include "ui/sensitivity_view.h"
+#include "ui/stability_bar.h"
+#include "ui/table_rows.h"
 #include "ui/text_bridge.h"
+#include "ui/texts_model.h"
 
 namespace pelmora {
 
 DetailsWindow::DetailsWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
     setObjectName(QStringLiteral("DetailsWindow"));
     setWindowTitle(QStringLiteral("Pelmora: Details"));
-    texts_ = new QListWidget(this);
+    textsModel_ = new TextsModel(this);
+    texts_ = new QTableView(this);
     texts_->setObjectName(QStringLiteral("lstDetailsTexts"));
+    texts_->setModel(textsModel_);
+    texts_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    texts_->setSelectionMode(QAbstractItemView::SingleSelection);
+    texts_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    texts_->setWordWrap(false);
+    texts_->verticalHeader()->hide();
+    // Rows of one height are never measured, however many texts there are.
+    texts_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    texts_->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
+    stabilityBar_ = new StabilityBar(this);
+    sensitivity_ = new SensitivityView(this);
     evidence_ = new QPlainTextEdit(this);
     evidence_->setObjectName(QStringLiteral("txtEvidence"));
     evidence_->setReadOnly(true);
@@ -33,79 +52,80 @@ DetailsWindow::DetailsWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
 
     auto* right = new QSplitter(Qt::Vertical, this);
     right->addWidget(evidence_);
-    auto* qualityBox = new QWidget(right);
-    auto* qualityLayout = new QVBoxLayout(qualityBox);
-    qualityLayout->setContentsMargins(0, 0, 0, 0);
-    qualityLayout->addWidget(new QLabel(QStringLiteral("Input quality:"), qualityBox));
-    qualityLayout->addWidget(quality_);
-    right->addWidget(qualityBox);
+    auto* runTabs = new QTabWidget(right);
+    runTabs->setObjectName(QStringLiteral("runTabs"));
+    runTabs->addTab(quality_, QStringLiteral("Input quality"));
+    runTabs->addTab(sensitivity_, QStringLiteral("Sensitivity"));
+    right->addWidget(runTabs);
     right->setStretchFactor(0, 3);
     right->setStretchFactor(1, 1);
-    auto* split = new QSplitter(Qt::Horizontal, this);
-    split->addWidget(texts_);
-    split->addWidget(right);
-    split->setStretchFactor(1, 3);
+    split_ = new QSplitter(Qt::Horizontal, this);
+    split_->addWidget(texts_);
+    split_->addWidget(right);
+    split_->setStretchFactor(1, 3);
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(split);
-    resize(980, 700);
+    layout->addWidget(stabilityBar_);
+    layout->addWidget(split_, 1);
+    resize(1280, 760);
 
-    connect(texts_, &QListWidget::currentRowChanged, this, &DetailsWindow::selectText);
+    connect(texts_->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            [this](const QModelIndex& current) { selectText(current.row()); });
+    connect(split_, &QSplitter::splitterMoved, this, [this] { listSized_ = true; });
+    connect(stabilityBar_, &StabilityBar::figuresChanged, this, &DetailsWindow::stabilityChanged);
+}
+
+void DetailsWindow::setStabilityTask(StabilityTask* task) {
+    stabilityBar_->setTask(task);
+}
+
+void DetailsWindow::stabilityChanged() {
+    textsModel_->setStability(run_, stabilityBar_->figuresOf(run_));
+    fitTexts();
+    selectText(texts_->currentIndex().row());
+}
+
+void DetailsWindow::fitTexts() {
+    texts_->resizeColumnsToContents();
+    if (listSized_) {
+        return;  // where the user put it
+    }
+    // The list as wide as its columns, up to a little over half the window.
+    int wanted = 2 * texts_->frameWidth() + texts_->verticalScrollBar()->sizeHint().width();
+    for (int c = 0; c < textsModel_->columnCount(); ++c) {
+        wanted += texts_->columnWidth(c);
+    }
+    const int total = std::max(split_->width(), width());
+    wanted = std::min(wanted, total * 11 / 20);
+    split_->setSizes({wanted, total - wanted});
 }
 
 void DetailsWindow::showRun(std::shared_ptr<const RunResult> run) {
     run_ = std::move(run);
     const std::vector<FileQuality> quality = assessQuality(*run_);
-    texts_->clear();
-    rows_.clear();
-    std::size_t q = 0;
-    for (const TextRecord& t : run_->texts) {
-        if (!t.inRun) {
-            continue;
-        }
-        // What should make the linguist look twice shows in the list already.
-        QString marks;
-        if (explainText(t, run_->rules).nearCount() > 0) {
-            marks += QStringLiteral("  [near threshold]");
-        }
-        if (!quality[q++].warnings.empty()) {
-            marks += QStringLiteral("  [warning]");
-        }
-        texts_->addItem(toQt(t.name) + marks);
-        rows_.push_back(t.position);
-    }
+    textsModel_->setRun(run_, quality);
+    showRows(quality_, qualityTable(quality));
+    sensitivity_->showRun(run_);
+    stabilityChanged();
 
-    const std::vector<TableRow> rows = qualityTable(quality);
-    quality_->clear();
-    quality_->setRowCount(static_cast<int>(rows.size()) - 1);
-    quality_->setColumnCount(static_cast<int>(rows.front().size()));
-    QStringList header;
-    for (const std::string& h : rows.front()) {
-        header.append(toQt(h));
-    }
-    quality_->setHorizontalHeaderLabels(header);
-    for (std::size_t r = 1; r < rows.size(); ++r) {
-        for (std::size_t c = 0; c < rows[r].size(); ++c) {
-            quality_->setItem(static_cast<int>(r) - 1, static_cast<int>(c),
-                              new QTableWidgetItem(toQt(rows[r][c])));
-        }
-    }
-    quality_->resizeColumnsToContents();
-
-    if (rows_.empty()) {
+    if (textsModel_->rowCount() == 0) {
         evidence_->setPlainText(QStringLiteral("No text was analysed in this run."));
     } else {
-        texts_->setCurrentRow(0);
+        texts_->setCurrentIndex(textsModel_->index(0, 0));
         selectText(0);
     }
 }
 
 void DetailsWindow::selectText(int row) {
-    if (!run_ || row < 0 || row >= static_cast<int>(rows_.size())) {
+    const int position = textsModel_->positionAt(row);
+    if (!run_ || position < 0) {
         return;
     }
-    const int position = rows_[static_cast<std::size_t>(row)];
     const TextRecord& t = run_->texts[static_cast<std::size_t>(position)];
     std::string text = textEvidenceReport(explainText(t, run_->rules));
+    const RunStability* stability = textsModel_->stability().get();
+    const TextStability* stable = stability != nullptr ? stability->of(position) : nullptr;
+    text += "\n" + (stable != nullptr ? textStabilityReport(*stable, stability->options)
+                                      : std::string("Stability: not computed\n"));
     text += "\nPairs:\n";
     for (const TextRecord& other : run_->texts) {
         const std::optional<RunPair> p = run_->pairs.between(position, other.position);
@@ -116,7 +136,11 @@ void DetailsWindow::selectText(int row) {
         const TextRecord& b = run_->texts[static_cast<std::size_t>(p->second)];
         text += a.name + "-" + b.name + "\t" + std::to_string(p->strength) +
                 (p->significant ? "*" : "") + "\t" +
-                pairEvidenceText(explainPair(a, b, p->strength)) + "\n";
+                pairEvidenceText(explainPair(a, b, p->strength)) +
+                (stability != nullptr ? "\t" + pairStabilityText(stability->pair(*run_, *p),
+                                                                 stability->options.resamples)
+                                      : std::string()) +
+                "\n";
     }
     evidence_->setPlainText(toQt(text));
 }

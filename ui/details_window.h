@@ -1,7 +1,8 @@
 #pragma once
 // "Details": the evidence of the last run. Texts on the left; on the right the selected
 // text's evidence for each digit, its nine densities and its pairs, and under it the input
-// quality of every file.
+// quality of every file and the run's sensitivity to its thresholds. Stability is measured
+// when asked for, and fills the list and the evidence when it comes.
 
 #include <QWidget>
 
@@ -9,11 +10,17 @@
 
 #include "run/run_result.h"
 
-class QListWidget;
 class QPlainTextEdit;
+class QSplitter;
+class QTableView;
 class QTableWidget;
 
 namespace pelmora {
+
+class SensitivityView;
+class StabilityBar;
+class StabilityTask;
+class TextsModel;
 
 class DetailsWindow : public QWidget {
     Q_OBJECT
@@ -23,15 +30,27 @@ public:
 
     void showRun(std::shared_ptr<const RunResult> run);
     void selectText(int row);
+    // The stability shown is the task's, when it is of the run shown.
+    void setStabilityTask(StabilityTask* task);
 
-    QListWidget* texts() const { return texts_; }
+    QTableView* texts() const { return texts_; }
+    const TextsModel* textsModel() const { return textsModel_; }
+    StabilityBar* stabilityBar() const { return stabilityBar_; }
+    SensitivityView* sensitivity() const { return sensitivity_; }
     QPlainTextEdit* evidence() const { return evidence_; }
     QTableWidget* quality() const { return quality_; }
 
 private:
+    void stabilityChanged();
+    void fitTexts();
+
     std::shared_ptr<const RunResult> run_;
-    std::vector<int> rows_;  // the text position of each row of the list
-    QListWidget* texts_ = nullptr;
+    QSplitter* split_ = nullptr;
+    bool listSized_ = false;  // the user moved the splitter
+    QTableView* texts_ = nullptr;
+    TextsModel* textsModel_ = nullptr;
+    StabilityBar* stabilityBar_ = nullptr;
+    SensitivityView* sensitivity_ = nullptr;
     QPlainTextEdit* evidence_ = nullptr;
     QTableWidget* quality_ = nullptr;
 };

@@ -19,6 +19,7 @@
 #include "evidence/run_record.h"
 #include "ui/details_window.h"
 #include "ui/matrix_window.h"
+#include "ui/stability_task.h"
 #include "ui/text_bridge.h"
 
 namespace pelmora {
@@ -96,6 +97,7 @@ ContentWriter wholeText(std::string text) {
 
 EvidencePanel::EvidencePanel(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("EvidencePanel"));
+    stability_ = new StabilityTask(this);
     quality_ = new QLabel(this);
     quality_->setObjectName(QStringLiteral("lblQuality"));
     const auto button = [this](const char* name, const char* caption, std::function<void()> press) {
@@ -146,6 +148,7 @@ void EvidencePanel::showRun(std::shared_ptr<const RunResult> run) {
         return;
     }
     run_ = std::move(run);
+    stability_->setRun(run_);
     if (run_) {
         quality_->setText(toQt(qualitySummary(assessQuality(*run_))));
         if (details_) {
@@ -174,6 +177,7 @@ void EvidencePanel::openDetails() {
     }
     if (!details_) {
         details_ = new DetailsWindow(window());
+        details_->setStabilityTask(stability_);
         details_->showRun(run_);
     }
     details_->show();
@@ -186,6 +190,7 @@ void EvidencePanel::openMatrix() {
     }
     if (!matrix_) {
         matrix_ = new MatrixWindow(window());
+        matrix_->setStabilityTask(stability_);
         matrix_->showRun(run_);
     }
     matrix_->show();

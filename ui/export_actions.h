@@ -21,6 +21,7 @@ namespace pelmora {
 
 class DetailsWindow;
 class MatrixWindow;
+class StabilityTask;
 
 // A save dialog that opens away from the corpus folder and asks before overwriting.
 QString chooseSavePath(QWidget* parent, const QString& caption, const QString& fileName,
@@ -47,6 +48,8 @@ public:
     QString qualityLine() const { return quality_->text(); }
     DetailsWindow* detailsWindow() const;
     MatrixWindow* matrixWindow() const;
+    // The stability of the run shown, measured when Details or the matrix asks for it.
+    StabilityTask* stabilityTask() const { return stability_; }
 
     void openDetails();
     void openMatrix();
@@ -71,6 +74,7 @@ private:
     // Owned by the main window, as windows of their own; made on first opening.
     QPointer<DetailsWindow> details_;
     QPointer<MatrixWindow> matrix_;
+    StabilityTask* stability_ = nullptr;
 };
 
 }  // namespace pelmora

@@ -5,6 +5,7 @@
 
 #include "evidence/digit_evidence.h"
 #include "ui/matrix_image.h"
+#include "ui/stability_marks.h"
 #include "ui/text_bridge.h"
 
 namespace pelmora {
@@ -42,6 +43,23 @@ QString pairToolTip(const TextRecord& first, const TextRecord& second,
     return tip;
 }
 
+// The stability lines of a tooltip: the pair's, then each text's.
+QString stabilityToolTip(const RunResult& run, const RunStability& stability,
+                         const std::vector<const TextRecord*>& texts,
+                         const std::optional<RunPair>& pair) {
+    QString tip;
+    if (pair) {
+        tip += QStringLiteral("\nStability: ") +
+               toQt(pairStabilityText(stability.pair(run, *pair), stability.options.resamples));
+    }
+    for (const TextRecord* t : texts) {
+        if (const TextStability* s = stability.of(t->position)) {
+            tip += u'\n' + toQt(t->name + ": " + textStabilitySummary(*s));
+        }
+    }
+    return tip;
+}
+
 }  // namespace
 
 MatrixModel::MatrixModel(QObject* parent) : QAbstractTableModel(parent) {}
@@ -49,7 +67,22 @@ MatrixModel::MatrixModel(QObject* parent) : QAbstractTableModel(parent) {}
 void MatrixModel::setRun(std::shared_ptr<const RunResult> run) {
     beginResetModel();
     run_ = std::move(run);
+    stability_.reset();
     endResetModel();
+}
+
+void MatrixModel::setStability(const std::shared_ptr<const RunResult>& of,
+                               std::shared_ptr<const RunStability> stability) {
+    if (of != run_ || stability == stability_) {
+        return;
+    }
+    stability_ = std::move(stability);
+    const int n = rowCount();
+    if (n > 0) {
+        emit dataChanged(index(0, 0), index(n - 1, n - 1));
+        emit headerDataChanged(Qt::Horizontal, 0, n - 1);
+        emit headerDataChanged(Qt::Vertical, 0, n - 1);
+    }
 }
 
 int MatrixModel::rowCount(const QModelIndex& parent) const {
@@ -89,9 +122,17 @@ QVariant MatrixModel::pairData(int row, int column, int role) const {
             return {};
         case SignificantRole:
             return pair && pair->significant;
-        case Qt::ToolTipRole:
-            return pairToolTip(run_->texts[static_cast<std::size_t>(row)],
-                               run_->texts[static_cast<std::size_t>(column)], pair);
+        case FragileRole:
+            return pair && stability_ && stability_->pair(*run_, *pair).fragile;
+        case Qt::ToolTipRole: {
+            const TextRecord& first = run_->texts[static_cast<std::size_t>(row)];
+            const TextRecord& second = run_->texts[static_cast<std::size_t>(column)];
+            QString tip = pairToolTip(first, second, pair);
+            if (stability_) {
+                tip += stabilityToolTip(*run_, *stability_, {&first, &second}, pair);
+            }
+            return tip;
+        }
         default:
             return {};
     }
@@ -102,11 +143,18 @@ QVariant MatrixModel::headerData(int section, Qt::Orientation, int role) const {
         return {};
     }
     const TextRecord& t = run_->texts[static_cast<std::size_t>(section)];
+    const TextStability* stable = stability_ ? stability_->of(t.position) : nullptr;
+    const bool unstable = stable != nullptr && stable->anyUnstable();
     switch (role) {
         case Qt::DisplayRole:
-            return toQt(t.name);
+            return (unstable ? unstableMark() : QString()) + toQt(t.name);
         case Qt::ToolTipRole:
-            return QStringLiteral("Code %1\n%2").arg(toQt(t.code), toQt(t.name));
+            return QStringLiteral("Code %1\n%2").arg(toQt(t.code), toQt(t.name)) +
+                   (stable != nullptr ? u'\n' + toQt(textStabilitySummary(*stable)) : QString());
+        case Qt::BackgroundRole:
+            return unstable ? QVariant(QBrush(unstableTint())) : QVariant();
+        case UnstableRole:
+            return unstable;
         default:
             return {};
     }

@@ -1,11 +1,13 @@
 #pragma once
 // The strengths of a run as a table, texts by texts in run order. Every cell is read from the
 // run's pairs when a view asks for it, so a corpus of thousands of texts costs no more than
-// the cells on screen.
+// the cells on screen. Once the run's stability is given, fragile pairs and texts with an
+// unstable digit are marked.
 
 #include <QAbstractTableModel>
 #include <memory>
 
+#include "evidence/stability.h"
 #include "run/run_result.h"
 
 namespace pelmora {
@@ -16,19 +18,29 @@ class MatrixModel : public QAbstractTableModel {
 public:
     // Whether the cell's pair is off the norm (bool), beside the standard roles.
     static constexpr int SignificantRole = Qt::UserRole + 1;
+    // Whether the cell's pair is fragile (bool).
+    static constexpr int FragileRole = Qt::UserRole + 2;
+    // In the headers: whether a digit of the text's code is unstable (bool).
+    static constexpr int UnstableRole = Qt::UserRole + 3;
 
     explicit MatrixModel(QObject* parent = nullptr);
 
     // Resets the model, also when it is the run already shown.
     void setRun(std::shared_ptr<const RunResult> run);
     const std::shared_ptr<const RunResult>& run() const { return run_; }
+    // Taken only when `of` is the run shown; nothing takes the marks away. A new run drops it.
+    void setStability(const std::shared_ptr<const RunResult>& of,
+                      std::shared_ptr<const RunStability> stability);
+    const std::shared_ptr<const RunStability>& stability() const { return stability_; }
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     int columnCount(const QModelIndex& parent = QModelIndex()) const override;
     // Display: the strength (nothing on the diagonal or for texts that form no pair);
-    // background: its colour; font: bold off the norm; tooltip: both texts and the evidence.
+    // background: its colour; font: bold off the norm; tooltip: both texts and the evidence,
+    // and the stability of both and of the pair once measured.
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
-    // Display: the text's name; tooltip: the name and its type code.
+    // Display: the text's name, marked when a digit is unstable; tooltip: the name, its type
+    // code and its stability.
     QVariant headerData(int section, Qt::Orientation orientation,
                         int role = Qt::DisplayRole) const override;
 
@@ -36,6 +48,7 @@ private:
     QVariant pairData(int row, int column, int role) const;
 
     std::shared_ptr<const RunResult> run_;
+    std::shared_ptr<const RunStability> stability_;
 };
 
 }  // namespace pelmora

@@ -19,6 +19,8 @@
 #include "ui/export_actions.h"
 #include "ui/matrix_image.h"
 #include "ui/matrix_model.h"
+#include "ui/stability_bar.h"
+#include "ui/stability_marks.h"
 #include "ui/text_bridge.h"
 
 namespace pelmora {
@@ -42,6 +44,11 @@ protected:
         initStyleOption(&option);
         option.rect = rect;
         option.section = logicalIndex;
+        const QVariant tint = model()->headerData(logicalIndex, orientation(), Qt::BackgroundRole);
+        if (tint.canConvert<QBrush>()) {
+            option.palette.setBrush(QPalette::Button, tint.value<QBrush>());
+            option.palette.setBrush(QPalette::Window, tint.value<QBrush>());
+        }
         if (highlightSections() && selectionModel() != nullptr &&
             selectionModel()->columnIntersectsSelection(logicalIndex, rootIndex())) {
             option.state |= QStyle::State_On;
@@ -59,7 +66,8 @@ protected:
     }
 };
 
-// Pairs off the norm get a star after their strength and an outline, as in the picture.
+// Pairs off the norm get a star after their strength and an outline, as in the picture;
+// fragile pairs a dark corner.
 class CellDelegate : public QStyledItemDelegate {
 public:
     using QStyledItemDelegate::QStyledItemDelegate;
@@ -67,12 +75,26 @@ public:
     void paint(QPainter* painter, const QStyleOptionViewItem& option,
                const QModelIndex& index) const override {
         QStyledItemDelegate::paint(painter, option, index);
-        if (index.data(MatrixModel::SignificantRole).toBool()) {
-            painter->save();
+        const bool outlined = index.data(MatrixModel::SignificantRole).toBool();
+        const bool fragile = index.data(MatrixModel::FragileRole).toBool();
+        if (!outlined && !fragile) {
+            return;
+        }
+        painter->save();
+        if (outlined) {
             painter->setPen(QPen(Qt::black, 2));
             painter->drawRect(option.rect.adjusted(1, 1, -1, -1));
-            painter->restore();
         }
+        if (fragile) {
+            const QRect r = option.rect;
+            const int side = std::max(6, r.width() / 2);
+            const QPoint corner = r.topRight() + QPoint(1, 0);
+            const QPolygon triangle({corner, corner - QPoint(side, 0), corner + QPoint(0, side)});
+            painter->setPen(Qt::NoPen);
+            painter->setBrush(fragileColour());
+            painter->drawPolygon(triangle);
+        }
+        painter->restore();
     }
 
 protected:
@@ -84,7 +106,7 @@ protected:
     }
 };
 
-QString legendText(const RunResult& run) {
+QString legendText(const RunResult& run, bool withStability) {
     QString key;
     for (int s = 0; s <= 5; ++s) {
         key += QStringLiteral("<span style=\"background-color:%1\">&nbsp;%2&nbsp;</span>")
@@ -94,14 +116,25 @@ QString legendText(const RunResult& run) {
     return QStringLiteral(
                "Arithmetic Mean %1 &nbsp; Sample Standard Deviation %2 &nbsp;&nbsp; %3 "
                "0-2 minimal, 5 identical; <b>bold*</b> outlined: significantly different "
-               "from the norm; grey: no pair")
-        .arg(toQt(run.mean).toHtmlEscaped(), toQt(run.stDev).toHtmlEscaped(), key);
+               "from the norm; grey: no pair%4")
+        .arg(toQt(run.mean).toHtmlEscaped(), toQt(run.stDev).toHtmlEscaped(), key,
+             withStability
+                 ? QStringLiteral("<br><span style=\"background-color:%1\">&nbsp;%2name&nbsp;"
+                                  "</span> a digit of its code is unstable (kept by fewer than "
+                                  "80% of resamples); <span style=\"color:%3\">&#9698;</span> "
+                                  "fragile: a minimal or significant pair whose standing holds "
+                                  "in fewer than 95%")
+                       .arg(unstableTint().name(), unstableMark().toHtmlEscaped(),
+                            fragileColour().name())
+                 : QString());
 }
 
-int widestName(const RunResult& run, const QFontMetrics& metrics) {
+// The widest name a header shows, as it shows it.
+int widestName(const MatrixModel& model, const QFontMetrics& metrics) {
     int widest = 0;
-    for (const TextRecord& t : run.texts) {
-        widest = std::max(widest, metrics.horizontalAdvance(toQt(t.name)));
+    for (int section = 0; section < model.rowCount(); ++section) {
+        const QString name = model.headerData(section, Qt::Vertical).toString();
+        widest = std::max(widest, metrics.horizontalAdvance(name));
         if (widest >= kMaxNameWidth) {
             return kMaxNameWidth;
         }
@@ -137,9 +170,10 @@ MatrixWindow::MatrixWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
     legend_->setWordWrap(true);
     auto* save = new QPushButton(QStringLiteral("Save PNG…"), this);
     save->setObjectName(QStringLiteral("cmdSavePng"));
+    stabilityBar_ = new StabilityBar(this);
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(save);
-    buttons->addStretch(1);
+    buttons->addWidget(stabilityBar_, 1);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(table_, 1);
     layout->addWidget(legend_);
@@ -153,6 +187,7 @@ MatrixWindow::MatrixWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
     };
     reportProblem = [this](const QString& text) { showProblem(this, text); };
     connect(save, &QPushButton::clicked, this, [this] { savePng(); });
+    connect(stabilityBar_, &StabilityBar::figuresChanged, this, &MatrixWindow::stabilityChanged);
 }
 
 void MatrixWindow::showRun(const std::shared_ptr<const RunResult>& run) {
@@ -160,17 +195,31 @@ void MatrixWindow::showRun(const std::shared_ptr<const RunResult>& run) {
         return;
     }
     model_->setRun(run);
-    if (run) {
-        const int names = widestName(*run, table_->verticalHeader()->fontMetrics());
-        table_->verticalHeader()->setFixedWidth(names + 2 * kNamePadding);
-        table_->horizontalHeader()->setFixedHeight(
-            widestName(*run, table_->horizontalHeader()->fontMetrics()) + 2 * kNamePadding);
-        legend_->setText(legendText(*run));
-    } else {
-        legend_->clear();
-    }
+    stabilityChanged();
     table_->horizontalScrollBar()->setValue(0);
     table_->verticalScrollBar()->setValue(0);
+}
+
+void MatrixWindow::setStabilityTask(StabilityTask* task) {
+    stabilityBar_->setTask(task);
+}
+
+void MatrixWindow::stabilityChanged() {
+    model_->setStability(model_->run(), stabilityBar_->figuresOf(model_->run()));
+    fitHeaders();
+}
+
+void MatrixWindow::fitHeaders() {
+    const std::shared_ptr<const RunResult>& run = model_->run();
+    if (!run) {
+        legend_->clear();
+        return;
+    }
+    const int names = widestName(*model_, table_->verticalHeader()->fontMetrics());
+    table_->verticalHeader()->setFixedWidth(names + 2 * kNamePadding);
+    table_->horizontalHeader()->setFixedHeight(
+        widestName(*model_, table_->horizontalHeader()->fontMetrics()) + 2 * kNamePadding);
+    legend_->setText(legendText(*run, model_->stability() != nullptr));
 }
 
 QString MatrixWindow::legend() const {

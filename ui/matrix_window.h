@@ -1,6 +1,7 @@
 #pragma once
 // "Matrix": the strengths of the last run as a table of small coloured cells, the names held
-// at the left and top while it scrolls, and a legend; savable as PNG.
+// at the left and top while it scrolls, and a legend; savable as PNG. Stability can be
+// measured from here too; fragile pairs and texts with unstable digits are then marked.
 
 #include <QWidget>
 #include <functional>
@@ -13,6 +14,8 @@ namespace pelmora {
 
 struct RunResult;
 class MatrixModel;
+class StabilityBar;
+class StabilityTask;
 
 class MatrixWindow : public QWidget {
     Q_OBJECT
@@ -26,6 +29,9 @@ public:
     QTableView* table() const { return table_; }
     const MatrixModel* model() const { return model_; }
     QString legend() const;
+    // The marks shown are the task's figures, when they are of the run shown.
+    void setStabilityTask(StabilityTask* task);
+    StabilityBar* stabilityBar() const { return stabilityBar_; }
 
     // Asks where to save; returns an empty text when the user cancels. Tests replace it.
     std::function<QString()> choosePngPath;
@@ -36,7 +42,11 @@ public:
     bool savePng();
 
 private:
+    void stabilityChanged();
+    void fitHeaders();
+
     MatrixModel* model_ = nullptr;
+    StabilityBar* stabilityBar_ = nullptr;
     QTableView* table_ = nullptr;
     QLabel* legend_ = nullptr;
 };

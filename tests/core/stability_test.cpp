@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <cstdio>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -82,7 +84,38 @@ TEST(Stability, RepeatedBlocksHoldFarTextsHoldAndATextOnAThresholdWavers) {
     for (const std::size_t k : {0u, 1u, 2u, 4u}) {
         EXPECT_EQ(at.digits[k].kept(), 1.0) << k;  // only the modal verbs move between blocks
     }
-    EXPECT_TRUE(s.of(3)->tooShort);
+    const TextStability& tooShort = *s.of(3);
+    EXPECT_TRUE(tooShort.tooShort);
+    // Never resampled, so not known to waver either.
+    EXPECT_FALSE(tooShort.anyUnstable());
+    EXPECT_FALSE(tooShort.digits[3].unstable());
+    EXPECT_EQ(s.of(4), nullptr);
+    EXPECT_EQ(textStabilitySummary(tooShort), "too short to resample");
+    EXPECT_EQ(textStabilityReport(tooShort, s.options),
+              "Stability (200 resamples of 50-word blocks): too short to resample (50 words, "
+              "fewer than 100)\n");
+
+    // Only the obligation digit moves, so the code is kept exactly as often as it is.
+    char kept[16];
+    std::snprintf(kept, sizeof kept, "%.3f", obligation);
+    EXPECT_TRUE(at.anyUnstable());
+    EXPECT_FALSE(s.of(0)->anyUnstable());
+    EXPECT_EQ(s.unstableTexts(), 1);
+    EXPECT_EQ(textStabilitySummary(at),
+              "code kept " + std::string(kept) + "; unstable: obligation/intention " + kept);
+    EXPECT_EQ(textStabilitySummary(at, false),
+              "code kept " + std::string(kept) + "; unstable: obligation/intention");
+    EXPECT_EQ(textStabilitySummary(*s.of(1)), "code kept 1.000");
+    const std::string report = textStabilityReport(at, s.options);
+    char spread[64];
+    std::snprintf(spread, sizeof spread, "0: %.3f, 1: %.3f", at.digits[3].ofDigit[0] / 200.0,
+                  at.digits[3].ofDigit[1] / 200.0);
+    EXPECT_NE(report.find("\n  4 obligation/intention: 0 kept " + std::string(kept) +
+                          "; resampled " + spread + "  [unstable]\n"),
+              std::string::npos)
+        << report;
+    EXPECT_NE(report.find("\n  2 personage: 1 kept 1.000; resampled 1: 1.000\n"), std::string::npos)
+        << report;
 
     // Against the steady text at 0.02 the wavering digit agrees whenever it leaves 0, so the
     // strength holds exactly as often as the digit; against 0.06 it can never agree.
@@ -93,6 +126,23 @@ TEST(Stability, RepeatedBlocksHoldFarTextsHoldAndATextOnAThresholdWavers) {
     EXPECT_EQ(ps.sameStrength, obligation);
     EXPECT_EQ(s.pair(*run, *run->pairs.between(1, 2)).sameStrength, 1.0);
     EXPECT_FALSE(s.pair(*run, *run->pairs.between(2, 3)).known);  // a text too short
+    EXPECT_EQ(pairStabilityText(s.pair(*run, *run->pairs.between(2, 3)), 200),
+              "not resampled: a text too short or not in the run");
+    EXPECT_EQ(pairStabilityText(s.pair(*run, *run->pairs.between(1, 2)), 200),
+              "strength held in 1.000, standing in 1.000 of 200 resamples");
+    // Of the pairs the report lists as minimal or off the norm, those whose standing wavers.
+    std::int64_t fragile = 0;
+    run->pairs.forEach([&](const RunPair& p) {
+        const PairStability ps = s.pair(*run, p);
+        EXPECT_EQ(ps.fragile, (p.minimal || p.significant) && ps.known && ps.sameStanding < 0.95);
+        if (ps.fragile) {
+            EXPECT_NE(pairStabilityText(ps, 200).find("; fragile"), std::string::npos);
+        }
+        fragile += ps.fragile ? 1 : 0;
+    });
+    EXPECT_EQ(fragilePairCount(*run, s), std::optional<std::int64_t>(fragile));
+    const std::atomic<bool> stop{true};
+    EXPECT_EQ(fragilePairCount(*run, s, &stop), std::nullopt);
 
     const std::vector<TableRow> table = stabilityTable(*run, s);
     EXPECT_EQ(table.at(0), (TableRow{"text", "digit", "category", "kept", "other digits",
@@ -118,8 +168,19 @@ TEST(Stability, TheSameFiguresOnEveryRunAndForEveryNumberOfJobs) {
     for (std::size_t i = 0; i < one.value().texts.size(); ++i) {
         EXPECT_EQ(one.value().texts[i].codes, three.value().texts[i].codes);
     }
-    // A cancelled measuring says so instead of giving figures.
+    // A cancelled measuring says so instead of giving figures, whether the progress call
+    // refuses or the flag is set while the texts are being resampled.
     EXPECT_FALSE(measureStability(*run, options, [](int, int) { return false; }).ok());
+    std::atomic<bool> stop{false};
+    options.cancel = &stop;
+    int calls = 0;
+    const Result<RunStability> stopped = measureStability(*run, options, [&](int, int) {
+        stop = true;
+        return ++calls > 0;
+    });
+    ASSERT_FALSE(stopped.ok());
+    EXPECT_EQ(stopped.error().reason, "cancelled");
+    EXPECT_LT(calls, static_cast<int>(run->texts.size()));
 }
 
 TEST(Stability, BlocksAreWholeWordsAndResamplesAsLongAsTheText) {

@@ -4,9 +4,9 @@
 #include <QDir>
 #include <QFile>
 #include <QImage>
-#include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTableView>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
@@ -78,17 +78,33 @@ private slots:
         DetailsWindow* detailsWindow = panel->detailsWindow();
         QVERIFY(detailsWindow != nullptr && detailsWindow->isVisible());
         QCOMPARE(detailsWindow->windowTitle(), QStringLiteral("Pelmora: Details"));
-        QCOMPARE(detailsWindow->texts()->count(), static_cast<int>(texts.size()));
+        QTableView* list = child<QTableView>(detailsWindow, "lstDetailsTexts");
+        const QAbstractItemModel& rows = *list->model();
+        QCOMPARE(rows.rowCount(), static_cast<int>(texts.size()));
+        QCOMPARE(rows.columnCount(), 4);
         QVERIFY(detailsWindow->evidence()->toPlainText().startsWith(
             toQt("Text: " + texts[0].name + "\nCode: " + texts[0].code)));
-        for (int i = 0; i < detailsWindow->texts()->count(); ++i) {
+        QVERIFY(detailsWindow->evidence()->toPlainText().contains(
+            QStringLiteral("\nStability: not computed\n")));
+        int near = 0;
+        for (int i = 0; i < rows.rowCount(); ++i) {
             const TextRecord& t = texts[static_cast<std::size_t>(i)];
-            QCOMPARE(detailsWindow->texts()->item(i)->text(),
-                     toQt(t.name) + (explainText(t, run.rules).nearCount() > 0
-                                         ? QStringLiteral("  [near threshold]")
-                                         : QString()));
+            const auto cell = [&](int column) { return rows.index(i, column).data().toString(); };
+            QCOMPARE(cell(0), toQt(t.name));
+            QCOMPARE(cell(1), toQt(t.code));
+            const bool nearThreshold = explainText(t, run.rules).nearCount() > 0;
+            near += nearThreshold ? 1 : 0;
+            QCOMPARE(cell(2).contains(QStringLiteral("near threshold")), nearThreshold);
+            QCOMPARE(cell(3), QStringLiteral("not computed"));
+            // No column is cut off: each is as wide as what it shows.
+            for (int column = 0; column < 4; ++column) {
+                QVERIFY2(list->columnWidth(column) >=
+                             list->fontMetrics().horizontalAdvance(cell(column)),
+                         qPrintable(cell(column)));
+            }
         }
-        detailsWindow->texts()->setCurrentRow(2);
+        QVERIFY(near > 0);
+        list->selectRow(2);
         QVERIFY(detailsWindow->evidence()->toPlainText().startsWith(
             toQt("Text: " + texts[2].name + "\n")));
         QVERIFY(detailsWindow->evidence()->toPlainText().contains(QStringLiteral("\nPairs:\n")));

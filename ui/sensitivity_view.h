@@ -1,0 +1,34 @@
+#pragma once
+// How the run's codes and pairs move when every threshold of the rule book moves by 5% and
+// 10%. Measured when first shown for a run, not before.
+
+#include <QWidget>
+#include <memory>
+
+class QTableWidget;
+
+namespace pelmora {
+
+struct RunResult;
+
+class SensitivityView : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit SensitivityView(QWidget* parent = nullptr);
+
+    void showRun(std::shared_ptr<const RunResult> run);
+    QTableWidget* table() const { return table_; }
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void fill();
+
+    std::shared_ptr<const RunResult> run_;
+    bool filled_ = false;
+    QTableWidget* table_ = nullptr;
+};
+
+}  // namespace pelmora

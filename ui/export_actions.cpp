@@ -246,7 +246,11 @@ void EvidencePanel::copyReport() {
 bool EvidencePanel::saveRunRecord() {
     return saveAs(QStringLiteral("Save run record"), QStringLiteral("pelmora-run-record.txt"),
                   QStringLiteral("Text files (*.txt)"), [this](const QString&) {
-                      return wholeText(recordText(recordOf(*run_, utcTimestamp())));
+                      // With the stability figures when they were measured for this run.
+                      const std::shared_ptr<const RunStability>& stability =
+                          stability_->stability();
+                      return wholeText(
+                          recordText(recordOf(*run_, utcTimestamp(), stability.get())));
                   });
 }
 

@@ -15,6 +15,7 @@
 #include <QTest>
 #include <cstdio>
 
+#include "evidence/run_record.h"
 #include "evidence/stability.h"
 #include "forms/program_context.h"
 #include "gui_test_support.h"
@@ -304,6 +305,23 @@ private slots:
             }
         }
         QCOMPARE(sensitivity->item(0, 0)->text(), QStringLiteral("-10%"));
+
+        // The run record saved now holds the figures, as the command line's does.
+        QTemporaryDir out;
+        QVERIFY(out.isValid());
+        const QString recordPath = out.filePath(QStringLiteral("record.txt"));
+        s.panel->choosePath = [&](const QString&, const QString&, const QString&) {
+            return recordPath;
+        };
+        QVERIFY(s.panel->saveRunRecord());
+        QFile saved(recordPath);
+        QVERIFY(saved.open(QIODevice::ReadOnly));
+        const Result<RunRecord> record = parseRecord(saved.readAll().toStdString());
+        QVERIFY(record.ok());
+        QCOMPARE(record.value().resamples, 200);
+        QCOMPARE(record.value().blockWords, 50);
+        QVERIFY(verifyRun(record.value(), recordOf(run, "now", &figures)).unchanged());
+        QVERIFY(!verifyRun(record.value(), recordOf(run, "now")).stabilityCompared);
     }
 
     void cancellingStopsTheMeasuringAndLeavesTheWindowsAsTheyWere() {

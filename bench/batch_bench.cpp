@@ -2,92 +2,19 @@
 // generated folders of 58, 300 and 1,000 texts of 5 to 20 KiB, with the peak memory.
 
 #include <benchmark/benchmark.h>
-#include <sys/resource.h>
-#include <unistd.h>
 
 #include <filesystem>
-#include <fstream>
-#include <map>
-#include <random>
-#include <string>
-#include <system_error>
-#include <vector>
 
 #include "app/form2_commands.h"
+#include "bench/support/corpus.h"
 #include "run/batch.h"
 
 namespace pelmora {
 namespace {
 
 namespace fs = std::filesystem;
-
-// Word groups whose mix decides a text's type; each generated text weighs them differently.
-const std::vector<std::vector<std::string>> kGroups = {
-    {"the", "the", "of", "and", "to", "in", "that", "is", "for", "on", "with", "as", "by"},
-    {"a", "an", "a", "one", "some"},
-    {"I", "me", "my", "I'm", "I've", "I'll", "we", "our"},
-    {"you", "your", "you're", "you'll", "yourself"},
-    {"he", "she", "his", "her", "they", "them", "he's", "she'd"},
-    {"was", "were", "said", "went", "took", "thought", "knew", "walked", "turned", "asked"},
-    {"must", "should", "shall", "will", "need", "ought", "have to", "going to"},
-    {"love", "happy", "sad", "pain", "heart", "worst", "feel", "terrified", "peaceful"},
-    {"don't", "can't", "it's", "isn't", "wasn't", "didn't", "won't"},
-    {"house", "river", "morning", "letter", "road", "window", "table", "door", "garden", "station",
-     "market", "water", "light", "paper", "council", "street", "engine"},
-};
-
-std::string generatedText(std::mt19937& rng) {
-    std::uniform_int_distribution<std::size_t> size(5 * 1024, 20 * 1024);
-    std::uniform_real_distribution<double> weight(0.0, 1.0);
-    std::vector<double> weights;
-    for (std::size_t g = 0; g < kGroups.size(); ++g) {
-        const double w = weight(rng);
-        weights.push_back(g == kGroups.size() - 1 ? 4.0 : w * w * 2.0);
-    }
-    std::discrete_distribution<std::size_t> group(weights.begin(), weights.end());
-    std::uniform_int_distribution<int> punctuation(0, 11);
-    const std::size_t target = size(rng);
-    std::string text;
-    while (text.size() < target) {
-        const auto& words = kGroups[group(rng)];
-        text += words[std::uniform_int_distribution<std::size_t>(0, words.size() - 1)(rng)];
-        const int p = punctuation(rng);
-        text += p == 0 ? ". " : p == 1 ? ", " : p == 2 ? "\r\n" : " ";
-    }
-    return text;
-}
-
-// One temporary folder for the process, removed at its end.
-struct CorpusRoot {
-    fs::path path = fs::temp_directory_path() / ("pelmora-bench-" + std::to_string(::getpid()));
-    ~CorpusRoot() {
-        std::error_code ignored;
-        fs::remove_all(path, ignored);
-    }
-};
-
-// Generated once per size.
-const fs::path& corpus(int texts) {
-    static const CorpusRoot root;
-    static std::map<int, fs::path> made;
-    auto [it, fresh] = made.emplace(texts, root.path / std::to_string(texts));
-    if (fresh) {
-        fs::create_directories(it->second);
-        std::mt19937 rng(20261206u + static_cast<unsigned>(texts));
-        for (int k = 0; k < texts; ++k) {
-            std::ofstream(it->second / ("text" + std::to_string(10000 + k) + ".txt"),
-                          std::ios::binary)
-                << generatedText(rng);
-        }
-    }
-    return it->second;
-}
-
-double peakMemoryMiB() {
-    rusage usage{};
-    ::getrusage(RUSAGE_SELF, &usage);
-    return static_cast<double>(usage.ru_maxrss) / 1024.0;  // kilobytes on Linux
-}
+using bench::corpus;
+using bench::peakMemoryMiB;
 
 void BM_BatchRunAndReport(benchmark::State& state) {
     const int texts = static_cast<int>(state.range(0));

@@ -278,8 +278,10 @@ std::string textStabilitySummary(const TextStability& s, bool digitShares) {
     std::string unstable;
     for (std::size_t k = 0; k < s.digits.size(); ++k) {
         if (s.digits[k].unstable()) {
-            unstable += (unstable.empty() ? "" : ", ") + std::string(kCategoryNames[k]) +
-                        (digitShares ? " " + stabilityShare(s.digits[k].kept()) : "");
+            unstable.append(unstable.empty() ? "" : ", ").append(kCategoryNames[k]);
+            if (digitShares) {
+                unstable.append(" ").append(stabilityShare(s.digits[k].kept()));
+            }
         }
     }
     return unstable.empty() ? out : out + "; unstable: " + unstable;

@@ -124,8 +124,9 @@ void DetailsWindow::selectText(int row) {
     std::string text = textEvidenceReport(explainText(t, run_->rules));
     const RunStability* stability = textsModel_->stability().get();
     const TextStability* stable = stability != nullptr ? stability->of(position) : nullptr;
-    text += "\n" + (stable != nullptr ? textStabilityReport(*stable, stability->options)
-                                      : std::string("Stability: not computed\n"));
+    text += '\n';
+    text += stable != nullptr ? textStabilityReport(*stable, stability->options)
+                              : std::string("Stability: not computed\n");
     text += "\nPairs:\n";
     for (const TextRecord& other : run_->texts) {
         const std::optional<RunPair> p = run_->pairs.between(position, other.position);
@@ -137,7 +138,7 @@ void DetailsWindow::selectText(int row) {
         text += a.name + "-" + b.name + "\t" + std::to_string(p->strength) +
                 (p->significant ? "*" : "") + "\t" +
                 pairEvidenceText(explainPair(a, b, p->strength)) +
-                (stability != nullptr ? "\t" + pairStabilityText(stability->pair(*run_, *p),
+                (stability != nullptr ? std::string("\t") + pairStabilityText(stability->pair(*run_, *p),
                                                                  stability->options.resamples)
                                       : std::string()) +
                 "\n";

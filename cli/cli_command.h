@@ -43,6 +43,7 @@ int runMeasuresCommand(const CliArguments& args, Output& out, Output& err);
 int runAuthorsCommand(const CliArguments& args, Output& out, Output& err);
 int runExplainCommand(const CliArguments& args, Output& out, Output& err);
 int runMatrixCommand(const CliArguments& args, Output& out, Output& err);
+int runPairsCommand(const CliArguments& args, Output& out, Output& err);
 int runQualityCommand(const CliArguments& args, Output& out, Output& err);
 int runRecordCommand(const CliArguments& args, Output& out, Output& err);
 int runVerifyCommand(const CliArguments& args, Output& out, Output& err);

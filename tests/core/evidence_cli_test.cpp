@@ -7,6 +7,7 @@
 #include <sstream>
 
 #include "tests/support/cli_runner.h"
+#include "tests/support/report_pairs.h"
 #include "tests/support/temp_folder.h"
 #include "tests/support/test_data.h"
 
@@ -64,13 +65,20 @@ TEST(EvidenceCli, ExplainMatrixAndQualityCoverEveryTextOfTheSamples) {
     EXPECT_EQ(explain.out.find("Warning:"), std::string::npos);
     EXPECT_EQ(explain.out.find('\r'), std::string::npos);
 
+    // The matrix is numbers only: a row of names, then a row per text of as many cells.
     const test::CliResult matrix = runCli({"matrix", kSamples.string()});
     ASSERT_EQ(matrix.status, 0) << matrix.err;
-    std::istringstream rows(matrix.out);
-    std::string header;
-    std::getline(rows, header);
-    EXPECT_EQ(static_cast<std::size_t>(std::count(header.begin(), header.end(), '\t')), texts);
-    EXPECT_NE(matrix.out.find("\nArithmetic Mean\t"), std::string::npos);
+    const std::vector<std::string> rows = test::textLines(matrix.out);
+    ASSERT_EQ(rows.size(), texts + 1);
+    for (std::size_t r = 0; r < rows.size(); ++r) {
+        const std::vector<std::string> cells = test::splitFields(rows[r], '\t');
+        ASSERT_EQ(cells.size(), texts + 1) << rows[r];
+        for (std::size_t c = 1; r > 0 && c < cells.size(); ++c) {
+            EXPECT_TRUE(c == r ? cells[c].empty()
+                               : cells[c].size() == 1 && cells[c][0] >= '0' && cells[c][0] <= '5')
+                << rows[r];
+        }
+    }
 
     const test::CliResult quality = runCli({"quality", kSamples.string()});
     ASSERT_EQ(quality.status, 0) << quality.err;
@@ -137,6 +145,26 @@ TEST(EvidenceCli, ConcordanceRowsAddUpToTheCountsAndExplainNamesTheWords) {
     EXPECT_EQ(runCli({"report", kSamples.string(), "--measure", "it"}).status, 2);
 }
 
+TEST(EvidenceCli, PairsAreTheReportsPairLinesWithTheirFlags) {
+    const test::CliResult report = runCli({"report", kSamples.string()});
+    const test::CliResult pairs = runCli({"pairs", kSamples.string()});
+    ASSERT_EQ(pairs.status, 0) << pairs.err;
+    const test::ReportedPairs reported = test::reportedPairs(report.out);
+    ASSERT_EQ(reported.all.size(), 45u);
+    ASSERT_FALSE(reported.significant.empty());
+    const std::vector<std::string> rows = test::textLines(pairs.out);
+    ASSERT_EQ(rows.size(), reported.all.size() + 1);
+    EXPECT_EQ(rows[0], "text 1\ttext 2\tstrength\tminimal\tsignificant");
+    for (std::size_t k = 0; k < reported.all.size(); ++k) {
+        const std::vector<std::string> f = test::splitFields(rows[k + 1], '\t');
+        ASSERT_EQ(f.size(), 5u) << rows[k + 1];
+        const std::string line = f[0] + "-" + f[1] + "\t" + f[2];
+        EXPECT_EQ(line, reported.all[k]);
+        EXPECT_EQ(f[3], reported.minimal.count(line) ? "yes" : "no") << line;
+        EXPECT_EQ(f[4], reported.significant.count(line) ? "yes" : "no") << line;
+    }
+}
+
 TEST(EvidenceCli, BadArgumentsAndBrokenRecordsExitWithTwo) {
     const TempFolder scratch;
     scratch.write("not a record.txt", "hello\n");
@@ -149,6 +177,8 @@ TEST(EvidenceCli, BadArgumentsAndBrokenRecordsExitWithTwo) {
         {"matrix", (scratch.path() / "no such folder").string()},
         {"quality", kSamples.string(), "extra"},
         {"record"},
+        {"pairs"},
+        {"pairs", kSamples.string(), "extra"},
     };
     for (const auto& args : cases) {
         const test::CliResult o = runCli(args);

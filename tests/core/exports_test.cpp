@@ -6,6 +6,7 @@
 #include "evidence/measures_table.h"
 #include "evidence/output_format.h"
 #include "evidence/pair_matrix.h"
+#include "evidence/pairs_table.h"
 #include "tests/support/run_builder.h"
 
 namespace pelmora {
@@ -61,35 +62,62 @@ TEST(Sha256, DigestsOfKnownInputs) {
               "06eb7d6a69ee19e5fbdf749018d3d2abfa04bcbd1365db312eb86dc7169389b8");
 }
 
-TEST(PairMatrix, GridIsSymmetricInRunOrderWithMarksAndStatistics) {
-    RunResult run = test::runOf({{"a.txt", "21201"}, {"b, c.txt", "21200"}, {"c.txt", "20000"}},
-                                [] {
-                                    std::array<bool, 16> s{};
-                                    s[2] = true;
-                                    return s;
-                                }());
-    run.mean = "3.6667";
-    run.stDev = "1.5275";
+// Three texts of known strengths: a and b agree but for the last digit (4), a and c in two
+// digits (2, minimal), b and c in three (3). Pairs of strength 2 are off the norm.
+RunResult threeTexts() {
+    std::array<bool, 16> offTheNorm{};
+    offTheNorm[2] = true;
+    RunResult run =
+        test::runOf({{"a.txt", "21201"}, {"b, c.txt", "21200"}, {"c.txt", "20000"}}, offTheNorm);
+    run.mean = "3";
+    run.stDev = "1";
+    return run;
+}
+
+TEST(PairMatrix, NumbersOnlySymmetricInRunOrderWithoutMarksOrFooter) {
+    const RunResult run = threeTexts();
     EXPECT_EQ(delimitedTable(matrixTable(run), '\t', "\n"),
               "\ta.txt\tb, c.txt\tc.txt\n"
-              "a.txt\t\t4\t2*\n"
+              "a.txt\t\t4\t2\n"
               "b, c.txt\t4\t\t3\n"
-              "c.txt\t2*\t3\t\n"
-              "\n"
-              "Arithmetic Mean\t3.6667\n"
-              "Sample Standard Deviation\t1.5275\n"
-              "* significantly different from the norm for this group of texts\n");
+              "c.txt\t2\t3\t\n");
     EXPECT_EQ(delimitedTable(matrixTable(run)).substr(0, 29), ",a.txt,\"b, c.txt\",c.txt\r\na.tx");
+
+    // Texts of one file form no pair: their cells stay empty, and the grid stays square.
+    const RunResult twice = test::runOf(
+        {{"x.txt", "11111"}, {"twice.txt", "11112"}, {"twice.txt", "11112"}, {"y.txt", "22222"}});
+    const std::vector<TableRow> m = matrixTable(twice);
+    ASSERT_EQ(m.size(), 5u);
+    for (const TableRow& row : m) {
+        EXPECT_EQ(row.size(), 5u);
+    }
+    EXPECT_EQ(m[2], (TableRow{"twice.txt", "4", "", "", "1"}));
+    EXPECT_EQ(m[3], (TableRow{"twice.txt", "4", "", "", "1"}));
+    EXPECT_EQ(m[4], (TableRow{"y.txt", "0", "1", "1", ""}));
 }
 
 TEST(PairMatrix, EmptyAndSingleTextRunsGiveEmptyGrids) {
-    RunResult none;
-    none.mean = none.stDev = "n/a";
-    EXPECT_EQ(delimitedTable(matrixTable(none), '\t', "\n"),
-              "\n\nArithmetic Mean\tn/a\nSample Standard Deviation\tn/a\n"
-              "* significantly different from the norm for this group of texts\n");
-    const RunResult one = test::runOf({{"only.txt", "11200"}});
-    EXPECT_EQ(matrixTable(one).at(1), (TableRow{"only.txt", ""}));
+    EXPECT_EQ(matrixTable(RunResult{}), (std::vector<TableRow>{{""}}));
+    EXPECT_EQ(matrixTable(test::runOf({{"only.txt", "11200"}})),
+              (std::vector<TableRow>{{"", "only.txt"}, {"only.txt", ""}}));
+}
+
+TEST(PairsTable, OneRowPerPairInListOrderWithItsFlags) {
+    const RunResult run = threeTexts();
+    EXPECT_EQ(pairsTable(run), (std::vector<TableRow>{
+                                   {"text 1", "text 2", "strength", "minimal", "significant"},
+                                   {"a.txt", "b, c.txt", "4", "no", "no"},
+                                   {"a.txt", "c.txt", "2", "yes", "yes"},
+                                   {"b, c.txt", "c.txt", "3", "no", "no"},
+                               }));
+    // A visitor that has had enough gets no more rows.
+    int rows = 0;
+    forEachPairsRow(run, NameStyle::Exact, [&](const TableRow&) { return ++rows < 2; });
+    EXPECT_EQ(rows, 2);
+    const RunResult odd = test::runOf({{"new\nline.txt", "11111"}, {"b.txt", "11111"}});
+    EXPECT_EQ(pairsTable(odd, NameStyle::Escaped).at(1),
+              (TableRow{"new\\nline.txt", "b.txt", "5", "no", "no"}));
+    EXPECT_EQ(pairsTable(RunResult{}).size(), 1u);
 }
 
 TEST(InputQuality, EachKindOfDoubtfulInputIsWarnedAboutAndCopiesOncePerGroup) {

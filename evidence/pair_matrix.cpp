@@ -30,4 +30,8 @@ std::vector<TableRow> matrixTable(const RunResult& run, NameStyle style) {
     return rows;
 }
 
+ColumnKinds matrixColumnKinds() {
+    return {{CellKind::Text}, CellKind::Number};
+}
+
 }  // namespace pelmora

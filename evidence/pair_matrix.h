@@ -8,6 +8,7 @@
 
 #include "evidence/csv.h"
 #include "evidence/output_format.h"
+#include "evidence/spreadsheet_cells.h"
 #include "run/run_result.h"
 
 namespace pelmora {
@@ -19,5 +20,8 @@ namespace pelmora {
 void forEachMatrixRow(const RunResult& run, NameStyle style,
                       const std::function<void(const TableRow&)>& visit);
 std::vector<TableRow> matrixTable(const RunResult& run, NameStyle style = NameStyle::Exact);
+
+// A name, then strengths.
+ColumnKinds matrixColumnKinds();
 
 }  // namespace pelmora

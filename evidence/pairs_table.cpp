@@ -30,4 +30,8 @@ std::vector<TableRow> pairsTable(const RunResult& run, NameStyle style) {
     return rows;
 }
 
+ColumnKinds pairsColumnKinds() {
+    return {{CellKind::Text, CellKind::Text, CellKind::Number, CellKind::Text, CellKind::Text}};
+}
+
 }  // namespace pelmora

@@ -8,6 +8,7 @@
 
 #include "evidence/csv.h"
 #include "evidence/output_format.h"
+#include "evidence/spreadsheet_cells.h"
 #include "run/run_result.h"
 
 namespace pelmora {
@@ -18,5 +19,7 @@ namespace pelmora {
 void forEachPairsRow(const RunResult& run, NameStyle style,
                      const std::function<bool(const TableRow&)>& visit);
 std::vector<TableRow> pairsTable(const RunResult& run, NameStyle style = NameStyle::Exact);
+
+ColumnKinds pairsColumnKinds();
 
 }  // namespace pelmora

@@ -53,6 +53,7 @@ public:
     bool saveReport();
     bool exportMeasures();
     bool exportMatrix();
+    bool exportPairs();
     void copyReport();
     bool saveRunRecord();
 

@@ -7,6 +7,7 @@
 #include "evidence/output_format.h"
 #include "evidence/pair_matrix.h"
 #include "evidence/pairs_table.h"
+#include "evidence/spreadsheet_cells.h"
 #include "tests/support/run_builder.h"
 
 namespace pelmora {
@@ -120,6 +121,61 @@ TEST(PairsTable, OneRowPerPairInListOrderWithItsFlags) {
     EXPECT_EQ(pairsTable(RunResult{}).size(), 1u);
 }
 
+TEST(SpreadsheetCells, CodesStayTextFiguresStayNumbersAndNoTextStartsAFormula) {
+    struct Case {
+        const char* cell;
+        CellKind kind;
+        const char* field;
+    };
+    const Case cases[] = {
+        {"01200", CellKind::Code, "=\"01200\""},
+        {"11112", CellKind::Code, "=\"11112\""},
+        {"", CellKind::Code, ""},
+        {"=1+1", CellKind::Code, "'=1+1"},
+        {"=HYPERLINK(\"http://x\",\"y\").txt", CellKind::Text,
+         "'=HYPERLINK(\"http://x\",\"y\").txt"},
+        {"+cmd.txt", CellKind::Text, "'+cmd.txt"},
+        {"-2+3.txt", CellKind::Text, "'-2+3.txt"},
+        {"@SUM(A1).txt", CellKind::Text, "'@SUM(A1).txt"},
+        {"a=b+c.txt", CellKind::Text, "a=b+c.txt"},
+        {"'quoted'.txt", CellKind::Text, "'quoted'.txt"},
+        {"Informal", CellKind::Text, "Informal"},
+        {"0.0545", CellKind::Number, "0.0545"},
+        {"-0.5", CellKind::Number, "-0.5"},
+        {"1e-05", CellKind::Number, "1e-05"},
+        {"-2+3", CellKind::Number, "'-2+3"},
+        {" 5", CellKind::Number, " 5"},
+        {"", CellKind::Number, ""},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(spreadsheetField(c.cell, c.kind), c.field) << c.cell;
+    }
+}
+
+TEST(SpreadsheetCells, AMeasuresFileKeepsCodesAsTextAndDefusesNames) {
+    const RunResult run = test::runOf({{"=cmd|' /C calc'!A0.txt", "01200", "350"},
+                                       {"-minus.txt", "11112"},
+                                       {"plain.txt", "00000"}});
+    for (char delimiter : {',', '\t'}) {
+        const std::string file = spreadsheetFile(measuresTable(run, ColumnNames::Readable),
+                                                 measuresColumnKinds(), delimiter);
+        ASSERT_EQ(file.rfind("\xEF\xBB\xBF" "name", 0), 0u);
+        // The code is a quoted field holding ="01200", quotes doubled.
+        EXPECT_NE(file.find(std::string(1, delimiter) + "\"=\"\"01200\"\"\"" + delimiter),
+                  std::string::npos);
+        const auto rows = parseDelimitedTable(file.substr(3), delimiter);
+        ASSERT_TRUE(rows.has_value());
+        ASSERT_EQ(rows->size(), 4u);
+        EXPECT_EQ(rows->at(0).at(1), "code");
+        EXPECT_EQ(rows->at(1).at(0), "'=cmd|' /C calc'!A0.txt");
+        EXPECT_EQ(rows->at(1).at(1), "=\"01200\"");
+        EXPECT_EQ(rows->at(1).at(3), "350");  // the text length, a figure as it is
+        EXPECT_EQ(rows->at(2).at(0), "'-minus.txt");
+        EXPECT_EQ(rows->at(3).at(0), "plain.txt");
+        EXPECT_EQ(rows->at(3).at(1), "=\"00000\"");
+    }
+}
+
 TEST(InputQuality, EachKindOfDoubtfulInputIsWarnedAboutAndCopiesOncePerGroup) {
     const std::string none(64, '0'), same(64, '5');
     RunResult run = test::runOf({
@@ -189,7 +245,7 @@ TEST(OutputFormat, LineEndsNamesAndSpreadsheetFiles) {
     EXPECT_EQ(shownName("café\n.txt", NameStyle::Exact), "café\n.txt");
     EXPECT_EQ(delimiterForFile("x.TSV"), '\t');
     EXPECT_EQ(delimiterForFile("x.csv"), ',');
-    EXPECT_EQ(spreadsheetFile({{"a", "b,c"}}, ','), "\xEF\xBB\xBF" "a,\"b,c\"\r\n");
+    EXPECT_EQ(spreadsheetFile({{"a", "b,c"}}, {}, ','), "\xEF\xBB\xBF" "a,\"b,c\"\r\n");
     EXPECT_EQ(warningsCountText(0), "No input warnings");
     EXPECT_EQ(warningsCountText(1), "1 warning");
     EXPECT_EQ(warningsCountText(2), "2 warnings");

@@ -36,6 +36,9 @@ const CliCommand kCommands[] = {
      runQualityCommand},
     {"record", "FOLDER", "the same run; a record of every file and code to verify later",
      runRecordCommand},
+    {"workbook", "FOLDER OUT.xlsx",
+     "the same run; every table in one workbook for a spreadsheet, written to OUT.xlsx",
+     runWorkbookCommand},
     {"verify", "RECORD FOLDER",
      "run FOLDER again; exit 1 and list what differs from RECORD (- for standard input)",
      runVerifyCommand},
@@ -63,7 +66,8 @@ void printUsage(Output& out) {
             "  1  verify: the folder differs from its record\n"
             "  2  bad arguments, or a folder or record that cannot be read\n"
             "  3  the output is complete, but files that could not be read were left out\n"
-            "  4  the output could not be written (a full disk, a closed pipe)\n");
+            "  4  the output could not be written (a full disk, a closed pipe, a workbook's\n"
+            "     folder that cannot be written)\n");
 }
 
 // An option some command takes with a value.

@@ -10,6 +10,7 @@
 #include "tests/support/report_pairs.h"
 #include "tests/support/temp_folder.h"
 #include "tests/support/test_data.h"
+#include "tests/support/workbook_reader.h"
 
 namespace pelmora {
 namespace {
@@ -163,6 +164,148 @@ TEST(EvidenceCli, PairsAreTheReportsPairLinesWithTheirFlags) {
         EXPECT_EQ(f[3], reported.minimal.count(line) ? "yes" : "no") << line;
         EXPECT_EQ(f[4], reported.significant.count(line) ? "yes" : "no") << line;
     }
+}
+
+// The rows of a tab-separated table as the command line prints it.
+std::vector<std::vector<std::string>> tableRows(const std::string& out) {
+    std::vector<std::vector<std::string>> rows;
+    for (const std::string& line : test::textLines(out)) {
+        rows.push_back(test::splitFields(line, '\t'));
+    }
+    return rows;
+}
+
+// Every cell of a sheet row past its `from`th, against the same row of a table: text cells
+// hold the table's text, number cells its value.
+void expectSameRow(const test::WorkbookSheet& sheet, std::size_t row,
+                   const std::vector<std::string>& cells, std::size_t from, const char* what) {
+    for (std::size_t c = from; c < cells.size(); ++c) {
+        const test::WorkbookCell* cell = sheet.at(row, c);
+        if (cells[c].empty()) {
+            EXPECT_TRUE(cell == nullptr || cell->text.empty()) << what << " " << row << " " << c;
+            continue;
+        }
+        ASSERT_NE(cell, nullptr) << what << " " << row << " " << c;
+        if (cell->kind == test::WorkbookCell::Kind::Number) {
+            EXPECT_EQ(std::stod(cell->text), std::stod(cells[c])) << what << " " << row << " " << c;
+        } else {
+            EXPECT_EQ(cell->kind, test::WorkbookCell::Kind::Text) << what << " " << row << " " << c;
+            EXPECT_EQ(cell->text, cells[c]) << what << " " << row << " " << c;
+        }
+    }
+}
+
+TEST(EvidenceCli, WorkbookHoldsTheFiguresOfEveryTable) {
+    const TempFolder scratch;
+    const fs::path file = scratch.path() / "samples.xlsx";
+    const test::CliResult written = runCli({"workbook", kSamples.string(), file.string()});
+    ASSERT_EQ(written.status, 0) << written.err;
+    EXPECT_EQ(written.out, "");
+    EXPECT_EQ(written.err, "");
+    const test::Workbook book = test::readWorkbook(file);
+    ASSERT_EQ(book.problem, "");
+    EXPECT_EQ(book.names, (std::vector<std::string>{"Report", "Types", "Measures", "Pairs",
+                                                    "Matrix", "Quality", "Run record"}));
+
+    const auto sameTable = [&](const char* command, const char* sheetName, std::size_t firstRow,
+                               std::size_t tableRowCount = 0) {
+        auto rows = tableRows(runCli({command, kSamples.string()}).out);
+        if (tableRowCount > 0) {
+            rows.resize(tableRowCount);  // what follows the table is not of it
+        }
+        const test::WorkbookSheet& sheet = book.sheets.at(sheetName);
+        ASSERT_EQ(sheet.rows.size(), rows.size()) << sheetName;
+        for (std::size_t r = firstRow; r < rows.size(); ++r) {
+            expectSameRow(sheet, r, rows[r], 0, sheetName);
+        }
+    };
+    sameTable("pairs", "Pairs", 0);
+    sameTable("matrix", "Matrix", 0);
+    sameTable("quality", "Quality", 0, 11);
+    sameTable("measures", "Measures", 1);  // its column names are the readable ones
+
+    // The types command prints code and name, as the sheet has them, the code a text cell.
+    const auto types = tableRows(runCli({"types", kSamples.string()}).out);
+    const test::WorkbookSheet& typesSheet = book.sheets.at("Types");
+    ASSERT_EQ(typesSheet.rows.size(), types.size() + 1);
+    for (std::size_t r = 0; r < types.size(); ++r) {
+        expectSameRow(typesSheet, r + 1, types[r], 0, "Types");
+        EXPECT_EQ(typesSheet.at(r + 1, 0)->kind, test::WorkbookCell::Kind::Text);
+        EXPECT_EQ(book.sheets.at("Measures").at(r + 1, 1)->kind, test::WorkbookCell::Kind::Text);
+    }
+
+    std::vector<std::string> report = test::textLines(runCli({"report", kSamples.string()}).out);
+    while (!report.empty() && report.back().empty()) {
+        report.pop_back();  // a sheet's empty last rows are no rows
+    }
+    const test::WorkbookSheet& reportSheet = book.sheets.at("Report");
+    ASSERT_EQ(reportSheet.rows.size(), report.size());
+    for (std::size_t r = 0; r < report.size(); ++r) {
+        const std::vector<std::string> cells = reportSheet.texts(r);
+        std::string joined;
+        for (std::size_t c = 0; c < cells.size(); ++c) {
+            joined += (c == 0 ? "" : "\t") + cells[c];
+        }
+        EXPECT_EQ(joined, report[r]) << r;
+    }
+
+    // The record's files as `record` lists them: size, digest, encoding, code, name.
+    const std::vector<std::string> record =
+        test::textLines(runCli({"record", kSamples.string()}).out);
+    const test::WorkbookSheet& recordSheet = book.sheets.at("Run record");
+    std::size_t files = 0;
+    for (const std::string& line : record) {
+        const std::vector<std::string> f = test::splitFields(line, '\t');
+        if (f[0] != "file") {
+            continue;
+        }
+        ++files;
+        expectSameRow(recordSheet, 4 + files, {f[5], f[1], f[2], f[3], f[4]}, 0, "Run record");
+    }
+    EXPECT_EQ(files, 10u);
+}
+
+TEST(EvidenceCli, WorkbookExitStatuses) {
+    const TempFolder scratch;
+    const fs::path out = scratch.path() / "w.xlsx";
+    const fs::path aFile = scratch.write("file.txt", "x");
+    struct Case {
+        std::vector<std::string> args;
+        int status;
+    };
+    const Case cases[] = {
+        {{"workbook"}, 2},
+        {{"workbook", kSamples.string()}, 2},
+        {{"workbook", kSamples.string(), out.string(), "extra"}, 2},
+        {{"workbook", (scratch.path() / "no such folder").string(), out.string()}, 2},
+        {{"workbook", kSamples.string(), (scratch.path() / "none" / "w.xlsx").string()}, 4},
+        {{"workbook", kSamples.string(), (aFile / "w.xlsx").string()}, 4},
+        {{"workbook", kSamples.string(), scratch.path().string()}, 4},
+    };
+    for (const Case& c : cases) {
+        const test::CliResult o = runCli(c.args);
+        EXPECT_EQ(o.status, c.status) << c.args.size() << " " << o.err;
+        EXPECT_EQ(o.out, "");
+        EXPECT_EQ(std::count(o.err.begin(), o.err.end(), '\n'), 1) << o.err;
+    }
+    EXPECT_EQ(runCli({"workbook", kSamples.string(), aFile.string() + "/w.xlsx"}).err,
+              "pelmora-cli: Could not save \"" + aFile.string() + "/w.xlsx\": Not a directory.\n");
+    EXPECT_FALSE(fs::exists(out));
+    // Nothing but the file that was there: no workbook, no temporary file.
+    EXPECT_EQ(std::distance(fs::directory_iterator(scratch.path()), fs::directory_iterator()), 1);
+
+    // A file left out: the workbook is written all the same, and says so.
+    const TempFolder corpus;
+    corpus.write("a.txt", "The the the.");
+    fs::resize_file(corpus.write("huge.txt", ""), (1ull << 30) + 1);  // sparse
+    const test::CliResult leftOut = runCli({"workbook", corpus.path().string(), out.string()});
+    EXPECT_EQ(leftOut.status, 3) << leftOut.err;
+    const test::Workbook book = test::readWorkbook(out);
+    ASSERT_EQ(book.problem, "");
+    const test::WorkbookSheet& quality = book.sheets.at("Quality");
+    ASSERT_EQ(quality.rows.size(), 3u);
+    EXPECT_EQ(quality.texts(2).front(), "huge.txt");
+    EXPECT_EQ(quality.texts(2).back(), "left out as unreadable: File too large (over 1 GiB)");
 }
 
 TEST(EvidenceCli, BadArgumentsAndBrokenRecordsExitWithTwo) {

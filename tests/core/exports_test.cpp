@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <filesystem>
+
 #include "app/sha256.h"
 #include "evidence/csv.h"
 #include "evidence/input_quality.h"
@@ -7,11 +10,17 @@
 #include "evidence/output_format.h"
 #include "evidence/pair_matrix.h"
 #include "evidence/pairs_table.h"
+#include "evidence/replacing_file.h"
 #include "evidence/spreadsheet_cells.h"
+#include "evidence/workbook.h"
 #include "tests/support/run_builder.h"
+#include "tests/support/temp_folder.h"
+#include "tests/support/workbook_reader.h"
 
 namespace pelmora {
 namespace {
+
+namespace fs = std::filesystem;
 
 TEST(Csv, AwkwardNamesSurviveTheRoundTripInBothDelimiters) {
     const std::vector<TableRow> rows = {
@@ -174,6 +183,207 @@ TEST(SpreadsheetCells, AMeasuresFileKeepsCodesAsTextAndDefusesNames) {
         EXPECT_EQ(rows->at(3).at(0), "plain.txt");
         EXPECT_EQ(rows->at(3).at(1), "=\"00000\"");
     }
+}
+
+using Kind = test::WorkbookCell::Kind;
+
+// The kind and text of a cell; "<none>" where the sheet has no such cell.
+std::string cellOf(const test::Workbook& book, const std::string& sheet, std::size_t row,
+                   std::size_t column) {
+    const auto found = book.sheets.find(sheet);
+    const test::WorkbookCell* c =
+        found == book.sheets.end() ? nullptr : found->second.at(row, column);
+    if (c == nullptr) {
+        return "<none>";
+    }
+    static const char* const kKinds[] = {"text ", "number ", "formula ", "blank"};
+    return kKinds[static_cast<int>(c->kind)] + c->text;
+}
+
+std::string fillOf(const test::Workbook& book, std::size_t row, std::size_t column) {
+    const test::WorkbookCell* c = book.sheets.at("Matrix").at(row, column);
+    return c == nullptr ? "<none>" : book.fillOf(*c);
+}
+
+// Four texts whose names would be formulas, with strengths 0, 2, 3 and 5 among them; pairs
+// of strength 0 are off the norm.
+RunResult formulaNamedTexts() {
+    std::array<bool, 16> offTheNorm{};
+    offTheNorm[0] = true;
+    RunResult run = test::runOf({{"=1+1.txt", "01200", "350", TextEncoding::Utf8, 1234},
+                                 {"+cmd.txt", "12011"},
+                                 {"-x.txt", "01200"},
+                                 {"@y.txt", "01211"}},
+                                offTheNorm);
+    run.report = ComposedText("line one\r\nArithmetic Mean\t2.1667\r\n=danger\r\n");
+    return run;
+}
+
+TEST(Workbook, EverySheetByNameWithCodesAndNamesAsTextAndFiguresAsNumbers) {
+    const test::TempFolder folder;
+    const fs::path file = folder.path() / "run.xlsx";
+    ASSERT_FALSE(writeWorkbook(formulaNamedTexts(), file, "2026-01-02T03:04:05Z"));
+    const test::Workbook book = test::readWorkbook(file);
+    ASSERT_EQ(book.problem, "");
+    EXPECT_EQ(book.names, (std::vector<std::string>{"Report", "Types", "Measures", "Pairs",
+                                                    "Matrix", "Quality", "Run record"}));
+    for (const auto& [name, sheet] : book.sheets) {
+        for (std::size_t r = 0; r < sheet.rows.size(); ++r) {
+            for (std::size_t c = 0; c < sheet.rows[r].size(); ++c) {
+                EXPECT_NE(sheet.rows[r][c].kind, Kind::Formula) << name << " " << r << " " << c;
+            }
+        }
+    }
+    EXPECT_EQ(cellOf(book, "Report", 0, 0), "text line one");
+    EXPECT_EQ(cellOf(book, "Report", 1, 1), "text 2.1667");
+    EXPECT_EQ(cellOf(book, "Report", 2, 0), "text =danger");
+
+    EXPECT_EQ(cellOf(book, "Types", 0, 0), "text code");
+    EXPECT_EQ(cellOf(book, "Types", 1, 0), "text 01200");
+    EXPECT_EQ(cellOf(book, "Types", 1, 1), "text =1+1.txt");
+    EXPECT_EQ(cellOf(book, "Types", 2, 1), "text +cmd.txt");
+    EXPECT_EQ(book.sheets.at("Types").frozenPane, "A2");
+
+    EXPECT_EQ(cellOf(book, "Measures", 0, 3), "text text length");
+    EXPECT_EQ(cellOf(book, "Measures", 1, 0), "text =1+1.txt");
+    EXPECT_EQ(cellOf(book, "Measures", 1, 1), "text 01200");
+    EXPECT_EQ(cellOf(book, "Measures", 1, 3), "number 350");
+
+    EXPECT_EQ(book.sheets.at("Pairs").texts(0),
+              (std::vector<std::string>{"text 1", "text 2", "strength", "minimal", "significant"}));
+    EXPECT_EQ(book.sheets.at("Pairs").texts(1),
+              (std::vector<std::string>{"=1+1.txt", "+cmd.txt", "0", "yes", "yes"}));
+    EXPECT_EQ(book.sheets.at("Pairs").texts(5),
+              (std::vector<std::string>{"+cmd.txt", "@y.txt", "2", "yes", "no"}));
+    EXPECT_EQ(cellOf(book, "Pairs", 2, 1), "text -x.txt");
+    EXPECT_EQ(cellOf(book, "Pairs", 2, 2), "number 5");
+    EXPECT_EQ(book.sheets.at("Pairs").rows.size(), 7u);
+
+    // Coloured as the matrix window colours them; frozen names across and down.
+    EXPECT_EQ(book.sheets.at("Matrix").frozenPane, "B2");
+    EXPECT_EQ(cellOf(book, "Matrix", 0, 0), "<none>");
+    EXPECT_EQ(cellOf(book, "Matrix", 0, 4), "text @y.txt");
+    EXPECT_EQ(cellOf(book, "Matrix", 4, 0), "text @y.txt");
+    EXPECT_EQ(cellOf(book, "Matrix", 1, 1), "blank");
+    EXPECT_EQ(fillOf(book, 1, 1), "EEEEEE");
+    EXPECT_EQ(cellOf(book, "Matrix", 1, 2), "number 0");
+    EXPECT_EQ(fillOf(book, 1, 2), "D73027");
+    EXPECT_EQ(cellOf(book, "Matrix", 2, 4), "number 2");
+    EXPECT_EQ(fillOf(book, 2, 4), "FDAE61");
+    EXPECT_EQ(cellOf(book, "Matrix", 4, 1), "number 3");
+    EXPECT_EQ(fillOf(book, 4, 1), "FEE08B");
+    EXPECT_EQ(cellOf(book, "Matrix", 3, 1), "number 5");
+    EXPECT_EQ(fillOf(book, 3, 1), "1A9850");
+    EXPECT_EQ(book.sheets.at("Matrix").rows.size(), 5u);
+
+    EXPECT_EQ(cellOf(book, "Quality", 1, 0), "text =1+1.txt");
+    EXPECT_EQ(cellOf(book, "Quality", 1, 1), "text UTF-8");
+    EXPECT_EQ(cellOf(book, "Quality", 1, 2), "number 1234");
+    EXPECT_EQ(cellOf(book, "Quality", 1, 3), "number 350");
+
+    EXPECT_EQ(cellOf(book, "Run record", 1, 0), "text created");
+    EXPECT_EQ(cellOf(book, "Run record", 1, 1), "text 2026-01-02T03:04:05Z");
+    EXPECT_EQ(cellOf(book, "Run record", 4, 4), "text code");
+    EXPECT_EQ(cellOf(book, "Run record", 5, 0), "text =1+1.txt");
+    EXPECT_EQ(cellOf(book, "Run record", 5, 1), "number 1234");
+    EXPECT_EQ(cellOf(book, "Run record", 5, 4), "text 01200");
+}
+
+TEST(Workbook, ASheetLongerThanItsLimitEndsInANoteOfWhatWasLeftOut) {
+    std::vector<test::TextSpec> texts;
+    for (int k = 0; k < 6; ++k) {
+        texts.push_back({"t" + std::to_string(k) + ".txt", k % 2 == 0 ? "11111" : "11122"});
+    }
+    RunResult run = test::runOf(texts);
+    std::string report;
+    for (int k = 0; k < 12; ++k) {
+        report += "line " + std::to_string(k) + "\r\n";
+    }
+    run.report = ComposedText(report);
+    const test::TempFolder folder;
+    ASSERT_FALSE(writeWorkbook(run, folder.path() / "small.xlsx", "now", SheetLimits{7, 5}));
+    const test::Workbook book = test::readWorkbook(folder.path() / "small.xlsx");
+    ASSERT_EQ(book.problem, "");
+
+    // Seven rows fit seven rows: no note.
+    EXPECT_EQ(book.sheets.at("Types").rows.size(), 7u);
+    EXPECT_EQ(cellOf(book, "Types", 6, 1), "text t5.txt");
+    EXPECT_EQ(book.sheets.at("Quality").rows.size(), 7u);
+
+    const test::WorkbookSheet& pairs = book.sheets.at("Pairs");
+    ASSERT_EQ(pairs.rows.size(), 7u);
+    EXPECT_EQ(pairs.texts(5), (std::vector<std::string>{"t0.txt", "t5.txt", "3", "no", "no"}));
+    EXPECT_EQ(cellOf(book, "Pairs", 6, 0),
+              "text 10 more pairs left out: a sheet holds 7 rows at most. \"Export pairs…\" and "
+              "pelmora-cli pairs write them all.");
+
+    ASSERT_EQ(book.sheets.at("Report").rows.size(), 7u);
+    EXPECT_EQ(cellOf(book, "Report", 5, 0), "text line 5");
+    EXPECT_EQ(cellOf(book, "Report", 6, 0),
+              "text 6 more lines of the report left out: a sheet holds 7 rows at most. \"Save "
+              "report…\" and pelmora-cli report write it whole.");
+
+    // As many texts as fit across, by as many down, then the note.
+    const test::WorkbookSheet& matrix = book.sheets.at("Matrix");
+    ASSERT_EQ(matrix.rows.size(), 6u);
+    for (std::size_t r = 0; r < 5; ++r) {
+        EXPECT_LE(matrix.rows[r].size(), 5u) << r;
+    }
+    EXPECT_EQ(cellOf(book, "Matrix", 0, 4), "text t3.txt");
+    EXPECT_EQ(cellOf(book, "Matrix", 4, 1), "number 3");
+    EXPECT_EQ(cellOf(book, "Matrix", 5, 0),
+              "text The first 4 of 6 texts, as many as a sheet holds. \"Export matrix…\" and "
+              "pelmora-cli matrix write every text.");
+
+    EXPECT_EQ(book.sheets.at("Run record").rows.size(), 7u);
+    EXPECT_EQ(cellOf(book, "Run record", 5, 0), "text t0.txt");
+    EXPECT_EQ(cellOf(book, "Run record", 6, 0),
+              "text 5 more rows left out: a sheet holds 7 rows at most.");
+
+    // Four texts fill five columns exactly.
+    ASSERT_FALSE(writeWorkbook(formulaNamedTexts(), folder.path() / "fits.xlsx", "now",
+                               SheetLimits{1'048'576, 5}));
+    const test::Workbook fits = test::readWorkbook(folder.path() / "fits.xlsx");
+    EXPECT_EQ(fits.sheets.at("Matrix").rows.size(), 5u);
+    EXPECT_EQ(cellOf(fits, "Matrix", 4, 3), "number 3");
+}
+
+TEST(Workbook, APlaceThatCannotBeWrittenIsNamedAndNoHalfFileIsLeft) {
+    const test::TempFolder folder;
+    const RunResult run = threeTexts();
+    const fs::path aFile = folder.write("file.txt", "x");
+    const std::pair<fs::path, std::string> cases[] = {
+        {folder.path() / "no such folder" / "w.xlsx", "No such file or directory"},
+        {aFile / "w.xlsx", "Not a directory"},
+        {folder.path(), "Is a directory"},
+    };
+    for (const auto& [path, reason] : cases) {
+        const std::optional<Error> error = writeWorkbook(run, path, "now");
+        ASSERT_TRUE(error.has_value()) << path;
+        EXPECT_EQ(error->message, "Could not save \"" + path.string() + "\": " + reason + ".");
+    }
+
+    // The target became a folder while the workbook was written: the rename fails and the
+    // temporary file goes.
+    const fs::path late = folder.path() / "late.xlsx";
+    Result<ReplacingFile> target = ReplacingFile::create(late);
+    ASSERT_TRUE(target.ok());
+    fs::create_directory(late);
+    folder.write("late.xlsx/inside", "x");
+    const std::optional<Error> error = writeWorkbook(run, std::move(target.value()), "now");
+    ASSERT_TRUE(error.has_value());
+    EXPECT_EQ(error->message, "Could not save \"" + late.string() + "\": Is a directory.");
+
+    // An existing file is replaced whole.
+    const fs::path old = folder.write("old.xlsx", "old");
+    ASSERT_FALSE(writeWorkbook(run, old, "now"));
+    EXPECT_EQ(test::readWorkbook(old).names.size(), 7u);
+    std::vector<std::string> entries;
+    for (const auto& entry : fs::directory_iterator(folder.path())) {
+        entries.push_back(entry.path().filename().string());
+    }
+    std::sort(entries.begin(), entries.end());
+    EXPECT_EQ(entries, (std::vector<std::string>{"file.txt", "late.xlsx", "old.xlsx"}));
 }
 
 TEST(InputQuality, EachKindOfDoubtfulInputIsWarnedAboutAndCopiesOncePerGroup) {

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QDir>
+#include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QHBoxLayout>
@@ -18,6 +19,7 @@
 #include "evidence/pair_matrix.h"
 #include "evidence/pairs_table.h"
 #include "evidence/run_record.h"
+#include "evidence/workbook.h"
 #include "ui/details_window.h"
 #include "ui/matrix_window.h"
 #include "ui/text_bridge.h"
@@ -127,6 +129,8 @@ EvidencePanel::EvidencePanel(QWidget* parent) : QWidget(parent) {
         button("cmdExportMeasures", "Export measures…", [this] { exportMeasures(); }));
     secondRow->addWidget(button("cmdExportMatrix", "Export matrix…", [this] { exportMatrix(); }));
     secondRow->addWidget(button("cmdExportPairs", "Export pairs…", [this] { exportPairs(); }));
+    secondRow->addWidget(
+        button("cmdExportWorkbook", "Export workbook…", [this] { exportWorkbook(); }));
     secondRow->addWidget(
         button("cmdSaveRunRecord", "Save run record…", [this] { saveRunRecord(); }));
     auto* layout = new QVBoxLayout(this);
@@ -260,6 +264,28 @@ bool EvidencePanel::exportPairs() {
                 });
             });
         });
+}
+
+bool EvidencePanel::exportWorkbook() {
+    if (!run_) {
+        return false;
+    }
+    const QString path =
+        choosePath(QStringLiteral("Export workbook"), QStringLiteral("pelmora-workbook.xlsx"),
+                   QStringLiteral("Excel workbook (*.xlsx)"));
+    if (path.isEmpty()) {
+        return false;
+    }
+    QApplication::setOverrideCursor(Qt::WaitCursor);  // a large run takes a while
+    const QByteArray file = QFile::encodeName(path);
+    const std::optional<Error> failed =
+        writeWorkbook(*run_, std::filesystem::path(file.toStdString()), utcTimestamp());
+    QApplication::restoreOverrideCursor();
+    if (failed) {
+        reportProblem(toQt(failed->message));
+        return false;
+    }
+    return true;
 }
 
 void EvidencePanel::copyReport() {

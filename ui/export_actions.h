@@ -54,6 +54,8 @@ public:
     bool exportMeasures();
     bool exportMatrix();
     bool exportPairs();
+    // Every table in one workbook; written whole or not at all.
+    bool exportWorkbook();
     void copyReport();
     bool saveRunRecord();
 

@@ -23,6 +23,7 @@
 #include "gui_test_support.h"
 #include "tests/support/report_pairs.h"
 #include "tests/support/run_builder.h"
+#include "tests/support/workbook_reader.h"
 #include "ui/details_window.h"
 #include "ui/export_actions.h"
 #include "ui/main_window.h"
@@ -166,6 +167,16 @@ private slots:
             QCOMPARE(row[4], std::string(reported.significant.count(line) ? "yes" : "no"));
         }
 
+        chosen = out.filePath(QStringLiteral("run.xlsx"));
+        child<QPushButton>(&window, "cmdExportWorkbook")->click();
+        const test::Workbook book = test::readWorkbook(fromQt(chosen));
+        QCOMPARE(book.problem, std::string());
+        QCOMPARE(book.names, (std::vector<std::string>{"Report", "Types", "Measures", "Pairs",
+                                                       "Matrix", "Quality", "Run record"}));
+        QCOMPARE(book.sheets.at("Pairs").rows.size(), pairs.size());
+        QCOMPARE(book.sheets.at("Types").at(1, 0)->kind, test::WorkbookCell::Kind::Text);
+        QCOMPARE(book.sheets.at("Types").at(1, 0)->text, texts[0].code);
+
         chosen = out.filePath(QStringLiteral("record.txt"));
         QVERIFY(panel->saveRunRecord());
         const Result<RunRecord> record = parseRecord(fileBytes(chosen));
@@ -179,13 +190,17 @@ private slots:
         QVERIFY(!panel->saveReport());
         chosen = out.filePath(QStringLiteral("no such folder/report.txt"));
         QVERIFY(!panel->saveReport());
-        QCOMPARE(problems.size(), 1);
+        chosen = out.filePath(QStringLiteral("no such folder/run.xlsx"));
+        QVERIFY(!panel->exportWorkbook());
+        QCOMPARE(problems.size(), 2);
         QVERIFY(problems[0].startsWith(QStringLiteral("Could not save \"")));
+        QCOMPARE(problems[1],
+                 QStringLiteral("Could not save \"%1\": No such file or directory.").arg(chosen));
         // Each export its file, and no temporary file left beside them.
-        QCOMPARE(QDir(out.path()).entryList(QDir::Files | QDir::Hidden).size(), 7);
+        QCOMPARE(QDir(out.path()).entryList(QDir::Files | QDir::Hidden).size(), 8);
 
         child<QPushButton>(&window, "cmdRefresh")->click();
-        QVERIFY(!child<QPushButton>(&window, "cmdExportPairs")->isEnabled());
+        QVERIFY(!child<QPushButton>(&window, "cmdExportWorkbook")->isEnabled());
         QVERIFY(!details->isEnabled());
         QCOMPARE(panel->qualityLine(), QString());
         QVERIFY(!detailsWindow->isVisible());
@@ -240,6 +255,22 @@ private slots:
         QVERIFY(pairs[1] == (TableRow{defused[0], defused[1], "0", "yes", "yes"}));
         QVERIFY(pairs[10] == (TableRow{defused[3], defused[4], "1", "yes", "no"}));
 
+        chosen = out.filePath(QStringLiteral("run.xlsx"));
+        QVERIFY(panel.exportWorkbook());
+        const test::Workbook book = test::readWorkbook(fromQt(chosen));
+        QCOMPARE(book.problem, std::string());
+        for (const auto& [name, sheet] : book.sheets) {
+            for (const auto& row : sheet.rows) {
+                for (const test::WorkbookCell& cell : row) {
+                    QVERIFY(cell.kind != test::WorkbookCell::Kind::Formula);
+                }
+            }
+        }
+        // In a workbook a text cell is text: no quote is needed, and none is added.
+        const test::WorkbookSheet& types = book.sheets.at("Types");
+        QCOMPARE(types.at(1, 1)->text, std::string("=HYPERLINK(\"http://x\").txt"));
+        QCOMPARE(types.at(1, 1)->kind, test::WorkbookCell::Kind::Text);
+        QCOMPARE(types.at(3, 1)->text, std::string("-2+3.txt"));
         QVERIFY(problems.isEmpty());
     }
 };

@@ -246,7 +246,8 @@ private:
     std::string what_, whole_;
 };
 
-// The report one line a row, split at its tabs.
+// The report one line a row, a line's figure in a column of its own: each line that has one
+// gives it after its last tab (a name before it may hold tabs of its own).
 void reportSheet(Book& book, const RunResult& run, const SheetLimits& limits) {
     const std::int64_t lines = run.report.lineCount();
     Sheet sheet(book, "Report", lines, limits, "lines of the report",
@@ -257,14 +258,12 @@ void reportSheet(Book& book, const RunResult& run, const SheetLimits& limits) {
         while (!line.empty() && (line.back() == '\n' || line.back() == '\r')) {
             line.pop_back();
         }
-        std::size_t start = 0;
-        for (int column = 0;; ++column) {
-            const std::size_t tab = line.find('\t', start);
-            sheet.text(column, std::string_view(line).substr(start, tab - start));
-            if (tab == std::string::npos) {
-                break;
-            }
-            start = tab + 1;
+        const std::size_t tab = line.rfind('\t');
+        if (tab == std::string::npos) {
+            sheet.text(0, line);
+        } else {
+            sheet.text(0, std::string_view(line).substr(0, tab));
+            sheet.text(1, std::string_view(line).substr(tab + 1));
         }
         sheet.nextRow();
     }

@@ -215,7 +215,8 @@ RunResult formulaNamedTexts() {
                                  {"-x.txt", "01200"},
                                  {"@y.txt", "01211"}},
                                 offTheNorm);
-    run.report = ComposedText("line one\r\nArithmetic Mean\t2.1667\r\n=danger\r\n");
+    run.report = ComposedText(
+        "line one\r\nArithmetic Mean\t2.1667\r\n=danger\r\ntab\there.txt-b.txt\t3\r\n");
     return run;
 }
 
@@ -237,6 +238,8 @@ TEST(Workbook, EverySheetByNameWithCodesAndNamesAsTextAndFiguresAsNumbers) {
     EXPECT_EQ(cellOf(book, "Report", 0, 0), "text line one");
     EXPECT_EQ(cellOf(book, "Report", 1, 1), "text 2.1667");
     EXPECT_EQ(cellOf(book, "Report", 2, 0), "text =danger");
+    EXPECT_EQ(cellOf(book, "Report", 3, 0), "text tab\there.txt-b.txt");
+    EXPECT_EQ(cellOf(book, "Report", 3, 1), "text 3");
 
     EXPECT_EQ(cellOf(book, "Types", 0, 0), "text code");
     EXPECT_EQ(cellOf(book, "Types", 1, 0), "text 01200");
@@ -287,6 +290,21 @@ TEST(Workbook, EverySheetByNameWithCodesAndNamesAsTextAndFiguresAsNumbers) {
     EXPECT_EQ(cellOf(book, "Run record", 5, 0), "text =1+1.txt");
     EXPECT_EQ(cellOf(book, "Run record", 5, 1), "number 1234");
     EXPECT_EQ(cellOf(book, "Run record", 5, 4), "text 01200");
+}
+
+TEST(Workbook, ControlCharactersAndBytesThatAreNotUtf8SurviveInWellFormedSheets) {
+    const RunResult run = test::runOf({{"\x1b[31mred & <b>.txt", "11111"},
+                                       {"café.txt", "11112", "500", TextEncoding::Ascii, 0, "",
+                                        "caf\xE9.txt"}});
+    const test::TempFolder folder;
+    ASSERT_FALSE(writeWorkbook(run, folder.path() / "odd.xlsx", "now"));
+    const test::Workbook book = test::readWorkbook(folder.path() / "odd.xlsx");
+    ASSERT_EQ(book.problem, "");
+    EXPECT_EQ(cellOf(book, "Types", 1, 1), "text \x1b[31mred & <b>.txt");
+    EXPECT_EQ(cellOf(book, "Pairs", 1, 0), "text \x1b[31mred & <b>.txt");
+    EXPECT_EQ(cellOf(book, "Pairs", 1, 1), "text café.txt");
+    // The record names a file by its bytes, escaped as its text file does.
+    EXPECT_EQ(cellOf(book, "Run record", 6, 0), "text caf\\xE9.txt");
 }
 
 TEST(Workbook, ASheetLongerThanItsLimitEndsInANoteOfWhatWasLeftOut) {

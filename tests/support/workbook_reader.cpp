@@ -39,6 +39,33 @@ std::optional<std::string> member(const std::filesystem::path& zip, const std::s
     return out;
 }
 
+// Every XML member of the zip parses as XML, as a spreadsheet program's reader needs: the
+// reader below is lenient and would not notice.
+std::optional<std::string> notWellFormed(const std::filesystem::path& zip) {
+    const std::string command =
+        "python3 -c 'import sys, zipfile, xml.dom.minidom as dom\n"
+        "with zipfile.ZipFile(sys.argv[1]) as z:\n"
+        "    for n in z.namelist():\n"
+        "        if n.endswith((\".xml\", \".rels\")):\n"
+        "            try: dom.parseString(z.read(n))\n"
+        "            except Exception as e: sys.exit(n + \": \" + str(e))' " +
+        quoted(zip.string()) + " 2>&1";
+    FILE* pipe = ::popen(command.c_str(), "r");
+    if (pipe == nullptr) {
+        return "python3 could not be started";
+    }
+    std::string out;
+    char buffer[4096];
+    for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) {
+        out.append(buffer, n);
+    }
+    const int status = ::pclose(pipe);
+    if (WIFEXITED(status) && WEXITSTATUS(status) == 0) {
+        return std::nullopt;
+    }
+    return out.empty() ? std::string("not a zip of XML") : out;
+}
+
 void appendUtf8(std::string& out, unsigned long c) {
     if (c < 0x80) {
         out.push_back(static_cast<char>(c));
@@ -294,6 +321,10 @@ Workbook readWorkbook(const std::filesystem::path& file) {
     const std::optional<std::string> relations = member(file, "xl/_rels/workbook.xml.rels");
     if (!workbook || !relations) {
         book.problem = "no workbook in " + file.string();
+        return book;
+    }
+    if (const std::optional<std::string> bad = notWellFormed(file)) {
+        book.problem = "not well-formed: " + *bad;
         return book;
     }
     std::map<std::string, std::string> targets;

@@ -16,7 +16,7 @@ inline constexpr int kExitOk = 0;
 inline constexpr int kExitDiffers = 1;   // verify: the folder no longer matches its record
 inline constexpr int kExitUsage = 2;     // bad arguments, or a folder or record that cannot be read
 inline constexpr int kExitLeftOut = 3;   // the output is complete, but files were left out
-inline constexpr int kExitNoOutput = 4;  // standard output could not be written
+inline constexpr int kExitNoOutput = 4;  // standard output or a file could not be written
 
 struct CliArguments {
     std::string command;
@@ -43,6 +43,8 @@ int runMeasuresCommand(const CliArguments& args, Output& out, Output& err);
 int runAuthorsCommand(const CliArguments& args, Output& out, Output& err);
 int runExplainCommand(const CliArguments& args, Output& out, Output& err);
 int runMatrixCommand(const CliArguments& args, Output& out, Output& err);
+int runPairsCommand(const CliArguments& args, Output& out, Output& err);
+int runWorkbookCommand(const CliArguments& args, Output& out, Output& err);
 int runQualityCommand(const CliArguments& args, Output& out, Output& err);
 int runRecordCommand(const CliArguments& args, Output& out, Output& err);
 int runVerifyCommand(const CliArguments& args, Output& out, Output& err);

@@ -29,12 +29,18 @@ const CliCommand kCommands[] = {
      runExplainCommand},
     {"matrix", "FOLDER", "the same run; every pair's strength as a texts-by-texts table",
      runMatrixCommand},
+    {"pairs", "FOLDER",
+     "the same run; every pair's strength and whether it is minimal or off the norm",
+     runPairsCommand},
     {"quality", "FOLDER", "the same run; each file's encoding, size, words and warnings",
      runQualityCommand},
     {"record", "FOLDER [--resamples B] [--block WORDS]",
      "the same run; a record of every file and code (with either option, of their stability) "
      "to verify later",
      runRecordCommand, {"--resamples", "--block"}},
+    {"workbook", "FOLDER OUT.xlsx",
+     "the same run; every table in one workbook for a spreadsheet, written to OUT.xlsx",
+     runWorkbookCommand},
     {"verify", "RECORD FOLDER",
      "run FOLDER again; exit 1 and list what differs from RECORD (- for standard input)",
      runVerifyCommand},
@@ -68,7 +74,8 @@ void printUsage(Output& out) {
             "  1  verify: the folder differs from its record\n"
             "  2  bad arguments, or a folder or record that cannot be read\n"
             "  3  the output is complete, but files that could not be read were left out\n"
-            "  4  the output could not be written (a full disk, a closed pipe)\n");
+            "  4  the output could not be written (a full disk, a closed pipe, a workbook's\n"
+            "     folder that cannot be written)\n");
 }
 
 // An option some command takes with a value.

@@ -5,8 +5,12 @@ namespace pelmora::cli {
 
 int runMatrixCommand(const CliArguments& args, Output& out, Output& err) {
     return writeAfterRun(args, out, err, [](const FolderRun& run, Output& o) {
-        forEachMatrixRow(*run.result, o.names(),
-                         [&](const TableRow& row) { o.text(delimitedTable({row}, '\t', "\n")); });
+        std::string line;
+        forEachMatrixRow(*run.result, o.names(), [&](const TableRow& row) {
+            line.clear();
+            appendDelimitedRow(line, row, '\t', "\n");
+            o.text(line);
+        });
     });
 }
 

@@ -17,17 +17,22 @@ std::string delimitedField(std::string_view field, char delimiter) {
     return out;
 }
 
+void appendDelimitedRow(std::string& out, const TableRow& row, char delimiter,
+                        std::string_view lineEnd) {
+    for (std::size_t i = 0; i < row.size(); ++i) {
+        if (i > 0) {
+            out.push_back(delimiter);
+        }
+        out += delimitedField(row[i], delimiter);
+    }
+    out += lineEnd;
+}
+
 std::string delimitedTable(const std::vector<TableRow>& rows, char delimiter,
                            std::string_view lineEnd) {
     std::string out;
     for (const TableRow& row : rows) {
-        for (std::size_t i = 0; i < row.size(); ++i) {
-            if (i > 0) {
-                out.push_back(delimiter);
-            }
-            out += delimitedField(row[i], delimiter);
-        }
-        out += lineEnd;
+        appendDelimitedRow(out, row, delimiter, lineEnd);
     }
     return out;
 }

@@ -13,6 +13,9 @@ using TableRow = std::vector<std::string>;
 
 // A field is quoted when it holds the delimiter, a quote, CR or LF; quotes inside are doubled.
 std::string delimitedField(std::string_view field, char delimiter = ',');
+// One row as a record ending in `lineEnd`, appended to `out`.
+void appendDelimitedRow(std::string& out, const TableRow& row, char delimiter = ',',
+                        std::string_view lineEnd = "\r\n");
 // Every row as one record ending in `lineEnd`.
 std::string delimitedTable(const std::vector<TableRow>& rows, char delimiter = ',',
                            std::string_view lineEnd = "\r\n");

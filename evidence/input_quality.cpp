@@ -85,4 +85,8 @@ std::vector<TableRow> qualityTable(const std::vector<FileQuality>& files, NameSt
     return rows;
 }
 
+ColumnKinds qualityColumnKinds() {
+    return {{CellKind::Text, CellKind::Text, CellKind::Number, CellKind::Number}};
+}
+
 }  // namespace pelmora

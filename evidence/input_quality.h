@@ -7,6 +7,7 @@
 
 #include "evidence/csv.h"
 #include "evidence/output_format.h"
+#include "evidence/spreadsheet_cells.h"
 #include "run/run_result.h"
 
 namespace pelmora {
@@ -33,5 +34,7 @@ std::string qualitySummary(const std::vector<FileQuality>& files);
 // joined by "; ".
 std::vector<TableRow> qualityTable(const std::vector<FileQuality>& files,
                                    NameStyle style = NameStyle::Exact);
+// Size and words are figures, the rest text.
+ColumnKinds qualityColumnKinds();
 
 }  // namespace pelmora

@@ -35,4 +35,10 @@ std::vector<TableRow> measuresTable(const RunResult& run, ColumnNames names, Nam
     return rows;
 }
 
+ColumnKinds measuresColumnKinds() {
+    ColumnKinds kinds{{CellKind::Text, CellKind::Code, CellKind::Text}};
+    kinds.first.insert(kinds.first.end(), kMeasures.size(), CellKind::Number);
+    return kinds;  // the categories after them are text
+}
+
 }  // namespace pelmora

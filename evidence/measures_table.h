@@ -6,6 +6,7 @@
 
 #include "evidence/csv.h"
 #include "evidence/output_format.h"
+#include "evidence/spreadsheet_cells.h"
 #include "run/run_result.h"
 
 namespace pelmora {
@@ -17,5 +18,8 @@ enum class ColumnNames {
 
 std::vector<TableRow> measuresTable(const RunResult& run, ColumnNames names = ColumnNames::Short,
                                     NameStyle style = NameStyle::Exact);
+
+// The name, the code, the class, each measure a figure, then the five categories in words.
+ColumnKinds measuresColumnKinds();
 
 }  // namespace pelmora

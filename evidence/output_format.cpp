@@ -7,6 +7,12 @@
 
 namespace pelmora {
 
+namespace {
+
+constexpr std::size_t kPieceBytes = 1 << 16;
+
+}  // namespace
+
 std::string withLineEnds(std::string_view text, LineEnds ends) {
     std::string out;
     out.reserve(text.size());
@@ -62,8 +68,41 @@ char delimiterForFile(std::string_view fileName) {
     return ',';
 }
 
-std::string spreadsheetFile(const std::vector<TableRow>& rows, char delimiter) {
-    return std::string(kUtf8ByteOrderMark) + delimitedTable(rows, delimiter, "\r\n");
+SpreadsheetWriter::SpreadsheetWriter(char delimiter, ColumnKinds kinds,
+                                     std::function<void(std::string_view)> sink)
+    : delimiter_(delimiter), kinds_(std::move(kinds)), sink_(std::move(sink)) {
+    buffer_ = kUtf8ByteOrderMark;
+}
+
+void SpreadsheetWriter::row(const TableRow& cells) {
+    fields_.resize(cells.size());
+    for (std::size_t i = 0; i < cells.size(); ++i) {
+        fields_[i] = spreadsheetField(cells[i], header_ ? CellKind::Text : kinds_[i]);
+    }
+    header_ = false;
+    appendDelimitedRow(buffer_, fields_, delimiter_, "\r\n");
+    if (buffer_.size() >= kPieceBytes) {
+        sink_(buffer_);
+        buffer_.clear();
+    }
+}
+
+void SpreadsheetWriter::finish() {
+    if (!buffer_.empty()) {
+        sink_(buffer_);
+        buffer_.clear();
+    }
+}
+
+std::string spreadsheetFile(const std::vector<TableRow>& rows, const ColumnKinds& kinds,
+                            char delimiter) {
+    std::string out;
+    SpreadsheetWriter writer(delimiter, kinds, [&out](std::string_view piece) { out += piece; });
+    for (const TableRow& row : rows) {
+        writer.row(row);
+    }
+    writer.finish();
+    return out;
 }
 
 std::string shownName(std::string_view name, NameStyle style) {

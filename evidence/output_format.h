@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "evidence/csv.h"
+#include "evidence/spreadsheet_cells.h"
 
 namespace pelmora {
 
@@ -33,8 +34,28 @@ private:
 
 // Tab for a name ending in .tsv, .tab or .txt, else comma.
 char delimiterForFile(std::string_view fileName);
-// A table as a spreadsheet opens it: UTF-8 with a byte-order mark, RFC 4180 quoting, CR LF.
-std::string spreadsheetFile(const std::vector<TableRow>& rows, char delimiter);
+// A table for a spreadsheet, written row by row as it comes: UTF-8 with a byte-order mark,
+// RFC 4180 quoting, CR LF. The first row is the header, all text; every later cell is written
+// as its column's kind asks (spreadsheetField).
+class SpreadsheetWriter {
+public:
+    SpreadsheetWriter(char delimiter, ColumnKinds kinds,
+                      std::function<void(std::string_view)> sink);
+    void row(const TableRow& cells);
+    void finish();  // what is still buffered goes to the sink
+
+private:
+    char delimiter_;
+    ColumnKinds kinds_;
+    std::function<void(std::string_view)> sink_;
+    std::string buffer_;
+    TableRow fields_;
+    bool header_ = true;
+};
+
+// The same for a table made whole.
+std::string spreadsheetFile(const std::vector<TableRow>& rows, const ColumnKinds& kinds,
+                            char delimiter);
 
 // How a file name is written: as its text, or with control characters and backslashes
 // escaped (\n, \t, \x1b, \\), so that a name cannot move a terminal's cursor or colour it.

@@ -8,15 +8,20 @@
 
 #include "evidence/csv.h"
 #include "evidence/output_format.h"
+#include "evidence/spreadsheet_cells.h"
 #include "run/run_result.h"
 
 namespace pelmora {
 
-// The table row by row: a header row of names, one row per text (a strength, "*" after one
-// off the norm, empty on the diagonal and for texts that form no pair), then the mean, the
-// deviation and what the mark means.
+// The table row by row, numbers only so that a spreadsheet can compute on it: a header row of
+// names, then one row per text, each its name and its strength with every text, empty on the
+// diagonal and for texts that form no pair. The marks and the statistics are in the pairs
+// table and the report.
 void forEachMatrixRow(const RunResult& run, NameStyle style,
                       const std::function<void(const TableRow&)>& visit);
 std::vector<TableRow> matrixTable(const RunResult& run, NameStyle style = NameStyle::Exact);
+
+// A name, then strengths.
+ColumnKinds matrixColumnKinds();
 
 }  // namespace pelmora

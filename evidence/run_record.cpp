@@ -250,6 +250,27 @@ std::string recordText(const RunRecord& r) {
     return out;
 }
 
+std::string recordField(std::string_view field) {
+    return escapeField(field);
+}
+
+std::vector<TableRow> recordTable(const RunRecord& r) {
+    std::vector<TableRow> rows{{"name", "size", "SHA-256", "encoding", "code", "left out because"}};
+    for (const RecordedFile& f : r.files) {
+        if (f.unreadable) {
+            rows.push_back({escapeField(f.nameBytes), "", "", "", "", escapeField(f.reason)});
+        } else {
+            rows.push_back({escapeField(f.nameBytes), std::to_string(f.byteSize), f.sha256,
+                            escapeField(f.encoding), escapeField(f.code), ""});
+        }
+    }
+    return rows;
+}
+
+ColumnKinds recordColumnKinds() {
+    return {{CellKind::Text, CellKind::Number, CellKind::Text, CellKind::Text, CellKind::Code}};
+}
+
 Result<RunRecord> parseRecord(std::string_view text) {
     RunRecord r;
     std::size_t lineNumber = 0;

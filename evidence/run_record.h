@@ -10,7 +10,9 @@
 #include <string_view>
 #include <vector>
 
+#include "evidence/csv.h"
 #include "evidence/output_format.h"
+#include "evidence/spreadsheet_cells.h"
 #include "evidence/stability.h"
 #include "run/run_result.h"
 #include "stores/error.h"
@@ -60,6 +62,14 @@ std::string utcTimestamp();
 // backslash, tab, CR and LF are escaped, and so is every byte that is not part of valid
 // UTF-8 (\xE9), so that any name survives and the record stays UTF-8.
 std::string recordText(const RunRecord& record);
+// One field as the record writes it, escaped as above.
+std::string recordField(std::string_view field);
+
+// The files of a record as a table: header row "name", "size", "SHA-256", "encoding", "code",
+// "left out because", each name and reason escaped as in the record's text.
+std::vector<TableRow> recordTable(const RunRecord& record);
+ColumnKinds recordColumnKinds();
+
 // A record that is not UTF-8 is an error of its own (naming the line), as is one that is not
 // a record.
 Result<RunRecord> parseRecord(std::string_view text);

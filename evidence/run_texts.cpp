@@ -1,6 +1,5 @@
 #include "evidence/run_texts.h"
 
-
 namespace pelmora {
 
 void writeReport(const RunResult& run, NameStyle style,
@@ -21,6 +20,18 @@ std::string typesShown(const RunResult& run, NameStyle style) {
         out += t.code + "\t" + shownName(t.name, style) + "\r\n";
     }
     return out;
+}
+
+std::vector<TableRow> typesTable(const RunResult& run, NameStyle style) {
+    std::vector<TableRow> rows{{"code", "name"}};
+    for (const TextRecord& t : run.texts) {
+        rows.push_back({t.code, shownName(t.name, style)});
+    }
+    return rows;
+}
+
+ColumnKinds typesColumnKinds() {
+    return {{CellKind::Code, CellKind::Text}};
 }
 
 }  // namespace pelmora

@@ -5,8 +5,11 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
+#include "evidence/csv.h"
 #include "evidence/output_format.h"
+#include "evidence/spreadsheet_cells.h"
 #include "run/run_result.h"
 
 namespace pelmora {
@@ -15,5 +18,9 @@ namespace pelmora {
 void writeReport(const RunResult& run, NameStyle style,
                  const std::function<void(std::string_view)>& visit);
 std::string typesShown(const RunResult& run, NameStyle style);
+
+// The results box as a table: a header row "code", "name", then every text in run order.
+std::vector<TableRow> typesTable(const RunResult& run, NameStyle style = NameStyle::Exact);
+ColumnKinds typesColumnKinds();
 
 }  // namespace pelmora

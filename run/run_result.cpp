@@ -33,6 +33,10 @@ void RunPairs::forEach(const std::function<void(const RunPair&)>& visit) const {
     });
 }
 
+void RunPairs::forEachWhile(const std::function<bool(const RunPair&)>& visit) const {
+    pairs_.forEachPair([&](const PairList::Pair& p) { return visit(pairOf(p)); });
+}
+
 std::optional<RunPair> RunPairs::between(int a, int b) const {
     if (pairs_.rosterCount() == 0 || a == b) {
         return std::nullopt;

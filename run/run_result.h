@@ -50,6 +50,8 @@ public:
     std::int64_t count() const { return pairs_.count(); }
     RunPair at(std::int64_t k) const;
     void forEach(const std::function<void(const RunPair&)>& visit) const;
+    // The same until `visit` returns false.
+    void forEachWhile(const std::function<bool(const RunPair&)>& visit) const;
     // The listed pair of two texts (in either order); nothing when they form none.
     std::optional<RunPair> between(int a, int b) const;
     // Whether the report lists a pair of this strength as off the norm.

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QDir>
+#include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QHBoxLayout>
@@ -16,7 +17,9 @@
 #include "evidence/measures_table.h"
 #include "evidence/output_format.h"
 #include "evidence/pair_matrix.h"
+#include "evidence/pairs_table.h"
 #include "evidence/run_record.h"
+#include "evidence/workbook.h"
 #include "ui/details_window.h"
 #include "ui/matrix_window.h"
 #include "ui/stability_task.h"
@@ -32,8 +35,19 @@ QString& lastSaveFolder() {
     return folder;
 }
 
-std::string spreadsheetText(const std::vector<TableRow>& rows, const QString& path) {
-    return spreadsheetFile(rows, delimiterForFile(fromQt(QFileInfo(path).fileName())));
+// Calls its argument with every row of a table, the header first.
+using TableRows = std::function<void(const std::function<void(const TableRow&)>& row)>;
+
+// The writer of a table for a spreadsheet, row by row, tab-separated or CSV by the file's
+// name: a run's pairs do not fit in memory as one text.
+ContentWriter spreadsheetContent(const QString& path, ColumnKinds kinds, TableRows rows) {
+    const char delimiter = delimiterForFile(fromQt(QFileInfo(path).fileName()));
+    return [delimiter, kinds = std::move(kinds),
+            rows = std::move(rows)](const std::function<void(std::string_view)>& piece) {
+        SpreadsheetWriter writer(delimiter, kinds, piece);
+        rows([&writer](const TableRow& row) { writer.row(row); });
+        writer.finish();
+    };
 }
 
 }  // namespace
@@ -116,6 +130,9 @@ EvidencePanel::EvidencePanel(QWidget* parent) : QWidget(parent) {
     secondRow->addWidget(
         button("cmdExportMeasures", "Export measures…", [this] { exportMeasures(); }));
     secondRow->addWidget(button("cmdExportMatrix", "Export matrix…", [this] { exportMatrix(); }));
+    secondRow->addWidget(button("cmdExportPairs", "Export pairs…", [this] { exportPairs(); }));
+    secondRow->addWidget(
+        button("cmdExportWorkbook", "Export workbook…", [this] { exportWorkbook(); }));
     secondRow->addWidget(
         button("cmdSaveRunRecord", "Save run record…", [this] { saveRunRecord(); }));
     auto* layout = new QVBoxLayout(this);
@@ -222,18 +239,58 @@ bool EvidencePanel::saveReport() {
 bool EvidencePanel::exportMeasures() {
     return saveAs(
         QStringLiteral("Export measures"), QStringLiteral("pelmora-measures.csv"),
-        QStringLiteral("CSV (*.csv);;Tab-separated (*.tsv)"),
-        [this](const QString& path) {
-            return wholeText(spreadsheetText(measuresTable(*run_, ColumnNames::Readable), path));
+        QStringLiteral("CSV (*.csv);;Tab-separated (*.tsv)"), [this](const QString& path) {
+            return spreadsheetContent(path, measuresColumnKinds(), [run = run_](const auto& row) {
+                for (const TableRow& r : measuresTable(*run, ColumnNames::Readable)) {
+                    row(r);
+                }
+            });
         });
 }
 
 bool EvidencePanel::exportMatrix() {
-    return saveAs(QStringLiteral("Export matrix"), QStringLiteral("pelmora-matrix.csv"),
-                  QStringLiteral("CSV (*.csv);;Tab-separated (*.tsv)"),
-                  [this](const QString& path) {
-                      return wholeText(spreadsheetText(matrixTable(*run_), path));
-                  });
+    return saveAs(
+        QStringLiteral("Export matrix"), QStringLiteral("pelmora-matrix.csv"),
+        QStringLiteral("CSV (*.csv);;Tab-separated (*.tsv)"), [this](const QString& path) {
+            return spreadsheetContent(path, matrixColumnKinds(), [run = run_](const auto& row) {
+                forEachMatrixRow(*run, NameStyle::Exact, row);
+            });
+        });
+}
+
+bool EvidencePanel::exportPairs() {
+    return saveAs(
+        QStringLiteral("Export pairs"), QStringLiteral("pelmora-pairs.csv"),
+        QStringLiteral("CSV (*.csv);;Tab-separated (*.tsv)"), [this](const QString& path) {
+            return spreadsheetContent(path, pairsColumnKinds(), [run = run_](const auto& row) {
+                forEachPairsRow(*run, NameStyle::Exact, [&](const TableRow& r) {
+                    row(r);
+                    return true;
+                });
+            });
+        });
+}
+
+bool EvidencePanel::exportWorkbook() {
+    if (!run_) {
+        return false;
+    }
+    const QString path =
+        choosePath(QStringLiteral("Export workbook"), QStringLiteral("pelmora-workbook.xlsx"),
+                   QStringLiteral("Excel workbook (*.xlsx)"));
+    if (path.isEmpty()) {
+        return false;
+    }
+    QApplication::setOverrideCursor(Qt::WaitCursor);  // a large run takes a while
+    const QByteArray file = QFile::encodeName(path);
+    const std::optional<Error> failed =
+        writeWorkbook(*run_, std::filesystem::path(file.toStdString()), utcTimestamp());
+    QApplication::restoreOverrideCursor();
+    if (failed) {
+        reportProblem(toQt(failed->message));
+        return false;
+    }
+    return true;
 }
 
 void EvidencePanel::copyReport() {

@@ -56,6 +56,9 @@ public:
     bool saveReport();
     bool exportMeasures();
     bool exportMatrix();
+    bool exportPairs();
+    // Every table in one workbook; written whole or not at all.
+    bool exportWorkbook();
     void copyReport();
     bool saveRunRecord();
 

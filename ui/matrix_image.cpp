@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "evidence/strength_colours.h"
 #include "ui/text_bridge.h"
 
 namespace pelmora {
@@ -322,13 +323,7 @@ QImage overviewImage(const RunResult& run, const MatrixPictureLayout& layout) {
 }  // namespace
 
 QColor strengthColour(int strength) {
-    static const QColor kColours[] = {QColor(0xd7, 0x30, 0x27), QColor(0xf4, 0x6d, 0x43),
-                                      QColor(0xfd, 0xae, 0x61), QColor(0xfe, 0xe0, 0x8b),
-                                      QColor(0xa6, 0xd9, 0x6a), QColor(0x1a, 0x98, 0x50)};
-    if (strength < 0 || strength > 5) {
-        return QColor(0xee, 0xee, 0xee);
-    }
-    return kColours[strength];
+    return QColor::fromRgb(static_cast<QRgb>(strengthRgb(strength)));
 }
 
 QRect MatrixPictureLayout::cellOf(int row, int column) const {

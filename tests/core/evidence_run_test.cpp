@@ -10,10 +10,12 @@
 #include "evidence/digit_evidence.h"
 #include "evidence/input_quality.h"
 #include "evidence/pair_matrix.h"
+#include "evidence/pairs_table.h"
 #include "evidence/run_record.h"
 #include "forms/program_context.h"
 #include "run/batch.h"
 #include "stores/text_ops.h"
+#include "tests/support/report_pairs.h"
 #include "tests/support/temp_folder.h"
 #include "tests/support/test_data.h"
 
@@ -62,64 +64,42 @@ TEST(EvidenceOfRuns, EveryDigitOfEveryCorpusTextIsExplainedByTheRuleThatGaveIt) 
     std::cout << texts << " texts explained, " << near << " with a digit near a threshold\n";
 }
 
-// Pair lines of a report section: "x-y<TAB>s" per line until an empty line.
-std::vector<std::string> reportLinesAfter(const std::string& report, const std::string& head) {
-    std::vector<std::string> out;
-    std::size_t at = report.find(head);
-    if (at == std::string::npos) {
-        return out;
-    }
-    at = report.find("\r\n", at) + 2;
-    while (at < report.size()) {
-        const std::size_t end = report.find("\r\n", at);
-        if (end == at) {
-            break;
-        }
-        out.push_back(report.substr(at, end - at));
-        at = end + 2;
-    }
-    return out;
-}
-
-TEST(EvidenceOfRuns, MatrixHoldsTheReportsStrengthsAndMarksItsSignificantPairs) {
+// The matrix and the pairs table against the report as a user reads it.
+TEST(EvidenceOfRuns, MatrixAndPairsTableHoldTheReportsPairsAndItsFlags) {
     const fs::path shared = test::sharedCorpora();
     const fs::path folder =
         shared.empty() ? fs::path(PELMORA_SOURCE_DIR) / "samples" : shared / "real-mixed";
     const auto run = runOn(folder);
-    const std::vector<TableRow> m = matrixTable(*run);
+    const test::ReportedPairs report = test::reportedPairs(run->report.text());
     const std::size_t n = run->texts.size();
-    ASSERT_EQ(m.size(), n + 5);
+    ASSERT_GE(n, 8u);
+    ASSERT_EQ(report.all.size(), n * (n - 1) / 2);
+    ASSERT_FALSE(report.significant.empty());
+
+    const std::vector<TableRow> m = matrixTable(*run);
+    ASSERT_EQ(m.size(), n + 1);
+    const std::set<std::string> lines(report.all.begin(), report.all.end());
     for (std::size_t i = 0; i < n; ++i) {
+        ASSERT_EQ(m[i + 1].size(), n + 1);
         EXPECT_EQ(m[0][i + 1], run->texts[i].name);
         EXPECT_EQ(m[i + 1][0], run->texts[i].name);
         EXPECT_EQ(m[i + 1][i + 1], "");
-    }
-    // Every pair line of the report is one cell on either side of the diagonal.
-    const std::string report = run->report.text();
-    std::set<std::pair<std::size_t, std::size_t>> seen;
-    std::vector<std::string> marked;
-    std::size_t at = report.find("\r\n") + 2;  // after the header line
-    run->pairs.forEach([&](const RunPair& p) {
-        const std::size_t end = report.find("\r\n", at);
-        const std::string line = report.substr(at, end - at);
-        at = end + 2;
-        const auto i = static_cast<std::size_t>(p.first), j = static_cast<std::size_t>(p.second);
-        EXPECT_EQ(line, run->texts[i].name + "-" + run->texts[j].name + "\t" +
-                            std::to_string(p.strength));
-        const std::string cell = line.substr(line.size() - 1) + (p.significant ? "*" : "");
-        EXPECT_EQ(m[i + 1][j + 1], cell);
-        EXPECT_EQ(m[j + 1][i + 1], cell);
-        seen.insert({i, j});
-        if (p.significant) {
-            marked.push_back(line);
+        for (std::size_t j = i + 1; j < n; ++j) {
+            EXPECT_EQ(m[i + 1][j + 1], m[j + 1][i + 1]);
+            EXPECT_EQ(lines.count(m[0][i + 1] + "-" + m[0][j + 1] + "\t" + m[i + 1][j + 1]), 1u)
+                << i << " " << j;
         }
-    });
-    EXPECT_EQ(seen.size(), n * (n - 1) / 2);
-    EXPECT_EQ(m[n + 2], (TableRow{"Arithmetic Mean", run->mean}));
-    EXPECT_EQ(m[n + 3], (TableRow{"Sample Standard Deviation", run->stDev}));
-    EXPECT_EQ(marked, reportLinesAfter(report,
-                                       "significantly different from the norm for this "
-                                       "group of texts:"));
+    }
+
+    const std::vector<TableRow> pairs = pairsTable(*run);
+    ASSERT_EQ(pairs.size(), report.all.size() + 1);
+    for (std::size_t k = 0; k < report.all.size(); ++k) {
+        const TableRow& row = pairs[k + 1];
+        const std::string line = row.at(0) + "-" + row.at(1) + "\t" + row.at(2);
+        EXPECT_EQ(line, report.all[k]);
+        EXPECT_EQ(row.at(3), report.minimal.count(line) ? "yes" : "no") << line;
+        EXPECT_EQ(row.at(4), report.significant.count(line) ? "yes" : "no") << line;
+    }
 }
 
 std::string words(int n, const char* word = "dog ") {

@@ -1,15 +1,26 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <filesystem>
+
 #include "app/sha256.h"
 #include "evidence/csv.h"
 #include "evidence/input_quality.h"
 #include "evidence/measures_table.h"
 #include "evidence/output_format.h"
 #include "evidence/pair_matrix.h"
+#include "evidence/pairs_table.h"
+#include "evidence/replacing_file.h"
+#include "evidence/spreadsheet_cells.h"
+#include "evidence/workbook.h"
 #include "tests/support/run_builder.h"
+#include "tests/support/temp_folder.h"
+#include "tests/support/workbook_reader.h"
 
 namespace pelmora {
 namespace {
+
+namespace fs = std::filesystem;
 
 TEST(Csv, AwkwardNamesSurviveTheRoundTripInBothDelimiters) {
     const std::vector<TableRow> rows = {
@@ -61,35 +72,336 @@ TEST(Sha256, DigestsOfKnownInputs) {
               "06eb7d6a69ee19e5fbdf749018d3d2abfa04bcbd1365db312eb86dc7169389b8");
 }
 
-TEST(PairMatrix, GridIsSymmetricInRunOrderWithMarksAndStatistics) {
-    RunResult run = test::runOf({{"a.txt", "21201"}, {"b, c.txt", "21200"}, {"c.txt", "20000"}},
-                                [] {
-                                    std::array<bool, 16> s{};
-                                    s[2] = true;
-                                    return s;
-                                }());
-    run.mean = "3.6667";
-    run.stDev = "1.5275";
+// Three texts of known strengths: a and b agree but for the last digit (4), a and c in two
+// digits (2, minimal), b and c in three (3). Pairs of strength 2 are off the norm.
+RunResult threeTexts() {
+    std::array<bool, 16> offTheNorm{};
+    offTheNorm[2] = true;
+    RunResult run =
+        test::runOf({{"a.txt", "21201"}, {"b, c.txt", "21200"}, {"c.txt", "20000"}}, offTheNorm);
+    run.mean = "3";
+    run.stDev = "1";
+    return run;
+}
+
+TEST(PairMatrix, NumbersOnlySymmetricInRunOrderWithoutMarksOrFooter) {
+    const RunResult run = threeTexts();
     EXPECT_EQ(delimitedTable(matrixTable(run), '\t', "\n"),
               "\ta.txt\tb, c.txt\tc.txt\n"
-              "a.txt\t\t4\t2*\n"
+              "a.txt\t\t4\t2\n"
               "b, c.txt\t4\t\t3\n"
-              "c.txt\t2*\t3\t\n"
-              "\n"
-              "Arithmetic Mean\t3.6667\n"
-              "Sample Standard Deviation\t1.5275\n"
-              "* significantly different from the norm for this group of texts\n");
+              "c.txt\t2\t3\t\n");
     EXPECT_EQ(delimitedTable(matrixTable(run)).substr(0, 29), ",a.txt,\"b, c.txt\",c.txt\r\na.tx");
+
+    // Texts of one file form no pair: their cells stay empty, and the grid stays square.
+    const RunResult twice = test::runOf(
+        {{"x.txt", "11111"}, {"twice.txt", "11112"}, {"twice.txt", "11112"}, {"y.txt", "22222"}});
+    const std::vector<TableRow> m = matrixTable(twice);
+    ASSERT_EQ(m.size(), 5u);
+    for (const TableRow& row : m) {
+        EXPECT_EQ(row.size(), 5u);
+    }
+    EXPECT_EQ(m[2], (TableRow{"twice.txt", "4", "", "", "1"}));
+    EXPECT_EQ(m[3], (TableRow{"twice.txt", "4", "", "", "1"}));
+    EXPECT_EQ(m[4], (TableRow{"y.txt", "0", "1", "1", ""}));
 }
 
 TEST(PairMatrix, EmptyAndSingleTextRunsGiveEmptyGrids) {
-    RunResult none;
-    none.mean = none.stDev = "n/a";
-    EXPECT_EQ(delimitedTable(matrixTable(none), '\t', "\n"),
-              "\n\nArithmetic Mean\tn/a\nSample Standard Deviation\tn/a\n"
-              "* significantly different from the norm for this group of texts\n");
-    const RunResult one = test::runOf({{"only.txt", "11200"}});
-    EXPECT_EQ(matrixTable(one).at(1), (TableRow{"only.txt", ""}));
+    EXPECT_EQ(matrixTable(RunResult{}), (std::vector<TableRow>{{""}}));
+    EXPECT_EQ(matrixTable(test::runOf({{"only.txt", "11200"}})),
+              (std::vector<TableRow>{{"", "only.txt"}, {"only.txt", ""}}));
+}
+
+TEST(PairsTable, OneRowPerPairInListOrderWithItsFlags) {
+    const RunResult run = threeTexts();
+    EXPECT_EQ(pairsTable(run), (std::vector<TableRow>{
+                                   {"text 1", "text 2", "strength", "minimal", "significant"},
+                                   {"a.txt", "b, c.txt", "4", "no", "no"},
+                                   {"a.txt", "c.txt", "2", "yes", "yes"},
+                                   {"b, c.txt", "c.txt", "3", "no", "no"},
+                               }));
+    // A visitor that has had enough gets no more rows.
+    int rows = 0;
+    forEachPairsRow(run, NameStyle::Exact, [&](const TableRow&) { return ++rows < 2; });
+    EXPECT_EQ(rows, 2);
+    const RunResult odd = test::runOf({{"new\nline.txt", "11111"}, {"b.txt", "11111"}});
+    EXPECT_EQ(pairsTable(odd, NameStyle::Escaped).at(1),
+              (TableRow{"new\\nline.txt", "b.txt", "5", "no", "no"}));
+    EXPECT_EQ(pairsTable(RunResult{}).size(), 1u);
+}
+
+TEST(SpreadsheetCells, CodesStayTextFiguresStayNumbersAndNoTextStartsAFormula) {
+    struct Case {
+        const char* cell;
+        CellKind kind;
+        const char* field;
+    };
+    const Case cases[] = {
+        {"01200", CellKind::Code, "=\"01200\""},
+        {"11112", CellKind::Code, "=\"11112\""},
+        {"", CellKind::Code, ""},
+        {"=1+1", CellKind::Code, "'=1+1"},
+        {"=HYPERLINK(\"http://x\",\"y\").txt", CellKind::Text,
+         "'=HYPERLINK(\"http://x\",\"y\").txt"},
+        {"+cmd.txt", CellKind::Text, "'+cmd.txt"},
+        {"-2+3.txt", CellKind::Text, "'-2+3.txt"},
+        {"@SUM(A1).txt", CellKind::Text, "'@SUM(A1).txt"},
+        {"a=b+c.txt", CellKind::Text, "a=b+c.txt"},
+        {"'quoted'.txt", CellKind::Text, "'quoted'.txt"},
+        {"Informal", CellKind::Text, "Informal"},
+        {"0.0545", CellKind::Number, "0.0545"},
+        {"-0.5", CellKind::Number, "-0.5"},
+        {"1e-05", CellKind::Number, "1e-05"},
+        {"-2+3", CellKind::Number, "'-2+3"},
+        {" 5", CellKind::Number, " 5"},
+        {"", CellKind::Number, ""},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(spreadsheetField(c.cell, c.kind), c.field) << c.cell;
+    }
+}
+
+TEST(SpreadsheetCells, AMeasuresFileKeepsCodesAsTextAndDefusesNames) {
+    const RunResult run = test::runOf({{"=cmd|' /C calc'!A0.txt", "01200", "350"},
+                                       {"-minus.txt", "11112"},
+                                       {"plain.txt", "00000"}});
+    for (char delimiter : {',', '\t'}) {
+        const std::string file = spreadsheetFile(measuresTable(run, ColumnNames::Readable),
+                                                 measuresColumnKinds(), delimiter);
+        ASSERT_EQ(file.rfind("\xEF\xBB\xBF" "name", 0), 0u);
+        // The code is a quoted field holding ="01200", quotes doubled.
+        EXPECT_NE(file.find(std::string(1, delimiter) + "\"=\"\"01200\"\"\"" + delimiter),
+                  std::string::npos);
+        const auto rows = parseDelimitedTable(file.substr(3), delimiter);
+        ASSERT_TRUE(rows.has_value());
+        ASSERT_EQ(rows->size(), 4u);
+        EXPECT_EQ(rows->at(0).at(1), "code");
+        EXPECT_EQ(rows->at(1).at(0), "'=cmd|' /C calc'!A0.txt");
+        EXPECT_EQ(rows->at(1).at(1), "=\"01200\"");
+        EXPECT_EQ(rows->at(1).at(3), "350");  // the text length, a figure as it is
+        EXPECT_EQ(rows->at(2).at(0), "'-minus.txt");
+        EXPECT_EQ(rows->at(3).at(0), "plain.txt");
+        EXPECT_EQ(rows->at(3).at(1), "=\"00000\"");
+    }
+}
+
+using Kind = test::WorkbookCell::Kind;
+
+// The kind and text of a cell; "<none>" where the sheet has no such cell.
+std::string cellOf(const test::Workbook& book, const std::string& sheet, std::size_t row,
+                   std::size_t column) {
+    const auto found = book.sheets.find(sheet);
+    const test::WorkbookCell* c =
+        found == book.sheets.end() ? nullptr : found->second.at(row, column);
+    if (c == nullptr) {
+        return "<none>";
+    }
+    static const char* const kKinds[] = {"text ", "number ", "formula ", "blank"};
+    return kKinds[static_cast<int>(c->kind)] + c->text;
+}
+
+std::string fillOf(const test::Workbook& book, std::size_t row, std::size_t column) {
+    const test::WorkbookCell* c = book.sheets.at("Matrix").at(row, column);
+    return c == nullptr ? "<none>" : book.fillOf(*c);
+}
+
+// Four texts whose names would be formulas, with strengths 0, 2, 3 and 5 among them; pairs
+// of strength 0 are off the norm.
+RunResult formulaNamedTexts() {
+    std::array<bool, 16> offTheNorm{};
+    offTheNorm[0] = true;
+    RunResult run = test::runOf({{"=1+1.txt", "01200", "350", TextEncoding::Utf8, 1234},
+                                 {"+cmd.txt", "12011"},
+                                 {"-x.txt", "01200"},
+                                 {"@y.txt", "01211"}},
+                                offTheNorm);
+    run.report = ComposedText(
+        "line one\r\nArithmetic Mean\t2.1667\r\n=danger\r\ntab\there.txt-b.txt\t3\r\n");
+    return run;
+}
+
+TEST(Workbook, EverySheetByNameWithCodesAndNamesAsTextAndFiguresAsNumbers) {
+    const test::TempFolder folder;
+    const fs::path file = folder.path() / "run.xlsx";
+    ASSERT_FALSE(writeWorkbook(formulaNamedTexts(), file, "2026-01-02T03:04:05Z"));
+    const test::Workbook book = test::readWorkbook(file);
+    ASSERT_EQ(book.problem, "");
+    EXPECT_EQ(book.names, (std::vector<std::string>{"Report", "Types", "Measures", "Pairs",
+                                                    "Matrix", "Quality", "Run record"}));
+    for (const auto& [name, sheet] : book.sheets) {
+        for (std::size_t r = 0; r < sheet.rows.size(); ++r) {
+            for (std::size_t c = 0; c < sheet.rows[r].size(); ++c) {
+                EXPECT_NE(sheet.rows[r][c].kind, Kind::Formula) << name << " " << r << " " << c;
+            }
+        }
+    }
+    EXPECT_EQ(cellOf(book, "Report", 0, 0), "text line one");
+    EXPECT_EQ(cellOf(book, "Report", 1, 1), "text 2.1667");
+    EXPECT_EQ(cellOf(book, "Report", 2, 0), "text =danger");
+    EXPECT_EQ(cellOf(book, "Report", 3, 0), "text tab\there.txt-b.txt");
+    EXPECT_EQ(cellOf(book, "Report", 3, 1), "text 3");
+
+    EXPECT_EQ(cellOf(book, "Types", 0, 0), "text code");
+    EXPECT_EQ(cellOf(book, "Types", 1, 0), "text 01200");
+    EXPECT_EQ(cellOf(book, "Types", 1, 1), "text =1+1.txt");
+    EXPECT_EQ(cellOf(book, "Types", 2, 1), "text +cmd.txt");
+    EXPECT_EQ(book.sheets.at("Types").frozenPane, "A2");
+
+    EXPECT_EQ(cellOf(book, "Measures", 0, 3), "text text length");
+    EXPECT_EQ(cellOf(book, "Measures", 1, 0), "text =1+1.txt");
+    EXPECT_EQ(cellOf(book, "Measures", 1, 1), "text 01200");
+    EXPECT_EQ(cellOf(book, "Measures", 1, 3), "number 350");
+
+    EXPECT_EQ(book.sheets.at("Pairs").texts(0),
+              (std::vector<std::string>{"text 1", "text 2", "strength", "minimal", "significant"}));
+    EXPECT_EQ(book.sheets.at("Pairs").texts(1),
+              (std::vector<std::string>{"=1+1.txt", "+cmd.txt", "0", "yes", "yes"}));
+    EXPECT_EQ(book.sheets.at("Pairs").texts(5),
+              (std::vector<std::string>{"+cmd.txt", "@y.txt", "2", "yes", "no"}));
+    EXPECT_EQ(cellOf(book, "Pairs", 2, 1), "text -x.txt");
+    EXPECT_EQ(cellOf(book, "Pairs", 2, 2), "number 5");
+    EXPECT_EQ(book.sheets.at("Pairs").rows.size(), 7u);
+
+    // Coloured as the matrix window colours them; frozen names across and down.
+    EXPECT_EQ(book.sheets.at("Matrix").frozenPane, "B2");
+    EXPECT_EQ(cellOf(book, "Matrix", 0, 0), "<none>");
+    EXPECT_EQ(cellOf(book, "Matrix", 0, 4), "text @y.txt");
+    EXPECT_EQ(cellOf(book, "Matrix", 4, 0), "text @y.txt");
+    EXPECT_EQ(cellOf(book, "Matrix", 1, 1), "blank");
+    EXPECT_EQ(fillOf(book, 1, 1), "EEEEEE");
+    EXPECT_EQ(cellOf(book, "Matrix", 1, 2), "number 0");
+    EXPECT_EQ(fillOf(book, 1, 2), "D73027");
+    EXPECT_EQ(cellOf(book, "Matrix", 2, 4), "number 2");
+    EXPECT_EQ(fillOf(book, 2, 4), "FDAE61");
+    EXPECT_EQ(cellOf(book, "Matrix", 4, 1), "number 3");
+    EXPECT_EQ(fillOf(book, 4, 1), "FEE08B");
+    EXPECT_EQ(cellOf(book, "Matrix", 3, 1), "number 5");
+    EXPECT_EQ(fillOf(book, 3, 1), "1A9850");
+    EXPECT_EQ(book.sheets.at("Matrix").rows.size(), 5u);
+
+    EXPECT_EQ(cellOf(book, "Quality", 1, 0), "text =1+1.txt");
+    EXPECT_EQ(cellOf(book, "Quality", 1, 1), "text UTF-8");
+    EXPECT_EQ(cellOf(book, "Quality", 1, 2), "number 1234");
+    EXPECT_EQ(cellOf(book, "Quality", 1, 3), "number 350");
+
+    EXPECT_EQ(cellOf(book, "Run record", 1, 0), "text created");
+    EXPECT_EQ(cellOf(book, "Run record", 1, 1), "text 2026-01-02T03:04:05Z");
+    EXPECT_EQ(cellOf(book, "Run record", 4, 4), "text code");
+    EXPECT_EQ(cellOf(book, "Run record", 5, 0), "text =1+1.txt");
+    EXPECT_EQ(cellOf(book, "Run record", 5, 1), "number 1234");
+    EXPECT_EQ(cellOf(book, "Run record", 5, 4), "text 01200");
+}
+
+TEST(Workbook, ControlCharactersAndBytesThatAreNotUtf8SurviveInWellFormedSheets) {
+    const RunResult run = test::runOf({{"\x1b[31mred & <b>.txt", "11111"},
+                                       {"café.txt", "11112", "500", TextEncoding::Ascii, 0, "",
+                                        "caf\xE9.txt"}});
+    const test::TempFolder folder;
+    ASSERT_FALSE(writeWorkbook(run, folder.path() / "odd.xlsx", "now"));
+    const test::Workbook book = test::readWorkbook(folder.path() / "odd.xlsx");
+    ASSERT_EQ(book.problem, "");
+    EXPECT_EQ(cellOf(book, "Types", 1, 1), "text \x1b[31mred & <b>.txt");
+    EXPECT_EQ(cellOf(book, "Pairs", 1, 0), "text \x1b[31mred & <b>.txt");
+    EXPECT_EQ(cellOf(book, "Pairs", 1, 1), "text café.txt");
+    // The record names a file by its bytes, escaped as its text file does.
+    EXPECT_EQ(cellOf(book, "Run record", 6, 0), "text caf\\xE9.txt");
+}
+
+TEST(Workbook, ASheetLongerThanItsLimitEndsInANoteOfWhatWasLeftOut) {
+    std::vector<test::TextSpec> texts;
+    for (int k = 0; k < 6; ++k) {
+        texts.push_back({"t" + std::to_string(k) + ".txt", k % 2 == 0 ? "11111" : "11122"});
+    }
+    RunResult run = test::runOf(texts);
+    std::string report;
+    for (int k = 0; k < 12; ++k) {
+        report += "line " + std::to_string(k) + "\r\n";
+    }
+    run.report = ComposedText(report);
+    const test::TempFolder folder;
+    ASSERT_FALSE(writeWorkbook(run, folder.path() / "small.xlsx", "now", SheetLimits{7, 5}));
+    const test::Workbook book = test::readWorkbook(folder.path() / "small.xlsx");
+    ASSERT_EQ(book.problem, "");
+
+    // Seven rows fit seven rows: no note.
+    EXPECT_EQ(book.sheets.at("Types").rows.size(), 7u);
+    EXPECT_EQ(cellOf(book, "Types", 6, 1), "text t5.txt");
+    EXPECT_EQ(book.sheets.at("Quality").rows.size(), 7u);
+
+    const test::WorkbookSheet& pairs = book.sheets.at("Pairs");
+    ASSERT_EQ(pairs.rows.size(), 7u);
+    EXPECT_EQ(pairs.texts(5), (std::vector<std::string>{"t0.txt", "t5.txt", "3", "no", "no"}));
+    EXPECT_EQ(cellOf(book, "Pairs", 6, 0),
+              "text 10 more pairs left out: a sheet holds 7 rows at most. \"Export pairs…\" and "
+              "pelmora-cli pairs write them all.");
+
+    ASSERT_EQ(book.sheets.at("Report").rows.size(), 7u);
+    EXPECT_EQ(cellOf(book, "Report", 5, 0), "text line 5");
+    EXPECT_EQ(cellOf(book, "Report", 6, 0),
+              "text 6 more lines of the report left out: a sheet holds 7 rows at most. \"Save "
+              "report…\" and pelmora-cli report write it whole.");
+
+    // As many texts as fit across, by as many down, then the note.
+    const test::WorkbookSheet& matrix = book.sheets.at("Matrix");
+    ASSERT_EQ(matrix.rows.size(), 6u);
+    for (std::size_t r = 0; r < 5; ++r) {
+        EXPECT_LE(matrix.rows[r].size(), 5u) << r;
+    }
+    EXPECT_EQ(cellOf(book, "Matrix", 0, 4), "text t3.txt");
+    EXPECT_EQ(cellOf(book, "Matrix", 4, 1), "number 3");
+    EXPECT_EQ(cellOf(book, "Matrix", 5, 0),
+              "text The first 4 of 6 texts, as many as a sheet holds. \"Export matrix…\" and "
+              "pelmora-cli matrix write every text.");
+
+    EXPECT_EQ(book.sheets.at("Run record").rows.size(), 7u);
+    EXPECT_EQ(cellOf(book, "Run record", 5, 0), "text t0.txt");
+    EXPECT_EQ(cellOf(book, "Run record", 6, 0),
+              "text 5 more rows left out: a sheet holds 7 rows at most.");
+
+    // Four texts fill five columns exactly.
+    ASSERT_FALSE(writeWorkbook(formulaNamedTexts(), folder.path() / "fits.xlsx", "now",
+                               SheetLimits{1'048'576, 5}));
+    const test::Workbook fits = test::readWorkbook(folder.path() / "fits.xlsx");
+    EXPECT_EQ(fits.sheets.at("Matrix").rows.size(), 5u);
+    EXPECT_EQ(cellOf(fits, "Matrix", 4, 3), "number 3");
+}
+
+TEST(Workbook, APlaceThatCannotBeWrittenIsNamedAndNoHalfFileIsLeft) {
+    const test::TempFolder folder;
+    const RunResult run = threeTexts();
+    const fs::path aFile = folder.write("file.txt", "x");
+    const std::pair<fs::path, std::string> cases[] = {
+        {folder.path() / "no such folder" / "w.xlsx", "No such file or directory"},
+        {aFile / "w.xlsx", "Not a directory"},
+        {folder.path(), "Is a directory"},
+    };
+    for (const auto& [path, reason] : cases) {
+        const std::optional<Error> error = writeWorkbook(run, path, "now");
+        ASSERT_TRUE(error.has_value()) << path;
+        EXPECT_EQ(error->message, "Could not save \"" + path.string() + "\": " + reason + ".");
+    }
+
+    // The target became a folder while the workbook was written: the rename fails and the
+    // temporary file goes.
+    const fs::path late = folder.path() / "late.xlsx";
+    Result<ReplacingFile> target = ReplacingFile::create(late);
+    ASSERT_TRUE(target.ok());
+    fs::create_directory(late);
+    folder.write("late.xlsx/inside", "x");
+    const std::optional<Error> error = writeWorkbook(run, std::move(target.value()), "now");
+    ASSERT_TRUE(error.has_value());
+    EXPECT_EQ(error->message, "Could not save \"" + late.string() + "\": Is a directory.");
+
+    // An existing file is replaced whole.
+    const fs::path old = folder.write("old.xlsx", "old");
+    ASSERT_FALSE(writeWorkbook(run, old, "now"));
+    EXPECT_EQ(test::readWorkbook(old).names.size(), 7u);
+    std::vector<std::string> entries;
+    for (const auto& entry : fs::directory_iterator(folder.path())) {
+        entries.push_back(entry.path().filename().string());
+    }
+    std::sort(entries.begin(), entries.end());
+    EXPECT_EQ(entries, (std::vector<std::string>{"file.txt", "late.xlsx", "old.xlsx"}));
 }
 
 TEST(InputQuality, EachKindOfDoubtfulInputIsWarnedAboutAndCopiesOncePerGroup) {
@@ -161,7 +473,7 @@ TEST(OutputFormat, LineEndsNamesAndSpreadsheetFiles) {
     EXPECT_EQ(shownName("café\n.txt", NameStyle::Exact), "café\n.txt");
     EXPECT_EQ(delimiterForFile("x.TSV"), '\t');
     EXPECT_EQ(delimiterForFile("x.csv"), ',');
-    EXPECT_EQ(spreadsheetFile({{"a", "b,c"}}, ','), "\xEF\xBB\xBF" "a,\"b,c\"\r\n");
+    EXPECT_EQ(spreadsheetFile({{"a", "b,c"}}, {}, ','), "\xEF\xBB\xBF" "a,\"b,c\"\r\n");
     EXPECT_EQ(warningsCountText(0), "No input warnings");
     EXPECT_EQ(warningsCountText(1), "1 warning");
     EXPECT_EQ(warningsCountText(2), "2 warnings");

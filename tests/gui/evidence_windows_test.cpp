@@ -12,14 +12,18 @@
 #include <QTest>
 
 #include "app/form2_commands.h"
-#include "forms/program_context.h"
 #include "evidence/csv.h"
 #include "evidence/digit_evidence.h"
 #include "evidence/input_quality.h"
 #include "evidence/measures_table.h"
 #include "evidence/pair_matrix.h"
+#include "evidence/pairs_table.h"
 #include "evidence/run_record.h"
+#include "forms/program_context.h"
 #include "gui_test_support.h"
+#include "tests/support/report_pairs.h"
+#include "tests/support/run_builder.h"
+#include "tests/support/workbook_reader.h"
 #include "ui/details_window.h"
 #include "ui/export_actions.h"
 #include "ui/main_window.h"
@@ -133,16 +137,61 @@ private slots:
         QVERIFY(panel->saveReport());
         QCOMPARE(fileBytes(chosen), form.txtReport.text());
 
+        // The measures as the table has them, but for the codes, which a spreadsheet is to
+        // read as text (="11112"), and a column name that it would read as a formula.
+        std::vector<TableRow> measures = measuresTable(run, ColumnNames::Readable);
+        for (std::size_t r = 1; r < measures.size(); ++r) {
+            measures[r][1] = "=\"" + measures[r][1] + "\"";
+        }
+        const auto inflections = std::find(measures[0].begin(), measures[0].end(), "-ed forms");
+        QVERIFY(inflections != measures[0].end());
+        *inflections = "'-ed forms";
         chosen = out.filePath(QStringLiteral("measures.csv"));
         QVERIFY(panel->exportMeasures());
-        QVERIFY(spreadsheet(chosen, ',') == measuresTable(run, ColumnNames::Readable));
+        QVERIFY(spreadsheet(chosen, ',') == measures);
         chosen = out.filePath(QStringLiteral("measures.tsv"));
-        QVERIFY(panel->exportMeasures());
-        QVERIFY(spreadsheet(chosen, '\t') == measuresTable(run, ColumnNames::Readable));
+        child<QPushButton>(&window, "cmdExportMeasures")->click();
+        QVERIFY(spreadsheet(chosen, '\t') == measures);
 
         chosen = out.filePath(QStringLiteral("matrix.csv"));
-        QVERIFY(panel->exportMatrix());
-        QVERIFY(spreadsheet(chosen, ',') == matrixTable(run));
+        child<QPushButton>(&window, "cmdExportMatrix")->click();
+        const std::vector<TableRow> matrix = spreadsheet(chosen, ',');
+        QVERIFY(matrix == matrixTable(run));
+        QCOMPARE(matrix.size(), texts.size() + 1);
+        for (std::size_t r = 1; r < matrix.size(); ++r) {
+            QCOMPARE(matrix[r].size(), texts.size() + 1);
+            for (std::size_t c = 1; c < matrix[r].size(); ++c) {
+                const std::string& cell = matrix[r][c];
+                QVERIFY(c == r ? cell.empty()
+                               : cell.size() == 1 && cell[0] >= '0' && cell[0] <= '5');
+            }
+        }
+
+        chosen = out.filePath(QStringLiteral("pairs.tsv"));
+        child<QPushButton>(&window, "cmdExportPairs")->click();
+        const std::vector<TableRow> pairs = spreadsheet(chosen, '\t');
+        const test::ReportedPairs reported = test::reportedPairs(form.txtReport.text());
+        QCOMPARE(pairs.size(), reported.all.size() + 1);
+        QVERIFY(pairs[0] == (TableRow{"text 1", "text 2", "strength", "minimal", "significant"}));
+        QVERIFY(!reported.significant.empty());
+        for (std::size_t k = 0; k < reported.all.size(); ++k) {
+            const TableRow& row = pairs[k + 1];
+            QCOMPARE(row.size(), 5u);
+            const std::string line = row[0] + "-" + row[1] + "\t" + row[2];
+            QCOMPARE(line, reported.all[k]);
+            QCOMPARE(row[3], std::string(reported.minimal.count(line) ? "yes" : "no"));
+            QCOMPARE(row[4], std::string(reported.significant.count(line) ? "yes" : "no"));
+        }
+
+        chosen = out.filePath(QStringLiteral("run.xlsx"));
+        child<QPushButton>(&window, "cmdExportWorkbook")->click();
+        const test::Workbook book = test::readWorkbook(fromQt(chosen));
+        QCOMPARE(book.problem, std::string());
+        QCOMPARE(book.names, (std::vector<std::string>{"Report", "Types", "Measures", "Pairs",
+                                                       "Matrix", "Quality", "Run record"}));
+        QCOMPARE(book.sheets.at("Pairs").rows.size(), pairs.size());
+        QCOMPARE(book.sheets.at("Types").at(1, 0)->kind, test::WorkbookCell::Kind::Text);
+        QCOMPARE(book.sheets.at("Types").at(1, 0)->text, texts[0].code);
 
         chosen = out.filePath(QStringLiteral("record.txt"));
         QVERIFY(panel->saveRunRecord());
@@ -157,15 +206,88 @@ private slots:
         QVERIFY(!panel->saveReport());
         chosen = out.filePath(QStringLiteral("no such folder/report.txt"));
         QVERIFY(!panel->saveReport());
-        QCOMPARE(problems.size(), 1);
+        chosen = out.filePath(QStringLiteral("no such folder/run.xlsx"));
+        QVERIFY(!panel->exportWorkbook());
+        QCOMPARE(problems.size(), 2);
         QVERIFY(problems[0].startsWith(QStringLiteral("Could not save \"")));
-        QVERIFY(out.path().size() > 0 && QDir(out.path()).entryList(QDir::Files).size() == 6);
+        QCOMPARE(problems[1],
+                 QStringLiteral("Could not save \"%1\": No such file or directory.").arg(chosen));
+        // Each export its file, and no temporary file left beside them.
+        QCOMPARE(QDir(out.path()).entryList(QDir::Files | QDir::Hidden).size(), 8);
 
         child<QPushButton>(&window, "cmdRefresh")->click();
+        QVERIFY(!child<QPushButton>(&window, "cmdExportWorkbook")->isEnabled());
         QVERIFY(!details->isEnabled());
         QCOMPARE(panel->qualityLine(), QString());
         QVERIFY(!detailsWindow->isVisible());
         QVERIFY(!matrixWindow->isVisible());
+    }
+
+    // A name that starts with =, +, - or @ is no formula in any export.
+    void namesThatLookLikeFormulasAreExportedAsText() {
+        std::array<bool, 16> offTheNorm{};
+        offTheNorm[0] = true;
+        auto run = std::make_shared<const RunResult>(
+            test::runOf({{"=HYPERLINK(\"http://x\").txt", "01200"},
+                         {"+1.txt", "12011"},
+                         {"-2+3.txt", "01200"},
+                         {"@SUM(A1).txt", "01211"},
+                         {"plain.txt", "00000"}},
+                        offTheNorm));
+        EvidencePanel panel;
+        panel.showRun(run);
+        QTemporaryDir out;
+        QString chosen;
+        panel.choosePath = [&](const QString&, const QString&, const QString&) { return chosen; };
+        QStringList problems;
+        panel.reportProblem = [&](const QString& text) { problems.append(text); };
+        const std::vector<std::string> defused = {"'=HYPERLINK(\"http://x\").txt", "'+1.txt",
+                                                  "'-2+3.txt", "'@SUM(A1).txt", "plain.txt"};
+
+        chosen = out.filePath(QStringLiteral("measures.csv"));
+        QVERIFY(panel.exportMeasures());
+        const std::vector<TableRow> measures = spreadsheet(chosen, ',');
+        QCOMPARE(measures.size(), 6u);
+        for (std::size_t r = 0; r < defused.size(); ++r) {
+            QCOMPARE(measures[r + 1][0], defused[r]);
+        }
+        QCOMPARE(measures[1][1], std::string("=\"01200\""));
+        QCOMPARE(measures[5][1], std::string("=\"00000\""));
+
+        chosen = out.filePath(QStringLiteral("matrix.csv"));
+        QVERIFY(panel.exportMatrix());
+        const std::vector<TableRow> matrix = spreadsheet(chosen, ',');
+        QCOMPARE(matrix.size(), 6u);
+        for (std::size_t r = 0; r < defused.size(); ++r) {
+            QCOMPARE(matrix[0][r + 1], defused[r]);
+            QCOMPARE(matrix[r + 1][0], defused[r]);
+        }
+        QCOMPARE(matrix[1][3], std::string("5"));
+
+        chosen = out.filePath(QStringLiteral("pairs.csv"));
+        QVERIFY(panel.exportPairs());
+        const std::vector<TableRow> pairs = spreadsheet(chosen, ',');
+        QCOMPARE(pairs.size(), 11u);
+        QVERIFY(pairs[1] == (TableRow{defused[0], defused[1], "0", "yes", "yes"}));
+        QVERIFY(pairs[10] == (TableRow{defused[3], defused[4], "1", "yes", "no"}));
+
+        chosen = out.filePath(QStringLiteral("run.xlsx"));
+        QVERIFY(panel.exportWorkbook());
+        const test::Workbook book = test::readWorkbook(fromQt(chosen));
+        QCOMPARE(book.problem, std::string());
+        for (const auto& [name, sheet] : book.sheets) {
+            for (const auto& row : sheet.rows) {
+                for (const test::WorkbookCell& cell : row) {
+                    QVERIFY(cell.kind != test::WorkbookCell::Kind::Formula);
+                }
+            }
+        }
+        // In a workbook a text cell is text: no quote is needed, and none is added.
+        const test::WorkbookSheet& types = book.sheets.at("Types");
+        QCOMPARE(types.at(1, 1)->text, std::string("=HYPERLINK(\"http://x\").txt"));
+        QCOMPARE(types.at(1, 1)->kind, test::WorkbookCell::Kind::Text);
+        QCOMPARE(types.at(3, 1)->text, std::string("-2+3.txt"));
+        QVERIFY(problems.isEmpty());
     }
 };
 

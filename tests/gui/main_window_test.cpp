@@ -252,7 +252,8 @@ void MainWindowTest::tabOrderFollowsTheColumnsAndAltXExits() {
     QCOMPARE(tabCycle(drive1),
              QStringList({"Drive1", "Dir1", "cmdRefresh", "File1", "Command1", "txtReport",
                           "cmdDetails", "cmdMatrix", "cmdCopyReport", "cmdSaveReport",
-                          "cmdExportMeasures", "cmdExportMatrix", "cmdSaveRunRecord", "cmdHelp"}));
+                          "cmdExportMeasures", "cmdExportMatrix", "cmdExportPairs",
+                          "cmdExportWorkbook", "cmdSaveRunRecord", "cmdHelp"}));
 
     QSignalSpy quit(&window, &MainWindow::quitRequested);
     QTest::keyClick(&window, Qt::Key_X, Qt::AltModifier);

@@ -1,0 +1,36 @@
+#pragma once
+// Every table of a run in one workbook, for a spreadsheet: the sheets Report, Types, Measures,
+// Pairs, Matrix, Quality and Run record. Codes and names are text cells and figures number
+// cells, so that the spreadsheet guesses nothing, and no text can become a formula.
+
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <string>
+
+#include "evidence/replacing_file.h"
+#include "run/run_result.h"
+#include "stores/error.h"
+
+namespace pelmora {
+
+// What one sheet holds at most.
+struct SheetLimits {
+    std::int64_t rows = 1'048'576;
+    int columns = 16'384;
+};
+
+// A sheet with more rows than it holds keeps its first rows and ends in a row that says how
+// many were left out and which export has them all; the Matrix keeps as many texts as fit
+// across, by as many down. The workbook is written into `file` and committed when complete;
+// `created` is the time its Run record sheet names.
+[[nodiscard]] std::optional<Error> writeWorkbook(const RunResult& run, ReplacingFile file,
+                                                 const std::string& created,
+                                                 const SheetLimits& limits = {});
+// The same into a temporary file made beside `path`.
+[[nodiscard]] std::optional<Error> writeWorkbook(const RunResult& run,
+                                                 const std::filesystem::path& path,
+                                                 const std::string& created,
+                                                 const SheetLimits& limits = {});
+
+}  // namespace pelmora

@@ -214,9 +214,7 @@ std::string signedDensity(double distance) {
     if (u == 0) {
         return "0";
     }
-    char buf[32];
-    std::snprintf(buf, sizeof buf, "%.6f", static_cast<double>(std::llabs(u)) / 1e6);
-    std::string s(buf);
+    std::string s = fixedText(static_cast<double>(std::llabs(u)) / 1e6, 6);
     while (s.back() == '0') {
         s.pop_back();
     }

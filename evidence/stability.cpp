@@ -1,6 +1,7 @@
 #include "evidence/stability.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <mutex>
 #include <random>
@@ -8,6 +9,7 @@
 
 #include "analysis/form1_commands.h"
 #include "app/file_reader.h"
+#include "stores/number_text.h"
 
 namespace pelmora {
 
@@ -55,9 +57,7 @@ bool stopAsked(const StabilityOptions& options) {
 }  // namespace
 
 std::string stabilityShare(double x) {
-    char buf[16];
-    std::snprintf(buf, sizeof buf, "%.3f", x);
-    return buf;
+    return fixedText(x, 3);
 }
 
 double DigitStability::kept() const {
@@ -376,8 +376,9 @@ std::vector<TableRow> sensitivityTable(const RunResult& run,
     std::vector<TableRow> out{{"thresholds", "codes changed", "strengths changed",
                                "pairs made minimal", "minimal pairs lost"}};
     for (const SensitivityRow& r : rows) {
-        char move[16];
-        std::snprintf(move, sizeof move, "%+.0f%%", (r.factor - 1) * 100);
+        const double percent = (r.factor - 1) * 100;
+        const std::string move =
+            std::string(percent >= 0 ? "+" : "-").append(fixedText(std::abs(percent), 0)) + "%";
         out.push_back({move, std::to_string(r.codesChanged) + " of " + std::to_string(run.analysedCount()),
                        std::to_string(r.strengthsChanged) + " of " + std::to_string(run.pairs.count()),
                        std::to_string(r.becameMinimal), std::to_string(r.ceasedMinimal)});

@@ -1,8 +1,10 @@
 #include "stores/number_text.h"
 
+#include <locale.h>
+
 #include <cassert>
+#include <charconv>
 #include <cmath>
-#include <cstdio>
 #include <cstdlib>
 
 namespace pelmora {
@@ -51,9 +53,19 @@ std::size_t numberPrefixLength(std::string_view s) {
     return i;
 }
 
+// Read as in the C locale: out of range reads as strtod reads it (infinity, or the nearest
+// value towards zero).
 double parsePrefix(std::string_view s, std::size_t len) {
+    static const locale_t c = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(0));
     const std::string copy(s.substr(0, len));
-    return std::strtod(copy.c_str(), nullptr);
+    return strtod_l(copy.c_str(), nullptr, c);
+}
+
+std::string charsOf(double value, std::chars_format format, int precision) {
+    char buf[400];
+    const std::to_chars_result r = std::to_chars(buf, buf + sizeof buf, value, format, precision);
+    assert(r.ec == std::errc());
+    return std::string(buf, r.ptr);
 }
 
 }  // namespace
@@ -65,16 +77,17 @@ std::string doubleText(double value) {
     if (value == 0.0) {
         return "0";
     }
-    char buf[64];
-    std::snprintf(buf, sizeof buf, "%.15g", value);
-    return buf;
+    return charsOf(value, std::chars_format::general, 15);
+}
+
+std::string fixedText(double value, int decimals) {
+    assert(std::isfinite(value) && decimals >= 0 && decimals <= 30);
+    return charsOf(value, std::chars_format::fixed, decimals);
 }
 
 std::string fourDecimalText(double value) {
     assert(std::isfinite(value));
-    char buf[400];
-    std::snprintf(buf, sizeof buf, "%.4f", value);
-    std::string s(buf);
+    std::string s = charsOf(value, std::chars_format::fixed, 4);
     while (!s.empty() && s.back() == '0') {
         s.pop_back();
     }

@@ -1,5 +1,6 @@
 #pragma once
-// How numbers are written into and read back from value fields.
+// How numbers are written into and read back from value fields: always with a decimal point,
+// whatever the process's locale says (a desktop toolkit adopts the user's).
 
 #include <cstdint>
 #include <optional>
@@ -17,6 +18,9 @@ std::string doubleText(double value);
 // Rounded to 4 decimals on the exact binary value (ties to even), trailing zeros and a
 // trailing point dropped, "-0" written "0": 0.0612, 0.5, 3, 0.
 std::string fourDecimalText(double value);
+
+// Rounded to `decimals` decimals as "%.*f" rounds, every decimal written: 0.500 for 3.
+std::string fixedText(double value, int decimals);
 
 // Reads the number at the start of `text` (optional sign, digits, point, exponent) and
 // ignores the rest; no number there reads as 0.

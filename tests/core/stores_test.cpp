@@ -1,10 +1,14 @@
 #include <gtest/gtest.h>
 
+#include <clocale>
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
 
 #include "stores/list_store.h"
 #include "stores/number_text.h"
 #include "stores/text_ops.h"
+#include "tests/support/temp_folder.h"
 
 namespace pelmora {
 namespace {
@@ -82,6 +86,29 @@ TEST(NumberText, DoubleTextAndParsing) {
     EXPECT_FALSE(strictParse("n/a").has_value());
     EXPECT_FALSE(strictParse("").has_value());
     EXPECT_FALSE(strictParse("1.5x").has_value());
+}
+
+// The desktop toolkit adopts the user's locale; one that writes 0,5 must change no figure.
+TEST(NumberText, APointWhateverTheLocaleWritesAndReads) {
+    const test::TempFolder locales;
+    const std::string made = "localedef -i de_DE -f UTF-8 '" + locales.path().string() +
+                             "/de_DE.UTF-8' >/dev/null 2>&1";
+    ASSERT_EQ(std::system(made.c_str()), 0) << "localedef needs the locales package";
+    ::setenv("LOCPATH", locales.path().c_str(), 1);
+    ASSERT_NE(std::setlocale(LC_ALL, "de_DE.UTF-8"), nullptr);
+    char comma[8];
+    std::snprintf(comma, sizeof comma, "%.1f", 0.5);
+    EXPECT_STREQ(comma, "0,5");  // the locale is in force
+
+    EXPECT_EQ(fourDecimalText(0.06123), "0.0612");
+    EXPECT_EQ(doubleText(0.00009025), "9.025e-05");
+    EXPECT_EQ(fixedText(0.5, 3), "0.500");
+    EXPECT_EQ(fixedText(2.5, 0), "2");  // ties to even, as the C library rounds
+    EXPECT_DOUBLE_EQ(decimalParse("0.25"), 0.25);
+    EXPECT_EQ(strictParse("1.5e2"), 150.0);
+    EXPECT_FALSE(strictParse("1,5").has_value());
+    std::setlocale(LC_ALL, "C");
+    ::unsetenv("LOCPATH");
 }
 
 TEST(ListStore, SortedVariantInsertsIntoTextOrderIgnoringCase) {

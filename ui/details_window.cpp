@@ -6,12 +6,14 @@
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QSplitter>
+#include <QTabWidget>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
 #include "evidence/digit_evidence.h"
 #include "evidence/input_quality.h"
 #include "ui/text_bridge.h"
+#include "ui/text_evidence_view.h"
 
 namespace pelmora {
 
@@ -32,7 +34,12 @@ DetailsWindow::DetailsWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
     quality_->horizontalHeader()->setStretchLastSection(true);
 
     auto* right = new QSplitter(Qt::Vertical, this);
-    right->addWidget(evidence_);
+    tabs_ = new QTabWidget(right);
+    tabs_->setObjectName(QStringLiteral("tabsEvidence"));
+    textView_ = new TextEvidenceView(tabs_);
+    tabs_->addTab(evidence_, QStringLiteral("Evidence"));
+    tabs_->addTab(textView_, QStringLiteral("Text"));
+    right->addWidget(tabs_);
     auto* qualityBox = new QWidget(right);
     auto* qualityLayout = new QVBoxLayout(qualityBox);
     qualityLayout->setContentsMargins(0, 0, 0, 0);
@@ -47,7 +54,7 @@ DetailsWindow::DetailsWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
     split->setStretchFactor(1, 3);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(split);
-    resize(980, 700);
+    resize(1180, 800);
 
     connect(texts_, &QListWidget::currentRowChanged, this, &DetailsWindow::selectText);
 }
@@ -93,6 +100,7 @@ void DetailsWindow::showRun(std::shared_ptr<const RunResult> run) {
 
     if (rows_.empty()) {
         evidence_->setPlainText(QStringLiteral("No text was analysed in this run."));
+        textView_->clear();
     } else {
         texts_->setCurrentRow(0);
         selectText(0);
@@ -105,6 +113,7 @@ void DetailsWindow::selectText(int row) {
     }
     const int position = rows_[static_cast<std::size_t>(row)];
     const TextRecord& t = run_->texts[static_cast<std::size_t>(position)];
+    textView_->showText(run_, position);
     std::string text = textEvidenceReport(explainText(t, run_->rules));
     text += "\nPairs:\n";
     for (const TextRecord& other : run_->texts) {

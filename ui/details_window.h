@@ -12,8 +12,11 @@
 class QListWidget;
 class QPlainTextEdit;
 class QTableWidget;
+class QTabWidget;
 
 namespace pelmora {
+
+class TextEvidenceView;
 
 class DetailsWindow : public QWidget {
     Q_OBJECT
@@ -27,6 +30,8 @@ public:
     QListWidget* texts() const { return texts_; }
     QPlainTextEdit* evidence() const { return evidence_; }
     QTableWidget* quality() const { return quality_; }
+    QTabWidget* tabs() const { return tabs_; }
+    TextEvidenceView* textView() const { return textView_; }
 
 private:
     std::shared_ptr<const RunResult> run_;
@@ -34,6 +39,8 @@ private:
     QListWidget* texts_ = nullptr;
     QPlainTextEdit* evidence_ = nullptr;
     QTableWidget* quality_ = nullptr;
+    QTabWidget* tabs_ = nullptr;
+    TextEvidenceView* textView_ = nullptr;
 };
 
 }  // namespace pelmora

@@ -12,6 +12,7 @@
 
 #include "evidence/digit_evidence.h"
 #include "evidence/input_quality.h"
+#include "ui/density_charts.h"
 #include "ui/text_bridge.h"
 #include "ui/text_evidence_view.h"
 
@@ -37,8 +38,10 @@ DetailsWindow::DetailsWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
     tabs_ = new QTabWidget(right);
     tabs_->setObjectName(QStringLiteral("tabsEvidence"));
     textView_ = new TextEvidenceView(tabs_);
+    charts_ = new DensityCharts(tabs_);
     tabs_->addTab(evidence_, QStringLiteral("Evidence"));
     tabs_->addTab(textView_, QStringLiteral("Text"));
+    tabs_->addTab(charts_, QStringLiteral("Charts"));
     right->addWidget(tabs_);
     auto* qualityBox = new QWidget(right);
     auto* qualityLayout = new QVBoxLayout(qualityBox);
@@ -57,6 +60,10 @@ DetailsWindow::DetailsWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
     resize(1180, 800);
 
     connect(texts_, &QListWidget::currentRowChanged, this, &DetailsWindow::selectText);
+    connect(charts_, &DensityCharts::measureClicked, this, [this](Measure count) {
+        textView_->listMeasures({count});
+        tabs_->setCurrentWidget(textView_);
+    });
 }
 
 void DetailsWindow::showRun(std::shared_ptr<const RunResult> run) {
@@ -98,9 +105,11 @@ void DetailsWindow::showRun(std::shared_ptr<const RunResult> run) {
     }
     quality_->resizeColumnsToContents();
 
+    charts_->showRun(run_);
     if (rows_.empty()) {
         evidence_->setPlainText(QStringLiteral("No text was analysed in this run."));
         textView_->clear();
+        charts_->showText(nullptr, -1);
     } else {
         texts_->setCurrentRow(0);
         selectText(0);
@@ -114,6 +123,7 @@ void DetailsWindow::selectText(int row) {
     const int position = rows_[static_cast<std::size_t>(row)];
     const TextRecord& t = run_->texts[static_cast<std::size_t>(position)];
     textView_->showText(run_, position);
+    charts_->showText(run_, position);
     std::string text = textEvidenceReport(explainText(t, run_->rules));
     text += "\nPairs:\n";
     for (const TextRecord& other : run_->texts) {

@@ -16,6 +16,7 @@ class QTabWidget;
 
 namespace pelmora {
 
+class DensityCharts;
 class TextEvidenceView;
 
 class DetailsWindow : public QWidget {
@@ -32,6 +33,7 @@ public:
     QTableWidget* quality() const { return quality_; }
     QTabWidget* tabs() const { return tabs_; }
     TextEvidenceView* textView() const { return textView_; }
+    DensityCharts* charts() const { return charts_; }
 
 private:
     std::shared_ptr<const RunResult> run_;
@@ -41,6 +43,7 @@ private:
     QTableWidget* quality_ = nullptr;
     QTabWidget* tabs_ = nullptr;
     TextEvidenceView* textView_ = nullptr;
+    DensityCharts* charts_ = nullptr;
 };
 
 }  // namespace pelmora

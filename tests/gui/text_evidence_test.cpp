@@ -1,10 +1,19 @@
 // The Details window's word-level evidence against the core: the text with its occurrences
-// coloured, the concordance of a measure or a digit, and the texts that are awkward to show.
+// coloured, the concordance of a measure, a digit or a density bar, the charts and their
+// pictures, and the texts that are awkward to show.
 
+#include <QAreaSeries>
+#include <QBarCategoryAxis>
+#include <QBarSet>
+#include <QChart>
+#include <QChartView>
 #include <QFile>
+#include <QLineSeries>
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QSignalSpy>
+#include <QStackedBarSeries>
+#include <QSvgRenderer>
 #include <QTabWidget>
 #include <QTableView>
 #include <QTemporaryDir>
@@ -15,11 +24,14 @@
 #include <fstream>
 
 #include "app/form2_commands.h"
+#include "evidence/chart_figures.h"
 #include "evidence/concordance.h"
 #include "forms/program_context.h"
 #include "gui_test_support.h"
 #include "run/batch.h"
+#include "stores/number_text.h"
 #include "ui/concordance_model.h"
+#include "ui/density_charts.h"
 #include "ui/details_window.h"
 #include "ui/occurrence_highlighter.h"
 #include "ui/text_bridge.h"
@@ -117,6 +129,11 @@ std::vector<TableRow> coreLines(const TextRecord& t, const TextOccurrences& foun
         }
     }
     return rows;
+}
+
+std::string fileBytes(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll().toStdString() : "<unreadable>";
 }
 
 }  // namespace
@@ -284,6 +301,109 @@ private slots:
         QCoreApplication::processEvents();
         QCOMPARE(shown.count(), 1);
         QCOMPARE(view.text()->toPlainText(), QString());
+    }
+
+    void chartsDrawTheRunsFiguresAndSaveThem() {
+        auto moved = std::make_shared<RunResult>(*runOn(testing::sampleFolder()));
+        moved->rules = moved->rules.with(Threshold::Obligation, 0.0222);
+        const std::shared_ptr<const RunResult> run = moved;
+        DetailsWindow window;
+        window.showRun(run);
+        window.show();
+        DensityCharts* charts = window.charts();
+        window.tabs()->setCurrentWidget(charts);
+        const int position = positionOf(*run, "graduation_speech.txt");
+        window.texts()->setCurrentRow(position);
+        const TextRecord& t = run->texts[static_cast<std::size_t>(position)];
+
+        const auto bars = densityBars(t, run->rules);
+        QChart* densities = charts->densityView()->chart();
+        auto* barSeries = qobject_cast<QStackedBarSeries*>(densities->series().at(0));
+        QVERIFY(barSeries != nullptr);
+        QCOMPARE(barSeries->count(), 11);
+        QStringList lines;
+        for (std::size_t i = 0; i < bars.size(); ++i) {
+            QCOMPARE(barSeries->barSets()[static_cast<int>(i)]->at(static_cast<int>(i)),
+                     bars[i].number);
+        }
+        for (QAbstractSeries* s : densities->series()) {
+            if (auto* line = qobject_cast<QLineSeries*>(s)) {
+                lines.append(QStringLiteral("%1@%2").arg(line->name()).arg(line->at(0).y()));
+            }
+        }
+        QVERIFY2(lines.contains(QStringLiteral("obligation 0.0222@0.0222")),
+                 qPrintable(lines.join(u'|')));
+        QVERIFY(lines.contains(QStringLiteral("strong obligation 0.03@0.03")));
+        QVERIFY(lines.contains(QStringLiteral("classifiable, contractions 0.01@0.01")));
+        // One line per constant over each bar: 0.01 over the nine, 0.02 over both articles, two
+        // each over obligation and affect.
+        QCOMPARE(lines.size(), 9 + 2 + 2 + 2);
+
+        // The strengths of the run, its mean and the band around it.
+        const StrengthDistribution d = strengthDistribution(*run);
+        QChart* strengths = charts->strengthView()->chart();
+        QStackedBarSeries* strengthBars = nullptr;
+        QAreaSeries* band = nullptr;
+        QLineSeries* mean = nullptr;
+        for (QAbstractSeries* series : strengths->series()) {
+            strengthBars = strengthBars ? strengthBars : qobject_cast<QStackedBarSeries*>(series);
+            band = band ? band : qobject_cast<QAreaSeries*>(series);
+            mean = mean ? mean : qobject_cast<QLineSeries*>(series);
+        }
+        QVERIFY(strengthBars != nullptr && band != nullptr && mean != nullptr);
+        for (int s = 0; s <= 5; ++s) {
+            QCOMPARE(strengthBars->barSets()[s]->at(s),
+                     static_cast<double>(run->pairs.strengthCounts()[static_cast<std::size_t>(s)]));
+        }
+        QCOMPARE(mean->at(0).x(), *strictParse(run->mean));
+        const double reach = 1.65 * *strictParse(run->stDev);
+        QCOMPARE(band->lowerSeries()->at(0).x(), std::max(-0.5, *d.mean - reach));
+        QCOMPARE(band->lowerSeries()->at(1).x(), std::min(5.5, *d.mean + reach));
+
+        // A bar clicked lists its count's words in the text view.
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        const auto tallest =
+            static_cast<std::size_t>(std::max_element(bars.begin(), bars.end(),
+                                                      [](const DensityBar& a, const DensityBar& b) {
+                                                          return a.number < b.number;
+                                                      }) -
+                                     bars.begin());
+        QVERIFY(bars[tallest].number > 0);
+        const QPointF inBar = densities->mapToPosition(
+            QPointF(static_cast<double>(tallest), bars[tallest].number / 2), barSeries);
+        QTest::mouseClick(charts->densityView()->viewport(), Qt::LeftButton, {},
+                          charts->densityView()->mapFromScene(inBar));
+        QCOMPARE(window.tabs()->currentWidget(), window.textView());
+        QVERIFY(window.textView()->model()->measures() ==
+                std::vector<Measure>{bars[tallest].count});
+
+        // Pictures of both, at the chosen place, and nothing when cancelled or not writable.
+        QTemporaryDir out;
+        QString chosen;
+        QStringList problems;
+        charts->choosePath = [&](const QString&, const QString&, const QString&) { return chosen; };
+        charts->reportProblem = [&](const QString& text) { problems.append(text); };
+        chosen = out.filePath(QStringLiteral("densities.png"));
+        QVERIFY(charts->saveDensities(DensityCharts::Picture::Png));
+        QCOMPARE(QImage(chosen).size(),
+                 QSize(DensityCharts::kPictureWidth, DensityCharts::kPictureHeight));
+        chosen = out.filePath(QStringLiteral("strengths.svg"));
+        QVERIFY(charts->saveStrengths(DensityCharts::Picture::Svg));
+        QVERIFY(QSvgRenderer(chosen).isValid());
+        QVERIFY(fileBytes(chosen).find("Pair strengths of the run") != std::string::npos);
+        chosen = out.filePath(QStringLiteral("densities.svg"));
+        QVERIFY(charts->saveDensities(DensityCharts::Picture::Svg));
+        QVERIFY(QSvgRenderer(chosen).isValid());
+        chosen = out.filePath(QStringLiteral("strengths.png"));
+        QVERIFY(charts->saveStrengths(DensityCharts::Picture::Png));
+        QVERIFY(!QImage(chosen).isNull());
+        chosen.clear();
+        QVERIFY(!charts->saveStrengths(DensityCharts::Picture::Png));
+        chosen = out.filePath(QStringLiteral("no such folder/strengths.png"));
+        QVERIFY(!charts->saveStrengths(DensityCharts::Picture::Png));
+        QCOMPARE(problems.size(), 1);
+        QVERIFY(problems[0].startsWith(QStringLiteral("Could not save \"")));
+        QCOMPARE(QDir(out.path()).entryList(QDir::Files).size(), 4);
     }
 };
 

@@ -298,13 +298,9 @@ void TextEvidenceView::showForms() {
     QStringList lines;
     for (const Measure m : listed_) {
         const std::vector<PatternForms> counts = formCounts(loaded_->found.occurrences, m);
-        int total = 0;
-        for (const PatternForms& p : counts) {
-            total += p.count;
-        }
+        const TextRecord& t = run_->texts[static_cast<std::size_t>(loaded_->position)];
         lines.append(QStringLiteral("%1 %2%3")
-                         .arg(measureLabel(m))
-                         .arg(total)
+                         .arg(measureLabel(m), toQt(t.text(m)))
                          .arg(counts.empty()
                                   ? QString()
                                   : QStringLiteral(" — ") + toQt(formCountsText(counts))));

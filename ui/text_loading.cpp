@@ -9,7 +9,7 @@
 namespace pelmora {
 
 TextLoad loadText(const RunResult& run, int position, const QFont& font, QThread* target,
-                  const std::function<bool()>& stale) {
+                  const std::function<bool()>& stale, std::size_t shownLimit) {
     if (stale() || position < 0 || position >= static_cast<int>(run.texts.size())) {
         return {};
     }
@@ -22,7 +22,7 @@ TextLoad loadText(const RunResult& run, int position, const QFont& font, QThread
         return {loaded, nullptr};
     }
     loaded->found = std::move(found.value());
-    if (loaded->found.text.size() > kShownTextLimit) {
+    if (loaded->found.text.size() > shownLimit) {
         loaded->problem = QStringLiteral(
                               "This text is too large to show here (%1 MB); its counted words are "
                               "listed below.")

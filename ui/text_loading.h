@@ -32,12 +32,13 @@ struct TextLoad {
     SharedDocument document;                 // null when there is nothing to show
 };
 
-// Decoded texts larger than this have their occurrences listed but are not shown whole.
+// Decoded texts larger than this have their occurrences listed but are not shown whole: the
+// window would hold several times their size.
 inline constexpr std::size_t kShownTextLimit = std::size_t{16} << 20;
 
 // Reads the text at `position` of `run` again, checked against what the run measured. Gives
 // up, with nothing, as soon as `stale` says that a newer request has come.
 TextLoad loadText(const RunResult& run, int position, const QFont& font, QThread* target,
-                  const std::function<bool()>& stale);
+                  const std::function<bool()>& stale, std::size_t shownLimit = kShownTextLimit);
 
 }  // namespace pelmora

@@ -20,6 +20,7 @@
 #include <QTest>
 #include <QTextBlock>
 #include <QTextLayout>
+#include <QThread>
 #include <QThreadPool>
 #include <fstream>
 
@@ -36,6 +37,7 @@
 #include "ui/occurrence_highlighter.h"
 #include "ui/text_bridge.h"
 #include "ui/text_evidence_view.h"
+#include "ui/text_loading.h"
 
 namespace pelmora {
 namespace {
@@ -255,6 +257,17 @@ private slots:
         QCOMPARE(view.text()->toPlainText(),
                  QStringLiteral("I will go.\nYou should\nnot, shan't.\nIt\u2019s \U0001F600 the "
                                 "end\u00B6the fee, \"it's\" needed\n\n"));
+
+        // Beyond the size the window shows, a text's words are still listed.
+        const int breaks = positionOf(*run, "a breaks.txt");
+        const TextLoad large = loadText(
+            *run, breaks, QFont(), QThread::currentThread(), [] { return false; }, 40);
+        QVERIFY(large.text != nullptr && large.document == nullptr);
+        QVERIFY(large.text->problem.startsWith(QStringLiteral("This text is too large to show")));
+        QCOMPARE(large.text->found.occurrences.size(),
+                 occurrencesOf(*run, run->texts[static_cast<std::size_t>(breaks)])
+                     .value()
+                     .occurrences.size());
 
         // A text that is not what the run read shows why, and nothing in its place.
         view.listMeasures({Measure::DefiniteArticle});

@@ -81,6 +81,12 @@ QChart* newChart(const QString& title) {
     return chart;
 }
 
+void replaceChart(QChartView* view, QChart* chart) {
+    QChart* old = view->chart();
+    view->setChart(chart);
+    delete old;
+}
+
 void hideMarkersOf(QChart* chart, QAbstractSeries* series) {
     for (QLegendMarker* marker : chart->legend()->markers(series)) {
         marker->setVisible(false);
@@ -148,17 +154,13 @@ void DensityCharts::clear() {
     textRun_.reset();
     position_ = -1;
     for (QChartView* view : {densities_, strengths_}) {
-        QChart* old = view->chart();
-        view->setChart(newChart(QString()));
-        delete old;
+        replaceChart(view, newChart(QString()));
     }
 }
 
 void DensityCharts::showRun(std::shared_ptr<const RunResult> run) {
     run_ = std::move(run);
-    QChart* old = strengths_->chart();
-    strengths_->setChart(run_ ? strengthChart() : newChart(QString()));
-    delete old;
+    replaceChart(strengths_, run_ ? strengthChart() : newChart(QString()));
 }
 
 void DensityCharts::showText(std::shared_ptr<const RunResult> run, int position) {
@@ -166,9 +168,7 @@ void DensityCharts::showText(std::shared_ptr<const RunResult> run, int position)
     position_ = textRun_ && position >= 0 && position < static_cast<int>(textRun_->texts.size())
                     ? position
                     : -1;
-    QChart* old = densities_->chart();
-    densities_->setChart(position_ >= 0 ? densityChart(true) : newChart(QString()));
-    delete old;
+    replaceChart(densities_, position_ >= 0 ? densityChart(true) : newChart(QString()));
 }
 
 QChart* DensityCharts::densityChart(bool live) {
@@ -178,7 +178,7 @@ QChart* DensityCharts::densityChart(bool live) {
                                             "thresholds its rules compare them with")
                                  .arg(toQt(t.name), toQt(t.text(Measure::TextLength))));
     chart->legend()->hide();
-    double top = 0.01;
+    double top = 0.01;  // the least height of the axis, for a text without any of the words
     auto* bars = new QStackedBarSeries;
     QStringList categories;
     for (std::size_t i = 0; i < figures.size(); ++i) {
@@ -326,23 +326,19 @@ bool DensityCharts::saveDensities(Picture picture) {
     if (position_ < 0) {
         return false;
     }
-    return save(densityChart(false), picture, QStringLiteral("pelmora-densities"));
+    return save([this] { return densityChart(false); }, picture,
+                QStringLiteral("pelmora-densities"));
 }
 
 bool DensityCharts::saveStrengths(Picture picture) {
     if (!run_) {
         return false;
     }
-    return save(strengthChart(), picture, QStringLiteral("pelmora-strengths"));
+    return save([this] { return strengthChart(); }, picture, QStringLiteral("pelmora-strengths"));
 }
 
-bool DensityCharts::save(QChart* chart, Picture picture, const QString& name) {
-    // Drawn apart from the window, at the size of a saved picture.
-    QChartView view;
-    view.setChart(chart);
-    view.setRenderHint(QPainter::Antialiasing);
-    view.setAttribute(Qt::WA_DontShowOnScreen);
-    view.resize(kPictureWidth, kPictureHeight);
+bool DensityCharts::save(const std::function<QChart*()>& make, Picture picture,
+                         const QString& name) {
     const bool png = picture == Picture::Png;
     const QString path =
         png ? choosePath(QStringLiteral("Save chart as PNG"), name + QStringLiteral(".png"),
@@ -352,6 +348,13 @@ bool DensityCharts::save(QChart* chart, Picture picture, const QString& name) {
     if (path.isEmpty()) {
         return false;
     }
+    // Drawn apart from the window, at the size of a saved picture.
+    QChartView view;
+    QChart* chart = make();
+    view.setChart(chart);
+    view.setRenderHint(QPainter::Antialiasing);
+    view.setAttribute(Qt::WA_DontShowOnScreen);
+    view.resize(kPictureWidth, kPictureHeight);
     view.show();
     QByteArray bytes;
     {

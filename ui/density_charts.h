@@ -50,7 +50,7 @@ private:
     // Charts of what is shown; clicks and tooltips only on the ones in the window.
     QChart* densityChart(bool live);
     QChart* strengthChart() const;
-    bool save(QChart* chart, Picture picture, const QString& name);
+    bool save(const std::function<QChart*()>& make, Picture picture, const QString& name);
 
     std::shared_ptr<const RunResult> run_, textRun_;
     int position_ = -1;

@@ -18,12 +18,17 @@ constexpr std::array<QRgb, kCountedMeasures.size()> kFills = {
 
 }  // namespace
 
-QColor measureColour(Measure measure) {
+std::optional<std::size_t> countedPosition(Measure measure) {
     const auto at = std::find(kCountedMeasures.begin(), kCountedMeasures.end(), measure);
     if (at == kCountedMeasures.end()) {
-        return QColor(0xc8c8c8);
+        return std::nullopt;
     }
-    return QColor(kFills[static_cast<std::size_t>(at - kCountedMeasures.begin())]);
+    return static_cast<std::size_t>(at - kCountedMeasures.begin());
+}
+
+QColor measureColour(Measure measure) {
+    const std::optional<std::size_t> at = countedPosition(measure);
+    return at ? QColor(kFills[*at]) : QColor(0xc8c8c8);
 }
 
 QColor insideWordColour(Measure measure) {

@@ -4,10 +4,16 @@
 
 #include <QColor>
 #include <QIcon>
+#include <cstddef>
+#include <optional>
 
 #include "forms/form1.h"
 
 namespace pelmora {
+
+// Where a measure stands among the counted measures, which the view and its legend follow;
+// nothing for a measure that counts no words.
+std::optional<std::size_t> countedPosition(Measure measure);
 
 // The fill of an occurrence; grey for a measure that counts no words.
 QColor measureColour(Measure measure);

@@ -16,14 +16,6 @@ namespace {
 // Long enough to do real work, short enough that input is never kept waiting.
 constexpr qint64 kSliceMs = 12;
 
-std::optional<std::size_t> countedPosition(Measure measure) {
-    const auto at = std::find(kCountedMeasures.begin(), kCountedMeasures.end(), measure);
-    if (at == kCountedMeasures.end()) {
-        return std::nullopt;
-    }
-    return static_cast<std::size_t>(at - kCountedMeasures.begin());
-}
-
 }  // namespace
 
 OccurrenceHighlighter::OccurrenceHighlighter(QPlainTextEdit* view) : QObject(view), view_(view) {

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "ui/measure_colours.h"
+
 namespace pelmora {
 
 namespace {
@@ -100,8 +102,7 @@ ShownText shownTextOf(const std::string& decoded, const std::vector<Occurrence>&
     for (std::size_t k = 0; k < occurrences.size(); ++k) {
         ShownText::Span& span = shown.spans[k];
         span.measure = static_cast<std::uint8_t>(
-            std::find(kCountedMeasures.begin(), kCountedMeasures.end(), occurrences[k].measure) -
-            kCountedMeasures.begin());
+            countedPosition(occurrences[k].measure).value_or(kCountedMeasures.size()));
         span.insideWord = occurrences[k].insideWord;
         if (shown.lines.empty() || shown.lines.back().block != span.block) {
             shown.lines.push_back({span.block, k, k});

@@ -161,12 +161,7 @@ void TextEvidenceView::clear() {
     run_.reset();
     quality_.clear();
     position_ = -1;
-    highlighter_->setText(nullptr);
-    text_->setDocument(blank_);
-    text_->setExtraSelections({});
-    document_.reset();
-    loaded_.reset();
-    model_->setText(nullptr);
+    dropText();
     digits_->clear();
     warnings_->clear();
     status_->setText(QStringLiteral("No text selected."));
@@ -203,8 +198,7 @@ void TextEvidenceView::showText(std::shared_ptr<const RunResult> run, int positi
         const DigitEvidence& d = evidence.digits[k];
         QVariantList counted;
         for (const Measure m : d.measureIds) {
-            if (std::find(kCountedMeasures.begin(), kCountedMeasures.end(), m) !=
-                kCountedMeasures.end()) {
+            if (countedPosition(m)) {
                 counted.append(static_cast<int>(m));
             }
         }
@@ -235,13 +229,7 @@ void TextEvidenceView::showText(std::shared_ptr<const RunResult> run, int positi
                                                 warnings.join(QStringLiteral("; ")));
     status_->setText(QStringLiteral("Reading \"%1\"…").arg(toQt(t.name)));
     status_->show();
-
-    highlighter_->setText(nullptr);
-    text_->setExtraSelections({});
-    text_->setDocument(blank_);
-    document_.reset();
-    loaded_.reset();
-    model_->setText(nullptr);
+    dropText();
     showForms();
 
     auto* watcher = new QFutureWatcher<TextLoad>(this);
@@ -256,6 +244,16 @@ void TextEvidenceView::showText(std::shared_ptr<const RunResult> run, int positi
                                           target = thread(), latest, request] {
         return loadText(*run, position, font, target, [&] { return latest->load() != request; });
     }));
+}
+
+void TextEvidenceView::dropText() {
+    // The colouring stops before its document goes.
+    highlighter_->setText(nullptr);
+    text_->setExtraSelections({});
+    text_->setDocument(blank_);
+    document_.reset();
+    loaded_.reset();
+    model_->setText(nullptr);
 }
 
 void TextEvidenceView::apply(const TextLoad& load) {

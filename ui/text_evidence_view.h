@@ -58,6 +58,8 @@ signals:
     void textShown();
 
 private:
+    // Empties the text and the concordance until another text is read.
+    void dropText();
     void apply(const TextLoad& load);
     void showForms();
     void measureSwitched(QListWidgetItem* item);

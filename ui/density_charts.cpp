@@ -296,6 +296,9 @@ QChart* DensityCharts::strengthChart() const {
         lower->append(from, 0);
         lower->append(to, 0);
         auto* band = new QAreaSeries(upper, lower);
+        // The area does not own its edges.
+        upper->setParent(band);
+        lower->setParent(band);
         band->setName(QStringLiteral("mean ± %1 standard deviations: %2 to %3")
                           .arg(RuleBook::kSignificanceAbove)
                           .arg(d.band->first, 0, 'f', 4)

@@ -85,8 +85,6 @@ QVariant ConcordanceModel::data(const QModelIndex& index, int role) const {
                 .arg(o.end)
                 .arg(o.insideWord ? QStringLiteral(", inside \"%1\"").arg(toQt(o.word).simplified())
                                   : QString());
-        case OccurrenceRole:
-            return k;
         default:
             return {};
     }

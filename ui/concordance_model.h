@@ -16,8 +16,6 @@ class ConcordanceModel : public QAbstractTableModel {
 
 public:
     enum Column { Left, Match, Right, MeasureColumn, Word, ColumnCount };
-    // The occurrence a row shows, by its position among the text's occurrences.
-    static constexpr int OccurrenceRole = Qt::UserRole + 1;
 
     using QAbstractTableModel::QAbstractTableModel;
 
@@ -26,7 +24,8 @@ public:
     // Every occurrence of any of `measures`, in text order.
     void list(std::vector<Measure> measures);
     const std::vector<Measure>& measures() const { return measures_; }
-    // -1 beyond the rows.
+    // The occurrence a row shows, by its position among the text's occurrences; -1 beyond
+    // the rows.
     int occurrenceAt(int row) const;
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;

@@ -1,5 +1,6 @@
 #include "ui/occurrence_highlighter.h"
 
+#include <QElapsedTimer>
 #include <QPlainTextEdit>
 #include <QScrollBar>
 #include <QTextBlock>
@@ -50,11 +51,6 @@ void OccurrenceHighlighter::setShown(Measure measure, bool shown) {
         shown_[*m] = shown;
         restart(*m);
     }
-}
-
-bool OccurrenceHighlighter::isShown(Measure measure) const {
-    const std::optional<std::size_t> m = countedPosition(measure);
-    return m && shown_[*m];
 }
 
 void OccurrenceHighlighter::restart(std::optional<std::size_t> changed) {

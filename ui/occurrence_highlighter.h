@@ -5,7 +5,6 @@
 // kMeasureProperty, whole-word occurrences filled, those inside longer words lighter and
 // underlined with dots.
 
-#include <QElapsedTimer>
 #include <QObject>
 #include <QTextCharFormat>
 #include <QTextFormat>
@@ -34,7 +33,6 @@ public:
     // Starts over on the text the view now shows; nothing to colour when it is null.
     void setText(std::shared_ptr<const LoadedText> text);
     void setShown(Measure measure, bool shown);
-    bool isShown(Measure measure) const;
     // Every line holds the ranges of the measures shown.
     bool isDone() const { return pending_ == 0; }
 

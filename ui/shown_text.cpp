@@ -98,7 +98,6 @@ ShownText shownTextOf(const std::string& decoded, const std::vector<Occurrence>&
         i += length;
     }
     place(decoded.size());
-    shown.blocks = static_cast<int>(lineLengths.size()) + 1;
     for (std::size_t k = 0; k < occurrences.size(); ++k) {
         ShownText::Span& span = shown.spans[k];
         span.measure = static_cast<std::uint8_t>(

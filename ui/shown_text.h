@@ -29,7 +29,6 @@ struct ShownText {
     };
 
     QString text;  // the lines joined by line feeds
-    int blocks = 1;
     std::vector<Span> spans;  // one per occurrence, in their order
     std::vector<Line> lines;  // in order
 };

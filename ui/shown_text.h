@@ -28,7 +28,7 @@ struct ShownText {
         std::size_t firstSpan = 0, endSpan = 0;
     };
 
-    QString text;  // the lines joined by line feeds
+    QString text;             // the lines joined by line feeds
     std::vector<Span> spans;  // one per occurrence, in their order
     std::vector<Line> lines;  // in order
 };

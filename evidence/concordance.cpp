@@ -4,6 +4,7 @@
 #include "stores/text_ops.h"
 
 #include <algorithm>
+#include <unordered_map>
 
 namespace pelmora {
 
@@ -118,6 +119,66 @@ std::string formsOf(const std::vector<Occurrence>& occurrences, Measure measure)
                 out += " and " + std::to_string(p.words.size() - kNamed) + " more";
             }
             out += ")";
+        }
+    }
+    return out;
+}
+
+std::vector<PatternForms> formCounts(const std::vector<Occurrence>& occurrences, Measure measure) {
+    struct Pattern {
+        PatternForms counts;
+        int index = 0;
+        std::unordered_map<std::string, std::size_t> formAt;  // by folded spelling
+    };
+    std::vector<Pattern> patterns;
+    std::unordered_map<std::string, std::size_t> patternAt;
+    for (const Occurrence& o : occurrences) {
+        if (o.measure != measure) {
+            continue;
+        }
+        const auto [p, newPattern] = patternAt.try_emplace(o.pattern, patterns.size());
+        if (newPattern) {
+            patterns.push_back({{o.pattern, 0, {}}, o.patternIndex, {}});
+        }
+        Pattern& pattern = patterns[p->second];
+        ++pattern.counts.count;
+        std::string form = flattened(o.insideWord ? o.word : o.form);
+        const auto [f, newForm] =
+            pattern.formAt.try_emplace(foldCase(form), pattern.counts.forms.size());
+        if (newForm) {
+            pattern.counts.forms.push_back({std::move(form), 0});
+        }
+        ++pattern.counts.forms[f->second].count;
+    }
+    std::stable_sort(patterns.begin(), patterns.end(),
+                     [](const Pattern& a, const Pattern& b) { return a.index < b.index; });
+    std::vector<PatternForms> out;
+    out.reserve(patterns.size());
+    for (Pattern& p : patterns) {
+        std::stable_sort(p.counts.forms.begin(), p.counts.forms.end(),
+                         [](const FormCount& a, const FormCount& b) { return a.count > b.count; });
+        out.push_back(std::move(p.counts));
+    }
+    return out;
+}
+
+std::string formCountsText(const std::vector<PatternForms>& patterns) {
+    std::string out;
+    for (const PatternForms& p : patterns) {
+        out += (out.empty() ? "" : "; ") + p.pattern + " " + std::to_string(p.count);
+        if (p.forms.size() == 1 && equalsIgnoreCase(p.forms.front().form, p.pattern)) {
+            continue;
+        }
+        for (std::size_t i = 0; i < p.forms.size() && i < kNamedForms; ++i) {
+            out += (i > 0 ? ", " : ": ") + p.forms[i].form + " " + std::to_string(p.forms[i].count);
+        }
+        if (p.forms.size() > kNamedForms) {
+            int rest = 0;
+            for (std::size_t i = kNamedForms; i < p.forms.size(); ++i) {
+                rest += p.forms[i].count;
+            }
+            out += " and " + std::to_string(rest) + " more in " +
+                   std::to_string(p.forms.size() - kNamedForms) + " other forms";
         }
     }
     return out;

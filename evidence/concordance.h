@@ -36,4 +36,23 @@ std::vector<TableRow> concordanceTable(const std::string& name, const TextOccurr
 // "will 1, need 1 (in needed), should 2 (in shouldn't, shoulders), shouldn't 1".
 std::string formsOf(const std::vector<Occurrence>& occurrences, Measure measure);
 
+// The counts of one measure by pattern and, within each, by the form it was found as: the
+// longer word when inside one, else the match as written. Spellings that differ only in case
+// are one form, shown as first written. Patterns in their counted order, forms by count and
+// then first appearance.
+struct FormCount {
+    std::string form;
+    int count = 0;
+};
+struct PatternForms {
+    std::string pattern;
+    int count = 0;
+    std::vector<FormCount> forms;
+};
+std::vector<PatternForms> formCounts(const std::vector<Occurrence>& occurrences, Measure measure);
+// "should 2: shouldn't 1, shoulders 1; will 1": a pattern found only as itself shows its
+// count alone; beyond kNamedForms forms of a pattern, the rest are counted.
+inline constexpr std::size_t kNamedForms = 8;
+std::string formCountsText(const std::vector<PatternForms>& patterns);
+
 }  // namespace pelmora

@@ -11,13 +11,14 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "evidence/digit_evidence.h"
 #include "evidence/input_quality.h"
-#include "evidence/stability.h"
+#include "evidence/text_details.h"
+#include "ui/density_charts.h"
 #include "ui/sensitivity_view.h"
 #include "ui/stability_bar.h"
 #include "ui/table_rows.h"
 #include "ui/text_bridge.h"
+#include "ui/text_evidence_view.h"
 #include "ui/texts_model.h"
 
 namespace pelmora {
@@ -51,7 +52,16 @@ DetailsWindow::DetailsWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
     quality_->horizontalHeader()->setStretchLastSection(true);
 
     auto* right = new QSplitter(Qt::Vertical, this);
-    right->addWidget(evidence_);
+    // The selected text: the words behind its digits, the text itself, its figures drawn.
+    tabs_ = new QTabWidget(right);
+    tabs_->setObjectName(QStringLiteral("tabsEvidence"));
+    textView_ = new TextEvidenceView(tabs_);
+    charts_ = new DensityCharts(tabs_);
+    tabs_->addTab(evidence_, QStringLiteral("Evidence"));
+    tabs_->addTab(textView_, QStringLiteral("Text"));
+    tabs_->addTab(charts_, QStringLiteral("Charts"));
+    right->addWidget(tabs_);
+    // The whole run.
     auto* runTabs = new QTabWidget(right);
     runTabs->setObjectName(QStringLiteral("runTabs"));
     runTabs->addTab(quality_, QStringLiteral("Input quality"));
@@ -72,6 +82,10 @@ DetailsWindow::DetailsWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
             [this](const QModelIndex& current) { selectText(current.row()); });
     connect(split_, &QSplitter::splitterMoved, this, [this] { listSized_ = true; });
     connect(stabilityBar_, &StabilityBar::figuresChanged, this, &DetailsWindow::stabilityChanged);
+    connect(charts_, &DensityCharts::measureClicked, this, [this](Measure count) {
+        textView_->listMeasures({count});
+        tabs_->setCurrentWidget(textView_);
+    });
 }
 
 void DetailsWindow::setStabilityTask(StabilityTask* task) {
@@ -81,7 +95,8 @@ void DetailsWindow::setStabilityTask(StabilityTask* task) {
 void DetailsWindow::stabilityChanged() {
     textsModel_->setStability(run_, stabilityBar_->figuresOf(run_));
     fitTexts();
-    selectText(texts_->currentIndex().row());
+    // Only the words change: the text and its charts stay as they are.
+    showEvidence(textsModel_->positionAt(texts_->currentIndex().row()));
 }
 
 void DetailsWindow::fitTexts() {
@@ -105,10 +120,13 @@ void DetailsWindow::showRun(std::shared_ptr<const RunResult> run) {
     textsModel_->setRun(run_, quality);
     showRows(quality_, qualityTable(quality));
     sensitivity_->showRun(run_);
+    charts_->showRun(run_);
     stabilityChanged();
 
     if (textsModel_->rowCount() == 0) {
         evidence_->setPlainText(QStringLiteral("No text was analysed in this run."));
+        textView_->clear();
+        charts_->showText(nullptr, -1);
     } else {
         texts_->setCurrentIndex(textsModel_->index(0, 0));
         selectText(0);
@@ -120,30 +138,16 @@ void DetailsWindow::selectText(int row) {
     if (!run_ || position < 0) {
         return;
     }
-    const TextRecord& t = run_->texts[static_cast<std::size_t>(position)];
-    std::string text = textEvidenceReport(explainText(t, run_->rules));
-    const RunStability* stability = textsModel_->stability().get();
-    const TextStability* stable = stability != nullptr ? stability->of(position) : nullptr;
-    text += '\n';
-    text += stable != nullptr ? textStabilityReport(*stable, stability->options)
-                              : std::string("Stability: not computed\n");
-    text += "\nPairs:\n";
-    for (const TextRecord& other : run_->texts) {
-        const std::optional<RunPair> p = run_->pairs.between(position, other.position);
-        if (!p) {
-            continue;
-        }
-        const TextRecord& a = run_->texts[static_cast<std::size_t>(p->first)];
-        const TextRecord& b = run_->texts[static_cast<std::size_t>(p->second)];
-        text += a.name + "-" + b.name + "\t" + std::to_string(p->strength) +
-                (p->significant ? "*" : "") + "\t" +
-                pairEvidenceText(explainPair(a, b, p->strength)) +
-                (stability != nullptr ? std::string("\t") + pairStabilityText(stability->pair(*run_, *p),
-                                                                 stability->options.resamples)
-                                      : std::string()) +
-                "\n";
+    textView_->showText(run_, position);
+    charts_->showText(run_, position);
+    showEvidence(position);
+}
+
+void DetailsWindow::showEvidence(int position) {
+    if (!run_ || position < 0) {
+        return;
     }
-    evidence_->setPlainText(toQt(text));
+    evidence_->setPlainText(toQt(textDetailsText(*run_, position, textsModel_->stability().get())));
 }
 
 }  // namespace pelmora

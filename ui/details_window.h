@@ -14,12 +14,15 @@ class QPlainTextEdit;
 class QSplitter;
 class QTableView;
 class QTableWidget;
+class QTabWidget;
 
 namespace pelmora {
 
+class DensityCharts;
 class SensitivityView;
 class StabilityBar;
 class StabilityTask;
+class TextEvidenceView;
 class TextsModel;
 
 class DetailsWindow : public QWidget {
@@ -39,9 +42,13 @@ public:
     SensitivityView* sensitivity() const { return sensitivity_; }
     QPlainTextEdit* evidence() const { return evidence_; }
     QTableWidget* quality() const { return quality_; }
+    QTabWidget* tabs() const { return tabs_; }
+    TextEvidenceView* textView() const { return textView_; }
+    DensityCharts* charts() const { return charts_; }
 
 private:
     void stabilityChanged();
+    void showEvidence(int position);
     void fitTexts();
 
     std::shared_ptr<const RunResult> run_;
@@ -53,6 +60,9 @@ private:
     SensitivityView* sensitivity_ = nullptr;
     QPlainTextEdit* evidence_ = nullptr;
     QTableWidget* quality_ = nullptr;
+    QTabWidget* tabs_ = nullptr;
+    TextEvidenceView* textView_ = nullptr;
+    DensityCharts* charts_ = nullptr;
 };
 
 }  // namespace pelmora

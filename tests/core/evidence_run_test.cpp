@@ -7,6 +7,7 @@
 
 #include "app/file_reader.h"
 #include "app/form2_commands.h"
+#include "evidence/chart_figures.h"
 #include "evidence/digit_evidence.h"
 #include "evidence/input_quality.h"
 #include "evidence/pair_matrix.h"
@@ -14,8 +15,10 @@
 #include "evidence/run_record.h"
 #include "forms/program_context.h"
 #include "run/batch.h"
+#include "stores/number_text.h"
 #include "stores/text_ops.h"
 #include "tests/support/report_pairs.h"
+#include "tests/support/run_builder.h"
 #include "tests/support/temp_folder.h"
 #include "tests/support/test_data.h"
 
@@ -100,6 +103,71 @@ TEST(EvidenceOfRuns, MatrixAndPairsTableHoldTheReportsPairsAndItsFlags) {
         EXPECT_EQ(row.at(3), report.minimal.count(line) ? "yes" : "no") << line;
         EXPECT_EQ(row.at(4), report.significant.count(line) ? "yes" : "no") << line;
     }
+}
+
+// Each bar is the density of its count over the text length, as the run wrote it, with the
+// thresholds of the run's own rule book that the rules compare it with.
+TEST(EvidenceOfRuns, ChartsDrawTheRunsDensitiesThresholdsAndStrengths) {
+    const auto sampled = runOn(fs::path(PELMORA_SOURCE_DIR) / "samples");
+    RunResult run = *sampled;
+    run.rules = run.rules.with(Threshold::Contractions, 0.0123).with(Threshold::HighAffect, 0.07);
+    const std::map<Measure, std::vector<std::pair<Threshold, double>>> marks = {
+        {Measure::D0, {{Threshold::Classifiable, 0.01}, {Threshold::Contractions, 0.0123}}},
+        {Measure::D4, {{Threshold::PassiveCommonPast, 0.01}, {Threshold::Classifiable, 0.01}}},
+        {Measure::D5,
+         {{Threshold::PassiveInflections, 0.01},
+          {Threshold::Classifiable, 0.01},
+          {Threshold::PastInflections, 0.01}}},
+        {Measure::D6, {{Threshold::Classifiable, 0.01}, {Threshold::DefiniteArticle, 0.02}}},
+        {Measure::ObligationDensity,
+         {{Threshold::Obligation, 0.015}, {Threshold::StrongObligation, 0.03}}},
+        {Measure::AffectDensity, {{Threshold::Affect, 0.03}, {Threshold::HighAffect, 0.07}}},
+        {Measure::D8, {{Threshold::Classifiable, 0.01}}},
+    };
+    for (const TextRecord& t : run.texts) {
+        const auto bars = densityBars(t, run.rules);
+        for (const DensityBar& bar : bars) {
+            const std::string column = kMeasures[static_cast<std::size_t>(bar.density)].column;
+            EXPECT_EQ(bar.value, t.text(bar.density)) << t.name << " " << column;
+            const double words = t.number(Measure::TextLength);
+            EXPECT_EQ(fourDecimalText(t.number(bar.count) / words), bar.value)
+                << t.name << " " << column;
+            for (const ThresholdMark& mark : bar.thresholds) {
+                // The rules name the density each constant is compared with.
+                if (mark.id != Threshold::Classifiable) {
+                    EXPECT_STREQ(thresholdInfo(mark.id).measure,
+                                 kMeasures[static_cast<std::size_t>(bar.density)].label);
+                }
+            }
+            if (const auto it = marks.find(bar.density); it != marks.end()) {
+                std::vector<std::pair<Threshold, double>> drawn;
+                for (const ThresholdMark& mark : bar.thresholds) {
+                    drawn.emplace_back(mark.id, mark.limit);
+                }
+                EXPECT_EQ(drawn, it->second) << column;
+            }
+        }
+        EXPECT_EQ(bars[0].thresholds[1].limitText, "0.0123");
+    }
+
+    // Texts with codes 00000, 00011, 11111 and 11111: strengths 3, 0, 0, 2, 2, 5.
+    RunResult built = test::runOf(
+        {{"a.txt", "00000"}, {"b.txt", "00011"}, {"c.txt", "11111"}, {"d.txt", "11111"}}, [] {
+            std::array<bool, 16> s{};
+            s[5] = true;
+            return s;
+        }());
+    built.mean = "2";
+    built.stDev = "1.8974";
+    const StrengthDistribution d = strengthDistribution(built);
+    EXPECT_EQ(d.pairs, (std::array<std::int64_t, 6>{2, 0, 2, 1, 0, 1}));
+    EXPECT_EQ(d.significant, (std::array<bool, 6>{false, false, false, false, false, true}));
+    ASSERT_TRUE(d.band.has_value());
+    EXPECT_DOUBLE_EQ(d.band->first, 2 - 1.65 * 1.8974);
+    EXPECT_DOUBLE_EQ(d.band->second, 2 + 1.65 * 1.8974);
+    built.stDev = "n/a";
+    EXPECT_FALSE(strengthDistribution(built).band.has_value());
+    EXPECT_EQ(strengthDistribution(built).mean, 2.0);
 }
 
 std::string words(int n, const char* word = "dog ") {

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "analysis/occurrences.h"
+#include "evidence/concordance.h"
 #include "stores/text_encoding.h"
 #include "app/form2_commands.h"
 #include "forms/program_context.h"
@@ -84,6 +85,44 @@ TEST(Occurrences, SpansAndFormsThroughEveryStepThatMovesText) {
     const std::vector<Occurrence> inside = findOccurrences("shoulders");
     ASSERT_EQ(inside.size(), 1u);
     EXPECT_EQ(inside[0].word, "shoulders");
+}
+
+// What the concordance heads its lines with: each pattern's count, split by the words it was
+// found in, as a linguist reads them.
+TEST(Occurrences, CountsByFormSplitEachPatternByTheWordsItWasFoundIn) {
+    const std::vector<Occurrence> diary =
+        findOccurrences("You should go. Shouldn't you? Her shoulders SHOULD rest, we will.");
+    const std::vector<PatternForms> modal = formCounts(diary, Measure::ObligationCount);
+    ASSERT_EQ(modal.size(), 3u);
+    EXPECT_EQ(modal[0].pattern, "will");
+    EXPECT_EQ(modal[1].pattern, "should");
+    EXPECT_EQ(modal[1].count, 4);
+    ASSERT_EQ(modal[1].forms.size(), 3u);
+    EXPECT_EQ(modal[1].forms[0].form, "should");  // first written so, then SHOULD
+    EXPECT_EQ(modal[1].forms[0].count, 2);
+    EXPECT_EQ(formCountsText(modal),
+              "will 1; should 4: should 2, Shouldn't 1, shoulders 1; "
+              "shouldn't 1");
+
+    // A word around a lone line feed is shown on one line.
+    const std::vector<Occurrence> edges =
+        findOccurrences("I walked, I needed. It\u2019s so, it's. I\nwill \"quoted\" ed");
+    EXPECT_EQ(formCountsText(formCounts(edges, Measure::PastTenseForms)),
+              "-ed 4: walked 1, needed 1, quoted 1, ed 1");
+    EXPECT_EQ(formCountsText(formCounts(edges, Measure::ObligationCount)),
+              "will 1: I will 1; need 1: needed 1");
+    // A curly apostrophe is another spelling of the same contraction.
+    EXPECT_EQ(formCountsText(formCounts(edges, Measure::It)), "it's 2: It\u2019s 1, it's 1");
+    EXPECT_EQ(formCountsText(formCounts(edges, Measure::Quotes)), "\" 2");
+    EXPECT_EQ(formCountsText(formCounts(edges, Measure::SecondPerson)), "");
+
+    std::string many;
+    for (int i = 0; i < 12; ++i) {
+        many += std::string(1, static_cast<char>('b' + i)) + "ed ";
+    }
+    EXPECT_EQ(formCountsText(formCounts(findOccurrences(many + "bed"), Measure::PastTenseForms)),
+              "-ed 13: bed 2, ced 1, ded 1, eed 1, fed 1, ged 1, hed 1, ied 1 and 4 more in 4 "
+              "other forms");
 }
 
 // Every count of a run's measures, against the occurrences found in its texts.

@@ -1,0 +1,61 @@
+#pragma once
+// "Charts": the selected text's nine densities and its obligation and affect densities as
+// bars, with the thresholds its rules compare each with drawn as lines; and the run's pair
+// strengths 0 to 5 with the mean and the band of the significance limit of standard
+// deviations either side. A density bar lists its measure's words when clicked; each chart
+// can be saved as PNG and SVG.
+
+#include <QWidget>
+#include <functional>
+#include <memory>
+
+#include "run/run_result.h"
+
+class QChart;
+class QChartView;
+
+namespace pelmora {
+
+class DensityCharts : public QWidget {
+    Q_OBJECT
+
+public:
+    enum class Picture { Png, Svg };
+    // Saved pictures have this size, whatever the window's.
+    static constexpr int kPictureWidth = 1000, kPictureHeight = 620;
+
+    explicit DensityCharts(QWidget* parent = nullptr);
+
+    void showRun(std::shared_ptr<const RunResult> run);
+    void showText(std::shared_ptr<const RunResult> run, int position);
+    void clear();
+
+    QChartView* densityView() const { return densities_; }
+    QChartView* strengthView() const { return strengths_; }
+
+    // Save at the chosen place; false when cancelled, nothing is shown, or not written.
+    bool saveDensities(Picture picture);
+    bool saveStrengths(Picture picture);
+
+    // Asks where to save (caption, suggested file name, filter); empty when cancelled.
+    // Tests replace it.
+    std::function<QString(const QString&, const QString&, const QString&)> choosePath;
+    std::function<void(const QString&)> reportProblem;
+
+signals:
+    // A density bar was clicked: the count it divides by the text length.
+    void measureClicked(Measure count);
+
+private:
+    // Charts of what is shown; clicks and tooltips only on the ones in the window.
+    QChart* densityChart(bool live);
+    QChart* strengthChart() const;
+    bool save(const std::function<QChart*()>& make, Picture picture, const QString& name);
+
+    std::shared_ptr<const RunResult> run_, textRun_;
+    int position_ = -1;
+    QChartView* densities_ = nullptr;
+    QChartView* strengths_ = nullptr;
+};
+
+}  // namespace pelmora

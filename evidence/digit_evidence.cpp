@@ -379,8 +379,12 @@ std::string textEvidenceReport(const TextEvidence& e, const std::vector<Occurren
                    t.constant + ", margin " + t.margin + (t.near ? " (near threshold)" : "") + "\n";
         }
         if (d.decisiveMove) {
+            const double move = d.decisiveMove->second;
             out += "    changes when the " + std::string(thresholdInfo(d.decisiveMove->first).name) +
-                   " threshold moves by " + signedDensity(d.decisiveMove->second) + "\n";
+                   " threshold moves " +
+                   (move != 0 ? "by " + signedDensity(move)
+                              : std::string(std::signbit(move) ? "down" : "up") + " at all") +
+                   "\n";
         }
     }
     return out;

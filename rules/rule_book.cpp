@@ -480,7 +480,9 @@ std::optional<double> decisiveMove(const RuleBook& rules, const ClassifierInputs
                 continue;
             }
             if (digitWith(v + side * kPast) != digit) {
-                return move;
+                // A value right at the threshold: any move changes the digit, the sign of the
+                // zero says which way.
+                return move != 0 ? move : std::copysign(0.0, side);
             }
         }
     }

@@ -195,8 +195,9 @@ struct Classification {
 Classification classify(const RuleBook& rules, const ClassifierInputs& inputs);
 
 // The smallest move of `threshold` that changes the digit of `category` for these inputs, as
-// a signed distance in density units (the digit changes for any move beyond it); nothing when
-// no move of it does.
+// a signed distance in density units (the digit changes for any move beyond it); a value
+// right at the threshold gives a zero signed the way a move must go; nothing when no move of
+// it does.
 std::optional<double> decisiveMove(const RuleBook& rules, const ClassifierInputs& inputs,
                                    Category category, Threshold threshold);
 

@@ -1,28 +1,46 @@
 // Saves a PNG of each of Pelmora's windows after a run over the sample corpus, for checking
-// the look by eye: main.png, analysis.png, details.png, matrix.png, help.png, explanation.png.
+// the look by eye: main.png, analysis.png, details.png (with the stability measured),
+// details-text.png, details-charts.png, matrix.png, help.png, explanation.png.
 
 #include <QApplication>
 #include <QDir>
 #include <QEventLoop>
+#include <QAbstractItemModel>
 #include <QPushButton>
+#include <QTabWidget>
+#include <QTableView>
 #include <QTimer>
 #include <cstdio>
 
 #include "forms/program_context.h"
 #include "help/help_windows.h"
 #include "ui/analysis_window.h"
+#include "ui/density_charts.h"
 #include "ui/details_window.h"
 #include "ui/export_actions.h"
 #include "ui/main_window.h"
 #include "ui/matrix_window.h"
+#include "ui/stability_task.h"
+#include "ui/text_evidence_view.h"
 
 namespace {
 
 // The folder tree and the window manager fill in the background; give them a moment.
-void settle() {
+void settle(int milliseconds = 800) {
     QEventLoop loop;
-    QTimer::singleShot(800, &loop, &QEventLoop::quit);
+    QTimer::singleShot(milliseconds, &loop, &QEventLoop::quit);
     loop.exec();
+}
+
+// The row of the Details list that shows `name`, 0 when none does.
+int rowNamed(pelmora::DetailsWindow* details, const QString& name) {
+    const QAbstractItemModel* model = details->texts()->model();
+    for (int row = 0; row < model->rowCount(); ++row) {
+        if (model->index(row, 0).data().toString() == name) {
+            return row;
+        }
+    }
+    return 0;
 }
 
 bool save(QWidget* window, const QDir& folder, const char* name) {
@@ -58,9 +76,29 @@ int main(int argc, char** argv) {
     window.helpWindows()->openExplanation();
     settle();
 
+    // The stability figures, so that the list and the matrix show them.
+    evidence->stabilityTask()->start();
+    for (int waited = 0; evidence->stabilityTask()->state() ==
+                             pelmora::StabilityTask::State::Measuring &&
+                         waited < 600;
+         ++waited) {
+        settle(100);
+    }
+    pelmora::DetailsWindow* details = evidence->detailsWindow();
+    QTableView* texts = details->texts();
+    texts->setCurrentIndex(texts->model()->index(rowNamed(details, QStringLiteral("diary_sunday.txt")), 0));
+    settle(300);
+
     bool saved = save(&window, folder, "main.png");
     saved = save(window.analysisWindow(), folder, "analysis.png") && saved;
-    saved = save(evidence->detailsWindow(), folder, "details.png") && saved;
+    saved = save(details, folder, "details.png") && saved;
+    details->tabs()->setCurrentWidget(details->textView());
+    details->textView()->listMeasures({pelmora::Measure::ObligationCount});
+    settle(500);
+    saved = save(details, folder, "details-text.png") && saved;
+    details->tabs()->setCurrentWidget(details->charts());
+    settle(300);
+    saved = save(details, folder, "details-charts.png") && saved;
     saved = save(evidence->matrixWindow(), folder, "matrix.png") && saved;
     saved = save(window.helpWindows()->helpWindow(), folder, "help.png") && saved;
     saved = save(window.helpWindows()->explanationWindow(), folder, "explanation.png") && saved;

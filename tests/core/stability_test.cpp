@@ -5,11 +5,13 @@
 
 #include <atomic>
 #include <cstdio>
+#include <cmath>
 #include <filesystem>
 #include <string>
 #include <vector>
 
 #include "app/form2_commands.h"
+#include "evidence/digit_evidence.h"
 #include "evidence/stability.h"
 #include "forms/program_context.h"
 #include "run/batch.h"
@@ -222,6 +224,44 @@ TEST(Sensitivity, EveryThresholdMovedAFewPercentMovesTheTextsAtThem) {
     const std::vector<TableRow> table = sensitivityTable(*run, rows);
     EXPECT_EQ(table.at(1), (TableRow{"-10%", "2 of 3", "3 of 3", "0", "0"}));
     EXPECT_EQ(table.at(3), (TableRow{"+5%", "0 of 3", "0 of 3", "0", "0"}));
+    // A density right at its threshold: the evidence names the way any move changes it.
+    const std::string atThreshold = textEvidenceReport(explainText(run->texts.at(2), run->rules));
+    EXPECT_NE(atThreshold.find("changes when the obligation threshold moves down at all\n"),
+              std::string::npos)
+        << atThreshold;
+}
+
+// The move the evidence states for a digit is where the digit changes: half of it keeps the
+// digit, a little beyond it changes it, for every digit of the boundary corpus that has one.
+TEST(Sensitivity, EachDigitChangesJustBeyondTheMoveItsEvidenceStates) {
+    const auto run = runOf(fs::path(PELMORA_SOURCE_DIR) / "tests/data/boundary");
+    const RuleBook& rules = run->rules;
+    int checked = 0;
+    for (const TextRecord& t : run->texts) {
+        if (!t.inRun) {
+            continue;
+        }
+        const TextEvidence e = explainText(t, rules);
+        for (std::size_t k = 0; k < e.digits.size(); ++k) {
+            if (!e.digits[k].decisiveMove) {
+                continue;
+            }
+            const auto [threshold, move] = *e.digits[k].decisiveMove;
+            const auto digitWith = [&](double by) {
+                return classify(rules.with(threshold, rules[threshold] + by), t.decisions.inputs)
+                    .code.at(k);
+            };
+            // A density right at the threshold: the least move the way the zero's sign says.
+            const double beyond = move != 0 ? move * 1.01 : std::copysign(1e-9, move);
+            EXPECT_EQ(digitWith(move / 2), t.code[k]) << t.name << " digit " << k + 1;
+            EXPECT_NE(digitWith(beyond), t.code[k]) << t.name << " digit " << k + 1;
+            if (move == 0) {
+                EXPECT_EQ(digitWith(-beyond), t.code[k]) << t.name << " digit " << k + 1;
+            }
+            ++checked;
+        }
+    }
+    EXPECT_GT(checked, 40);
 }
 
 }  // namespace

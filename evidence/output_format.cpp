@@ -1,6 +1,7 @@
 #include "evidence/output_format.h"
 
 #include <cstdio>
+#include <cstring>
 #include <utility>
 
 #include "stores/text_ops.h"
@@ -30,25 +31,33 @@ void LineEndWriter::write(std::string_view text) {
     if (text.empty()) {
         return;
     }
+    // The piece made over whole and given on at once: a report's pieces hold thousands of
+    // lines each.
+    std::string& out = converted_;
+    out.clear();
     if (std::exchange(pendingCr_, false) && text.front() != '\n') {
-        sink_("\r");
+        out += '\r';
     }
     std::size_t start = 0;
     while (start < text.size()) {
-        const std::size_t cr = text.find('\r', start);
-        if (cr == std::string_view::npos) {
-            sink_(text.substr(start));
-            return;
+        const void* found = std::memchr(text.data() + start, '\r', text.size() - start);
+        if (found == nullptr) {
+            out.append(text, start);
+            break;
         }
-        sink_(text.substr(start, cr - start));
+        const auto cr = static_cast<std::size_t>(static_cast<const char*>(found) - text.data());
+        out.append(text, start, cr - start);
         if (cr + 1 == text.size()) {
             pendingCr_ = true;  // the LF may come with the next piece
-            return;
+            break;
         }
         if (text[cr + 1] != '\n') {
-            sink_("\r");
+            out += '\r';
         }
         start = cr + 1;
+    }
+    if (!out.empty()) {
+        sink_(out);
     }
 }
 

@@ -30,6 +30,7 @@ private:
     LineEnds ends_;
     std::function<void(std::string_view)> sink_;
     bool pendingCr_ = false;
+    std::string converted_;  // kept for its memory
 };
 
 // Tab for a name ending in .tsv, .tab or .txt, else comma.

@@ -55,11 +55,14 @@ Result<std::vector<ListedFile>> listTextFiles(const std::filesystem::path& folde
         if (!isListedName(nameBytes)) {
             continue;
         }
-        // A link counts when it leads to a regular file; a broken one is left out.
-        struct stat info {};
-        const std::string full = (folder / std::string(nameBytes)).native();
-        if (::stat(full.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) {
-            continue;
+        // A link counts when it leads to a regular file; a broken one is left out. The entry's
+        // own type spares a look-up for the common case of a plain file.
+        if (entry->d_type != DT_REG) {
+            struct stat info {};
+            if (::fstatat(::dirfd(dir.get()), entry->d_name, &info, 0) != 0 ||
+                !S_ISREG(info.st_mode)) {
+                continue;
+            }
         }
         files.push_back(ListedFile{displayText(nameBytes), std::string(nameBytes)});
     }

@@ -19,6 +19,13 @@ std::string hexOf(const unsigned char* digest, unsigned int length) {
     return out;
 }
 
+// Fetched once: looking the algorithm up by name at every file costs more than digesting a
+// short one.
+const EVP_MD* sha256Method() {
+    static EVP_MD* const method = EVP_MD_fetch(nullptr, "SHA256", nullptr);
+    return method != nullptr ? method : EVP_sha256();
+}
+
 }  // namespace
 
 // The EVP calls fail only when the library cannot allocate; there is nothing to recover.
@@ -28,7 +35,7 @@ struct Sha256::State {
 };
 
 Sha256::Sha256() : state_(std::make_unique<State>()) {
-    [[maybe_unused]] const int ok = EVP_DigestInit_ex(state_->context, EVP_sha256(), nullptr);
+    [[maybe_unused]] const int ok = EVP_DigestInit_ex(state_->context, sha256Method(), nullptr);
     assert(ok == 1);
 }
 
@@ -51,7 +58,7 @@ std::string sha256Hex(std::string_view bytes) {
     unsigned char digest[EVP_MAX_MD_SIZE];
     unsigned int length = 0;
     [[maybe_unused]] const int ok =
-        EVP_Digest(bytes.data(), bytes.size(), digest, &length, EVP_sha256(), nullptr);
+        EVP_Digest(bytes.data(), bytes.size(), digest, &length, sha256Method(), nullptr);
     assert(ok == 1 && length == 32);
     return hexOf(digest, length);
 }

@@ -37,15 +37,35 @@ const std::array<const char*, 9> kModalVerbs = {
     "will", "shall", "must", "need", "needs", "should", "shouldn't", "ought", "oughtn't",
 };
 
+namespace {
+
+template <std::size_t N>
+ListStore loaded(const std::array<const char*, N>& words) {
+    ListStore list;
+    list.reserve(static_cast<int>(N));
+    for (const char* word : words) {
+        list.append(word);
+    }
+    return list;
+}
+
+}  // namespace
+
 void Form1::Form_Load() {
-    for (const char* word : kWordsOfAffect) {
-        lstWordsOfAffect.append(word);
-    }
-    for (const char* word : kKeyFunctionWords) {
-        lstKeyFunctionWords.append(word);
-    }
-    for (const char* type : kFeatureNames) {
-        lstTypes.append(type);
+    // Loaded once per text of a run: the lists share one load until a text changes them.
+    static const ListStore affect = loaded(kWordsOfAffect);
+    static const ListStore keyWords = loaded(kKeyFunctionWords);
+    static const ListStore types = loaded(kFeatureNames);
+    for (auto [list, words] : {std::pair{&lstWordsOfAffect, &affect},
+                               std::pair{&lstKeyFunctionWords, &keyWords},
+                               std::pair{&lstTypes, &types}}) {
+        if (list->empty()) {
+            *list = *words;
+        } else {
+            for (const std::string& word : words->items()) {
+                list->append(word);
+            }
+        }
     }
 }
 

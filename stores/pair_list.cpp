@@ -1,6 +1,7 @@
 #include "stores/pair_list.h"
 
 #include <algorithm>
+#include <array>
 #include <cassert>
 #include <mutex>
 #include <unordered_map>
@@ -265,8 +266,8 @@ PairList::Pair PairList::pairAt(std::int64_t k) const {
     return Pair{block.roster, i, i + 1 + static_cast<int>(t), row.strength(t)};
 }
 
-void PairList::forEachPair(const std::function<bool(const Pair&)>& visit,
-                           std::int64_t from) const {
+void PairList::forEachRun(const std::function<bool(std::span<const Pair>)>& visit,
+                          std::int64_t from) const {
     const Impl& d = *impl_;
     if (from >= d.total) {
         return;
@@ -281,19 +282,32 @@ void PairList::forEachPair(const std::function<bool(const Pair&)>& visit,
         i = p.first;
         t = static_cast<std::uint32_t>(p.second - p.first - 1);
     }
+    constexpr std::size_t kRun = 512;
+    std::array<Pair, kRun> run;
+    std::size_t filled = 0;
     for (; b < d.blocks.size(); ++b, i = 0, t = 0) {
         const Impl::Block& block = d.blocks[b];
         const Impl::Roster& r = d.rosters[static_cast<std::size_t>(block.roster)];
         for (; i + 1 < block.m; ++i, t = 0) {
             const Impl::Row& row = r.rows[static_cast<std::size_t>(i)];
             const auto limit = static_cast<std::uint32_t>(block.m - i - 1);
+            const bool everyOne = !d.below && row.sameText.empty();
             for (; t < limit; ++t) {
-                if (d.listedAt(row, t) &&
-                    !visit(Pair{block.roster, i, i + 1 + static_cast<int>(t), row.strength(t)})) {
-                    return;
+                if (everyOne || d.listedAt(row, t)) {
+                    run[filled++] = Pair{block.roster, i, i + 1 + static_cast<int>(t),
+                                         row.strength(t)};
+                    if (filled == kRun) {
+                        if (!visit(std::span<const Pair>(run.data(), filled))) {
+                            return;
+                        }
+                        filled = 0;
+                    }
                 }
             }
         }
+    }
+    if (filled > 0) {
+        visit(std::span<const Pair>(run.data(), filled));
     }
 }
 

@@ -9,6 +9,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -37,7 +38,23 @@ public:
     Pair pairAt(std::int64_t k) const;
     // Calls `visit` for every listed pair in list order from position `from` on; stops early
     // when it returns false.
-    void forEachPair(const std::function<bool(const Pair&)>& visit, std::int64_t from = 0) const;
+    template <class Visit>
+    void forEachPair(Visit&& visit, std::int64_t from = 0) const {
+        forEachRun(
+            [&](std::span<const Pair> run) {
+                for (const Pair& p : run) {
+                    if (!visit(p)) {
+                        return false;
+                    }
+                }
+                return true;
+            },
+            from);
+    }
+    // The same, a run of consecutive pairs at a time: a call per pair would cost more than
+    // the visit itself.
+    void forEachRun(const std::function<bool(std::span<const Pair>)>& visit,
+                    std::int64_t from = 0) const;
 
     // The strength of the pair of texts `first` < `second` of a roster when the list holds
     // its line (in its last comparison of that roster); nothing otherwise.

@@ -131,5 +131,30 @@ TEST(ListStore, SortedVariantInsertsIntoTextOrderIgnoringCase) {
     EXPECT_EQ(plain.get(-1), "");
 }
 
+TEST(ListStore, ACopyChangesAloneWhateverTheChange) {
+    ListStore original;
+    original.append("a");
+    original.append("b");
+    ListStore appended = original;
+    appended.append("c");
+    ListStore replaced = original;
+    replaced.setAt(0, "z");
+    ListStore removed = original;
+    removed.removeAt(1);
+    ListStore cleared = original;
+    cleared.clear();
+    cleared.append("y");
+    EXPECT_EQ(original.items(), (std::vector<std::string>{"a", "b"}));
+    EXPECT_EQ(appended.items(), (std::vector<std::string>{"a", "b", "c"}));
+    EXPECT_EQ(replaced.items(), (std::vector<std::string>{"z", "b"}));
+    EXPECT_EQ(removed.items(), (std::vector<std::string>{"a"}));
+    EXPECT_EQ(cleared.items(), (std::vector<std::string>{"y"}));
+    // The original, changed after its copies, leaves them as they were.
+    ListStore before = original;
+    original.setAt(1, "x");
+    EXPECT_EQ(before.items(), (std::vector<std::string>{"a", "b"}));
+    EXPECT_EQ(original.items(), (std::vector<std::string>{"a", "x"}));
+}
+
 }  // namespace
 }  // namespace pelmora

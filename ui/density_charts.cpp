@@ -174,8 +174,7 @@ void DensityCharts::showText(std::shared_ptr<const RunResult> run, int position)
 QChart* DensityCharts::densityChart(bool live) {
     const TextRecord& t = textRun_->texts[static_cast<std::size_t>(position_)];
     const std::array<DensityBar, kDensityBars> figures = densityBars(t, textRun_->rules);
-    QChart* chart = newChart(QStringLiteral("Densities of \"%1\" (%2 words); lines: the "
-                                            "thresholds its rules compare them with")
+    QChart* chart = newChart(QStringLiteral("Densities of \"%1\" (%2 words); lines: thresholds")
                                  .arg(toQt(t.name), toQt(t.text(Measure::TextLength))));
     chart->legend()->hide();
     double top = 0.01;  // the least height of the axis, for a text without any of the words
@@ -183,9 +182,13 @@ QChart* DensityCharts::densityChart(bool live) {
     QStringList categories;
     for (std::size_t i = 0; i < figures.size(); ++i) {
         const DensityBar& bar = figures[i];
-        // Upright, a word a line: every label stays whole and none is hidden at the edges.
+        // Upright, a word a line, and a word too wide for its bar broken before its last five
+        // letters: Qt hides a label wider than its bar at the edges of the axis.
         static const QRegularExpression kBreaks(QStringLiteral("(?<=\\w-)| "));
-        categories.append(labelOf(bar.count).replace(kBreaks, QStringLiteral("<br>")));
+        static const QRegularExpression kLong(QStringLiteral("(?<=\\w{6})(?=\\w{5}\\b)"));
+        categories.append(labelOf(bar.count)
+                              .replace(kBreaks, QStringLiteral("<br>"))
+                              .replace(kLong, QStringLiteral("-<br>")));
         top = std::max(top, bar.number);
         QBarSet* set = barAt(bars, figures.size(), i, bar.number, labelOf(bar.density));
         set->setColor(measureColour(bar.count));
@@ -261,8 +264,7 @@ QChart* DensityCharts::strengthChart() const {
         most = std::max(most, n);
     }
     QChart* chart = newChart(
-        QStringLiteral("Pair strengths of the run: %1 pairs, arithmetic mean %2, sample standard "
-                       "deviation %3")
+        QStringLiteral("Pair strengths of the run: %1 pairs, mean %2, sample SD %3")
             .arg(pairs)
             .arg(toQt(run_->mean), toQt(run_->stDev)));
     auto* bars = new QStackedBarSeries;

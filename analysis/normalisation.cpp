@@ -10,6 +10,7 @@
 #include <utility>
 
 #include "analysis/pattern_counter.h"
+#include "stores/large_buffer.h"
 #include "stores/text_ops.h"
 
 namespace pelmora {
@@ -569,7 +570,9 @@ CleanedText cleanAndCount(std::string& text, const PatternCounter& counter, int 
     std::vector<std::string> rest;
     for (std::size_t k = 0; k < cuts.size(); ++k) {
         const std::size_t end = k + 1 < cuts.size() ? cuts[k + 1] : text.size();
-        rest.emplace_back(text, cuts[k], end - cuts[k]);
+        std::string piece = largeString(end - cuts[k]);
+        text.copy(piece.data(), piece.size(), cuts[k]);
+        rest.push_back(std::move(piece));
     }
     text.resize(cuts.front());
     std::vector<CleanedText> cleaned(rest.size() + 1);

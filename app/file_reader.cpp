@@ -11,6 +11,7 @@
 #include <thread>
 
 #include "app/sha256.h"
+#include "stores/large_buffer.h"
 
 namespace pelmora {
 
@@ -125,7 +126,7 @@ Result<ReadText> readTextFile(const std::filesystem::path& path, std::string_vie
     // Read straight into the text, digesting each piece while it is in the cache, or behind the
     // reading for a large file. The size the system gave is a hint: the file may have grown or
     // shrunk since; what it grew by is digested and appended at the end.
-    std::string bytes(static_cast<std::size_t>(info.st_size), '\0');
+    std::string bytes = largeString(static_cast<std::size_t>(info.st_size));
     std::optional<DigestBehind> behind;
     if (bytes.size() >= kDigestBehindBytes) {
         behind.emplace(bytes.data());

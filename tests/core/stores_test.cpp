@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "stores/large_buffer.h"
 #include "stores/list_store.h"
 #include "stores/number_text.h"
 #include "stores/text_ops.h"
@@ -129,6 +130,20 @@ TEST(ListStore, SortedVariantInsertsIntoTextOrderIgnoringCase) {
     EXPECT_EQ(plain.selected(), 1);
     EXPECT_EQ(plain.get(5), "");
     EXPECT_EQ(plain.get(-1), "");
+}
+
+TEST(LargeString, HoldsExactlyItsSizeOfNulBytesSmallOrLarge) {
+    // Below, at and beyond the size from which the pages are advised, and not a page multiple.
+    for (const std::size_t size : {std::size_t{0}, std::size_t{5}, std::size_t{8} << 20,
+                                   (std::size_t{21} << 20) + 3}) {
+        std::string s = largeString(size);
+        ASSERT_EQ(s.size(), size);
+        EXPECT_EQ(s.find_first_not_of('\0'), std::string::npos) << size;
+        if (size > 0) {
+            s.back() = 'x';  // writable to its last byte
+            EXPECT_EQ(s[size - 1], 'x');
+        }
+    }
 }
 
 TEST(ListStore, ACopyChangesAloneWhateverTheChange) {

@@ -101,7 +101,8 @@ void Form2Commands::cmdAuto() {
             analysis.cmdDoItAll();
         }
         if (observer != nullptr) {
-            observer->textAnalysed(context_.form1(), f.lastRead);
+            Form1& analysed = context_.form1();
+            observer->textAnalysed(analysed, std::move(analysed.decisions), f.lastRead);
         }
         analysis.cmdReset();
     }

@@ -35,7 +35,7 @@ public:
         }
     }
 
-    void textAnalysed(const Form1& form, const FileFacts& file) override {
+    void textAnalysed(const Form1& form, Form1Decisions decisions, const FileFacts& file) override {
         TextRecord t;
         t.position = static_cast<int>(result_->texts.size());
         t.nameBytes = form.typeNameBytes.empty() ? file.nameBytes : form.typeNameBytes.back();
@@ -45,7 +45,7 @@ public:
         for (const MeasureInfo& m : kMeasures) {
             t.numbers[static_cast<std::size_t>(m.id)] = reading(t.text(m.id)).value;
         }
-        t.decisions = form.decisions;
+        t.decisions = std::move(decisions);
         t.code = t.measures.code;
         result_->texts.push_back(std::move(t));
     }

@@ -3,7 +3,12 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <condition_variable>
 #include <cstring>
+#include <deque>
+#include <mutex>
+#include <optional>
+#include <thread>
 
 namespace pelmora::cli {
 
@@ -71,6 +76,71 @@ bool Output::flush() {
 
 std::string Output::errorText() const {
     return std::strerror(error_);
+}
+
+namespace {
+
+// Buffers going round between the thread that fills them and the one that writes them out, so
+// that the memory stays that of a few pieces however long the text.
+class BufferRound {
+public:
+    explicit BufferRound(std::size_t buffers) : spare_(buffers) {}
+
+    std::string takeSpare() { return take(spare_).value(); }
+    void giveFull(std::string buffer) { give(full_, std::move(buffer)); }
+    // Nothing once the filler has finished and every full buffer has been taken.
+    std::optional<std::string> takeFull() { return take(full_); }
+    void giveSpare(std::string buffer) { give(spare_, std::move(buffer)); }
+    void finish() {
+        {
+            std::lock_guard<std::mutex> lock(mutex_);
+            finished_ = true;
+        }
+        changed_.notify_all();
+    }
+
+private:
+    std::optional<std::string> take(std::deque<std::string>& from) {
+        std::unique_lock<std::mutex> lock(mutex_);
+        changed_.wait(lock, [&] { return !from.empty() || (&from == &full_ && finished_); });
+        if (from.empty()) {
+            return std::nullopt;
+        }
+        std::string buffer = std::move(from.front());
+        from.pop_front();
+        return buffer;
+    }
+    void give(std::deque<std::string>& to, std::string buffer) {
+        {
+            std::lock_guard<std::mutex> lock(mutex_);
+            to.push_back(std::move(buffer));
+        }
+        changed_.notify_all();
+    }
+
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    std::deque<std::string> spare_, full_;
+    bool finished_ = false;
+};
+
+}  // namespace
+
+void writeProducedText(Output& out, const TextProducer& produce) {
+    BufferRound round(4);
+    std::thread producer([&] {
+        produce([&](std::string_view piece) {
+            std::string buffer = round.takeSpare();
+            buffer.assign(piece);
+            round.giveFull(std::move(buffer));
+        });
+        round.finish();
+    });
+    while (std::optional<std::string> buffer = round.takeFull()) {
+        out.text(*buffer);
+        round.giveSpare(std::move(*buffer));
+    }
+    producer.join();
 }
 
 }  // namespace pelmora::cli

@@ -2,6 +2,7 @@
 // Standard output or standard error as pelmora-cli writes them: buffered, every write
 // checked, line ends as asked, and file names escaped when a terminal shows them.
 
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -41,5 +42,11 @@ private:
     LineEndWriter lines_;
     int error_ = 0;
 };
+
+// What `produce` gives to its visitor, written to `out` as text in the order given. `produce`
+// runs on a thread of its own, so that making a long text and writing it out share two cores;
+// it must only read what nothing changes meanwhile.
+using TextProducer = std::function<void(const std::function<void(std::string_view)>& visit)>;
+void writeProducedText(Output& out, const TextProducer& produce);
 
 }  // namespace pelmora::cli

@@ -5,7 +5,9 @@ namespace pelmora::cli {
 
 int runReportCommand(const CliArguments& args, Output& out, Output& err) {
     return writeAfterRun(args, out, err, [](const FolderRun& run, Output& o) {
-        writeReport(*run.result, o.names(), [&o](std::string_view piece) { o.text(piece); });
+        writeProducedText(o, [&](const std::function<void(std::string_view)>& visit) {
+            writeReport(*run.result, o.names(), visit);
+        });
     });
 }
 

@@ -8,16 +8,11 @@
 
 namespace pelmora {
 
-StrengthStatistics strengthStatistics(const PairList& pairs) {
-    return strengthStatistics([&pairs](const std::function<void(int)>& visit) {
-        pairs.forEachPair([&](const PairList::Pair& p) {
-            visit(p.strength);
-            return true;
-        });
-    });
-}
+namespace {
 
-StrengthStatistics strengthStatistics(const StrengthSequence& strengths) {
+// `strengths(visit)` calls visit(x) for every strength in list order.
+template <typename Strengths>
+StrengthStatistics statisticsOf(const Strengths& strengths) {
     StrengthStatistics stats;
     std::array<std::int64_t, StrengthStatistics::kValues> ofValue{};
     strengths([&](int x) { ++ofValue[static_cast<std::size_t>(x)]; });
@@ -66,6 +61,23 @@ StrengthStatistics strengthStatistics(const StrengthSequence& strengths) {
         stats.significant[static_cast<std::size_t>(x)] = quotient > RuleBook::kSignificanceAbove;
     }
     return stats;
+}
+
+}  // namespace
+
+StrengthStatistics strengthStatistics(const PairList& pairs) {
+    // A pair at a time through a function object would cost more than the sums themselves.
+    return statisticsOf([&pairs](const auto& visit) {
+        pairs.forEachPair([&](const PairList::Pair& p) {
+            visit(p.strength);
+            return true;
+        });
+    });
+}
+
+StrengthStatistics strengthStatistics(const StrengthSequence& strengths) {
+    return statisticsOf(
+        [&strengths](const auto& visit) { strengths(std::function<void(int)>(visit)); });
 }
 
 }  // namespace pelmora

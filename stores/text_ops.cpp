@@ -12,18 +12,6 @@ std::string foldCase(std::string_view s) {
     return out;
 }
 
-bool equalsIgnoreCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) {
-        return false;
-    }
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (foldedByteAt(a, i) != foldedByteAt(b, i)) {
-            return false;
-        }
-    }
-    return true;
-}
-
 int compareIgnoreCase(std::string_view a, std::string_view b) {
     const std::size_t n = std::min(a.size(), b.size());
     for (std::size_t i = 0; i < n; ++i) {

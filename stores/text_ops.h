@@ -23,7 +23,18 @@ inline char foldedByteAt(std::string_view s, std::size_t i) {
 }
 
 std::string foldCase(std::string_view s);
-bool equalsIgnoreCase(std::string_view a, std::string_view b);
+// Inline: word lists are searched with it many times for every text.
+inline bool equalsIgnoreCase(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) {
+        return false;
+    }
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        if (foldedByteAt(a, i) != foldedByteAt(b, i)) {
+            return false;
+        }
+    }
+    return true;
+}
 // Folded text order, then code-point order (UTF-8 bytes sort as their code points).
 int compareIgnoreCase(std::string_view a, std::string_view b);
 std::string toLowerAscii(std::string_view s);

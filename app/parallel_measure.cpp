@@ -19,7 +19,8 @@ ParallelMeasurer::ParallelMeasurer(std::filesystem::path folder, std::vector<std
       rules_(rules),
       window_(static_cast<std::size_t>(2 * jobs + 2)),
       done_(names_.size()) {
-    for (int j = 0; j < jobs; ++j) {
+    // The thread that takes the texts measures too, while its next one is not ready.
+    for (int j = 1; j < jobs; ++j) {
         workers_.emplace_back([this] { work(); });
     }
 }
@@ -83,7 +84,18 @@ void ParallelMeasurer::work() {
 MeasuredText ParallelMeasurer::take(std::size_t k) {
     std::unique_lock<std::mutex> lock(mutex_);
     assert(k == taken_);
-    ready_.wait(lock, [&] { return done_[k] != nullptr; });
+    while (done_[k] == nullptr) {
+        if (next_ < names_.size() && next_ < taken_ + window_) {
+            // Rather than sleep until a worker is done with k, measure a text further on.
+            const std::size_t j = next_++;
+            lock.unlock();
+            auto result = std::make_unique<MeasuredText>(measure(j));
+            lock.lock();
+            done_[j] = std::move(result);
+            continue;
+        }
+        ready_.wait(lock);
+    }
     MeasuredText m = std::move(*done_[k]);
     done_[k].reset();
     ++taken_;

@@ -30,8 +30,9 @@ struct MeasuredText {
 
 class ParallelMeasurer {
 public:
-    // Measures `nameBytes` of `folder` on `jobs` threads, at most a few texts ahead of the one
-    // taken last.
+    // Measures `nameBytes` of `folder` `jobs` at a time, at most a few texts ahead of the one
+    // taken last: on jobs - 1 threads of its own, and on the taking thread while the text it
+    // takes is not ready.
     ParallelMeasurer(std::filesystem::path folder, std::vector<std::string> nameBytes,
                      const RuleBook& rules, int jobs);
     ~ParallelMeasurer();
@@ -39,6 +40,7 @@ public:
     ParallelMeasurer& operator=(const ParallelMeasurer&) = delete;
 
     // The text at position k of the list, once measured; positions are taken in order.
+    // Meanwhile the caller may measure texts further on.
     MeasuredText take(std::size_t k);
 
     // One worker per core, at least one.

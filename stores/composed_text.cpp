@@ -120,10 +120,18 @@ public:
     PairLines(const PairList& pairs, const ComposedText::Strengths& strengths)
         : pairs_(pairs), strengths_(strengths) {
         all_ = std::all_of(strengths.begin(), strengths.end(), [](bool b) { return b; });
+        if (all_) {
+            pairs_.forEachRun([&](std::span<const PairList::Pair> run) {
+                lines_ += static_cast<std::int64_t>(run.size());
+                bytes_ += pairs_.linesLength(run) + 2 * run.size();
+                return true;
+            });
+            return;
+        }
         std::int64_t position = 0;
         pairs_.forEachPair([&](const PairList::Pair& p) {
             if (strengths_[static_cast<std::size_t>(p.strength)]) {
-                if (!all_ && lines_ % kStride == 0) {
+                if (lines_ % kStride == 0) {
                     samples_.push_back(position);
                 }
                 ++lines_;
@@ -135,6 +143,27 @@ public:
     }
     std::uint64_t bytes() const override { return bytes_; }
     std::int64_t lineEnds() const override { return lines_; }
+    void forEach(const std::function<void(std::string_view)>& visit, const NameWriter& names,
+                 std::size_t piece) const override {
+        if (names) {
+            Lines::forEach(visit, names, piece);
+            return;
+        }
+        // The whole list as it stands, the common case, a run of pairs at a time.
+        std::string buffer;
+        buffer.reserve(piece + piece / 2);
+        pairs_.forEachRun([&](std::span<const PairList::Pair> run) {
+            pairs_.appendLines(buffer, run, strengths_, "\r\n");
+            if (buffer.size() >= piece) {
+                visit(buffer);
+                buffer.clear();
+            }
+            return true;
+        });
+        if (!buffer.empty()) {
+            visit(buffer);
+        }
+    }
 
 protected:
     void writeLine(std::string& out, std::int64_t j, const NameWriter& names) const override {

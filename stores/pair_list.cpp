@@ -316,6 +316,37 @@ void PairList::appendLine(std::string& out, const Pair& p) const {
     out.append(1, '\t').append(1, static_cast<char>('0' + p.strength));
 }
 
+void PairList::appendLines(std::string& out, std::span<const Pair> run,
+                           const std::array<bool, 16>& strengths, std::string_view end) const {
+    for (const Pair& p : run) {
+        if (!strengths[static_cast<std::size_t>(p.strength)]) {
+            continue;
+        }
+        const Impl::Roster& r = impl_->rosters[static_cast<std::size_t>(p.roster)];
+        const std::string& a = r.names[static_cast<std::size_t>(p.first)];
+        const std::string& b = r.names[static_cast<std::size_t>(p.second)];
+        const std::size_t at = out.size();
+        out.resize(at + a.size() + b.size() + 3 + end.size());
+        char* w = out.data() + at;
+        w = std::copy(a.begin(), a.end(), w);
+        *w++ = '-';
+        w = std::copy(b.begin(), b.end(), w);
+        *w++ = '\t';
+        *w++ = static_cast<char>('0' + p.strength);
+        std::copy(end.begin(), end.end(), w);
+    }
+}
+
+std::uint64_t PairList::linesLength(std::span<const Pair> run) const {
+    std::uint64_t sum = 0;
+    for (const Pair& p : run) {
+        const Impl::Roster& r = impl_->rosters[static_cast<std::size_t>(p.roster)];
+        sum += r.names[static_cast<std::size_t>(p.first)].size() +
+               r.names[static_cast<std::size_t>(p.second)].size() + 3;
+    }
+    return sum;
+}
+
 std::size_t PairList::lineLength(const Pair& p) const {
     return name(p.roster, p.first).size() + name(p.roster, p.second).size() + 3;
 }

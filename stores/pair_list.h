@@ -5,6 +5,7 @@
 // of four bits per pair plus the sequence of comparisons, and makes every line on demand.
 // Copies share their contents until one of them changes.
 
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -66,6 +67,12 @@ public:
     // The pair line of `pair` appended to `out`, without a line end.
     void appendLine(std::string& out, const Pair& pair) const;
     std::size_t lineLength(const Pair& pair) const;
+    // The sum of the line lengths of `run`.
+    std::uint64_t linesLength(std::span<const Pair> run) const;
+    // The lines of the pairs of `run` whose strength is among `strengths`, each followed by
+    // `end`, appended to `out`: for writing millions of lines without a call per line.
+    void appendLines(std::string& out, std::span<const Pair> run,
+                     const std::array<bool, 16>& strengths, std::string_view end) const;
 
     // Appends the lines of every pair (i < j) of the gathered texts whose keys differ, in the
     // order (0,1), (0,2), ..., (1,2), ... `keys` tell the texts apart (their exact name bytes),

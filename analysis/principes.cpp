@@ -1,8 +1,9 @@
 #include <algorithm>
 #include <bit>
-#include <cstring>
 #include <cassert>
 #include <cstddef>
+#include <cstring>
+#include <memory>
 #include <string>
 #include <thread>
 #include <utility>
@@ -77,15 +78,46 @@ CountedPatterns countedPatterns(const Form1& f) {
     return c;
 }
 
+namespace {
+
+struct CountingPatterns {
+    CountedPatterns counted;
+    PatternCounter counter;
+};
+
+// The patterns follow from the two word lists alone, and a batch run gives every text the
+// same lists: while they share their entries with the lists last seen on this thread, the
+// patterns and their counter built then still hold. Valid until the next call.
+const CountingPatterns& countingPatterns(const Form1& f) {
+    struct Kept {
+        ListStore affect, keys;  // copies, so that a change to the form's lists is a new list
+        std::unique_ptr<const CountingPatterns> patterns;
+    };
+    thread_local Kept kept;
+    if (!kept.patterns || !kept.affect.sharesEntriesWith(f.lstWordsOfAffect) ||
+        !kept.keys.sharesEntriesWith(f.lstKeyFunctionWords)) {
+        CountedPatterns counted = countedPatterns(f);
+        PatternCounter counter(counted.patterns);
+        kept.patterns = std::make_unique<const CountingPatterns>(
+            CountingPatterns{std::move(counted), std::move(counter)});
+        kept.affect = f.lstWordsOfAffect;
+        kept.keys = f.lstKeyFunctionWords;
+    }
+    return *kept.patterns;
+}
+
+}  // namespace
+
 void Form1Commands::RemPunc() {
     Form1& f = form();
-    const CountedPatterns counted = countedPatterns(f);
+    const CountingPatterns& patterns = countingPatterns(f);
+    const CountedPatterns& counted = patterns.counted;
     std::string text = f.Text1.take();
     // The punctuation clean-up, RemSpc's collapsing and padding of the spaces, and the
     // counting in one go, on every core for a long text.
-    const int pieces = context_.jobs > 0 ? context_.jobs : static_cast<int>(std::thread::hardware_concurrency());
-    CleanedText cleaned = cleanAndCount(text, PatternCounter::forPatterns(counted.patterns), pieces,
-                                        context_.textPieceBytes);
+    const int pieces =
+        context_.jobs > 0 ? context_.jobs : static_cast<int>(std::thread::hardware_concurrency());
+    CleanedText cleaned = cleanAndCount(text, patterns.counter, pieces, context_.textPieceBytes);
     f.Text1.setText(std::move(text));
     f.lblNumOfQuotes.setInt(cleaned.quotes);
     std::vector<std::int64_t>& counts = cleaned.counts;

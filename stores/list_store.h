@@ -47,6 +47,9 @@ public:
     }
 
     const std::vector<std::string>& items() const { return items_ ? *items_ : kNone; }
+    // Whether the two share one set of entries, which neither has changed since: then they
+    // read the same, without comparing a single entry.
+    bool sharesEntriesWith(const ListStore& other) const { return items_ == other.items_; }
 
 private:
     Order order_;

@@ -172,6 +172,29 @@ TEST(KeyWords, SecondPressAppendsASecondSetAndGetFreqReadsTheLast) {
     EXPECT_EQ(form.lblContractions.text(), "1");
 }
 
+TEST(KeyWords, AWordListChangedBetweenTextsCountsAsItNowReads) {
+    ProgramContext context;
+    const auto affectOf = [&](const std::string& text) {
+        context.form1().Text1.setText(text);
+        Form1Commands(context).cmdPrincipes();
+        const std::string affect = context.form1().lblAffectTotal.text();
+        Form1Commands(context).cmdReset();
+        return affect;
+    };
+    EXPECT_EQ(affectOf("sad sad day"), "2");
+    ListStore& affect = context.form1().lstWordsOfAffect;
+    for (int i = 0; i < affect.count(); ++i) {
+        if (affect.at(i) == "sad") {
+            affect.setAt(i, "day");
+        }
+    }
+    context.form1().Text1.setText("sad sad day");
+    Form1Commands(context).cmdPrincipes();
+    EXPECT_EQ(context.form1().lblAffectTotal.text(), "1");
+    Form1Commands(context).cmdReset();
+    EXPECT_EQ(affectOf("sad sad day"), "2");  // the reset loads the lists afresh
+}
+
 TEST(KeyWords, LookupsBeforeAnyCountReadZero) {
     ProgramContext context;
     Form1& form = context.form1();

@@ -8,6 +8,24 @@ namespace pelmora {
 
 namespace {
 
+// Vectors filled a check at a time hold room for as many again; kept for every text of a run,
+// that room would be most of the run's memory.
+void compact(Form1Decisions& d) {
+    if (d.evaluation) {
+        Evaluation& e = *d.evaluation;
+        for (auto* v : {&e.labels, &e.characterValues, &e.sortedAdded, &e.resultsAdded}) {
+            v->shrink_to_fit();
+        }
+        e.passiveChecks.shrink_to_fit();
+        e.textClass.checks.shrink_to_fit();
+    }
+    for (std::optional<Decision>& c : d.categories) {
+        if (c) {
+            c->checks.shrink_to_fit();
+        }
+    }
+}
+
 // Gathers the result from what each step of the run left in the stores.
 class Publisher : public RunObserver {
 public:
@@ -46,6 +64,7 @@ public:
             t.numbers[static_cast<std::size_t>(m.id)] = reading(t.text(m.id)).value;
         }
         t.decisions = std::move(decisions);
+        compact(t.decisions);
         t.code = t.measures.code;
         result_->texts.push_back(std::move(t));
     }

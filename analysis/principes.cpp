@@ -168,15 +168,15 @@ void Form1Commands::cmdPrincipes() {
 
 std::int32_t Form1Commands::GetFreq(std::string_view word) {
     const Form1& f = form();
-    std::int32_t found = 0;
-    for (int i = 0; i < f.lstKeyFunctionWords.count(); ++i) {
+    // The last entry of the word counts, so the search runs from the end.
+    for (int i = f.lstKeyFunctionWords.count() - 1; i >= 0; --i) {
         if (equalsIgnoreCase(f.lstKeyFunctionWords.at(i), word)) {
             // A count not yet written (a press before the key words were counted) reads 0.
-            found = static_cast<std::int32_t>(
+            return static_cast<std::int32_t>(
                 strictParse(f.lstKeyFunctionWordFrequency.get(i)).value_or(0.0));
         }
     }
-    return found;
+    return 0;
 }
 
 void Form1Commands::AddDensity(const ValueField& field) {

@@ -33,6 +33,12 @@ void Form2Commands::Command5() {
     const std::int64_t columns =
         static_cast<std::int64_t>(f.lstAuthor.count()) * f.lstAuthorComp.count();
     // Columns that exist already are kept, so a second press only re-writes the captions.
+    // Millions of columns for thousands of authors: room for them all at once, not by doubling.
+    if (columns > static_cast<std::int64_t>(f.lblAuthorPair.size())) {
+        f.lblAuthorPair.reserve(static_cast<std::size_t>(columns));
+        f.lstAuthorPair.reserve(static_cast<std::size_t>(columns));
+        f.authorPairLeft.reserve(static_cast<std::size_t>(columns));
+    }
     for (auto i = static_cast<std::int64_t>(f.lblAuthorPair.size()); i < columns; ++i) {
         f.lblAuthorPair.emplace_back();
         f.lstAuthorPair.emplace_back();

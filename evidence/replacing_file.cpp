@@ -33,8 +33,9 @@ Result<ReplacingFile> ReplacingFile::create(const std::filesystem::path& target)
         char suffix[32];
         std::snprintf(suffix, sizeof suffix, ".%08x.part", static_cast<unsigned>(random()));
         // Hidden, so that a file left by a killed program is not taken for an export.
-        const std::filesystem::path temporary =
-            folder / ("." + target.filename().string() + suffix);
+        std::string hidden(1, '.');
+        hidden.append(target.filename().string()).append(suffix);
+        const std::filesystem::path temporary = folder / hidden;
         // 0666 as any new file: the umask decides, as for the files the program saves otherwise.
         const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd >= 0) {

@@ -122,7 +122,10 @@ std::string digitCounts(const std::array<int, 10>& counts) {
     std::string out;
     for (std::size_t d = 0; d < counts.size(); ++d) {
         if (counts[d] > 0) {
-            out += (out.empty() ? "" : " ") + std::to_string(d) + ":" + std::to_string(counts[d]);
+            if (!out.empty()) {
+                out += ' ';
+            }
+            out.append(std::to_string(d)).append(1, ':').append(std::to_string(counts[d]));
         }
     }
     return out.empty() ? "-" : out;
@@ -228,10 +231,11 @@ std::string recordText(const RunRecord& r) {
         }
     }
     if (r.resamples > 0) {
-        out += "resampling\t" + std::to_string(r.resamples) + "\t" +
-               std::to_string(r.blockWords) + "\t" + escapeField(r.seedingRule) + "\n";
-        out += "# resampled file, resamples giving the whole code, resamples giving each digit "
-               "at each place, name\n";
+        out += "resampling\t" + std::to_string(r.resamples) + "\t" + std::to_string(r.blockWords) +
+               "\t" + escapeField(r.seedingRule) + "\n";
+        out +=
+            "# resampled file, resamples giving the whole code, resamples giving each digit "
+            "at each place, name\n";
         for (const RecordedFile& f : r.files) {
             if (!f.stability) {
                 continue;
@@ -242,7 +246,7 @@ std::string recordText(const RunRecord& r) {
             }
             out += "resampled\t" + std::to_string(f.stability->codeKept);
             for (const auto& counts : f.stability->digits) {
-                out += "\t" + digitCounts(counts);
+                out.append(1, '\t').append(digitCounts(counts));
             }
             out += "\t" + escapeField(f.nameBytes) + "\n";
         }
@@ -288,8 +292,7 @@ Result<RunRecord> parseRecord(std::string_view text) {
             line.remove_suffix(1);  // a record that passed through an editor with CR LF
         }
         if (!isValidUtf8(line)) {
-            return badRecord(lineNumber, "it holds a byte that is not UTF-8",
-                             Error::Code::NotUtf8);
+            return badRecord(lineNumber, "it holds a byte that is not UTF-8", Error::Code::NotUtf8);
         }
         if (lineNumber == 1) {
             if (line != kFirstLine) {
@@ -352,7 +355,8 @@ Result<RunRecord> parseRecord(std::string_view text) {
                 counts.codeKept = static_cast<int>(kept);
                 for (std::size_t k = 0; k < counts.digits.size(); ++k) {
                     if (!parseDigitCounts(v[2 + k], counts.digits[k])) {
-                        return badRecord(lineNumber, "a digit's resamples are not as \"0:13 1:187\"");
+                        return badRecord(lineNumber,
+                                         "a digit's resamples are not as \"0:13 1:187\"");
                     }
                 }
             }
@@ -431,8 +435,8 @@ Verification verifyRun(const RunRecord& recorded, const RunRecord& now, NameStyl
         const RecordedFile& is = *found->second;
         if (was.unreadable || is.unreadable) {
             if (was.unreadable && !is.unreadable) {
-                v.differences.push_back(named(was) + ": was left out as unreadable (" +
-                                        was.reason + "), is now read");
+                v.differences.push_back(named(was) + ": was left out as unreadable (" + was.reason +
+                                        "), is now read");
             } else if (!was.unreadable && is.unreadable) {
                 v.differences.push_back(named(was) + ": is now unreadable (" + is.reason + ")");
             }

@@ -17,7 +17,8 @@ bool isDigits(std::string_view text) {
 
 std::string defusedText(std::string_view text) {
     if (!text.empty() && std::string_view("=+-@").find(text.front()) != std::string_view::npos) {
-        return "'" + std::string(text);
+        std::string defused(1, '\'');
+        return defused.append(text);
     }
     return std::string(text);
 }

@@ -113,7 +113,7 @@ std::string unescaped(std::string_view s) {
             appendUtf8(xml,
                        std::stoul(std::string(entity.substr(hex ? 2 : 1)), nullptr, hex ? 16 : 10));
         } else {
-            xml += "&" + std::string(entity) + ";";
+            xml.append(1, '&').append(entity).append(1, ';');
         }
         i = semi;
     }

@@ -68,6 +68,33 @@ private:
     std::vector<std::size_t> after_;  // offset just after each LF
 };
 
+// Text gathered and given on in pieces of about `piece` bytes.
+class PieceBuffer {
+public:
+    PieceBuffer(const std::function<void(std::string_view)>& visit, std::size_t piece)
+        : visit_(visit), piece_(piece) {
+        text.reserve(piece + piece / 2);
+    }
+    // Gives the text on once it has reached a piece.
+    void gathered() {
+        if (text.size() >= piece_) {
+            visit_(text);
+            text.clear();
+        }
+    }
+    void finish() {
+        if (!text.empty()) {
+            visit_(text);
+        }
+    }
+
+    std::string text;
+
+private:
+    const std::function<void(std::string_view)>& visit_;
+    std::size_t piece_;
+};
+
 // Pieces of whole lines, each ending in CR LF, that write a line from an entry on demand.
 class Lines : public Piece {
 public:
@@ -90,18 +117,12 @@ public:
     }
     void forEach(const std::function<void(std::string_view)>& visit, const NameWriter& names,
                  std::size_t piece) const override {
-        std::string buffer;
-        buffer.reserve(piece + 256);
-        eachLine(buffer, names, 0, [&] {
-            if (buffer.size() >= piece) {
-                visit(buffer);
-                buffer.clear();
-            }
+        PieceBuffer buffer(visit, piece);
+        eachLine(buffer.text, names, 0, [&] {
+            buffer.gathered();
             return true;
         });
-        if (!buffer.empty()) {
-            visit(buffer);
-        }
+        buffer.finish();
     }
 
 protected:
@@ -121,8 +142,8 @@ public:
         : pairs_(pairs), strengths_(strengths) {
         all_ = std::all_of(strengths.begin(), strengths.end(), [](bool b) { return b; });
         if (all_) {
+            lines_ = pairs_.count();
             pairs_.forEachRun([&](std::span<const PairList::Pair> run) {
-                lines_ += static_cast<std::int64_t>(run.size());
                 bytes_ += pairs_.linesLength(run) + 2 * run.size();
                 return true;
             });
@@ -150,19 +171,13 @@ public:
             return;
         }
         // The whole list as it stands, the common case, a run of pairs at a time.
-        std::string buffer;
-        buffer.reserve(piece + piece / 2);
+        PieceBuffer buffer(visit, piece);
         pairs_.forEachRun([&](std::span<const PairList::Pair> run) {
-            pairs_.appendLines(buffer, run, strengths_, "\r\n");
-            if (buffer.size() >= piece) {
-                visit(buffer);
-                buffer.clear();
-            }
+            pairs_.appendLines(buffer.text, run, strengths_, "\r\n");
+            buffer.gathered();
             return true;
         });
-        if (!buffer.empty()) {
-            visit(buffer);
-        }
+        buffer.finish();
     }
 
 protected:

@@ -221,7 +221,8 @@ int PairList::rosterSize(int roster) const {
 }
 
 const std::string& PairList::name(int roster, int position) const {
-    return impl_->rosters[static_cast<std::size_t>(roster)].names[static_cast<std::size_t>(position)];
+    return impl_->rosters[static_cast<std::size_t>(roster)]
+        .names[static_cast<std::size_t>(position)];
 }
 
 std::optional<int> PairList::listedStrength(int roster, int first, int second) const {
@@ -235,7 +236,8 @@ std::optional<int> PairList::listedStrength(int roster, int first, int second) c
     if (first < 0 || first >= second || second >= m) {
         return std::nullopt;
     }
-    const Impl::Row& row = d.rosters[static_cast<std::size_t>(roster)].rows[static_cast<std::size_t>(first)];
+    const Impl::Row& row =
+        d.rosters[static_cast<std::size_t>(roster)].rows[static_cast<std::size_t>(first)];
     const auto t = static_cast<std::uint32_t>(second - first - 1);
     if (!d.listedAt(row, t)) {
         return std::nullopt;
@@ -294,8 +296,8 @@ void PairList::forEachRun(const std::function<bool(std::span<const Pair>)>& visi
             const bool everyOne = !d.below && row.sameText.empty();
             for (; t < limit; ++t) {
                 if (everyOne || d.listedAt(row, t)) {
-                    run[filled++] = Pair{block.roster, i, i + 1 + static_cast<int>(t),
-                                         row.strength(t)};
+                    run[filled++] =
+                        Pair{block.roster, i, i + 1 + static_cast<int>(t), row.strength(t)};
                     if (filled == kRun) {
                         if (!visit(std::span<const Pair>(run.data(), filled))) {
                             return;
@@ -319,30 +321,17 @@ void PairList::appendLine(std::string& out, const Pair& p) const {
 void PairList::appendLines(std::string& out, std::span<const Pair> run,
                            const std::array<bool, 16>& strengths, std::string_view end) const {
     for (const Pair& p : run) {
-        if (!strengths[static_cast<std::size_t>(p.strength)]) {
-            continue;
+        if (strengths[static_cast<std::size_t>(p.strength)]) {
+            appendLine(out, p);
+            out.append(end);
         }
-        const Impl::Roster& r = impl_->rosters[static_cast<std::size_t>(p.roster)];
-        const std::string& a = r.names[static_cast<std::size_t>(p.first)];
-        const std::string& b = r.names[static_cast<std::size_t>(p.second)];
-        const std::size_t at = out.size();
-        out.resize(at + a.size() + b.size() + 3 + end.size());
-        char* w = out.data() + at;
-        w = std::copy(a.begin(), a.end(), w);
-        *w++ = '-';
-        w = std::copy(b.begin(), b.end(), w);
-        *w++ = '\t';
-        *w++ = static_cast<char>('0' + p.strength);
-        std::copy(end.begin(), end.end(), w);
     }
 }
 
 std::uint64_t PairList::linesLength(std::span<const Pair> run) const {
     std::uint64_t sum = 0;
     for (const Pair& p : run) {
-        const Impl::Roster& r = impl_->rosters[static_cast<std::size_t>(p.roster)];
-        sum += r.names[static_cast<std::size_t>(p.first)].size() +
-               r.names[static_cast<std::size_t>(p.second)].size() + 3;
+        sum += lineLength(p);
     }
     return sum;
 }

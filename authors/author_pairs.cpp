@@ -30,44 +30,33 @@ void Form2Commands::cmdAuthorPermutations() {
 
 void Form2Commands::Command5() {
     Form2& f = form();
-    const std::int64_t columns =
-        static_cast<std::int64_t>(f.lstAuthor.count()) * f.lstAuthorComp.count();
+    const auto columns = static_cast<std::size_t>(f.lstAuthor.count()) *
+                         static_cast<std::size_t>(f.lstAuthorComp.count());
     // Columns that exist already are kept, so a second press only re-writes the captions.
-    // Millions of columns for thousands of authors: room for them all at once, not by doubling.
-    if (columns > static_cast<std::int64_t>(f.lblAuthorPair.size())) {
-        f.lblAuthorPair.reserve(static_cast<std::size_t>(columns));
-        f.lstAuthorPair.reserve(static_cast<std::size_t>(columns));
-        f.authorPairLeft.reserve(static_cast<std::size_t>(columns));
-    }
-    for (auto i = static_cast<std::int64_t>(f.lblAuthorPair.size()); i < columns; ++i) {
-        f.lblAuthorPair.emplace_back();
-        f.lstAuthorPair.emplace_back();
-        f.authorPairLeft.push_back(f.authorPairLeft.back() + Form2::kAuthorPairStep);
-    }
-    std::size_t k = 0;
-    for (int a = 0; a < f.lstAuthor.count(); ++a) {
-        for (int b = 0; b < f.lstAuthorComp.count(); ++b) {
-            f.lblAuthorPair[k++].setText(f.lstAuthor.at(a) + " " + f.lstAuthorComp.at(b));
-        }
-    }
+    f.lblAuthorPair.grow(columns);
+    f.lstAuthorPair.grow(columns);
+    f.lblAuthorPair.writeCaptions(f.lstAuthor, f.lstAuthorComp);
 }
 
 void Form2Commands::cmdAssignResults() {
     Form2& f = form();
+    // A guess at a line's length, so that millions of lines are not copied as the text grows;
+    // a longer line only makes it grow.
+    constexpr std::size_t kLineGuess = 32;
+    f.Text4.reserve(f.Text4.text().size() + f.lstAuthorPair.filledColumns() * kLineGuess);
     for (std::size_t p = 0; p < f.lstAuthorPair.size(); ++p) {
-        const ListStore& values = f.lstAuthorPair[p];
         double sum = 0.0;
-        for (const std::string& v : values.items()) {
-            sum += decimalParse(v);
-        }
+        f.lstAuthorPair.forEachNumber(p, [&sum](double v) { sum += v; });
         if (!std::isfinite(sum)) {
             // Lines written so far stay; the columns after this one are not looked at.
             context_.raiseMessage(kNullValueMessage);
             return;
         }
         if (sum != 0.0) {
-            f.Text4.append(f.lblAuthorPair[p].text() + "\t" + doubleText(sum / values.count()) +
-                         "\r\n");
+            f.Text4.append(f.lblAuthorPair.text(p));
+            f.Text4.append("\t");
+            f.Text4.append(doubleText(sum / f.lstAuthorPair.count(p)));
+            f.Text4.append("\r\n");
         }
     }
 }

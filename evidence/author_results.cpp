@@ -37,26 +37,35 @@ void fillAuthorPairColumns(Form2& form, const RunResult& run) {
         }
     }
     const auto partners = static_cast<std::size_t>(form.lstAuthorComp.count());
-    // Whether each column belongs to its pair of authors, checked the first time it is used.
-    std::vector<signed char> belongs(form.lstAuthorPair.size(), -1);
-    run.pairs.forEach([&](const RunPair& p) {
-        const int a = first[static_cast<std::size_t>(p.first)];
-        const int b = second[static_cast<std::size_t>(p.second)];
-        if (a < 0 || b < 0) {
-            return;
-        }
-        // Found by position, not by caption: codes may hold spaces, so captions can collide.
-        const std::size_t column = static_cast<std::size_t>(a) * partners + static_cast<std::size_t>(b);
-        if (column >= belongs.size()) {
-            return;
-        }
-        if (belongs[column] < 0) {
-            belongs[column] = form.lblAuthorPair[column].text() ==
-                              form.lstAuthor.at(a) + " " + form.lstAuthorComp.at(b);
-        }
-        if (belongs[column] == 1) {
-            form.lstAuthorPair[column].append(intText(p.strength));
-        }
+    // When Command5 captioned the columns from these lists, each column is its pair's;
+    // otherwise each column is checked the first time it is used.
+    const bool captionedFromLists =
+        form.lblAuthorPair.lastWrittenFrom(form.lstAuthor, form.lstAuthorComp);
+    std::vector<signed char> belongs(captionedFromLists ? 0 : form.lstAuthorPair.size(), -1);
+    form.lstAuthorPair.appendStrengths([&](auto add) {
+        run.pairs.forEach([&](const RunPair& p) {
+            const int a = first[static_cast<std::size_t>(p.first)];
+            const int b = second[static_cast<std::size_t>(p.second)];
+            if (a < 0 || b < 0) {
+                return;
+            }
+            // Found by position, not by caption: codes may hold spaces, so captions can collide.
+            const std::size_t column =
+                static_cast<std::size_t>(a) * partners + static_cast<std::size_t>(b);
+            if (column >= form.lstAuthorPair.size()) {
+                return;
+            }
+            if (!captionedFromLists) {
+                if (belongs[column] < 0) {
+                    belongs[column] = form.lblAuthorPair.text(column) ==
+                                      form.lstAuthor.at(a) + " " + form.lstAuthorComp.at(b);
+                }
+                if (belongs[column] != 1) {
+                    return;
+                }
+            }
+            add(column, p.strength);
+        });
     });
 }
 

@@ -31,8 +31,8 @@ void LineEndWriter::write(std::string_view text) {
     if (text.empty()) {
         return;
     }
-    // The piece made over whole and given on at once: a report's pieces hold thousands of
-    // lines each.
+    // Given on in pieces of thousands of lines: one call per line is slow, one for a whole
+    // large text holds a second copy of it.
     std::string& out = converted_;
     out.clear();
     if (std::exchange(pendingCr_, false) && text.front() != '\n') {
@@ -55,6 +55,10 @@ void LineEndWriter::write(std::string_view text) {
             out += '\r';
         }
         start = cr + 1;
+        if (out.size() >= kPieceBytes) {
+            sink_(out);
+            out.clear();
+        }
     }
     if (!out.empty()) {
         sink_(out);

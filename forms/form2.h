@@ -3,11 +3,13 @@
 // author tools' lists. Its commands (Form2Commands) read and write these by name.
 
 #include <array>
+#include <cstdint>
 #include <string>
 #include <vector>
 
 #include "forms/file_facts.h"
 #include "rules/rule_book.h"
+#include "stores/author_pair_columns.h"
 #include "stores/composed_text.h"
 #include "stores/list_store.h"
 #include "stores/navigation.h"
@@ -49,10 +51,12 @@ public:
     ListStore List1, List2;
     ListStore lstFirstText, lstSecondText, lstCLF;
     ListStore lstAuthPerm1, lstAuthPerm2, lstAuthPermVal;
-    // Author pair columns: element i of both arrays, left edge at authorPairLeft[i].
-    std::vector<ValueField> lblAuthorPair{ValueField("Author pair")};
-    std::vector<ListStore> lstAuthorPair{ListStore()};
-    std::vector<int> authorPairLeft{kAuthorPairLeft};
+    // Author pair columns: element k of both, left edge at authorPairLeft(k).
+    AuthorPairCaptions lblAuthorPair{"Author pair"};
+    AuthorPairValues lstAuthorPair;
+    static std::int64_t authorPairLeft(std::size_t k) {
+        return kAuthorPairLeft + kAuthorPairStep * static_cast<std::int64_t>(k);
+    }
 
     // --- command state ---
     bool cmdAutoEnabled = true;

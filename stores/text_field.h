@@ -17,6 +17,7 @@ public:
     // Moves the text out, leaving the field empty: for rewriting a large text without a copy.
     std::string take() { return std::exchange(text_, std::string()); }
     void append(std::string_view more) { text_.append(more); }
+    void reserve(std::size_t size) { text_.reserve(size); }
     void clear() { text_.clear(); }
     bool empty() const { return text_.empty(); }
 

@@ -35,6 +35,11 @@ protected:
             list.append(s);
         }
     }
+    void fillColumn(std::size_t k, const Lines& values) {
+        for (const std::string& v : values) {
+            form().lstAuthorPair.append(k, v);
+        }
+    }
     ProgramContext context_;
 };
 
@@ -79,24 +84,24 @@ TEST_F(AuthorTools, PermutationsAndPairColumns) {
     ASSERT_EQ(form().lstAuthorPair.size(), 4u);
     const Lines captions{"abcd abcd", "abcd efgh", "efgh abcd", "efgh efgh"};
     for (std::size_t k = 0; k < 4; ++k) {
-        EXPECT_EQ(form().lblAuthorPair[k].text(), captions[k]);
-        EXPECT_EQ(form().authorPairLeft[k], Form2::kAuthorPairLeft + 1460 * static_cast<int>(k));
+        EXPECT_EQ(form().lblAuthorPair.text(k), captions[k]);
+        EXPECT_EQ(Form2::authorPairLeft(k), 101000 + 1460 * static_cast<int>(k));
     }
 }
 
 TEST_F(AuthorTools, NoAuthorsMeansNoColumnAndTheDesignedCaption) {
-    const std::string designed = form().lblAuthorPair[0].text();
+    const std::string designed = form().lblAuthorPair.text(0);
     commands().Command5();
     EXPECT_EQ(form().lblAuthorPair.size(), 1u);
-    EXPECT_EQ(form().lblAuthorPair[0].text(), designed);
+    EXPECT_EQ(form().lblAuthorPair.text(0), designed);
 }
 
 TEST_F(AuthorTools, AssignResultsAveragesEachColumnWithANonZeroSum) {
     fill(form().lstAuthor, {"abcd", "efgh"});
     fill(form().lstAuthorComp, {"efgh"});
     commands().Command5();
-    fill(form().lstAuthorPair[0], {"2", "4"});
-    fill(form().lstAuthorPair[1], {"2", "-2"});
+    fillColumn(0, {"2", "4"});
+    fillColumn(1, {"2", "-2"});
     commands().cmdAssignResults();
     EXPECT_EQ(form().Text4.text(), "abcd efgh\t3\r\n");
     EXPECT_TRUE(context_.takeMessages().empty());
@@ -106,9 +111,9 @@ TEST_F(AuthorTools, AssignResultsStopsWithTheMessageWhenASumOverflows) {
     fill(form().lstAuthor, {"abcd", "efgh", "ijkl"});
     fill(form().lstAuthorComp, {"x"});
     commands().Command5();
-    fill(form().lstAuthorPair[0], {"1", "2"});
-    fill(form().lstAuthorPair[1], {"1e308", "1e308"});
-    fill(form().lstAuthorPair[2], {"5"});
+    fillColumn(0, {"1", "2"});
+    fillColumn(1, {"1e308", "1e308"});
+    fillColumn(2, {"5"});
     commands().cmdAssignResults();
     EXPECT_EQ(form().Text4.text(), "abcd x\t1.5\r\n");
     EXPECT_EQ(context_.takeMessages(),
@@ -134,11 +139,45 @@ TEST_F(AuthorTools, PairStrengthsGoToTheColumnOfTheirAuthorsInLineOrder) {
     fill(form().lstAuthorComp, {"abcd", "efgh"});
     commands().Command5();
     fillAuthorPairColumns(form(), run);
-    EXPECT_EQ(form().lstAuthorPair[0].items(), (Lines{"5"}));       // abcd abcd
-    EXPECT_EQ(form().lstAuthorPair[1].items(), (Lines{"1", "1"}));  // abcd efgh
-    EXPECT_TRUE(form().lstAuthorPair[2].empty());                   // efgh abcd
+    EXPECT_EQ(form().lstAuthorPair.column(0).items(), (Lines{"5"}));       // abcd abcd
+    EXPECT_EQ(form().lstAuthorPair.column(1).items(), (Lines{"1", "1"}));  // abcd efgh
+    EXPECT_TRUE(form().lstAuthorPair.empty(2));                            // efgh abcd
     commands().cmdAssignResults();
     EXPECT_EQ(form().Text4.text(), "abcd abcd\t5\r\nabcd efgh\t1\r\n");
+}
+
+TEST_F(AuthorTools, ColumnsKeepTheirValuesInOrderAndTheirCaptionsAcrossPresses) {
+    const RunResult run =
+        test::runOf({{"abcd1.txt", "21201"}, {"abcd2.txt", "21202"}, {"efgh1.txt", "10100"}});
+    fill(form().lstAuthor, {"abcd", "efgh"});
+    fill(form().lstAuthorComp, {"abcd", "efgh"});
+    commands().Command5();
+    fillColumn(1, {"7"});
+    fillAuthorPairColumns(form(), run);
+    fillColumn(0, {"0.5"});
+    fillAuthorPairColumns(form(), run);
+    EXPECT_EQ(form().lstAuthorPair.column(0).items(), (Lines{"4", "0.5", "4"}));
+    EXPECT_EQ(form().lstAuthorPair.column(1).items(), (Lines{"7", "1", "1", "1", "1"}));
+    EXPECT_TRUE(form().lstAuthorPair.empty(2));
+
+    // A press over fewer authors re-captions its own columns only; a column then read for
+    // authors it no longer names gets nothing.
+    fill(form().lstAuthor, {"wxyz"});
+    commands().Command5();
+    EXPECT_EQ(form().lstAuthorPair.size(), 4u);
+    const Lines captions{"wxyz abcd", "wxyz efgh", "efgh abcd", "efgh efgh"};
+    for (std::size_t k = 0; k < 4; ++k) {
+        EXPECT_EQ(form().lblAuthorPair.text(k), captions[k]);
+    }
+    fill(form().lstAuthor, {"abcd", "efgh"});
+    fillAuthorPairColumns(form(), run);
+    EXPECT_EQ(form().lstAuthorPair.count(0), 3);
+    EXPECT_EQ(form().lstAuthorPair.count(1), 5);
+
+    commands().cmdAssignResults();
+    EXPECT_EQ(form().Text4.text(), "wxyz abcd\t2.83333333333333\r\nwxyz efgh\t2.2\r\n");
+    // Left edges past 2^31 twips, for the millions of columns of thousands of authors.
+    EXPECT_EQ(Form2::authorPairLeft(2'000'000), 2'920'101'000);
 }
 
 TEST(AuthorToolsRun, TwoAuthorsOfThreeTextsEach) {
@@ -169,9 +208,9 @@ TEST(AuthorToolsRun, TwoAuthorsOfThreeTextsEach) {
     const int cross = typeCodeStrength(codes.at(0), codes.at(3));
     // Same-author pairs are identical texts; every cross pair has the same strength, and
     // the files of the second author all come after the first's, so "efgh abcd" gets none.
-    EXPECT_EQ(form.lstAuthorPair[0].count(), 3);
-    EXPECT_EQ(form.lstAuthorPair[1].count(), 9);
-    EXPECT_TRUE(form.lstAuthorPair[2].empty());
+    EXPECT_EQ(form.lstAuthorPair.count(0), 3);
+    EXPECT_EQ(form.lstAuthorPair.count(1), 9);
+    EXPECT_TRUE(form.lstAuthorPair.empty(2));
     EXPECT_EQ(form.Text4.text(),
               "abcd abcd\t5\r\n" +
                   std::string(cross == 0 ? "" : "abcd efgh\t" + std::to_string(cross) + "\r\n") +

@@ -72,6 +72,11 @@ TEST(NumberText, FourDecimalTextRoundsOnTheBinaryValueAndDropsZeros) {
 
 TEST(NumberText, DoubleTextAndParsing) {
     EXPECT_EQ(doubleText(12.0), "12");
+    EXPECT_EQ(doubleText(-3.0), "-3");
+    EXPECT_EQ(doubleText(-0.0), "0");
+    EXPECT_EQ(doubleText(999999999999999.0), "999999999999999");
+    EXPECT_EQ(doubleText(1e15), "1e+15");
+    EXPECT_EQ(doubleText(2.5), "2.5");
     EXPECT_EQ(doubleText(0.51022449), "0.51022449");
     EXPECT_EQ(doubleText(0.00009025), "9.025e-05");
     EXPECT_EQ(intText(-1), "-1");

@@ -79,13 +79,15 @@ WindowRun windowRun(const std::filesystem::path& folder) {
     if (button == nullptr) {
         return out;
     }
-    // A timer that fires whenever the event loop runs: the gaps between its firings are the
-    // stretches the window could not answer.
+    // A timer due every 10 ms: the gaps between its firings are the stretches the window
+    // could not answer, never shorter than 10 ms. A timer due at once would keep this thread
+    // spinning, taking a core from the run that a window at rest leaves to it.
     QElapsedTimer sinceTick;
     sinceTick.start();
     qint64 longest = 0;
     QTimer tick;
-    tick.setInterval(0);
+    tick.setTimerType(Qt::PreciseTimer);
+    tick.setInterval(10);
     QObject::connect(&tick, &QTimer::timeout, [&] {
         longest = std::max(longest, sinceTick.nsecsElapsed());
         sinceTick.restart();

@@ -5,6 +5,7 @@
 
 #include <fstream>
 #include <map>
+#include <utility>
 #include <system_error>
 #include <vector>
 
@@ -65,18 +66,22 @@ struct CorpusRoot {
 
 }  // namespace
 
-// Generated once per size.
-const fs::path& corpus(int texts) {
+// Generated once per size and naming.
+const fs::path& corpus(int texts, Naming naming) {
     static const CorpusRoot root;
-    static std::map<int, fs::path> made;
-    auto [it, fresh] = made.emplace(texts, root.path / std::to_string(texts));
+    static std::map<std::pair<int, Naming>, fs::path> made;
+    const std::string folder =
+        std::to_string(texts) + (naming == Naming::AuthorEach ? "-authors" : "");
+    auto [it, fresh] = made.emplace(std::pair(texts, naming), root.path / folder);
     if (fresh) {
         fs::create_directories(it->second);
         std::mt19937 rng(20261206u + static_cast<unsigned>(texts));
         for (int k = 0; k < texts; ++k) {
-            std::ofstream(it->second / ("text" + std::to_string(10000 + k) + ".txt"),
-                          std::ios::binary)
-                << generatedText(rng);
+            // An author is the first four characters of a name: "0042.txt" is author 0042.
+            const std::string name = naming == Naming::AuthorEach
+                                         ? std::to_string(10000 + k).substr(1) + ".txt"
+                                         : "text" + std::to_string(10000 + k) + ".txt";
+            std::ofstream(it->second / name, std::ios::binary) << generatedText(rng);
         }
     }
     return it->second;

@@ -10,8 +10,11 @@ namespace pelmora::bench {
 
 std::string generatedText(std::mt19937& rng);
 
-// A folder of `texts` generated texts of 5 to 20 KiB, made on the first call for that size.
-const std::filesystem::path& corpus(int texts);
+enum class Naming { OneAuthor, AuthorEach };
+
+// A folder of `texts` generated texts of 5 to 20 KiB, made on the first call for that size:
+// all by one author, or (up to 10,000 texts) each by an author of its own.
+const std::filesystem::path& corpus(int texts, Naming naming = Naming::OneAuthor);
 
 // The process's peak resident memory so far.
 double peakMemoryMiB();

@@ -3,7 +3,6 @@
 
 #include <unistd.h>
 
-#include <QClipboard>
 #include <QComboBox>
 #include <QDir>
 #include <QFileSystemModel>
@@ -11,7 +10,6 @@
 #include <QMessageBox>
 #include <QProgressDialog>
 #include <QScreen>
-#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -24,8 +22,8 @@
 #include "app/form2_commands.h"
 #include "forms/program_context.h"
 #include "gui_test_support.h"
-#include "run/run_result.h"
 #include "stores/text_ops.h"
+#include "tests/support/report_pairs.h"
 #include "ui/analysis_window.h"
 #include "ui/main_window.h"
 #include "ui/report_view.h"
@@ -101,36 +99,14 @@ std::string generatedText(int i) {
     return text;
 }
 
-// The figures the report itself states, read from its rows.
-struct ReportFigures {
-    int pairs = 0, minimal = 0, significant = 0;
-    QString mean, stDev;
-};
-
-ReportFigures reportFigures(const QString& report) {
-    const QStringList lines = report.split(QLatin1Char('\n'));
-    ReportFigures f;
-    int line = 1;  // after the header
-    for (; !lines[line].isEmpty(); ++line) {
-        ++f.pairs;
-    }
-    for (++line; !lines[line].isEmpty(); ++line) {
-        ++f.minimal;
-    }
-    for (; line < lines.size(); ++line) {
-        const QString& text = lines[line];
-        if (text.startsWith(QStringLiteral("Arithmetic Mean\t"))) {
-            f.mean = text.section(QLatin1Char('\t'), 1);
-        } else if (text.startsWith(QStringLiteral("Sample Standard Deviation\t"))) {
-            f.stDev = text.section(QLatin1Char('\t'), 1);
-        } else if (text.startsWith(QStringLiteral("The following intertextual type-relationships "
-                                                  "were significantly different"))) {
-            while (!lines[++line].isEmpty()) {
-                ++f.significant;
-            }
+// The figure the report states in its row headed `caption`.
+QString statedFigure(const std::string& report, const std::string& caption) {
+    for (const std::string& line : test::textLines(report)) {
+        if (line.starts_with(caption + '\t')) {
+            return toQt(line.substr(caption.size() + 1));
         }
     }
-    return f;
+    return QStringLiteral("<none>");
 }
 
 QString summaryValue(QWidget* window, const char* name) {
@@ -166,20 +142,20 @@ class MainWindowTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void startUpShowsTheSampleFolderAndEveryCaption();
-    void tabOrderFollowsTheColumnsAndAltXExits();
-    void runShowsTheCoreReportAndRefreshBringsBackTheStart();
+    void startUpShowsTheSampleFolderARunItsReportAndRefreshBringsItBack();
     void summaryGivesTheRunsFiguresUntilRefresh();
     void windowAnswersDuringARunAndCannotBeClosedUnderIt();
-    void unreadableFolderReachedByKeyboardOnlyShowsALine();
     void typedTextIsAnalysedWithItsLineBreaks();
-    void filesClickedByHandLoadWithoutShowingAndUnreadableOnesOnlyWarn();
+    void filesClickedByHandLoadWithoutShowingAndWhatCannotBeReadOnlyWarns();
 };
 
-void MainWindowTest::startUpShowsTheSampleFolderAndEveryCaption() {
+void MainWindowTest::startUpShowsTheSampleFolderARunItsReportAndRefreshBringsItBack() {
+    const CoreRun expected = coreRun(testing::sampleFolder());
+    QVERIFY(expected.report.size() > std::string_view(Form2::kReportHeader).size());
     ProgramContext context;
     MainWindow window(context);
     window.show();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
 
     QCOMPARE(window.windowTitle(), QStringLiteral("Pelmora: Test textual compatibility"));
     const QSet<QString> labels = testing::labelTexts(&window);
@@ -203,13 +179,8 @@ void MainWindowTest::startUpShowsTheSampleFolderAndEveryCaption() {
     for (const auto& [name, caption] : buttons) {
         QCOMPARE(child<QPushButton>(&window, name)->text(), QString::fromUtf8(caption));
     }
-    QVERIFY(child<QPushButton>(&window, "cmdAuto")->isEnabled());
+    auto* cmdAuto = child<QPushButton>(&window, "cmdAuto");
     auto* report = child<ReportView>(&window, "txtReport");
-    QCOMPARE(report->toPlainText(), kHeader);
-    // Typing into the report changes nothing in it.
-    report->setFocus();
-    QTest::keyClicks(report, QStringLiteral("typed"));
-    QTest::keyClick(report, Qt::Key_Return);
     QCOMPARE(report->toPlainText(), kHeader);
 
     // The sample folder is open in the tree and its texts are listed, case-insensitively
@@ -218,60 +189,18 @@ void MainWindowTest::startUpShowsTheSampleFolderAndEveryCaption() {
     auto* tree = child<QTreeView>(&window, "Dir1");
     auto* model = qobject_cast<QFileSystemModel*>(tree->model());
     QCOMPARE(model->filePath(tree->currentIndex()), samples);
-    const QStringList expected = QDir(samples).entryList(
+    const QStringList startFiles = QDir(samples).entryList(
         {QStringLiteral("*.txt")}, QDir::Files | QDir::Readable, QDir::Name | QDir::IgnoreCase);
-    QVERIFY(expected.size() >= 3);
-    QCOMPARE(shownFiles(&window), expected);
-
-    // The drive list offers this machine's root volume.
-    auto* drives = child<QComboBox>(&window, "Drive1");
-    const int root = drives->findData(QByteArray("/"));
-    QVERIFY(root >= 0);
+    QVERIFY(startFiles.size() >= 3);
+    QCOMPARE(shownFiles(&window), startFiles);
 
     // Nothing has been analysed, so the analysis window stays out of sight.
     QVERIFY(!window.analysisWindow()->isVisible());
 
-    // Choosing the root volume moves the folder view there.
-    emit drives->activated(root);
-    QCOMPARE(model->filePath(tree->currentIndex()), QStringLiteral("/"));
-    QCOMPARE(context.form2().Dir1.folder, std::filesystem::path("/"));
-}
-
-void MainWindowTest::tabOrderFollowsTheColumnsAndAltXExits() {
-    ProgramContext context;
-    MainWindow window(context);
-    window.show();
-    QVERIFY(QTest::qWaitForWindowActive(&window));
-    auto* drive1 = child<QWidget>(&window, "Drive1");
-
     // Down the left column, then the right one; disabled buttons are passed over.
+    auto* drive1 = child<QWidget>(&window, "Drive1");
     QCOMPARE(tabCycle(drive1), QStringList({"Drive1", "Dir1", "cmdRefresh", "cmdAuto", "File1",
                                             "Command1", "txtReport", "cmdHelp"}));
-    child<QPushButton>(&window, "cmdAuto")->click();
-    QTRY_VERIFY(window.isActiveWindow());
-    QCOMPARE(tabCycle(drive1),
-             QStringList({"Drive1", "Dir1", "cmdRefresh", "File1", "Command1", "txtReport",
-                          "cmdDetails", "cmdMatrix", "cmdCopyReport", "cmdSaveReport",
-                          "cmdExportMeasures", "cmdExportMatrix", "cmdExportPairs",
-                          "cmdExportWorkbook", "cmdSaveRunRecord", "cmdHelp"}));
-
-    QSignalSpy quit(&window, &MainWindow::quitRequested);
-    QTest::keyClick(&window, Qt::Key_X, Qt::AltModifier);
-    // A mnemonic animates the button before it clicks.
-    QTRY_COMPARE(quit.count(), 1);
-    QVERIFY(context.quitRequested);
-}
-
-void MainWindowTest::runShowsTheCoreReportAndRefreshBringsBackTheStart() {
-    const CoreRun expected = coreRun(testing::sampleFolder());
-    QVERIFY(expected.report.size() > std::string_view(Form2::kReportHeader).size());
-
-    ProgramContext context;
-    MainWindow window(context);
-    window.show();
-    const QStringList startFiles = shownFiles(&window);
-    auto* cmdAuto = child<QPushButton>(&window, "cmdAuto");
-    auto* report = child<ReportView>(&window, "txtReport");
 
     for (int run = 1; run <= 2; ++run) {
         QTest::mouseClick(cmdAuto, Qt::LeftButton);
@@ -281,6 +210,11 @@ void MainWindowTest::runShowsTheCoreReportAndRefreshBringsBackTheStart() {
         QTRY_VERIFY(window.isActiveWindow());
         QCOMPARE(QApplication::focusWidget(), report);
         QVERIFY(!analysis->isActiveWindow());
+        QCOMPARE(tabCycle(drive1),
+                 QStringList({"Drive1", "Dir1", "cmdRefresh", "File1", "Command1", "txtReport",
+                              "cmdDetails", "cmdMatrix", "cmdCopyReport", "cmdSaveReport",
+                              "cmdExportMeasures", "cmdExportMatrix", "cmdExportPairs",
+                              "cmdExportWorkbook", "cmdSaveRunRecord", "cmdHelp"}));
         // The analysis form stands where 9000 twips put it, kept on the screen.
         const QRect screen = analysis->screen()->availableGeometry();
         const int left = screen.left() + 9000 * analysis->logicalDpiX() / 1440;
@@ -289,20 +223,13 @@ void MainWindowTest::runShowsTheCoreReportAndRefreshBringsBackTheStart() {
 
         QCOMPARE(context.form2().txtReport.text(), expected.report);
         QCOMPARE(report->toPlainText(), shownText(expected.report));
-        QCOMPARE(report->verticalScrollBar()->value(), 0);
         QCOMPARE(report->topRow(), 0);
         QVERIFY(report->caret() == ReportView::Position{});
         QVERIFY(!report->hasSelection());
-        QVERIFY(!cmdAuto->isEnabled());
 
-        // The read-only report can still be selected and copied from the keyboard.
+        // The read-only report is selected from the keyboard; a command that leaves the report
+        // as it is leaves the view where the user put it.
         report->setFocus();
-        QGuiApplication::clipboard()->clear();
-        QTest::keyClick(report, Qt::Key_A, Qt::ControlModifier);
-        QTest::keyClick(report, Qt::Key_C, Qt::ControlModifier);
-        QCOMPARE(QGuiApplication::clipboard()->text(), shownText(expected.report));
-
-        // A command that leaves the report as it is leaves the view where the user put it.
         QTest::keyClick(report, Qt::Key_End, Qt::ControlModifier | Qt::ShiftModifier);
         const std::int64_t bottom = report->topRow();
         QVERIFY(bottom > 0);
@@ -321,9 +248,8 @@ void MainWindowTest::runShowsTheCoreReportAndRefreshBringsBackTheStart() {
         QVERIFY(progress != nullptr);
         QVERIFY(!progress->isVisible());
         QCOMPARE(progress->windowTitle(), QStringLiteral("Pelmora: Checking all files in folder"));
-        const QString last = startFiles.last();
         QCOMPARE(progress->labelText(),
-                 QStringLiteral("file %1 of %1\n%2").arg(startFiles.size()).arg(last));
+                 QStringLiteral("file %1 of %1\n%2").arg(startFiles.size()).arg(startFiles.last()));
 
         // Pressing the disabled button again changes nothing.
         QTest::mouseClick(cmdAuto, Qt::LeftButton);
@@ -333,11 +259,16 @@ void MainWindowTest::runShowsTheCoreReportAndRefreshBringsBackTheStart() {
         QCOMPARE(report->toPlainText(), kHeader);
         QCOMPARE(report->topRow(), 0);
         QVERIFY(!report->hasSelection());
-        QVERIFY(cmdAuto->isEnabled());
         QVERIFY(!analysis->isVisible());
         QVERIFY(!context.form1Exists());
         QCOMPARE(shownFiles(&window), startFiles);
     }
+
+    QSignalSpy quit(&window, &MainWindow::quitRequested);
+    QTest::keyClick(&window, Qt::Key_X, Qt::AltModifier);
+    // A mnemonic animates the button before it clicks.
+    QTRY_COMPARE(quit.count(), 1);
+    QVERIFY(context.quitRequested);
 }
 
 void MainWindowTest::summaryGivesTheRunsFiguresUntilRefresh() {
@@ -346,7 +277,6 @@ void MainWindowTest::summaryGivesTheRunsFiguresUntilRefresh() {
     window.show();
     auto* summary = child<RunSummaryPanel>(&window, "RunSummary");
     auto* cmdAuto = child<QPushButton>(&window, "cmdAuto");
-    auto* report = child<ReportView>(&window, "txtReport");
     QVERIFY(!summary->isVisible());
     QCOMPARE(cmdAuto->toolTip(), QString());
 
@@ -369,28 +299,23 @@ void MainWindowTest::summaryGivesTheRunsFiguresUntilRefresh() {
         std::filesystem::remove(path / "zz_gone.txt");
 
         QTest::mouseClick(cmdAuto, Qt::LeftButton);
-        const QString shownReport = report->toPlainText();
-        const ReportFigures stated = reportFigures(shownReport);
+        const std::string& report = context.form2().txtReport.text();
+        const test::ReportedPairs stated = test::reportedPairs(report);
         QVERIFY2(summary->isVisible(), qPrintable(QString::number(n)));
         QCOMPARE(summaryValue(summary, "lblRunFolder"), QDir(folder.path()).absolutePath());
         QCOMPARE(summaryValue(summary, "lblRunTexts"), QString::number(n));
         QCOMPARE(summaryValue(summary, "lblRunLeftOut"), QString::number(leftOut));
-        QCOMPARE(stated.pairs, n * (n - 1) / 2);
-        QCOMPARE(summaryValue(summary, "lblRunPairs"), QString::number(stated.pairs));
-        QCOMPARE(summaryValue(summary, "lblRunMinimal"), QString::number(stated.minimal));
-        QCOMPARE(summaryValue(summary, "lblRunSignificant"), QString::number(stated.significant));
-        QCOMPARE(summaryValue(summary, "lblRunMean"), stated.mean);
-        QCOMPARE(summaryValue(summary, "lblRunStDev"), stated.stDev);
-        QCOMPARE(summaryValue(summary, "lblRunMean"), toQt(window.run()->mean));
-        QCOMPARE(summaryValue(summary, "lblRunStDev"), toQt(window.run()->stDev));
+        const QString pairs = QString::number(n * (n - 1) / 2);
+        QCOMPARE(QString::number(stated.all.size()), pairs);
+        QCOMPARE(summaryValue(summary, "lblRunPairs"), pairs);
+        QCOMPARE(summaryValue(summary, "lblRunMinimal"), QString::number(stated.minimal.size()));
+        QCOMPARE(summaryValue(summary, "lblRunSignificant"),
+                 QString::number(stated.significant.size()));
+        QCOMPARE(summaryValue(summary, "lblRunMean"), statedFigure(report, "Arithmetic Mean"));
+        QCOMPARE(summaryValue(summary, "lblRunStDev"),
+                 statedFigure(report, "Sample Standard Deviation"));
         // Every text is short of 200 words, and the file left out is warned of too.
         QCOMPARE(summaryValue(summary, "lblRunWarnings"), QString::number(n + leftOut));
-        if (n < 2) {
-            QCOMPARE(stated.mean, QStringLiteral("n/a"));
-        }
-        if (n < 3) {
-            QCOMPARE(stated.stDev, QStringLiteral("n/a"));
-        }
 
         auto* notes = child<QLabel>(summary, "lblRunNotes");
         QCOMPARE(notes->isVisibleTo(summary) &&
@@ -407,7 +332,7 @@ void MainWindowTest::summaryGivesTheRunsFiguresUntilRefresh() {
         QTest::mouseClick(child<QPushButton>(window.analysisWindow(), "cmdTotalReset"),
                           Qt::LeftButton);
         QVERIFY(summary->isVisible());
-        QCOMPARE(summaryValue(summary, "lblRunPairs"), QString::number(stated.pairs));
+        QCOMPARE(summaryValue(summary, "lblRunPairs"), pairs);
 
         QTest::mouseClick(child<QPushButton>(&window, "cmdRefresh"), Qt::LeftButton);
         QVERIFY(!summary->isVisible());
@@ -449,51 +374,6 @@ void MainWindowTest::windowAnswersDuringARunAndCannotBeClosedUnderIt() {
     QVERIFY(window.isVisible());
     QCOMPARE(context.form2().txtReport.text(), coreRun(path).report);
     QVERIFY(window.close());  // once the run is over
-}
-
-void MainWindowTest::unreadableFolderReachedByKeyboardOnlyShowsALine() {
-    QTemporaryDir folder;
-    QVERIFY(folder.isValid());
-    const std::filesystem::path path = pathFromQt(folder.path());
-    for (const char* name : {"a", "b", "c"}) {
-        std::filesystem::create_directory(path / name);
-        writeFile(path / name / "text.txt", "a text");
-    }
-    ProgramContext context;
-    MainWindow window(context);
-    window.show();
-    auto* tree = child<QTreeView>(&window, "Dir1");
-    auto* model = qobject_cast<QFileSystemModel*>(tree->model());
-    chooseFolder(window, QDir(folder.path()).filePath(QStringLiteral("a")));
-    QTRY_COMPARE(model->rowCount(model->index(folder.path())), 3);
-    auto* problem = child<QLabel>(&window, "lblFolderProblem");
-    QVERIFY(!problem->isVisible());
-
-    // "b" goes before the tree learns of it, so the arrow key reaches a folder that cannot
-    // be opened (what no permission does to anyone but the superuser).
-    std::filesystem::remove_all(path / "b");
-    tree->setFocus();
-    QTest::keyClick(tree, Qt::Key_Down);
-    QCOMPARE(context.form2().Dir1.folder, path / "b");
-    QVERIFY(openMessage(&window) == nullptr);
-    QVERIFY(problem->isVisible());
-    QVERIFY2(problem->text().contains(QStringLiteral("b")), qPrintable(problem->text()));
-    QVERIFY(shownFiles(&window).isEmpty());
-    QCOMPARE(QApplication::focusWidget(), tree);
-
-    // The next folder opens, and the line goes.
-    QTest::keyClick(tree, Qt::Key_Down);
-    QCOMPARE(context.form2().Dir1.folder, path / "c");
-    QVERIFY(!problem->isVisible());
-    QCOMPARE(shownFiles(&window), QStringList({QStringLiteral("text.txt")}));
-
-    // Back on it, and then away by the drive list.
-    QTest::keyClick(tree, Qt::Key_Up);
-    QVERIFY(problem->isVisible());
-    auto* drives = child<QComboBox>(&window, "Drive1");
-    emit drives->activated(drives->findData(QByteArray("/")));
-    QCOMPARE(context.form2().Dir1.folder, std::filesystem::path("/"));
-    QVERIFY(!problem->isVisible());
 }
 
 void MainWindowTest::typedTextIsAnalysedWithItsLineBreaks() {
@@ -542,7 +422,7 @@ void MainWindowTest::typedTextIsAnalysedWithItsLineBreaks() {
     QVERIFY(context.form1().txtTypes.empty());
 }
 
-void MainWindowTest::filesClickedByHandLoadWithoutShowingAndUnreadableOnesOnlyWarn() {
+void MainWindowTest::filesClickedByHandLoadWithoutShowingAndWhatCannotBeReadOnlyWarns() {
     QTemporaryDir folder;
     QVERIFY(folder.isValid());
     const std::filesystem::path path = pathFromQt(folder.path());
@@ -554,10 +434,51 @@ void MainWindowTest::filesClickedByHandLoadWithoutShowingAndUnreadableOnesOnlyWa
         binary += static_cast<char>(byte);
     }
     writeFile(path / "d.txt", binary);
+    for (const char* name : {"x", "y", "z"}) {
+        std::filesystem::create_directory(path / name);
+        writeFile(path / name / "text.txt", "a text");
+    }
 
     ProgramContext context;
     MainWindow window(context);
     window.show();
+    // A folder that cannot be opened, reached by keyboard, only shows a line. "y" goes before
+    // the tree learns of it, so the arrow key reaches a folder that cannot be opened (what no
+    // permission does to anyone but the superuser).
+    auto* tree = child<QTreeView>(&window, "Dir1");
+    auto* model = qobject_cast<QFileSystemModel*>(tree->model());
+    chooseFolder(window, QDir(folder.path()).filePath(QStringLiteral("x")));
+    QTRY_COMPARE(model->rowCount(model->index(folder.path())), 3);
+    auto* problem = child<QLabel>(&window, "lblFolderProblem");
+    QVERIFY(!problem->isVisible());
+    std::filesystem::remove_all(path / "y");
+    tree->setFocus();
+    QTest::keyClick(tree, Qt::Key_Down);
+    QCOMPARE(context.form2().Dir1.folder, path / "y");
+    QVERIFY(openMessage(&window) == nullptr);
+    QVERIFY(problem->isVisible());
+    QVERIFY2(problem->text().contains(QStringLiteral("y")), qPrintable(problem->text()));
+    QVERIFY(shownFiles(&window).isEmpty());
+    QCOMPARE(QApplication::focusWidget(), tree);
+
+    // The next folder opens, and the line goes.
+    QTest::keyClick(tree, Qt::Key_Down);
+    QCOMPARE(context.form2().Dir1.folder, path / "z");
+    QVERIFY(!problem->isVisible());
+    QCOMPARE(shownFiles(&window), QStringList({QStringLiteral("text.txt")}));
+
+    // Back on it, and then away by the drive list to this machine's root volume.
+    QTest::keyClick(tree, Qt::Key_Up);
+    QVERIFY(problem->isVisible());
+    auto* drives = child<QComboBox>(&window, "Drive1");
+    const int root = drives->findData(QByteArray("/"));
+    QVERIFY(root >= 0);
+    emit drives->activated(root);
+    QCOMPARE(model->filePath(tree->currentIndex()), QStringLiteral("/"));
+    QCOMPARE(context.form2().Dir1.folder, std::filesystem::path("/"));
+    QVERIFY(!problem->isVisible());
+
+    // Files clicked by hand load into the analysis form without showing it.
     chooseFolder(window, folder.path());
     QCOMPARE(shownFiles(&window), QStringList({QStringLiteral("a.txt"), QStringLiteral("b.txt"),
                                                QStringLiteral("c.txt"), QStringLiteral("d.txt")}));

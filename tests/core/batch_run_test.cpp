@@ -62,7 +62,7 @@ std::string lines(const Texts& texts) {
     return out;
 }
 
-TEST(BatchRun, ReportsFollowTheStrengthsOfEveryFolderSize) {
+TEST(BatchRun, ReportsFollowTheStrengthsOfEveryFolderSizeAndName) {
     struct Case {
         const char* what;
         std::vector<File> files;
@@ -99,6 +99,15 @@ TEST(BatchRun, ReportsFollowTheStrengthsOfEveryFolderSize) {
          "3",
          "1.0954",
          {"a.txt-b.txt\t5"}},
+        // Names differing only in case are different files here.
+        {"odd names",
+         {{"a.txt", kThe}, {"A.txt", kEmpty}, {"my text.txt", kEmpty}, {"x-y.TXT", kPast}},
+         {"A.txt-a.txt\t3", "A.txt-my text.txt\t5", "A.txt-x-y.TXT\t2", "a.txt-my text.txt\t3",
+          "a.txt-x-y.TXT\t3", "my text.txt-x-y.TXT\t2"},
+         {"A.txt-x-y.TXT\t2", "my text.txt-x-y.TXT\t2"},
+         "3",
+         "1.0954",
+         {"A.txt-my text.txt\t5"}},
     };
     for (const Case& c : cases) {
         FolderRun run(c.files);
@@ -148,16 +157,6 @@ TEST(BatchRun, StoresHoldTheRunsValuesAndTheAnalysisFormComesIntoView) {
     EXPECT_EQ(form.File1.selected(), 3);
 }
 
-TEST(BatchRun, OddNamesAreKeptApartAndWrittenAsTheyAre) {
-    // Names differing only in case are different files here.
-    FolderRun run(
-        {{"a.txt", kThe}, {"A.txt", kEmpty}, {"my text.txt", kEmpty}, {"x-y.TXT", kPast}});
-    const auto result = run.run();
-    EXPECT_EQ(test::linesOf(run.form2().lstDogBox),
-              (Texts{"A.txt-a.txt\t3", "A.txt-my text.txt\t5", "A.txt-x-y.TXT\t2",
-                     "a.txt-my text.txt\t3", "a.txt-x-y.TXT\t3", "my text.txt-x-y.TXT\t2"}));
-}
-
 TEST(BatchRun, UnreadableFilesAreLeftOutAndNamedAtTheEnd) {
     FolderRun run({{"a.txt", kEmpty},
                    {"b.txt", kThe},
@@ -184,8 +183,8 @@ TEST(BatchRun, UnreadableFilesAreLeftOutAndNamedAtTheEnd) {
 std::string everythingOf(ProgramContext& context, const RunResult& run) {
     const Form2& m = context.form2();
     const Form1& a = context.form1();
-    std::string out = m.txtReport.text() + "|" + a.txtTypes.text() + "|" + m.lblMean.text() +
-                      "|" + m.lblStDev.text() + "|" + std::to_string(m.File1.selected()) + "|" +
+    std::string out = m.txtReport.text() + "|" + a.txtTypes.text() + "|" + m.lblMean.text() + "|" +
+                      m.lblStDev.text() + "|" + std::to_string(m.File1.selected()) + "|" +
                       m.txtFileName1.text() + "|" + m.lastRead.sha256 + "|" +
                       std::to_string(a.lstAllTypes.count()) + "|";
     for (const std::string& v : m.lstCalcs1.items()) {
@@ -205,7 +204,9 @@ TEST(BatchRun, TextsMeasuredInParallelComeOutExactlyAsOneByOne) {
     std::vector<File> files;
     for (int i = 0; i < 40; ++i) {
         files.push_back({std::string("t") + std::to_string(100 + i) + ".txt",
-                         i % 3 == 0 ? kThe : i % 3 == 1 ? kPast : "I felt sad, you know."});
+                         i % 3 == 0   ? kThe
+                         : i % 3 == 1 ? kPast
+                                      : "I felt sad, you know."});
     }
     files.push_back({"z big.txt", std::string(3 << 20, 'x') + " the the"});
     const auto prepare = [](FolderRun& run) {
@@ -215,23 +216,22 @@ TEST(BatchRun, TextsMeasuredInParallelComeOutExactlyAsOneByOne) {
         ASSERT_EQ(::mkfifo((run.folder.path() / "t120.txt").c_str(), 0600), 0);
         fs::resize_file(run.folder.write("t130.txt", ""), (1ull << 30) + 1);
     };
-    FolderRun one(files);
-    prepare(one);
-    one.context->jobs = 1;
-    std::vector<std::string> progressOne;
-    one.context->progress = [&](int, int, const std::string& name) { progressOne.push_back(name); };
-    const auto sequential = one.run();
-    const std::string expected = everythingOf(*one.context, *sequential);
-    EXPECT_EQ(sequential->leftOut.size(), 3u);
-    for (const int jobs : {2, 3, 8}) {
-        FolderRun many(files);
-        prepare(many);
-        many.context->jobs = jobs;
+    // Everything the run leaves, and the texts in the order their progress was shown.
+    const auto runWith = [&](int jobs) {
+        FolderRun run(files);
+        prepare(run);
+        run.context->jobs = jobs;
         std::vector<std::string> progress;
-        many.context->progress = [&](int, int, const std::string& name) { progress.push_back(name); };
-        const auto parallel = many.run();
-        EXPECT_EQ(everythingOf(*many.context, *parallel), expected) << jobs << " jobs";
-        EXPECT_EQ(progress, progressOne);
+        run.context->progress = [&](int, int, const std::string& name) {
+            progress.push_back(name);
+        };
+        const auto result = run.run();
+        EXPECT_EQ(result->leftOut.size(), 3u) << jobs << " jobs";
+        return std::make_pair(everythingOf(*run.context, *result), progress);
+    };
+    const auto sequential = runWith(1);
+    for (const int jobs : {2, 3, 8}) {
+        EXPECT_EQ(runWith(jobs), sequential) << jobs << " jobs";
     }
 }
 

@@ -1,9 +1,7 @@
 #include <gtest/gtest.h>
 
-#include <cstdlib>
+#include <algorithm>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -12,16 +10,15 @@
 #include "forms/program_context.h"
 #include "run/batch.h"
 #include "tests/support/cli_runner.h"
-#include "tests/support/report_texts.h"
 #include "tests/support/temp_folder.h"
 #include "tests/support/test_data.h"
+#include "tests/support/workbook_reader.h"
 
 namespace pelmora {
 namespace {
 
 namespace fs = std::filesystem;
 using test::CliResult;
-using test::readAll;
 using test::runCli;
 using test::runShell;
 using test::shellQuoted;
@@ -41,6 +38,7 @@ TEST(Cli, BadArgumentsGiveOneLineOnStderrAndStatus2) {
     TempFolder folder;
     const fs::path file = folder.write("file.txt", "x");
     const std::string missing = (folder.path() / "missing").string();
+    const std::string tooLong = "/tmp/" + std::string(300, 'n');
     struct Case {
         std::vector<std::string> args;
         std::string err;
@@ -60,6 +58,8 @@ TEST(Cli, BadArgumentsGiveOneLineOnStderrAndStatus2) {
          "pelmora-cli: unknown command 'frobnicate' (try --help)\n"},
         {{"report", "--fast", folder.path().string()},
          "pelmora-cli: unknown option '--fast' (try --help)\n"},
+        {{"report", tooLong},
+         "pelmora-cli: Could not open the folder \"" + tooLong + "\": File name too long.\n"},
     };
     for (const Case& c : cases) {
         const CliResult r = runCli(c.args);
@@ -132,13 +132,8 @@ TEST(Cli, TypesAndMeasuresListEveryTextInRunOrder) {
     emptyText.insert(emptyText.end(), {"Informal", "First Person", "Not Past Tense", "", ""});
     EXPECT_EQ(rows[1], emptyText);
 
-    const auto cell = [&](std::size_t row, const std::string& column) {
-        for (std::size_t i = 0; i < header.size(); ++i) {
-            if (header[i] == column && i < rows[row].size()) {
-                return rows[row][i];
-            }
-        }
-        return std::string("<missing>");
+    const auto cell = [&](std::size_t row, const char* column) {
+        return rows[row].at(std::find(header.begin(), header.end(), column) - header.begin());
     };
     EXPECT_EQ(cell(2, "code"), "20200");
     EXPECT_EQ(cell(2, "definite_article"), "2");
@@ -149,8 +144,8 @@ TEST(Cli, TypesAndMeasuresListEveryTextInRunOrder) {
     EXPECT_EQ(cell(3, "past_tenseness"), "Past Tense");
 }
 
-TEST(Cli, FileLeftOutIsNamedOnStderrAndInTheReportAndExitsWithThree) {
-    TempFolder folder;
+TEST(Cli, FileLeftOutIsNamedOnStderrAndInTheReportAndWorkbookAndExitsWithThree) {
+    TempFolder folder, scratch;
     folder.write("a.txt", "");
     fs::resize_file(folder.write("huge.txt", ""), (1ull << 30) + 1);  // sparse
     const CliResult r = runCli({"report", folder.path().string()});
@@ -160,6 +155,16 @@ TEST(Cli, FileLeftOutIsNamedOnStderrAndInTheReportAndExitsWithThree) {
                              "out:\nhuge.txt\tFile too large (over 1 GiB)\n";
     ASSERT_GE(r.out.size(), tail.size());
     EXPECT_EQ(r.out.substr(r.out.size() - tail.size()), tail);
+
+    // The workbook is written all the same, and says so.
+    const fs::path out = scratch.path() / "w.xlsx";
+    EXPECT_EQ(runCli({"workbook", folder.path().string(), out.string()}).status, 3);
+    const test::Workbook book = test::readWorkbook(out);
+    ASSERT_EQ(book.problem, "");
+    const test::WorkbookSheet& quality = book.sheets.at("Quality");
+    ASSERT_EQ(quality.rows.size(), 3u);
+    EXPECT_EQ(quality.texts(2).front(), "huge.txt");
+    EXPECT_EQ(quality.texts(2).back(), "left out as unreadable: File too large (over 1 GiB)");
 }
 
 TEST(Cli, OutputThatCannotBeWrittenExitsWithFourAndOneLine) {
@@ -177,22 +182,14 @@ TEST(Cli, OutputThatCannotBeWrittenExitsWithFourAndOneLine) {
         EXPECT_EQ(full.err, "pelmora-cli: cannot write the output: No space left on device\n")
             << command;
     }
-    const CliResult verify = runShell("\"$CLI\" verify " + dir + "/record.txt " + dir +
-                                      " >/dev/full");
+    const CliResult verify =
+        runShell("\"$CLI\" verify " + dir + "/record.txt " + dir + " >/dev/full");
     EXPECT_EQ(verify.status, 4);
     EXPECT_EQ(runShell("\"$CLI\" --help >/dev/full").status, 4);
     const CliResult closed =
         runShell("\"$CLI\" report " + dir + " | head -c 10 >/dev/null; exit ${PIPESTATUS[0]}");
     EXPECT_EQ(closed.status, 4);
     EXPECT_EQ(closed.err, "pelmora-cli: cannot write the output: Broken pipe\n");
-}
-
-TEST(Cli, AFolderThatCannotBeOpenedExitsWithTwoWhateverTheReason) {
-    const std::string tooLong = "/tmp/" + std::string(300, 'n');
-    const CliResult r = runCli({"report", tooLong});
-    EXPECT_EQ(r.status, 2);
-    EXPECT_EQ(r.err,
-              "pelmora-cli: Could not open the folder \"" + tooLong + "\": File name too long.\n");
 }
 
 TEST(Cli, TerminalsSeeControlCharactersInNamesEscapedAndPipesTheExactText) {
@@ -203,14 +200,13 @@ TEST(Cli, TerminalsSeeControlCharactersInNamesEscapedAndPipesTheExactText) {
     const CliResult piped = runCli({"types", folder.path().string()});
     EXPECT_EQ(piped.out, "01200\tplain.txt\n20200\tred\x1b[31m.txt\n");
     // script gives the program a terminal of its own and copies what it wrote.
-    const CliResult terminal = runShell("script -qec \"$(printf '%q' \"$CLI\") types " + dir +
-                                        "\" /dev/null");
+    const CliResult terminal =
+        runShell("script -qec \"$(printf '%q' \"$CLI\") types " + dir + "\" /dev/null");
     EXPECT_NE(terminal.out.find("20200\tred\\x1b[31m.txt"), std::string::npos) << terminal.out;
     EXPECT_EQ(terminal.out.find('\x1b'), std::string::npos);
-    const CliResult report = runShell("script -qec \"$(printf '%q' \"$CLI\") report " + dir +
-                                      "\" /dev/null");
-    EXPECT_NE(report.out.find("plain.txt-red\\x1b[31m.txt\t3"), std::string::npos)
-        << report.out;
+    const CliResult report =
+        runShell("script -qec \"$(printf '%q' \"$CLI\") report " + dir + "\" /dev/null");
+    EXPECT_NE(report.out.find("plain.txt-red\\x1b[31m.txt\t3"), std::string::npos) << report.out;
     EXPECT_EQ(report.out.find('\x1b'), std::string::npos);
 }
 

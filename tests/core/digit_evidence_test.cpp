@@ -5,7 +5,7 @@
 
 #include "evidence/digit_evidence.h"
 #include "evidence/run_explanation.h"
-#include "stores/list_store.h"
+#include "tests/support/run_builder.h"
 
 namespace pelmora {
 namespace {
@@ -59,29 +59,33 @@ TextRecord recordOf(const Text& t, std::string name = "t.txt") {
     m.obligationDensity = t.obligation;
     m.affectDensity = t.affect;
     m.textLength = "1000";
-    m.contractions = m.pastTenseWords = m.pastTenseForms = m.definiteArticle =
-        m.indefiniteArticle = m.obligationCount = m.affectCount = "0";
+    m.contractions = m.pastTenseWords = m.pastTenseForms = m.definiteArticle = m.indefiniteArticle =
+        m.obligationCount = m.affectCount = "0";
     return r;
 }
 
+// A text of the given density lines and no person counts.
+Text densities(const std::vector<std::pair<int, const char*>>& lines) {
+    return Text{lines};
+}
+
 struct DigitCase {
-    const char* what;
     Text text;
     int position;  // 0 to 4
     char digit;
+    bool near;
     const char* categoryText;
     const char* rule;
-    bool near;
 };
 
 void expectDigits(const std::vector<DigitCase>& cases) {
     for (const DigitCase& c : cases) {
         const DigitEvidence d = explainText(recordOf(c.text), RuleBook::standard())
                                     .digits[static_cast<std::size_t>(c.position)];
-        EXPECT_EQ(d.digit, c.digit) << c.what;
-        EXPECT_EQ(d.categoryText, c.categoryText) << c.what;
-        EXPECT_EQ(d.rule, c.rule) << c.what;
-        EXPECT_EQ(d.nearThreshold, c.near) << c.what;
+        EXPECT_EQ(d.digit, c.digit) << c.rule;
+        EXPECT_EQ(d.categoryText, c.categoryText) << c.rule;
+        EXPECT_EQ(d.rule, c.rule);
+        EXPECT_EQ(d.nearThreshold, c.near) << c.rule;
     }
 }
 
@@ -90,128 +94,96 @@ constexpr std::pair<int, const char*> kFirst{1, "0.2"}, kSecond{2, "0.1"};
 
 TEST(DigitEvidence, FormalityNamesTheStepThatDecidedAndFlagsNearThresholds) {
     expectDigits({
-        {"contraction density exactly at its threshold", {{{0, "0.01"}, {6, "0.05"}, kFirst, kSecond}},
-         0, '0', "Neutral", "neutral: contraction density 0.01 is neither above nor below 0.01",
-         true},
-        {"just above", {{{0, "0.0101"}, kFirst, kSecond}}, 0, '1', "Informal",
-         "informal: contraction density 0.0101 is above 0.01", true},
-        {"definite article just above", {{{0, "0.0099"}, {6, "0.0201"}, kFirst, kSecond}}, 0,
-         '2', "Formal",
+        {densities({{0, "0.01"}, {6, "0.05"}, kFirst, kSecond}), 0, '0', true, "Neutral",
+         "neutral: contraction density 0.01 is neither above nor below 0.01"},
+        {densities({{0, "0.0101"}, kFirst, kSecond}), 0, '1', true, "Informal",
+         "informal: contraction density 0.0101 is above 0.01"},
+        {densities({{0, "0.0099"}, {6, "0.0201"}, kFirst, kSecond}), 0, '2', true, "Formal",
          "formal: contraction density 0.0099 is below 0.01 and definite-article density 0.0201 "
-         "is above 0.02",
-         true},
-        {"definite article exactly at 0.02", {{{0, "0.0099"}, {6, "0.02"}, kFirst, kSecond}}, 0,
-         '0', "Neutral",
+         "is above 0.02"},
+        {densities({{0, "0.0099"}, {6, "0.02"}, kFirst, kSecond}), 0, '0', true, "Neutral",
          "neutral: contraction density 0.0099 is below 0.01 but neither definite-article "
-         "density 0.02 nor indefinite-article density 0 is above 0.02",
-         true},
+         "density 0.02 nor indefinite-article density 0 is above 0.02"},
         // Moving the contraction threshold down to 0.005 makes the text informal: far away.
-        {"indefinite article far from every threshold",
-         {{{0, "0.005"}, {6, "0.01"}, {7, "0.03"}, kFirst, kSecond}}, 0, '2', "Formal",
+        {densities({{0, "0.005"}, {6, "0.01"}, {7, "0.03"}, kFirst, kSecond}), 0, '2', false,
+         "Formal",
          "formal: contraction density 0.005 is below 0.01 and indefinite-article density 0.03 "
-         "is above 0.02",
-         false},
-        {"neutral far from every threshold", {{{6, "0.012"}, {7, "0.01"}, kFirst, kSecond}}, 0,
-         '0', "Neutral",
+         "is above 0.02"},
+        {densities({{6, "0.012"}, {7, "0.01"}, kFirst, kSecond}), 0, '0', false, "Neutral",
          "neutral: contraction density 0 is below 0.01 but neither definite-article density "
-         "0.012 nor indefinite-article density 0.01 is above 0.02",
-         false},
-        {"definite article ranked first", {{{0, "0.05"}, {6, "0.0712"}}}, 0, '2', "Formal",
-         "formal: definite article is among the two most frequent features (0.0712, rank 1)",
-         false},
+         "0.012 nor indefinite-article density 0.01 is above 0.02"},
         // -ed forms without the common past forms are passive, and rank second.
-        {"both formal features ranked", {{{5, "0.03"}, {6, "0.0712"}}}, 0, '2', "Formal",
+        {densities({{5, "0.03"}, {6, "0.0712"}}), 0, '2', false, "Formal",
          "formal: definite article (0.0712, rank 1) and passive forms (0.03, rank 2) are among "
-         "the two most frequent features",
-         false},
-        {"contractions ranked second, whatever their density", {{{0, "0.004"}, {8, "0.05"}}}, 0,
-         '1', "Informal",
-         "informal: contractions are among the two most frequent features (0.004, rank 2)",
-         false},
+         "the two most frequent features"},
+        // Ranked, contractions make a text informal whatever their density.
+        {densities({{0, "0.004"}, {8, "0.05"}}), 0, '1', false, "Informal",
+         "informal: contractions are among the two most frequent features (0.004, rank 2)"},
     });
 }
 
 TEST(DigitEvidence, PersonageComparesTheThreeCounts) {
-    // 'it' ranks first and the first person second.
+    // 'it' ranks first and the first person second, unless its density is 0.
     const auto persons = [](const char* f, const char* s, const char* t, const char* firstDensity) {
         return Text{{{8, "0.05"}, {1, firstDensity}}, f, s, t};
     };
     expectDigits({
-        {"second person outnumbers a ranked first person", persons("3", "7", "2", "0.0421"), 1,
-         '2', "Second person",
+        {persons("3", "7", "2", "0.0421"), 1, '2', false, "Second person",
          "second person: more second-person words than first- and third-person words (first 3, "
-         "second 7, third 2)",
-         false},
-        {"third person dominates", persons("1", "2", "5", "0"), 1, '3', "Third person",
+         "second 7, third 2)"},
+        {persons("1", "2", "5", "0"), 1, '3', false, "Third person",
          "third person: more third-person words than first- and second-person words (first 1, "
-         "second 2, third 5)",
-         false},
-        {"third person without second-person words", persons("5", "0", "10", "0"), 1, '3',
-         "Third person",
-         "third person: more third-person words than first- and second-person words (first 5, "
-         "second 0, third 10)",
-         false},
-        {"equal counts keep the ranking", persons("4", "4", "4", "0.0421"), 1, '1', "First Person",
+         "second 2, third 5)"},
+        {persons("4", "4", "4", "0.0421"), 1, '1', false, "First Person",
          "first person: first person is among the two most frequent features (0.0421, rank 2), "
          "and neither second nor third person outnumbers both others (first 4, second 4, third "
-         "4)",
-         false},
-        {"nothing dominates and first person not ranked", persons("4", "4", "4", "0"), 1, '0',
-         "Not first person",
+         "4)"},
+        {persons("4", "4", "4", "0"), 1, '0', false, "Not first person",
          "not first person: first person is not among the two most frequent features, and "
-         "neither second nor third person outnumbers both others (first 4, second 4, third 4)",
-         false},
+         "neither second nor third person outnumbers both others (first 4, second 4, third 4)"},
     });
 }
 
 TEST(DigitEvidence, PastTensenessFollowsInflectionsAndThePassiveTest) {
     expectDigits({
-        {"exactly at 0.01", {{{5, "0.01"}, {8, "0.05"}, {1, "0.04"}}}, 2, '2', "Not Past Tense",
+        {densities({{5, "0.01"}, {8, "0.05"}, {1, "0.04"}}), 2, '2', true, "Not Past Tense",
          "not past tense: inflection density 0.01 is not above 0.01 and past-tense inflections "
-         "are not among the two most frequent features",
-         true},
-        {"far above, with the common past forms", {{{5, "0.0234"}, {4, "0.02"}, {8, "0.05"},
-                                                    {1, "0.04"}}},
-         2, '1', "Past Tense", "past tense: inflection density 0.0234 is above 0.01", false},
+         "are not among the two most frequent features"},
+        {densities({{5, "0.0234"}, {4, "0.02"}, {8, "0.05"}, {1, "0.04"}}), 2, '1', false,
+         "Past Tense", "past tense: inflection density 0.0234 is above 0.01"},
         // Ranked first; but lowering the passive threshold by 0.002 would make them passive.
-        {"ranked while below 0.01", {{{5, "0.008"}}}, 2, '1', "Past Tense",
+        {densities({{5, "0.008"}}), 2, '1', true, "Past Tense",
          "past tense: past-tense inflections are among the two most frequent features (0.008, "
-         "rank 1)",
-         true},
-        {"ranked further from the passive threshold", {{{5, "0.0075"}}}, 2, '1', "Past Tense",
+         "rank 1)"},
+        {densities({{5, "0.0075"}}), 2, '1', false, "Past Tense",
          "past tense: past-tense inflections are among the two most frequent features (0.0075, "
-         "rank 1)",
-         false},
-        {"passive", {{{5, "0.03"}, {4, "0.0095"}}}, 2, '2', "Not Past Tense",
+         "rank 1)"},
+        {densities({{5, "0.03"}, {4, "0.0095"}}), 2, '2', true, "Not Past Tense",
          "not past tense: the -ed forms count as passive, as inflection density 0.03 is above "
-         "0.01 and common past-tense density 0.0095 is below 0.01",
-         true},
+         "0.01 and common past-tense density 0.0095 is below 0.01"},
     });
 }
 
 TEST(DigitEvidence, ObligationAndAffectLevelsAtEachThresholdEdge) {
     const auto obligation = [](const char* density) { return Text{{}, "0", "0", "0", density}; };
     const auto affect = [](const char* density) { return Text{{}, "0", "0", "0", "0", density}; };
+    // Near: moving a threshold by 0.002 or less changes the digit; so 0.013, not 0.0129.
     expectDigits({
-        {"0.015", obligation("0.015"), 3, '0', "", "obligation: density 0.015 is not above 0.015",
-         true},
-        {"0.0129, margin 0.0021", obligation("0.0129"), 3, '0', "",
-         "obligation: density 0.0129 is not above 0.015", false},
-        {"0.013, margin exactly 0.002", obligation("0.013"), 3, '0', "",
-         "obligation: density 0.013 is not above 0.015", true},
-        {"0.0151", obligation("0.0151"), 3, '1', "Obligation/Intention",
-         "obligation: density 0.0151 is above 0.015 and not above 0.03", true},
-        {"0.0225, far from both", obligation("0.0225"), 3, '1', "Obligation/Intention",
-         "obligation: density 0.0225 is above 0.015 and not above 0.03", false},
-        {"0.03", obligation("0.03"), 3, '1', "Obligation/Intention",
-         "obligation: density 0.03 is above 0.015 and not above 0.03", true},
-        {"0.0301", obligation("0.0301"), 3, '2', "Obligation/Intention - strong",
-         "obligation: density 0.0301 is above 0.03", true},
-        {"affect 0.03", affect("0.03"), 4, '0', "", "affect: density 0.03 is not above 0.03", true},
-        {"affect 0.035", affect("0.035"), 4, '1', "Affective",
-         "affect: density 0.035 is above 0.03 and not above 0.05", false},
-        {"affect 0.055", affect("0.055"), 4, '2', "Highly Affective",
-         "affect: density 0.055 is above 0.05", false},
+        {obligation("0.015"), 3, '0', true, "", "obligation: density 0.015 is not above 0.015"},
+        {obligation("0.0129"), 3, '0', false, "", "obligation: density 0.0129 is not above 0.015"},
+        {obligation("0.013"), 3, '0', true, "", "obligation: density 0.013 is not above 0.015"},
+        {obligation("0.0151"), 3, '1', true, "Obligation/Intention",
+         "obligation: density 0.0151 is above 0.015 and not above 0.03"},
+        {obligation("0.0225"), 3, '1', false, "Obligation/Intention",
+         "obligation: density 0.0225 is above 0.015 and not above 0.03"},
+        {obligation("0.03"), 3, '1', true, "Obligation/Intention",
+         "obligation: density 0.03 is above 0.015 and not above 0.03"},
+        {obligation("0.0301"), 3, '2', true, "Obligation/Intention - strong",
+         "obligation: density 0.0301 is above 0.03"},
+        {affect("0.03"), 4, '0', true, "", "affect: density 0.03 is not above 0.03"},
+        {affect("0.035"), 4, '1', false, "Affective",
+         "affect: density 0.035 is above 0.03 and not above 0.05"},
+        {affect("0.055"), 4, '2', false, "Highly Affective", "affect: density 0.055 is above 0.05"},
     });
 }
 
@@ -231,13 +203,9 @@ TEST(DigitEvidence, AMovedThresholdMovesTheDigitAndItsExplanationTogether) {
 }
 
 TEST(DigitEvidence, TheReportShowsEveryCheckWithItsSignedMargin) {
-    TextRecord r = recordOf({{{0, "0.0031"}, {6, "0.0712"}, {1, "0.0012"}},
-                             "0",
-                             "0",
-                             "40",
-                             "0.0142",
-                             "0.002"},
-                            "notice, final.txt");
+    TextRecord r =
+        recordOf({{{0, "0.0031"}, {6, "0.0712"}, {1, "0.0012"}}, "0", "0", "40", "0.0142", "0.002"},
+                 "notice, final.txt");
     TextMeasures& m = r.measures;
     m.contractions = "3";
     m.definiteArticle = "70";
@@ -291,55 +259,26 @@ TEST(DigitEvidence, TheReportShowsEveryCheckWithItsSignedMargin) {
               "    changes when the affect threshold moves by -0.028\n");
 }
 
-TEST(DigitEvidence, PairsNameTheDigitsThatAgreeAndDiffer) {
-    struct Case {
-        const char *a, *b;
-        const char* text;
-    };
-    const Case cases[] = {
-        {"21201", "0100",
-         "agree: personage, obligation/intention; differ: formality (2 vs 0), past tenseness (2 "
-         "vs 0), affect (1 vs none)"},
-        {"21201", "21201",
-         "agree: formality, personage, past tenseness, obligation/intention, affect; differ: "
-         "none"},
-        {"21201", "10110",
-         "agree: none; differ: formality (2 vs 1), personage (1 vs 0), past tenseness (2 vs 1), "
-         "obligation/intention (0 vs 1), affect (1 vs 0)"},
-    };
-    for (const Case& c : cases) {
-        TextRecord a, b;
-        a.code = c.a;
-        b.code = c.b;
-        EXPECT_EQ(pairEvidenceText(explainPair(a, b, 0)), c.text) << c.a << " " << c.b;
-    }
-}
-
-TEST(DigitEvidence, RunExplanationListsTextsPairsByPositionAndFilesLeftOut) {
+TEST(DigitEvidence, RunExplanationListsTextsPairsWithTheirDigitsAndFilesLeftOut) {
     // Two texts whose names display alike stay two texts, and so does one analysed by hand.
-    RunResult run;
-    run.texts = {recordOf({}, "café.txt"), recordOf({}, "café.txt"), recordOf({}, "by hand.txt")};
-    run.texts[1].nameBytes = "caf\xE9.txt";
-    run.texts[2].inRun = false;
-    run.texts[2].code = "0100";
-    ListStore codes, names;
-    std::vector<std::string> keys;
-    for (int i = 0; i < 3; ++i) {
-        TextRecord& t = run.texts[static_cast<std::size_t>(i)];
-        t.position = i;
-        codes.append(t.code);
-        names.append(t.name);
-        keys.push_back(t.nameBytes.empty() ? t.name : t.nameBytes);
+    RunResult run =
+        test::runOf({{"café.txt", "11200"},
+                     {"café.txt", "11200", "500", TextEncoding::Ascii, 0, "", "caf\xE9.txt"},
+                     {"by hand.txt", "0100"}});
+    for (TextRecord& t : run.texts) {
+        const TextRecord decided = recordOf({}, t.name);
+        t.decisions = decided.decisions;
+        t.measures = decided.measures;
     }
-    PairList pairs;
-    pairs.appendComparison(codes, names, keys, typeCodeStrength);
-    pairs.removeRepeats();
-    run.pairs = RunPairs(pairs, {});
+    run.texts[2].inRun = false;
     run.leftOut = {{"locked.txt", "locked.txt", "Permission denied"}};
     const std::string text = runExplanation(run);
-    EXPECT_EQ(text.find(textEvidenceReport(explainText(run.texts[0], run.rules)) + "\n"), 0u);
+    // The evidence of each text of the run; the one by hand is only in pairs.
     const std::size_t at = text.find("Pairs:\n");
     ASSERT_NE(at, std::string::npos);
+    EXPECT_EQ(text.rfind("Text: café.txt\nCode: 11200\n", 0), 0u);
+    EXPECT_NE(text.find("\nText: café.txt\nCode: 11200\n"), std::string::npos);
+    EXPECT_EQ(text.find("Text: by hand.txt"), std::string::npos);
     EXPECT_EQ(text.substr(at),
               "Pairs:\n"
               "café.txt-café.txt\t5\tagree: formality, personage, past tenseness, "
@@ -349,6 +288,14 @@ TEST(DigitEvidence, RunExplanationListsTextsPairsByPositionAndFilesLeftOut) {
               "café.txt-by hand.txt\t2\tagree: personage, obligation/intention; differ: "
               "formality (1 vs 0), past tenseness (2 vs 0), affect (0 vs none)\n"
               "\nLeft out as unreadable:\nlocked.txt\tPermission denied\n");
+
+    // Codes that agree at no place.
+    TextRecord a, b;
+    a.code = "21201";
+    b.code = "10110";
+    EXPECT_EQ(pairEvidenceText(explainPair(a, b, 0)),
+              "agree: none; differ: formality (2 vs 1), personage (1 vs 0), past tenseness (2 vs "
+              "1), obligation/intention (0 vs 1), affect (1 vs 0)");
 }
 
 }  // namespace

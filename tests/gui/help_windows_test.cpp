@@ -30,11 +30,48 @@ QList<Window*> openWindows(QWidget* owner) {
     return open;
 }
 
-void expectTexts(QWidget* window, const std::vector<std::pair<const char*, const char*>>& texts) {
+using Texts = std::vector<std::pair<const char*, const char*>>;  // label name, its text
+
+void expectTexts(QWidget* window, const Texts& texts) {
     for (const auto& [name, text] : texts) {
         QCOMPARE(child<QLabel>(window, name)->text(), QString::fromUtf8(text));
     }
 }
+
+const Texts kHelpTexts = {
+    {"Label1", "What this programme does:"},
+    {"Label2",
+     "This programme uses a variety of textual measures (primarily the density of certain types "
+     "of word (e.g. pronouns, deteminers, etc) to classify a text. Each text in a group (i.e. all "
+     "the texts within a selected folder or directory on your computer) is compared with every "
+     "other text in the group and a compatability factor is assigned to the relationship between "
+     "the texts. Texts which are highly compatible will score 4 or 5 (the maximum is 5). A value "
+     "of 3 is considered borderline. A value of 2 or less indicates the relationship is "
+     "minimal."},
+    {"Label3",
+     "When comparing two texts, for example for authorship purposes, it is desirable that the "
+     "texts have as much in common with each other linguistically as possible at the text "
+     "typology level: that is what this programme tests. However, a low or minimal "
+     "compatability rating does not imply that two texts cannot be compared. The final "
+     "judgement, as always, is that of the experienced linguist who uses the programme."},
+    {"Label4", "How to use this programme:"},
+    {"Label5",
+     "On the main form, simply use the file controls to navigate to a folder where you have "
+     "already stored a set of text files you may wish to compare with each other. You will see "
+     "the texts for comparison in the pale blue file list box at the bottom of the main form. "
+     "Now click on 'Auto-check all files in folder'. Click only once - no double-clicking is "
+     "necessary."},
+    {"Label6",
+     "The programme will quickly process all your files and deliver a report in the yellow "
+     "report box on the right of the form. Copy and paste this information into a "
+     "word-processor or spreadsheet application for further consideration or analysis."},
+    {"Label7",
+     "After obtaining your report, be sure to click 'Refresh' before trying to load your next "
+     "selection otherwise you will not be able to process any more texts."},
+    {"Label8",
+     "Pelmora works on the basis of comparing intertextual type codes. To view an example click "
+     "here:"},
+};
 
 }  // namespace
 
@@ -42,140 +79,82 @@ class HelpWindowsTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void helpOpensOnceAndOkDestroysIt();
-    void bothCommandsShareOneExplanationWhichAClickCloses();
+    void helpAndTheExplanationOpenOnceFromEveryPlaceAndCloseAsTheUserExpects() {
+        QTemporaryDir folder;
+        ProgramContext context(pathFromQt(folder.path()));
+        MainWindow window(context);
+        window.show();
+        auto* cmdHelp = child<QPushButton>(&window, "cmdHelp");
+
+        QTest::mouseClick(cmdHelp, Qt::LeftButton);
+        QTest::mouseClick(cmdHelp, Qt::LeftButton);
+        QCOMPARE(openWindows<HelpWindow>(&window).size(), 1);
+        HelpWindow* help = window.helpWindows()->helpWindow();
+        QCOMPARE(help->objectName(), QStringLiteral("frmHelp"));
+        QCOMPARE(help->windowTitle(), QStringLiteral("Pelmora Help"));
+        // Modeless: the main window still takes presses.
+        QVERIFY(!help->isModal());
+        expectTexts(help, kHelpTexts);
+        auto* cmdView = child<QPushButton>(help, "cmdView");
+        QCOMPARE(cmdView->text(), QStringLiteral("View example of an inter-text type code"));
+        // Beside them, what the main form offers around the report, with the figures it uses.
+        const std::pair<const char*, const char*> further[] = {
+            {"helpSummary", "'Refresh'"},
+            {"helpDetails", "within 0.002 of its threshold"},
+            {"helpMatrix", "'Save PNG…'"},
+            {"helpExports", "'Export measures…'"},
+            {"helpWarnings", "fewer than 200 words"},
+        };
+        for (const auto& [name, words] : further) {
+            QVERIFY2(child<QLabel>(help, name)->text().contains(QString::fromUtf8(words)), name);
+        }
+
+        // The example in Help and "Further Details" share one explanation.
+        auto* cmdFurtherDetails = child<QPushButton>(window.analysisWindow(), "cmdFurtherDetails");
+        QCOMPARE(cmdFurtherDetails->text(), QStringLiteral("Further Details"));
+        QTest::mouseClick(cmdView, Qt::LeftButton);
+        ExplanationWindow* explanation = window.helpWindows()->explanationWindow();
+        QVERIFY(explanation != nullptr && explanation->isVisible());
+        cmdFurtherDetails->click();
+        QCOMPARE(window.helpWindows()->explanationWindow(), explanation);
+        QCOMPARE(openWindows<ExplanationWindow>(&window).size(), 1);
+        QCOMPARE(explanation->objectName(), QStringLiteral("Form4"));
+        QCOMPARE(explanation->windowTitle(), QStringLiteral("Pelmora: Type-code explanation"));
+        expectTexts(explanation, {{"Label1", "20100"},
+                                  {"Label2", "20201"},
+                                  {"Label10", "20100"},
+                                  {"Label12", "Example:"},
+                                  {"Label13", "Text 1 type-code:"},
+                                  {"Label14", "Text 2 type-code:"},
+                                  {"Label15", "(Click to dismiss this form)"}});
+        for (int line = 1; line <= 5; ++line) {
+            QVERIFY(explanation->findChild<QFrame*>(QStringLiteral("Line%1").arg(line)) != nullptr);
+        }
+
+        // OK destroys Help and leaves the explanation open; the next Help is a fresh one, even
+        // before the old one is deleted.
+        QTest::mouseClick(child<QPushButton>(help, "cmdOK"), Qt::LeftButton);
+        QTest::mouseClick(cmdHelp, Qt::LeftButton);
+        QCOMPARE(openWindows<HelpWindow>(&window).size(), 1);
+        processDeletions();
+        QCOMPARE(window.findChildren<HelpWindow*>().size(), 1);
+        QVERIFY(window.helpWindows()->helpWindow()->isVisible());
+        QVERIFY(explanation->isVisible());
+
+        // A click on one of its texts closes it, whichever command opened it.
+        QTest::mouseClick(child<QLabel>(explanation, "Label11"), Qt::LeftButton);
+        QVERIFY(!explanation->isVisible());
+        processDeletions();
+        QVERIFY(window.helpWindows()->explanationWindow() == nullptr);
+
+        // Reopened from the analysis window, a click on the bare background closes it too.
+        cmdFurtherDetails->click();
+        explanation = window.helpWindows()->explanationWindow();
+        QVERIFY(explanation != nullptr && explanation->isVisible());
+        QTest::mouseClick(explanation, Qt::LeftButton, {}, QPoint(2, 2));
+        QVERIFY(!explanation->isVisible());
+    }
 };
-
-void HelpWindowsTest::helpOpensOnceAndOkDestroysIt() {
-    QTemporaryDir folder;
-    ProgramContext context(pathFromQt(folder.path()));
-    MainWindow window(context);
-    window.show();
-    auto* cmdHelp = child<QPushButton>(&window, "cmdHelp");
-
-    QTest::mouseClick(cmdHelp, Qt::LeftButton);
-    QTest::mouseClick(cmdHelp, Qt::LeftButton);
-    QCOMPARE(openWindows<HelpWindow>(&window).size(), 1);
-    HelpWindow* help = window.helpWindows()->helpWindow();
-    QCOMPARE(help->objectName(), QStringLiteral("frmHelp"));
-    QCOMPARE(help->windowTitle(), QStringLiteral("Pelmora Help"));
-    // Modeless: the main window still takes presses.
-    QVERIFY(!help->isModal());
-    expectTexts(help, {
-                          {"Label1", "What this programme does:"},
-                          {"Label2",
-                           "This programme uses a variety of textual measures (primarily the "
-                           "density of certain types of word (e.g. pronouns, deteminers, etc) to "
-                           "classify a text. Each text in a group (i.e. all the texts within a "
-                           "selected folder or directory on your computer) is compared with "
-                           "every other text in the group and a compatability factor is "
-                           "assigned to the relationship between the texts. Texts which are "
-                           "highly compatible will score 4 or 5 (the maximum is 5). A value of 3 "
-                           "is considered borderline. A value of 2 or less indicates the "
-                           "relationship is minimal."},
-                          {"Label3",
-                           "When comparing two texts, for example for authorship purposes, it is "
-                           "desirable that the texts have as much in common with each other "
-                           "linguistically as possible at the text typology level: that is what "
-                           "this programme tests. However, a low or minimal compatability rating "
-                           "does not imply that two texts cannot be compared. The final "
-                           "judgement, as always, is that of the experienced linguist who uses "
-                           "the programme."},
-                          {"Label4", "How to use this programme:"},
-                          {"Label5",
-                           "On the main form, simply use the file controls to navigate to a "
-                           "folder where you have already stored a set of text files you may "
-                           "wish to compare with each other. You will see the texts for "
-                           "comparison in the pale blue file list box at the bottom of the main "
-                           "form. Now click on 'Auto-check all files in folder'. Click only once "
-                           "- no double-clicking is necessary."},
-                          {"Label6",
-                           "The programme will quickly process all your files and deliver a "
-                           "report in the yellow report box on the right of the form. Copy and "
-                           "paste this information into a word-processor or spreadsheet "
-                           "application for further consideration or analysis."},
-                          {"Label7",
-                           "After obtaining your report, be sure to click 'Refresh' before "
-                           "trying to load your next selection otherwise you will not be able "
-                           "to process any more texts."},
-                          {"Label8",
-                           "Pelmora works on the basis of comparing intertextual type codes. To "
-                           "view an example click here:"},
-                      });
-    QCOMPARE(child<QPushButton>(help, "cmdView")->text(),
-             QStringLiteral("View example of an inter-text type code"));
-    // Beside them, what the main form offers around the report, with the figures it uses.
-    const std::pair<const char*, const char*> further[] = {
-        {"helpSummary", "'Refresh'"},
-        {"helpDetails", "within 0.002 of its threshold"},
-        {"helpMatrix", "'Save PNG…'"},
-        {"helpExports", "'Export measures…'"},
-        {"helpWarnings", "fewer than 200 words"},
-    };
-    for (const auto& [name, words] : further) {
-        QVERIFY2(child<QLabel>(help, name)->text().contains(QString::fromUtf8(words)), name);
-    }
-
-    // OK destroys it; the next Help creates a fresh one, even before the old one is deleted.
-    QTest::mouseClick(child<QPushButton>(help, "cmdOK"), Qt::LeftButton);
-    QTest::mouseClick(cmdHelp, Qt::LeftButton);
-    QCOMPARE(openWindows<HelpWindow>(&window).size(), 1);
-    processDeletions();
-    QCOMPARE(window.findChildren<HelpWindow*>().size(), 1);
-    QVERIFY(window.helpWindows()->helpWindow()->isVisible());
-}
-
-void HelpWindowsTest::bothCommandsShareOneExplanationWhichAClickCloses() {
-    QTemporaryDir folder;
-    ProgramContext context(pathFromQt(folder.path()));
-    MainWindow window(context);
-    window.show();
-    window.helpWindows()->openHelp();
-    HelpWindow* help = window.helpWindows()->helpWindow();
-    auto* cmdView = child<QPushButton>(help, "cmdView");
-    auto* cmdFurtherDetails = child<QPushButton>(window.analysisWindow(), "cmdFurtherDetails");
-    QCOMPARE(cmdFurtherDetails->text(), QStringLiteral("Further Details"));
-
-    QTest::mouseClick(cmdView, Qt::LeftButton);
-    ExplanationWindow* explanation = window.helpWindows()->explanationWindow();
-    QVERIFY(explanation != nullptr && explanation->isVisible());
-    cmdFurtherDetails->click();
-    QCOMPARE(window.helpWindows()->explanationWindow(), explanation);
-    QCOMPARE(openWindows<ExplanationWindow>(&window).size(), 1);
-
-    QCOMPARE(explanation->objectName(), QStringLiteral("Form4"));
-    QCOMPARE(explanation->windowTitle(), QStringLiteral("Pelmora: Type-code explanation"));
-    expectTexts(explanation, {
-                                 {"Label1", "20100"},
-                                 {"Label2", "20201"},
-                                 {"Label10", "20100"},
-                                 {"Label12", "Example:"},
-                                 {"Label13", "Text 1 type-code:"},
-                                 {"Label14", "Text 2 type-code:"},
-                                 {"Label15", "(Click to dismiss this form)"},
-                             });
-    for (int line = 1; line <= 5; ++line) {
-        QVERIFY(explanation->findChild<QFrame*>(QStringLiteral("Line%1").arg(line)) != nullptr);
-    }
-
-    // Closing the help window leaves the explanation open.
-    help->close();
-    processDeletions();
-    QVERIFY(explanation->isVisible());
-
-    // A click on one of its texts closes it, whichever command opened it.
-    QTest::mouseClick(child<QLabel>(explanation, "Label11"), Qt::LeftButton);
-    QVERIFY(!explanation->isVisible());
-    processDeletions();
-    QVERIFY(window.helpWindows()->explanationWindow() == nullptr);
-
-    // Reopened from the analysis window, a click on the bare background closes it too.
-    cmdFurtherDetails->click();
-    explanation = window.helpWindows()->explanationWindow();
-    QVERIFY(explanation != nullptr && explanation->isVisible());
-    QTest::mouseClick(explanation, Qt::LeftButton, {}, QPoint(2, 2));
-    QVERIFY(!explanation->isVisible());
-}
 
 }  // namespace pelmora
 

@@ -15,7 +15,7 @@
 #include "forms/program_context.h"
 #include "gui_test_support.h"
 #include "run/batch.h"
-#include "tests/support/report_texts.h"
+#include "tests/support/report_pairs.h"
 #include "tests/support/run_builder.h"
 #include "ui/matrix_image.h"
 #include "ui/matrix_model.h"
@@ -28,65 +28,34 @@ namespace {
 using testing::child;
 using Texts = std::pair<int, int>;  // positions in the run, first < second
 
-std::vector<std::string> reportLines(const RunResult& run) {
-    std::vector<std::string> lines;
-    const std::string text = run.report.text();
-    std::size_t from = 0;
-    for (std::size_t end; (end = text.find("\r\n", from)) != std::string::npos; from = end + 2) {
-        lines.push_back(text.substr(from, end - from));
-    }
-    return lines;
-}
-
-// The pair lines ("earlier-later<TAB>strength") of the report from line `from` to the next
-// empty line, by the positions of the texts they name.
-std::map<Texts, int> pairLines(const RunResult& run, const std::vector<std::string>& lines,
-                               std::size_t from) {
-    std::map<std::string, int> position;
-    for (const TextRecord& t : run.texts) {
-        position[t.name] = t.position;
-    }
-    std::map<Texts, int> pairs;
-    for (std::size_t k = from; k < lines.size() && !lines[k].empty(); ++k) {
-        const std::string& line = lines[k];
-        const std::size_t tab = line.rfind('\t');
-        const std::string names = line.substr(0, tab);
-        bool found = false;
-        for (const auto& [name, first] : position) {
-            const auto second =
-                position.find(names.substr(std::min(name.size() + 1, names.size())));
-            if (names.rfind(name + "-", 0) == 0 && second != position.end()) {
-                pairs[{first, second->second}] = std::stoi(line.substr(tab + 1));
-                found = true;
-            }
-        }
-        if (!found) {
-            qFatal("report line names no two texts: %s", line.c_str());
-        }
-    }
-    return pairs;
-}
-
-// Every pair the report lists, and those it lists as off the norm.
+// Every pair the report lists, by the positions of the texts it names, and those it lists as
+// off the norm.
 struct ReportPairs {
     std::map<Texts, int> all;
     std::set<Texts> offTheNorm;
 };
 
 ReportPairs reportPairs(const RunResult& run) {
-    const std::vector<std::string> lines = reportLines(run);
-    const auto withoutLineEnd = [](const std::string& row) {
-        return row.substr(0, row.size() - 2);
-    };
-    ReportPairs report;
-    for (std::size_t k = 0; k < lines.size(); ++k) {
-        if (lines[k] == withoutLineEnd(test::kReportHeader)) {
-            report.all = pairLines(run, lines, k + 1);
-        } else if (lines[k] == withoutLineEnd(test::kSignificantHead)) {
-            for (const auto& [texts, strength] : pairLines(run, lines, k + 1)) {
-                report.offTheNorm.insert(texts);
-            }
+    std::map<std::string, Texts> named;  // as a pair line names its texts, "one-other"
+    for (const TextRecord& a : run.texts) {
+        for (const TextRecord& b : run.texts) {
+            named[a.name + "-" + b.name] = {a.position, b.position};
         }
+    }
+    const auto texts = [&](const std::string& line) {
+        const auto found = named.find(line.substr(0, line.rfind('\t')));
+        if (found == named.end()) {
+            qFatal("report line names no two texts: %s", line.c_str());
+        }
+        return found->second;
+    };
+    const test::ReportedPairs reported = test::reportedPairs(run.report.text());
+    ReportPairs report;
+    for (const std::string& line : reported.all) {
+        report.all[texts(line)] = std::stoi(line.substr(line.rfind('\t') + 1));
+    }
+    for (const std::string& line : reported.significant) {
+        report.offTheNorm.insert(texts(line));
     }
     return report;
 }
@@ -178,7 +147,7 @@ class MatrixWindowTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void cellsAreTheReportedStrengthsBothWaysWithAnEmptyDiagonal() {
+    void cellsAndTooltipsAreTheReportedPairsBothWaysWithAnEmptyDiagonal() {
         const auto run = sampleRun();
         const ReportPairs report = reportPairs(*run);
         MatrixWindow window;
@@ -200,44 +169,34 @@ private slots:
         for (const auto& [texts, strength] : report.all) {
             const auto [a, b] = texts;
             const bool offTheNorm = report.offTheNorm.count(texts) > 0;
-            for (const auto& [row, column] : {texts, Texts{b, a}}) {
-                QCOMPARE(shownStrength(model, row, column), strength);
-                const QColor colour = background(model, row, column);
+            for (const auto& [r, c] : {texts, Texts{b, a}}) {
+                QCOMPARE(shownStrength(model, r, c), strength);
+                const QColor colour = background(model, r, c);
                 QVERIFY(strength < 3 ? reddish(colour) : strength > 3 ? greenish(colour) : true);
-                const QModelIndex cell = model.index(row, column);
+                const QModelIndex cell = model.index(r, c);
                 QCOMPARE(cell.data(MatrixModel::SignificantRole).toBool(), offTheNorm);
                 QCOMPARE(cell.data(Qt::FontRole).value<QFont>().bold(), offTheNorm);
+                // The tooltip names the row's text first, and the digits where they differ.
+                const TextRecord& row = run->texts[r];
+                const TextRecord& column = run->texts[c];
+                const QString tip = cell.data(Qt::ToolTipRole).toString();
+                const QStringList lines = tip.split(u'\n');
+                QVERIFY2(lines.size() == 4, qPrintable(tip));
+                QVERIFY(lines[0].startsWith(QStringLiteral("Strength %1 of 5").arg(strength)));
+                QCOMPARE(lines[0].contains(QStringLiteral("minimal")), strength < 3);
+                QCOMPARE(lines[0].contains(QStringLiteral("off the norm")), offTheNorm);
+                QCOMPARE(lines[1], toQt(row.name + ", code " + row.code));
+                QCOMPARE(lines[2], toQt(column.name + ", code " + column.code));
+                for (int k = 0; k < 5; ++k) {
+                    const QString differs = toQt(std::string(kCategoryNames[k]) + " (" +
+                                                 row.code[k] + " vs " + column.code[k] + ")");
+                    QCOMPARE(lines[3].contains(differs), row.code[k] != column.code[k]);
+                }
             }
         }
     }
 
-    void tooltipsNameBothTextsTheStrengthAndTheDifferingDigits() {
-        const auto run = sampleRun();
-        const ReportPairs report = reportPairs(*run);
-        MatrixWindow window;
-        window.showRun(run);
-        for (const auto& [texts, strength] : report.all) {
-            const TextRecord& row = run->texts[texts.second];
-            const TextRecord& column = run->texts[texts.first];
-            const QString tip =
-                window.model()->index(texts.second, texts.first).data(Qt::ToolTipRole).toString();
-            const QStringList lines = tip.split(u'\n');
-            QVERIFY2(lines.size() == 4, qPrintable(tip));
-            QVERIFY(lines[0].startsWith(QStringLiteral("Strength %1 of 5").arg(strength)));
-            QCOMPARE(lines[0].contains(QStringLiteral("minimal")), strength < 3);
-            QCOMPARE(lines[0].contains(QStringLiteral("off the norm")),
-                     report.offTheNorm.count(texts) > 0);
-            QCOMPARE(lines[1], toQt(row.name + ", code " + row.code));
-            QCOMPARE(lines[2], toQt(column.name + ", code " + column.code));
-            for (int k = 0; k < 5; ++k) {
-                const QString differs = toQt(std::string(kCategoryNames[k]) + " (" + row.code[k] +
-                                             " vs " + column.code[k] + ")");
-                QCOMPARE(lines[3].contains(differs), row.code[k] != column.code[k]);
-            }
-        }
-    }
-
-    void cellsOffTheNormAreOutlinedAndTextsWithoutAPairAreBlank() {
+    void aHandfulOfTextsIsOutlinedOnScreenAndSavedWithNamesDigitsAndOutlines() {
         const auto run = handfulRun();
         MatrixWindow window;
         window.resize(700, 600);
@@ -245,33 +204,52 @@ private slots:
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         const MatrixModel& model = *window.model();
-        for (const auto& [texts, strength] : kHandfulStrengths) {
-            const auto [a, b] = texts;
-            QCOMPARE(shownStrength(model, a, b), strength);
-            QCOMPARE(shownStrength(model, b, a), strength);
+        QTableView* table = window.table();
+        const QImage shown = table->viewport()->grab().toImage();
+        QTemporaryDir out;
+        QVERIFY(out.isValid());
+        const QImage saved = savedPicture(window, out.filePath(QStringLiteral("handful.png")));
+        QVERIFY(!saved.isNull());
+        const MatrixPictureLayout layout = matrixPictureLayout(*run);
+        QVERIFY(layout.detailed);
+        QCOMPARE(saved.size(), layout.size);
+        QVERIFY(layout.pixelsPerText >= 16);
+        const std::map<int, QColor> colourOf = {{0, QColor(0xd7, 0x30, 0x27)},
+                                                {1, QColor(0xf4, 0x6d, 0x43)},
+                                                {4, QColor(0xa6, 0xd9, 0x6a)},
+                                                {5, QColor(0x1a, 0x98, 0x50)}};
+        for (int row = 0; row < 6; ++row) {
+            const QRect rowCells = layout.cellOf(row, 0);
+            QVERIFY(darkIn(saved, QRect(0, rowCells.top(), layout.grid.x(), rowCells.height())));
+            QVERIFY(darkIn(saved, QRect(layout.cellOf(0, row).left(), 0,
+                                        layout.cellOf(0, row).width(), layout.grid.y())));
+            for (int column = 0; column < 6; ++column) {
+                const auto listed =
+                    kHandfulStrengths.find({std::min(row, column), std::max(row, column)});
+                // One file listed twice is one text to the pairs.
+                const bool pair = row != column && listed != kHandfulStrengths.end();
+                const bool offTheNorm = pair && listed->second == 0;
+                const QModelIndex index = model.index(row, column);
+                QCOMPARE(shownStrength(model, row, column), pair ? listed->second : -1);
+                QVERIFY(pair || greyish(background(model, row, column)));
+                QCOMPARE(index.data(MatrixModel::SignificantRole).toBool(), offTheNorm);
+                const QRect onScreen = table->visualRect(index);
+                QCOMPARE(darkIn(shown, QRect(onScreen.left(), onScreen.center().y() - 1, 3, 3)),
+                         offTheNorm);
+
+                const QRect cell = layout.cellOf(row, column);
+                QCOMPARE(saved.pixelColor(cell.topLeft() + QPoint(4, 4)),
+                         pair ? colourOf.at(listed->second) : QColor(0xee, 0xee, 0xee));
+                // A strength is written in the middle of every cell with a pair.
+                QCOMPARE(darkIn(saved, cell.adjusted(6, 6, -6, -6)), pair);
+                QCOMPARE(darkIn(saved, QRect(cell.left() + 1, cell.center().y(), 3, 1)),
+                         offTheNorm);
+            }
         }
-        // One file listed twice is one text to the pairs.
-        QCOMPARE(shownStrength(model, 4, 5), -1);
-        QVERIFY(greyish(background(model, 5, 4)));
         QVERIFY(model.index(4, 5)
                     .data(Qt::ToolTipRole)
                     .toString()
                     .startsWith(QStringLiteral("No pair listed\ntwice.txt")));
-
-        QTableView* table = window.table();
-        const QImage shown = table->viewport()->grab().toImage();
-        const auto outlined = [&](int row, int column) {
-            const QRect cell = table->visualRect(model.index(row, column));
-            return darkIn(shown, QRect(cell.left(), cell.center().y() - 1, 3, 3));
-        };
-        for (int row = 0; row < 6; ++row) {
-            for (int column = 0; column < 6; ++column) {
-                const bool offTheNorm = shownStrength(model, row, column) == 0;
-                QCOMPARE(model.index(row, column).data(MatrixModel::SignificantRole).toBool(),
-                         offTheNorm);
-                QCOMPARE(outlined(row, column), offTheNorm);
-            }
-        }
         QVERIFY(model.index(0, 2)
                     .data(Qt::ToolTipRole)
                     .toString()
@@ -310,56 +288,18 @@ private slots:
         QCOMPARE(across->value(), 0);
     }
 
-    void aHandfulOfTextsIsSavedWithNamesDigitsAndOutlines() {
-        const auto run = handfulRun();
+    void largeRunsAreSavedAsOverviewsThatHideNoMinimalPair() {
+        // A thousand texts, a pixel each, saved from the window; every tenth is named.
+        const auto thousand = alikeRunBut(1000, 500);
         MatrixWindow window;
-        window.showRun(run);
-        QTemporaryDir out;
-        QVERIFY(out.isValid());
-        const QImage saved = savedPicture(window, out.filePath(QStringLiteral("handful.png")));
-        QVERIFY(!saved.isNull());
-        const MatrixPictureLayout layout = matrixPictureLayout(*run);
-        QVERIFY(layout.detailed);
-        QCOMPARE(saved.size(), layout.size);
-        QVERIFY(layout.pixelsPerText >= 16);
-        const std::map<int, QColor> colourOf = {{0, QColor(0xd7, 0x30, 0x27)},
-                                                {1, QColor(0xf4, 0x6d, 0x43)},
-                                                {4, QColor(0xa6, 0xd9, 0x6a)},
-                                                {5, QColor(0x1a, 0x98, 0x50)}};
-        for (int row = 0; row < 6; ++row) {
-            const QRect rowCells = layout.cellOf(row, 0);
-            QVERIFY(darkIn(saved, QRect(0, rowCells.top(), layout.grid.x(), rowCells.height())));
-            QVERIFY(darkIn(saved, QRect(layout.cellOf(0, row).left(), 0,
-                                        layout.cellOf(0, row).width(), layout.grid.y())));
-            for (int column = 0; column < 6; ++column) {
-                const QRect cell = layout.cellOf(row, column);
-                const auto listed =
-                    kHandfulStrengths.find({std::min(row, column), std::max(row, column)});
-                const bool pair = row != column && listed != kHandfulStrengths.end();
-                const QColor expected =
-                    pair ? colourOf.at(listed->second) : QColor(0xee, 0xee, 0xee);
-                QCOMPARE(saved.pixelColor(cell.topLeft() + QPoint(4, 4)), expected);
-                // A strength is written in the middle of every cell with a pair.
-                QCOMPARE(darkIn(saved, cell.adjusted(6, 6, -6, -6)), pair);
-                const bool offTheNorm = pair && listed->second == 0;
-                QCOMPARE(darkIn(saved, QRect(cell.left() + 1, cell.center().y(), 3, 1)),
-                         offTheNorm);
-            }
-        }
-    }
-
-    void aThousandTextsAreSavedAsAnOverviewNamingEveryTenth() {
-        const auto run = alikeRunBut(1000, 500);
-        MatrixWindow window;
-        window.showRun(run);
+        window.showRun(thousand);
         QTemporaryDir out;
         QVERIFY(out.isValid());
         const QImage saved = savedPicture(window, out.filePath(QStringLiteral("thousand.png")));
-        QVERIFY(!saved.isNull());
-        QVERIFY(saved.width() <= 8000 && saved.height() <= 8000);
-        const MatrixPictureLayout layout = matrixPictureLayout(*run);
-        QVERIFY(!layout.detailed);
+        const MatrixPictureLayout layout = matrixPictureLayout(*thousand);
+        QVERIFY(!saved.isNull() && !layout.detailed);
         QCOMPARE(saved.size(), layout.size);
+        QVERIFY(saved.width() <= 8000 && saved.height() <= 8000);
         QCOMPARE(layout.textsPerPixel, 1);
         QCOMPARE(layout.nameEvery, 10);
         const auto at = [&](int row, int column) {
@@ -379,25 +319,22 @@ private slots:
         };
         QVERIFY(rowNamed(0) && rowNamed(10) && rowNamed(990) && !rowNamed(5) && !rowNamed(995));
         QVERIFY(columnNamed(10) && columnNamed(500) && !columnNamed(5) && !columnNamed(505));
-    }
 
-    void moreTextsThanPixelsShowTheLowestStrengthOfEachPixel() {
-        // Text 4001 shares its pixels with 4000, which is alike to every other: an average
-        // would hide it, the lowest strength shows it.
-        const auto run = alikeRunBut(8000, 4001);
-        const MatrixPictureLayout layout = matrixPictureLayout(*run);
-        QVERIFY(!layout.detailed);
-        QVERIFY(layout.textsPerPixel >= 2);
-        const QImage picture = matrixImage(*run);
-        QCOMPARE(picture.size(), layout.size);
+        // More texts than pixels: text 4001 shares its pixels with 4000, which is alike to
+        // every other; an average would hide it, the lowest strength shows it.
+        const auto crowd = alikeRunBut(8000, 4001);
+        const MatrixPictureLayout shared = matrixPictureLayout(*crowd);
+        QVERIFY(!shared.detailed && shared.textsPerPixel >= 2);
+        const QImage picture = matrixImage(*crowd);
+        QCOMPARE(picture.size(), shared.size);
         QVERIFY(picture.width() <= 8000 && picture.height() <= 8000);
-        QCOMPARE(layout.cellOf(4000, 0), layout.cellOf(4001, 0));
-        const auto at = [&](int row, int column) {
-            return picture.pixelColor(layout.cellOf(row, column).topLeft());
+        QCOMPARE(shared.cellOf(4000, 0), shared.cellOf(4001, 0));
+        const auto pixel = [&](int row, int column) {
+            return picture.pixelColor(shared.cellOf(row, column).topLeft());
         };
-        QVERIFY(reddish(at(4000, 10)) && reddish(at(10, 4000)) && reddish(at(4000, 4000)));
-        QVERIFY(greenish(at(0, 0)) && greenish(at(0, 7999)) && greenish(at(7999, 3990)));
-        QVERIFY(picture.rect().contains(layout.cellOf(7999, 7999)));
+        QVERIFY(reddish(pixel(4000, 10)) && reddish(pixel(10, 4000)) && reddish(pixel(4000, 4000)));
+        QVERIFY(greenish(pixel(0, 0)) && greenish(pixel(0, 7999)) && greenish(pixel(7999, 3990)));
+        QVERIFY(picture.rect().contains(shared.cellOf(7999, 7999)));
     }
 };
 

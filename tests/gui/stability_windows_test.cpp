@@ -94,25 +94,26 @@ struct Session {
         context = std::make_unique<ProgramContext>(pathFromQt(folder.path()));
         window = std::make_unique<MainWindow>(*context);
         window->show();
-        run();
+        runAndOpen();
         panel = child<EvidencePanel>(window.get(), "EvidencePanel");
-        child<QPushButton>(window.get(), "cmdDetails")->click();
-        child<QPushButton>(window.get(), "cmdMatrix")->click();
         details = panel->detailsWindow();
         matrix = panel->matrixWindow();
         task = panel->stabilityTask();
         return details != nullptr && matrix != nullptr && task != nullptr &&
                window->run() != nullptr && window->run()->analysedCount() == 7;
     }
-    void run() { child<QPushButton>(window.get(), "cmdAuto")->click(); }
-    void refresh() { child<QPushButton>(window.get(), "cmdRefresh")->click(); }
-    // The folder run again, as the user does it: "Refresh", the run, both windows open.
-    void runAgain() {
-        refresh();
-        run();
-        child<QPushButton>(window.get(), "cmdDetails")->click();
-        child<QPushButton>(window.get(), "cmdMatrix")->click();
+    void press(const char* button) { child<QPushButton>(window.get(), button)->click(); }
+    // The folder run as the user does it, with both windows opened.
+    void runAndOpen() {
+        for (const char* button : {"cmdAuto", "cmdDetails", "cmdMatrix"}) {
+            press(button);
+        }
     }
+    void runAgain() {
+        press("cmdRefresh");
+        runAndOpen();
+    }
+    void measure(QWidget* from) { child<QPushButton>(from, "cmdMeasureStability")->click(); }
 
     QAbstractItemModel& list() const {
         return *child<QTableView>(details, "lstDetailsTexts")->model();
@@ -162,7 +163,7 @@ private slots:
         QCOMPARE(sensitivity->rowCount(), 0);  // not measured until it is looked at
 
         auto* measure = child<QPushButton>(s.details, "cmdMeasureStability");
-        measure->click();
+        s.measure(s.details);
         // Measuring goes on beside the windows, which show it in both bars.
         QCOMPARE(s.task->state(), State::Measuring);
         for (QWidget* w : {static_cast<QWidget*>(s.details), static_cast<QWidget*>(s.matrix)}) {
@@ -183,7 +184,7 @@ private slots:
         // The list: each row's text, by its position, with its code's share and the digits
         // that waver.
         QAbstractItemModel& list = s.list();
-        int unstableTexts = 0;
+        int unstableTexts = 0, wavering = -1;
         bool tooShortSeen = false;
         for (int row = 0; row < list.rowCount(); ++row) {
             const int position = list.index(row, 0).data(Qt::UserRole + 1).toInt();
@@ -191,6 +192,7 @@ private slots:
             const QString cell = list.index(row, 3).data().toString();
             const bool unstable = wavers(t);
             unstableTexts += unstable ? 1 : 0;
+            wavering = unstable && wavering < 0 ? row : wavering;
             QCOMPARE(list.index(row, 3).data(Qt::BackgroundRole).isValid(), unstable);
             if (t.tooShort) {
                 tooShortSeen = true;
@@ -215,12 +217,6 @@ private slots:
         QVERIFY(unstableTexts >= 1);
 
         // The evidence of a wavering text: each digit's share and what the resamples gave.
-        int wavering = -1;
-        for (int row = 0; row < list.rowCount() && wavering < 0; ++row) {
-            if (list.index(row, 3).data().toString().contains(QStringLiteral("unstable"))) {
-                wavering = row;
-            }
-        }
         child<QTableView>(s.details, "lstDetailsTexts")->selectRow(wavering);
         const QString evidence = s.details->evidence()->toPlainText();
         const int position = list.index(wavering, 0).data(Qt::UserRole + 1).toInt();
@@ -324,11 +320,11 @@ private slots:
         QVERIFY(!verifyRun(record.value(), recordOf(run, "now")).stabilityCompared);
     }
 
-    void cancellingStopsTheMeasuringAndLeavesTheWindowsAsTheyWere() {
+    void measuringBelongsToOneRunCanBeCancelledAndFailsOnAChangedFile() {
         Session s;
         QVERIFY(s.open());
-        // Started from the matrix this time.
-        child<QPushButton>(s.matrix, "cmdMeasureStability")->click();
+        // Started from the matrix, cancelled from Details.
+        s.measure(s.matrix);
         QCOMPARE(s.task->state(), State::Measuring);
         child<QPushButton>(s.details, "cmdCancelStability")->click();
         QCOMPARE(s.task->state(), State::Cancelled);
@@ -347,10 +343,9 @@ private slots:
 
         // Started, cancelled and started again at once: what the cancelled measuring sends
         // back is not taken for the new one's.
-        auto* measure = child<QPushButton>(s.details, "cmdMeasureStability");
-        measure->click();
+        s.measure(s.details);
         child<QPushButton>(s.details, "cmdCancelStability")->click();
-        measure->click();
+        s.measure(s.details);
         QCOMPARE(s.task->state(), State::Measuring);
         QTRY_VERIFY_WITH_TIMEOUT(s.task->state() != State::Measuring, kWait);
         QCOMPARE(s.task->state(), State::Measured);
@@ -361,80 +356,64 @@ private slots:
         QVERIFY(s.details->evidence()->toPlainText().startsWith(
             toQt("Text: " + s.window->run()->texts[3].name + "\n")));
         QVERIFY(s.details->evidence()->toPlainText().contains(QStringLiteral("\nStability (")));
-    }
 
-    void aNewRunDropsTheFiguresAndWhatAnEarlierMeasuringSendsBack() {
-        Session s;
-        QVERIFY(s.open());
-        child<QPushButton>(s.details, "cmdMeasureStability")->click();
-        QTRY_COMPARE_WITH_TIMEOUT(s.task->state(), State::Measured, kWait);
-        QVERIFY(s.marked());
+        // Another run drops the figures, and what a measuring of the earlier one still sends
+        // back is ignored: run again once measured or while measuring, and while measuring
+        // a run of the same texts, whose figures would be alike but are not its own.
+        struct Step {
+            bool whileMeasuring, sameTexts;
+        };
+        for (const auto& [whileMeasuring, sameTexts] :
+             {Step{false, false}, Step{true, false}, Step{true, true}}) {
+            if (whileMeasuring) {
+                s.measure(s.details);
+                QCOMPARE(s.task->state(), State::Measuring);
+            }
+            const auto earlier = s.task->run();
+            if (sameTexts) {
+                s.panel->showRun(std::make_shared<const RunResult>(*earlier));
+            } else {
+                s.runAgain();
+                QCOMPARE(s.task->run(), s.window->run());
+            }
+            QVERIFY(s.task->run() != earlier);
+            QCOMPARE(s.task->state(), State::NotMeasured);
+            QTRY_VERIFY_WITH_TIMEOUT(!s.task->busy(), 10000);
+            QCoreApplication::processEvents();
+            QCOMPARE(s.task->state(), State::NotMeasured);
+            QVERIFY(s.task->stability() == nullptr);
+            QVERIFY(notComputed(s.stabilityColumn()));
+            QVERIFY(!s.marked());
+            QCOMPARE(s.status(s.details), QStringLiteral("Stability: not computed."));
+            QVERIFY(s.details->evidence()->toPlainText().contains(
+                QStringLiteral("\nStability: not computed\n")));
+            QVERIFY(!s.matrix->legend().contains(QStringLiteral("fragile")));
+        }
 
-        const auto measured = s.window->run();
-        s.runAgain();
-        QVERIFY(s.window->run() != measured);
-        QCOMPARE(s.task->run(), s.window->run());
-        QCOMPARE(s.task->state(), State::NotMeasured);
-        QVERIFY(notComputed(s.stabilityColumn()));
-        QVERIFY(!s.marked());
-        QCOMPARE(s.status(s.details), QStringLiteral("Stability: not computed."));
-        QVERIFY(s.details->evidence()->toPlainText().contains(
-            QStringLiteral("\nStability: not computed\n")));
-        QVERIFY(!s.matrix->legend().contains(QStringLiteral("fragile")));
-
-        // Run again while measuring: the measuring of the earlier run is stopped and ignored.
-        child<QPushButton>(s.details, "cmdMeasureStability")->click();
-        QCOMPARE(s.task->state(), State::Measuring);
-        const auto earlier = s.window->run();
-        s.runAgain();
-        QVERIFY(s.window->run() != earlier);
-        QCOMPARE(s.task->state(), State::NotMeasured);
-        QTRY_VERIFY_WITH_TIMEOUT(!s.task->busy(), 10000);
-        QCoreApplication::processEvents();
-        QCOMPARE(s.task->state(), State::NotMeasured);
-        QVERIFY(s.task->stability() == nullptr);
-        QVERIFY(notComputed(s.stabilityColumn()));
-        QVERIFY(!s.marked());
-
-        // Another run of the same texts while measuring: the figures would be alike, but they
-        // are not this run's.
-        child<QPushButton>(s.details, "cmdMeasureStability")->click();
-        const auto copy = std::make_shared<const RunResult>(*s.window->run());
-        s.panel->showRun(copy);
-        QCOMPARE(s.task->run(), copy);
-        QCOMPARE(s.task->state(), State::NotMeasured);
-        QTRY_VERIFY_WITH_TIMEOUT(!s.task->busy(), 10000);
-        QCOMPARE(s.task->state(), State::NotMeasured);
-        QVERIFY(s.task->stability() == nullptr);
-        QVERIFY(notComputed(s.stabilityColumn()));
-
-        s.refresh();
-        QCOMPARE(s.task->state(), State::NoRun);
-        QVERIFY(!child<QPushButton>(s.details, "cmdMeasureStability")->isEnabled());
-
-        // Closing the program while measuring stops the measuring with it.
-        s.runAgain();
-        child<QPushButton>(s.details, "cmdMeasureStability")->click();
-        QCOMPARE(s.task->state(), State::Measuring);
-        const QPointer<StabilityTask> task = s.task;
-        s.window.reset();
-        QVERIFY(task.isNull());
-    }
-
-    void aFileChangedSinceTheRunIsReportedNotMeasured() {
-        Session s;
-        QVERIFY(s.open());
+        // A file changed since the run is not measured, and says so.
         QFile changed(s.folder.filePath(QStringLiteral("letter_to_gran.txt")));
         QVERIFY(changed.open(QIODevice::Append));
         QVERIFY(changed.write(" and one more word") > 0);
         changed.close();
-        child<QPushButton>(s.details, "cmdMeasureStability")->click();
+        s.measure(s.details);
         QTRY_COMPARE_WITH_TIMEOUT(s.task->state(), State::Failed, kWait);
         QVERIFY2(s.status(s.details).startsWith(QStringLiteral(
                      "Stability: not computed. \"letter_to_gran.txt\" has changed since the run")),
                  qPrintable(s.status(s.details)));
         QVERIFY(child<QPushButton>(s.details, "cmdMeasureStability")->isEnabled());
         QVERIFY(notComputed(s.stabilityColumn()));
+
+        s.press("cmdRefresh");
+        QCOMPARE(s.task->state(), State::NoRun);
+        QVERIFY(!child<QPushButton>(s.details, "cmdMeasureStability")->isEnabled());
+
+        // Closing the program while measuring stops the measuring with it.
+        s.runAgain();
+        s.measure(s.details);
+        QCOMPARE(s.task->state(), State::Measuring);
+        const QPointer<StabilityTask> task = s.task;
+        s.window.reset();
+        QVERIFY(task.isNull());
     }
 };
 

@@ -103,6 +103,12 @@ std::string shown(std::string_view bytes) {
         const auto c = static_cast<unsigned char>(ch);
         if (c >= 0x20 && c < 0x7F && c != '\\') {
             out.push_back(ch);
+        } else if (const char* e = c == '\n'   ? "\\n"
+                                   : c == '\t' ? "\\t"
+                                   : c == '\r' ? "\\r"
+                                   : c == '\\' ? "\\\\"
+                                               : nullptr) {
+            out += e;
         } else {
             char buf[8];
             std::snprintf(buf, sizeof buf, "\\x%02X", c);

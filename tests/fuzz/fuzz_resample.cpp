@@ -35,8 +35,9 @@ std::vector<Span> wordsOf(const std::string& text) {
     return words;
 }
 
-// Whether `resample` is `count` blocks joined by single spaces, each a full block of `words`
-// words or the text's last, shorter block of `lastWords`.
+// Whether `resample` cuts into blocks joined by single spaces, each a full block of `words`
+// words or the text's last block of `lastWords`, with `count` between the fewest and the most
+// blocks it cuts into.
 bool madeOfBlocks(const std::string& resample, const std::unordered_set<std::string_view>& blocks,
                   std::size_t count, std::size_t words, std::size_t lastWords) {
     const std::vector<Span> w = wordsOf(resample);

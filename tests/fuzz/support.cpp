@@ -85,15 +85,14 @@ void fail(const char* condition, const std::string& what, const char* file, int 
 
 std::vector<std::string_view> split(std::string_view data, char separator, std::size_t most) {
     std::vector<std::string_view> pieces;
-    while (pieces.size() + 1 < most) {
+    while (pieces.size() < most) {
         const std::size_t at = data.find(separator);
+        pieces.push_back(data.substr(0, at));
         if (at == std::string_view::npos) {
             break;
         }
-        pieces.push_back(data.substr(0, at));
         data.remove_prefix(at + 1);
     }
-    pieces.push_back(data);
     return pieces;
 }
 

@@ -21,7 +21,7 @@ inline std::string_view bytesOf(const std::uint8_t* data, std::size_t size) {
     return {reinterpret_cast<const char*>(data), size};
 }
 
-// The input cut at each `separator`, into `most` pieces at most: the last keeps the rest.
+// The first `most` pieces of the input cut at each `separator`; none holds the separator.
 std::vector<std::string_view> split(std::string_view data, char separator, std::size_t most);
 
 // Bytes as C escapes, for a message: "a\x00\n".

@@ -1,5 +1,6 @@
 #include "stores/text_encoding.h"
 
+#include <bit>
 #include <utility>
 
 namespace pelmora {
@@ -75,11 +76,62 @@ Utf8Step utf8Step(std::string_view s, std::size_t i) {
     return {need + 1, true};
 }
 
+void tally(CharacterCounts& counts, char32_t c) {
+    ++counts.characters;
+    if (c < 0x20) {
+        counts.nul += c == 0 ? 1 : 0;
+        counts.controls += (c == '\t' || c == '\n' || c == '\f' || c == '\r') ? 0 : 1;
+    } else if (c >= 0x7F && c <= 0x9F) {
+        ++counts.controls;
+    } else if (c == kReplacement) {
+        ++counts.replacements;
+    }
+}
+
+// A well-formed sequence of `length` bytes at s[i], told by its bytes alone.
+void tallySequence(CharacterCounts& counts, std::string_view s, std::size_t i, std::size_t length) {
+    if (length == 1) {
+        tally(counts, static_cast<unsigned char>(s[i]));
+        return;
+    }
+    ++counts.characters;
+    if (length == 2 && s[i] == '\xC2' && static_cast<unsigned char>(s[i + 1]) < 0xA0) {
+        ++counts.controls;  // C1
+    } else if (length == 3 && s.substr(i, 3) == "\xEF\xBF\xBD") {
+        ++counts.replacements;
+    }
+}
+
+constexpr std::uint64_t kOnes = 0x0101010101010101ull;
+constexpr std::uint64_t kHighBits = 0x8080808080808080ull;
+constexpr std::uint32_t kAllowedControls = 1u << '\t' | 1u << '\n' | 1u << '\f' | 1u << '\r';
+
+// Eight ASCII bytes. Each is lifted above 0x7F before 0x20 is taken from it, so that no byte
+// borrows from its neighbour: the high bit of the difference is clear exactly for the bytes
+// below 0x20. Adding one carries no byte out of 0x7F but DEL's.
+void tallyAscii8(CharacterCounts& counts, std::uint64_t x) {
+    counts.characters += 8;
+    const std::uint64_t below = ~((x | kHighBits) - kOnes * 0x20) & kHighBits;
+    const std::uint64_t del = (x + kOnes) & kHighBits;
+    if ((below | del) == 0) {
+        return;
+    }
+    counts.controls += static_cast<std::uint64_t>(std::popcount(del));
+    for (std::uint64_t rest = below; rest != 0; rest &= rest - 1) {
+        const auto byte = static_cast<unsigned>(x >> (std::countr_zero(rest) - 7)) & 0x1F;
+        counts.controls += (kAllowedControls >> byte & 1) == 0 ? 1 : 0;
+        counts.nul += byte == 0 ? 1 : 0;
+    }
+}
+
 struct Utf8Scan {
     bool valid = true;
     bool multiByte = false;
+    CharacterCounts counts;
 };
 
+// Counting is asked for texts only, not for names.
+template <bool kCount>
 Utf8Scan scanUtf8(std::string_view s) {
     Utf8Scan scan;
     std::size_t i = 0;
@@ -88,8 +140,11 @@ Utf8Scan scanUtf8(std::string_view s) {
         while (i + 8 <= s.size()) {
             std::uint64_t x;
             __builtin_memcpy(&x, s.data() + i, 8);
-            if ((x & 0x8080808080808080ull) != 0) {
+            if ((x & kHighBits) != 0) {
                 break;
+            }
+            if constexpr (kCount) {
+                tallyAscii8(scan.counts, x);
             }
             i += 8;
         }
@@ -101,44 +156,52 @@ Utf8Scan scanUtf8(std::string_view s) {
             scan.valid = false;
             return scan;
         }
+        if constexpr (kCount) {
+            tallySequence(scan.counts, s, i, step.length);
+        }
         scan.multiByte = scan.multiByte || step.length > 1;
         i += step.length;
     }
     return scan;
 }
 
-std::string repairUtf8(std::string_view s) {
+std::string repairUtf8(std::string_view s, CharacterCounts& counts) {
     std::string out;
     out.reserve(s.size());
     for (std::size_t i = 0; i < s.size();) {
         const Utf8Step step = utf8Step(s, i);
         if (step.wellFormed) {
             out.append(s.substr(i, step.length));
+            tallySequence(counts, s, i, step.length);
         } else {
             appendUtf8(out, kReplacement);
+            tally(counts, kReplacement);
         }
         i += step.length;
     }
     return out;
 }
 
-std::string decodeWindows1252(std::string_view s) {
+// Counts into `counts` when given one.
+std::string decodeWindows1252(std::string_view s, CharacterCounts* counts) {
     std::string out;
     out.reserve(s.size() + s.size() / 8);
     for (const char ch : s) {
         const auto byte = static_cast<unsigned char>(ch);
+        const char32_t c = (byte >= 0x80 && byte < 0xA0) ? kWindows1252High[byte - 0x80] : byte;
+        if (counts != nullptr) {
+            tally(*counts, c);
+        }
         if (byte < 0x80) {
             out += ch;
-        } else if (byte < 0xA0) {
-            appendUtf8(out, kWindows1252High[byte - 0x80]);
         } else {
-            appendUtf8(out, byte);
+            appendUtf8(out, c);
         }
     }
     return out;
 }
 
-std::string decodeUtf16(std::string_view s, bool bigEndian) {
+std::string decodeUtf16(std::string_view s, bool bigEndian, CharacterCounts& counts) {
     std::string out;
     out.reserve(s.size());
     const auto unit = [&](std::size_t i) -> char32_t {
@@ -153,14 +216,18 @@ std::string decodeUtf16(std::string_view s, bool bigEndian) {
             const char32_t low = unit(i + 2);
             if (low >= 0xDC00 && low <= 0xDFFF) {
                 appendUtf8(out, 0x10000 + ((u - 0xD800) << 10) + (low - 0xDC00));
+                ++counts.characters;
                 i += 2;
                 continue;
             }
         }
-        appendUtf8(out, (u >= 0xD800 && u <= 0xDFFF) ? kReplacement : u);
+        const char32_t c = (u >= 0xD800 && u <= 0xDFFF) ? kReplacement : u;
+        appendUtf8(out, c);
+        tally(counts, c);
     }
     if (i < s.size()) {
         appendUtf8(out, kReplacement);  // a stray last byte
+        tally(counts, kReplacement);
     }
     return out;
 }
@@ -193,33 +260,35 @@ DecodedText decodeText(std::string bytes) {
         out.hadByteOrderMark = true;
         out.encoding = TextEncoding::Utf8;
         const std::string_view body = std::string_view(bytes).substr(3);
-        if (scanUtf8(body).valid) {
+        if (Utf8Scan scan = scanUtf8<true>(body); scan.valid) {
+            out.counts = scan.counts;
             bytes.erase(0, 3);
             out.text = std::move(bytes);
         } else {
-            out.text = repairUtf8(body);
+            out.text = repairUtf8(body, out.counts);
         }
     } else if (startsWith(bytes, "\xFF\xFE") || startsWith(bytes, "\xFE\xFF")) {
         const bool bigEndian = bytes[0] == '\xFE';
         out.hadByteOrderMark = true;
         out.encoding = bigEndian ? TextEncoding::Utf16BE : TextEncoding::Utf16LE;
-        out.text = decodeUtf16(std::string_view(bytes).substr(2), bigEndian);
-    } else if (const Utf8Scan scan = scanUtf8(bytes); scan.valid) {
+        out.text = decodeUtf16(std::string_view(bytes).substr(2), bigEndian, out.counts);
+    } else if (const Utf8Scan scan = scanUtf8<true>(bytes); scan.valid) {
         out.encoding = scan.multiByte ? TextEncoding::Utf8 : TextEncoding::Ascii;
+        out.counts = scan.counts;
         out.text = std::move(bytes);
     } else {
         out.encoding = TextEncoding::Windows1252;
-        out.text = decodeWindows1252(bytes);
+        out.text = decodeWindows1252(bytes, &out.counts);
     }
     return out;
 }
 
 bool isValidUtf8(std::string_view bytes) {
-    return scanUtf8(bytes).valid;
+    return scanUtf8<false>(bytes).valid;
 }
 
 std::string displayText(std::string_view bytes) {
-    return scanUtf8(bytes).valid ? std::string(bytes) : decodeWindows1252(bytes);
+    return scanUtf8<false>(bytes).valid ? std::string(bytes) : decodeWindows1252(bytes, nullptr);
 }
 
 }  // namespace pelmora

@@ -74,20 +74,21 @@ std::string withoutLastLine(const std::string& text) {
     return text.substr(0, text.rfind('\n', text.size() - 2) + 1);
 }
 
+// The sample's record from its second line to its first file, in either format.
+std::string sampleHead() {
+    return "version\t0.1.0\n"
+           "created\t2026-12-06T15:40:12Z\n"
+           "folder\t/corpus/case 17\n"
+           "# file, size in bytes, SHA-256, encoding, type code, name\n"
+           "file\t1234\t" +
+           std::string(64, 'a') + "\tUTF-8\t11201\tletter, to \"Ann\".txt\n";
+}
+
 TEST(RunRecord, TextRoundTripKeepsEveryFieldAndAnyName) {
     const RunRecord r = sample();
     const std::string text = recordText(r);
     const std::string body =
-        "Pelmora run record, format 2\n"
-        "version\t0.1.0\n"
-        "created\t2026-12-06T15:40:12Z\n"
-        "folder\t/corpus/case 17\n"
-        "# file, size in bytes, SHA-256, encoding, type code, name\n"
-        "file\t1234\t" +
-        std::string(64, 'a') +
-        "\tUTF-8\t11201\tletter, to \"Ann\".txt\n"
-        "file\t0\t" +
-        std::string(64, 'b') +
+        "Pelmora run record, format 2\n" + sampleHead() + "file\t0\t" + std::string(64, 'b') +
         "\tASCII\t11200\ttab\\there\\\\back\\nline\\r.txt\n"
         "unreadable\tPermission denied\tlocked.txt\n"
         "file\t7\t" +
@@ -137,14 +138,7 @@ TEST(RunRecord, EveryCorpusRecordedReadsBackAsTheSameRun) {
 // as well: still read, and known to be one that cannot show it is whole.
 TEST(RunRecord, RecordsWithoutAnEndLineAreReadAndSaySo) {
     const std::string old =
-        "Pelmora run record\n"
-        "version\t0.1.0\n"
-        "created\t2026-12-06T15:40:12Z\n"
-        "folder\t/corpus/case 17\n"
-        "# file, size in bytes, SHA-256, encoding, type code, name\n"
-        "file\t1234\t" +
-        std::string(64, 'a') +
-        "\tUTF-8\t11201\tletter, to \"Ann\".txt\n"
+        "Pelmora run record\n" + sampleHead() +
         "unreadable\tPermission denied\tlocked.txt\n"
         "resampling\t200\t50\tsome rule\n"
         "resampled\t150\t1:200\t1:200\t2:200\t0:13 1:187\t1:160 2:40\tletter, to \"Ann\".txt\n";

@@ -88,10 +88,20 @@ bool isHex(char c) {
     return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f');
 }
 
-// XML's entities, then the _xHHHH_ escapes a workbook writes control characters with.
+// A text as a spreadsheet program reads it: XML's line ends (a raw CR or CR LF is one LF) and
+// entities, then the format's own escapes, _xHHHH_ for the UTF-16 unit HHHH (a surrogate pair
+// as two escapes), of which _x005F_ is the underscore that keeps a written "_x0001_" from
+// being read as one.
 std::string unescaped(std::string_view s) {
     std::string xml;
     for (std::size_t i = 0; i < s.size(); ++i) {
+        if (s[i] == '\r') {
+            xml.push_back('\n');
+            if (i + 1 < s.size() && s[i + 1] == '\n') {
+                ++i;
+            }
+            continue;
+        }
         if (s[i] != '&') {
             xml.push_back(s[i]);
             continue;
@@ -117,15 +127,33 @@ std::string unescaped(std::string_view s) {
         }
         i = semi;
     }
+    const auto escapeAt = [&xml](std::size_t i) -> std::optional<unsigned long> {
+        if (xml.compare(i, 2, "_x") != 0 || i + 6 >= xml.size() || xml[i + 6] != '_') {
+            return std::nullopt;
+        }
+        for (std::size_t k = i + 2; k < i + 6; ++k) {
+            if (!isHex(xml[k])) {
+                return std::nullopt;
+            }
+        }
+        return std::stoul(xml.substr(i + 2, 4), nullptr, 16);
+    };
     std::string out;
     for (std::size_t i = 0; i < xml.size(); ++i) {
-        if (xml.compare(i, 2, "_x") == 0 && i + 6 < xml.size() && xml[i + 6] == '_' &&
-            isHex(xml[i + 2]) && isHex(xml[i + 3]) && isHex(xml[i + 4]) && isHex(xml[i + 5])) {
-            appendUtf8(out, std::stoul(xml.substr(i + 2, 4), nullptr, 16));
-            i += 6;
-        } else {
+        std::optional<unsigned long> unit = escapeAt(i);
+        if (!unit) {
             out.push_back(xml[i]);
+            continue;
         }
+        i += 6;
+        if (*unit >= 0xD800 && *unit < 0xDC00) {
+            const std::optional<unsigned long> low = escapeAt(i + 1);
+            if (low && *low >= 0xDC00 && *low < 0xE000) {
+                *unit = 0x10000 + ((*unit - 0xD800) << 10) + (*low - 0xDC00);
+                i += 7;
+            }
+        }
+        appendUtf8(out, *unit);
     }
     return out;
 }

@@ -192,6 +192,12 @@ Result<ReplacingFile> ReplacingFile::create(const fs::path& target) {
     const fs::path folder = file.has_parent_path() ? file.parent_path() : fs::path(".");
     std::random_device seed;
     std::mt19937 random(seed());
+    // The temporary file is in the list of files a signal removes as soon as it is there.
+    sigset_t ending, previous;
+    sigemptyset(&ending);
+    for (const int signal : kEndingSignals) {
+        sigaddset(&ending, signal);
+    }
     for (int attempt = 0; attempt < 100; ++attempt) {
         char suffix[32];
         std::snprintf(suffix, sizeof suffix, ".%08x.part", static_cast<unsigned>(random()));
@@ -199,26 +205,30 @@ Result<ReplacingFile> ReplacingFile::create(const fs::path& target) {
         std::string hidden(1, '.');
         hidden.append(file.filename().string()).append(suffix);
         const fs::path temporary = folder / hidden;
+        ::pthread_sigmask(SIG_BLOCK, &ending, &previous);
         // 0666 as any new file: the umask decides, as for the files the program saves otherwise.
         const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        const int openError = errno;
+        const int slot = fd >= 0 ? rememberPending(temporary) : -1;
+        ::pthread_sigmask(SIG_SETMASK, &previous, nullptr);
         if (fd >= 0) {
-            return ReplacingFile(target, file, temporary, fd, destination.value().mode);
+            return ReplacingFile(target, file, temporary, fd, destination.value().mode, slot);
         }
-        if (errno != EEXIST) {
-            return saveError(target, std::strerror(errno));
+        if (openError != EEXIST) {
+            return saveError(target, std::strerror(openError));
         }
     }
     return saveError(target, std::strerror(EEXIST));
 }
 
 ReplacingFile::ReplacingFile(fs::path target, fs::path destination, fs::path temporary, int fd,
-                             int mode)
+                             int mode, int slot)
     : target_(std::move(target)),
       destination_(std::move(destination)),
       temporary_(std::move(temporary)),
       fd_(fd),
       mode_(mode),
-      slot_(rememberPending(temporary_)),
+      slot_(slot),
       pending_(true) {}
 
 ReplacingFile::ReplacingFile(ReplacingFile&& other) noexcept

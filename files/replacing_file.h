@@ -44,7 +44,7 @@ public:
 
 private:
     ReplacingFile(std::filesystem::path target, std::filesystem::path destination,
-                  std::filesystem::path temporary, int fd, int mode);
+                  std::filesystem::path temporary, int fd, int mode, int slot);
     bool flush();
     void discard();
 

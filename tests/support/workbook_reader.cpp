@@ -89,9 +89,8 @@ bool isHex(char c) {
 }
 
 // A text as a spreadsheet program reads it: XML's line ends (a raw CR or CR LF is one LF) and
-// entities, then the format's own escapes, _xHHHH_ for the UTF-16 unit HHHH (a surrogate pair
-// as two escapes), of which _x005F_ is the underscore that keeps a written "_x0001_" from
-// being read as one.
+// entities, then the format's own escapes _xHHHH_, of which _x005F_ is the underscore that
+// keeps a written "_x0001_" from being read as one.
 std::string unescaped(std::string_view s) {
     std::string xml;
     for (std::size_t i = 0; i < s.size(); ++i) {
@@ -127,33 +126,15 @@ std::string unescaped(std::string_view s) {
         }
         i = semi;
     }
-    const auto escapeAt = [&xml](std::size_t i) -> std::optional<unsigned long> {
-        if (xml.compare(i, 2, "_x") != 0 || i + 6 >= xml.size() || xml[i + 6] != '_') {
-            return std::nullopt;
-        }
-        for (std::size_t k = i + 2; k < i + 6; ++k) {
-            if (!isHex(xml[k])) {
-                return std::nullopt;
-            }
-        }
-        return std::stoul(xml.substr(i + 2, 4), nullptr, 16);
-    };
     std::string out;
     for (std::size_t i = 0; i < xml.size(); ++i) {
-        std::optional<unsigned long> unit = escapeAt(i);
-        if (!unit) {
+        if (xml.compare(i, 2, "_x") == 0 && i + 6 < xml.size() && xml[i + 6] == '_' &&
+            isHex(xml[i + 2]) && isHex(xml[i + 3]) && isHex(xml[i + 4]) && isHex(xml[i + 5])) {
+            appendUtf8(out, std::stoul(xml.substr(i + 2, 4), nullptr, 16));
+            i += 6;
+        } else {
             out.push_back(xml[i]);
-            continue;
         }
-        i += 6;
-        if (*unit >= 0xD800 && *unit < 0xDC00) {
-            const std::optional<unsigned long> low = escapeAt(i + 1);
-            if (low && *low >= 0xDC00 && *low < 0xE000) {
-                *unit = 0x10000 + ((*unit - 0xD800) << 10) + (*low - 0xDC00);
-                i += 7;
-            }
-        }
-        appendUtf8(out, *unit);
     }
     return out;
 }

@@ -1,10 +1,16 @@
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <algorithm>
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <map>
 #include <sstream>
+#include <thread>
 
 #include "tests/support/cli_runner.h"
 #include "tests/support/report_pairs.h"
@@ -306,6 +312,8 @@ TEST(EvidenceCli, WorkbookHoldsTheFiguresOfEveryTable) {
 TEST(EvidenceCli, BadArgumentsBrokenRecordsAndUnsavableWorkbooksExitWithOneLine) {
     const TempFolder scratch;
     const std::string notARecord = scratch.write("not a record.txt", "hello\n").string();
+    const std::string fifo = (scratch.path() / "fifo.xlsx").string();
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
     const std::string out = (scratch.path() / "w.xlsx").string();
     const std::string samples = kSamples.string();
     struct Case {
@@ -335,6 +343,7 @@ TEST(EvidenceCli, BadArgumentsBrokenRecordsAndUnsavableWorkbooksExitWithOneLine)
         {{"workbook", samples, (scratch.path() / "none" / "w.xlsx").string()}, 4},
         {{"workbook", samples, notARecord + "/w.xlsx"}, 4},
         {{"workbook", samples, scratch.path().string()}, 4},
+        {{"workbook", samples, fifo}, 4},
     };
     for (const Case& c : cases) {
         const test::CliResult o = runCli(c.args);
@@ -344,8 +353,56 @@ TEST(EvidenceCli, BadArgumentsBrokenRecordsAndUnsavableWorkbooksExitWithOneLine)
     }
     EXPECT_EQ(runCli({"workbook", samples, notARecord + "/w.xlsx"}).err,
               "pelmora-cli: Could not save \"" + notARecord + "/w.xlsx\": Not a directory.\n");
-    // Nothing but the file that was there: no workbook, no temporary file.
-    EXPECT_EQ(std::distance(fs::directory_iterator(scratch.path()), fs::directory_iterator()), 1);
+    EXPECT_EQ(runCli({"workbook", samples, fifo}).err,
+              "pelmora-cli: Could not save \"" + fifo +
+                  "\": it is a named pipe (FIFO), not a regular file.\n");
+    // Nothing but what was there: no workbook, no temporary file, the named pipe as it was.
+    EXPECT_EQ(std::distance(fs::directory_iterator(scratch.path()), fs::directory_iterator()), 2);
+    EXPECT_TRUE(fs::is_fifo(fifo));
+}
+
+// Ended by SIGINT or SIGTERM while it works, the workbook command leaves the file that was
+// at its target as it was, and no temporary file beside it.
+TEST(EvidenceCli, AWorkbookEndedBySigintOrSigtermLeavesTheOldFileAndNoTemporaryFile) {
+    const TempFolder texts;
+    const std::string sample = readAll(kSamples / "letter_to_gran.txt");
+    for (int k = 0; k < 1000; ++k) {
+        texts.write("t" + std::to_string(k) + ".txt", sample + std::to_string(k));
+    }
+    for (const int signal : {SIGINT, SIGTERM}) {
+        const TempFolder out;
+        const fs::path target = out.write("run.xlsx", "old");
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            // As from a terminal, where either signal ends a program.
+            ::signal(SIGINT, SIG_DFL);
+            ::signal(SIGTERM, SIG_DFL);
+            ::close(STDOUT_FILENO);
+            ::execl(PELMORA_CLI_PATH, "pelmora-cli", "workbook", texts.path().c_str(),
+                    target.c_str(), static_cast<char*>(nullptr));
+            ::_exit(127);
+        }
+        // Signalled once its temporary file is there, before the workbook is complete.
+        const auto pending = [&out] {
+            for (const auto& entry : fs::directory_iterator(out.path())) {
+                if (entry.path().extension() == ".part") {
+                    return true;
+                }
+            }
+            return false;
+        };
+        int status = 0;
+        while (!pending() && ::waitpid(child, &status, WNOHANG) == 0) {
+            std::this_thread::sleep_for(std::chrono::microseconds(200));
+        }
+        ::kill(child, signal);
+        ASSERT_EQ(::waitpid(child, &status, 0), child);
+        ASSERT_TRUE(WIFSIGNALED(status)) << signal << " came too late: status " << status;
+        EXPECT_EQ(WTERMSIG(status), signal);
+        EXPECT_EQ(std::distance(fs::directory_iterator(out.path()), fs::directory_iterator()), 1);
+        EXPECT_EQ(readAll(target), "old");
+    }
 }
 
 }  // namespace

@@ -77,7 +77,7 @@ TEST(DecodeText, DetectsEachEncodingAndDropsTheByteOrderMark) {
 // What decoding counts in the same pass, for telling a text from binary data: controls other
 // than tab, LF, FF and CR (NUL among them), DEL, C1, and U+FFFD.
 TEST(DecodeText, CountsTheCharactersATextSeldomHolds) {
-    // Eight bytes at a time for ASCII: controls at every place of a word, and those allowed.
+    // Sixteen bytes at a time for ASCII: controls at every place of a block, and those allowed.
     std::string ascii(64, 'a');
     for (const auto& [at, c] : std::initializer_list<std::pair<std::size_t, char>>{{3, '\0'},
                                                                                    {9, '\x7f'},
@@ -98,7 +98,8 @@ TEST(DecodeText, CountsTheCharactersATextSeldomHolds) {
     const Case cases[] = {
         {"empty", "", {0, 0, 0, 0}},
         {"plain lines", "One\ttwo\r\nthree\f\n", {16, 0, 0, 0}},
-        {"ascii words", ascii, {64, 1, 5, 0}},
+        {"line ends", "The first line.\r\nThe second line.\r\nThe end.\n", {44, 0, 0, 0}},
+        {"ascii blocks", ascii, {64, 1, 5, 0}},
         {"ascii tail", std::string("abcdefgh\x02\0", 10), {10, 1, 2, 0}},
         {"utf-8", "caf\xC3\xA9 \xC2\x85 \xEF\xBF\xBD \xF0\x9F\x98\x80", {10, 0, 1, 1}},
         {"windows-1252", std::string("\xE9\x81\x80\x9D\x7F\0", 6), {6, 1, 4, 0}},

@@ -593,7 +593,7 @@ TEST(InputQuality, EachKindOfDoubtfulInputIsWarnedAboutAndCopiesOncePerGroup) {
     const std::vector<FileQuality> q = assessQuality(run);
     EXPECT_EQ(delimitedTable(qualityTable(q), '\t', "\n"),
               "name\tencoding\tsize\twords\tsame_bytes_as\twarnings\n"
-              "empty.txt\tASCII\t0\t0\t\tno words\n"
+              "empty.txt\tASCII\t0\t0\t\tempty file (0 bytes)\n"
               "short.txt\tWindows-1252\t1100\t199\t\tfewer than 200 words (densities "
               "unreliable)\n"
               "enough.txt\tUTF-8\t1250\t200\t\t\n"
@@ -611,7 +611,7 @@ TEST(InputQuality, EachKindOfDoubtfulInputIsWarnedAboutAndCopiesOncePerGroup) {
                            "11200", "0", TextEncoding::Ascii, 0, none});
     }
     const std::vector<FileQuality> many = assessQuality(test::runOf(empties));
-    EXPECT_EQ(warningCount(many), 1001);  // each has no words; the group is one warning
+    EXPECT_EQ(warningCount(many), 1001);  // each is empty; the group is one warning
     EXPECT_EQ(many[0].warnings.at(1),
               "identical content: 1000 files (e1000.txt, e1001.txt, e1002.txt, e1003.txt, "
               "e1004.txt and 995 more)");

@@ -3,6 +3,7 @@
 #include <optional>
 
 #include "analysis/form1_commands.h"
+#include "app/folder_listing.h"
 #include "app/form2_commands.h"
 #include "app/parallel_measure.h"
 #include "forms/run_observer.h"
@@ -21,6 +22,12 @@ void Form2Commands::cmdAuto() {
     Form2& f = form();
     if (!f.cmdAutoEnabled) {
         return;  // a disabled button cannot be pressed
+    }
+    // The run goes through the folder as it was listed, the one the user chose, or not at all.
+    if (const std::optional<Error> problem =
+            folderChangedSinceListed(f.File1.path, f.File1.identity)) {
+        context_.raiseMessage(problem->message);
+        return;
     }
     context_.form1().left = kOutOfViewLeft;
     f.txtDogBox.clear();
@@ -41,6 +48,13 @@ void Form2Commands::cmdAuto() {
     RunObserver* observer = context_.observer;
     if (observer != nullptr) {
         observer->runStarted(f, context_.form1());
+    }
+    // Entries the list could not show as files are left out like files the run cannot read.
+    for (const SkippedFile& file : f.File1.leftOut) {
+        f.skippedFiles.push_back(file);
+        if (observer != nullptr) {
+            observer->fileLeftOut(file);
+        }
     }
 
     const int n = f.File1.count();

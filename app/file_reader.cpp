@@ -174,6 +174,7 @@ Result<ReadText> readTextFile(const std::filesystem::path& path, std::string_vie
     out.facts.sha256 = digest.hex();
     out.decoded = decodeText(std::move(bytes));
     out.facts.encoding = out.decoded.encoding;
+    out.facts.characters = out.decoded.counts;
     return out;
 }
 

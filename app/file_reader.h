@@ -19,7 +19,7 @@ inline constexpr const char* kTooLargeReason = "File too large (over 1 GiB)";
 
 struct ReadText {
     DecodedText decoded;
-    FileFacts facts;  // name, size, SHA-256 of the bytes as read, encoding
+    FileFacts facts;  // name, size, SHA-256 of the bytes as read, encoding, character counts
 };
 
 // The whole file at `path`, decoded; `nameBytes` is its name as the file system spells it.

@@ -99,17 +99,24 @@ void Form2Commands::showFolder(FolderView& dir, FileList& files, bool reportProb
     files.path = dir.folder;
     files.entries.clear();
     files.diskNames.clear();
-    const Result<std::vector<ListedFile>> listed = listTextFiles(dir.folder);
+    files.identity.reset();
+    files.unlisted = {};
+    files.leftOut.clear();
+    Result<FolderListing> listed = listTextFiles(dir.folder);
     if (!listed.ok()) {
         if (reportProblem) {
             context_.raiseMessage(listed.error().message);
         }
         return;
     }
-    for (const ListedFile& file : listed.value()) {
+    FolderListing& listing = listed.value();
+    for (ListedFile& file : listing.files) {
         files.entries.append(file.name);
-        files.diskNames.push_back(file.nameBytes);
+        files.diskNames.push_back(std::move(file.nameBytes));
     }
+    files.identity = listing.identity;
+    files.unlisted = std::move(listing.unlisted);
+    files.leftOut = std::move(listing.leftOut);
 }
 
 void Form2Commands::Dir1_Change() {

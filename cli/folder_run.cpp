@@ -25,7 +25,8 @@ FolderRun runFolder(const std::string& folder, const CliArguments& args, Output&
     form2.Dir1.folder = (error ? std::filesystem::path(folder) : absolute).lexically_normal();
     Form2Commands(context).Dir1_Change();
     run.result = runBatch(context);
-    for (const SkippedFile& file : run.result->leftOut) {
+    // No result when the folder changed between its listing and the run.
+    for (const SkippedFile& file : run.result ? run.result->leftOut : std::vector<SkippedFile>{}) {
         err.raw("pelmora-cli: left out ").name(file.name).raw(": " + file.reason + "\n");
     }
     for (const std::string& message : context.takeMessages()) {

@@ -16,9 +16,9 @@ struct FolderRun {
     std::shared_ptr<const RunResult> result;
 };
 
-// Runs cmdAuto on `folder` from a freshly loaded main form. When the folder cannot be opened
-// it writes one line to `err` and returns no result; files left out of the run are named on
-// `err`, one line each.
+// Runs cmdAuto on `folder` from a freshly loaded main form. When the folder cannot be opened,
+// or changes between its listing and the run, it writes one line to `err` and returns no
+// result; files left out of the run are named on `err`, one line each.
 FolderRun runFolder(const std::string& folder, const CliArguments& args, Output& err);
 
 // Takes the one FOLDER operand, runs it as runFolder does, and lets `write` write the output.

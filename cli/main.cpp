@@ -65,17 +65,20 @@ void printUsage(Output& out) {
                                                 : "\n" + std::string(20, ' ')) +
                 command.summary + "\n");
     }
-    out.raw("\nOptions:\n"
-            "  --crlf            keep CR LF line ends (default: LF)\n"
-            "  --jobs N          measure N texts at once (default: one per core)\n"
-            "  --help            show this help\n\n"
-            "Exit status:\n"
-            "  0  success: every listed file was analysed and the output written\n"
-            "  1  verify: the folder differs from its record\n"
-            "  2  bad arguments, or a folder or record that cannot be read\n"
-            "  3  the output is complete, but files that could not be read were left out\n"
-            "  4  the output could not be written (a full disk, a closed pipe, a workbook's\n"
-            "     folder that cannot be written)\n");
+    out.raw(
+        "\nOptions:\n"
+        "  --crlf            keep CR LF line ends (default: LF)\n"
+        "  --jobs N          measure N texts at once (default: one per core)\n"
+        "  --help            show this help\n\n"
+        "Exit status:\n"
+        "  0  success: every listed file was analysed and the output written\n"
+        "  1  verify: the folder differs from its record\n"
+        "  2  bad arguments, a folder that cannot be opened, or a record that cannot be\n"
+        "     read, is cut short or was altered\n"
+        "  3  the output is complete, but files that could not be read were left out, or\n"
+        "     texts that changed since the run were not resampled (each named)\n"
+        "  4  the output could not be written (a full disk, a closed pipe, a workbook's\n"
+        "     folder that cannot be written)\n");
 }
 
 // An option some command takes with a value.

@@ -8,9 +8,9 @@ int runRecordCommand(const CliArguments& args, Output& out, Output& err) {
     if (!options) {
         return kExitUsage;
     }
+    std::optional<RunStability> stability;
     bool failed = false;
     const int status = writeAfterRun(args, out, err, [&](const FolderRun& run, Output& o) {
-        std::optional<RunStability> stability;
         if (asksForStability(args)) {
             stability = stabilityOf(run, *options, args, err);
             if (!stability) {
@@ -18,9 +18,10 @@ int runRecordCommand(const CliArguments& args, Output& out, Output& err) {
                 return;
             }
         }
-        o.text(recordText(recordOf(*run.result, utcTimestamp(), stability ? &*stability : nullptr)));
+        // As it is, without --crlf's line ends: the end line's digest is of these bytes.
+        o.raw(recordText(recordOf(*run.result, utcTimestamp(), stability ? &*stability : nullptr)));
     });
-    return status == kExitOk && failed ? kExitUsage : status;
+    return status == kExitOk && failed ? kExitUsage : statusWithStability(status, stability);
 }
 
 }  // namespace pelmora::cli

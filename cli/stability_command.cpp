@@ -25,12 +25,16 @@ bool wholeNumber(const CliArguments& args, const char* option, int fallback, int
 std::optional<StabilityOptions> stabilityOptionsOf(const CliArguments& args,
                                                    const std::string& command, Output& err) {
     StabilityOptions options;
-    if (!wholeNumber(args, "--resamples", options.resamples, 100000, options.resamples)) {
-        usageError(err, command + ": --resamples takes a whole number from 1 to 100000");
+    if (!wholeNumber(args, "--resamples", options.resamples, StabilityOptions::kMostResamples,
+                     options.resamples)) {
+        usageError(err, command + ": --resamples takes a whole number from 1 to " +
+                            std::to_string(StabilityOptions::kMostResamples));
         return std::nullopt;
     }
-    if (!wholeNumber(args, "--block", options.blockWords, 100000, options.blockWords)) {
-        usageError(err, command + ": --block takes a whole number of words from 1 to 100000");
+    if (!wholeNumber(args, "--block", options.blockWords, StabilityOptions::kMostBlockWords,
+                     options.blockWords)) {
+        usageError(err, command + ": --block takes a whole number of words from 1 to " +
+                            std::to_string(StabilityOptions::kMostBlockWords));
         return std::nullopt;
     }
     return options;
@@ -48,7 +52,20 @@ std::optional<RunStability> stabilityOf(const FolderRun& run, StabilityOptions o
         err.raw("pelmora-cli: " + stability.error().message + "\n");
         return std::nullopt;
     }
+    for (const TextStability& t : stability.value().texts) {
+        if (!t.measured()) {
+            err.raw("pelmora-cli: not resampled ")
+                .name(run.result->texts[static_cast<std::size_t>(t.position)].name)
+                .raw(": " + t.notMeasured + "\n");
+        }
+    }
+    err.flush();
     return std::move(stability.value());
+}
+
+int statusWithStability(int status, const std::optional<RunStability>& stability) {
+    return status == kExitOk && stability && stability->notMeasuredTexts() > 0 ? kExitLeftOut
+                                                                               : status;
 }
 
 int runStabilityCommand(const CliArguments& args, Output& out, Output& err) {
@@ -56,15 +73,16 @@ int runStabilityCommand(const CliArguments& args, Output& out, Output& err) {
     if (!options) {
         return kExitUsage;
     }
+    std::optional<RunStability> stability;
     bool failed = false;
     const int status = writeAfterRun(args, out, err, [&](const FolderRun& run, Output& o) {
-        const std::optional<RunStability> stability = stabilityOf(run, *options, args, err);
+        stability = stabilityOf(run, *options, args, err);
         failed = !stability;
         if (stability) {
             o.text(delimitedTable(stabilityTable(*run.result, *stability, o.names()), '\t', "\n"));
         }
     });
-    return status == kExitOk && failed ? kExitUsage : status;
+    return status == kExitOk && failed ? kExitUsage : statusWithStability(status, stability);
 }
 
 int runSensitivityCommand(const CliArguments& args, Output& out, Output& err) {

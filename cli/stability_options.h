@@ -17,8 +17,12 @@ std::optional<StabilityOptions> stabilityOptionsOf(const CliArguments& args,
 // Whether --resamples or --block was given.
 bool asksForStability(const CliArguments& args);
 
-// The run's stability with `options` and the command's jobs; on failure a line on `err`.
+// The run's stability with `options` and the command's jobs; on failure a line on `err`, and
+// a line for each text that could not be resampled.
 std::optional<RunStability> stabilityOf(const FolderRun& run, StabilityOptions options,
                                         const CliArguments& args, Output& err);
+
+// `status`, or kExitLeftOut instead of kExitOk when a text could not be resampled.
+int statusWithStability(int status, const std::optional<RunStability>& stability);
 
 }  // namespace pelmora::cli

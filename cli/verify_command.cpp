@@ -53,7 +53,8 @@ int runVerifyCommand(const CliArguments& args, Output& out, Output& err) {
     if (!file.ok()) {
         return usageError(err, file.error().message);
     }
-    const Result<RunRecord> recorded = parseRecord(file.value());
+    bool withoutEndLine = false;
+    const Result<RunRecord> recorded = parseRecord(file.value(), &withoutEndLine);
     if (!recorded.ok()) {
         return usageError(err, displayText(recordPath) + ": " + recorded.error().message);
     }
@@ -74,7 +75,8 @@ int runVerifyCommand(const CliArguments& args, Output& out, Output& err) {
     }
     const RunRecord now =
         recordOf(*run.result, utcTimestamp(), stability ? &*stability : nullptr);
-    const Verification verification = verifyRun(recorded.value(), now, out.names());
+    Verification verification = verifyRun(recorded.value(), now, out.names());
+    verification.recordWithoutEndLine = withoutEndLine;
     out.text(verificationText(verification, now.files.size()));
     const int status = !verification.unchanged()       ? kExitDiffers
                        : !run.result->leftOut.empty() ? kExitLeftOut

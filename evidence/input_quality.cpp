@@ -2,6 +2,8 @@
 
 #include <unordered_map>
 
+#include "stores/number_text.h"
+
 namespace pelmora {
 
 namespace {
@@ -19,6 +21,21 @@ std::string groupText(const RunResult& run, const std::vector<int>& members) {
     return out + ")";
 }
 
+// "looks binary: 12 NUL characters, 13.3% control or replacement characters (more than 1%)".
+std::string binaryWarning(const CharacterCounts& counts) {
+    std::string out = "looks binary: ";
+    if (counts.nul > 0) {
+        out += intText(static_cast<std::int64_t>(counts.nul)) +
+               (counts.nul == 1 ? " NUL character" : " NUL characters");
+    }
+    if (const double share = unusualShare(counts); share > RuleBook::kBinaryShare) {
+        out += (counts.nul > 0 ? ", " : "") + fixedText(100 * share, 1) +
+               "% control or replacement characters (more than " +
+               doubleText(100 * RuleBook::kBinaryShare) + "%)";
+    }
+    return out;
+}
+
 }  // namespace
 
 std::vector<FileQuality> assessQuality(const RunResult& run) {
@@ -34,14 +51,25 @@ std::vector<FileQuality> assessQuality(const RunResult& run) {
         if (!t.inRun) {
             continue;
         }
-        FileQuality q{t.position, t.name, encodingName(t.file.encoding),
-                      std::to_string(t.file.byteSize), t.measures.textLength, "", {}};
+        FileQuality q;
+        q.position = t.position;
+        q.name = t.name;
+        q.encoding = encodingName(t.file.encoding);
+        q.size = std::to_string(t.file.byteSize);
+        q.words = t.measures.textLength;
+        q.empty = t.file.byteSize == 0;
+        q.looksBinary = looksBinary(t.file.characters);
         const double words = t.number(Measure::TextLength);
-        if (words <= 0) {
+        if (q.empty) {
+            q.warnings.emplace_back("empty file (0 bytes)");
+        } else if (words <= 0) {
             q.warnings.emplace_back("no words");
         } else if (words < RuleBook::kReliableWords) {
             q.warnings.emplace_back("fewer than " + std::to_string(RuleBook::kReliableWords) +
                                     " words (densities unreliable)");
+        }
+        if (q.looksBinary) {
+            q.warnings.push_back(binaryWarning(t.file.characters));
         }
         const std::vector<int>& group = sameBytes[t.file.sha256];
         if (group.size() > 1) {
@@ -54,7 +82,10 @@ std::vector<FileQuality> assessQuality(const RunResult& run) {
         out.push_back(std::move(q));
     }
     for (const SkippedFile& s : run.leftOut) {
-        out.push_back({-1, s.name, "", "", "", "", {"left out as unreadable: " + s.reason}});
+        FileQuality q;
+        q.name = s.name;
+        q.warnings.push_back("left out as unreadable: " + s.reason);
+        out.push_back(std::move(q));
     }
     return out;
 }

@@ -19,10 +19,13 @@ struct FileQuality {
     std::string size;          // bytes, empty for a file left out
     std::string words;         // the text length the densities divide by; empty when left out
     std::string sameBytesAs;   // the first file of its group of identical files, if not itself
+    bool empty = false;        // 0 bytes
+    bool looksBinary = false;  // by the rule book's share of unusual characters, or a NUL
     std::vector<std::string> warnings;
 };
 
-// The analysed files in run order, then the files left out.
+// The analysed files in run order, then the files left out. A file's text is analysed
+// whatever it holds: its warnings say what its figures rest on.
 std::vector<FileQuality> assessQuality(const RunResult& run);
 
 int warningCount(const std::vector<FileQuality>& files);

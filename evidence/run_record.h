@@ -25,6 +25,7 @@ struct RecordedStability {
     bool tooShort = false;
     int codeKept = 0;
     std::array<std::array<int, 10>, 5> digits{};
+    std::string notMeasured;  // why the text could not be resampled, or empty
 
     bool operator==(const RecordedStability&) const = default;
 };
@@ -49,6 +50,8 @@ struct RunRecord {
     int resamples = 0;
     int blockWords = 0;
     std::string seedingRule;
+
+    bool operator==(const RunRecord&) const = default;
 };
 
 // With `stability`, every analysed file carries its figures and the record its options.
@@ -60,7 +63,9 @@ std::string utcTimestamp();
 
 // Line-based UTF-8 text, LF line ends; fields are separated by tabs. Inside a field a
 // backslash, tab, CR and LF are escaped, and so is every byte that is not part of valid
-// UTF-8 (\xE9), so that any name survives and the record stays UTF-8.
+// UTF-8 (\xE9), so that any name survives and the record stays UTF-8. The first line names
+// the format; the last, "end", the number of lines above it and the SHA-256 of their bytes,
+// so that a record cut short or altered is refused.
 std::string recordText(const RunRecord& record);
 // One field as the record writes it, escaped as above.
 std::string recordField(std::string_view field);
@@ -70,23 +75,27 @@ std::string recordField(std::string_view field);
 std::vector<TableRow> recordTable(const RunRecord& record);
 ColumnKinds recordColumnKinds();
 
-// A record that is not UTF-8 is an error of its own (naming the line), as is one that is not
-// a record.
-Result<RunRecord> parseRecord(std::string_view text);
+// Every field strictly as recordText writes it; anything else is refused naming the line and
+// why: a record cut short, with a wrong end line, not UTF-8 (an error of its own), or not a
+// record. A record of the format before records had an end line is read as well, and
+// `withoutEndLine` (when given) says so.
+Result<RunRecord> parseRecord(std::string_view text, bool* withoutEndLine = nullptr);
 
 struct Verification {
     std::vector<std::string> differences;  // one line each; empty when all is unchanged
     std::string note;                      // a different program version, or empty
     bool stabilityCompared = false;
+    bool recordWithoutEndLine = false;  // the record cannot show that it is whole
     bool unchanged() const { return differences.empty(); }
 };
 
 // Compares a record with a fresh run of the folder, file by file, by exact name bytes; the
-// stability figures too when both hold them.
+// stability figures too when both hold them. A text that could not be resampled now, or was
+// not in the record, is a difference.
 Verification verifyRun(const RunRecord& recorded, const RunRecord& now,
                        NameStyle style = NameStyle::Exact);
 
-// What `verify` prints: the note, then "Unchanged: ..." or the list of differences.
+// What `verify` prints: the notes, then "Unchanged: ..." or the list of differences.
 std::string verificationText(const Verification& verification, std::size_t fileCount);
 
 }  // namespace pelmora

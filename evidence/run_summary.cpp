@@ -1,5 +1,8 @@
 #include "evidence/run_summary.h"
 
+#include <algorithm>
+#include <utility>
+
 #include "evidence/input_quality.h"
 #include "stores/text_encoding.h"
 
@@ -7,8 +10,23 @@ namespace pelmora {
 
 namespace {
 
+constexpr std::size_t kNamed = 5;
+
 std::string textsWord(int n) {
     return std::to_string(n) + (n == 1 ? " text" : " texts");
+}
+
+// "1 text looks binary and 2 texts are empty (0 bytes): see Details."
+std::string unusualTextsNote(int binary, int empty) {
+    std::string out;
+    if (binary > 0) {
+        out = textsWord(binary) + (binary == 1 ? " looks binary" : " look binary");
+    }
+    if (empty > 0) {
+        out += (out.empty() ? "" : " and ") + textsWord(empty) +
+               (empty == 1 ? " is empty (0 bytes)" : " are empty (0 bytes)");
+    }
+    return out + ": see Details.";
 }
 
 std::vector<std::string> notesOn(const RunSummary& s) {
@@ -31,6 +49,9 @@ std::vector<std::string> notesOn(const RunSummary& s) {
         notes.push_back(textsWord(s.textsByHand) +
                         " analysed by hand before the run took part in its pairs.");
     }
+    if (s.binaryTexts > 0 || s.emptyTexts > 0) {
+        notes.push_back(unusualTextsNote(s.binaryTexts, s.emptyTexts));
+    }
     return notes;
 }
 
@@ -51,9 +72,60 @@ RunSummary summariseRun(const RunResult& run) {
     }
     s.mean = run.mean;
     s.stDev = run.stDev;
-    s.warnings = warningCount(assessQuality(run));
+    const std::vector<FileQuality> quality = assessQuality(run);
+    s.warnings = warningCount(quality);
+    for (const FileQuality& q : quality) {
+        s.binaryTexts += q.looksBinary ? 1 : 0;
+        s.emptyTexts += q.empty ? 1 : 0;
+    }
+    s.unlisted = unlistedText(run.unlisted);
     s.notes = notesOn(s);
+    if (std::string leftOut = leftOutText(run.leftOut); !leftOut.empty()) {
+        s.notes.push_back(std::move(leftOut) + ".");
+    }
     return s;
+}
+
+std::string unlistedText(const UnlistedFiles& files) {
+    const int total = files.count();
+    if (total == 0) {
+        return "";
+    }
+    std::vector<std::pair<int, std::string>> kinds;
+    for (const auto& [extension, n] : files.byExtension) {
+        kinds.emplace_back(n, extension.empty() ? "without extension" : extension);
+    }
+    if (files.hidden > 0) {
+        kinds.emplace_back(files.hidden, "hidden");
+    }
+    std::sort(kinds.begin(), kinds.end(), [](const auto& a, const auto& b) {
+        return a.first != b.first ? a.first > b.first : a.second < b.second;
+    });
+    std::string out =
+        std::to_string(total) + (total == 1 ? " other file" : " other files") + " not listed: ";
+    int named = 0;
+    for (std::size_t i = 0; i < kinds.size() && i < kNamed; ++i) {
+        out += (i > 0 ? ", " : "") + std::to_string(kinds[i].first) + " " + kinds[i].second;
+        named += kinds[i].first;
+    }
+    if (named < total) {
+        out += " and " + std::to_string(total - named) + " more";
+    }
+    return out;
+}
+
+std::string leftOutText(const std::vector<SkippedFile>& files) {
+    if (files.empty()) {
+        return "";
+    }
+    std::string out = "Left out: ";
+    for (std::size_t i = 0; i < files.size() && i < kNamed; ++i) {
+        out += (i > 0 ? ", " : "") + files[i].name + " (" + files[i].reason + ")";
+    }
+    if (files.size() > kNamed) {
+        out += " and " + std::to_string(files.size() - kNamed) + " more";
+    }
+    return out;
 }
 
 }  // namespace pelmora

@@ -15,13 +15,22 @@ struct RunSummary {
     std::string folder;     // the full path of the folder the run went through, as text
     int textsAnalysed = 0;  // files of the folder read and analysed
     int textsByHand = 0;    // analysed by hand before the run; they take part in its pairs
-    int textsLeftOut = 0;   // files that could not be read
+    int textsLeftOut = 0;   // files that could not be read, and entries that lead to no file
     std::int64_t pairs = 0, minimalPairs = 0, significantPairs = 0;
     std::string mean, stDev;
-    int warnings = 0;  // input warnings, as Details lists them
+    int warnings = 0;                     // input warnings, as Details lists them
+    int binaryTexts = 0, emptyTexts = 0;  // among the texts analysed, as their warnings say
+    std::string unlisted;                 // the folder's other files, as unlistedText says them
     std::vector<std::string> notes;
 };
 
 RunSummary summariseRun(const RunResult& run);
+
+// "3 other files not listed: 2 .docx, 1 .eml"; kinds by count, then by name, the first five
+// named; "" when every file is listed.
+std::string unlistedText(const UnlistedFiles& files);
+// "Left out: broken.txt (Dangling link), gone.txt (No such file or directory)", the first
+// five named; "" when none is.
+std::string leftOutText(const std::vector<SkippedFile>& files);
 
 }  // namespace pelmora

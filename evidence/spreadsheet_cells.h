@@ -37,4 +37,11 @@ std::optional<double> cellNumber(std::string_view cell);
 // What a CSV or TSV file holds for one cell, before quoting.
 std::string spreadsheetField(std::string_view cell, CellKind kind);
 
+// A text of valid UTF-8 as a workbook cell holds it, in the format's own escapes: a control
+// character but tab and line feed, and U+FFFE and U+FFFF, which XML cannot hold, as _xHHHH_,
+// and the underscore of a `_x` that a spreadsheet would read as the start of such an escape as
+// _x005F_, so that every text reads back as written. At most `maxBytes`, cut between
+// characters and escapes.
+std::string workbookText(std::string_view text, std::size_t maxBytes);
+
 }  // namespace pelmora

@@ -126,6 +126,11 @@ int RunStability::unstableTexts() const {
                                           [](const TextStability& t) { return t.anyUnstable(); }));
 }
 
+int RunStability::notMeasuredTexts() const {
+    return static_cast<int>(std::count_if(texts.begin(), texts.end(),
+                                          [](const TextStability& t) { return !t.measured(); }));
+}
+
 // The texts are in run order, so by position: a window asks for two of them per cell.
 const TextStability* RunStability::of(int position) const {
     const auto it = std::lower_bound(texts.begin(), texts.end(), position,
@@ -137,7 +142,8 @@ PairStability RunStability::pair(const RunResult& run, const RunPair& p) const {
     PairStability s;
     const TextStability* a = of(p.first);
     const TextStability* b = of(p.second);
-    if (a == nullptr || b == nullptr || a->tooShort || b->tooShort) {
+    if (a == nullptr || b == nullptr || a->tooShort || b->tooShort || !a->measured() ||
+        !b->measured()) {
         return s;
     }
     const std::size_t n = std::min(a->codes.size(), b->codes.size());
@@ -175,13 +181,12 @@ Result<RunStability> measureStability(const RunResult& run, const StabilityOptio
     std::size_t next = 0;
     int done = 0;
     bool cancelled = false;
-    std::optional<Error> failure;
     const auto work = [&] {
         for (;;) {
             std::size_t i;
             {
                 std::lock_guard<std::mutex> lock(mutex);
-                if (cancelled || failure || next >= todo.size() || stopAsked(options)) {
+                if (cancelled || next >= todo.size() || stopAsked(options)) {
                     return;
                 }
                 i = next++;
@@ -189,22 +194,19 @@ Result<RunStability> measureStability(const RunResult& run, const StabilityOptio
             const TextRecord& t = *todo[i];
             TextStability s;
             s.position = t.position;
-            Result<ReadText> read = readTextFile(run.folder / t.nameBytes, t.nameBytes);
-            std::optional<Error> problem;
-            if (!read.ok()) {
-                problem = read.error();
-            } else if (read.value().facts.sha256 != t.file.sha256) {
-                problem = Error{Error::Code::ReadFailed,
-                                "\"" + t.name + "\" has changed since the run; run the folder again.",
-                                "changed since the run"};
+            for (std::size_t k = 0; k < 5; ++k) {
+                s.digits[k].digit = k < t.code.size() ? t.code[k] : ' ';
             }
-            if (!problem) {
+            // The resamples must be of the text the run classified; any other is not measured.
+            Result<ReadText> read = readTextFile(run.folder / t.nameBytes, t.nameBytes);
+            if (!read.ok()) {
+                s.notMeasured = "cannot be read now: " + read.error().reason;
+            } else if (read.value().facts.sha256 != t.file.sha256) {
+                s.notMeasured = "changed since the run";
+            } else {
                 const std::string& text = read.value().decoded.text;
                 const auto blocks = wordBlocks(text, options.blockWords, &s.words);
                 s.tooShort = s.words < 2 * options.blockWords;
-                for (std::size_t k = 0; k < 5; ++k) {
-                    s.digits[k].digit = k < t.code.size() ? t.code[k] : ' ';
-                }
                 for (int k = 0; k < options.resamples && !s.tooShort; ++k) {
                     if (stopAsked(options)) {
                         return;  // the end of measuring says it was cancelled
@@ -225,10 +227,6 @@ Result<RunStability> measureStability(const RunResult& run, const StabilityOptio
                 s.codeKept = s.tooShort || options.resamples == 0 ? 0 : s.codeKept / options.resamples;
             }
             std::lock_guard<std::mutex> lock(mutex);
-            if (problem) {
-                failure = std::move(problem);
-                return;
-            }
             out.texts[i] = std::move(s);
             ++done;
             if (progress && !progress(done, static_cast<int>(todo.size()))) {
@@ -245,9 +243,6 @@ Result<RunStability> measureStability(const RunResult& run, const StabilityOptio
     work();
     for (std::thread& t : threads) {
         t.join();
-    }
-    if (failure) {
-        return *failure;
     }
     if (cancelled || stopAsked(options)) {
         return Error{Error::Code::ReadFailed, "The stability was not measured: cancelled.",
@@ -271,6 +266,9 @@ std::optional<std::int64_t> fragilePairCount(const RunResult& run, const RunStab
 }
 
 std::string textStabilitySummary(const TextStability& s, bool digitShares) {
+    if (!s.measured()) {
+        return "not measured: " + s.notMeasured;
+    }
     if (s.tooShort) {
         return "too short to resample";
     }
@@ -290,6 +288,9 @@ std::string textStabilitySummary(const TextStability& s, bool digitShares) {
 std::string textStabilityReport(const TextStability& s, const StabilityOptions& options) {
     const std::string head = "Stability (" + std::to_string(options.resamples) + " resamples of " +
                              std::to_string(options.blockWords) + "-word blocks): ";
+    if (!s.measured()) {
+        return head + "not measured: " + s.notMeasured + "\n";
+    }
     if (s.tooShort) {
         return head + "too short to resample (" + std::to_string(s.words) + " words, fewer than " +
                std::to_string(2 * options.blockWords) + ")\n";
@@ -314,7 +315,7 @@ std::string textStabilityReport(const TextStability& s, const StabilityOptions& 
 
 std::string pairStabilityText(const PairStability& p, int resamples) {
     if (!p.known) {
-        return "not resampled: a text too short or not in the run";
+        return "not known: a text too short to resample, not measured or not in the run";
     }
     return "strength held in " + stabilityShare(p.sameStrength) + ", standing in " +
            stabilityShare(p.sameStanding) + " of " + std::to_string(resamples) + " resamples" +
@@ -329,8 +330,8 @@ std::vector<TableRow> stabilityTable(const RunResult& run, const RunStability& s
         for (std::size_t k = 0; k < 5; ++k) {
             const DigitStability& d = s.digits[k];
             TableRow row{shownName(t.name, style), std::string(1, d.digit), kCategoryNames[k]};
-            if (s.tooShort) {
-                row.insert(row.end(), {"too short to resample", "", ""});
+            if (!s.measured() || s.tooShort) {
+                row.insert(row.end(), {textStabilitySummary(s), "", ""});
             } else {
                 std::string others;
                 for (std::size_t g = 0; g < d.ofDigit.size(); ++g) {

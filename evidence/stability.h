@@ -21,6 +21,11 @@
 namespace pelmora {
 
 struct StabilityOptions {
+    // The most resamples and words per block anyone may ask for: enough for any figure, and
+    // a bound on the time a command line or a run record can ask for.
+    static constexpr int kMostResamples = 100000;
+    static constexpr int kMostBlockWords = 100000;
+
     int resamples = 200;
     int blockWords = 50;
     int jobs = 0;  // 0 for one per core
@@ -50,16 +55,20 @@ struct DigitStability {
 struct TextStability {
     int position = 0;
     bool tooShort = false;  // fewer words than two blocks
+    // Why the text could not be resampled ("changed since the run", or why it cannot be read
+    // now); empty when it was. Such a text is neither stable nor unstable.
+    std::string notMeasured;
     int words = 0;
     std::array<DigitStability, 5> digits;
     std::vector<std::string> codes;  // of each resample, in order
     double codeKept = 0;             // share giving the whole code
 
+    bool measured() const { return notMeasured.empty(); }
     bool anyUnstable() const;
 };
 
 struct PairStability {
-    bool known = false;     // both texts could be resampled
+    bool known = false;  // both texts were resampled
     double sameStrength = 0;
     double sameSide = 0;    // minimal or not, as in the run
     double sameStanding = 0;  // minimal and off the norm, each as in the run
@@ -72,12 +81,15 @@ struct RunStability {
 
     const TextStability* of(int position) const;  // nullptr for a text not measured
     int unstableTexts() const;                    // texts with at least one unstable digit
+    int notMeasuredTexts() const;                 // texts that could not be resampled
     // Resample k of one text with resample k of the other.
     PairStability pair(const RunResult& run, const RunPair& pair) const;
 };
 
-// Calls `progress(done, total)` after each text; returning false cancels (an error comes back).
-// Cut into blocks at whitespace, a resample's blocks joined by one space.
+// Calls `progress(done, total)` after each text; returning false cancels (an error comes back,
+// as it does only when cancelled). A text that changed since the run or cannot be read now is
+// not measured and says why; the others are measured all the same. Cut into blocks at
+// whitespace, a resample's blocks joined by one space.
 Result<RunStability> measureStability(const RunResult& run, const StabilityOptions& options,
                                       const std::function<bool(int done, int total)>& progress = {});
 
@@ -96,7 +108,8 @@ std::optional<std::int64_t> fragilePairCount(const RunResult& run, const RunStab
 // A share as the figures write it: "0.935".
 std::string stabilityShare(double share);
 // A text's figures on one line: "code kept 0.935", "code kept 0.620; unstable: affect 0.620"
-// (without the digits' shares: "...; unstable: affect") or "too short to resample".
+// (without the digits' shares: "...; unstable: affect"), "too short to resample" or
+// "not measured: changed since the run".
 std::string textStabilitySummary(const TextStability& text, bool digitShares = true);
 // A text's figures for its evidence: for each digit the share that kept it and the share of
 // every digit the resamples gave. LF line ends.
@@ -104,7 +117,8 @@ std::string textStabilityReport(const TextStability& text, const StabilityOption
 // "strength held in 0.930, standing in 0.905 of 200 resamples", "; fragile" when it is.
 std::string pairStabilityText(const PairStability& pair, int resamples);
 
-// Header "text", "digit", "category", "kept", "other digits", "unstable", a row per digit.
+// Header "text", "digit", "category", "kept", "other digits", "unstable", a row per digit; a text
+// too short or not measured says so in its rows' "kept".
 std::vector<TableRow> stabilityTable(const RunResult& run, const RunStability& stability,
                                      NameStyle style = NameStyle::Exact);
 

@@ -12,6 +12,7 @@
 #include "evidence/pairs_table.h"
 #include "evidence/run_record.h"
 #include "evidence/run_texts.h"
+#include "evidence/spreadsheet_cells.h"
 #include "evidence/strength_colours.h"
 #include "stores/text_encoding.h"
 
@@ -48,17 +49,10 @@ private:
     locale_t previous_ = static_cast<locale_t>(0);
 };
 
-// A cell's text as the file must hold it: UTF-8, and no longer than a cell takes.
+// A cell's text as the file must hold it: UTF-8 in the format's escapes, which the library
+// then writes as it is, and no longer than a cell takes.
 std::string cellText(std::string_view text) {
-    std::string out = isValidUtf8(text) ? std::string(text) : displayText(text);
-    if (out.size() > kCellBytes) {
-        std::size_t cut = kCellBytes;
-        while (cut > 0 && (static_cast<unsigned char>(out[cut]) & 0xC0) == 0x80) {
-            --cut;  // not inside a character
-        }
-        out.resize(cut);
-    }
-    return out;
+    return workbookText(isValidUtf8(text) ? text : displayText(text), kCellBytes);
 }
 
 // The workbook being written, the formats its cells share, and its first error.
@@ -77,6 +71,7 @@ public:
         }
         bold_ = workbook_add_format(book_);
         format_set_bold(bold_);
+        plain_ = workbook_add_format(book_);
         for (int s = 0; s <= kNoPair; ++s) {
             for (int significant = 0; significant < 2; ++significant) {
                 lxw_format* f = workbook_add_format(book_);
@@ -113,6 +108,7 @@ public:
         return sheet;
     }
     lxw_format* bold() const { return bold_; }
+    lxw_format* plain() const { return plain_; }
     // The cell of a strength, or of no pair for any strength outside 0 to 5.
     lxw_format* strengthCell(int strength, bool significant) const {
         const int s = strength >= 0 && strength <= 5 ? strength : kNoPair;
@@ -133,6 +129,7 @@ private:
     lxw_workbook* book_ = nullptr;
     lxw_error error_ = LXW_NO_ERROR;
     lxw_format* bold_ = nullptr;
+    lxw_format* plain_ = nullptr;
     std::array<lxw_format*, 14> cells_{};
 };
 
@@ -150,6 +147,15 @@ public:
           limit_(limits.rows),
           what_(std::move(what)),
           whole_(std::move(whole)) {}
+    // The library keeps the temporary file of a sheet without cells open for good: a sheet
+    // left empty gets one blank cell, so that no export costs the program a descriptor.
+    ~Sheet() {
+        if (sheet_ != nullptr && !wrote_) {
+            book_.note(worksheet_write_blank(sheet_, 0, 0, book_.plain()));
+        }
+    }
+    Sheet(const Sheet&) = delete;
+    Sheet& operator=(const Sheet&) = delete;
 
     bool full() const { return row_ >= capacity_; }
     lxw_worksheet* get() const { return sheet_; }
@@ -160,17 +166,20 @@ public:
         }
         book_.note(worksheet_write_string(sheet_, row(), static_cast<lxw_col_t>(column),
                                           cellText(text).c_str(), format));
+        wrote_ = true;
     }
     void number(int column, double value, lxw_format* format = nullptr) {
         if (writable()) {
             book_.note(worksheet_write_number(sheet_, row(), static_cast<lxw_col_t>(column), value,
                                               format));
+            wrote_ = true;
         }
     }
     void blank(int column, lxw_format* format) {
         if (writable()) {
             book_.note(
                 worksheet_write_blank(sheet_, row(), static_cast<lxw_col_t>(column), format));
+            wrote_ = true;
         }
     }
     void nextRow() { ++row_; }
@@ -244,6 +253,7 @@ private:
     std::int64_t wanted_, capacity_, limit_;
     std::int64_t row_ = 0;
     std::string what_, whole_;
+    bool wrote_ = false;
 };
 
 // The report one line a row, a line's figure in a column of its own: each line that has one

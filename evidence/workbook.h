@@ -8,7 +8,7 @@
 #include <optional>
 #include <string>
 
-#include "evidence/replacing_file.h"
+#include "files/replacing_file.h"
 #include "run/run_result.h"
 #include "stores/error.h"
 

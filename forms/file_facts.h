@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <string>
 
+#include "stores/navigation.h"  // SkippedFile, which the run's readers take from here
 #include "stores/text_encoding.h"
 
 namespace pelmora {
@@ -13,14 +14,8 @@ struct FileFacts {
     std::string name;       // its text
     TextEncoding encoding = TextEncoding::Ascii;
     std::uint64_t byteSize = 0;
-    std::string sha256;  // of the file's bytes as read
-};
-
-// A file the batch run could not read, and why.
-struct SkippedFile {
-    std::string nameBytes;
-    std::string name;
-    std::string reason;  // the system's reason, such as "Permission denied"
+    std::string sha256;          // of the file's bytes as read
+    CharacterCounts characters;  // of its text, as decoding counted them
 };
 
 }  // namespace pelmora

@@ -63,7 +63,7 @@ public:
     bool visible = true;
 
     // --- working state beyond the named stores ---
-    std::vector<SkippedFile> skippedFiles;  // files the run could not read, for the report
+    std::vector<SkippedFile> skippedFiles;  // files the run left out, for the report
     FileFacts lastRead;                     // of the file the last file click read
     // The strengths the report found off the norm, by strength.
     std::array<bool, 16> significantStrength{};

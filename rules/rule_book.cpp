@@ -154,6 +154,18 @@ RuleBook RuleBook::scaled(double factor) const {
     return moved;
 }
 
+double unusualShare(const CharacterCounts& counts) {
+    if (counts.characters == 0) {
+        return 0;
+    }
+    return static_cast<double>(counts.controls + counts.replacements) /
+           static_cast<double>(counts.characters);
+}
+
+bool looksBinary(const CharacterCounts& counts) {
+    return counts.nul > 0 || unusualShare(counts) > RuleBook::kBinaryShare;
+}
+
 Reading reading(std::string_view text) {
     return Reading{std::string(text), strictParse(text).value_or(0.0)};
 }

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "rules/feature_names.h"
+#include "stores/text_encoding.h"
 
 namespace pelmora {
 
@@ -65,6 +66,9 @@ public:
     static constexpr double kNearMargin = 0.002;
     // Below this many words a text's densities rest on too few words to be trusted.
     static constexpr int kReliableWords = 200;
+    // A text with any NUL, or with a larger share than this of control and replacement
+    // characters, looks like binary data read as text.
+    static constexpr double kBinaryShare = 0.01;
 
     // The thresholds as they stand in kThresholds.
     static const RuleBook& standard();
@@ -79,6 +83,11 @@ private:
     RuleBook();
     std::array<double, kThresholdCount> limits_;
 };
+
+// The share of a text's characters that are controls or replacement characters; 0 when empty.
+double unusualShare(const CharacterCounts& counts);
+// Whether a text with these characters looks binary, by kBinaryShare.
+bool looksBinary(const CharacterCounts& counts);
 
 // A store's text and the number it reads as (a missing or malformed number reads 0).
 struct Reading {

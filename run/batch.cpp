@@ -36,6 +36,7 @@ public:
     void runStarted(const Form2& main, const Form1& gathered) override {
         result_->folder = main.File1.path;
         result_->listedFiles = main.File1.count();
+        result_->unlisted = main.File1.unlisted;
         result_->texts.reserve(static_cast<std::size_t>(gathered.lstAllTypes.count()) +
                                static_cast<std::size_t>(main.File1.count()));
         for (int i = 0; i < gathered.lstAllTypes.count(); ++i) {

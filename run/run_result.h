@@ -71,9 +71,11 @@ private:
 };
 
 struct RunResult {
-    std::filesystem::path folder;  // the folder of the file list the run went through
-    int listedFiles = 0;           // entries of the file list
+    std::filesystem::path folder;   // the folder of the file list the run went through
+    int listedFiles = 0;            // entries of the file list
+    UnlistedFiles unlisted;         // the folder's other files, which the list does not show
     std::vector<TextRecord> texts;  // by position: texts gathered before the run, then the run's
+    // Entries of the list that lead to no regular file, then the files the run could not read.
     std::vector<SkippedFile> leftOut;
     RunPairs pairs;
     std::string mean, stDev;  // as the report writes them

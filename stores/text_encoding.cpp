@@ -75,23 +75,77 @@ Utf8Step utf8Step(std::string_view s, std::size_t i) {
     return {need + 1, true};
 }
 
+void tally(CharacterCounts& counts, char32_t c) {
+    ++counts.characters;
+    if (c < 0x20) {
+        counts.nul += c == 0 ? 1 : 0;
+        counts.controls += (c == '\t' || c == '\n' || c == '\f' || c == '\r') ? 0 : 1;
+    } else if (c >= 0x7F && c <= 0x9F) {
+        ++counts.controls;
+    } else if (c == kReplacement) {
+        ++counts.replacements;
+    }
+}
+
+// A well-formed sequence of `length` bytes at s[i], told by its bytes alone.
+void tallySequence(CharacterCounts& counts, std::string_view s, std::size_t i, std::size_t length) {
+    if (length == 1) {
+        tally(counts, static_cast<unsigned char>(s[i]));
+        return;
+    }
+    ++counts.characters;
+    if (length == 2 && s[i] == '\xC2' && static_cast<unsigned char>(s[i + 1]) < 0xA0) {
+        ++counts.controls;  // C1
+    } else if (length == 3 && s.substr(i, 3) == "\xEF\xBF\xBD") {
+        ++counts.replacements;
+    }
+}
+
+// Sixteen bytes at once, in the compiler's vector extension (SSE2, NEON); a comparison gives
+// each lane all ones where it holds.
+typedef unsigned char Block __attribute__((vector_size(16)));
+
+template <typename Lanes>
+bool anyLane(Lanes lanes) {
+    std::uint64_t halves[2];
+    __builtin_memcpy(halves, &lanes, sizeof halves);
+    return (halves[0] | halves[1]) != 0;
+}
+
 struct Utf8Scan {
     bool valid = true;
     bool multiByte = false;
+    CharacterCounts counts;
 };
 
+// Counting is asked for texts only, not for names.
+template <bool kCount>
 Utf8Scan scanUtf8(std::string_view s) {
     Utf8Scan scan;
     std::size_t i = 0;
     while (i < s.size()) {
-        // Runs of ASCII are the common case: eight bytes at a time.
-        while (i + 8 <= s.size()) {
-            std::uint64_t x;
-            __builtin_memcpy(&x, s.data() + i, 8);
-            if ((x & 0x8080808080808080ull) != 0) {
+        // Runs of ASCII are the common case, line ends their only controls: a block at a time.
+        while (i + sizeof(Block) <= s.size()) {
+            Block b;
+            __builtin_memcpy(&b, s.data() + i, sizeof b);
+            const auto nonAscii = b >= 0x80;
+            if constexpr (kCount) {
+                const auto rare = ((b < 0x20) & (b != '\n') & (b != '\r')) | (b == 0x7F);
+                if (anyLane(nonAscii | rare)) {
+                    if (anyLane(nonAscii)) {
+                        break;
+                    }
+                    for (std::size_t k = 0; k < sizeof b; ++k) {
+                        tally(scan.counts, b[k]);
+                    }
+                    i += sizeof b;
+                    continue;
+                }
+                scan.counts.characters += sizeof b;
+            } else if (anyLane(nonAscii)) {
                 break;
             }
-            i += 8;
+            i += sizeof b;
         }
         if (i >= s.size()) {
             break;
@@ -101,44 +155,52 @@ Utf8Scan scanUtf8(std::string_view s) {
             scan.valid = false;
             return scan;
         }
+        if constexpr (kCount) {
+            tallySequence(scan.counts, s, i, step.length);
+        }
         scan.multiByte = scan.multiByte || step.length > 1;
         i += step.length;
     }
     return scan;
 }
 
-std::string repairUtf8(std::string_view s) {
+std::string repairUtf8(std::string_view s, CharacterCounts& counts) {
     std::string out;
     out.reserve(s.size());
     for (std::size_t i = 0; i < s.size();) {
         const Utf8Step step = utf8Step(s, i);
         if (step.wellFormed) {
             out.append(s.substr(i, step.length));
+            tallySequence(counts, s, i, step.length);
         } else {
             appendUtf8(out, kReplacement);
+            tally(counts, kReplacement);
         }
         i += step.length;
     }
     return out;
 }
 
-std::string decodeWindows1252(std::string_view s) {
+// Counts into `counts` when given one.
+std::string decodeWindows1252(std::string_view s, CharacterCounts* counts) {
     std::string out;
     out.reserve(s.size() + s.size() / 8);
     for (const char ch : s) {
         const auto byte = static_cast<unsigned char>(ch);
+        const char32_t c = (byte >= 0x80 && byte < 0xA0) ? kWindows1252High[byte - 0x80] : byte;
+        if (counts != nullptr) {
+            tally(*counts, c);
+        }
         if (byte < 0x80) {
             out += ch;
-        } else if (byte < 0xA0) {
-            appendUtf8(out, kWindows1252High[byte - 0x80]);
         } else {
-            appendUtf8(out, byte);
+            appendUtf8(out, c);
         }
     }
     return out;
 }
 
-std::string decodeUtf16(std::string_view s, bool bigEndian) {
+std::string decodeUtf16(std::string_view s, bool bigEndian, CharacterCounts& counts) {
     std::string out;
     out.reserve(s.size());
     const auto unit = [&](std::size_t i) -> char32_t {
@@ -153,14 +215,18 @@ std::string decodeUtf16(std::string_view s, bool bigEndian) {
             const char32_t low = unit(i + 2);
             if (low >= 0xDC00 && low <= 0xDFFF) {
                 appendUtf8(out, 0x10000 + ((u - 0xD800) << 10) + (low - 0xDC00));
+                ++counts.characters;
                 i += 2;
                 continue;
             }
         }
-        appendUtf8(out, (u >= 0xD800 && u <= 0xDFFF) ? kReplacement : u);
+        const char32_t c = (u >= 0xD800 && u <= 0xDFFF) ? kReplacement : u;
+        appendUtf8(out, c);
+        tally(counts, c);
     }
     if (i < s.size()) {
         appendUtf8(out, kReplacement);  // a stray last byte
+        tally(counts, kReplacement);
     }
     return out;
 }
@@ -193,33 +259,35 @@ DecodedText decodeText(std::string bytes) {
         out.hadByteOrderMark = true;
         out.encoding = TextEncoding::Utf8;
         const std::string_view body = std::string_view(bytes).substr(3);
-        if (scanUtf8(body).valid) {
+        if (Utf8Scan scan = scanUtf8<true>(body); scan.valid) {
+            out.counts = scan.counts;
             bytes.erase(0, 3);
             out.text = std::move(bytes);
         } else {
-            out.text = repairUtf8(body);
+            out.text = repairUtf8(body, out.counts);
         }
     } else if (startsWith(bytes, "\xFF\xFE") || startsWith(bytes, "\xFE\xFF")) {
         const bool bigEndian = bytes[0] == '\xFE';
         out.hadByteOrderMark = true;
         out.encoding = bigEndian ? TextEncoding::Utf16BE : TextEncoding::Utf16LE;
-        out.text = decodeUtf16(std::string_view(bytes).substr(2), bigEndian);
-    } else if (const Utf8Scan scan = scanUtf8(bytes); scan.valid) {
+        out.text = decodeUtf16(std::string_view(bytes).substr(2), bigEndian, out.counts);
+    } else if (const Utf8Scan scan = scanUtf8<true>(bytes); scan.valid) {
         out.encoding = scan.multiByte ? TextEncoding::Utf8 : TextEncoding::Ascii;
+        out.counts = scan.counts;
         out.text = std::move(bytes);
     } else {
         out.encoding = TextEncoding::Windows1252;
-        out.text = decodeWindows1252(bytes);
+        out.text = decodeWindows1252(bytes, &out.counts);
     }
     return out;
 }
 
 bool isValidUtf8(std::string_view bytes) {
-    return scanUtf8(bytes).valid;
+    return scanUtf8<false>(bytes).valid;
 }
 
 std::string displayText(std::string_view bytes) {
-    return scanUtf8(bytes).valid ? std::string(bytes) : decodeWindows1252(bytes);
+    return scanUtf8<false>(bytes).valid ? std::string(bytes) : decodeWindows1252(bytes, nullptr);
 }
 
 }  // namespace pelmora

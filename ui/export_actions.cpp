@@ -3,13 +3,11 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QDir>
-#include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QSaveFile>
 #include <QStandardPaths>
 #include <QVBoxLayout>
 
@@ -76,17 +74,8 @@ void showProblem(QWidget* parent, const QString& text) {
 
 bool writeChosenFile(const QString& path, const ContentWriter& write,
                      const std::function<void(const QString&)>& reportProblem) {
-    QSaveFile file(path);
-    bool written = file.open(QIODevice::WriteOnly);
-    if (written) {
-        write([&](std::string_view piece) {
-            const auto n = static_cast<qint64>(piece.size());
-            written = written && file.write(piece.data(), n) == n;
-        });
-    }
-    if (!written || !file.commit()) {
-        reportProblem(QStringLiteral("Could not save \"%1\": %2.")
-                          .arg(QDir::toNativeSeparators(path), file.errorString()));
+    if (const std::optional<Error> failed = writeWholeFile(pathFromQt(path), write)) {
+        reportProblem(toQt(failed->message));
         return false;
     }
     return true;
@@ -282,9 +271,7 @@ bool EvidencePanel::exportWorkbook() {
         return false;
     }
     QApplication::setOverrideCursor(Qt::WaitCursor);  // a large run takes a while
-    const QByteArray file = QFile::encodeName(path);
-    const std::optional<Error> failed =
-        writeWorkbook(*run_, std::filesystem::path(file.toStdString()), utcTimestamp());
+    const std::optional<Error> failed = writeWorkbook(*run_, pathFromQt(path), utcTimestamp());
     QApplication::restoreOverrideCursor();
     if (failed) {
         reportProblem(toQt(failed->message));

@@ -13,6 +13,7 @@
 #include <optional>
 #include <string_view>
 
+#include "files/replacing_file.h"
 #include "run/run_result.h"
 
 class QPushButton;
@@ -27,13 +28,14 @@ class StabilityTask;
 QString chooseSavePath(QWidget* parent, const QString& caption, const QString& fileName,
                        const QString& filter);
 void showProblem(QWidget* parent, const QString& text);
-// Writes `bytes` to `path` whole or not at all; a failure is reported and gives false.
-// Writes what `write` gives, piece by piece, to `path` whole or not at all.
-using ContentWriter = std::function<void(const std::function<void(std::string_view)>& piece)>;
+// Writes what `write` gives, piece by piece, or `bytes` to `path` through the core's one file
+// writer: whole or not at all, and only over a regular file. A failure is reported and gives
+// false.
+using ContentWriter = FileContent;
 [[nodiscard]] bool writeChosenFile(const QString& path, const ContentWriter& write,
                                    const std::function<void(const QString&)>& reportProblem);
 [[nodiscard]] bool writeChosenFile(const QString& path, const QByteArray& bytes,
-                     const std::function<void(const QString&)>& reportProblem);
+                                   const std::function<void(const QString&)>& reportProblem);
 
 class EvidencePanel : public QWidget {
     Q_OBJECT

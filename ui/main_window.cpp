@@ -23,6 +23,7 @@
 #include "analysis/form1_commands.h"
 #include "app/drives.h"
 #include "app/form2_commands.h"
+#include "evidence/run_summary.h"
 #include "run/batch.h"
 #include "help/help_windows.h"
 #include "help/window_parts.h"
@@ -58,6 +59,20 @@ MainWindow::MainWindow(ProgramContext& context, QWidget* parent)
     folders_ = new QFileSystemModel(this);
     folders_->setFilter(QDir::AllDirs | QDir::NoDotAndDotDot | QDir::Drives);
     folders_->setRootPath(QDir::rootPath());
+    // Rows the model drops, resets or rearranges move the tree's current index by themselves;
+    // the folder the user chose stays chosen. Connected before the tree's own handlers, which
+    // move it.
+    const auto changing = [this] { ++treeChanging_; };
+    const auto changed = [this] {
+        --treeChanging_;
+        QMetaObject::invokeMethod(this, &MainWindow::keepChosenFolder, Qt::QueuedConnection);
+    };
+    connect(folders_, &QFileSystemModel::rowsAboutToBeRemoved, this, changing);
+    connect(folders_, &QFileSystemModel::rowsRemoved, this, changed);
+    connect(folders_, &QFileSystemModel::modelAboutToBeReset, this, changing);
+    connect(folders_, &QFileSystemModel::modelReset, this, changed);
+    connect(folders_, &QFileSystemModel::layoutAboutToBeChanged, this, changing);
+    connect(folders_, &QFileSystemModel::layoutChanged, this, changed);
     dir1_ = new QTreeView(this);
     dir1_->setObjectName(QStringLiteral("Dir1"));
     dir1_->setModel(folders_);
@@ -74,6 +89,8 @@ MainWindow::MainWindow(ProgramContext& context, QWidget* parent)
     file1_ = new QListWidget(this);
     file1_->setObjectName(QStringLiteral("File1"));
     tint(file1_, QColor(0xdd, 0xee, 0xff));
+    notListed_ = makeText(this, "lblNotListed", "");
+    notListed_->hide();
     auto* command1 = makeButton(this, "Command1", "E&xit");
 
     txtReport_ = new ReportView(this);
@@ -95,6 +112,7 @@ MainWindow::MainWindow(ProgramContext& context, QWidget* parent)
                              "Click the button below to classify all of the texts in the folder."));
     left->addLayout(runButtons);
     left->addWidget(file1_, 2);
+    left->addWidget(notListed_);
     left->addWidget(command1, 0, Qt::AlignLeft);
 
     summary_ = new RunSummaryPanel(this);
@@ -235,6 +253,15 @@ void MainWindow::showStores() {
     }
     file1_->setCurrentRow(form.File1.selected());
     file1_->setEnabled(form.File1.enabled);
+    QStringList notListed;
+    for (const std::string& line :
+         {unlistedText(form.File1.unlisted), leftOutText(form.File1.leftOut)}) {
+        if (!line.empty()) {
+            notListed.append(toQt(line));
+        }
+    }
+    notListed_->setText(notListed.join(QLatin1Char('\n')));
+    notListed_->setVisible(!notListed.isEmpty());
     cmdAuto_->setEnabled(form.cmdAutoEnabled);
     cmdAuto_->setToolTip(form.cmdAutoEnabled ? QString() : QString::fromUtf8(kRefreshEnablesAuto));
     summary_->showRun(run_, form.cmdAutoEnabled);
@@ -272,6 +299,19 @@ void MainWindow::revealFolder() {
         dir1_->scrollTo(index);
     }
     syncing_ = wasSyncing;
+}
+
+void MainWindow::keepChosenFolder() {
+    if (treeChanging_ > 0) {
+        return;  // the last of the changes will call again
+    }
+    // The chosen folder's index, or none when it is gone: never a neighbour the tree moved to.
+    const QModelIndex chosen = folders_->index(pathToQt(shownFolder_));
+    if (dir1_->currentIndex() != chosen) {
+        const bool wasSyncing = std::exchange(syncing_, true);
+        dir1_->setCurrentIndex(chosen);
+        syncing_ = wasSyncing;
+    }
 }
 
 void MainWindow::placeAnalysisWindow() {
@@ -329,7 +369,7 @@ void MainWindow::driveChosen(int index) {
 }
 
 void MainWindow::folderChosen(const QModelIndex& index) {
-    if (syncing_ || !index.isValid()) {
+    if (syncing_ || busy_ || treeChanging_ > 0 || !index.isValid()) {
         return;
     }
     const std::filesystem::path folder = pathFromQt(folders_->filePath(index));

@@ -68,6 +68,8 @@ private:
     void showFolder(const std::filesystem::path& folder);
     // Opens the tree down to the shown folder and makes it the current one.
     void revealFolder();
+    // Puts the tree's current index back on the chosen folder after the model moved it.
+    void keepChosenFolder();
     void placeAnalysisWindow();
     void showMessages(QWidget* origin);
     // Shows what kept the tree's folder from being listed, under the tree; none clears it.
@@ -94,6 +96,7 @@ private:
     ReportView* txtReport_ = nullptr;
     RunSummaryPanel* summary_ = nullptr;
     QLabel* folderProblem_ = nullptr;
+    QLabel* notListed_ = nullptr;          // what the folder holds besides the files listed
     QProgressDialog* progress_ = nullptr;  // made on the first run
     std::unique_ptr<AnalysisWindow> analysis_;
     HelpWindows* helpWindows_ = nullptr;
@@ -101,6 +104,7 @@ private:
 
     bool busy_ = false;     // a command is running; presses that arrive meanwhile are dropped
     bool syncing_ = false;  // widgets are being set from the stores, not by the user
+    int treeChanging_ = 0;  // the folder model is dropping, resetting or rearranging rows
     std::filesystem::path shownFolder_;
     bool followFolder_ = true;  // keep revealing the shown folder while the tree loads
     std::vector<std::string> shownFiles_;

@@ -60,6 +60,7 @@ RunSummaryPanel::RunSummaryPanel(QWidget* parent) : QFrame(parent) {
     stDev_ = makeValue(this, "lblRunStDev");
     minimal_ = makeValue(this, "lblRunMinimal");
     significant_ = makeValue(this, "lblRunSignificant");
+    unlisted_ = makeText(this, "lblRunUnlisted", "");
     notes_ = makeText(this, "lblRunNotes", "");
     refresh_ = makeText(this, "lblRunRefresh", kRefreshEnablesAuto);
 
@@ -86,8 +87,9 @@ RunSummaryPanel::RunSummaryPanel(QWidget* parent) : QFrame(parent) {
         grid->addWidget(makeCaption(this, f.caption), f.row, f.column);
         grid->addWidget(f.value, f.row, f.column + 1);
     }
-    grid->addWidget(notes_, 4, 0, 1, 6);
-    grid->addWidget(refresh_, 5, 0, 1, 6);
+    grid->addWidget(unlisted_, 4, 0, 1, 6);
+    grid->addWidget(notes_, 5, 0, 1, 6);
+    grid->addWidget(refresh_, 6, 0, 1, 6);
     grid->setColumnMinimumWidth(1, 48);
     grid->setColumnMinimumWidth(3, 64);
     grid->setColumnStretch(5, 1);
@@ -115,6 +117,8 @@ void RunSummaryPanel::showRun(const std::shared_ptr<const RunResult>& run, bool 
     stDev_->setText(toQt(s.stDev));
     minimal_->setText(QString::number(s.minimalPairs));
     significant_->setText(QString::number(s.significantPairs));
+    unlisted_->setText(toQt(s.unlisted));
+    unlisted_->setVisible(!s.unlisted.empty());
     QStringList notes;
     for (const std::string& note : s.notes) {
         notes.append(toQt(note));

@@ -30,6 +30,7 @@ private:
     QLabel *texts_, *leftOut_, *warnings_;
     QLabel *pairs_, *mean_, *stDev_;
     QLabel *minimal_, *significant_;
+    QLabel* unlisted_;  // the folder's files the run did not list
     QLabel* notes_;
     QLabel* refresh_;
 };

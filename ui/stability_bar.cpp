@@ -18,11 +18,16 @@ QString plural(qint64 n, const char* one, const char* many) {
 
 QString measuredText(const StabilityTask& task) {
     const RunStability& s = *task.stability();
-    return QStringLiteral("Stability: %1 resamples of %2-word blocks; %3, %4.")
+    const int notMeasured = s.notMeasuredTexts();
+    // A text that could not be resampled says why in its row and its evidence.
+    return QStringLiteral("Stability: %1 resamples of %2-word blocks; %3, %4%5.")
         .arg(s.options.resamples)
         .arg(s.options.blockWords)
         .arg(plural(s.unstableTexts(), "text with unstable digits", "texts with unstable digits"),
-             plural(task.fragilePairs(), "fragile pair", "fragile pairs"));
+             plural(task.fragilePairs(), "fragile pair", "fragile pairs"),
+             notMeasured > 0 ? QStringLiteral("; ") +
+                                   plural(notMeasured, "text not measured", "texts not measured")
+                             : QString());
 }
 
 }  // namespace

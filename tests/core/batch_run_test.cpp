@@ -1,7 +1,11 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <unistd.h>
+
 #include <filesystem>
+#include <fstream>
+#include <functional>
 #include <memory>
 #include <string>
 #include <tuple>
@@ -157,12 +161,20 @@ TEST(BatchRun, StoresHoldTheRunsValuesAndTheAnalysisFormComesIntoView) {
     EXPECT_EQ(form.File1.selected(), 3);
 }
 
-TEST(BatchRun, UnreadableFilesAreLeftOutAndNamedAtTheEnd) {
+TEST(BatchRun, UnreadableFilesAndLinksToNothingAreLeftOutAndNamedAtTheEnd) {
     FolderRun run({{"a.txt", kEmpty},
                    {"b.txt", kThe},
                    {"b2.txt", kThe},
                    {"c.txt", kPast},
-                   {"pipe.txt", kThe}});
+                   {"pipe.txt", kThe},
+                   {"notes.docx", kThe},
+                   {".hidden.txt", kThe}});
+    // Found by the listing itself: a link to nothing and one that loops, which the run names
+    // before what it could not read.
+    fs::create_symlink("gone.txt", run.folder.path() / "dangling.txt");
+    fs::create_symlink("loop.txt", run.folder.path() / "loop.txt");
+    fs::create_directory(run.folder.path() / "sub");
+    run.main().Dir1_Change();
     // Both vanish after the list was filled; a pipe takes the place of one.
     fs::remove(run.folder.path() / "b2.txt");
     fs::remove(run.folder.path() / "pipe.txt");
@@ -172,11 +184,73 @@ TEST(BatchRun, UnreadableFilesAreLeftOutAndNamedAtTheEnd) {
     FolderRun plain({{"a.txt", kEmpty}, {"b.txt", kThe}, {"c.txt", kPast}});
     plain.run();
     EXPECT_EQ(run.report(), plain.report() + kSkippedHead +
+                                "dangling.txt\tDangling link\r\n"
+                                "loop.txt\tLink loops\r\n"
                                 "b2.txt\tNo such file or directory\r\n"
                                 "pipe.txt\tNot a regular file\r\n");
     EXPECT_EQ(run.form1().txtTypes.text(), plain.form1().txtTypes.text());
     EXPECT_EQ(result->analysedCount(), 3);
+    EXPECT_EQ(result->leftOut.size(), 4u);
+    EXPECT_EQ(result->unlisted.byExtension,
+              (std::vector<std::pair<std::string, int>>{{".docx", 1}}));
+    EXPECT_EQ(result->unlisted.hidden, 1);
     EXPECT_TRUE(run.context->takeMessages().empty());  // the report says it, not a message
+}
+
+// The run goes through the folder the user chose, as it was listed, or not at all.
+TEST(BatchRun, FolderGoneMovedOrUnreadableSinceItWasListedStopsTheRun) {
+    const auto elsewhere = [](const fs::path& folder) {
+        fs::rename(folder, folder.string() + "-moved");
+    };
+    struct Case {
+        const char* what;
+        std::function<void(const fs::path&)> change;
+        std::string problem;  // what the message says after the folder's name
+    };
+    std::vector<Case> cases = {
+        {"removed", [](const fs::path& folder) { fs::remove_all(folder); },
+         " is gone or was moved since it was listed: the run did not start."},
+        {"renamed", elsewhere, " is gone or was moved since it was listed: the run did not start."},
+        {"replaced by another folder",
+         [&](const fs::path& folder) {
+             elsewhere(folder);
+             fs::create_directory(folder);
+             std::ofstream(folder / "a.txt") << kThe;
+         },
+         " is not the one listed (it was moved or replaced since): the run did not start."},
+        {"replaced by a link that loops",
+         [&](const fs::path& folder) {
+             elsewhere(folder);
+             fs::create_symlink(folder, folder);
+         },
+         " cannot be read (Too many levels of symbolic links): the run did not start."},
+    };
+    if (::geteuid() != 0) {  // the superuser reads every folder
+        cases.push_back(
+            {"without read permission",
+             [](const fs::path& folder) { fs::permissions(folder, fs::perms::owner_exec); },
+             " cannot be read (Permission denied): the run did not start."});
+    }
+    for (const Case& c : cases) {
+        const TempFolder root;
+        const fs::path folder = root.path() / "corpus";
+        fs::create_directory(folder);
+        std::ofstream(folder / "a.txt") << kThe;
+        ProgramContext context(folder);
+        startProgram(context);
+        c.change(folder);
+        EXPECT_EQ(runBatch(context), nullptr) << c.what;
+        EXPECT_EQ(context.takeMessages(),
+                  std::vector<std::string>{"The folder \"" + folder.string() + "\"" + c.problem})
+            << c.what;
+        const Form2& form = context.form2();
+        EXPECT_EQ(form.txtReport.text(), kReportHeader) << c.what;
+        EXPECT_TRUE(form.cmdAutoEnabled) << c.what;
+        EXPECT_EQ(form.Dir1.folder, folder) << c.what;
+        EXPECT_EQ(form.File1.count(), 1) << c.what;
+        std::error_code ignored;  // for the removal of what the case left
+        fs::permissions(folder, fs::perms::owner_all, fs::perm_options::add, ignored);
+    }
 }
 
 // Everything a run leaves, as the stores and the run result hold it.

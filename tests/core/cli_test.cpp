@@ -144,7 +144,7 @@ TEST(Cli, TypesAndMeasuresListEveryTextInRunOrder) {
     EXPECT_EQ(cell(3, "past_tenseness"), "Past Tense");
 }
 
-TEST(Cli, FileLeftOutIsNamedOnStderrAndInTheReportAndWorkbookAndExitsWithThree) {
+TEST(Cli, FileOrLinkLeftOutIsNamedOnStderrAndInTheReportAndWorkbookAndExitsWithThree) {
     TempFolder folder, scratch;
     folder.write("a.txt", "");
     fs::resize_file(folder.write("huge.txt", ""), (1ull << 30) + 1);  // sparse
@@ -165,6 +165,23 @@ TEST(Cli, FileLeftOutIsNamedOnStderrAndInTheReportAndWorkbookAndExitsWithThree) 
     ASSERT_EQ(quality.rows.size(), 3u);
     EXPECT_EQ(quality.texts(2).front(), "huge.txt");
     EXPECT_EQ(quality.texts(2).back(), "left out as unreadable: File too large (over 1 GiB)");
+
+    // A link to nothing is a file that was not analysed: status 0 would claim it was.
+    TempFolder linked;
+    linked.write("a.txt", "");
+    linked.write("notes.docx", "x");
+    fs::create_symlink("gone.txt", linked.path() / "broken.txt");
+    const CliResult report = runCli({"report", linked.path().string()});
+    EXPECT_EQ(report.status, 3);
+    EXPECT_EQ(report.err, "pelmora-cli: left out broken.txt: Dangling link\n");
+    EXPECT_TRUE(report.out.ends_with("left out:\nbroken.txt\tDangling link\n")) << report.out;
+    // The quality of the run ends with what the folder holds besides its texts.
+    const CliResult q = runCli({"quality", linked.path().string()});
+    EXPECT_EQ(q.status, 3);
+    EXPECT_TRUE(
+        q.out.ends_with("broken.txt\t\t\t\t\tleft out as unreadable: Dangling link\n\n"
+                        "2 warnings\n1 other file not listed: 1 .docx\n"))
+        << q.out;
 }
 
 TEST(Cli, OutputThatCannotBeWrittenExitsWithFourAndOneLine) {

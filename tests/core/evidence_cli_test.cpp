@@ -1,10 +1,16 @@
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <algorithm>
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <map>
 #include <sstream>
+#include <thread>
 
 #include "tests/support/cli_runner.h"
 #include "tests/support/report_pairs.h"
@@ -19,9 +25,19 @@ namespace fs = std::filesystem;
 
 using test::readAll;
 using test::runCli;
+using test::runShell;
 using test::TempFolder;
 
 const fs::path kSamples = fs::path(PELMORA_SOURCE_DIR) / "samples";
+
+// The rows of a tab-separated table as the command line prints it.
+std::vector<std::vector<std::string>> tableRows(const std::string& out) {
+    std::vector<std::vector<std::string>> rows;
+    for (const std::string& line : test::textLines(out)) {
+        rows.push_back(test::splitFields(line, '\t'));
+    }
+    return rows;
+}
 
 TEST(EvidenceCli, RecordThenVerifyPassesUnchangedAndNamesTheChangedFile) {
     const TempFolder scratch;
@@ -31,16 +47,49 @@ TEST(EvidenceCli, RecordThenVerifyPassesUnchangedAndNamesTheChangedFile) {
     const test::CliResult record =
         runCli({"record", corpus.string(), "--resamples", "30", "--block", "40"});
     ASSERT_EQ(record.status, 0) << record.err;
-    scratch.write("record.txt", record.out);
-    EXPECT_EQ(record.out.rfind("Pelmora run record\nversion\t", 0), 0u);
+    const std::string path = scratch.write("record.txt", record.out).string();
+    EXPECT_EQ(record.out.rfind("Pelmora run record, format 2\nversion\t", 0), 0u);
     EXPECT_NE(record.out.find("\nresampling\t30\t40\t"), std::string::npos);
+    // The end line holds what the system's own tools count and digest of the lines above it,
+    // and --crlf leaves a record as it is.
+    const std::string quoted = test::shellQuoted(path);
+    const test::CliResult tools =
+        runShell("head -n -1 " + quoted + " | wc -l; head -n -1 " + quoted +
+                 " | sha256sum | cut -c1-64; tail -n 1 " + quoted + " | cut -f 2,3");
+    const std::vector<std::string> counted = test::textLines(tools.out);
+    ASSERT_EQ(counted.size(), 3u) << tools.out << tools.err;
+    EXPECT_EQ(counted[2], counted[0] + "\t" + counted[1]);
+    const test::CliResult crlf = runCli({"--crlf", "record", corpus.string()});
+    EXPECT_EQ(crlf.out.find('\r'), std::string::npos);
 
-    const test::CliResult same =
-        runCli({"verify", (scratch.path() / "record.txt").string(), corpus.string()});
+    const test::CliResult same = runCli({"verify", path, corpus.string()});
     EXPECT_EQ(same.status, 0) << same.out << same.err;
     EXPECT_EQ(same.out,
               "Unchanged: 10 files, every file and code and every stability figure as "
               "recorded.\n");
+    // Cut after any line, it is refused naming where it ends; written the way records were
+    // before they had an end line, it is read and said to be unable to show it is whole.
+    const std::vector<std::string> lines = test::textLines(record.out);
+    const std::string cut =
+        scratch.write("cut.txt", record.out.substr(0, record.out.find("\nresampled\t") + 1))
+            .string();
+    const test::CliResult refused = runCli({"verify", cut, corpus.string()});
+    EXPECT_EQ(refused.status, 2);
+    EXPECT_EQ(refused.out, "");
+    EXPECT_EQ(refused.err, "pelmora-cli: " + cut +
+                               ": The run record is incomplete at line 17: it "
+                               "ends after this line, without its end line.\n");
+    std::string old = "Pelmora run record\n";
+    for (std::size_t i = 1; i + 2 < lines.size(); ++i) {
+        old += lines[i] + "\n";
+    }
+    const test::CliResult oldRecord =
+        runCli({"verify", scratch.write("old.txt", old).string(), corpus.string()});
+    EXPECT_EQ(oldRecord.status, 0) << oldRecord.err;
+    EXPECT_EQ(oldRecord.out,
+              "The record has no end line (it was written before records had one), so it cannot "
+              "show that it is whole.\nUnchanged: 10 files, every file and code and every "
+              "stability figure as recorded.\n");
 
     // One byte of one file, keeping its size.
     const fs::path changed = corpus / "parking_notice.txt";
@@ -48,12 +97,56 @@ TEST(EvidenceCli, RecordThenVerifyPassesUnchangedAndNamesTheChangedFile) {
     ASSERT_FALSE(bytes.empty());
     bytes[bytes.size() / 2] = bytes[bytes.size() / 2] == 'x' ? 'y' : 'x';
     std::ofstream(changed, std::ios::binary | std::ios::trunc) << bytes;
-    const test::CliResult differs =
-        runCli({"verify", (scratch.path() / "record.txt").string(), corpus.string()});
+    const test::CliResult differs = runCli({"verify", path, corpus.string()});
     EXPECT_EQ(differs.status, 1) << differs.err;
     const std::string size = std::to_string(bytes.size());
     EXPECT_EQ(differs.out, "Changed since the record:\nparking_notice.txt: content changed (" +
                                size + " bytes, now " + size + " bytes; SHA-256 differs)\n");
+}
+
+// A text that reads differently each time (the process's own input counts) is analysed, then
+// changed when it is resampled: stability, record and verify write everything else, state
+// that text in its rows, and exit 3 (complete, but something left out) or 1 (verify differs).
+TEST(EvidenceCli, ATextChangedWhileResampledIsStatedAndTheOutputIsComplete) {
+    const TempFolder folder, scratch;
+    for (const char* name : {"diary_sunday.txt", "letter_to_gran.txt"}) {
+        fs::copy_file(kSamples / name, folder.path() / name);
+    }
+    fs::create_symlink("/proc/self/io", folder.path() / "io.txt");
+    fs::resize_file(folder.write("huge.txt", ""), (1ull << 30) + 1);  // sparse, left out
+    const std::vector<std::string> options{"--resamples", "5", "--block", "20"};
+    const auto run = [&](std::vector<std::string> args) {
+        args.insert(args.end(), options.begin(), options.end());
+        return runCli(args);
+    };
+    const std::string stated =
+        "pelmora-cli: left out huge.txt: File too large (over 1 GiB)\n"
+        "pelmora-cli: not resampled io.txt: changed since the run\n";
+    const test::CliResult stability = run({"stability", folder.path().string()});
+    EXPECT_EQ(stability.status, 3);
+    EXPECT_EQ(stability.err, stated);
+    const auto rows = tableRows(stability.out);
+    ASSERT_EQ(rows.size(), 16u) << stability.out;
+    for (std::size_t r = 1; r < rows.size(); ++r) {
+        const bool io = rows[r][0] == "io.txt";
+        ASSERT_EQ(rows[r].size(), 6u) << r;
+        EXPECT_EQ(rows[r][3] == "not measured: changed since the run", io) << r;
+        EXPECT_EQ(rows[r][5] == "yes" || rows[r][5] == "no", !io) << r;
+    }
+
+    const test::CliResult record = run({"record", folder.path().string()});
+    EXPECT_EQ(record.status, 3);
+    EXPECT_EQ(record.err, stated);
+    EXPECT_NE(record.out.find("\nnot measured\tchanged since the run\tio.txt\n"), std::string::npos)
+        << record.out;
+    const test::CliResult verify =
+        runCli({"verify", scratch.write("r.txt", record.out).string(), folder.path().string()});
+    EXPECT_EQ(verify.status, 1) << verify.err;
+    const std::vector<std::string> out = test::textLines(verify.out);
+    ASSERT_EQ(out.size(), 3u) << verify.out;
+    EXPECT_EQ(out[0], "Changed since the record:");
+    EXPECT_EQ(out[1].rfind("io.txt: content changed (", 0), 0u);
+    EXPECT_EQ(out[2], "io.txt: could not be resampled now (changed since the run)");
 }
 
 TEST(EvidenceCli, NamesThatDisplayAlikeAreTwoTextsAndVerifyCleanlyFromAPipe) {
@@ -123,15 +216,6 @@ TEST(EvidenceCli, ConcordanceRowsAddUpToTheCountsAndExplainCoversEveryText) {
     EXPECT_EQ(runCli({"concordance", kSamples.string(), "--text", "nothing.txt"}).status, 2);
     EXPECT_EQ(runCli({"concordance", kSamples.string(), "--measure", "d0"}).status, 2);
     EXPECT_EQ(runCli({"report", kSamples.string(), "--measure", "it"}).status, 2);
-}
-
-// The rows of a tab-separated table as the command line prints it.
-std::vector<std::vector<std::string>> tableRows(const std::string& out) {
-    std::vector<std::vector<std::string>> rows;
-    for (const std::string& line : test::textLines(out)) {
-        rows.push_back(test::splitFields(line, '\t'));
-    }
-    return rows;
 }
 
 // Every cell of a sheet row against the same row of a table: text cells hold the table's
@@ -228,6 +312,8 @@ TEST(EvidenceCli, WorkbookHoldsTheFiguresOfEveryTable) {
 TEST(EvidenceCli, BadArgumentsBrokenRecordsAndUnsavableWorkbooksExitWithOneLine) {
     const TempFolder scratch;
     const std::string notARecord = scratch.write("not a record.txt", "hello\n").string();
+    const std::string fifo = (scratch.path() / "fifo.xlsx").string();
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
     const std::string out = (scratch.path() / "w.xlsx").string();
     const std::string samples = kSamples.string();
     struct Case {
@@ -257,6 +343,7 @@ TEST(EvidenceCli, BadArgumentsBrokenRecordsAndUnsavableWorkbooksExitWithOneLine)
         {{"workbook", samples, (scratch.path() / "none" / "w.xlsx").string()}, 4},
         {{"workbook", samples, notARecord + "/w.xlsx"}, 4},
         {{"workbook", samples, scratch.path().string()}, 4},
+        {{"workbook", samples, fifo}, 4},
     };
     for (const Case& c : cases) {
         const test::CliResult o = runCli(c.args);
@@ -266,8 +353,56 @@ TEST(EvidenceCli, BadArgumentsBrokenRecordsAndUnsavableWorkbooksExitWithOneLine)
     }
     EXPECT_EQ(runCli({"workbook", samples, notARecord + "/w.xlsx"}).err,
               "pelmora-cli: Could not save \"" + notARecord + "/w.xlsx\": Not a directory.\n");
-    // Nothing but the file that was there: no workbook, no temporary file.
-    EXPECT_EQ(std::distance(fs::directory_iterator(scratch.path()), fs::directory_iterator()), 1);
+    EXPECT_EQ(runCli({"workbook", samples, fifo}).err,
+              "pelmora-cli: Could not save \"" + fifo +
+                  "\": it is a named pipe (FIFO), not a regular file.\n");
+    // Nothing but what was there: no workbook, no temporary file, the named pipe as it was.
+    EXPECT_EQ(std::distance(fs::directory_iterator(scratch.path()), fs::directory_iterator()), 2);
+    EXPECT_TRUE(fs::is_fifo(fifo));
+}
+
+// Ended by SIGINT or SIGTERM while it works, the workbook command leaves the file that was
+// at its target as it was, and no temporary file beside it.
+TEST(EvidenceCli, AWorkbookEndedBySigintOrSigtermLeavesTheOldFileAndNoTemporaryFile) {
+    const TempFolder texts;
+    const std::string sample = readAll(kSamples / "letter_to_gran.txt");
+    for (int k = 0; k < 1000; ++k) {
+        texts.write("t" + std::to_string(k) + ".txt", sample + std::to_string(k));
+    }
+    for (const int signal : {SIGINT, SIGTERM}) {
+        const TempFolder out;
+        const fs::path target = out.write("run.xlsx", "old");
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            // As from a terminal, where either signal ends a program.
+            ::signal(SIGINT, SIG_DFL);
+            ::signal(SIGTERM, SIG_DFL);
+            ::close(STDOUT_FILENO);
+            ::execl(PELMORA_CLI_PATH, "pelmora-cli", "workbook", texts.path().c_str(),
+                    target.c_str(), static_cast<char*>(nullptr));
+            ::_exit(127);
+        }
+        // Signalled once its temporary file is there, before the workbook is complete.
+        const auto pending = [&out] {
+            for (const auto& entry : fs::directory_iterator(out.path())) {
+                if (entry.path().extension() == ".part") {
+                    return true;
+                }
+            }
+            return false;
+        };
+        int status = 0;
+        while (!pending() && ::waitpid(child, &status, WNOHANG) == 0) {
+            std::this_thread::sleep_for(std::chrono::microseconds(200));
+        }
+        ::kill(child, signal);
+        ASSERT_EQ(::waitpid(child, &status, 0), child);
+        ASSERT_TRUE(WIFSIGNALED(status)) << signal << " came too late: status " << status;
+        EXPECT_EQ(WTERMSIG(status), signal);
+        EXPECT_EQ(std::distance(fs::directory_iterator(out.path()), fs::directory_iterator()), 1);
+        EXPECT_EQ(readAll(target), "old");
+    }
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <map>
+#include <random>
 #include <set>
 
 #include "app/file_reader.h"
@@ -11,6 +12,7 @@
 #include "evidence/input_quality.h"
 #include "evidence/pair_matrix.h"
 #include "evidence/pairs_table.h"
+#include "evidence/run_summary.h"
 #include "forms/program_context.h"
 #include "run/batch.h"
 #include "stores/number_text.h"
@@ -191,7 +193,7 @@ TEST(EvidenceOfRuns, QualityOfAFolderWithDoubtfulFiles) {
     // The three identical files are one group, warned of once.
     const std::vector<TableRow> expected = {
         {"name", "encoding", "size", "words", "same_bytes_as", "warnings"},
-        {"a empty.txt", "ASCII", "0", "0", "", "no words"},
+        {"a empty.txt", "ASCII", "0", "0", "", "empty file (0 bytes)"},
         {"b short.txt", "ASCII", "80", "20", "", "fewer than 200 words (densities unreliable)"},
         {"c long.txt", "ASCII", "1754", "251", "",
          "identical content: 3 files (c long.txt, d copy.txt, f again.txt)"},
@@ -205,6 +207,60 @@ TEST(EvidenceOfRuns, QualityOfAFolderWithDoubtfulFiles) {
     // printf 'dog %.0s' {1..20} | sha256sum
     EXPECT_EQ(run->texts[1].file.sha256,
               "1fd036f5efc7a33c44f0e69d7606d15a75761d59a2fc809ebac88aa1498964b0");
+}
+
+// UTF-16LE of an ASCII text, without a byte-order mark.
+std::string utf16(const std::string& ascii) {
+    std::string out;
+    for (const char c : ascii) {
+        out += c;
+        out += '\0';
+    }
+    return out;
+}
+
+// Binary data read as text is still analysed, and warned of.
+TEST(EvidenceOfRuns, BinaryLookingAndEmptyTextsAreAnalysedAndWarnedOf) {
+    const test::TempFolder folder;
+    std::mt19937 random(21);
+    std::string noise(20480, '\0');
+    for (char& c : noise) {
+        c = static_cast<char>(random() >> 24);
+    }
+    folder.write("random.txt", noise);
+    folder.write("utf16.txt", "\xFF\xFE" + utf16(words(250)));
+    folder.write("utf16 unmarked.txt", utf16(words(250)));
+    // A control here and there is no binary: 1 in 100 characters is at the limit.
+    folder.write("vertical tab.txt", words(24) + "dog\x0b");
+    folder.write("empty.txt", "");
+
+    const auto run = runOn(folder.path());
+    std::map<std::string, std::string> warnings;
+    for (const TableRow& row : qualityTable(assessQuality(*run))) {
+        warnings[row.at(0)] = row.at(5);
+    }
+    // The noise decodes as Windows-1252, a character a byte: 83 NUL bytes, and 2,686 bytes of
+    // the 34 values that are controls there (counted apart from the same bytes).
+    EXPECT_EQ(warnings["random.txt"],
+              "looks binary: 83 NUL characters, 13.1% control or replacement characters (more "
+              "than 1%)");
+    EXPECT_EQ(warnings["utf16.txt"], "");
+    EXPECT_EQ(warnings["utf16 unmarked.txt"],
+              "looks binary: 1000 NUL characters, 50.0% control or replacement characters (more "
+              "than 1%)");
+    EXPECT_EQ(warnings["vertical tab.txt"], "fewer than 200 words (densities unreliable)");
+    EXPECT_EQ(warnings["empty.txt"], "empty file (0 bytes)");
+    ASSERT_EQ(run->analysedCount(), 5);
+    for (const TextRecord& t : run->texts) {
+        EXPECT_EQ(t.code.size(), 5u) << t.name;
+    }
+    EXPECT_GT(run->byNameBytes("random.txt")->number(Measure::TextLength), 100);
+
+    const RunSummary summary = summariseRun(*run);
+    EXPECT_EQ(summary.binaryTexts, 2);
+    EXPECT_EQ(summary.emptyTexts, 1);
+    EXPECT_EQ(summary.notes.back(),
+              "2 texts look binary and 1 text is empty (0 bytes): see Details.");
 }
 
 }  // namespace

@@ -1,4 +1,11 @@
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <sys/un.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <filesystem>
@@ -11,9 +18,10 @@
 #include "evidence/output_format.h"
 #include "evidence/pair_matrix.h"
 #include "evidence/pairs_table.h"
-#include "evidence/replacing_file.h"
 #include "evidence/spreadsheet_cells.h"
 #include "evidence/workbook.h"
+#include "files/replacing_file.h"
+#include "tests/support/cli_runner.h"
 #include "tests/support/run_builder.h"
 #include "tests/support/temp_folder.h"
 #include "tests/support/workbook_reader.h"
@@ -284,19 +292,51 @@ TEST(Workbook, EverySheetByNameWithCodesAndNamesAsTextAndFiguresAsNumbers) {
     }
 }
 
-TEST(Workbook, ControlCharactersAndBytesThatAreNotUtf8SurviveInWellFormedSheets) {
-    const RunResult run =
-        test::runOf({{"\x1b[31mred & <b>.txt", "11111"},
-                     {"café.txt", "11112", "500", TextEncoding::Ascii, 0, "", "caf\xE9.txt"}});
+TEST(SpreadsheetCells, AWorkbookHoldsControlCharactersAndAnEscapeWrittenOutAsEscapes) {
+    const std::pair<std::string, std::string> cases[] = {
+        {"c\001d.txt", "c_x0001_d.txt"},
+        {"c_x0001_d.txt", "c_x005F_x0001_d.txt"},
+        {"_x005F_", "_x005F_x005F_"},
+        {"_xbeef_", "_x005F_xbeef_"},
+        {"_x0041\x02", "_x005F_x0041_x0002_"},  // the escape after it ends the one before
+        {"cr\r lf\n tab\t del\x7f", "cr_x000D_ lf\n tab\t del\x7f"},
+        {"\xEF\xBF\xBE\xEF\xBF\xBF", "_xFFFE__xFFFF_"},
+        // Nothing a reader would take for an escape.
+        {"my_xylophone_x12_.txt", "my_xylophone_x12_.txt"},
+        {"_x0041 _X0041_ _x004G_ __x0041", "_x0041 _X0041_ _x004G_ __x0041"},
+    };
+    for (const auto& [text, held] : cases) {
+        EXPECT_EQ(workbookText(text, 100), held) << text;
+    }
+    // Cut before a character or an escape that would pass the limit.
+    EXPECT_EQ(workbookText("ab\x01", 8), "ab");
+    EXPECT_EQ(workbookText("_x0041_", 6), "");
+    EXPECT_EQ(workbookText("_x0041_", 12), "_x005F_x0041");
+    EXPECT_EQ(workbookText("a\u00e9", 2), "a");
+    EXPECT_EQ(workbookText("a\u00e9", 3), "a\u00e9");
+}
+
+TEST(Workbook, EveryNameReadsBackAsWrittenWhateverItsCharactersAndBytes) {
+    const std::vector<std::string> names = {"\x1b[31mred & <b>.txt", "c\001d.txt",
+                                            "c_x0001_d.txt",         "_x005F_x0041_\r\n.txt",
+                                            "_x0041\x02.txt",        "my_xylophone.txt"};
+    std::vector<test::TextSpec> texts;
+    for (const std::string& name : names) {
+        texts.push_back({name, "11111"});
+    }
+    texts.push_back({"café.txt", "11112", "500", TextEncoding::Ascii, 0, "", "caf\xE9.txt"});
     const test::TempFolder folder;
-    ASSERT_FALSE(writeWorkbook(run, folder.path() / "odd.xlsx", "now"));
+    ASSERT_FALSE(writeWorkbook(test::runOf(texts), folder.path() / "odd.xlsx", "now"));
     const test::Workbook book = test::readWorkbook(folder.path() / "odd.xlsx");
     ASSERT_EQ(book.problem, "");
-    EXPECT_EQ(cellOf(book, "Types", 1, 1), "text \x1b[31mred & <b>.txt");
-    EXPECT_EQ(cellOf(book, "Pairs", 1, 0), "text \x1b[31mred & <b>.txt");
-    EXPECT_EQ(cellOf(book, "Pairs", 1, 1), "text café.txt");
+    for (std::size_t k = 0; k < names.size(); ++k) {
+        EXPECT_EQ(cellOf(book, "Types", k + 1, 1), "text " + names[k]) << k;
+        EXPECT_EQ(cellOf(book, "Matrix", 0, k + 1), "text " + names[k]) << k;
+    }
+    EXPECT_EQ(cellOf(book, "Pairs", 1, 0), "text " + names[0]);
+    EXPECT_EQ(cellOf(book, "Pairs", names.size(), 1), "text café.txt");
     // The record names a file by its bytes, escaped as its text file does.
-    EXPECT_EQ(cellOf(book, "Run record", 6, 0), "text caf\\xE9.txt");
+    EXPECT_EQ(cellOf(book, "Run record", 5 + names.size(), 0), "text caf\\xE9.txt");
 }
 
 TEST(Workbook, ASheetLongerThanItsLimitEndsInANoteOfWhatWasLeftOut) {
@@ -358,42 +398,186 @@ TEST(Workbook, ASheetLongerThanItsLimitEndsInANoteOfWhatWasLeftOut) {
     EXPECT_EQ(cellOf(fits, "Matrix", 4, 3), "number 3 fill FEE08B");
 }
 
-TEST(Workbook, APlaceThatCannotBeWrittenIsNamedAndNoHalfFileIsLeft) {
-    const test::TempFolder folder;
-    const RunResult run = threeTexts();
-    const fs::path aFile = folder.write("file.txt", "x");
-    const std::pair<fs::path, std::string> cases[] = {
-        {folder.path() / "no such folder" / "w.xlsx", "No such file or directory"},
-        {aFile / "w.xlsx", "Not a directory"},
-        {folder.path(), "Is a directory"},
-    };
-    for (const auto& [path, reason] : cases) {
-        const std::optional<Error> error = writeWorkbook(run, path, "now");
-        ASSERT_TRUE(error.has_value()) << path;
-        EXPECT_EQ(error->message, "Could not save \"" + path.string() + "\": " + reason + ".");
-    }
-
-    // The target became a folder while the workbook was written: the rename fails and the
-    // temporary file goes.
-    const fs::path late = folder.path() / "late.xlsx";
-    Result<ReplacingFile> target = ReplacingFile::create(late);
-    ASSERT_TRUE(target.ok());
-    fs::create_directory(late);
-    folder.write("late.xlsx/inside", "x");
-    const std::optional<Error> error = writeWorkbook(run, std::move(target.value()), "now");
-    ASSERT_TRUE(error.has_value());
-    EXPECT_EQ(error->message, "Could not save \"" + late.string() + "\": Is a directory.");
-
-    // An existing file is replaced whole.
-    const fs::path old = folder.write("old.xlsx", "old");
-    ASSERT_FALSE(writeWorkbook(run, old, "now"));
-    EXPECT_EQ(test::readWorkbook(old).names.size(), 7u);
+// The names in a folder, hidden ones too, sorted.
+std::vector<std::string> entriesOf(const fs::path& folder) {
     std::vector<std::string> entries;
-    for (const auto& entry : fs::directory_iterator(folder.path())) {
+    for (const auto& entry : fs::directory_iterator(folder)) {
         entries.push_back(entry.path().filename().string());
     }
     std::sort(entries.begin(), entries.end());
-    EXPECT_EQ(entries, (std::vector<std::string>{"file.txt", "late.xlsx", "old.xlsx"}));
+    return entries;
+}
+
+// What stands at a path, not following a link.
+mode_t typeAt(const fs::path& path) {
+    struct stat status {};
+    return ::lstat(path.c_str(), &status) == 0 ? (status.st_mode & S_IFMT) : 0;
+}
+
+std::optional<Error> writeText(const fs::path& path, const std::string& text) {
+    return writeWholeFile(path, [&text](const auto& piece) { piece(text); });
+}
+
+TEST(ReplacingFile, OnlyARegularFileIsReplacedAndARefusalLeavesEverythingAsItWas) {
+    const test::TempFolder folder;
+    const fs::path aFile = folder.write("file.txt", "x");
+    const fs::path fifo = folder.path() / "fifo.xlsx", socket = folder.path() / "socket.xlsx",
+                   device = folder.path() / "device.xlsx", toFifo = folder.path() / "to fifo.xlsx",
+                   loop = folder.path() / "loop.xlsx";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    const int listening = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    socket.string().copy(address.sun_path, sizeof address.sun_path - 1);
+    ASSERT_EQ(::bind(listening, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    ::close(listening);
+    // The null device's numbers, made here: a fault must not reach the system's own node.
+    ASSERT_EQ(::mknod(device.c_str(), S_IFCHR | 0600, makedev(1, 3)), 0) << "needs root";
+    fs::create_symlink(fifo, toFifo);
+    fs::create_symlink("loop.xlsx", loop);
+    const std::vector<std::string> before = entriesOf(folder.path());
+
+    const std::pair<fs::path, std::string> cases[] = {
+        {folder.path() / "no such folder" / "w.xlsx", "No such file or directory"},
+        {aFile / "w.xlsx", "Not a directory"},
+        {folder.path(), "it is a folder, not a regular file"},
+        {fifo, "it is a named pipe (FIFO), not a regular file"},
+        {socket, "it is a socket, not a regular file"},
+        {device, "it is a character device, not a regular file"},
+        {toFifo, "it leads to \"" + fifo.string() + "\", a named pipe (FIFO), not a regular file"},
+        {loop, "Too many levels of symbolic links"},
+    };
+    for (const auto& [path, reason] : cases) {
+        const std::string message = "Could not save \"" + path.string() + "\": " + reason + ".";
+        const std::optional<Error> workbook = writeWorkbook(threeTexts(), path, "now");
+        ASSERT_TRUE(workbook.has_value()) << path;
+        EXPECT_EQ(workbook->message, message);
+        const std::optional<Error> text = writeText(path, "text");
+        ASSERT_TRUE(text.has_value()) << path;
+        EXPECT_EQ(text->message, message);
+    }
+    EXPECT_EQ(entriesOf(folder.path()), before);
+    EXPECT_EQ(typeAt(fifo), S_IFIFO);
+    EXPECT_EQ(typeAt(socket), S_IFSOCK);
+    EXPECT_EQ(typeAt(device), S_IFCHR);
+    EXPECT_EQ(typeAt(toFifo), S_IFLNK);
+    EXPECT_EQ(test::readAll(aFile), "x");
+}
+
+TEST(ReplacingFile, ALinkIsFollowedToTheFileItLeadsToWhichIsReplacedWhileTheLinkStays) {
+    const test::TempFolder folder;
+    fs::create_directory(folder.path() / "real");
+    const fs::path real = folder.write("real/old.xlsx", "old");
+    fs::permissions(real, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    const fs::path link = folder.path() / "link.xlsx", chain = folder.path() / "chain.xlsx",
+                   dangling = folder.path() / "dangling.txt";
+    fs::create_symlink("real/old.xlsx", link);  // relative to the link's folder
+    fs::create_symlink(link, chain);
+    fs::create_symlink("real/new.txt", dangling);
+
+    // The temporary file is made beside the file replaced, not beside the link.
+    Result<ReplacingFile> pending = ReplacingFile::create(chain);
+    ASSERT_TRUE(pending.ok());
+    EXPECT_EQ(pending.value().destination(), folder.path() / "real/old.xlsx");
+    EXPECT_EQ(pending.value().temporary().parent_path(), folder.path() / "real");
+    ASSERT_FALSE(writeWorkbook(threeTexts(), std::move(pending.value()), "now"));
+    EXPECT_EQ(test::readWorkbook(real).names.size(), 7u);
+    ASSERT_FALSE(writeText(link, "through the link"));
+    EXPECT_EQ(test::readAll(real), "through the link");
+    ASSERT_FALSE(writeText(dangling, "made"));
+    EXPECT_EQ(test::readAll(folder.path() / "real/new.txt"), "made");
+
+    EXPECT_EQ(fs::read_symlink(link), "real/old.xlsx");
+    EXPECT_EQ(fs::read_symlink(chain), link);
+    EXPECT_EQ(fs::read_symlink(dangling), "real/new.txt");
+    EXPECT_EQ(entriesOf(folder.path() / "real"), (std::vector<std::string>{"new.txt", "old.xlsx"}));
+    // A replaced file keeps its permissions; a new one has what the umask leaves of 0666.
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    EXPECT_EQ(fs::status(real).permissions(),
+              fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    EXPECT_EQ(static_cast<mode_t>(fs::status(dangling).permissions()), 0666 & ~mask);
+}
+
+TEST(ReplacingFile, AFailedOrAbandonedWriteLeavesTheOldFileAndNoTemporaryFile) {
+    const test::TempFolder folder;
+    const fs::path old = folder.write("old.txt", "old");
+
+    // Pieces of every size arrive whole and in order.
+    std::string whole;
+    ASSERT_FALSE(writeWholeFile(old, [&whole](const auto& piece) {
+        for (std::size_t size : {1u, 70'000u, 65'535u, 0u, 3u, 200'000u}) {
+            const std::string bytes(size, static_cast<char>('a' + whole.size() % 26));
+            whole += bytes;
+            piece(bytes);
+        }
+    }));
+    EXPECT_EQ(test::readAll(old), whole);
+    ASSERT_FALSE(writeText(old, "old"));
+
+    // A file larger than the process may write: the first error is kept and reported.
+    ::signal(SIGXFSZ, SIG_IGN);
+    rlimit limit{};
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &limit), 0);
+    const rlimit small{1000, limit.rlim_max};
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+    const std::optional<Error> tooLarge = writeText(old, std::string(300'000, 'x'));
+    const std::optional<Error> workbook = writeWorkbook(formulaNamedTexts(), old, "now");
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &limit), 0);
+    ::signal(SIGXFSZ, SIG_DFL);
+    ASSERT_TRUE(tooLarge.has_value());
+    EXPECT_EQ(tooLarge->message, "Could not save \"" + old.string() + "\": File too large.");
+    ASSERT_TRUE(workbook.has_value());
+    EXPECT_EQ(test::readAll(old), "old");
+
+    // Dropped without a commit.
+    {
+        Result<ReplacingFile> dropped = ReplacingFile::create(old);
+        ASSERT_TRUE(dropped.ok());
+        dropped.value().write("new");
+        EXPECT_TRUE(fs::exists(dropped.value().temporary()));
+    }
+
+    // What stands at the target is checked again before the rename: a folder or a named pipe
+    // made there meanwhile stays, and the temporary file goes.
+    const fs::path late = folder.path() / "late.xlsx", pipe = folder.path() / "pipe.xlsx";
+    Result<ReplacingFile> lateFile = ReplacingFile::create(late);
+    Result<ReplacingFile> pipeFile = ReplacingFile::create(pipe);
+    ASSERT_TRUE(lateFile.ok() && pipeFile.ok());
+    fs::create_directory(late);
+    folder.write("late.xlsx/inside", "x");
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    const std::optional<Error> toFolder =
+        writeWorkbook(threeTexts(), std::move(lateFile.value()), "now");
+    ASSERT_TRUE(toFolder.has_value());
+    EXPECT_EQ(toFolder->message,
+              "Could not save \"" + late.string() + "\": it is a folder, not a regular file.");
+    pipeFile.value().write("text");
+    const std::optional<Error> toPipe = pipeFile.value().commit();
+    ASSERT_TRUE(toPipe.has_value());
+    EXPECT_EQ(toPipe->reason, "it is a named pipe (FIFO), not a regular file");
+    EXPECT_EQ(typeAt(pipe), S_IFIFO);
+
+    EXPECT_EQ(entriesOf(folder.path()),
+              (std::vector<std::string>{"late.xlsx", "old.txt", "pipe.xlsx"}));
+}
+
+// Each export used to keep a descriptor open, so that about a thousand of them used up what
+// a process may open.
+TEST(Workbook, FiveThousandWorkbooksInOneProcessLeaveNoDescriptorOpen) {
+    const auto openDescriptors = [] {
+        return std::distance(fs::directory_iterator("/proc/self/fd"), fs::directory_iterator());
+    };
+    // In memory: each export waits for the disk to hold it, which is not what is measured.
+    const test::TempFolder folder("/dev/shm");
+    const RunResult run = test::runOf({{"a.txt", "11111"}});  // with an empty Report sheet
+    const auto before = openDescriptors();
+    for (int k = 0; k < 5000; ++k) {
+        ASSERT_FALSE(writeWorkbook(run, folder.path() / "w.xlsx", "now")) << k;
+    }
+    EXPECT_EQ(openDescriptors(), before);
+    EXPECT_EQ(entriesOf(folder.path()), (std::vector<std::string>{"w.xlsx"}));
+    EXPECT_EQ(test::readWorkbook(folder.path() / "w.xlsx").names.size(), 7u);
 }
 
 TEST(InputQuality, EachKindOfDoubtfulInputIsWarnedAboutAndCopiesOncePerGroup) {
@@ -409,7 +593,7 @@ TEST(InputQuality, EachKindOfDoubtfulInputIsWarnedAboutAndCopiesOncePerGroup) {
     const std::vector<FileQuality> q = assessQuality(run);
     EXPECT_EQ(delimitedTable(qualityTable(q), '\t', "\n"),
               "name\tencoding\tsize\twords\tsame_bytes_as\twarnings\n"
-              "empty.txt\tASCII\t0\t0\t\tno words\n"
+              "empty.txt\tASCII\t0\t0\t\tempty file (0 bytes)\n"
               "short.txt\tWindows-1252\t1100\t199\t\tfewer than 200 words (densities "
               "unreliable)\n"
               "enough.txt\tUTF-8\t1250\t200\t\t\n"
@@ -427,7 +611,7 @@ TEST(InputQuality, EachKindOfDoubtfulInputIsWarnedAboutAndCopiesOncePerGroup) {
                            "11200", "0", TextEncoding::Ascii, 0, none});
     }
     const std::vector<FileQuality> many = assessQuality(test::runOf(empties));
-    EXPECT_EQ(warningCount(many), 1001);  // each has no words; the group is one warning
+    EXPECT_EQ(warningCount(many), 1001);  // each is empty; the group is one warning
     EXPECT_EQ(many[0].warnings.at(1),
               "identical content: 1000 files (e1000.txt, e1001.txt, e1002.txt, e1003.txt, "
               "e1004.txt and 995 more)");

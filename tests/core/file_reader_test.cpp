@@ -74,6 +74,49 @@ TEST(DecodeText, DetectsEachEncodingAndDropsTheByteOrderMark) {
     }
 }
 
+// What decoding counts in the same pass, for telling a text from binary data: controls other
+// than tab, LF, FF and CR (NUL among them), DEL, C1, and U+FFFD.
+TEST(DecodeText, CountsTheCharactersATextSeldomHolds) {
+    // Sixteen bytes at a time for ASCII: controls at every place of a block, and those allowed.
+    std::string ascii(64, 'a');
+    for (const auto& [at, c] : std::initializer_list<std::pair<std::size_t, char>>{{3, '\0'},
+                                                                                   {9, '\x7f'},
+                                                                                   {17, '\x01'},
+                                                                                   {20, '\t'},
+                                                                                   {31, '\n'},
+                                                                                   {40, '\x1f'},
+                                                                                   {47, '\r'},
+                                                                                   {55, '\f'},
+                                                                                   {63, '\x0b'}}) {
+        ascii[at] = c;
+    }
+    struct Case {
+        const char* what;
+        std::string bytes;
+        CharacterCounts counts;  // characters, NUL, controls, replacements
+    };
+    const Case cases[] = {
+        {"empty", "", {0, 0, 0, 0}},
+        {"plain lines", "One\ttwo\r\nthree\f\n", {16, 0, 0, 0}},
+        {"line ends", "The first line.\r\nThe second line.\r\nThe end.\n", {44, 0, 0, 0}},
+        {"ascii blocks", ascii, {64, 1, 5, 0}},
+        {"ascii tail", std::string("abcdefgh\x02\0", 10), {10, 1, 2, 0}},
+        {"utf-8", "caf\xC3\xA9 \xC2\x85 \xEF\xBF\xBD \xF0\x9F\x98\x80", {10, 0, 1, 1}},
+        {"windows-1252", std::string("\xE9\x81\x80\x9D\x7F\0", 6), {6, 1, 4, 0}},
+        {"utf-8 marked, ill-formed",
+         "\xEF\xBB\xBF"
+         "a\xE2\x82 b\xFF",
+         {5, 0, 0, 2}},
+        // A UTF-16 text's zero bytes are no NUL; a zero unit and a lone surrogate are.
+        {"utf-16", std::string("\xFF\xFEH\0i\0\n\0", 8), {3, 0, 0, 0}},
+        {"utf-16 odd", std::string("\xFE\xFF\0\0\xD8\x3D\0\x85!", 9), {4, 1, 2, 2}},
+        {"utf-16 unmarked", std::string("H\0i\0", 4), {4, 2, 2, 0}},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(decodeText(c.bytes).counts, c.counts) << c.what;
+    }
+}
+
 TEST(DecodeText, BinaryBytesAlwaysDecodeToValidUtf8) {
     std::string bytes;
     for (int i = 0; i < 256; ++i) {
@@ -96,6 +139,7 @@ TEST(ReadTextFile, ReadsWholeFilesAndNamesTheReasonWhenItCannot) {
     EXPECT_EQ(read.value().decoded.text, "Dear “Ann”,\r\n");
     EXPECT_EQ(read.value().facts.byteSize, 13u);
     EXPECT_EQ(read.value().facts.encoding, TextEncoding::Windows1252);
+    EXPECT_EQ(read.value().facts.characters, (CharacterCounts{13, 0, 0, 0}));
     // The digest is the one of the bytes on disk, taken in pieces as they were read.
     EXPECT_EQ(read.value().facts.sha256,
               "ca94a86fbb71a502923236fc009882251a495119dfe86908ff7ff6671d89a123");
@@ -153,10 +197,11 @@ TEST(ReadTextFile, UnreadableFileIsPermissionDenied) {
     EXPECT_EQ(read.error().reason, "Permission denied");
 }
 
-TEST(ListTextFiles, KeepsVisibleTextFilesAndLinksInCaseInsensitiveOrder) {
+TEST(ListTextFiles, KeepsVisibleTextFilesAndLinksInOrderAndCountsTheRest) {
     TempFolder dir;
     for (const char* name : {"b.txt", "a.txt", "A.TXT", "Name With Spaces.txt", "x-y.Txt",
-                             ".hidden.txt", ".txt", "notes.md", "c.txt.bak", "txt"}) {
+                             ".hidden.txt", ".txt", ".profile", "notes.md", "c.txt.bak", "txt",
+                             "README", "trailing.", "Report.DOCX", "memo.docx", "mail.eml"}) {
         dir.write(name, "x");
     }
     // Two names that display alike are two files, the valid UTF-8 one first; Latin-1 letters
@@ -165,15 +210,24 @@ TEST(ListTextFiles, KeepsVisibleTextFilesAndLinksInCaseInsensitiveOrder) {
     dir.write("café.txt", "x");
     dir.write("Éb.txt", "x");
     dir.write("éa.txt", "x");
+    // Folders, visible or hidden, and links to them are no files.
     fs::create_directory(dir.path() / "folder.txt");
+    fs::create_directory(dir.path() / "sub");
+    fs::create_directory(dir.path() / ".git");
+    fs::create_symlink("folder.txt", dir.path() / "dirlink.txt");
+    fs::create_symlink("sub", dir.path() / "sublink");
+    // Links to files count as the files; those that lead nowhere are left out by name.
     fs::create_symlink("b.txt", dir.path() / "link.txt");
     fs::create_symlink("missing.txt", dir.path() / "broken.txt");
-    fs::create_symlink("folder.txt", dir.path() / "dirlink.txt");
+    fs::create_symlink("Loop.TXT", dir.path() / "Loop.TXT");
+    fs::create_symlink("missing", dir.path() / "broken.pdf");
+    ASSERT_EQ(::mkfifo((dir.path() / "pipe.txt").c_str(), 0600), 0);
 
     const auto listed = listTextFiles(dir.path());
     ASSERT_TRUE(listed.ok());
+    const FolderListing& listing = listed.value();
     std::vector<std::string> names, diskNames;
-    for (const ListedFile& f : listed.value()) {
+    for (const ListedFile& f : listing.files) {
         names.push_back(f.name);
         diskNames.push_back(f.nameBytes);
     }
@@ -184,6 +238,22 @@ TEST(ListTextFiles, KeepsVisibleTextFilesAndLinksInCaseInsensitiveOrder) {
     EXPECT_EQ(diskNames[3], "café.txt");
     EXPECT_EQ(diskNames[4], "caf\xE9.txt");
     EXPECT_EQ(diskNames[5], "link.txt");
+
+    const std::vector<std::pair<std::string, int>> byExtension = {
+        {"", 3}, {".bak", 1}, {".docx", 2}, {".eml", 1}, {".md", 1}, {".pdf", 1}};
+    EXPECT_EQ(listing.unlisted.byExtension, byExtension);
+    EXPECT_EQ(listing.unlisted.hidden, 3);
+    EXPECT_EQ(listing.unlisted.count(), 12);
+    std::vector<std::string> leftOut;
+    for (const SkippedFile& f : listing.leftOut) {
+        leftOut.push_back(f.name + ": " + f.reason);
+    }
+    EXPECT_EQ(leftOut,
+              (std::vector<std::string>{"broken.txt: Dangling link", "Loop.TXT: Link loops",
+                                        "pipe.txt: Not a regular file"}));
+    struct stat info {};
+    ASSERT_EQ(::stat(dir.path().c_str(), &info), 0);
+    EXPECT_EQ(listing.identity, (FolderIdentity{info.st_dev, info.st_ino}));
 }
 
 TEST(ListTextFiles, MissingOrWrongFolderIsAProblem) {

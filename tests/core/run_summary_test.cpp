@@ -46,20 +46,67 @@ TEST(RunSummary, CountsEveryListedPairByItsStrengthAndTakesTheReportsFigures) {
 TEST(RunSummary, CountsTextsByHandLeftOutAndEveryInputWarning) {
     RunResult run = runOf({text("hand.txt", "11111"), text("short.txt", "11111", "150"),
                            text("empty.txt", "00000", "0"), text("same1.txt", "22222"),
-                           text("same2.txt", "22222")});
+                           text("same2.txt", "22222"), text("nul.txt", "00000", "0"),
+                           text("noise.txt", "00000", "40")});
     run.texts[0].inRun = false;
+    run.texts[2].file.byteSize = 0;
     run.texts[4].file.sha256 = run.texts[3].file.sha256;
+    // One NUL is binary; so are controls and replacement characters beyond 1%, not at it.
+    run.texts[5].file.characters = {.characters = 1000, .nul = 1, .controls = 1};
+    run.texts[6].file.characters = {.characters = 1000, .controls = 6, .replacements = 5};
+    run.texts[3].file.characters = {.characters = 1000, .controls = 5, .replacements = 5};
     run.leftOut.push_back(SkippedFile{"gone.txt", "gone.txt", "No such file or directory"});
+    run.leftOut.push_back(SkippedFile{"link.txt", "link.txt", "Dangling link"});
     run.stDev = "2.1213";
     const RunSummary s = summariseRun(run);
-    EXPECT_EQ(s.textsAnalysed, 4);
+    EXPECT_EQ(s.textsAnalysed, 6);
     EXPECT_EQ(s.textsByHand, 1);
-    EXPECT_EQ(s.textsLeftOut, 1);
-    EXPECT_EQ(s.pairs, 10);
-    // Fewer than 200 words, no words, one group of identical files, one file left out.
-    EXPECT_EQ(s.warnings, 4);
-    EXPECT_EQ(s.notes, std::vector<std::string>{
-                           "1 text analysed by hand before the run took part in its pairs."});
+    EXPECT_EQ(s.textsLeftOut, 2);
+    EXPECT_EQ(s.pairs, 21);
+    EXPECT_EQ(s.binaryTexts, 2);
+    EXPECT_EQ(s.emptyTexts, 1);
+    // Fewer than 200 words twice, empty, no words, binary twice, one group of identical files,
+    // two files left out.
+    EXPECT_EQ(s.warnings, 9);
+    EXPECT_EQ(s.notes, (std::vector<std::string>{
+                           "1 text analysed by hand before the run took part in its pairs.",
+                           "2 texts look binary and 1 text is empty (0 bytes): see Details.",
+                           "Left out: gone.txt (No such file or directory), link.txt (Dangling "
+                           "link)."}));
+}
+
+TEST(RunSummary, SaysWhatTheFolderHoldsBesidesItsTexts) {
+    using Extensions = std::vector<std::pair<std::string, int>>;
+    struct Case {
+        Extensions byExtension;
+        int hidden;
+        std::string text;
+    };
+    const Case cases[] = {
+        {{}, 0, ""},
+        {{{".docx", 2}, {".eml", 1}}, 0, "3 other files not listed: 2 .docx, 1 .eml"},
+        {{{"", 1}}, 1, "2 other files not listed: 1 hidden, 1 without extension"},
+        {{{".pdf", 1}}, 0, "1 other file not listed: 1 .pdf"},
+        // The five largest kinds, ties by name, and how many more.
+        {{{".a", 1}, {".b", 4}, {".c", 1}, {".d", 2}, {".e", 1}, {".f", 3}, {"", 1}},
+         2,
+         "15 other files not listed: 4 .b, 3 .f, 2 .d, 2 hidden, 1 .a and 3 more"},
+    };
+    for (const Case& c : cases) {
+        RunResult run = runOf({});
+        run.unlisted = UnlistedFiles{c.byExtension, c.hidden};
+        EXPECT_EQ(summariseRun(run).unlisted, c.text);
+        EXPECT_EQ(unlistedText(run.unlisted), c.text);
+    }
+
+    std::vector<SkippedFile> many;
+    for (const char* name : {"a.txt", "b.txt", "c.txt", "d.txt", "e.txt", "f.txt", "g.txt"}) {
+        many.push_back(SkippedFile{name, name, "Link loops"});
+    }
+    EXPECT_EQ(leftOutText(many),
+              "Left out: a.txt (Link loops), b.txt (Link loops), c.txt (Link loops), d.txt (Link "
+              "loops), e.txt (Link loops) and 2 more");
+    EXPECT_EQ(leftOutText({}), "");
 }
 
 TEST(RunSummary, SaysPlainlyWhatTheFiguresCannotShow) {

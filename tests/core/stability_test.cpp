@@ -129,7 +129,7 @@ TEST(Stability, RepeatedBlocksHoldFarTextsHoldAndATextOnAThresholdWavers) {
     EXPECT_EQ(s.pair(*run, *run->pairs.between(1, 2)).sameStrength, 1.0);
     EXPECT_FALSE(s.pair(*run, *run->pairs.between(2, 3)).known);  // a text too short
     EXPECT_EQ(pairStabilityText(s.pair(*run, *run->pairs.between(2, 3)), 200),
-              "not resampled: a text too short or not in the run");
+              "not known: a text too short to resample, not measured or not in the run");
     EXPECT_EQ(pairStabilityText(s.pair(*run, *run->pairs.between(1, 2)), 200),
               "strength held in 1.000, standing in 1.000 of 200 resamples");
     // Of the pairs the report lists as minimal or off the norm, those whose standing wavers.
@@ -183,6 +183,54 @@ TEST(Stability, TheSameFiguresOnEveryRunAndForEveryNumberOfJobs) {
     ASSERT_FALSE(stopped.ok());
     EXPECT_EQ(stopped.error().reason, "cancelled");
     EXPECT_LT(calls, static_cast<int>(run->texts.size()));
+}
+
+// A text changed or gone since the run is not measured and says why; the others are measured
+// as they would be without it, and nothing counts it stable, unstable or fragile.
+TEST(Stability, ATextChangedOrGoneSinceTheRunIsNotMeasuredAndTheOthersAre) {
+    test::TempFolder folder;
+    folder.write("a same.txt", blocks(std::vector<bool>(4, true)));
+    folder.write("b changed.txt", blocks({true, false, true, false}));
+    folder.write("c gone.txt", blocks({true, true, false}));
+    folder.write("d at.txt", blocks({true, true, true, true, true, true, true, true, true, false,
+                                     false, false}));
+    const auto run = runOf(folder.path());
+    const Result<RunStability> before = measureStability(*run, StabilityOptions{});
+    ASSERT_TRUE(before.ok());
+    ASSERT_TRUE(before.value().of(3)->anyUnstable());
+    folder.write("b changed.txt", blocks({true, true, true, true}));
+    fs::remove(folder.path() / "c gone.txt");
+    const Result<RunStability> after = measureStability(*run, StabilityOptions{});
+    ASSERT_TRUE(after.ok());
+    const RunStability& s = after.value();
+    EXPECT_EQ(s.of(1)->notMeasured, "changed since the run");
+    EXPECT_EQ(s.of(2)->notMeasured, "cannot be read now: No such file or directory");
+    EXPECT_EQ(s.notMeasuredTexts(), 2);
+    for (const int p : {0, 3}) {
+        EXPECT_TRUE(s.of(p)->measured());
+        EXPECT_EQ(s.of(p)->codes, before.value().of(p)->codes) << p;
+    }
+    EXPECT_EQ(s.unstableTexts(), 1);
+    const TextStability& changed = *s.of(1);
+    EXPECT_FALSE(changed.anyUnstable());
+    EXPECT_TRUE(changed.codes.empty());
+    EXPECT_EQ(textStabilitySummary(changed), "not measured: changed since the run");
+    EXPECT_EQ(textStabilityReport(changed, s.options),
+              "Stability (200 resamples of 50-word blocks): not measured: changed since the run\n");
+    for (const int other : {0, 2, 3}) {
+        const PairStability pair = s.pair(*run, *run->pairs.between(1, other));
+        EXPECT_FALSE(pair.known);
+        EXPECT_FALSE(pair.fragile);
+        EXPECT_EQ(pairStabilityText(pair, 200),
+                  "not known: a text too short to resample, not measured or not in the run");
+    }
+    const std::vector<TableRow> table = stabilityTable(*run, s);
+    ASSERT_EQ(table.size(), 21u);
+    for (std::size_t row = 6; row <= 10; ++row) {
+        EXPECT_EQ(table[row], (TableRow{"b changed.txt", table[row][1], table[row][2],
+                                        "not measured: changed since the run", "", ""}));
+    }
+    EXPECT_EQ(table.at(11).at(3), "not measured: cannot be read now: No such file or directory");
 }
 
 TEST(Stability, BlocksAreWholeWordsAndResamplesAsLongAsTheText) {

@@ -1,5 +1,7 @@
 // The evidence windows and exports after a run pressed in the main window.
 
+#include <sys/stat.h>
+
 #include <QClipboard>
 #include <QDir>
 #include <QFile>
@@ -188,6 +190,21 @@ private slots:
         QVERIFY(problems[0].startsWith(QStringLiteral("Could not save \"")));
         QCOMPARE(problems[1],
                  QStringLiteral("Could not save \"%1\": No such file or directory.").arg(chosen));
+        // Saves go through the core's file writer, which replaces only a regular file.
+        chosen = out.filePath(QStringLiteral("pipe.txt"));
+        QCOMPARE(::mkfifo(QFile::encodeName(chosen).constData(), 0600), 0);
+        QVERIFY(!panel->saveReport());
+        QVERIFY(!panel->exportWorkbook());
+        QCOMPARE(problems.size(), 4);
+        for (const int k : {2, 3}) {
+            QCOMPARE(problems[k],
+                     QStringLiteral("Could not save \"%1\": it is a named pipe (FIFO), "
+                                    "not a regular file.")
+                         .arg(chosen));
+        }
+        struct stat pipe {};
+        QVERIFY(::lstat(QFile::encodeName(chosen).constData(), &pipe) == 0 &&
+                S_ISFIFO(pipe.st_mode));
         // Each export its file, and no temporary file left beside them.
         QCOMPARE(QDir(out.path()).entryList(QDir::Files | QDir::Hidden).size(), 7);
 

@@ -147,6 +147,7 @@ private slots:
     void windowAnswersDuringARunAndCannotBeClosedUnderIt();
     void typedTextIsAnalysedWithItsLineBreaks();
     void filesClickedByHandLoadWithoutShowingAndWhatCannotBeReadOnlyWarns();
+    void folderRemovedUnderTheTreeStaysChosenAndStopsTheRun();
 };
 
 void MainWindowTest::startUpShowsTheSampleFolderARunItsReportAndRefreshBringsItBack() {
@@ -528,6 +529,51 @@ void MainWindowTest::filesClickedByHandLoadWithoutShowingAndWhatCannotBeReadOnly
     clickFile(window, 2);
     QCOMPARE(context.form1().Text1.text(), std::string("third text, revised"));
     QVERIFY(window.isVisible());
+}
+
+void MainWindowTest::folderRemovedUnderTheTreeStaysChosenAndStopsTheRun() {
+    QTemporaryDir folder;
+    QVERIFY(folder.isValid());
+    const std::filesystem::path path = pathFromQt(folder.path());
+    for (const char* name : {"a", "b", "c"}) {
+        std::filesystem::create_directory(path / name);
+        writeFile(path / name / "text.txt", generatedText(3));
+    }
+    writeFile(path / "b" / "notes.docx", "x");
+    ProgramContext context;
+    MainWindow window(context);
+    window.show();
+    auto* tree = child<QTreeView>(&window, "Dir1");
+    auto* model = qobject_cast<QFileSystemModel*>(tree->model());
+    const QString chosen = QDir(folder.path()).filePath(QStringLiteral("b"));
+    chooseFolder(window, chosen);
+    QCOMPARE(context.form2().Dir1.folder, path / "b");
+    auto* notListed = child<QLabel>(&window, "lblNotListed");
+    QVERIFY(notListed->isVisible());
+    QCOMPARE(notListed->text(), QStringLiteral("1 other file not listed: 1 .docx"));
+    // The tree holds "b" between its sorted neighbours, so there is a row to move to.
+    const QModelIndex parent = model->index(folder.path());
+    QTRY_COMPARE(model->rowCount(parent), 3);
+    QTRY_COMPARE(model->fileName(tree->indexBelow(tree->currentIndex())), QStringLiteral("c"));
+
+    // Removed as a file manager would; the tree drops the row when it learns of it.
+    std::filesystem::remove_all(path / "b");
+    QTRY_COMPARE_WITH_TIMEOUT(model->rowCount(parent), 2, 20000);
+    QCOMPARE(context.form2().Dir1.folder, path / "b");
+    QTRY_VERIFY(!tree->currentIndex().isValid());
+
+    auto* cmdAuto = child<QPushButton>(&window, "cmdAuto");
+    QTest::mouseClick(cmdAuto, Qt::LeftButton);
+    QVERIFY(window.run() == nullptr);
+    QVERIFY(cmdAuto->isEnabled());
+    QCOMPARE(child<ReportView>(&window, "txtReport")->toPlainText(), kHeader);
+    QMessageBox* message = openMessage(&window);
+    QVERIFY(message != nullptr);
+    QVERIFY2(message->text().contains(QStringLiteral("\"%1\"").arg(chosen)),
+             qPrintable(message->text()));
+    QCOMPARE(context.form2().Dir1.folder, path / "b");
+    QCOMPARE(context.form2().File1.path, path / "b");
+    message->close();
 }
 
 }  // namespace pelmora

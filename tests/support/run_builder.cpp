@@ -18,7 +18,7 @@ RunResult runOf(const std::vector<TextSpec>& texts, std::array<bool, 16> signifi
         t.measures.code = given.code;
         t.measures.textLength = given.words;
         t.numbers[static_cast<std::size_t>(Measure::TextLength)] = std::stod(given.words);
-        t.file = FileFacts{t.nameBytes, given.name, given.encoding, given.size, given.sha256};
+        t.file = FileFacts{t.nameBytes, given.name, given.encoding, given.size, given.sha256, {}};
         codes.append(t.code);
         names.append(t.name);
         keys.push_back(t.nameBytes);

@@ -14,7 +14,7 @@ struct TextSpec {
     std::string code{};
     std::string words = "500";  // the text length
     TextEncoding encoding = TextEncoding::Ascii;
-    std::uint64_t size = 0;
+    std::uint64_t size = 1000;  // bytes; 0 makes the file empty
     std::string sha256{};
     std::string nameBytes{};  // the name's own text when empty
 };

@@ -9,10 +9,11 @@ namespace pelmora::test {
 
 namespace fs = std::filesystem;
 
-TempFolder::TempFolder() {
+TempFolder::TempFolder() : TempFolder(fs::temp_directory_path()) {}
+
+TempFolder::TempFolder(const fs::path& base) {
     static int next = 0;
-    path_ = fs::temp_directory_path() /
-            ("pelmora-test-" + std::to_string(::getpid()) + "-" + std::to_string(next++));
+    path_ = base / ("pelmora-test-" + std::to_string(::getpid()) + "-" + std::to_string(next++));
     fs::remove_all(path_);
     fs::create_directories(path_);
 }

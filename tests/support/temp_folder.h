@@ -1,5 +1,6 @@
 #pragma once
-// A fresh folder under the system's temporary folder for one test, removed afterwards.
+// A fresh folder under the system's temporary folder, or under `base`, for one test, removed
+// afterwards.
 
 #include <filesystem>
 #include <string>
@@ -9,6 +10,7 @@ namespace pelmora::test {
 class TempFolder {
 public:
     TempFolder();
+    explicit TempFolder(const std::filesystem::path& base);
     ~TempFolder();
     TempFolder(const TempFolder&) = delete;
     TempFolder& operator=(const TempFolder&) = delete;

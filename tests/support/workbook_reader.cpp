@@ -88,10 +88,19 @@ bool isHex(char c) {
     return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f');
 }
 
-// XML's entities, then the _xHHHH_ escapes a workbook writes control characters with.
+// A text as a spreadsheet program reads it: XML's line ends (a raw CR or CR LF is one LF) and
+// entities, then the format's own escapes _xHHHH_, of which _x005F_ is the underscore that
+// keeps a written "_x0001_" from being read as one.
 std::string unescaped(std::string_view s) {
     std::string xml;
     for (std::size_t i = 0; i < s.size(); ++i) {
+        if (s[i] == '\r') {
+            xml.push_back('\n');
+            if (i + 1 < s.size() && s[i + 1] == '\n') {
+                ++i;
+            }
+            continue;
+        }
         if (s[i] != '&') {
             xml.push_back(s[i]);
             continue;

@@ -1,6 +1,7 @@
-// Decoding a text's bytes and a file name's bytes: any bytes give UTF-8, and each encoding
-// gives what its definition says, read here without the decoder: UTF-8 through
-// tests/fuzz/support, UTF-16 unit by unit, Windows-1252 through the C library's iconv.
+// Decoding a text's bytes and a file name's bytes: any bytes give UTF-8, each encoding gives
+// what its definition says, read here without the decoder (UTF-8 through tests/fuzz/support,
+// UTF-16 unit by unit, Windows-1252 through the C library's iconv), and the characters the
+// decoder counts are those of the text it gives.
 
 #include <iconv.h>
 
@@ -106,6 +107,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         FUZZ_CHECK(d.encoding == TextEncoding::Windows1252 && !d.hadByteOrderMark, input);
         FUZZ_CHECK(d.text == asWindows1252(bytes), input);
     }
+
+    // The characters it counted as it decoded, counted here in what it gave.
+    CharacterCounts counts;
+    for (const char32_t c : codePointsOf(d.text)) {
+        ++counts.characters;
+        counts.nul += c == 0 ? 1 : 0;
+        counts.controls += (c < 0x20 && c != '\t' && c != '\n' && c != '\f' && c != '\r') ||
+                                   (c >= 0x7F && c <= 0x9F)
+                               ? 1
+                               : 0;
+        counts.replacements += c == 0xFFFD ? 1 : 0;
+    }
+    FUZZ_CHECK(d.counts == counts, "character counts of " + input);
 
     // A name has no byte-order mark: its bytes when they are UTF-8, else Windows-1252.
     const std::string name = displayText(bytes);

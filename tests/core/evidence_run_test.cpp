@@ -6,15 +6,12 @@
 #include <set>
 
 #include "app/file_reader.h"
-#include "app/form2_commands.h"
 #include "evidence/chart_figures.h"
 #include "evidence/digit_evidence.h"
 #include "evidence/input_quality.h"
 #include "evidence/pair_matrix.h"
 #include "evidence/pairs_table.h"
 #include "evidence/run_summary.h"
-#include "forms/program_context.h"
-#include "run/batch.h"
 #include "stores/number_text.h"
 #include "tests/support/report_pairs.h"
 #include "tests/support/run_builder.h"
@@ -26,14 +23,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::shared_ptr<const RunResult> runOn(const fs::path& folder) {
-    ProgramContext context(folder);
-    startProgram(context);
-    return runBatch(context);
-}
-
 std::vector<fs::path> corpusFolders() {
-    std::vector<fs::path> out{fs::path(PELMORA_SOURCE_DIR) / "samples"};
+    std::vector<fs::path> out{test::kSamples};
     if (const fs::path shared = test::sharedCorpora(); !shared.empty()) {
         out.push_back(shared / "real-mixed");
         out.push_back(shared / "real-large");
@@ -47,7 +38,7 @@ TEST(EvidenceOfRuns, EveryDigitOfEveryCorpusTextIsExplainedByTheRuleThatGaveIt) 
     const std::vector<fs::path> folders = corpusFolders();
     int texts = 0, near = 0;
     for (const fs::path& folder : folders) {
-        const auto run = runOn(folder);
+        const auto run = test::runFolder(folder);
         for (const TextRecord& t : run->texts) {
             const TextMeasures& m = t.measures;
             const TextEvidence e = explainText(t, run->rules);
@@ -69,9 +60,7 @@ TEST(EvidenceOfRuns, EveryDigitOfEveryCorpusTextIsExplainedByTheRuleThatGaveIt) 
 // The matrix and the pairs table against the report as a user reads it.
 TEST(EvidenceOfRuns, MatrixAndPairsTableHoldTheReportsPairsAndItsFlags) {
     const fs::path shared = test::sharedCorpora();
-    const fs::path folder =
-        shared.empty() ? fs::path(PELMORA_SOURCE_DIR) / "samples" : shared / "real-mixed";
-    const auto run = runOn(folder);
+    const auto run = test::runFolder(shared.empty() ? test::kSamples : shared / "real-mixed");
     const test::ReportedPairs report = test::reportedPairs(run->report.text());
     const std::size_t n = run->texts.size();
     ASSERT_GE(n, 8u);
@@ -107,7 +96,7 @@ TEST(EvidenceOfRuns, MatrixAndPairsTableHoldTheReportsPairsAndItsFlags) {
 // Each bar is the density of its count over the text length, as the run wrote it, with the
 // thresholds of the run's own rule book that the rules compare it with.
 TEST(EvidenceOfRuns, ChartsDrawTheRunsDensitiesThresholdsAndStrengths) {
-    const auto sampled = runOn(fs::path(PELMORA_SOURCE_DIR) / "samples");
+    const auto sampled = test::runFolder(test::kSamples);
     RunResult run = *sampled;
     run.rules = run.rules.with(Threshold::Contractions, 0.0123).with(Threshold::HighAffect, 0.07);
     const std::map<Measure, std::vector<std::pair<Threshold, double>>> marks = {
@@ -188,7 +177,7 @@ TEST(EvidenceOfRuns, QualityOfAFolderWithDoubtfulFiles) {
     // Beyond the reader's size cap, so the run leaves it out; sparse, so it costs no disk.
     fs::resize_file(folder.write("g huge.txt", ""), kMaxTextFileBytes + 1);
 
-    const auto run = runOn(folder.path());
+    const auto run = test::runFolder(folder.path());
     const std::vector<FileQuality> quality = assessQuality(*run);
     // The three identical files are one group, warned of once.
     const std::vector<TableRow> expected = {
@@ -234,7 +223,7 @@ TEST(EvidenceOfRuns, BinaryLookingAndEmptyTextsAreAnalysedAndWarnedOf) {
     folder.write("vertical tab.txt", words(24) + "dog\x0b");
     folder.write("empty.txt", "");
 
-    const auto run = runOn(folder.path());
+    const auto run = test::runFolder(folder.path());
     std::map<std::string, std::string> warnings;
     for (const TableRow& row : qualityTable(assessQuality(*run))) {
         warnings[row.at(0)] = row.at(5);

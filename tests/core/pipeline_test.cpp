@@ -18,8 +18,6 @@
 namespace pelmora {
 namespace {
 
-namespace fs = std::filesystem;
-
 using Lines = std::vector<std::string>;
 
 Lines repeatedBlock(const Lines& block, int times) {
@@ -142,9 +140,7 @@ TEST(Pipeline, ShortTextsGiveTheirHandWorkedMeasuresCodesAndPairs) {
 // Every threshold with texts right at it and one step either side, ties in the ranking, every
 // category text, and names that display alike; the codes worked out by hand from the rules.
 TEST(Pipeline, BoundaryCorpusGivesItsHandWorkedCodes) {
-    ProgramContext context(fs::path(PELMORA_SOURCE_DIR) / "tests/data/boundary");
-    startProgram(context);
-    const auto run = runBatch(context);
+    const auto run = test::runFolder(test::kBoundary);
     const std::vector<std::pair<std::string, std::string>> expected = {
         {"a_above.txt", "01201"},        {"a_at.txt", "01200"},
         {"a_high_above.txt", "01202"},   {"a_high_at.txt", "01201"},
@@ -175,7 +171,7 @@ TEST(Pipeline, BoundaryCorpusGivesItsHandWorkedCodes) {
 }
 
 TEST(Pipeline, AMovedThresholdMovesTheCodesAndTheirExplanationTogether) {
-    ProgramContext context(fs::path(PELMORA_SOURCE_DIR) / "tests/data/boundary");
+    ProgramContext context(test::kBoundary);
     context.setRules(RuleBook::standard().with(Threshold::Obligation, 0.0145));
     startProgram(context);
     const auto run = runBatch(context);

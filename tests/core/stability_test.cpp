@@ -10,12 +10,10 @@
 #include <string>
 #include <vector>
 
-#include "app/form2_commands.h"
 #include "evidence/digit_evidence.h"
 #include "evidence/stability.h"
-#include "forms/program_context.h"
-#include "run/batch.h"
 #include "tests/support/temp_folder.h"
+#include "tests/support/test_data.h"
 
 namespace pelmora {
 namespace {
@@ -40,12 +38,6 @@ std::string blocks(const std::vector<bool>& musts) {
     return out;
 }
 
-std::shared_ptr<const RunResult> runOf(const fs::path& folder) {
-    ProgramContext context(folder);
-    startProgram(context);
-    return runBatch(context);
-}
-
 TEST(Stability, RepeatedBlocksHoldFarTextsHoldAndATextOnAThresholdWavers) {
     test::TempFolder folder;
     // Every block alike: each resample is the text itself.
@@ -63,7 +55,7 @@ TEST(Stability, RepeatedBlocksHoldFarTextsHoldAndATextOnAThresholdWavers) {
     folder.write("c at.txt", blocks({true, true, true, true, true, true, true, true, true, false,
                                      false, false}));
     folder.write("d short.txt", blocks({true}));
-    const auto run = runOf(folder.path());
+    const auto run = test::runFolder(folder.path());
     ASSERT_EQ(run->texts.at(2).code, "01200");  // 0.015 is not above 0.015
     const Result<RunStability> measured = measureStability(*run, StabilityOptions{});
     ASSERT_TRUE(measured.ok());
@@ -147,23 +139,22 @@ TEST(Stability, RepeatedBlocksHoldFarTextsHoldAndATextOnAThresholdWavers) {
     EXPECT_EQ(fragilePairCount(*run, s, &stop), std::nullopt);
 
     const std::vector<TableRow> table = stabilityTable(*run, s);
-    EXPECT_EQ(table.at(0), (TableRow{"text", "digit", "category", "kept", "other digits",
-                                     "unstable"}));
+    EXPECT_EQ(table.at(0),
+              (TableRow{"text", "digit", "category", "kept", "other digits", "unstable"}));
     EXPECT_EQ(table.at(14).at(2), "obligation/intention");
     EXPECT_EQ(table.at(14).at(5), "yes");
     EXPECT_EQ(table.at(16).at(3), "too short to resample");
 }
 
 TEST(Stability, TheSameFiguresOnEveryRunAndForEveryNumberOfJobs) {
-    const fs::path samples = fs::path(PELMORA_SOURCE_DIR) / "samples";
-    const auto run = runOf(samples);
+    const auto run = test::runFolder(test::kSamples);
     StabilityOptions options;
     options.resamples = 30;
     options.jobs = 1;
     const Result<RunStability> one = measureStability(*run, options);
     options.jobs = 3;
     const Result<RunStability> three = measureStability(*run, options);
-    const Result<RunStability> again = measureStability(*runOf(samples), options);
+    const Result<RunStability> again = measureStability(*test::runFolder(test::kSamples), options);
     ASSERT_TRUE(one.ok() && three.ok() && again.ok());
     EXPECT_EQ(stabilityTable(*run, one.value()), stabilityTable(*run, three.value()));
     EXPECT_EQ(stabilityTable(*run, one.value()), stabilityTable(*run, again.value()));
@@ -194,7 +185,7 @@ TEST(Stability, ATextChangedOrGoneSinceTheRunIsNotMeasuredAndTheOthersAre) {
     folder.write("c gone.txt", blocks({true, true, false}));
     folder.write("d at.txt", blocks({true, true, true, true, true, true, true, true, true, false,
                                      false, false}));
-    const auto run = runOf(folder.path());
+    const auto run = test::runFolder(folder.path());
     const Result<RunStability> before = measureStability(*run, StabilityOptions{});
     ASSERT_TRUE(before.ok());
     ASSERT_TRUE(before.value().of(3)->anyUnstable());
@@ -253,12 +244,11 @@ TEST(Stability, BlocksAreWholeWordsAndResamplesAsLongAsTheText) {
 
 TEST(Sensitivity, EveryThresholdMovedAFewPercentMovesTheTextsAtThem) {
     // One text right at the obligation threshold, one at the affect threshold, one far from all.
-    const fs::path boundary = fs::path(PELMORA_SOURCE_DIR) / "tests/data/boundary";
     test::TempFolder folder;
     for (const char* name : {"o_at.txt", "a_at.txt", "café.txt"}) {
-        fs::copy_file(boundary / name, folder.path() / name);
+        fs::copy_file(test::kBoundary / name, folder.path() / name);
     }
-    const auto run = runOf(folder.path());
+    const auto run = test::runFolder(folder.path());
     const std::vector<SensitivityRow> rows = runSensitivity(*run);
     ASSERT_EQ(rows.size(), 4u);
     // Lower thresholds make both texts at them cross; higher ones leave everything.
@@ -282,7 +272,7 @@ TEST(Sensitivity, EveryThresholdMovedAFewPercentMovesTheTextsAtThem) {
 // The move the evidence states for a digit is where the digit changes: half of it keeps the
 // digit, a little beyond it changes it, for every digit of the boundary corpus that has one.
 TEST(Sensitivity, EachDigitChangesJustBeyondTheMoveItsEvidenceStates) {
-    const auto run = runOf(fs::path(PELMORA_SOURCE_DIR) / "tests/data/boundary");
+    const auto run = test::runFolder(test::kBoundary);
     const RuleBook& rules = run->rules;
     int checked = 0;
     for (const TextRecord& t : run->texts) {

@@ -20,17 +20,18 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// Fifty words: five I and five he among fillers, and `must` in place of one filler.
-std::string block(bool must) {
+// Fifty words: five I and five he among fillers, and `musts` modal verbs in place of fillers.
+std::string block(int musts) {
+    const char* const fillers[] = {"I",  "word", "word", "word", "word",
+                                   "he", "word", "word", "word", "word"};
     std::string out;
     for (int w = 0; w < 50; ++w) {
-        const char* word = w % 10 == 0 ? "I" : w % 10 == 5 ? "he" : (must && w == 7) ? "must" : "word";
-        out.append(w > 0 ? " " : "").append(word);
+        out.append(w > 0 ? " " : "").append(w >= 7 && w < 7 + musts ? "must" : fillers[w % 10]);
     }
     return out;
 }
 
-std::string blocks(const std::vector<bool>& musts) {
+std::string blocks(const std::vector<int>& musts) {
     std::string out;
     for (std::size_t b = 0; b < musts.size(); ++b) {
         out.append(b > 0 ? " " : "").append(block(musts[b]));
@@ -41,20 +42,12 @@ std::string blocks(const std::vector<bool>& musts) {
 TEST(Stability, RepeatedBlocksHoldFarTextsHoldAndATextOnAThresholdWavers) {
     test::TempFolder folder;
     // Every block alike: each resample is the text itself.
-    folder.write("a same.txt", blocks(std::vector<bool>(4, true)));
+    folder.write("a same.txt", blocks({1, 1, 1, 1}));
     // Three modal verbs in every block: 0.06, far above both obligation thresholds.
-    std::string far;
-    for (int b = 0; b < 8; ++b) {
-        std::string one = block(true);
-        one.replace(one.find("word"), 4, "must");
-        one.replace(one.find("word"), 4, "must");
-        far += (b > 0 ? " " : "") + one;
-    }
-    folder.write("b far.txt", far);
+    folder.write("b far.txt", blocks(std::vector<int>(8, 3)));
     // Nine of twelve blocks hold a modal verb: 9/600 = 0.015, right at the threshold.
-    folder.write("c at.txt", blocks({true, true, true, true, true, true, true, true, true, false,
-                                     false, false}));
-    folder.write("d short.txt", blocks({true}));
+    folder.write("c at.txt", blocks({1, 1, 1, 1, 1, 1, 1, 1, 1, 0, 0, 0}));
+    folder.write("d short.txt", blocks({1}));
     const auto run = test::runFolder(folder.path());
     ASSERT_EQ(run->texts.at(2).code, "01200");  // 0.015 is not above 0.015
     const Result<RunStability> measured = measureStability(*run, StabilityOptions{});
@@ -180,16 +173,15 @@ TEST(Stability, TheSameFiguresOnEveryRunAndForEveryNumberOfJobs) {
 // as they would be without it, and nothing counts it stable, unstable or fragile.
 TEST(Stability, ATextChangedOrGoneSinceTheRunIsNotMeasuredAndTheOthersAre) {
     test::TempFolder folder;
-    folder.write("a same.txt", blocks(std::vector<bool>(4, true)));
-    folder.write("b changed.txt", blocks({true, false, true, false}));
-    folder.write("c gone.txt", blocks({true, true, false}));
-    folder.write("d at.txt", blocks({true, true, true, true, true, true, true, true, true, false,
-                                     false, false}));
+    folder.write("a same.txt", blocks({1, 1, 1, 1}));
+    folder.write("b changed.txt", blocks({1, 0, 1, 0}));
+    folder.write("c gone.txt", blocks({1, 1, 0}));
+    folder.write("d at.txt", blocks({1, 1, 1, 1, 1, 1, 1, 1, 1, 0, 0, 0}));
     const auto run = test::runFolder(folder.path());
     const Result<RunStability> before = measureStability(*run, StabilityOptions{});
     ASSERT_TRUE(before.ok());
     ASSERT_TRUE(before.value().of(3)->anyUnstable());
-    folder.write("b changed.txt", blocks({true, true, true, true}));
+    folder.write("b changed.txt", blocks({1, 1, 1, 1}));
     fs::remove(folder.path() / "c gone.txt");
     const Result<RunStability> after = measureStability(*run, StabilityOptions{});
     ASSERT_TRUE(after.ok());

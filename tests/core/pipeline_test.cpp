@@ -182,32 +182,11 @@ TEST(Pipeline, AMovedThresholdMovesTheCodesAndTheirExplanationTogether) {
     EXPECT_EQ(run->byNameBytes("a_at.txt")->code, "01200");  // untouched by the move
     const DigitEvidence d = explainText(*below, run->rules).digits[3];
     EXPECT_EQ(d.rule, "obligation: density 0.0149 is above 0.0145 and not above 0.03");
+    EXPECT_EQ(d.thresholds.at(0).constant, "0.0145");
     EXPECT_EQ(d.thresholds.at(0).margin, "+0.0004");
-}
-
-TEST(Pipeline, ObligationDensityDividesTheModalCountByTheWords) {
-    struct Case {
-        std::string text;
-        const char* density;
-        const char* category;
-    };
-    std::string words150;
-    for (int i = 0; i < 147; ++i) {
-        words150 += "word ";
-    }
-    const Case cases[] = {
-        {words150 + "must shall will", "0.02", "Obligation/Intention"},
-        {"you must go", "0.3333", "Obligation/Intention - strong"},
-        {"", "0", ""},
-    };
-    for (const Case& c : cases) {
-        ProgramContext context;
-        Form1& form = context.form1();
-        form.Text1.setText(c.text);
-        Form1Commands(context).cmdDoItAll();
-        EXPECT_EQ(form.lblObligation.text(), c.density);
-        EXPECT_EQ(form.lblObligationIntention.text(), c.category);
-    }
+    ASSERT_TRUE(d.decisiveMove);
+    EXPECT_EQ(d.decisiveMove->first, Threshold::Obligation);
+    EXPECT_EQ(signedDensity(d.decisiveMove->second), "+0.0004");
 }
 
 }  // namespace

@@ -174,10 +174,7 @@ TEST(SpreadsheetCells, AMeasuresFileKeepsCodesAsTextAndDefusesNames) {
     for (char delimiter : {',', '\t'}) {
         const std::string file = spreadsheetFile(measuresTable(run, ColumnNames::Readable),
                                                  measuresColumnKinds(), delimiter);
-        ASSERT_EQ(file.rfind("\xEF\xBB\xBF"
-                             "name",
-                             0),
-                  0u);
+        ASSERT_TRUE(file.starts_with("\uFEFFname"));
         const auto rows = parseDelimitedTable(file.substr(3), delimiter);
         ASSERT_TRUE(rows.has_value());
         ASSERT_EQ(rows->size(), 4u);
@@ -629,16 +626,12 @@ TEST(OutputFormat, LineEndsNamesAndSpreadsheetFiles) {
     }
     pieces.finish();
     EXPECT_EQ(out, "a\nb\rc\r");
-    EXPECT_EQ(shownName("a\x1b[31mb\\c\td\ne\x7f\xc2\x9b"
-                        "f.txt",
-                        NameStyle::Escaped),
+    EXPECT_EQ(shownName("a\x1b[31mb\\c\td\ne\x7f\u009bf.txt", NameStyle::Escaped),
               "a\\x1b[31mb\\\\c\\td\\ne\\x7f\\u009bf.txt");
     EXPECT_EQ(shownName("café\n.txt", NameStyle::Exact), "café\n.txt");
     EXPECT_EQ(delimiterForFile("x.TSV"), '\t');
     EXPECT_EQ(delimiterForFile("x.csv"), ',');
-    EXPECT_EQ(spreadsheetFile({{"a", "b,c"}}, {}, ','),
-              "\xEF\xBB\xBF"
-              "a,\"b,c\"\r\n");
+    EXPECT_EQ(spreadsheetFile({{"a", "b,c"}}, {}, ','), "\uFEFFa,\"b,c\"\r\n");
     EXPECT_EQ(warningsCountText(0), "No input warnings");
     EXPECT_EQ(warningsCountText(1), "1 warning");
     EXPECT_EQ(warningsCountText(2), "2 warnings");

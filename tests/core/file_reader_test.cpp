@@ -34,15 +34,14 @@ TEST(DecodeText, DetectsEachEncodingAndDropsTheByteOrderMark) {
         {"caf\xC3\xA9 \xE2\x80\x99", "café ’", TextEncoding::Utf8, false},
         {"\xEF\xBB\xBFhi", "hi", TextEncoding::Utf8, true},
         // A byte-order mark vouches for UTF-8, so a bad byte becomes U+FFFD.
-        {"\xEF\xBB\xBFx\xE9y", "x\xEF\xBF\xBDy", TextEncoding::Utf8, true},
+        {"\xEF\xBB\xBFx\xE9y", "x\uFFFDy", TextEncoding::Utf8, true},
         // One U+FFFD per maximal ill-formed subpart: a cut-off sequence is one, a byte that
         // can begin nothing is one each.
-        {"\xEF\xBB\xBF" "a\xE2\x82", "a\xEF\xBF\xBD", TextEncoding::Utf8, true},
-        {"\xEF\xBB\xBF" "a\xE2\x28\xA1", "a\xEF\xBF\xBD(\xEF\xBF\xBD", TextEncoding::Utf8, true},
-        {"\xEF\xBB\xBF\xF0\x9F\x98" "b", "\xEF\xBF\xBD" "b", TextEncoding::Utf8, true},
-        {"\xEF\xBB\xBF\xC0\xAF", "\xEF\xBF\xBD\xEF\xBF\xBD", TextEncoding::Utf8, true},
-        {"\xEF\xBB\xBF\xED\xA0\x80", "\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD", TextEncoding::Utf8,
-         true},
+        {"\uFEFFa\xE2\x82", "a\uFFFD", TextEncoding::Utf8, true},
+        {"\uFEFFa\xE2\x28\xA1", "a\uFFFD(\uFFFD", TextEncoding::Utf8, true},
+        {"\uFEFF\xF0\x9F\x98\x62", "\uFFFDb", TextEncoding::Utf8, true},
+        {"\uFEFF\xC0\xAF", "\uFFFD\uFFFD", TextEncoding::Utf8, true},
+        {"\xEF\xBB\xBF\xED\xA0\x80", "\uFFFD\uFFFD\uFFFD", TextEncoding::Utf8, true},
         // Not valid UTF-8: every byte is a Windows-1252 character.
         {"don\x92t \xAB"
          "a\xBB \xE9",
@@ -58,13 +57,8 @@ TEST(DecodeText, DetectsEachEncodingAndDropsTheByteOrderMark) {
         {std::string("\xFE\xFF\0H\0i", 6), "Hi", TextEncoding::Utf16BE, true},
         {std::string("\xFF\xFE\x3D\xD8\x00\xDE", 6), "😀", TextEncoding::Utf16LE, true},
         // A lone surrogate and a stray last byte.
-        {std::string("\xFF\xFE\x3D\xD8"
-                     "A\0"
-                     "B",
-                     7),
-         "\xEF\xBF\xBD"
-         "A\xEF\xBF\xBD",
-         TextEncoding::Utf16LE, true},
+        {std::string("\xFF\xFE\x3D\xD8\x41\0\x42", 7), "\uFFFDA\uFFFD", TextEncoding::Utf16LE,
+         true},
     };
     for (const Case& c : cases) {
         const DecodedText decoded = decodeText(c.bytes);
@@ -98,10 +92,7 @@ TEST(DecodeText, CountsTheCharactersATextSeldomHolds) {
         {"ascii tail", std::string("abcdefgh\x02\0", 10), {10, 1, 2, 0}},
         {"utf-8", "caf\xC3\xA9 \xC2\x85 \xEF\xBF\xBD \xF0\x9F\x98\x80", {10, 0, 1, 1}},
         {"windows-1252", std::string("\xE9\x81\x80\x9D\x7F\0", 6), {6, 1, 4, 0}},
-        {"utf-8 marked, ill-formed",
-         "\xEF\xBB\xBF"
-         "a\xE2\x82 b\xFF",
-         {5, 0, 0, 2}},
+        {"utf-8 marked, ill-formed", "\uFEFFa\xE2\x82 b\xFF", {5, 0, 0, 2}},
         // A UTF-16 text's zero bytes are no NUL; a zero unit and a lone surrogate are.
         {"utf-16", std::string("\xFF\xFEH\0i\0\n\0", 8), {3, 0, 0, 0}},
         {"utf-16 odd", std::string("\xFE\xFF\0\0\xD8\x3D\0\x85!", 9), {4, 1, 2, 2}},

@@ -235,7 +235,7 @@ TEST_F(CategoriesTest, ObligationAndAffectThresholdsAreStrictOnTheRoundedDensity
         const char* expected;
     };
     const AffectCase affects[] = {
-        {"0", "0", "0", "kept"},  // no words: no division by zero
+        {"0", "0", "0", "kept"},             // no words: no division by zero
         {"6001", "200000", "0.03", "kept"},  // 0.030005 before rounding
         {"10", "200", "0.05", "Affective"},
         {"1", "3", "0.3333", "Highly Affective"},

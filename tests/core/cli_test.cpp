@@ -6,9 +6,6 @@
 #include <string>
 #include <vector>
 
-#include "app/form2_commands.h"
-#include "forms/program_context.h"
-#include "run/batch.h"
 #include "tests/support/cli_runner.h"
 #include "tests/support/temp_folder.h"
 #include "tests/support/test_data.h"
@@ -125,10 +122,9 @@ TEST(Cli, HelpListsEverySubCommand) {
 
 TEST(Cli, ReportOnTheSamplesIsTheMainFormsReport) {
     const fs::path samples = test::kSamples;
-    ProgramContext context(samples);
-    startProgram(context);
-    ASSERT_GT(runBatch(context)->analysedCount(), 7);
-    const std::string report = context.form2().txtReport.text();
+    const auto run = test::runFolder(samples);
+    ASSERT_GT(run->analysedCount(), 7);
+    const std::string report = run->report.text();
 
     const CliResult lf = runCli({"report", samples.string()});
     EXPECT_EQ(lf.status, 0);

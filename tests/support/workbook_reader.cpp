@@ -132,7 +132,9 @@ Workbook readWorkbook(const std::filesystem::path& file) {
         in >> length;
         std::string text(length, '\0');
         in.ignore(1).read(text.data(), static_cast<std::streamsize>(length));
-        if (!in || (sheet == nullptr && (what == "pane" || what == "row" || what == "cell"))) {
+        // Every cell comes after its row, every row and pane after its sheet.
+        if (!in || (sheet == nullptr && (what == "pane" || what == "row" || what == "cell")) ||
+            (what == "cell" && row >= sheet->rows.size())) {
             book.problem = "the reader's output is cut short: " + out;
             return book;
         }
@@ -152,9 +154,6 @@ Workbook readWorkbook(const std::filesystem::path& file) {
             cell.kind = static_cast<WorkbookCell::Kind>(kind);
             cell.text = text;
             cell.present = true;
-            if (sheet->rows.size() <= row) {
-                sheet->rows.resize(row + 1);
-            }
             if (sheet->rows[row].size() <= column) {
                 sheet->rows[row].resize(column + 1);
             }

@@ -6,18 +6,13 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
-#include <memory>
 #include <string>
 #include <tuple>
 #include <vector>
 
-#include "analysis/form1_commands.h"
-#include "app/form2_commands.h"
-#include "forms/program_context.h"
-#include "run/batch.h"
+#include "tests/support/folder_run.h"
 #include "tests/support/pair_lines.h"
 #include "tests/support/report_texts.h"
-#include "tests/support/temp_folder.h"
 
 namespace pelmora {
 namespace {
@@ -32,31 +27,6 @@ using Texts = std::vector<std::string>;
 const std::string kEmpty = "";
 const std::string kThe = "The the the the.";
 const std::string kPast = "was walked was walked";
-
-struct File {
-    std::string name;
-    std::string text;
-};
-
-// A folder with the files, and a program whose main form shows it.
-struct FolderRun {
-    TempFolder folder;
-    std::unique_ptr<ProgramContext> context;
-
-    explicit FolderRun(const std::vector<File>& files) {
-        for (const File& f : files) {
-            folder.write(f.name, f.text);
-        }
-        context = std::make_unique<ProgramContext>(folder.path());
-        startProgram(*context);
-    }
-    Form2& form2() { return context->form2(); }
-    Form1& form1() { return context->form1(); }
-    Form2Commands main() { return Form2Commands(*context); }
-    Form1Commands analysis() { return Form1Commands(*context); }
-    std::shared_ptr<const RunResult> run() { return runBatch(*context); }
-    std::string report() { return form2().txtReport.text(); }
-};
 
 std::string lines(const Texts& texts) {
     std::string out;

@@ -35,11 +35,37 @@ int literalStrength(const std::string& a, const std::string& b) {
     return s;
 }
 
-struct LiteralStores {
-    Lines dogBox, dogHouse, vals, calcs, calcs1;
-    std::string mean = "n/a", stDev = "n/a";
+// The figures of some strengths worked out entry by entry, as the list stores hold them.
+struct EntryFigures {
+    std::string mean = "n/a";
+    Lines calcs, calcs1;
     double squareSum = 0;
-    std::string report;
+};
+
+EntryFigures entryByEntry(const std::vector<int>& strengths) {
+    EntryFigures f;
+    if (strengths.empty()) {
+        return f;
+    }
+    double sum = 0;
+    for (const int x : strengths) {
+        sum += x;
+    }
+    f.mean = fourDecimalText(sum / static_cast<double>(strengths.size()));
+    const long long meanUnits = std::llround(decimalParse(f.mean) * 1e4);
+    for (const int x : strengths) {
+        const long long d = std::llabs(x * 10000LL - meanUnits);
+        f.calcs.push_back(fourDecimalText(static_cast<double>(d) / 1e4));
+        f.calcs1.push_back(doubleText(static_cast<double>(d * d) / 1e8));
+        f.squareSum += decimalParse(f.calcs1.back());
+    }
+    return f;
+}
+
+struct LiteralStores {
+    Lines dogBox, dogHouse, vals;
+    EntryFigures figures;
+    std::string stDev = "n/a", box, house, report;
 };
 
 // The run's stores worked out line by line: the lists as every comparison appends them, each
@@ -58,52 +84,34 @@ LiteralStores literalRun(const Lines& codes, const Lines& names) {
     // The last comparison holds every pair once, in its order.
     const std::size_t last = codes.size() * (codes.size() - (codes.empty() ? 0 : 1)) / 2;
     s.dogBox.assign(appended.end() - static_cast<std::ptrdiff_t>(last), appended.end());
+    std::vector<int> strengths;
     for (const std::string& line : s.dogBox) {
         s.vals.push_back(line.substr(line.size() - 1));
+        strengths.push_back(line.back() - '0');
+        s.box += line + "\r\n";
         if (line.back() < '3') {
             s.dogHouse.push_back(line);
+            s.house += line + "\r\n";
         }
     }
+    s.figures = entryByEntry(strengths);
     std::string significant;
-    if (!s.vals.empty()) {
-        double sum = 0;
-        for (const std::string& v : s.vals) {
-            sum += decimalParse(v);
-        }
-        s.mean = fourDecimalText(sum / static_cast<double>(s.vals.size()));
-        const long long meanUnits = std::llround(decimalParse(s.mean) * 1e4);
-        for (const std::string& v : s.vals) {
-            const long long d = std::llabs(std::stoll(v) * 10000 - meanUnits);
-            s.calcs.push_back(fourDecimalText(static_cast<double>(d) / 1e4));
-            s.calcs1.push_back(doubleText(static_cast<double>(d * d) / 1e8));
-        }
-        for (const std::string& square : s.calcs1) {
-            s.squareSum += decimalParse(square);
-        }
-        if (s.vals.size() > 1) {
-            s.stDev = fourDecimalText(std::sqrt(decimalParse(
-                fourDecimalText(s.squareSum / static_cast<double>(s.vals.size() - 1)))));
-            for (std::size_t i = 0; i < s.calcs.size(); ++i) {
-                const double sd = *strictParse(s.stDev);
-                if (sd != 0 &&
-                    decimalParse(fourDecimalText(*strictParse(s.calcs[i]) / sd)) > 1.65) {
-                    significant += s.dogBox[i] + "\r\n";
-                }
+    if (s.vals.size() > 1) {
+        s.stDev = fourDecimalText(std::sqrt(decimalParse(
+            fourDecimalText(s.figures.squareSum / static_cast<double>(s.vals.size() - 1)))));
+        const double sd = *strictParse(s.stDev);
+        for (std::size_t i = 0; i < s.vals.size(); ++i) {
+            if (sd != 0 &&
+                decimalParse(fourDecimalText(*strictParse(s.figures.calcs[i]) / sd)) > 1.65) {
+                significant += s.dogBox[i] + "\r\n";
             }
         }
     }
-    std::string box, house;
-    for (const std::string& line : s.dogBox) {
-        box += line + "\r\n";
-    }
-    for (const std::string& line : s.dogHouse) {
-        house += line + "\r\n";
-    }
-    s.report = test::kReportHeader + box + "\r\n" + house + "\r\n" + test::kExplanationRows +
-               test::statisticsRows(s.mean, s.stDev) +
+    s.report = test::kReportHeader + s.box + "\r\n" + s.house + "\r\n" + test::kExplanationRows +
+               test::statisticsRows(s.figures.mean, s.stDev) +
                (significant.empty() ? test::kNoSignificant
                                     : test::kSignificantHead + significant + "\r\n") +
-               (house.empty() ? test::kNoMinimal : test::kMinimalHead + house + "\r\n");
+               (s.house.empty() ? test::kNoMinimal : test::kMinimalHead + s.house + "\r\n");
     return s;
 }
 
@@ -142,23 +150,16 @@ TEST(CompactStores, EveryStoreOfARunReadsAsThePlainListsOnRandomRuns) {
         EXPECT_EQ(test::linesOf(main.lstDogBox), plain.dogBox);
         EXPECT_EQ(test::linesOf(main.lstDogHouse), plain.dogHouse);
         EXPECT_EQ(main.lstVals.items(), plain.vals);
-        EXPECT_EQ(main.lstCalcs.items(), plain.calcs);
-        EXPECT_EQ(main.lstCalcs1.items(), plain.calcs1);
+        EXPECT_EQ(main.lstCalcs.items(), plain.figures.calcs);
+        EXPECT_EQ(main.lstCalcs1.items(), plain.figures.calcs1);
         for (std::int64_t k = 0; k < main.lstCalcs1.count(); k += 7) {
-            EXPECT_EQ(main.lstCalcs1.at(k), plain.calcs1[static_cast<std::size_t>(k)]);
+            EXPECT_EQ(main.lstCalcs1.at(k), plain.figures.calcs1[static_cast<std::size_t>(k)]);
         }
-        EXPECT_EQ(main.lblMean.text(), plain.mean);
+        EXPECT_EQ(main.lblMean.text(), plain.figures.mean);
         EXPECT_EQ(main.lblStDev.text(), plain.stDev);
-        EXPECT_EQ(strengthStatistics(main.lstDogBox).squareSum, plain.squareSum);
-        std::string box, house;
-        for (const std::string& line : plain.dogBox) {
-            box += line + "\r\n";
-        }
-        for (const std::string& line : plain.dogHouse) {
-            house += line + "\r\n";
-        }
-        EXPECT_EQ(main.txtDogBox.text(), box);
-        EXPECT_EQ(main.txtDogHouse.text(), house);
+        EXPECT_EQ(strengthStatistics(main.lstDogBox).squareSum, plain.figures.squareSum);
+        EXPECT_EQ(main.txtDogBox.text(), plain.box);
+        EXPECT_EQ(main.txtDogHouse.text(), plain.house);
         ASSERT_EQ(main.txtReport.text(), plain.report);
         EXPECT_EQ(main.txtReport.size(), plain.report.size());
         // Line by line too, as a view of the report box reads it.
@@ -295,24 +296,11 @@ TEST(CompactStores, GroupedStatisticsEqualTheEntryByEntryFiguresBitForBit) {
                 visit(x);
             }
         });
-        double sum = 0, squares = 0;
-        for (int x : strengths) {
-            sum += x;
-        }
-        if (strengths.empty()) {
-            EXPECT_EQ(grouped.mean, "n/a");
-            continue;
-        }
-        const std::string mean = fourDecimalText(sum / static_cast<double>(strengths.size()));
-        const long long meanUnits = std::llround(decimalParse(mean) * 1e4);
-        for (int x : strengths) {
-            const long long d = std::llabs(x * 10000LL - meanUnits);
-            squares += decimalParse(doubleText(static_cast<double>(d * d) / 1e8));
-        }
-        EXPECT_EQ(grouped.mean, mean);
+        const EntryFigures plain = entryByEntry(strengths);
+        EXPECT_EQ(grouped.mean, plain.mean);
         std::uint64_t a, b;
         std::memcpy(&a, &grouped.squareSum, sizeof a);
-        std::memcpy(&b, &squares, sizeof b);
+        std::memcpy(&b, &plain.squareSum, sizeof b);
         EXPECT_EQ(a, b) << strengths.size();
     }
     const StrengthStatistics c = strengthStatistics([&](const auto& visit) {

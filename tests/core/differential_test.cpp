@@ -173,7 +173,7 @@ TEST(Differential, BoundaryAndRealTextsEqualTheStepByStepReading) {
     std::vector<fs::path> files;
     const fs::path corpora = test::sharedCorpora();
     const std::vector<std::pair<fs::path, std::size_t>> folders = {
-        {fs::path(PELMORA_SOURCE_DIR) / "tests/data/boundary", 1},
+        {test::kBoundary, 1},
         {corpora.empty() ? fs::path() : corpora / "real-mixed", 1},
         // Every seventh of the large folder keeps the run short and still meets each book.
         {corpora.empty() ? fs::path() : corpora / "real-large", 7},

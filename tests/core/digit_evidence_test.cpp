@@ -187,21 +187,6 @@ TEST(DigitEvidence, ObligationAndAffectLevelsAtEachThresholdEdge) {
     });
 }
 
-TEST(DigitEvidence, AMovedThresholdMovesTheDigitAndItsExplanationTogether) {
-    const Text text{{}, "0", "0", "0", "0.0142"};
-    const RuleBook lower = RuleBook::standard().with(Threshold::Obligation, 0.014);
-    TextRecord r = recordOf(text);
-    r.decisions.categories[3] = decideObligation(lower, reading("0.0142"), "");
-    const DigitEvidence d = explainText(r, lower).digits[3];
-    EXPECT_EQ(d.digit, '1');
-    EXPECT_EQ(d.rule, "obligation: density 0.0142 is above 0.014 and not above 0.03");
-    EXPECT_EQ(d.thresholds.at(0).constant, "0.014");
-    EXPECT_EQ(d.thresholds.at(0).margin, "+0.0002");
-    ASSERT_TRUE(d.decisiveMove);
-    EXPECT_EQ(d.decisiveMove->first, Threshold::Obligation);
-    EXPECT_EQ(signedDensity(d.decisiveMove->second), "+0.0002");
-}
-
 TEST(DigitEvidence, TheReportShowsEveryCheckWithItsSignedMargin) {
     TextRecord r =
         recordOf({{{0, "0.0031"}, {6, "0.0712"}, {1, "0.0012"}}, "0", "0", "40", "0.0142", "0.002"},

@@ -6,15 +6,12 @@
 #include <set>
 
 #include "app/file_reader.h"
-#include "app/form2_commands.h"
 #include "evidence/chart_figures.h"
 #include "evidence/digit_evidence.h"
 #include "evidence/input_quality.h"
 #include "evidence/pair_matrix.h"
 #include "evidence/pairs_table.h"
 #include "evidence/run_summary.h"
-#include "forms/program_context.h"
-#include "run/batch.h"
 #include "stores/number_text.h"
 #include "tests/support/report_pairs.h"
 #include "tests/support/run_builder.h"
@@ -26,14 +23,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::shared_ptr<const RunResult> runOn(const fs::path& folder) {
-    ProgramContext context(folder);
-    startProgram(context);
-    return runBatch(context);
-}
-
 std::vector<fs::path> corpusFolders() {
-    std::vector<fs::path> out{fs::path(PELMORA_SOURCE_DIR) / "samples"};
+    std::vector<fs::path> out{test::kSamples};
     if (const fs::path shared = test::sharedCorpora(); !shared.empty()) {
         out.push_back(shared / "real-mixed");
         out.push_back(shared / "real-large");
@@ -47,7 +38,7 @@ TEST(EvidenceOfRuns, EveryDigitOfEveryCorpusTextIsExplainedByTheRuleThatGaveIt) 
     const std::vector<fs::path> folders = corpusFolders();
     int texts = 0, near = 0;
     for (const fs::path& folder : folders) {
-        const auto run = runOn(folder);
+        const auto run = test::runFolder(folder);
         for (const TextRecord& t : run->texts) {
             const TextMeasures& m = t.measures;
             const TextEvidence e = explainText(t, run->rules);
@@ -69,9 +60,7 @@ TEST(EvidenceOfRuns, EveryDigitOfEveryCorpusTextIsExplainedByTheRuleThatGaveIt) 
 // The matrix and the pairs table against the report as a user reads it.
 TEST(EvidenceOfRuns, MatrixAndPairsTableHoldTheReportsPairsAndItsFlags) {
     const fs::path shared = test::sharedCorpora();
-    const fs::path folder =
-        shared.empty() ? fs::path(PELMORA_SOURCE_DIR) / "samples" : shared / "real-mixed";
-    const auto run = runOn(folder);
+    const auto run = test::runFolder(shared.empty() ? test::kSamples : shared / "real-mixed");
     const test::ReportedPairs report = test::reportedPairs(run->report.text());
     const std::size_t n = run->texts.size();
     ASSERT_GE(n, 8u);
@@ -107,7 +96,7 @@ TEST(EvidenceOfRuns, MatrixAndPairsTableHoldTheReportsPairsAndItsFlags) {
 // Each bar is the density of its count over the text length, as the run wrote it, with the
 // thresholds of the run's own rule book that the rules compare it with.
 TEST(EvidenceOfRuns, ChartsDrawTheRunsDensitiesThresholdsAndStrengths) {
-    const auto sampled = runOn(fs::path(PELMORA_SOURCE_DIR) / "samples");
+    const auto sampled = test::runFolder(test::kSamples);
     RunResult run = *sampled;
     run.rules = run.rules.with(Threshold::Contractions, 0.0123).with(Threshold::HighAffect, 0.07);
     const std::map<Measure, std::vector<std::pair<Threshold, double>>> marks = {
@@ -177,38 +166,6 @@ std::string words(int n, const char* word = "dog ") {
     return out;
 }
 
-TEST(EvidenceOfRuns, QualityOfAFolderWithDoubtfulFiles) {
-    const test::TempFolder folder;
-    folder.write("a empty.txt", "");
-    folder.write("b short.txt", words(20));
-    folder.write("c long.txt", "The " + words(250, "walked "));
-    folder.write("d copy.txt", "The " + words(250, "walked "));
-    folder.write("e latin.txt", "caf\xe9 " + words(300));
-    folder.write("f again.txt", "The " + words(250, "walked "));
-    // Beyond the reader's size cap, so the run leaves it out; sparse, so it costs no disk.
-    fs::resize_file(folder.write("g huge.txt", ""), kMaxTextFileBytes + 1);
-
-    const auto run = runOn(folder.path());
-    const std::vector<FileQuality> quality = assessQuality(*run);
-    // The three identical files are one group, warned of once.
-    const std::vector<TableRow> expected = {
-        {"name", "encoding", "size", "words", "same_bytes_as", "warnings"},
-        {"a empty.txt", "ASCII", "0", "0", "", "empty file (0 bytes)"},
-        {"b short.txt", "ASCII", "80", "20", "", "fewer than 200 words (densities unreliable)"},
-        {"c long.txt", "ASCII", "1754", "251", "",
-         "identical content: 3 files (c long.txt, d copy.txt, f again.txt)"},
-        {"d copy.txt", "ASCII", "1754", "251", "c long.txt", ""},
-        {"e latin.txt", "Windows-1252", "1205", "301", "", ""},
-        {"f again.txt", "ASCII", "1754", "251", "c long.txt", ""},
-        {"g huge.txt", "", "", "", "", "left out as unreadable: File too large (over 1 GiB)"},
-    };
-    EXPECT_EQ(qualityTable(quality), expected);
-    EXPECT_EQ(qualitySummary(quality), "4 warnings: see Details");
-    // printf 'dog %.0s' {1..20} | sha256sum
-    EXPECT_EQ(run->texts[1].file.sha256,
-              "1fd036f5efc7a33c44f0e69d7606d15a75761d59a2fc809ebac88aa1498964b0");
-}
-
 // UTF-16LE of an ASCII text, without a byte-order mark.
 std::string utf16(const std::string& ascii) {
     std::string out;
@@ -219,48 +176,74 @@ std::string utf16(const std::string& ascii) {
     return out;
 }
 
-// Binary data read as text is still analysed, and warned of.
-TEST(EvidenceOfRuns, BinaryLookingAndEmptyTextsAreAnalysedAndWarnedOf) {
+// Doubtful files of every kind: analysed all the same, binary-looking ones too, and warned of;
+// identical files as one group, the one beyond the size cap left out.
+TEST(EvidenceOfRuns, DoubtfulFilesAreAnalysedAndWarnedOf) {
     const test::TempFolder folder;
+    folder.write("a empty.txt", "");
+    folder.write("b short.txt", words(20));
+    folder.write("c long.txt", "The " + words(250, "walked "));
+    folder.write("d copy.txt", "The " + words(250, "walked "));
+    folder.write("e latin.txt", "caf\xe9 " + words(300));
+    folder.write("f again.txt", "The " + words(250, "walked "));
+    // Beyond the reader's size cap, so the run leaves it out; sparse, so it costs no disk.
+    fs::resize_file(folder.write("g huge.txt", ""), kMaxTextFileBytes + 1);
     std::mt19937 random(21);
     std::string noise(20480, '\0');
     for (char& c : noise) {
         c = static_cast<char>(random() >> 24);
     }
-    folder.write("random.txt", noise);
-    folder.write("utf16.txt", "\xFF\xFE" + utf16(words(250)));
-    folder.write("utf16 unmarked.txt", utf16(words(250)));
+    folder.write("h random.txt", noise);
+    folder.write("i utf16.txt", "\xFF\xFE" + utf16(words(250)));
+    folder.write("j utf16 unmarked.txt", utf16(words(250)));
     // A control here and there is no binary: 1 in 100 characters is at the limit.
-    folder.write("vertical tab.txt", words(24) + "dog\x0b");
-    folder.write("empty.txt", "");
+    folder.write("k vertical tab.txt", words(24) + "dog\x0b");
 
-    const auto run = runOn(folder.path());
-    std::map<std::string, std::string> warnings;
-    for (const TableRow& row : qualityTable(assessQuality(*run))) {
-        warnings[row.at(0)] = row.at(5);
-    }
+    const auto run = test::runFolder(folder.path());
+    const std::vector<FileQuality> quality = assessQuality(*run);
+    const std::vector<TableRow> table = qualityTable(quality);
+    ASSERT_EQ(table.size(), 12u);
+    // The three identical files are one group, warned of once.
+    const std::vector<TableRow> expected = {
+        {"name", "encoding", "size", "words", "same_bytes_as", "warnings"},
+        {"a empty.txt", "ASCII", "0", "0", "", "empty file (0 bytes)"},
+        {"b short.txt", "ASCII", "80", "20", "", "fewer than 200 words (densities unreliable)"},
+        {"c long.txt", "ASCII", "1754", "251", "",
+         "identical content: 3 files (c long.txt, d copy.txt, f again.txt)"},
+        {"d copy.txt", "ASCII", "1754", "251", "c long.txt", ""},
+        {"e latin.txt", "Windows-1252", "1205", "301", "", ""},
+        {"f again.txt", "ASCII", "1754", "251", "c long.txt", ""},
+    };
+    EXPECT_EQ(std::vector<TableRow>(table.begin(), table.begin() + 7), expected);
     // The noise decodes as Windows-1252, a character a byte: 83 NUL bytes, and 2,686 bytes of
     // the 34 values that are controls there (counted apart from the same bytes).
-    EXPECT_EQ(warnings["random.txt"],
-              "looks binary: 83 NUL characters, 13.1% control or replacement characters (more "
-              "than 1%)");
-    EXPECT_EQ(warnings["utf16.txt"], "");
-    EXPECT_EQ(warnings["utf16 unmarked.txt"],
-              "looks binary: 1000 NUL characters, 50.0% control or replacement characters (more "
-              "than 1%)");
-    EXPECT_EQ(warnings["vertical tab.txt"], "fewer than 200 words (densities unreliable)");
-    EXPECT_EQ(warnings["empty.txt"], "empty file (0 bytes)");
-    ASSERT_EQ(run->analysedCount(), 5);
+    const std::string warnings[] = {
+        "looks binary: 83 NUL characters, 13.1% control or replacement characters (more than 1%)",
+        "",
+        "looks binary: 1000 NUL characters, 50.0% control or replacement characters (more than "
+        "1%)",
+        "fewer than 200 words (densities unreliable)",
+    };
+    for (std::size_t k = 0; k < 4; ++k) {
+        EXPECT_EQ(table[7 + k].at(5), warnings[k]) << table[7 + k].at(0);
+    }
+    EXPECT_EQ(table[11], (TableRow{"g huge.txt", "", "", "", "",
+                                   "left out as unreadable: File too large (over 1 GiB)"}));
+    EXPECT_EQ(qualitySummary(quality), "7 warnings: see Details");
+    // printf 'dog %.0s' {1..20} | sha256sum
+    EXPECT_EQ(run->texts[1].file.sha256,
+              "1fd036f5efc7a33c44f0e69d7606d15a75761d59a2fc809ebac88aa1498964b0");
+    ASSERT_EQ(run->analysedCount(), 10);
     for (const TextRecord& t : run->texts) {
         EXPECT_EQ(t.code.size(), 5u) << t.name;
     }
-    EXPECT_GT(run->byNameBytes("random.txt")->number(Measure::TextLength), 100);
-
+    EXPECT_GT(run->byNameBytes("h random.txt")->number(Measure::TextLength), 100);
     const RunSummary summary = summariseRun(*run);
     EXPECT_EQ(summary.binaryTexts, 2);
     EXPECT_EQ(summary.emptyTexts, 1);
-    EXPECT_EQ(summary.notes.back(),
-              "2 texts look binary and 1 text is empty (0 bytes): see Details.");
+    EXPECT_EQ(summary.notes, (std::vector<std::string>{
+                                 "2 texts look binary and 1 text is empty (0 bytes): see Details.",
+                                 "Left out: g huge.txt (File too large (over 1 GiB))."}));
 }
 
 }  // namespace

@@ -100,7 +100,6 @@ TEST(PairMatrix, NumbersOnlySymmetricInRunOrderWithoutMarksOrFooterAndEmptyWitho
               "a.txt\t\t4\t2\n"
               "b, c.txt\t4\t\t3\n"
               "c.txt\t2\t3\t\n");
-    EXPECT_EQ(delimitedTable(matrixTable(run)).substr(0, 29), ",a.txt,\"b, c.txt\",c.txt\r\na.tx");
 
     // Texts of one file form no pair: their cells stay empty, and the grid stays square.
     const RunResult twice = test::runOf(
@@ -175,10 +174,7 @@ TEST(SpreadsheetCells, AMeasuresFileKeepsCodesAsTextAndDefusesNames) {
     for (char delimiter : {',', '\t'}) {
         const std::string file = spreadsheetFile(measuresTable(run, ColumnNames::Readable),
                                                  measuresColumnKinds(), delimiter);
-        ASSERT_EQ(file.rfind("\xEF\xBB\xBF"
-                             "name",
-                             0),
-                  0u);
+        ASSERT_TRUE(file.starts_with("\uFEFFname"));
         const auto rows = parseDelimitedTable(file.substr(3), delimiter);
         ASSERT_TRUE(rows.has_value());
         ASSERT_EQ(rows->size(), 4u);
@@ -449,12 +445,8 @@ TEST(ReplacingFile, OnlyARegularFileIsReplacedAndARefusalLeavesEverythingAsItWas
     };
     for (const auto& [path, reason] : cases) {
         const std::string message = "Could not save \"" + path.string() + "\": " + reason + ".";
-        const std::optional<Error> workbook = writeWorkbook(threeTexts(), path, "now");
-        ASSERT_TRUE(workbook.has_value()) << path;
-        EXPECT_EQ(workbook->message, message);
-        const std::optional<Error> text = writeText(path, "text");
-        ASSERT_TRUE(text.has_value()) << path;
-        EXPECT_EQ(text->message, message);
+        EXPECT_EQ(writeWorkbook(threeTexts(), path, "now").value_or(Error{}).message, message);
+        EXPECT_EQ(writeText(path, "text").value_or(Error{}).message, message);
     }
     EXPECT_EQ(entriesOf(folder.path()), before);
     EXPECT_EQ(typeAt(fifo), S_IFIFO);
@@ -525,8 +517,8 @@ TEST(ReplacingFile, AFailedOrAbandonedWriteLeavesTheOldFileAndNoTemporaryFile) {
     const std::optional<Error> workbook = writeWorkbook(formulaNamedTexts(), old, "now");
     ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &limit), 0);
     ::signal(SIGXFSZ, SIG_DFL);
-    ASSERT_TRUE(tooLarge.has_value());
-    EXPECT_EQ(tooLarge->message, "Could not save \"" + old.string() + "\": File too large.");
+    EXPECT_EQ(tooLarge.value_or(Error{}).message,
+              "Could not save \"" + old.string() + "\": File too large.");
     ASSERT_TRUE(workbook.has_value());
     EXPECT_EQ(test::readAll(old), "old");
 
@@ -547,15 +539,12 @@ TEST(ReplacingFile, AFailedOrAbandonedWriteLeavesTheOldFileAndNoTemporaryFile) {
     fs::create_directory(late);
     folder.write("late.xlsx/inside", "x");
     ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
-    const std::optional<Error> toFolder =
-        writeWorkbook(threeTexts(), std::move(lateFile.value()), "now");
-    ASSERT_TRUE(toFolder.has_value());
-    EXPECT_EQ(toFolder->message,
-              "Could not save \"" + late.string() + "\": it is a folder, not a regular file.");
+    EXPECT_EQ(
+        writeWorkbook(threeTexts(), std::move(lateFile.value()), "now").value_or(Error{}).message,
+        "Could not save \"" + late.string() + "\": it is a folder, not a regular file.");
     pipeFile.value().write("text");
-    const std::optional<Error> toPipe = pipeFile.value().commit();
-    ASSERT_TRUE(toPipe.has_value());
-    EXPECT_EQ(toPipe->reason, "it is a named pipe (FIFO), not a regular file");
+    EXPECT_EQ(pipeFile.value().commit().value_or(Error{}).reason,
+              "it is a named pipe (FIFO), not a regular file");
     EXPECT_EQ(typeAt(pipe), S_IFIFO);
 
     EXPECT_EQ(entriesOf(folder.path()),
@@ -616,9 +605,6 @@ TEST(InputQuality, EachKindOfDoubtfulInputIsWarnedAboutAndCopiesOncePerGroup) {
               "identical content: 1000 files (e1000.txt, e1001.txt, e1002.txt, e1003.txt, "
               "e1004.txt and 995 more)");
 
-    RunResult oneWarning;
-    oneWarning.leftOut = {{"gone.txt", "gone.txt", "No such file or directory"}};
-    EXPECT_EQ(qualitySummary(assessQuality(oneWarning)), "1 warning: see Details");
     EXPECT_EQ(qualitySummary(assessQuality(RunResult{})), "No input warnings");
 }
 
@@ -633,16 +619,12 @@ TEST(OutputFormat, LineEndsNamesAndSpreadsheetFiles) {
     }
     pieces.finish();
     EXPECT_EQ(out, "a\nb\rc\r");
-    EXPECT_EQ(shownName("a\x1b[31mb\\c\td\ne\x7f\xc2\x9b"
-                        "f.txt",
-                        NameStyle::Escaped),
+    EXPECT_EQ(shownName("a\x1b[31mb\\c\td\ne\x7f\u009bf.txt", NameStyle::Escaped),
               "a\\x1b[31mb\\\\c\\td\\ne\\x7f\\u009bf.txt");
     EXPECT_EQ(shownName("café\n.txt", NameStyle::Exact), "café\n.txt");
     EXPECT_EQ(delimiterForFile("x.TSV"), '\t');
     EXPECT_EQ(delimiterForFile("x.csv"), ',');
-    EXPECT_EQ(spreadsheetFile({{"a", "b,c"}}, {}, ','),
-              "\xEF\xBB\xBF"
-              "a,\"b,c\"\r\n");
+    EXPECT_EQ(spreadsheetFile({{"a", "b,c"}}, {}, ','), "\uFEFFa,\"b,c\"\r\n");
     EXPECT_EQ(warningsCountText(0), "No input warnings");
     EXPECT_EQ(warningsCountText(1), "1 warning");
     EXPECT_EQ(warningsCountText(2), "2 warnings");

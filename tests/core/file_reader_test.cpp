@@ -34,15 +34,14 @@ TEST(DecodeText, DetectsEachEncodingAndDropsTheByteOrderMark) {
         {"caf\xC3\xA9 \xE2\x80\x99", "café ’", TextEncoding::Utf8, false},
         {"\xEF\xBB\xBFhi", "hi", TextEncoding::Utf8, true},
         // A byte-order mark vouches for UTF-8, so a bad byte becomes U+FFFD.
-        {"\xEF\xBB\xBFx\xE9y", "x\xEF\xBF\xBDy", TextEncoding::Utf8, true},
+        {"\xEF\xBB\xBFx\xE9y", "x\uFFFDy", TextEncoding::Utf8, true},
         // One U+FFFD per maximal ill-formed subpart: a cut-off sequence is one, a byte that
         // can begin nothing is one each.
-        {"\xEF\xBB\xBF" "a\xE2\x82", "a\xEF\xBF\xBD", TextEncoding::Utf8, true},
-        {"\xEF\xBB\xBF" "a\xE2\x28\xA1", "a\xEF\xBF\xBD(\xEF\xBF\xBD", TextEncoding::Utf8, true},
-        {"\xEF\xBB\xBF\xF0\x9F\x98" "b", "\xEF\xBF\xBD" "b", TextEncoding::Utf8, true},
-        {"\xEF\xBB\xBF\xC0\xAF", "\xEF\xBF\xBD\xEF\xBF\xBD", TextEncoding::Utf8, true},
-        {"\xEF\xBB\xBF\xED\xA0\x80", "\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD", TextEncoding::Utf8,
-         true},
+        {"\uFEFFa\xE2\x82", "a\uFFFD", TextEncoding::Utf8, true},
+        {"\uFEFFa\xE2\x28\xA1", "a\uFFFD(\uFFFD", TextEncoding::Utf8, true},
+        {"\uFEFF\xF0\x9F\x98\x62", "\uFFFDb", TextEncoding::Utf8, true},
+        {"\uFEFF\xC0\xAF", "\uFFFD\uFFFD", TextEncoding::Utf8, true},
+        {"\xEF\xBB\xBF\xED\xA0\x80", "\uFFFD\uFFFD\uFFFD", TextEncoding::Utf8, true},
         // Not valid UTF-8: every byte is a Windows-1252 character.
         {"don\x92t \xAB"
          "a\xBB \xE9",
@@ -58,13 +57,8 @@ TEST(DecodeText, DetectsEachEncodingAndDropsTheByteOrderMark) {
         {std::string("\xFE\xFF\0H\0i", 6), "Hi", TextEncoding::Utf16BE, true},
         {std::string("\xFF\xFE\x3D\xD8\x00\xDE", 6), "😀", TextEncoding::Utf16LE, true},
         // A lone surrogate and a stray last byte.
-        {std::string("\xFF\xFE\x3D\xD8"
-                     "A\0"
-                     "B",
-                     7),
-         "\xEF\xBF\xBD"
-         "A\xEF\xBF\xBD",
-         TextEncoding::Utf16LE, true},
+        {std::string("\xFF\xFE\x3D\xD8\x41\0\x42", 7), "\uFFFDA\uFFFD", TextEncoding::Utf16LE,
+         true},
     };
     for (const Case& c : cases) {
         const DecodedText decoded = decodeText(c.bytes);
@@ -79,15 +73,10 @@ TEST(DecodeText, DetectsEachEncodingAndDropsTheByteOrderMark) {
 TEST(DecodeText, CountsTheCharactersATextSeldomHolds) {
     // Sixteen bytes at a time for ASCII: controls at every place of a block, and those allowed.
     std::string ascii(64, 'a');
-    for (const auto& [at, c] : std::initializer_list<std::pair<std::size_t, char>>{{3, '\0'},
-                                                                                   {9, '\x7f'},
-                                                                                   {17, '\x01'},
-                                                                                   {20, '\t'},
-                                                                                   {31, '\n'},
-                                                                                   {40, '\x1f'},
-                                                                                   {47, '\r'},
-                                                                                   {55, '\f'},
-                                                                                   {63, '\x0b'}}) {
+    const std::pair<std::size_t, char> placed[] = {{3, '\0'},  {9, '\x7f'}, {17, '\x01'},
+                                                   {20, '\t'}, {31, '\n'},  {40, '\x1f'},
+                                                   {47, '\r'}, {55, '\f'},  {63, '\x0b'}};
+    for (const auto& [at, c] : placed) {
         ascii[at] = c;
     }
     struct Case {
@@ -103,10 +92,7 @@ TEST(DecodeText, CountsTheCharactersATextSeldomHolds) {
         {"ascii tail", std::string("abcdefgh\x02\0", 10), {10, 1, 2, 0}},
         {"utf-8", "caf\xC3\xA9 \xC2\x85 \xEF\xBF\xBD \xF0\x9F\x98\x80", {10, 0, 1, 1}},
         {"windows-1252", std::string("\xE9\x81\x80\x9D\x7F\0", 6), {6, 1, 4, 0}},
-        {"utf-8 marked, ill-formed",
-         "\xEF\xBB\xBF"
-         "a\xE2\x82 b\xFF",
-         {5, 0, 0, 2}},
+        {"utf-8 marked, ill-formed", "\uFEFFa\xE2\x82 b\xFF", {5, 0, 0, 2}},
         // A UTF-16 text's zero bytes are no NUL; a zero unit and a lone surrogate are.
         {"utf-16", std::string("\xFF\xFEH\0i\0\n\0", 8), {3, 0, 0, 0}},
         {"utf-16 odd", std::string("\xFE\xFF\0\0\xD8\x3D\0\x85!", 9), {4, 1, 2, 2}},
@@ -158,43 +144,36 @@ TEST(ReadTextFile, ReadsWholeFilesAndNamesTheReasonWhenItCannot) {
     EXPECT_EQ(big.value().facts.sha256,
               "23f4f7b5d4f77a67e978fb9b407b22d141f7e324474148eb72a73bbab039fb80");
 
-    const Result<ReadText> missing = readTextFile(dir.path() / "gone.txt", "gone.txt");
-    ASSERT_FALSE(missing.ok());
-    EXPECT_EQ(missing.error().code, Error::Code::NotFound);
-    EXPECT_EQ(missing.error().reason, "No such file or directory");
-    EXPECT_EQ(missing.error().message, "Could not read \"gone.txt\": No such file or directory.");
-
+    // What cannot be read says why by its name: a pipe in a file's place must not block the run,
+    // the file beyond the cap is sparse so that the test writes almost nothing, and the
+    // superuser reads every file.
     fs::create_directory(dir.path() / "folder.txt");
-    const Result<ReadText> folder = readTextFile(dir.path() / "folder.txt", "folder.txt");
-    ASSERT_FALSE(folder.ok());
-    EXPECT_EQ(folder.error().reason, "Is a directory");
-
-    // A pipe in a file's place must not block the run.
     ASSERT_EQ(::mkfifo((dir.path() / "pipe.txt").c_str(), 0600), 0);
-    const Result<ReadText> pipe = readTextFile(dir.path() / "pipe.txt", "pipe.txt");
-    ASSERT_FALSE(pipe.ok());
-    EXPECT_EQ(pipe.error().reason, "Not a regular file");
-
-    // Sparse, so the test writes almost nothing.
-    const fs::path huge = dir.write("huge.txt", "");
-    fs::resize_file(huge, kMaxTextFileBytes + 1);
-    const Result<ReadText> tooLarge = readTextFile(huge, "huge.txt");
-    ASSERT_FALSE(tooLarge.ok());
-    EXPECT_EQ(tooLarge.error().code, Error::Code::TooLarge);
-    EXPECT_EQ(tooLarge.error().message, "Left out \"huge.txt\": File too large (over 1 GiB).");
-}
-
-TEST(ReadTextFile, UnreadableFileIsPermissionDenied) {
-    if (::geteuid() == 0) {
-        GTEST_SKIP() << "root reads every file";
+    fs::resize_file(dir.write("huge.txt", ""), kMaxTextFileBytes + 1);
+    fs::permissions(dir.write("secret.txt", "x"), fs::perms::none);
+    struct Case {
+        const char* name;
+        Error::Code code;
+        std::string message;
+    };
+    std::vector<Case> cases = {
+        {"gone.txt", Error::Code::NotFound,
+         "Could not read \"gone.txt\": No such file or directory."},
+        {"folder.txt", Error::Code::ReadFailed, "Could not read \"folder.txt\": Is a directory."},
+        {"pipe.txt", Error::Code::ReadFailed, "Could not read \"pipe.txt\": Not a regular file."},
+        {"huge.txt", Error::Code::TooLarge, "Left out \"huge.txt\": File too large (over 1 GiB)."},
+    };
+    if (::geteuid() != 0) {
+        cases.push_back({"secret.txt", Error::Code::PermissionDenied,
+                         "Could not read \"secret.txt\": Permission denied."});
     }
-    TempFolder dir;
-    const fs::path secret = dir.write("secret.txt", "x");
-    fs::permissions(secret, fs::perms::none);
-    const Result<ReadText> read = readTextFile(secret, "secret.txt");
-    ASSERT_FALSE(read.ok());
-    EXPECT_EQ(read.error().code, Error::Code::PermissionDenied);
-    EXPECT_EQ(read.error().reason, "Permission denied");
+    for (const Case& c : cases) {
+        const Result<ReadText> read = readTextFile(dir.path() / c.name, c.name);
+        ASSERT_FALSE(read.ok()) << c.name;
+        EXPECT_EQ(read.error().code, c.code) << c.name;
+        EXPECT_EQ(read.error().message, c.message);
+        EXPECT_TRUE(c.message.ends_with("\": " + read.error().reason + ".")) << read.error().reason;
+    }
 }
 
 TEST(ListTextFiles, KeepsVisibleTextFilesAndLinksInOrderAndCountsTheRest) {

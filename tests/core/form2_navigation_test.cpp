@@ -5,16 +5,14 @@
 #include <string>
 #include <vector>
 
-#include "analysis/form1_commands.h"
 #include "app/drives.h"
-#include "app/form2_commands.h"
-#include "forms/program_context.h"
-#include "tests/support/temp_folder.h"
+#include "tests/support/folder_run.h"
 
 namespace pelmora {
 namespace {
 
 namespace fs = std::filesystem;
+using test::FolderRun;
 using test::TempFolder;
 
 std::vector<std::string> entries(const FileList& list) {
@@ -32,28 +30,25 @@ bool selectFile(Form2& form, const std::string& name) {
 }
 
 TEST(Form2Navigation, StartUpOpensTheCorpusFolderOrElseTheHomeFolder) {
-    TempFolder corpus;
-    corpus.write("b.txt", "x");
-    corpus.write("a.txt", "x");
-    ProgramContext context(corpus.path());
-    startProgram(context);
-    Form2& form = context.form2();
-    EXPECT_EQ(form.Dir1.folder, corpus.path());
-    EXPECT_EQ(form.File1.path, corpus.path());
+    FolderRun run({{"b.txt", "x"}, {"a.txt", "x"}});
+    const fs::path& corpus = run.folder.path();
+    Form2& form = run.form2();
+    EXPECT_EQ(form.Dir1.folder, corpus);
+    EXPECT_EQ(form.File1.path, corpus);
     EXPECT_EQ(entries(form.File1), (std::vector<std::string>{"a.txt", "b.txt"}));
-    EXPECT_EQ(form.Dir2.folder, corpus.path());
+    EXPECT_EQ(form.Dir2.folder, corpus);
     EXPECT_EQ(entries(form.File2), entries(form.File1));
-    EXPECT_EQ(form.Drive1.drive, driveOf(corpus.path()));
+    EXPECT_EQ(form.Drive1.drive, driveOf(corpus));
     EXPECT_EQ(form.File1.selected(), -1);
-    EXPECT_FALSE(context.form1Exists());  // only loading a text creates the analysis form
-    EXPECT_TRUE(context.takeMessages().empty());
+    EXPECT_FALSE(run.context->form1Exists());  // only loading a text creates the analysis form
+    EXPECT_TRUE(run.context->takeMessages().empty());
 
     TempFolder home;
     home.write("mine.txt", "x");
     const char* oldHome = std::getenv("HOME");
     const std::string savedHome = oldHome ? oldHome : "";
     ::setenv("HOME", home.path().c_str(), 1);
-    ProgramContext homeless(corpus.path() / "missing");
+    ProgramContext homeless(corpus / "missing");
     startProgram(homeless);
     EXPECT_EQ(homeless.form2().Dir1.folder, home.path());
     EXPECT_EQ(entries(homeless.form2().File1), std::vector<std::string>{"mine.txt"});
@@ -65,7 +60,6 @@ TEST(Form2Navigation, StartUpOpensTheCorpusFolderOrElseTheHomeFolder) {
 }
 
 TEST(Form2Navigation, FileClickLoadsTheWholeDecodedTextAndReplacesTheLast) {
-    TempFolder corpus;
     struct Case {
         const char* name;
         std::string bytes;
@@ -81,63 +75,51 @@ TEST(Form2Navigation, FileClickLoadsTheWholeDecodedTextAndReplacesTheLast) {
         {"Name With Spaces.txt", "spaced", "spaced"},
         {"x-y.txt", "hyphen", "hyphen"},
     };
+    std::vector<test::File> files;
     for (const Case& c : cases) {
-        corpus.write(c.name, c.bytes);
+        files.push_back({c.name, c.bytes});
     }
-    ProgramContext context(corpus.path());
-    startProgram(context);
-    Form2& form = context.form2();
+    FolderRun run(files);
+    Form2& form = run.form2();
     for (const Case& c : cases) {
         ASSERT_TRUE(selectFile(form, c.name)) << c.name;
-        EXPECT_TRUE(Form2Commands(context).File1_Click()) << c.name;
-        EXPECT_EQ(context.form1().Text1.text(), c.text) << c.name;
+        EXPECT_TRUE(run.main().File1_Click()) << c.name;
+        EXPECT_EQ(run.form1().Text1.text(), c.text) << c.name;
         EXPECT_EQ(form.txtFileName1.text(), c.name);
-        EXPECT_EQ(context.form1().txtFileName.text(), c.name);
+        EXPECT_EQ(run.form1().txtFileName.text(), c.name);
     }
     ASSERT_TRUE(selectFile(form, "x-y.txt"));
-    Form2Commands(context).File1_Click();
-    EXPECT_EQ(context.form1().Text1.text(), "hyphen");  // replaced, not appended
-    EXPECT_TRUE(context.takeMessages().empty());
+    run.main().File1_Click();
+    EXPECT_EQ(run.form1().Text1.text(), "hyphen");  // replaced, not appended
+    EXPECT_TRUE(run.context->takeMessages().empty());
 }
 
 TEST(Form2Navigation, UnreadableFileLeavesTheTextAndSaysWhy) {
-    TempFolder corpus;
-    corpus.write("gone.txt", "soon gone");
-    corpus.write("kept.txt", "kept text");
-    ProgramContext context(corpus.path());
-    startProgram(context);
-    Form2& form = context.form2();
+    FolderRun run({{"gone.txt", "soon gone"}, {"kept.txt", "kept text"}});
+    Form2& form = run.form2();
     ASSERT_TRUE(selectFile(form, "kept.txt"));
-    ASSERT_TRUE(Form2Commands(context).File1_Click());
-    fs::remove(corpus.path() / "gone.txt");
+    ASSERT_TRUE(run.main().File1_Click());
+    fs::remove(run.folder.path() / "gone.txt");
     ASSERT_TRUE(selectFile(form, "gone.txt"));
-    EXPECT_FALSE(Form2Commands(context).File1_Click());
-    EXPECT_EQ(context.form1().Text1.text(), "kept text");
+    EXPECT_FALSE(run.main().File1_Click());
+    EXPECT_EQ(run.form1().Text1.text(), "kept text");
     EXPECT_EQ(form.txtFileName1.text(), "kept.txt");
-    EXPECT_EQ(context.takeMessages(),
+    EXPECT_EQ(run.context->takeMessages(),
               std::vector<std::string>{"Could not read \"gone.txt\": No such file or directory."});
 
     form.File1.entries.select(-1);
-    EXPECT_FALSE(Form2Commands(context).File1_Click());
-    EXPECT_TRUE(context.takeMessages().empty());
+    EXPECT_FALSE(run.main().File1_Click());
+    EXPECT_TRUE(run.context->takeMessages().empty());
 }
 
 TEST(Form2Navigation, NameNotInUtf8IsShownAsWindows1252AndStillOpens) {
-    TempFolder corpus;
-    corpus.write("caf\xE9.txt", "latin name");
-    ProgramContext context(corpus.path());
-    startProgram(context);
-    Form2& form = context.form2();
-    ASSERT_TRUE(selectFile(form, "café.txt"));
-    EXPECT_TRUE(Form2Commands(context).File1_Click());
-    EXPECT_EQ(context.form1().Text1.text(), "latin name");
+    FolderRun run({{"caf\xE9.txt", "latin name"}});
+    ASSERT_TRUE(selectFile(run.form2(), "café.txt"));
+    EXPECT_TRUE(run.main().File1_Click());
+    EXPECT_EQ(run.form1().Text1.text(), "latin name");
 }
 
 TEST(Form2Navigation, FileClickSelectsTheLastAuthorMatchingTheFirstFourCharacters) {
-    TempFolder corpus;
-    for (const char* name : {"ABCD-essay.txt", "ab.txt", "Émile.txt", "zzzz.txt"}) {
-        corpus.write(name, "x");
-    }
     struct Case {
         const char* file;
         std::vector<std::string> authors;
@@ -151,26 +133,22 @@ TEST(Form2Navigation, FileClickSelectsTheLastAuthorMatchingTheFirstFourCharacter
         {"Émile.txt", {"Émi", "Émil"}, 1},  // four characters, not four bytes
     };
     for (const Case& c : cases) {
-        ProgramContext context(corpus.path());
-        startProgram(context);
-        Form2& form = context.form2();
+        FolderRun run(
+            {{"ABCD-essay.txt", "x"}, {"ab.txt", "x"}, {"Émile.txt", "x"}, {"zzzz.txt", "x"}});
+        Form2& form = run.form2();
         for (const std::string& author : c.authors) {
             form.lstAuthor.append(author);
         }
         ASSERT_TRUE(selectFile(form, c.file));
-        Form2Commands(context).File1_Click();
+        run.main().File1_Click();
         EXPECT_EQ(form.lstAuthor.selected(), c.selected) << c.file;
     }
 }
 
 TEST(Form2Navigation, SecondBrowserClickDisablesTheFileListAndRecordsPositions) {
-    TempFolder corpus;
-    corpus.write("abcd1.txt", "x");
-    corpus.write("efgh1.txt", "x");
-    ProgramContext context(corpus.path());
-    startProgram(context);
-    Form2& form = context.form2();
-    Form2Commands(context).File2_Click();  // nothing selected anywhere
+    FolderRun run({{"abcd1.txt", "x"}, {"efgh1.txt", "x"}});
+    Form2& form = run.form2();
+    run.main().File2_Click();  // nothing selected anywhere
     EXPECT_FALSE(form.File1.enabled);
     EXPECT_EQ(form.txtFileName2.text(), "");
     for (const ValueField* field : {&form.lbl1, &form.lbl2, &form.lblFile1Pos, &form.lblFile2Pos}) {
@@ -181,7 +159,7 @@ TEST(Form2Navigation, SecondBrowserClickDisablesTheFileListAndRecordsPositions) 
     form.lstAuthorComp.append("EFGH");
     form.File1.entries.select(0);
     form.File2.entries.select(1);
-    Form2Commands(context).File2_Click();
+    run.main().File2_Click();
     EXPECT_EQ(form.txtFileName2.text(), "efgh1.txt");
     EXPECT_EQ(form.lbl2.text(), "1");
     EXPECT_EQ(form.lblFile1Pos.text(), "0");
@@ -189,37 +167,35 @@ TEST(Form2Navigation, SecondBrowserClickDisablesTheFileListAndRecordsPositions) 
 
     form.List1.append("abcd efgh");
     form.List1.select(0);
-    Form2Commands(context).List1_Click();
+    run.main().List1_Click();
     EXPECT_EQ(form.Label5.text(), "abcd efgh");
 }
 
 TEST(Form2Navigation, DriveAndFolderChangesMoveTheViewsOrKeepThemWhenTheyCannot) {
-    TempFolder corpus;
-    corpus.write("a.txt", "x");
-    ProgramContext context(corpus.path());
-    startProgram(context);
-    Form2& form = context.form2();
+    FolderRun run({{"a.txt", "x"}});
+    const fs::path& corpus = run.folder.path();
+    Form2& form = run.form2();
     const std::string drive = form.Drive1.drive;
 
     form.Drive1.drive = "/no/such/drive";
-    Form2Commands(context).Drive1_Change();
-    EXPECT_EQ(form.Dir1.folder, corpus.path());
+    run.main().Drive1_Change();
+    EXPECT_EQ(form.Dir1.folder, corpus);
     EXPECT_EQ(form.Drive1.drive, drive);
     EXPECT_EQ(entries(form.File1), std::vector<std::string>{"a.txt"});
-    EXPECT_TRUE(context.takeMessages().empty());  // silent
+    EXPECT_TRUE(run.context->takeMessages().empty());  // silent
 
     form.Drive1.drive = "/";
-    Form2Commands(context).Drive1_Change();
+    run.main().Drive1_Change();
     EXPECT_EQ(form.Dir1.folder, fs::path("/"));
     EXPECT_EQ(form.Dir2.folder, fs::path("/"));
     EXPECT_EQ(form.File1.path, fs::path("/"));
 
-    const fs::path vanished = corpus.path() / "vanished";
+    const fs::path vanished = corpus / "vanished";
     form.Dir1.folder = vanished;
-    Form2Commands(context).Dir1_Change();
+    run.main().Dir1_Change();
     EXPECT_EQ(form.File1.count(), 0);
     EXPECT_EQ(form.File2.count(), 0);
-    EXPECT_EQ(context.takeMessages(),
+    EXPECT_EQ(run.context->takeMessages(),
               std::vector<std::string>{"Could not open the folder \"" + vanished.string() +
                                        "\": No such file or directory."});
 }

@@ -14,6 +14,13 @@
 namespace pelmora {
 namespace {
 
+// The analysis form after the clean-up and counting of `text`.
+Form1& principes(ProgramContext& context, const std::string& text) {
+    context.form1().Text1.setText(text);
+    Form1Commands(context).cmdPrincipes();
+    return context.form1();
+}
+
 std::string normalised(std::string text) {
     removePunctuation(text);
     padWithSingleSpaces(text);
@@ -94,9 +101,7 @@ TEST(KeyWords, CountWholeWordsBetweenSpacesWithoutOverlap) {
     };
     for (const Case& c : cases) {
         ProgramContext context;
-        Form1& form = context.form1();
-        form.Text1.setText(c.text);
-        Form1Commands(context).cmdPrincipes();
+        principes(context, c.text);
         EXPECT_EQ(Form1Commands(context).GetFreq(c.word), c.expected) << c.word << " in \"" << c.text << "\"";
     }
 }
@@ -134,9 +139,7 @@ TEST(KeyWords, PrincipesWritesCountsLengthsAndTheTrimmedText) {
     };
     for (const Case& c : cases) {
         ProgramContext context;
-        Form1& form = context.form1();
-        form.Text1.setText(c.text);
-        Form1Commands(context).cmdPrincipes();
+        const Form1& form = principes(context, c.text);
         EXPECT_EQ(form.Text1.text(), c.text1) << c.text;
         EXPECT_EQ(form.lblTextLength.text(), c.textLength) << c.text;
         EXPECT_EQ(form.lblWordLenAv.text(), c.wordLengthAverage) << c.text;
@@ -146,8 +149,7 @@ TEST(KeyWords, PrincipesWritesCountsLengthsAndTheTrimmedText) {
         EXPECT_EQ(form.lblAffectTotal.text(), c.affect) << c.text;
     }
     ProgramContext context;
-    Form1& form = context.form1();
-    Form1Commands(context).cmdPrincipes();
+    const Form1& form = principes(context, "");
     ASSERT_EQ(form.lstKeyFunctionWords.count(), 48);
     ASSERT_EQ(form.lstKeyFunctionWordFrequency.count(), 48);
     EXPECT_EQ(form.lstKeyFunctionWords.at(46), "-ed");
@@ -156,12 +158,9 @@ TEST(KeyWords, PrincipesWritesCountsLengthsAndTheTrimmedText) {
 
 TEST(KeyWords, SecondPressAppendsASecondSetAndGetFreqReadsTheLast) {
     ProgramContext context;
-    Form1& form = context.form1();
-    form.Text1.setText("the cat and the dog didn't");
-    Form1Commands(context).cmdPrincipes();
+    principes(context, "the cat and the dog didn't");
     EXPECT_EQ(Form1Commands(context).GetFreq("the"), 2);
-    form.Text1.setText("the end");
-    Form1Commands(context).cmdPrincipes();
+    const Form1& form = principes(context, "the end");
     // The lists are no longer parallel: "the" still reads the first count, and the second
     // "n't" reads the second set's count of "a".
     EXPECT_EQ(form.lstKeyFunctionWords.count(), 50);
@@ -175,9 +174,7 @@ TEST(KeyWords, SecondPressAppendsASecondSetAndGetFreqReadsTheLast) {
 TEST(KeyWords, AWordListChangedBetweenTextsCountsAsItNowReads) {
     ProgramContext context;
     const auto affectOf = [&](const std::string& text) {
-        context.form1().Text1.setText(text);
-        Form1Commands(context).cmdPrincipes();
-        const std::string affect = context.form1().lblAffectTotal.text();
+        const std::string affect = principes(context, text).lblAffectTotal.text();
         Form1Commands(context).cmdReset();
         return affect;
     };
@@ -188,9 +185,7 @@ TEST(KeyWords, AWordListChangedBetweenTextsCountsAsItNowReads) {
             affect.setAt(i, "day");
         }
     }
-    context.form1().Text1.setText("sad sad day");
-    Form1Commands(context).cmdPrincipes();
-    EXPECT_EQ(context.form1().lblAffectTotal.text(), "1");
+    EXPECT_EQ(principes(context, "sad sad day").lblAffectTotal.text(), "1");
     Form1Commands(context).cmdReset();
     EXPECT_EQ(affectOf("sad sad day"), "2");  // the reset loads the lists afresh
 }

@@ -15,10 +15,8 @@
 #include "analysis/occurrences.h"
 #include "evidence/concordance.h"
 #include "stores/text_encoding.h"
-#include "app/form2_commands.h"
-#include "forms/program_context.h"
-#include "run/batch.h"
 #include "tests/support/temp_folder.h"
+#include "tests/support/test_data.h"
 
 namespace pelmora {
 namespace {
@@ -127,9 +125,7 @@ TEST(Occurrences, CountsByFormSplitEachPatternByTheWordsItWasFoundIn) {
 
 // Every count of a run's measures, against the occurrences found in its texts.
 void expectCountsMatch(const fs::path& folder) {
-    ProgramContext context(folder);
-    startProgram(context);
-    const auto run = runBatch(context);
+    const auto run = test::runFolder(folder);
     ASSERT_GT(run->analysedCount(), 0);
     for (const TextRecord& t : run->texts) {
         std::map<Measure, double> counted;
@@ -149,8 +145,8 @@ void expectCountsMatch(const fs::path& folder) {
 }
 
 TEST(Occurrences, AsManyAsEveryCountOfTheBoundaryCorpusAndOfGeneratedTexts) {
-    expectCountsMatch(fs::path(PELMORA_SOURCE_DIR) / "tests/data/boundary");
-    expectCountsMatch(fs::path(PELMORA_SOURCE_DIR) / "samples");
+    expectCountsMatch(test::kBoundary);
+    expectCountsMatch(test::kSamples);
     const char* const pieces[] = {"I'm ",   "dont ",  "Mr. ",   "\u2019s ", "\"yes\" ", "needed ",
                                   "the the ", "it's ", "sad, ",  "\r\n",     "\n",       "you're ",
                                   "-- ",     "(felt) ", "[a] ",  "'Stop ",   "caf\xC3\xA9 ", "  "};

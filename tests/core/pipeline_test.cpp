@@ -18,8 +18,6 @@
 namespace pelmora {
 namespace {
 
-namespace fs = std::filesystem;
-
 using Lines = std::vector<std::string>;
 
 Lines repeatedBlock(const Lines& block, int times) {
@@ -142,9 +140,7 @@ TEST(Pipeline, ShortTextsGiveTheirHandWorkedMeasuresCodesAndPairs) {
 // Every threshold with texts right at it and one step either side, ties in the ranking, every
 // category text, and names that display alike; the codes worked out by hand from the rules.
 TEST(Pipeline, BoundaryCorpusGivesItsHandWorkedCodes) {
-    ProgramContext context(fs::path(PELMORA_SOURCE_DIR) / "tests/data/boundary");
-    startProgram(context);
-    const auto run = runBatch(context);
+    const auto run = test::runFolder(test::kBoundary);
     const std::vector<std::pair<std::string, std::string>> expected = {
         {"a_above.txt", "01201"},        {"a_at.txt", "01200"},
         {"a_high_above.txt", "01202"},   {"a_high_at.txt", "01201"},
@@ -175,7 +171,7 @@ TEST(Pipeline, BoundaryCorpusGivesItsHandWorkedCodes) {
 }
 
 TEST(Pipeline, AMovedThresholdMovesTheCodesAndTheirExplanationTogether) {
-    ProgramContext context(fs::path(PELMORA_SOURCE_DIR) / "tests/data/boundary");
+    ProgramContext context(test::kBoundary);
     context.setRules(RuleBook::standard().with(Threshold::Obligation, 0.0145));
     startProgram(context);
     const auto run = runBatch(context);
@@ -186,32 +182,11 @@ TEST(Pipeline, AMovedThresholdMovesTheCodesAndTheirExplanationTogether) {
     EXPECT_EQ(run->byNameBytes("a_at.txt")->code, "01200");  // untouched by the move
     const DigitEvidence d = explainText(*below, run->rules).digits[3];
     EXPECT_EQ(d.rule, "obligation: density 0.0149 is above 0.0145 and not above 0.03");
+    EXPECT_EQ(d.thresholds.at(0).constant, "0.0145");
     EXPECT_EQ(d.thresholds.at(0).margin, "+0.0004");
-}
-
-TEST(Pipeline, ObligationDensityDividesTheModalCountByTheWords) {
-    struct Case {
-        std::string text;
-        const char* density;
-        const char* category;
-    };
-    std::string words150;
-    for (int i = 0; i < 147; ++i) {
-        words150 += "word ";
-    }
-    const Case cases[] = {
-        {words150 + "must shall will", "0.02", "Obligation/Intention"},
-        {"you must go", "0.3333", "Obligation/Intention - strong"},
-        {"", "0", ""},
-    };
-    for (const Case& c : cases) {
-        ProgramContext context;
-        Form1& form = context.form1();
-        form.Text1.setText(c.text);
-        Form1Commands(context).cmdDoItAll();
-        EXPECT_EQ(form.lblObligation.text(), c.density);
-        EXPECT_EQ(form.lblObligationIntention.text(), c.category);
-    }
+    ASSERT_TRUE(d.decisiveMove);
+    EXPECT_EQ(d.decisiveMove->first, Threshold::Obligation);
+    EXPECT_EQ(signedDensity(d.decisiveMove->second), "+0.0004");
 }
 
 }  // namespace

@@ -4,11 +4,9 @@
 #include <cctype>
 #include <filesystem>
 
-#include "app/form2_commands.h"
 #include "app/sha256.h"
 #include "evidence/run_record.h"
-#include "forms/program_context.h"
-#include "run/batch.h"
+#include "tests/support/test_data.h"
 
 namespace pelmora {
 namespace {
@@ -108,18 +106,15 @@ TEST(RunRecord, TextRoundTripKeepsEveryFieldAndAnyName) {
 // Every corpus of the repository, recorded with and without its stability, reads back as the
 // same run, and is written again byte for byte.
 TEST(RunRecord, EveryCorpusRecordedReadsBackAsTheSameRun) {
-    const std::filesystem::path source = PELMORA_SOURCE_DIR;
-    std::vector<std::filesystem::path> corpora{source / "samples"};
-    for (const auto& entry : std::filesystem::directory_iterator(source / "tests/data")) {
+    std::vector<std::filesystem::path> corpora{test::kSamples};
+    for (const auto& entry : std::filesystem::directory_iterator(test::kBoundary.parent_path())) {
         corpora.push_back(entry.path());
     }
     StabilityOptions options;
     options.resamples = 3;
     options.blockWords = 20;
     for (const std::filesystem::path& corpus : corpora) {
-        ProgramContext context(corpus);
-        startProgram(context);
-        const std::shared_ptr<const RunResult> run = runBatch(context);
+        const std::shared_ptr<const RunResult> run = test::runFolder(corpus);
         const Result<RunStability> stability = measureStability(*run, options);
         ASSERT_TRUE(stability.ok());
         for (const RunRecord& r : {recordOf(*run, "2026-12-06T15:40:12Z"),

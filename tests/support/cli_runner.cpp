@@ -6,7 +6,9 @@
 #include <fstream>
 #include <iterator>
 
+#include "tests/support/report_pairs.h"
 #include "tests/support/temp_folder.h"
+#include "tests/support/test_data.h"
 
 namespace pelmora::test {
 
@@ -23,6 +25,14 @@ std::string shellQuoted(const std::string& arg) {
 std::string readAll(const fs::path& file) {
     std::ifstream in(file, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+std::vector<std::vector<std::string>> tableRows(const std::string& out) {
+    std::vector<std::vector<std::string>> rows;
+    for (const std::string& line : textLines(out)) {
+        rows.push_back(splitFields(line, '\t'));
+    }
+    return rows;
 }
 
 CliResult runCli(const std::vector<std::string>& args) {

@@ -22,4 +22,7 @@ std::string shellQuoted(const std::string& arg);
 
 std::string readAll(const std::filesystem::path& file);
 
+// The rows of a tab-separated table as the command line prints it.
+std::vector<std::vector<std::string>> tableRows(const std::string& out);
+
 }  // namespace pelmora::test

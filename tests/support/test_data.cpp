@@ -1,5 +1,9 @@
 #include "tests/support/test_data.h"
 
+#include "app/form2_commands.h"
+#include "forms/program_context.h"
+#include "run/batch.h"
+
 namespace pelmora::test {
 
 namespace fs = std::filesystem;
@@ -15,6 +19,12 @@ fs::path sharedCorpora() {
         }
     }
     return {};
+}
+
+std::shared_ptr<const RunResult> runFolder(const fs::path& folder) {
+    ProgramContext context(folder);
+    startProgram(context);
+    return runBatch(context);
 }
 
 std::vector<std::string> splitFields(const std::string& joined, char separator) {

@@ -3,9 +3,7 @@
 #include <sys/wait.h>
 
 #include <cstdio>
-#include <functional>
-#include <optional>
-#include <string_view>
+#include <sstream>
 
 namespace pelmora::test {
 
@@ -19,286 +17,67 @@ std::string quoted(const std::string& arg) {
     return q + "'";
 }
 
-// One member of the zip, or nothing when unzip cannot give it.
-std::optional<std::string> member(const std::filesystem::path& zip, const std::string& name) {
-    const std::string command =
-        "unzip -p " + quoted(zip.string()) + " " + quoted(name) + " 2>/dev/null";
-    FILE* pipe = ::popen(command.c_str(), "r");
-    if (pipe == nullptr) {
-        return std::nullopt;
-    }
-    std::string out;
-    char buffer[1 << 16];
-    for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) {
-        out.append(buffer, n);
-    }
-    const int status = ::pclose(pipe);
-    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
-        return std::nullopt;
-    }
-    return out;
-}
-
-// Every XML member of the zip parses as XML, as a spreadsheet program's reader needs: the
-// reader below is lenient and would not notice.
-std::optional<std::string> notWellFormed(const std::filesystem::path& zip) {
-    const std::string command =
-        "python3 -c 'import sys, zipfile, xml.dom.minidom as dom\n"
-        "with zipfile.ZipFile(sys.argv[1]) as z:\n"
-        "    for n in z.namelist():\n"
-        "        if n.endswith((\".xml\", \".rels\")):\n"
-        "            try: dom.parseString(z.read(n))\n"
-        "            except Exception as e: sys.exit(n + \": \" + str(e))' " +
-        quoted(zip.string()) + " 2>&1";
-    FILE* pipe = ::popen(command.c_str(), "r");
-    if (pipe == nullptr) {
-        return "python3 could not be started";
-    }
-    std::string out;
-    char buffer[4096];
-    for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) {
-        out.append(buffer, n);
-    }
-    const int status = ::pclose(pipe);
-    if (WIFEXITED(status) && WEXITSTATUS(status) == 0) {
-        return std::nullopt;
-    }
-    return out.empty() ? std::string("not a zip of XML") : out;
-}
-
-void appendUtf8(std::string& out, unsigned long c) {
-    if (c < 0x80) {
-        out.push_back(static_cast<char>(c));
-    } else if (c < 0x800) {
-        out.push_back(static_cast<char>(0xC0 | (c >> 6)));
-        out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-    } else if (c < 0x10000) {
-        out.push_back(static_cast<char>(0xE0 | (c >> 12)));
-        out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-    } else {
-        out.push_back(static_cast<char>(0xF0 | (c >> 18)));
-        out.push_back(static_cast<char>(0x80 | ((c >> 12) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-    }
-}
-
-bool isHex(char c) {
-    return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f');
-}
-
-// A text as a spreadsheet program reads it: XML's line ends (a raw CR or CR LF is one LF) and
-// entities, then the format's own escapes _xHHHH_, of which _x005F_ is the underscore that
-// keeps a written "_x0001_" from being read as one.
-std::string unescaped(std::string_view s) {
-    std::string xml;
-    for (std::size_t i = 0; i < s.size(); ++i) {
-        if (s[i] == '\r') {
-            xml.push_back('\n');
-            if (i + 1 < s.size() && s[i + 1] == '\n') {
-                ++i;
-            }
-            continue;
-        }
-        if (s[i] != '&') {
-            xml.push_back(s[i]);
-            continue;
-        }
-        const std::size_t semi = s.find(';', i);
-        const std::string_view entity = s.substr(i + 1, semi - i - 1);
-        if (entity == "amp") {
-            xml.push_back('&');
-        } else if (entity == "lt") {
-            xml.push_back('<');
-        } else if (entity == "gt") {
-            xml.push_back('>');
-        } else if (entity == "quot") {
-            xml.push_back('"');
-        } else if (entity == "apos") {
-            xml.push_back('\'');
-        } else if (!entity.empty() && entity[0] == '#') {
-            const bool hex = entity.size() > 1 && entity[1] == 'x';
-            appendUtf8(xml,
-                       std::stoul(std::string(entity.substr(hex ? 2 : 1)), nullptr, hex ? 16 : 10));
-        } else {
-            xml.append(1, '&').append(entity).append(1, ';');
-        }
-        i = semi;
-    }
-    std::string out;
-    for (std::size_t i = 0; i < xml.size(); ++i) {
-        if (xml.compare(i, 2, "_x") == 0 && i + 6 < xml.size() && xml[i + 6] == '_' &&
-            isHex(xml[i + 2]) && isHex(xml[i + 3]) && isHex(xml[i + 4]) && isHex(xml[i + 5])) {
-            appendUtf8(out, std::stoul(xml.substr(i + 2, 4), nullptr, 16));
-            i += 6;
-        } else {
-            out.push_back(xml[i]);
-        }
-    }
-    return out;
-}
-
-struct Tag {
-    std::string name;
-    bool closing = false, selfClosing = false;
-    std::map<std::string, std::string> attributes;
-
-    std::string operator[](const std::string& attribute) const {
-        const auto found = attributes.find(attribute);
-        return found == attributes.end() ? std::string() : found->second;
-    }
-};
-
-// Every tag in order, with the text that follows it up to the next tag.
-void scan(std::string_view xml, const std::function<void(const Tag&, std::string_view)>& visit) {
-    for (std::size_t at = xml.find('<'); at != std::string_view::npos; at = xml.find('<', at + 1)) {
-        const std::size_t end = xml.find('>', at);
-        if (end == std::string_view::npos) {
-            return;
-        }
-        std::string_view inside = xml.substr(at + 1, end - at - 1);
-        if (inside.empty() || inside[0] == '?' || inside[0] == '!') {
-            continue;
-        }
-        Tag tag;
-        if (inside[0] == '/') {
-            tag.closing = true;
-            inside.remove_prefix(1);
-        }
-        if (!inside.empty() && inside.back() == '/') {
-            tag.selfClosing = true;
-            inside.remove_suffix(1);
-        }
-        const std::size_t space = inside.find_first_of(" \t\r\n");
-        tag.name = std::string(inside.substr(0, space));
-        std::size_t p = space;
-        while (p != std::string_view::npos && p < inside.size()) {
-            const std::size_t eq = inside.find('=', p);
-            if (eq == std::string_view::npos) {
-                break;
-            }
-            const std::size_t open = inside.find_first_of("\"'", eq);
-            const std::size_t close = inside.find(inside[open], open + 1);
-            std::string_view key = inside.substr(p, eq - p);
-            while (!key.empty() && (key.front() == ' ' || key.front() == '\n')) {
-                key.remove_prefix(1);
-            }
-            tag.attributes[std::string(key)] = unescaped(inside.substr(open + 1, close - open - 1));
-            p = close + 1;
-        }
-        const std::size_t next = xml.find('<', end);
-        visit(tag, xml.substr(end + 1, next == std::string_view::npos ? next : next - end - 1));
-    }
-}
-
-// "B12" as column 1, row 11.
-std::pair<std::size_t, std::size_t> cellPosition(const std::string& ref) {
-    std::size_t column = 0, i = 0;
-    while (i < ref.size() && ref[i] >= 'A' && ref[i] <= 'Z') {
-        column = column * 26 + static_cast<std::size_t>(ref[i] - 'A' + 1);
-        ++i;
-    }
-    return {std::stoul(ref.substr(i)) - 1, column - 1};
-}
-
-std::vector<std::string> sharedStrings(const std::string& xml) {
-    std::vector<std::string> out;
-    bool inText = false;
-    scan(xml, [&](const Tag& tag, std::string_view text) {
-        if (tag.name == "si" && !tag.closing) {
-            out.emplace_back();
-        } else if (tag.name == "t") {
-            inText = !tag.closing && !tag.selfClosing;
-            if (inText && !out.empty()) {
-                out.back() += unescaped(text);
-            }
-        }
-    });
-    return out;
-}
-
-WorkbookSheet parseSheet(const std::string& xml, const std::vector<std::string>& shared) {
-    WorkbookSheet sheet;
-    WorkbookCell cell;
-    std::string type;
-    std::pair<std::size_t, std::size_t> at{0, 0};
-    bool inInline = false;
-    const auto store = [&] {
-        if (sheet.rows.size() <= at.first) {
-            sheet.rows.resize(at.first + 1);
-        }
-        std::vector<WorkbookCell>& row = sheet.rows[at.first];
-        if (row.size() <= at.second) {
-            row.resize(at.second + 1);
-        }
-        row[at.second] = cell;
-        row[at.second].present = true;
-    };
-    scan(xml, [&](const Tag& tag, std::string_view text) {
-        if (tag.name == "pane" && tag["state"] == "frozen") {
-            sheet.frozenPane = tag["topLeftCell"];
-        } else if (tag.name == "row" && !tag.closing) {
-            const std::size_t r = std::stoul(tag["r"]);
-            if (sheet.rows.size() < r) {
-                sheet.rows.resize(r);
-            }
-        } else if (tag.name == "c" && !tag.closing) {
-            cell = WorkbookCell{};
-            at = cellPosition(tag["r"]);
-            type = tag["t"];
-            cell.style = tag["s"].empty() ? 0 : std::stoi(tag["s"]);
-            if (tag.selfClosing) {
-                store();
-            }
-        } else if (tag.name == "c") {
-            store();
-        } else if (tag.name == "f" && !tag.closing) {
-            cell.kind = WorkbookCell::Kind::Formula;
-            cell.text = unescaped(text);
-        } else if (tag.name == "is") {
-            inInline = !tag.closing;
-        } else if (tag.name == "t" && !tag.closing && !tag.selfClosing && inInline) {
-            cell.kind = WorkbookCell::Kind::Text;
-            cell.text += unescaped(text);
-        } else if (tag.name == "v" && !tag.closing && cell.kind != WorkbookCell::Kind::Formula) {
-            if (type == "s") {
-                cell.kind = WorkbookCell::Kind::Text;
-                const std::size_t k = std::stoul(std::string(text));
-                cell.text =
-                    k < shared.size() ? shared[k] : "<no shared string " + std::string(text) + ">";
-            } else if (type == "str" || type == "inlineStr") {
-                cell.kind = WorkbookCell::Kind::Text;
-                cell.text = unescaped(text);
-            } else {
-                cell.kind = WorkbookCell::Kind::Number;
-                cell.text = unescaped(text);
-            }
-        }
-    });
-    return sheet;
-}
-
-std::vector<std::string> fillsByStyle(const std::string& xml) {
-    std::vector<std::string> fills, styles;
-    bool inFills = false, inCellXfs = false;
-    scan(xml, [&](const Tag& tag, std::string_view) {
-        if (tag.name == "fills") {
-            inFills = !tag.closing;
-        } else if (tag.name == "cellXfs") {
-            inCellXfs = !tag.closing;
-        } else if (inFills && tag.name == "fill" && !tag.closing) {
-            fills.emplace_back();
-        } else if (inFills && tag.name == "fgColor" && !fills.empty()) {
-            const std::string rgb = tag["rgb"];
-            fills.back() = rgb.size() == 8 ? rgb.substr(2) : rgb;
-        } else if (inCellXfs && tag.name == "xf" && !tag.closing) {
-            const std::size_t fill = tag["fillId"].empty() ? 0 : std::stoul(tag["fillId"]);
-            styles.push_back(fill < fills.size() ? fills[fill] : "");
-        }
-    });
-    return styles;
-}
+// Python's zip and XML readers open the file and check every XML member, as a spreadsheet
+// program's would; what each cell holds comes out as records "WHAT NUMBERS... LENGTH\nTEXT".
+// A text reads as such a program reads it: XML's entities and line ends (a raw CR or CR LF is
+// one LF), then the format's own escapes _xHHHH_, of which _x005F_ is the underscore that keeps
+// a written "_x0001_" from being read as one.
+constexpr const char* kReader = R"py(
+import re, sys, zipfile, xml.etree.ElementTree as ET
+M = "{http://schemas.openxmlformats.org/spreadsheetml/2006/main}"
+R = "{http://schemas.openxmlformats.org/officeDocument/2006/relationships}"
+def put(head, text=""):
+    b = text.encode("utf-8", "surrogatepass")
+    sys.stdout.buffer.write(f"{head} {len(b)}\n".encode() + b)
+def plain(s):
+    return re.sub("_x([0-9A-Fa-f]{4})_", lambda m: chr(int(m[1], 16)), s or "")
+def texts(e):
+    return "".join(plain(t.text) for t in e.iter(M + "t"))
+try:
+    with zipfile.ZipFile(sys.argv[1]) as z:
+        xml = {n: ET.fromstring(z.read(n)) for n in z.namelist() if n.endswith((".xml", ".rels"))}
+    rels = {r.get("Id"): r.get("Target") for r in xml["xl/_rels/workbook.xml.rels"]}
+    book = xml["xl/workbook.xml"]
+except Exception as e:
+    put("problem", f"no readable workbook: {e!r}")
+    sys.exit()
+shared = [texts(si) for si in xml.get("xl/sharedStrings.xml", ET.Element("")).iter(M + "si")]
+styles = xml.get("xl/styles.xml", ET.Element(""))
+fills = [f.find(".//" + M + "fgColor") for f in styles.iterfind(M + "fills/" + M + "fill")]
+fills = ["" if c is None else c.get("rgb", "") for c in fills]
+fills = [rgb[2:] if len(rgb) == 8 else rgb for rgb in fills]
+for xf in styles.iterfind(M + "cellXfs/" + M + "xf"):
+    k = int(xf.get("fillId", 0))
+    put("fill", fills[k] if k < len(fills) else "")
+for s in book.iter(M + "sheet"):
+    target = "xl/" + rels.get(s.get(R + "id"), "")
+    if target not in xml:
+        put("problem", f"sheet {s.get('name')} has no {target}")
+        sys.exit()
+    put("sheet", s.get("name"))
+    for p in xml[target].iter(M + "pane"):
+        if p.get("state") == "frozen":
+            put("pane", p.get("topLeftCell", ""))
+    for row in xml[target].iter(M + "row"):
+        put("row " + row.get("r"))
+        for c in row.iter(M + "c"):
+            letters, number = re.fullmatch("([A-Z]+)([0-9]+)", c.get("r")).groups()
+            column = 0
+            for l in letters:
+                column = column * 26 + ord(l) - 64
+            f, v, i, t = c.find(M + "f"), c.find(M + "v"), c.find(M + "is"), c.get("t", "")
+            if f is not None:
+                kind, text = 2, plain(f.text)
+            elif i is not None:
+                kind, text = 0, texts(i)
+            elif v is None:
+                kind, text = 3, ""
+            elif t == "s":
+                kind, text = 0, shared[int(v.text)]
+            else:
+                kind, text = (0 if t in ("str", "inlineStr") else 1), plain(v.text)
+            put(f"cell {int(number) - 1} {column - 1} {kind} {c.get('s', 0)}", text)
+)py";
 
 }  // namespace
 
@@ -326,43 +105,63 @@ std::string Workbook::fillOf(const WorkbookCell& cell) const {
 
 Workbook readWorkbook(const std::filesystem::path& file) {
     Workbook book;
-    const std::optional<std::string> workbook = member(file, "xl/workbook.xml");
-    const std::optional<std::string> relations = member(file, "xl/_rels/workbook.xml.rels");
-    if (!workbook || !relations) {
-        book.problem = "no workbook in " + file.string();
+    const std::string command =
+        "python3 -c " + quoted(kReader) + " " + quoted(file.string()) + " 2>&1";
+    FILE* pipe = ::popen(command.c_str(), "r");
+    if (pipe == nullptr) {
+        book.problem = "python3 could not be started";
         return book;
     }
-    if (const std::optional<std::string> bad = notWellFormed(file)) {
-        book.problem = "not well-formed: " + *bad;
-        return book;
+    std::string out;
+    char buffer[1 << 16];
+    for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) {
+        out.append(buffer, n);
     }
-    std::map<std::string, std::string> targets;
-    scan(*relations, [&](const Tag& tag, std::string_view) {
-        if (tag.name == "Relationship") {
-            targets[tag["Id"]] = tag["Target"];
+    const int status = ::pclose(pipe);
+    std::istringstream in(out);
+    WorkbookSheet* sheet = nullptr;
+    for (std::string what; in >> what;) {
+        std::size_t row = 0, column = 0, length = 0;
+        WorkbookCell cell;
+        int kind = 0;
+        if (what == "row") {
+            in >> row;
+        } else if (what == "cell") {
+            in >> row >> column >> kind >> cell.style;
         }
-    });
-    std::vector<std::string> shared;
-    if (const auto strings = member(file, "xl/sharedStrings.xml")) {
-        shared = sharedStrings(*strings);
-    }
-    if (const auto styles = member(file, "xl/styles.xml")) {
-        book.fills = fillsByStyle(*styles);
-    }
-    std::vector<std::pair<std::string, std::string>> sheets;
-    scan(*workbook, [&](const Tag& tag, std::string_view) {
-        if (tag.name == "sheet") {
-            sheets.emplace_back(tag["name"], targets[tag["r:id"]]);
-        }
-    });
-    for (const auto& [name, target] : sheets) {
-        const std::optional<std::string> xml = member(file, "xl/" + target);
-        if (!xml) {
-            book.problem = "sheet " + name + " has no " + target;
+        in >> length;
+        std::string text(length, '\0');
+        in.ignore(1).read(text.data(), static_cast<std::streamsize>(length));
+        // Every cell comes after its row, every row and pane after its sheet.
+        if (!in || (sheet == nullptr && (what == "pane" || what == "row" || what == "cell")) ||
+            (what == "cell" && row >= sheet->rows.size())) {
+            book.problem = "the reader's output is cut short: " + out;
             return book;
         }
-        book.names.push_back(name);
-        book.sheets[name] = parseSheet(*xml, shared);
+        if (what == "problem") {
+            book.problem = text;
+            return book;
+        } else if (what == "fill") {
+            book.fills.push_back(text);
+        } else if (what == "sheet") {
+            book.names.push_back(text);
+            sheet = &book.sheets[text];
+        } else if (what == "pane") {
+            sheet->frozenPane = text;
+        } else if (what == "row" && sheet->rows.size() < row) {
+            sheet->rows.resize(row);
+        } else if (what == "cell") {
+            cell.kind = static_cast<WorkbookCell::Kind>(kind);
+            cell.text = text;
+            cell.present = true;
+            if (sheet->rows[row].size() <= column) {
+                sheet->rows[row].resize(column + 1);
+            }
+            sheet->rows[row][column] = cell;
+        }
+    }
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+        book.problem = "the reader failed: " + out;
     }
     return book;
 }

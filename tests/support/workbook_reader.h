@@ -1,7 +1,8 @@
 #pragma once
-// A workbook read back as a spreadsheet program would find it: the zip opened with unzip and
-// every XML member checked to parse, every sheet by its name, each cell with what the file says it is (text, number, formula)
-// and the fill colour of its style. Knows nothing of how the workbook was written.
+// A workbook read back as a spreadsheet program would find it, by Python's zip and XML readers:
+// every XML member checked to parse, every sheet by its name, each cell with what the file says
+// it is (text, number, formula) and the fill colour of its style. Knows nothing of how the
+// workbook was written.
 
 #include <filesystem>
 #include <map>

@@ -214,10 +214,18 @@ void countFour(const Automaton<T>& a, const std::array<std::string_view, 4>& tex
         s2 = table[s2 + classOf[b2[i]]];
         s3 = table[s3 + classOf[b3[i]]];
         if ((s0 >= output) | (s1 >= output) | (s2 >= output) | (s3 >= output)) [[unlikely]] {
-            if (s0 >= output) a.counted(s0, i, tallies[0]);
-            if (s1 >= output) a.counted(s1, i, tallies[1]);
-            if (s2 >= output) a.counted(s2, i, tallies[2]);
-            if (s3 >= output) a.counted(s3, i, tallies[3]);
+            if (s0 >= output) {
+                a.counted(s0, i, tallies[0]);
+            }
+            if (s1 >= output) {
+                a.counted(s1, i, tallies[1]);
+            }
+            if (s2 >= output) {
+                a.counted(s2, i, tallies[2]);
+            }
+            if (s3 >= output) {
+                a.counted(s3, i, tallies[3]);
+            }
         }
     }
     const std::int32_t states[4] = {s0, s1, s2, s3};

@@ -313,14 +313,16 @@ std::vector<std::int64_t> PatternCounter::count(std::string_view text) const {
     const std::size_t distinct = distinctLength_.size();
     std::vector<Tally> tally(distinct);
     if (!narrow_.empty()) {
-        const Automaton<std::uint16_t> a{narrow_.data(), classOf_, start_, firstWithOutput_,
-                                         rowShift_, outputBegin_.data(), outputs_.data(),
-                                         distinctLength_.data()};
+        const Automaton<std::uint16_t> a{narrow_.data(),  classOf_,
+                                         start_,          firstWithOutput_,
+                                         rowShift_,       outputBegin_.data(),
+                                         outputs_.data(), distinctLength_.data()};
         countAll(a, text, splittable_, tally.data(), distinct);
     } else {
-        const Automaton<std::int32_t> a{table_.data(), classOf_, start_, firstWithOutput_,
-                                        rowShift_, outputBegin_.data(), outputs_.data(),
-                                        distinctLength_.data()};
+        const Automaton<std::int32_t> a{table_.data(),   classOf_,
+                                        start_,          firstWithOutput_,
+                                        rowShift_,       outputBegin_.data(),
+                                        outputs_.data(), distinctLength_.data()};
         countAll(a, text, splittable_, tally.data(), distinct);
     }
     std::vector<std::int64_t> counts;
@@ -355,7 +357,8 @@ void PatternCounter::find(
             if (begin >= lastEnd[u]) {
                 lastEnd[u] = i + 1;
                 for (const int pattern : indices[u]) {
-                    visit(pattern, static_cast<std::size_t>(begin), static_cast<std::size_t>(i + 1));
+                    visit(pattern, static_cast<std::size_t>(begin),
+                          static_cast<std::size_t>(i + 1));
                 }
             }
         }

@@ -20,10 +20,11 @@ struct CounterWords {
 // holds no plain "they".
 inline const std::array<CounterWords, 8> kCounterWords = {{
     {Measure::Contractions,
-     {"it's", "I'm", "I'll", "I've", "I'd", "you're", "you'll", "you've", "you'd", "he's", "he'll",
-      "he'd", "she's", "she'll", "she'd", "we're", "we'll", "we'd", "they're", "they'll", "they'd",
-      "they've"}},
-    {Measure::FirstPerson, {"I", "I'll", "I've", "I'd", "I'm", "we", "we'll", "we're", "we'd", "we've"}},
+     {"it's",  "I'm",  "I'll",    "I've",    "I'd",    "you're", "you'll", "you've",
+      "you'd", "he's", "he'll",   "he'd",    "she's",  "she'll", "she'd",  "we're",
+      "we'll", "we'd", "they're", "they'll", "they'd", "they've"}},
+    {Measure::FirstPerson,
+     {"I", "I'll", "I've", "I'd", "I'm", "we", "we'll", "we're", "we'd", "we've"}},
     {Measure::SecondPerson, {"you", "you'll", "you'd", "you've"}},
     {Measure::ThirdPerson, {"he", "he's", "he'll", "he'd", "she", "she's", "she'll", "she'd"}},
     {Measure::PastTenseWords,

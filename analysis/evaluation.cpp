@@ -7,9 +7,9 @@ void Form1Commands::cmdEvaluate() {
     SharedState& shared = context_.shared();
     f.decisions.inputs.densityLines = f.lstTypeFrequencies.items();
     f.decisions.inputs.labels = f.lstTypes.items();
-    Evaluation e = evaluate(context_.rules(), f.lstTypeFrequencies.items(), f.lstTypes.items(),
-                            shared.passiveFlag, f.lstCharacterValues.items(),
-                            f.lstSortedValues.items());
+    Evaluation e =
+        evaluate(context_.rules(), f.lstTypeFrequencies.items(), f.lstTypes.items(),
+                 shared.passiveFlag, f.lstCharacterValues.items(), f.lstSortedValues.items());
     shared.passiveFlag = e.passive;
     for (int i = 0; i < f.lstTypes.count() && i < static_cast<int>(e.labels.size()); ++i) {
         f.lstTypes.setAt(i, e.labels[static_cast<std::size_t>(i)]);

@@ -145,7 +145,9 @@ struct Trail<true> {
     }
     void resize(std::size_t n) { at.resize(n); }
     void insertFront(Origin o) { at.insert(at.begin(), o); }
-    void eraseFront(std::size_t n) { at.erase(at.begin(), at.begin() + static_cast<std::ptrdiff_t>(n)); }
+    void eraseFront(std::size_t n) {
+        at.erase(at.begin(), at.begin() + static_cast<std::ptrdiff_t>(n));
+    }
     void pushBack(Origin o) { at.push_back(o); }
     void quote(std::size_t r) { quotes.push_back(at[r]); }
 };
@@ -356,8 +358,9 @@ void replaceAllAnchored(std::string& text, std::string_view pattern, std::string
 
 // Whether the text holds « or ».
 bool holdsGuillemets(const std::string& text) {
-    for (const char* p = text.data(); (p = static_cast<const char*>(std::memchr(
-                                           p, '\xC2', text.data() + text.size() - p))) != nullptr;
+    for (const char* p = text.data();
+         (p = static_cast<const char*>(std::memchr(p, '\xC2', text.data() + text.size() - p))) !=
+         nullptr;
          ++p) {
         if (p + 1 < text.data() + text.size() && (p[1] == '\xAB' || p[1] == '\xBB')) {
             return true;
@@ -555,7 +558,8 @@ CleanedText cleanAndCount(std::string& text, const PatternCounter& counter, int 
                               text.size() / std::max<std::size_t>(minimum, 1));
     std::vector<std::size_t> cuts;  // each piece but the last ends at a cut, the space after it
     for (std::size_t k = 1; k < wanted; ++k) {
-        const std::size_t from = std::max(k * text.size() / wanted, cuts.empty() ? 0 : cuts.back() + 1);
+        const std::size_t from =
+            std::max(k * text.size() / wanted, cuts.empty() ? 0 : cuts.back() + 1);
         const std::size_t cut = cutAtOrAfter(text, from);
         if (cut == std::string::npos) {
             break;

@@ -45,7 +45,7 @@ TracedText cleanTraced(std::string text);
 class PatternCounter;
 
 struct CleanedText {
-    std::int64_t quotes = 0;            // as removePunctuation counts them
+    std::int64_t quotes = 0;           // as removePunctuation counts them
     std::vector<std::int64_t> counts;  // of each pattern, in the padded text
     int pieces = 1;                    // how many pieces the text was done in
 };

@@ -10,8 +10,8 @@
 namespace pelmora {
 
 const std::array<Measure, 12> kCountedMeasures = {
-    Measure::Contractions,   Measure::FirstPerson,       Measure::SecondPerson,
-    Measure::ThirdPerson,    Measure::PastTenseWords,    Measure::PastTenseForms,
+    Measure::Contractions,    Measure::FirstPerson,       Measure::SecondPerson,
+    Measure::ThirdPerson,     Measure::PastTenseWords,    Measure::PastTenseForms,
     Measure::DefiniteArticle, Measure::IndefiniteArticle, Measure::It,
     Measure::ObligationCount, Measure::AffectCount,       Measure::Quotes,
 };
@@ -50,7 +50,9 @@ std::vector<Occurrence> findOccurrences(std::string_view decoded) {
         }
     }
     std::vector<Found> found;
-    const auto place = [&](std::size_t a, std::size_t b) { return Origin{from[a].begin, from[b - 1].end}; };
+    const auto place = [&](std::size_t a, std::size_t b) {
+        return Origin{from[a].begin, from[b - 1].end};
+    };
     const auto add = [&](Measure m, std::string_view pattern, int index, std::size_t a,
                          std::size_t b) {
         // The word around it: up to the spaces on either side in the cleaned text.

@@ -14,14 +14,14 @@
 namespace pelmora {
 
 struct Occurrence {
-    Measure measure;      // an occurrence that feeds two measures (it's) is listed for each
-    std::string pattern;  // "should", "it's", "-ed", "n't", "\""
+    Measure measure;       // an occurrence that feeds two measures (it's) is listed for each
+    std::string pattern;   // "should", "it's", "-ed", "n't", "\""
     int patternIndex = 0;  // its place among the counted patterns, which orders them
-    std::int64_t start = 0, end = 0;  // code points of the decoded text
+    std::int64_t start = 0, end = 0;         // code points of the decoded text
     std::size_t byteStart = 0, byteEnd = 0;  // the same in bytes
-    std::string form;                 // the text between them
-    bool insideWord = false;          // counted inside a longer word
-    std::string word;                 // that word, as written, when inside one
+    std::string form;                        // the text between them
+    bool insideWord = false;                 // counted inside a longer word
+    std::string word;                        // that word, as written, when inside one
 };
 
 // In text order; the occurrences of each measure are as many as its count.

@@ -214,10 +214,18 @@ void countFour(const Automaton<T>& a, const std::array<std::string_view, 4>& tex
         s2 = table[s2 + classOf[b2[i]]];
         s3 = table[s3 + classOf[b3[i]]];
         if ((s0 >= output) | (s1 >= output) | (s2 >= output) | (s3 >= output)) [[unlikely]] {
-            if (s0 >= output) a.counted(s0, i, tallies[0]);
-            if (s1 >= output) a.counted(s1, i, tallies[1]);
-            if (s2 >= output) a.counted(s2, i, tallies[2]);
-            if (s3 >= output) a.counted(s3, i, tallies[3]);
+            if (s0 >= output) {
+                a.counted(s0, i, tallies[0]);
+            }
+            if (s1 >= output) {
+                a.counted(s1, i, tallies[1]);
+            }
+            if (s2 >= output) {
+                a.counted(s2, i, tallies[2]);
+            }
+            if (s3 >= output) {
+                a.counted(s3, i, tallies[3]);
+            }
         }
     }
     const std::int32_t states[4] = {s0, s1, s2, s3};
@@ -305,14 +313,16 @@ std::vector<std::int64_t> PatternCounter::count(std::string_view text) const {
     const std::size_t distinct = distinctLength_.size();
     std::vector<Tally> tally(distinct);
     if (!narrow_.empty()) {
-        const Automaton<std::uint16_t> a{narrow_.data(), classOf_, start_, firstWithOutput_,
-                                         rowShift_, outputBegin_.data(), outputs_.data(),
-                                         distinctLength_.data()};
+        const Automaton<std::uint16_t> a{narrow_.data(),  classOf_,
+                                         start_,          firstWithOutput_,
+                                         rowShift_,       outputBegin_.data(),
+                                         outputs_.data(), distinctLength_.data()};
         countAll(a, text, splittable_, tally.data(), distinct);
     } else {
-        const Automaton<std::int32_t> a{table_.data(), classOf_, start_, firstWithOutput_,
-                                        rowShift_, outputBegin_.data(), outputs_.data(),
-                                        distinctLength_.data()};
+        const Automaton<std::int32_t> a{table_.data(),   classOf_,
+                                        start_,          firstWithOutput_,
+                                        rowShift_,       outputBegin_.data(),
+                                        outputs_.data(), distinctLength_.data()};
         countAll(a, text, splittable_, tally.data(), distinct);
     }
     std::vector<std::int64_t> counts;
@@ -347,7 +357,8 @@ void PatternCounter::find(
             if (begin >= lastEnd[u]) {
                 lastEnd[u] = i + 1;
                 for (const int pattern : indices[u]) {
-                    visit(pattern, static_cast<std::size_t>(begin), static_cast<std::size_t>(i + 1));
+                    visit(pattern, static_cast<std::size_t>(begin),
+                          static_cast<std::size_t>(i + 1));
                 }
             }
         }

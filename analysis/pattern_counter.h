@@ -19,9 +19,9 @@ public:
     std::vector<std::int64_t> count(std::string_view text) const;
     // Every occurrence that count() counts, as the pattern's position and the bytes
     // [start, end) of the text, in the order the occurrences end.
-    void find(std::string_view text,
-              const std::function<void(int pattern, std::size_t start, std::size_t end)>& visit)
-        const;
+    void find(
+        std::string_view text,
+        const std::function<void(int pattern, std::size_t start, std::size_t end)>& visit) const;
 
     // A counter for `patterns`, built once and reused while the same patterns come back.
     static const PatternCounter& forPatterns(const std::vector<std::string>& patterns);

@@ -5,8 +5,8 @@
 #include <unistd.h>
 
 #include <atomic>
-#include <optional>
 #include <cerrno>
+#include <optional>
 #include <system_error>
 #include <thread>
 
@@ -98,8 +98,7 @@ Error fileError(int error, std::string_view name, std::string_view what) {
         code = Error::Code::NameTooLong;
     }
     std::string reason = std::generic_category().message(error);
-    std::string message =
-        std::string(what) + " \"" + std::string(name) + "\": " + reason + ".";
+    std::string message = std::string(what) + " \"" + std::string(name) + "\": " + reason + ".";
     return Error{code, std::move(message), std::move(reason)};
 }
 

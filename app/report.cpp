@@ -79,8 +79,7 @@ void Form2Commands::cmdRemDupes() {
     f.lblMean.setText(stats.mean);
     f.significantStrength = stats.significant;
     f.txtReport.append(reportText(ReportContent{f.txtDogBox, f.txtDogHouse, f.lblMean.text(),
-                                                f.lblStDev.text(), significant,
-                                                &f.skippedFiles}));
+                                                f.lblStDev.text(), significant, &f.skippedFiles}));
 }
 
 }  // namespace pelmora

@@ -20,8 +20,8 @@ struct StrengthStatistics {
 
     std::int64_t count = 0;
     double squareSum = 0;  // of the squares as written, added in list order
-    std::string mean;   // four-decimal text, or "n/a"
-    std::string stDev;  // sample standard deviation, or "n/a"
+    std::string mean;      // four-decimal text, or "n/a"
+    std::string stDev;     // sample standard deviation, or "n/a"
     // Per strength: |mean - x| as a four-decimal text, its exact square as a double text, and
     // whether it lies more than the significance limit of deviations off the mean.
     std::array<std::string, kValues> deviation, square;

@@ -9,7 +9,8 @@ void Form1Commands::cmdCompare() {
     Form2& main = context_.form2();
     // A name gathered without its bytes is told apart by its text.
     std::vector<std::string>& keys = f.typeNameBytes;
-    keys.resize(std::min<std::size_t>(keys.size(), static_cast<std::size_t>(f.lstTypeNames.count())));
+    keys.resize(
+        std::min<std::size_t>(keys.size(), static_cast<std::size_t>(f.lstTypeNames.count())));
     for (int i = static_cast<int>(keys.size()); i < f.lstTypeNames.count(); ++i) {
         keys.push_back(f.lstTypeNames.at(i));
     }

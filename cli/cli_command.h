@@ -20,9 +20,9 @@ inline constexpr int kExitNoOutput = 4;  // standard output or a file could not 
 
 struct CliArguments {
     std::string command;
-    std::vector<std::string> operands;  // what follows the command, options taken out
-    bool crlf = false;                  // keep CR LF line ends instead of writing LF
-    int jobs = 0;                       // texts measured at once; 0 for one per core
+    std::vector<std::string> operands;           // what follows the command, options taken out
+    bool crlf = false;                           // keep CR LF line ends instead of writing LF
+    int jobs = 0;                                // texts measured at once; 0 for one per core
     std::map<std::string, std::string> options;  // a command's own options: "--text" -> NAME
 };
 

@@ -34,14 +34,16 @@ int runConcordanceCommand(const CliArguments& args, Output& out, Output& err) {
     const std::string* measureName = option("--measure");
     const Measure* measure = nullptr;
     for (const Measure& m : kCountedMeasures) {
-        if (measureName != nullptr && *measureName == kMeasures[static_cast<std::size_t>(m)].column) {
+        if (measureName != nullptr &&
+            *measureName == kMeasures[static_cast<std::size_t>(m)].column) {
             measure = &m;
         }
     }
     if (measureName != nullptr && measure == nullptr) {
         std::string known;
         for (const Measure m : kCountedMeasures) {
-            known += (known.empty() ? "" : ", ") + std::string(kMeasures[static_cast<std::size_t>(m)].column);
+            known += (known.empty() ? "" : ", ") +
+                     std::string(kMeasures[static_cast<std::size_t>(m)].column);
         }
         return usageError(err, "concordance: no measure '" + *measureName + "'; one of " + known);
     }
@@ -49,7 +51,9 @@ int runConcordanceCommand(const CliArguments& args, Output& out, Output& err) {
     int status = writeAfterRun(args, out, err, [&](const FolderRun& run, Output& o) {
         const std::vector<const TextRecord*> texts = textsNamed(*run.result, option("--text"));
         if (texts.empty()) {
-            err.raw("pelmora-cli: concordance: no text of the run is named ").name(*option("--text")).raw("\n");
+            err.raw("pelmora-cli: concordance: no text of the run is named ")
+                .name(*option("--text"))
+                .raw("\n");
             failed = kExitUsage;
             return;
         }
@@ -61,8 +65,8 @@ int runConcordanceCommand(const CliArguments& args, Output& out, Output& err) {
                 failed = kExitLeftOut;
                 continue;
             }
-            o.text(delimitedTable(concordanceTable(t->name, found.value(), measure, header, o.names()),
-                                  '\t', "\n"));
+            o.text(delimitedTable(
+                concordanceTable(t->name, found.value(), measure, header, o.names()), '\t', "\n"));
             header = false;
         }
     });

@@ -34,36 +34,44 @@ const CliCommand kCommands[] = {
      runPairsCommand},
     {"quality", "FOLDER", "the same run; each file's encoding, size, words and warnings",
      runQualityCommand},
-    {"record", "FOLDER [--resamples B] [--block WORDS]",
+    {"record",
+     "FOLDER [--resamples B] [--block WORDS]",
      "the same run; a record of every file and code (with either option, of their stability) "
      "to verify later",
-     runRecordCommand, {"--resamples", "--block"}},
+     runRecordCommand,
+     {"--resamples", "--block"}},
     {"workbook", "FOLDER OUT.xlsx",
      "the same run; every table in one workbook for a spreadsheet, written to OUT.xlsx",
      runWorkbookCommand},
     {"verify", "RECORD FOLDER",
      "run FOLDER again; exit 1 and list what differs from RECORD (- for standard input)",
      runVerifyCommand},
-    {"concordance", "FOLDER [--text NAME] [--measure COLUMN]",
+    {"concordance",
+     "FOLDER [--text NAME] [--measure COLUMN]",
      "the same run; every counted word in its context, a row per word and measure",
-     runConcordanceCommand, {"--text", "--measure"}},
-    {"stability", "FOLDER [--resamples B] [--block WORDS]",
+     runConcordanceCommand,
+     {"--text", "--measure"}},
+    {"stability",
+     "FOLDER [--resamples B] [--block WORDS]",
      "the same run; how often each digit holds when the text is resampled in blocks of words",
-     runStabilityCommand, {"--resamples", "--block"}},
+     runStabilityCommand,
+     {"--resamples", "--block"}},
     {"sensitivity", "FOLDER",
      "the same run; codes and strengths that change when every threshold moves by 5% and 10%",
      runSensitivityCommand},
 };
 
 void printUsage(Output& out) {
-    out.raw("Usage: pelmora-cli [--crlf] [--jobs N] COMMAND ARGUMENTS...\n"
-            "Classifies the *.txt texts of a folder by type and compares every pair.\n\n"
-            "Commands:\n");
+    out.raw(
+        "Usage: pelmora-cli [--crlf] [--jobs N] COMMAND ARGUMENTS...\n"
+        "Classifies the *.txt texts of a folder by type and compares every pair.\n\n"
+        "Commands:\n");
     for (const CliCommand& command : kCommands) {
         const std::string head = std::string(command.name) + " " + command.operands;
-        out.raw("  " + head + (head.size() < 18 ? std::string(18 - head.size(), ' ')
-                                                : "\n" + std::string(20, ' ')) +
-                command.summary + "\n");
+        out.raw(
+            "  " + head +
+            (head.size() < 18 ? std::string(18 - head.size(), ' ') : "\n" + std::string(20, ' ')) +
+            command.summary + "\n");
     }
     out.raw(
         "\nOptions:\n"
@@ -84,7 +92,8 @@ void printUsage(Output& out) {
 // An option some command takes with a value.
 bool isCommandOption(std::string_view arg) {
     for (const CliCommand& command : kCommands) {
-        if (std::find(command.options.begin(), command.options.end(), arg) != command.options.end()) {
+        if (std::find(command.options.begin(), command.options.end(), arg) !=
+            command.options.end()) {
             return true;
         }
     }
@@ -150,8 +159,8 @@ int run(int argc, char** argv, Output& out, Output& err) {
             for (const auto& [option, value] : args.options) {
                 if (std::find(command.options.begin(), command.options.end(), option) ==
                     command.options.end()) {
-                    return usageError(err, args.command + ": unknown option '" + option +
-                                               "' (try --help)");
+                    return usageError(
+                        err, args.command + ": unknown option '" + option + "' (try --help)");
                 }
             }
             return command.run(args, out, err);

@@ -87,8 +87,8 @@ int runStabilityCommand(const CliArguments& args, Output& out, Output& err) {
 
 int runSensitivityCommand(const CliArguments& args, Output& out, Output& err) {
     return writeAfterRun(args, out, err, [](const FolderRun& run, Output& o) {
-        o.text(delimitedTable(sensitivityTable(*run.result, runSensitivity(*run.result)), '\t',
-                              "\n"));
+        o.text(
+            delimitedTable(sensitivityTable(*run.result, runSensitivity(*run.result)), '\t', "\n"));
     });
 }
 

@@ -73,14 +73,13 @@ int runVerifyCommand(const CliArguments& args, Output& out, Output& err) {
             return kExitUsage;
         }
     }
-    const RunRecord now =
-        recordOf(*run.result, utcTimestamp(), stability ? &*stability : nullptr);
+    const RunRecord now = recordOf(*run.result, utcTimestamp(), stability ? &*stability : nullptr);
     Verification verification = verifyRun(recorded.value(), now, out.names());
     verification.recordWithoutEndLine = withoutEndLine;
     out.text(verificationText(verification, now.files.size()));
-    const int status = !verification.unchanged()       ? kExitDiffers
+    const int status = !verification.unchanged()      ? kExitDiffers
                        : !run.result->leftOut.empty() ? kExitLeftOut
-                                                       : kExitOk;
+                                                      : kExitOk;
     return finish(out, err, status);
 }
 

@@ -53,7 +53,8 @@ std::string contextBefore(const std::string& text, const Occurrence& o) {
 
 std::string contextAfter(const std::string& text, const Occurrence& o) {
     std::size_t end = o.byteEnd;
-    for (std::size_t n = 0; end < text.size() && (n < kContextCharacters || !startsCharacter(text[end]));) {
+    for (std::size_t n = 0;
+         end < text.size() && (n < kContextCharacters || !startsCharacter(text[end]));) {
         n += startsCharacter(text[end]) ? 1 : 0;
         ++end;
     }
@@ -64,15 +65,16 @@ std::vector<TableRow> concordanceTable(const std::string& name, const TextOccurr
                                        const Measure* measure, bool withHeader, NameStyle style) {
     std::vector<TableRow> rows;
     if (withHeader) {
-        rows.push_back({"text", "measure", "pattern", "form", "start", "end", "left", "right",
-                        "inside_word"});
+        rows.push_back(
+            {"text", "measure", "pattern", "form", "start", "end", "left", "right", "inside_word"});
     }
     for (const Occurrence& o : found.occurrences) {
         if (measure != nullptr && o.measure != *measure) {
             continue;
         }
-        rows.push_back({shownName(name, style), kMeasures[static_cast<std::size_t>(o.measure)].column,
-                        o.pattern, o.form, std::to_string(o.start), std::to_string(o.end),
+        rows.push_back({shownName(name, style),
+                        kMeasures[static_cast<std::size_t>(o.measure)].column, o.pattern, o.form,
+                        std::to_string(o.start), std::to_string(o.end),
                         contextBefore(found.text, o), contextAfter(found.text, o),
                         o.insideWord ? "yes" : "no"});
     }

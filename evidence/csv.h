@@ -23,6 +23,6 @@ std::string delimitedTable(const std::vector<TableRow>& rows, char delimiter = '
 // Reads a table written as above (records end in CR LF or LF). Nothing when a quoted field
 // is not closed or a quote stands inside an unquoted field.
 [[nodiscard]] std::optional<std::vector<TableRow>> parseDelimitedTable(std::string_view text,
-                                                         char delimiter = ',');
+                                                                       char delimiter = ',');
 
 }  // namespace pelmora

@@ -116,8 +116,8 @@ std::string formalityRule(const Decision& d) {
 }
 
 std::string countsOf(const TextMeasures& m) {
-    return " (first " + m.firstPerson + ", second " + m.secondPerson + ", third " +
-           m.thirdPerson + ")";
+    return " (first " + m.firstPerson + ", second " + m.secondPerson + ", third " + m.thirdPerson +
+           ")";
 }
 
 std::string personageRule(const Decision& d, const TextMeasures& m) {
@@ -130,8 +130,8 @@ std::string personageRule(const Decision& d, const TextMeasures& m) {
             return "second person: more second-person words than first- and third-person words" +
                    countsOf(m);
         case step::kFirstRank:
-            return rankedRule("first person", rankHits(d, step::kFirstRank)) + ", and " +
-                   neither + countsOf(m);
+            return rankedRule("first person", rankHits(d, step::kFirstRank)) + ", and " + neither +
+                   countsOf(m);
         default:
             return "not first person: first person is not among the two most frequent features, "
                    "and " +
@@ -184,8 +184,12 @@ std::string levelRule(const char* prefix, const Decision& d) {
 std::vector<Measure> measuresOf(Category category) {
     switch (category) {
         case Category::Formality:
-            return {Measure::Contractions, Measure::DefiniteArticle, Measure::IndefiniteArticle,
-                    Measure::TextLength,   Measure::D0,              Measure::D6,
+            return {Measure::Contractions,
+                    Measure::DefiniteArticle,
+                    Measure::IndefiniteArticle,
+                    Measure::TextLength,
+                    Measure::D0,
+                    Measure::D6,
                     Measure::D7};
         case Category::Personage:
             return {Measure::FirstPerson, Measure::SecondPerson, Measure::ThirdPerson,
@@ -283,8 +287,8 @@ TextEvidence explainDecisions(const Form1Decisions& decisions, const TextMeasure
         }
         const auto nearMove = [&](Threshold t) {
             for (const auto& [threshold, move] : moves) {
-                if (threshold == t && millionths(std::fabs(move)) <=
-                                          millionths(RuleBook::kNearMargin)) {
+                if (threshold == t &&
+                    millionths(std::fabs(move)) <= millionths(RuleBook::kNearMargin)) {
                     return true;
                 }
             }
@@ -311,8 +315,8 @@ TextEvidence explainDecisions(const Form1Decisions& decisions, const TextMeasure
                                 signedDensity(static_cast<double>(margin) / 1e6),
                                 c->holds,
                                 false};
-            t.near = nearMove(*c->threshold) &&
-                     std::llabs(margin) <= millionths(RuleBook::kNearMargin);
+            t.near =
+                nearMove(*c->threshold) && std::llabs(margin) <= millionths(RuleBook::kNearMargin);
             digit.nearThreshold = digit.nearThreshold || t.near;
             digit.thresholds.push_back(std::move(t));
         }
@@ -380,8 +384,8 @@ std::string textEvidenceReport(const TextEvidence& e, const std::vector<Occurren
         }
         if (d.decisiveMove) {
             const double move = d.decisiveMove->second;
-            out += "    changes when the " + std::string(thresholdInfo(d.decisiveMove->first).name) +
-                   " threshold moves " +
+            out += "    changes when the " +
+                   std::string(thresholdInfo(d.decisiveMove->first).name) + " threshold moves " +
                    (move != 0 ? "by " + signedDensity(move)
                               : std::string(std::signbit(move) ? "down" : "up") + " at all") +
                    "\n";

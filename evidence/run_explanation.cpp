@@ -18,9 +18,9 @@ std::string runExplanation(const RunResult& run, NameStyle style, bool withForms
             continue;
         }
         const Result<TextOccurrences> found = occurrencesOf(run, t);
-        out += found.ok() ? textEvidenceReport(e, &found.value().occurrences)
-                          : textEvidenceReport(e) + "  (words not shown: " + found.error().message +
-                                ")\n";
+        out += found.ok()
+                   ? textEvidenceReport(e, &found.value().occurrences)
+                   : textEvidenceReport(e) + "  (words not shown: " + found.error().message + ")\n";
         out += "\n";
     }
     out += "Pairs:\n";

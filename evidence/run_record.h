@@ -43,8 +43,8 @@ struct RecordedFile {
 
 struct RunRecord {
     std::string version;
-    std::string created;  // UTC, "2026-12-06T15:40:12Z"
-    std::string folder;   // the folder's path bytes
+    std::string created;              // UTC, "2026-12-06T15:40:12Z"
+    std::string folder;               // the folder's path bytes
     std::vector<RecordedFile> files;  // analysed files in run order, then those left out
     // Resampling, when the record holds stability: 0 resamples for none.
     int resamples = 0;

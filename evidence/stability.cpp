@@ -22,8 +22,8 @@ bool isSpace(char c) {
 // An index below n from the generator's own output, the same on every machine (the standard
 // library's distributions are not).
 std::uint64_t below(std::mt19937_64& rng, std::uint64_t n) {
-    const std::uint64_t limit = std::numeric_limits<std::uint64_t>::max() -
-                                std::numeric_limits<std::uint64_t>::max() % n;
+    const std::uint64_t limit =
+        std::numeric_limits<std::uint64_t>::max() - std::numeric_limits<std::uint64_t>::max() % n;
     std::uint64_t x = rng();
     while (x >= limit) {
         x = rng();
@@ -62,7 +62,9 @@ std::string stabilityShare(double x) {
 
 double DigitStability::kept() const {
     const int d = digit >= '0' && digit <= '9' ? digit - '0' : -1;
-    return resamples == 0 || d < 0 ? 0.0 : static_cast<double>(ofDigit[static_cast<std::size_t>(d)]) / resamples;
+    return resamples == 0 || d < 0
+               ? 0.0
+               : static_cast<double>(ofDigit[static_cast<std::size_t>(d)]) / resamples;
 }
 
 std::vector<std::pair<std::size_t, std::size_t>> wordBlocks(const std::string& text, int words,
@@ -224,7 +226,8 @@ Result<RunStability> measureStability(const RunResult& run, const StabilityOptio
                 for (DigitStability& d : s.digits) {
                     d.resamples = s.tooShort ? 0 : options.resamples;
                 }
-                s.codeKept = s.tooShort || options.resamples == 0 ? 0 : s.codeKept / options.resamples;
+                s.codeKept =
+                    s.tooShort || options.resamples == 0 ? 0 : s.codeKept / options.resamples;
             }
             std::lock_guard<std::mutex> lock(mutex);
             out.texts[i] = std::move(s);
@@ -234,8 +237,8 @@ Result<RunStability> measureStability(const RunResult& run, const StabilityOptio
             }
         }
     };
-    const int jobs = std::max(1, options.jobs > 0 ? options.jobs
-                                                  : static_cast<int>(std::thread::hardware_concurrency()));
+    const int jobs = std::max(
+        1, options.jobs > 0 ? options.jobs : static_cast<int>(std::thread::hardware_concurrency()));
     std::vector<std::thread> threads;
     for (int j = 1; j < jobs; ++j) {
         threads.emplace_back(work);
@@ -380,9 +383,10 @@ std::vector<TableRow> sensitivityTable(const RunResult& run,
         const double percent = (r.factor - 1) * 100;
         const std::string move =
             std::string(percent >= 0 ? "+" : "-").append(fixedText(std::abs(percent), 0)) + "%";
-        out.push_back({move, std::to_string(r.codesChanged) + " of " + std::to_string(run.analysedCount()),
-                       std::to_string(r.strengthsChanged) + " of " + std::to_string(run.pairs.count()),
-                       std::to_string(r.becameMinimal), std::to_string(r.ceasedMinimal)});
+        out.push_back(
+            {move, std::to_string(r.codesChanged) + " of " + std::to_string(run.analysedCount()),
+             std::to_string(r.strengthsChanged) + " of " + std::to_string(run.pairs.count()),
+             std::to_string(r.becameMinimal), std::to_string(r.ceasedMinimal)});
     }
     return out;
 }

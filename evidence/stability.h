@@ -44,10 +44,10 @@ inline constexpr double kStableShare = 0.8;
 inline constexpr double kFirmShare = 0.95;
 
 struct DigitStability {
-    char digit = '0';                 // the run's
-    std::array<int, 10> ofDigit{};    // resamples giving each digit 0 to 9
+    char digit = '0';               // the run's
+    std::array<int, 10> ofDigit{};  // resamples giving each digit 0 to 9
     int resamples = 0;
-    double kept() const;              // share giving the run's digit
+    double kept() const;  // share giving the run's digit
     // A digit that was never resampled is not known to waver.
     bool unstable() const { return resamples > 0 && kept() < kStableShare; }
 };
@@ -70,9 +70,9 @@ struct TextStability {
 struct PairStability {
     bool known = false;  // both texts were resampled
     double sameStrength = 0;
-    double sameSide = 0;    // minimal or not, as in the run
+    double sameSide = 0;      // minimal or not, as in the run
     double sameStanding = 0;  // minimal and off the norm, each as in the run
-    bool fragile = false;   // a minimal or significant pair whose standing holds in < 95%
+    bool fragile = false;     // a minimal or significant pair whose standing holds in < 95%
 };
 
 struct RunStability {
@@ -90,8 +90,9 @@ struct RunStability {
 // as it does only when cancelled). A text that changed since the run or cannot be read now is
 // not measured and says why; the others are measured all the same. Cut into blocks at
 // whitespace, a resample's blocks joined by one space.
-Result<RunStability> measureStability(const RunResult& run, const StabilityOptions& options,
-                                      const std::function<bool(int done, int total)>& progress = {});
+Result<RunStability> measureStability(
+    const RunResult& run, const StabilityOptions& options,
+    const std::function<bool(int done, int total)>& progress = {});
 
 // The blocks of `words` whole words of a text, each its span of bytes.
 std::vector<std::pair<std::size_t, std::size_t>> wordBlocks(const std::string& text, int words,

@@ -85,7 +85,6 @@ const std::string& TextMeasures::text(Measure m) const {
     }
 }
 
-
 TextMeasures Form1::measures() const {
     TextMeasures m;
     m.name = txtFileName.text();

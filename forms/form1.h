@@ -17,10 +17,31 @@ namespace pelmora {
 
 // The measures of a text, in the order of the measures table.
 enum class Measure {
-    TextLength, WordLengthAvg, Contractions, FirstPerson, SecondPerson, ThirdPerson,
-    PastTenseWords, PastTenseForms, DefiniteArticle, IndefiniteArticle, It, ObligationCount,
-    ObligationDensity, AffectCount, AffectDensity, Quotes,
-    D0, D1, D2, D3, D4, D5, D6, D7, D8,
+    TextLength,
+    WordLengthAvg,
+    Contractions,
+    FirstPerson,
+    SecondPerson,
+    ThirdPerson,
+    PastTenseWords,
+    PastTenseForms,
+    DefiniteArticle,
+    IndefiniteArticle,
+    It,
+    ObligationCount,
+    ObligationDensity,
+    AffectCount,
+    AffectDensity,
+    Quotes,
+    D0,
+    D1,
+    D2,
+    D3,
+    D4,
+    D5,
+    D6,
+    D7,
+    D8,
 };
 inline constexpr int kMeasureCount = 25;
 

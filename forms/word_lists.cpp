@@ -56,9 +56,9 @@ void Form1::Form_Load() {
     static const ListStore affect = loaded(kWordsOfAffect);
     static const ListStore keyWords = loaded(kKeyFunctionWords);
     static const ListStore types = loaded(kFeatureNames);
-    for (auto [list, words] : {std::pair{&lstWordsOfAffect, &affect},
-                               std::pair{&lstKeyFunctionWords, &keyWords},
-                               std::pair{&lstTypes, &types}}) {
+    for (auto [list, words] :
+         {std::pair{&lstWordsOfAffect, &affect}, std::pair{&lstKeyFunctionWords, &keyWords},
+          std::pair{&lstTypes, &types}}) {
         if (list->empty()) {
             *list = *words;
         } else {

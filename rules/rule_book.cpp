@@ -178,12 +178,12 @@ Evaluation evaluate(const RuleBook& rules, const std::vector<std::string>& densi
     e.labels = labels;
     // "-ed" endings without the common past forms are taken for passive participles.
     e.passive = passiveBefore;
-    const bool inflected = holds(e.passiveChecks,
-                                 thresholdCheck(1, rules, Threshold::PassiveInflections,
-                                                lineReading(densityLines, kInflections), true));
-    const bool withoutPast = holds(e.passiveChecks,
-                                   thresholdCheck(1, rules, Threshold::PassiveCommonPast,
-                                                  lineReading(densityLines, kCommonPast), false));
+    const bool inflected =
+        holds(e.passiveChecks, thresholdCheck(1, rules, Threshold::PassiveInflections,
+                                              lineReading(densityLines, kInflections), true));
+    const bool withoutPast =
+        holds(e.passiveChecks, thresholdCheck(1, rules, Threshold::PassiveCommonPast,
+                                              lineReading(densityLines, kCommonPast), false));
     if (inflected && withoutPast) {
         e.passive = true;
     }
@@ -255,10 +255,10 @@ FormalityDecision decideFormality(const RuleBook& rules, const std::vector<std::
     // A density exactly at the constant is neither informal nor open to the article rules.
     const auto articleRule = [&](int s, Threshold article, int line) {
         if (d.text.empty() &&
-            holds(d.checks, thresholdCheck(s, rules, Threshold::Contractions, contractions,
-                                           false)) &&
-            holds(d.checks, thresholdCheck(s, rules, article, lineReading(densityLines, line),
-                                           true))) {
+            holds(d.checks,
+                  thresholdCheck(s, rules, Threshold::Contractions, contractions, false)) &&
+            holds(d.checks,
+                  thresholdCheck(s, rules, article, lineReading(densityLines, line), true))) {
             d.text = "Formal";
             d.step = s;
         }
@@ -279,8 +279,8 @@ Decision decidePersonage(const std::vector<std::string>& ranking,
     Decision d;
     bool ranked = false;
     for (int position : {0, 1}) {
-        if (holds(d.checks, rankCheck(step::kFirstRank, ranking, position, {"First Person"},
-                                      labels, densityLines))) {
+        if (holds(d.checks, rankCheck(step::kFirstRank, ranking, position, {"First Person"}, labels,
+                                      densityLines))) {
             d.text = "First Person";
             d.step = step::kFirstRank;
             ranked = true;
@@ -290,9 +290,8 @@ Decision decidePersonage(const std::vector<std::string>& ranking,
         d.text = "Not first person";
         d.step = step::kNotFirst;
     }
-    const bool firstBelowSecond = holds(
-        d.checks, countCheck(step::kSecond, "first-person words", first, "second-person words",
-                             second));
+    const bool firstBelowSecond = holds(d.checks, countCheck(step::kSecond, "first-person words",
+                                                             first, "second-person words", second));
     if (holds(d.checks, countCheck(step::kSecond, "third-person words", third,
                                    "second-person words", second)) &&
         firstBelowSecond) {
@@ -301,9 +300,8 @@ Decision decidePersonage(const std::vector<std::string>& ranking,
     }
     // Third person must outnumber both others; comparing the first person with the second
     // instead would leave a third-person text without second-person words unrecognised.
-    const bool firstBelowThird = holds(
-        d.checks,
-        countCheck(step::kThird, "first-person words", first, "third-person words", third));
+    const bool firstBelowThird = holds(d.checks, countCheck(step::kThird, "first-person words",
+                                                            first, "third-person words", third));
     if (holds(d.checks, countCheck(step::kThird, "second-person words", second,
                                    "third-person words", third)) &&
         firstBelowThird) {
@@ -319,10 +317,10 @@ Decision decidePastTenseness(const RuleBook& rules, const std::vector<std::strin
     Decision d;
     // Once the evaluation labels the inflections "Passive", they no longer count as past.
     const bool unrelabelled =
-        holds(d.checks, labelCheck(step::kPastRank, labels, kCommonPast,
-                                   kFeatureNames[kCommonPast])) &&
-        holds(d.checks, labelCheck(step::kPastRank, labels, kInflections,
-                                   kFeatureNames[kInflections]));
+        holds(d.checks,
+              labelCheck(step::kPastRank, labels, kCommonPast, kFeatureNames[kCommonPast])) &&
+        holds(d.checks,
+              labelCheck(step::kPastRank, labels, kInflections, kFeatureNames[kInflections]));
     bool matched = false;
     if (unrelabelled) {
         for (int position : {0, 1}) {
@@ -338,8 +336,8 @@ Decision decidePastTenseness(const RuleBook& rules, const std::vector<std::strin
         d.text = "Not Past Tense";
         d.step = step::kNotPast;
     }
-    if (holds(d.checks, labelCheck(step::kPastDensity, labels, kInflections,
-                                   kFeatureNames[kInflections])) &&
+    if (holds(d.checks,
+              labelCheck(step::kPastDensity, labels, kInflections, kFeatureNames[kInflections])) &&
         holds(d.checks, thresholdCheck(step::kPastDensity, rules, Threshold::PastInflections,
                                        lineReading(densityLines, kInflections), true))) {
         d.text = "Past Tense";

@@ -100,10 +100,10 @@ Reading reading(std::string_view text);
 struct Check {
     enum class Kind { Threshold, Ranking, Count, Label };
     Kind kind = Kind::Threshold;
-    int step = 0;         // the step of the rule that made it
-    std::string measure;  // "contraction density", "rank 1", "first-person words", ...
-    std::string value;    // as the store holds it
-    std::string detail;   // for a ranking check: the ranked feature's density
+    int step = 0;          // the step of the rule that made it
+    std::string measure;   // "contraction density", "rank 1", "first-person words", ...
+    std::string value;     // as the store holds it
+    std::string detail;    // for a ranking check: the ranked feature's density
     std::string relation;  // "above", "below", "one of", "fewer than", "is"
     std::string against;   // the constant, the sought names, the other count, the label
     bool holds = false;
@@ -188,8 +188,8 @@ inline bool isMinimal(int strength) {
 // evaluation starts (the affect density already divided).
 struct ClassifierInputs {
     std::vector<std::string> densityLines;
-    std::vector<std::string> labels = std::vector<std::string>(kFeatureNames.begin(),
-                                                               kFeatureNames.end());
+    std::vector<std::string> labels =
+        std::vector<std::string>(kFeatureNames.begin(), kFeatureNames.end());
     Reading firstPerson, secondPerson, thirdPerson;
     Reading obligationDensity, affectDensity;
 };

@@ -24,10 +24,9 @@ void ListStore::append(std::string text) {
         return;
     }
     // After equal entries, so that entries that compare equal keep their arrival order.
-    auto at = std::upper_bound(items.begin(), items.end(), text,
-                               [](const std::string& a, const std::string& b) {
-                                   return compareIgnoreCase(a, b) < 0;
-                               });
+    auto at = std::upper_bound(
+        items.begin(), items.end(), text,
+        [](const std::string& a, const std::string& b) { return compareIgnoreCase(a, b) < 0; });
     const int pos = static_cast<int>(at - items.begin());
     items.insert(at, std::move(text));
     if (selected_ >= pos) {

@@ -70,7 +70,9 @@ std::string charsOf(double value, std::chars_format format, int precision) {
 
 }  // namespace
 
-std::string intText(std::int64_t value) { return std::to_string(value); }
+std::string intText(std::int64_t value) {
+    return std::to_string(value);
+}
 
 std::string doubleText(double value) {
     assert(std::isfinite(value));

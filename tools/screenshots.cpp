@@ -2,10 +2,10 @@
 // the look by eye: main.png, analysis.png, details.png (with the stability measured),
 // details-text.png, details-charts.png, matrix.png, help.png, explanation.png.
 
+#include <QAbstractItemModel>
 #include <QApplication>
 #include <QDir>
 #include <QEventLoop>
-#include <QAbstractItemModel>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTableView>
@@ -78,15 +78,16 @@ int main(int argc, char** argv) {
 
     // The stability figures, so that the list and the matrix show them.
     evidence->stabilityTask()->start();
-    for (int waited = 0; evidence->stabilityTask()->state() ==
-                             pelmora::StabilityTask::State::Measuring &&
-                         waited < 600;
+    for (int waited = 0;
+         evidence->stabilityTask()->state() == pelmora::StabilityTask::State::Measuring &&
+         waited < 600;
          ++waited) {
         settle(100);
     }
     pelmora::DetailsWindow* details = evidence->detailsWindow();
     QTableView* texts = details->texts();
-    texts->setCurrentIndex(texts->model()->index(rowNamed(details, QStringLiteral("diary_sunday.txt")), 0));
+    texts->setCurrentIndex(
+        texts->model()->index(rowNamed(details, QStringLiteral("diary_sunday.txt")), 0));
     settle(300);
 
     bool saved = save(&window, folder, "main.png");

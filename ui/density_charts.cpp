@@ -263,10 +263,10 @@ QChart* DensityCharts::strengthChart() const {
         pairs += n;
         most = std::max(most, n);
     }
-    QChart* chart = newChart(
-        QStringLiteral("Pair strengths of the run: %1 pairs, mean %2, sample SD %3")
-            .arg(pairs)
-            .arg(toQt(run_->mean), toQt(run_->stDev)));
+    QChart* chart =
+        newChart(QStringLiteral("Pair strengths of the run: %1 pairs, mean %2, sample SD %3")
+                     .arg(pairs)
+                     .arg(toQt(run_->mean), toQt(run_->stDev)));
     auto* bars = new QStackedBarSeries;
     QStringList categories;
     constexpr std::size_t kStrengths = kHighestStrength + 1;

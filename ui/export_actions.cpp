@@ -217,8 +217,7 @@ bool EvidencePanel::saveAs(const QString& caption, const QString& fileName, cons
 
 bool EvidencePanel::saveReport() {
     return saveAs(QStringLiteral("Save report"), QStringLiteral("pelmora-report.txt"),
-                  QStringLiteral("Text files (*.txt)"),
-                  [this](const QString&) -> ContentWriter {
+                  QStringLiteral("Text files (*.txt)"), [this](const QString&) -> ContentWriter {
                       return [run = run_](const std::function<void(std::string_view)>& piece) {
                           run->report.forEachPiece(piece);
                       };
@@ -288,14 +287,13 @@ void EvidencePanel::copyReport() {
 }
 
 bool EvidencePanel::saveRunRecord() {
-    return saveAs(QStringLiteral("Save run record"), QStringLiteral("pelmora-run-record.txt"),
-                  QStringLiteral("Text files (*.txt)"), [this](const QString&) {
-                      // With the stability figures when they were measured for this run.
-                      const std::shared_ptr<const RunStability>& stability =
-                          stability_->stability();
-                      return wholeText(
-                          recordText(recordOf(*run_, utcTimestamp(), stability.get())));
-                  });
+    return saveAs(
+        QStringLiteral("Save run record"), QStringLiteral("pelmora-run-record.txt"),
+        QStringLiteral("Text files (*.txt)"), [this](const QString&) {
+            // With the stability figures when they were measured for this run.
+            const std::shared_ptr<const RunStability>& stability = stability_->stability();
+            return wholeText(recordText(recordOf(*run_, utcTimestamp(), stability.get())));
+        });
 }
 
 }  // namespace pelmora

@@ -24,9 +24,9 @@
 #include "app/drives.h"
 #include "app/form2_commands.h"
 #include "evidence/run_summary.h"
-#include "run/batch.h"
 #include "help/help_windows.h"
 #include "help/window_parts.h"
+#include "run/batch.h"
 #include "ui/analysis_window.h"
 #include "ui/export_actions.h"
 #include "ui/report_view.h"
@@ -450,7 +450,8 @@ void MainWindow::autoPressed() {
     runCommand(this, [this] {
         std::shared_ptr<const RunResult> run;
         QEventLoop waiting;
-        std::unique_ptr<QThread> worker(QThread::create([this, &run] { run = runBatch(context_); }));
+        std::unique_ptr<QThread> worker(
+            QThread::create([this, &run] { run = runBatch(context_); }));
         connect(worker.get(), &QThread::finished, &waiting, &QEventLoop::quit);
         worker->start();
         waiting.exec();

@@ -223,8 +223,9 @@ QImage detailedImage(const RunResult& run, const MatrixPictureLayout& layout) {
             }
             painter.setFont(pair->significant ? bold : font);
             painter.setPen(Qt::black);
-            painter.drawText(cell, Qt::AlignCenter,
-                             QString::number(pair->strength) + (pair->significant ? "*" : ""));
+            painter.drawText(
+                cell, Qt::AlignCenter,
+                QString::number(pair->strength) + QLatin1String(pair->significant ? "*" : ""));
             if (pair->significant) {
                 painter.setPen(QPen(Qt::black, 2));
                 painter.drawRect(cell.adjusted(1, 1, -2, -2));

@@ -407,8 +407,7 @@ QString ReportView::toPlainText() const {
 }
 
 void ReportView::copy() {
-    if (!hasSelection() ||
-        refusedAsTooLongToCopy(this, std::abs(caret_.row - anchor_.row) + 1)) {
+    if (!hasSelection() || refusedAsTooLongToCopy(this, std::abs(caret_.row - anchor_.row) + 1)) {
         return;
     }
     const bool long_ = std::abs(caret_.row - anchor_.row) > kWaitCursorRows;

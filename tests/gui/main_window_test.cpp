@@ -33,6 +33,7 @@
 namespace pelmora {
 namespace {
 
+using namespace Qt::StringLiterals;
 using testing::boxText;
 using testing::child;
 
@@ -200,8 +201,9 @@ void MainWindowTest::startUpShowsTheSampleFolderARunItsReportAndRefreshBringsItB
 
     // Down the left column, then the right one; disabled buttons are passed over.
     auto* drive1 = child<QWidget>(&window, "Drive1");
-    QCOMPARE(tabCycle(drive1), QStringList({"Drive1", "Dir1", "cmdRefresh", "cmdAuto", "File1",
-                                            "Command1", "txtReport", "cmdHelp"}));
+    QCOMPARE(tabCycle(drive1),
+             QStringList({u"Drive1"_s, u"Dir1"_s, u"cmdRefresh"_s, u"cmdAuto"_s, u"File1"_s,
+                          u"Command1"_s, u"txtReport"_s, u"cmdHelp"_s}));
 
     for (int run = 1; run <= 2; ++run) {
         QTest::mouseClick(cmdAuto, Qt::LeftButton);
@@ -212,10 +214,11 @@ void MainWindowTest::startUpShowsTheSampleFolderARunItsReportAndRefreshBringsItB
         QCOMPARE(QApplication::focusWidget(), report);
         QVERIFY(!analysis->isActiveWindow());
         QCOMPARE(tabCycle(drive1),
-                 QStringList({"Drive1", "Dir1", "cmdRefresh", "File1", "Command1", "txtReport",
-                              "cmdDetails", "cmdMatrix", "cmdCopyReport", "cmdSaveReport",
-                              "cmdExportMeasures", "cmdExportMatrix", "cmdExportPairs",
-                              "cmdExportWorkbook", "cmdSaveRunRecord", "cmdHelp"}));
+                 QStringList({u"Drive1"_s, u"Dir1"_s, u"cmdRefresh"_s, u"File1"_s, u"Command1"_s,
+                              u"txtReport"_s, u"cmdDetails"_s, u"cmdMatrix"_s, u"cmdCopyReport"_s,
+                              u"cmdSaveReport"_s, u"cmdExportMeasures"_s, u"cmdExportMatrix"_s,
+                              u"cmdExportPairs"_s, u"cmdExportWorkbook"_s, u"cmdSaveRunRecord"_s,
+                              u"cmdHelp"_s}));
         // The analysis form stands where 9000 twips put it, kept on the screen.
         const QRect screen = analysis->screen()->availableGeometry();
         const int left = screen.left() + 9000 * analysis->logicalDpiX() / 1440;

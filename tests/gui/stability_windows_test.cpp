@@ -208,7 +208,7 @@ private slots:
                 const bool digitWavers = keptShare(t.digits[k]) < 0.8;
                 QCOMPARE(cell.contains(name), digitWavers);
                 // Every digit's share in the tooltip.
-                QVERIFY2(tip.contains(name + QStringLiteral(": ") + QChar(t.digits[k].digit) +
+                QVERIFY2(tip.contains(name + QStringLiteral(": ") + QLatin1Char(t.digits[k].digit) +
                                       QStringLiteral(" kept ") + share(keptShare(t.digits[k]))),
                          qPrintable(tip));
             }
@@ -234,7 +234,7 @@ private slots:
             }
             const QString line = QStringLiteral("  %1 %2: %3 kept %4; resampled %5")
                                      .arg(k + 1)
-                                     .arg(toQt(kCategoryNames[k]), QString(QChar(d.digit)),
+                                     .arg(toQt(kCategoryNames[k]), QString(QLatin1Char(d.digit)),
                                           share(keptShare(d)), spread) +
                                  (keptShare(d) < 0.8 ? QStringLiteral("  [unstable]") : QString()) +
                                  u'\n';

@@ -386,8 +386,7 @@ std::optional<Error> writeWorkbook(const RunResult& run, ReplacingFile file,
                        measuresColumnKinds(), limits);
             pairsSheet(book, run, limits);
             matrixSheet(book, run, limits);
-            tableSheet(book, "Quality", qualityTable(assessQuality(run)), qualityColumnKinds(),
-                       limits);
+            tableSheet(book, "Quality", qualityTable(run.quality), qualityColumnKinds(), limits);
             recordSheet(book, run, created, limits);
         }
         error = book.close();

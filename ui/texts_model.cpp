@@ -29,7 +29,7 @@ void TextsModel::setRun(std::shared_ptr<const RunResult> run,
                 continue;
             }
             QStringList marks;
-            if (explainText(t, run_->rules).nearCount() > 0) {
+            if (std::find(t.near.begin(), t.near.end(), true) != t.near.end()) {
                 marks.append(QStringLiteral("near threshold"));
             }
             if (warned.count(t.position) > 0) {

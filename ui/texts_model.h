@@ -25,7 +25,7 @@ public:
 
     explicit TextsModel(QObject* parent = nullptr);
 
-    // `quality` is the run's, as assessQuality gives it. Drops the stability shown.
+    // `quality` is the run's. Drops the stability shown.
     void setRun(std::shared_ptr<const RunResult> run, const std::vector<FileQuality>& quality);
     // Taken only when `of` is the run shown; nothing shows "not computed".
     void setStability(const std::shared_ptr<const RunResult>& of,

@@ -252,7 +252,7 @@ TEST(Sensitivity, EveryThresholdMovedAFewPercentMovesTheTextsAtThem) {
     EXPECT_EQ(table.at(1), (TableRow{"-10%", "2 of 3", "3 of 3", "0", "0"}));
     EXPECT_EQ(table.at(3), (TableRow{"+5%", "0 of 3", "0 of 3", "0", "0"}));
     // A density right at its threshold: the evidence names the way any move changes it.
-    const std::string atThreshold = textEvidenceReport(explainText(run->texts.at(2), run->rules));
+    const std::string atThreshold = textEvidenceReport(explainText(run->texts.at(2)));
     EXPECT_NE(atThreshold.find("changes when the obligation threshold moves down at all\n"),
               std::string::npos)
         << atThreshold;
@@ -268,7 +268,7 @@ TEST(Sensitivity, EachDigitChangesJustBeyondTheMoveItsEvidenceStates) {
         if (!t.inRun) {
             continue;
         }
-        const TextEvidence e = explainText(t, rules);
+        const TextEvidence e = explainText(t);
         for (std::size_t k = 0; k < e.digits.size(); ++k) {
             if (!e.digits[k].decisiveMove) {
                 continue;

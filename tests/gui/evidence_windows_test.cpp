@@ -93,7 +93,7 @@ private slots:
             const auto cell = [&](int column) { return rows.index(i, column).data().toString(); };
             QCOMPARE(cell(0), toQt(t.name));
             QCOMPARE(cell(1), toQt(t.code));
-            const bool nearThreshold = explainText(t, run.rules).nearCount() > 0;
+            const bool nearThreshold = explainText(t).nearCount() > 0;
             near += nearThreshold ? 1 : 0;
             QCOMPARE(cell(2).contains(QStringLiteral("near threshold")), nearThreshold);
             // No column is cut off: each is as wide as what it shows.

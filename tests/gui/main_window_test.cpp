@@ -13,9 +13,11 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QThread>
 #include <QTimer>
 #include <QTreeView>
 #include <algorithm>
+#include <atomic>
 #include <fstream>
 
 #include "analysis/form1_commands.h"
@@ -25,6 +27,7 @@
 #include "stores/text_ops.h"
 #include "tests/support/report_pairs.h"
 #include "ui/analysis_window.h"
+#include "ui/job_runner.h"
 #include "ui/main_window.h"
 #include "ui/report_view.h"
 #include "ui/run_summary_panel.h"
@@ -146,6 +149,8 @@ private slots:
     void startUpShowsTheSampleFolderARunItsReportAndRefreshBringsItBack();
     void summaryGivesTheRunsFiguresUntilRefresh();
     void windowAnswersDuringARunAndCannotBeClosedUnderIt();
+    void runCancelledAtAnyFileLeavesTheFormAsBefore_data();
+    void runCancelledAtAnyFileLeavesTheFormAsBefore();
     void typedTextIsAnalysedWithItsLineBreaks();
     void filesClickedByHandLoadWithoutShowingAndWhatCannotBeReadOnlyWarns();
     void folderRemovedUnderTheTreeStaysChosenAndStopsTheRun();
@@ -378,6 +383,80 @@ void MainWindowTest::windowAnswersDuringARunAndCannotBeClosedUnderIt() {
     QVERIFY(window.isVisible());
     QCOMPARE(context.form2().txtReport.text(), coreRun(path).report);
     QVERIFY(window.close());  // once the run is over
+}
+
+void MainWindowTest::runCancelledAtAnyFileLeavesTheFormAsBefore_data() {
+    QTest::addColumn<int>("at");
+    QTest::addColumn<bool>("byButton");
+    QTest::newRow("start") << 1 << false;
+    QTest::newRow("middle") << 3 << false;
+    QTest::newRow("end") << 6 << false;
+    QTest::newRow("Cancel pressed") << 3 << true;
+}
+
+// Cancelled while it names the first, a middle or the last file, the run leaves the form as
+// it was before the press: no report, no summary, the run's buttons off, and the run can be
+// pressed again, then giving the whole report.
+void MainWindowTest::runCancelledAtAnyFileLeavesTheFormAsBefore() {
+    QFETCH(int, at);
+    QFETCH(bool, byButton);
+    QTemporaryDir folder;
+    QVERIFY(folder.isValid());
+    const std::filesystem::path path = pathFromQt(folder.path());
+    for (const char* name : {"a.txt", "b.txt", "c.txt", "d.txt", "e.txt", "f.txt"}) {
+        writeFile(path / name, "The committee shall consider the report.");
+    }
+    ProgramContext context;
+    MainWindow window(context);
+    window.show();
+    chooseFolder(window, folder.path());
+    auto* cmdAuto = child<QPushButton>(&window, "cmdAuto");
+    auto* report = child<ReportView>(&window, "txtReport");
+    const QStringList files = shownFiles(&window);
+    QCOMPARE(files.size(), 6);
+    QCOMPARE(report->toPlainText(), kHeader);
+
+    QProgressDialog* progress = window.progressDialog();
+    window.runner()->onStep = [&](const JobProgress& p, JobControl& control) {
+        if (p.done != at) {
+            return;
+        }
+        if (!byButton) {
+            control.cancel();
+            return;
+        }
+        // Pressed on the window's thread while the run waits for it.
+        std::atomic<bool> pressed = false;
+        QMetaObject::invokeMethod(progress, [&] {
+            progress->findChild<QPushButton*>()->click();
+            pressed = true;
+        });
+        while (!pressed) {
+            QThread::msleep(1);
+        }
+    };
+    QTest::mouseClick(cmdAuto, Qt::LeftButton);
+    QVERIFY(window.run() == nullptr);
+    QVERIFY(cmdAuto->isEnabled());
+    QCOMPARE(report->toPlainText(), kHeader);
+    QCOMPARE(context.form2().txtReport.text(), std::string(kHeader.toStdString()));
+    QVERIFY(!child<QWidget>(&window, "RunSummary")->isVisible());
+    QVERIFY(!child<QPushButton>(&window, "cmdDetails")->isEnabled());
+    QVERIFY(!window.analysisWindow()->isVisible());
+    QVERIFY(!progress->isVisible());
+    QCOMPARE(shownFiles(&window), files);
+    QVERIFY(window.findChild<QMessageBox*>() == nullptr);
+
+    window.runner()->onStep = {};
+    QTest::mouseClick(cmdAuto, Qt::LeftButton);
+    QVERIFY(window.run() != nullptr);
+    QVERIFY(!cmdAuto->isEnabled());
+    QCOMPARE(window.run()->analysedCount(), 6);
+    // Six texts of one code: fifteen pairs, every one of strength 5.
+    const test::ReportedPairs pairs = test::reportedPairs(fromQt(report->toPlainText()));
+    QCOMPARE(pairs.all.size(), 15u);
+    QCOMPARE(pairs.all.front(), std::string("a.txt-b.txt\t5"));
+    QCOMPARE(pairs.all.back(), std::string("e.txt-f.txt\t5"));
 }
 
 void MainWindowTest::typedTextIsAnalysedWithItsLineBreaks() {

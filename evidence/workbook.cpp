@@ -395,10 +395,13 @@ std::optional<Error> writeWorkbook(const RunResult& run, ReplacingFile file,
         // Each sheet a step; the last step is the file put together.
         int step = 0;
         const auto next = [&](const char* name) {
+            if (!book.ok() || book.stopped()) {
+                return false;
+            }
             if (control != nullptr) {
                 control->report(++step, kSheets + 1, name);
             }
-            return book.ok() && !book.stopped();
+            return !book.stopped();
         };
         if (next("Report")) {
             reportSheet(book, run, limits);

@@ -36,6 +36,11 @@ JobProgressDialog::JobProgressDialog(JobRunner* runner, const QString& title, QW
     connect(this, &QProgressDialog::canceled, runner_, &JobRunner::cancel);
 }
 
+void JobProgressDialog::reject() {
+    runner_->cancel();
+    QProgressDialog::reject();
+}
+
 void JobProgressDialog::showStep(const JobProgress& progress) {
     setMaximum(static_cast<int>(std::clamp<std::int64_t>(progress.total, 0, 1 << 30)));
     setLabelText(label_ ? label_(progress) : toQt(progress.step));

@@ -18,6 +18,9 @@ public:
     JobProgressDialog(JobRunner* runner, const QString& title, QWidget* parent, int showAfterMs = 0,
                       Label label = {});
 
+    // Escape and closing the dialog cancel as the button does.
+    void reject() override;
+
 private:
     void showStep(const JobProgress& progress);
 

@@ -388,11 +388,12 @@ void MainWindowTest::windowAnswersDuringARunAndCannotBeClosedUnderIt() {
 
 void MainWindowTest::runCancelledAtAnyFileLeavesTheFormAsBefore_data() {
     QTest::addColumn<int>("at");
-    QTest::addColumn<bool>("byButton");
-    QTest::newRow("start") << 1 << false;
-    QTest::newRow("middle") << 3 << false;
-    QTest::newRow("end") << 6 << false;
-    QTest::newRow("Cancel pressed") << 3 << true;
+    QTest::addColumn<QString>("how");  // asked by the test, or by the user in the dialog
+    QTest::newRow("start") << 1 << QString();
+    QTest::newRow("middle") << 3 << QString();
+    QTest::newRow("end") << 6 << QString();
+    QTest::newRow("Cancel pressed") << 3 << u"Cancel"_s;
+    QTest::newRow("Escape pressed") << 4 << u"Escape"_s;
 }
 
 // Cancelled while it names the first, a middle or the last file, the run leaves the form as
@@ -400,7 +401,7 @@ void MainWindowTest::runCancelledAtAnyFileLeavesTheFormAsBefore_data() {
 // pressed again, then giving the whole report.
 void MainWindowTest::runCancelledAtAnyFileLeavesTheFormAsBefore() {
     QFETCH(int, at);
-    QFETCH(bool, byButton);
+    QFETCH(QString, how);
     QTemporaryDir folder;
     QVERIFY(folder.isValid());
     const std::filesystem::path path = pathFromQt(folder.path());
@@ -423,14 +424,18 @@ void MainWindowTest::runCancelledAtAnyFileLeavesTheFormAsBefore() {
         if (p.done != at) {
             return;
         }
-        if (!byButton) {
+        if (how.isEmpty()) {
             control.cancel();
             return;
         }
         // Pressed on the window's thread while the run waits for it.
         std::atomic<bool> pressed = false;
         QMetaObject::invokeMethod(progress, [&] {
-            progress->findChild<QPushButton*>()->click();
+            if (how == u"Cancel"_s) {
+                progress->findChild<QPushButton*>()->click();
+            } else {
+                QTest::keyClick(progress, Qt::Key_Escape);
+            }
             pressed = true;
         });
         while (!pressed) {

@@ -10,7 +10,7 @@
 #include <memory>
 #include <optional>
 
-#include "evidence/chart_figures.h"
+#include "exports/chart_figures.h"
 #include "run/run_result.h"
 
 class QChart;

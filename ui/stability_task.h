@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <memory>
 
-#include "evidence/stability.h"
+#include "stability/stability.h"
 
 namespace pelmora {
 

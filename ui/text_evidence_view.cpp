@@ -13,7 +13,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "evidence/digit_evidence.h"
+#include "explanation/digit_evidence.h"
 #include "ui/concordance_model.h"
 #include "ui/job_runner.h"
 #include "ui/measure_colours.h"

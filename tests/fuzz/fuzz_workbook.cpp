@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "evidence/workbook.h"
+#include "exports/workbook.h"
 #include "stores/text_encoding.h"
 #include "tests/fuzz/support.h"
 #include "tests/support/run_builder.h"

@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <atomic>
+#include <optional>
 #include <thread>
+#include <utility>
 
 #include "app/form2_commands.h"
 #include "forms/run_observer.h"
@@ -132,11 +134,21 @@ struct Watching {
 
 }  // namespace
 
-std::shared_ptr<const RunResult> runBatch(ProgramContext& context) {
+std::shared_ptr<const RunResult> runBatch(ProgramContext& context, const CancelToken* cancel) {
+    std::optional<ProgramContext::Stores> before;
+    if (cancel != nullptr) {
+        before = context.saveStores();
+    }
     Publisher publisher(context.rules(), context.jobs);
     const Watching watching{context, context.observer};
     context.observer = &publisher;
+    const CancelToken* const outer = std::exchange(context.cancel, cancel);
     Form2Commands(context).cmdAuto();
+    context.cancel = outer;
+    if (before && cancel->cancelled()) {
+        context.restoreStores(std::move(*before));
+        return nullptr;
+    }
     return publisher.take();
 }
 

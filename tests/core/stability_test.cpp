@@ -4,8 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
-#include <cstdio>
 #include <cmath>
+#include <cstdio>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -256,6 +256,29 @@ TEST(Sensitivity, EveryThresholdMovedAFewPercentMovesTheTextsAtThem) {
     EXPECT_NE(atThreshold.find("changes when the obligation threshold moves down at all\n"),
               std::string::npos)
         << atThreshold;
+}
+
+// Copies of the texts at a threshold move together: a pair of two copies keeps its strength,
+// every pair between texts that moved differently changes. 3 + 2 + 2 texts, 21 pairs, of which
+// the 1 + 3 + 1 pairs inside each group keep theirs.
+TEST(Sensitivity, TextsMovingAlikeKeepTheStrengthOfTheirPairs) {
+    test::TempFolder folder;
+    const std::pair<const char*, int> copies[] = {
+        {"o_at.txt", 3}, {"a_at.txt", 2}, {"café.txt", 2}};
+    for (const auto& [name, count] : copies) {
+        for (int k = 0; k < count; ++k) {
+            fs::copy_file(test::kBoundary / name, folder.path() / (std::to_string(k) + name));
+        }
+    }
+    const auto run = test::runFolder(folder.path());
+    const std::vector<SensitivityRow> rows = runSensitivity(*run);
+    ASSERT_EQ(rows.size(), 4u);
+    EXPECT_EQ(rows[1].codesChanged, 5);
+    EXPECT_EQ(rows[1].strengthsChanged, 16);
+    EXPECT_EQ(rows[0].strengthsChanged, 16);
+    EXPECT_EQ(rows[2].strengthsChanged, 0);
+    EXPECT_EQ(sensitivityTable(*run, rows).at(2),
+              (TableRow{"-5%", "5 of 7", "16 of 21", "0", "0"}));
 }
 
 // The move the evidence states for a digit is where the digit changes: half of it keeps the

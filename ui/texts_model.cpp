@@ -1,9 +1,9 @@
 #include "ui/texts_model.h"
 
 #include <QBrush>
+#include <algorithm>
 #include <set>
 
-#include "evidence/digit_evidence.h"
 #include "ui/stability_marks.h"
 #include "ui/text_bridge.h"
 
@@ -29,7 +29,7 @@ void TextsModel::setRun(std::shared_ptr<const RunResult> run,
                 continue;
             }
             QStringList marks;
-            if (explainText(t, run_->rules).nearCount() > 0) {
+            if (std::find(t.near.begin(), t.near.end(), true) != t.near.end()) {
                 marks.append(QStringLiteral("near threshold"));
             }
             if (warned.count(t.position) > 0) {

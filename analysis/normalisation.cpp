@@ -303,15 +303,31 @@ template <bool kTrack, std::size_t N>
 void replaceAllAnchored(std::string& text, const Anchored (&rules)[N], Trail<kTrack>& trail) {
     const char a = rules[0].pattern[rules[0].anchor];
     std::size_t least = rules[0].anchor;
+    // When no replacement is longer than its pattern, the text is rewritten in place, behind
+    // the search: a long text then needs no second copy of itself.
+    bool inPlace = true;
     for (const Anchored& r : rules) {
         assert(r.anchor < r.pattern.size() && r.pattern[r.anchor] == a);
         least = std::min(least, r.anchor);
+        inPlace = inPlace && r.replacement.size() <= r.pattern.size();
     }
     assert(foldAscii(a) == a && !(a >= 'a' && a <= 'z'));  // no case to fold
     const std::size_t n = text.size();
     std::string out;
     Trail<kTrack> outTrail;
-    std::size_t copied = 0;  // the text before this is in `out`; also the end of the last match
+    std::size_t w = 0;       // in place, the end of what is rewritten
+    std::size_t copied = 0;  // the text before this is written; also the end of the last match
+    // The bytes [from, from + count) of the text as it was, written next.
+    const auto keep = [&](std::size_t from, std::size_t count) {
+        if (!inPlace) {
+            out.append(text, from, count);
+            outTrail.append(trail, from, count);
+        } else if (w != from) {
+            std::memmove(text.data() + w, text.data() + from, count);
+            trail.move(w, from, count);
+        }
+        w += count;
+    };
     bool changed = false;
     std::size_t from = least;
     while (from < n) {
@@ -330,10 +346,18 @@ void replaceAllAnchored(std::string& text, const Anchored (&rules)[N], Trail<kTr
             if (start < copied || !matchesAt(text, start, r.pattern)) {
                 continue;
             }
-            out.append(text, copied, start - copied);
-            outTrail.append(trail, copied, start - copied);
-            out.append(r.replacement);
-            outTrail.repeat(trail.span(start, start + r.pattern.size()), r.replacement.size());
+            keep(copied, start - copied);
+            const Origin origin = trail.span(start, start + r.pattern.size());
+            if (inPlace) {
+                r.replacement.copy(text.data() + w, r.replacement.size());
+                for (std::size_t k = 0; k < r.replacement.size(); ++k) {
+                    trail.set(w + k, origin);
+                }
+            } else {
+                out.append(r.replacement);
+                outTrail.repeat(origin, r.replacement.size());
+            }
+            w += r.replacement.size();
             copied = start + r.pattern.size();
             changed = true;
             from = std::max(from, copied + least);
@@ -343,10 +367,14 @@ void replaceAllAnchored(std::string& text, const Anchored (&rules)[N], Trail<kTr
     if (!changed) {
         return;
     }
-    out.append(text, copied, std::string::npos);
-    outTrail.append(trail, copied, n - copied);
-    text = std::move(out);
-    trail = std::move(outTrail);
+    keep(copied, n - copied);
+    if (inPlace) {
+        text.resize(w);
+        trail.resize(w);
+    } else {
+        text = std::move(out);
+        trail = std::move(outTrail);
+    }
 }
 
 template <bool kTrack>

@@ -1,6 +1,11 @@
 #include "stores/text_encoding.h"
 
+#include <algorithm>
+#include <thread>
 #include <utility>
+#include <vector>
+
+#include "stores/large_buffer.h"
 
 namespace pelmora {
 
@@ -41,7 +46,7 @@ struct Utf8Step {
     bool wellFormed;
 };
 
-Utf8Step utf8Step(std::string_view s, std::size_t i) {
+[[gnu::always_inline]] inline Utf8Step utf8Step(std::string_view s, std::size_t i) {
     const auto lead = static_cast<unsigned char>(s[i]);
     if (lead < 0x80) {
         return {1, true};
@@ -164,6 +169,64 @@ Utf8Scan scanUtf8(std::string_view s) {
     return scan;
 }
 
+// A text this long is scanned and decoded in pieces, one per core, each at least this long.
+constexpr std::size_t kPieceBytes = std::size_t{4} << 20;
+
+// Where the pieces of `s` begin, and its end: cut where no UTF-8 sequence goes on, so that a
+// well-formed sequence never spans two pieces (four continuation bytes in a row are
+// ill-formed in any piece).
+std::vector<std::size_t> pieceBounds(std::string_view s) {
+    const std::size_t cores = std::max(1u, std::thread::hardware_concurrency());
+    const std::size_t pieces = std::clamp<std::size_t>(s.size() / kPieceBytes, 1, cores);
+    std::vector<std::size_t> bounds{0};
+    for (std::size_t k = 1; k < pieces; ++k) {
+        std::size_t b = k * s.size() / pieces;
+        for (int moved = 0; moved < 3 && (static_cast<unsigned char>(s[b]) & 0xC0) == 0x80;
+             ++moved) {
+            ++b;
+        }
+        bounds.push_back(b);
+    }
+    bounds.push_back(s.size());
+    return bounds;
+}
+
+// Calls `work(k, begin, end)` for each piece k, the first on this thread, the others on
+// threads of their own.
+template <typename Work>
+void forEachPiece(const std::vector<std::size_t>& bounds, Work work) {
+    std::vector<std::thread> threads;
+    for (std::size_t k = 1; k + 1 < bounds.size(); ++k) {
+        threads.emplace_back([&work, &bounds, k] { work(k, bounds[k], bounds[k + 1]); });
+    }
+    work(0, bounds[0], bounds[1]);
+    for (std::thread& t : threads) {
+        t.join();
+    }
+}
+
+void add(CharacterCounts& to, const CharacterCounts& from) {
+    to.characters += from.characters;
+    to.nul += from.nul;
+    to.controls += from.controls;
+    to.replacements += from.replacements;
+}
+
+Utf8Scan scanUtf8InPieces(std::string_view s) {
+    const std::vector<std::size_t> bounds = pieceBounds(s);
+    std::vector<Utf8Scan> scans(bounds.size() - 1);
+    forEachPiece(bounds, [&](std::size_t k, std::size_t begin, std::size_t end) {
+        scans[k] = scanUtf8<true>(s.substr(begin, end - begin));
+    });
+    Utf8Scan scan;
+    for (const Utf8Scan& piece : scans) {
+        scan.valid = scan.valid && piece.valid;
+        scan.multiByte = scan.multiByte || piece.multiByte;
+        add(scan.counts, piece.counts);
+    }
+    return scan;
+}
+
 std::string repairUtf8(std::string_view s, CharacterCounts& counts) {
     std::string out;
     out.reserve(s.size());
@@ -181,20 +244,117 @@ std::string repairUtf8(std::string_view s, CharacterCounts& counts) {
     return out;
 }
 
-// Counts into `counts` when given one.
-std::string decodeWindows1252(std::string_view s, CharacterCounts* counts) {
-    std::string out;
-    out.reserve(s.size() + s.size() / 8);
-    for (const char ch : s) {
-        const auto byte = static_cast<unsigned char>(ch);
-        const char32_t c = (byte >= 0x80 && byte < 0xA0) ? kWindows1252High[byte - 0x80] : byte;
-        if (counts != nullptr) {
-            tally(*counts, c);
+// What each Windows-1252 byte becomes in UTF-8, and whether it is a control.
+struct Windows1252Table {
+    char utf8[256][3] = {};
+    unsigned char length[256] = {};
+    unsigned char control[256] = {};
+    constexpr Windows1252Table() {
+        for (int b = 0; b < 256; ++b) {
+            const char32_t c =
+                (b >= 0x80 && b < 0xA0) ? kWindows1252High[b - 0x80] : static_cast<char32_t>(b);
+            if (c < 0x80) {
+                utf8[b][0] = static_cast<char>(c);
+                length[b] = 1;
+            } else if (c < 0x800) {
+                utf8[b][0] = static_cast<char>(0xC0 | (c >> 6));
+                utf8[b][1] = static_cast<char>(0x80 | (c & 0x3F));
+                length[b] = 2;
+            } else {
+                utf8[b][0] = static_cast<char>(0xE0 | (c >> 12));
+                utf8[b][1] = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+                utf8[b][2] = static_cast<char>(0x80 | (c & 0x3F));
+                length[b] = 3;
+            }
+            control[b] = (c < 0x20 && c != '\t' && c != '\n' && c != '\f' && c != '\r') ||
+                                 (c >= 0x7F && c <= 0x9F)
+                             ? 1
+                             : 0;
         }
-        if (byte < 0x80) {
-            out += ch;
-        } else {
-            appendUtf8(out, c);
+    }
+};
+constexpr Windows1252Table kWindows1252;
+
+// Whether a block holds a byte other than printable ASCII, tab, LF and CR.
+bool anyUncommon(Block b) {
+    return anyLane((b >= 0x80) | ((b < 0x20) & (b != '\n') & (b != '\r') & (b != '\t')) |
+                   (b == 0x7F));
+}
+
+// The UTF-8 length of the bytes of s, counting into `counts`.
+std::size_t windows1252Length(std::string_view s, CharacterCounts& counts) {
+    std::size_t length = 0;
+    std::size_t i = 0;
+    const auto one = [&](unsigned char b) {
+        length += kWindows1252.length[b];
+        counts.controls += kWindows1252.control[b];
+        counts.nul += b == 0 ? 1 : 0;
+    };
+    for (; i + sizeof(Block) <= s.size(); i += sizeof(Block)) {
+        Block b;
+        __builtin_memcpy(&b, s.data() + i, sizeof b);
+        if (!anyUncommon(b)) {
+            length += sizeof b;
+            continue;
+        }
+        for (std::size_t k = 0; k < sizeof b; ++k) {
+            one(b[k]);
+        }
+    }
+    for (; i < s.size(); ++i) {
+        one(static_cast<unsigned char>(s[i]));
+    }
+    counts.characters += s.size();
+    return length;
+}
+
+// The bytes of s as UTF-8 from `out` on. A character is copied as three bytes, and the bytes
+// after it overwrite what is not its own: so the last two bytes of s are written exactly, and
+// nothing is written beyond the piece's place.
+void writeWindows1252(std::string_view s, char* out) {
+    std::size_t i = 0;
+    for (; i + sizeof(Block) + 2 <= s.size(); i += sizeof(Block)) {
+        Block b;
+        __builtin_memcpy(&b, s.data() + i, sizeof b);
+        if (!anyLane(b >= 0x80)) {
+            __builtin_memcpy(out, &b, sizeof b);
+            out += sizeof b;
+            continue;
+        }
+        for (std::size_t k = 0; k < sizeof b; ++k) {
+            const unsigned char c = b[k];
+            __builtin_memcpy(out, kWindows1252.utf8[c], 3);
+            out += kWindows1252.length[c];
+        }
+    }
+    for (; i < s.size(); ++i) {
+        const auto c = static_cast<unsigned char>(s[i]);
+        for (unsigned char k = 0; k < kWindows1252.length[c]; ++k) {
+            *out++ = kWindows1252.utf8[c][k];
+        }
+    }
+}
+
+// Counts into `counts` when given one. In pieces on every core for a long text: each piece's
+// length first, then each piece written at its place.
+std::string decodeWindows1252(std::string_view s, CharacterCounts* counts) {
+    const std::vector<std::size_t> bounds = pieceBounds(s);  // any cut suits single bytes
+    std::vector<CharacterCounts> pieceCounts(bounds.size() - 1);
+    std::vector<std::size_t> at(bounds.size(), 0);  // where each piece's output begins
+    forEachPiece(bounds, [&](std::size_t k, std::size_t begin, std::size_t end) {
+        at[k + 1] = windows1252Length(s.substr(begin, end - begin), pieceCounts[k]);
+    });
+    for (std::size_t k = 1; k < at.size(); ++k) {
+        at[k] += at[k - 1];
+    }
+    std::string out = largeString(at.back());
+    forEachPiece(bounds, [&](std::size_t k, std::size_t begin, std::size_t end) {
+        writeWindows1252(s.substr(begin, end - begin), out.data() + at[k]);
+    });
+    out.resize(at.back());
+    if (counts != nullptr) {
+        for (const CharacterCounts& c : pieceCounts) {
+            add(*counts, c);
         }
     }
     return out;
@@ -259,7 +419,7 @@ DecodedText decodeText(std::string bytes) {
         out.hadByteOrderMark = true;
         out.encoding = TextEncoding::Utf8;
         const std::string_view body = std::string_view(bytes).substr(3);
-        if (Utf8Scan scan = scanUtf8<true>(body); scan.valid) {
+        if (Utf8Scan scan = scanUtf8InPieces(body); scan.valid) {
             out.counts = scan.counts;
             bytes.erase(0, 3);
             out.text = std::move(bytes);
@@ -271,13 +431,14 @@ DecodedText decodeText(std::string bytes) {
         out.hadByteOrderMark = true;
         out.encoding = bigEndian ? TextEncoding::Utf16BE : TextEncoding::Utf16LE;
         out.text = decodeUtf16(std::string_view(bytes).substr(2), bigEndian, out.counts);
-    } else if (const Utf8Scan scan = scanUtf8<true>(bytes); scan.valid) {
+    } else if (const Utf8Scan scan = scanUtf8InPieces(bytes); scan.valid) {
         out.encoding = scan.multiByte ? TextEncoding::Utf8 : TextEncoding::Ascii;
         out.counts = scan.counts;
         out.text = std::move(bytes);
     } else {
         out.encoding = TextEncoding::Windows1252;
         out.text = decodeWindows1252(bytes, &out.counts);
+        std::string().swap(bytes);  // before the text is cleaned, which takes room of its own
     }
     return out;
 }

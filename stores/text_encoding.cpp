@@ -1,6 +1,7 @@
 #include "stores/text_encoding.h"
 
 #include <algorithm>
+#include <bit>
 #include <thread>
 #include <utility>
 #include <vector>
@@ -80,7 +81,7 @@ struct Utf8Step {
     return {need + 1, true};
 }
 
-void tally(CharacterCounts& counts, char32_t c) {
+[[gnu::always_inline]] inline void tally(CharacterCounts& counts, char32_t c) {
     ++counts.characters;
     if (c < 0x20) {
         counts.nul += c == 0 ? 1 : 0;
@@ -93,7 +94,8 @@ void tally(CharacterCounts& counts, char32_t c) {
 }
 
 // A well-formed sequence of `length` bytes at s[i], told by its bytes alone.
-void tallySequence(CharacterCounts& counts, std::string_view s, std::size_t i, std::size_t length) {
+[[gnu::always_inline]] inline void tallySequence(CharacterCounts& counts, std::string_view s,
+                                                 std::size_t i, std::size_t length) {
     if (length == 1) {
         tally(counts, static_cast<unsigned char>(s[i]));
         return;
@@ -123,48 +125,69 @@ struct Utf8Scan {
     CharacterCounts counts;
 };
 
-// Counting is asked for texts only, not for names.
+// The index of the first lane that holds, of lanes of which at least one does.
+template <typename Lanes>
+std::size_t firstLane(Lanes lanes) {
+    std::uint64_t halves[2];
+    __builtin_memcpy(halves, &lanes, sizeof halves);
+    if constexpr (std::endian::native == std::endian::little) {
+        return halves[0] != 0 ? static_cast<std::size_t>(std::countr_zero(halves[0])) / 8
+                              : 8 + static_cast<std::size_t>(std::countr_zero(halves[1])) / 8;
+    } else {
+        return halves[0] != 0 ? static_cast<std::size_t>(std::countl_zero(halves[0])) / 8
+                              : 8 + static_cast<std::size_t>(std::countl_zero(halves[1])) / 8;
+    }
+}
+
+// Counting is asked for texts only, not for names. ASCII goes a block at a time; a block
+// holding more goes to its first such byte, whose sequence is checked on its own.
 template <bool kCount>
 Utf8Scan scanUtf8(std::string_view s) {
     Utf8Scan scan;
     std::size_t i = 0;
-    while (i < s.size()) {
-        // Runs of ASCII are the common case, line ends their only controls: a block at a time.
-        while (i + sizeof(Block) <= s.size()) {
-            Block b;
-            __builtin_memcpy(&b, s.data() + i, sizeof b);
-            const auto nonAscii = b >= 0x80;
-            if constexpr (kCount) {
-                const auto rare = ((b < 0x20) & (b != '\n') & (b != '\r')) | (b == 0x7F);
-                if (anyLane(nonAscii | rare)) {
-                    if (anyLane(nonAscii)) {
-                        break;
-                    }
-                    for (std::size_t k = 0; k < sizeof b; ++k) {
-                        tally(scan.counts, b[k]);
-                    }
-                    i += sizeof b;
-                    continue;
-                }
-                scan.counts.characters += sizeof b;
-            } else if (anyLane(nonAscii)) {
-                break;
-            }
-            i += sizeof b;
-        }
-        if (i >= s.size()) {
-            break;
-        }
-        const Utf8Step step = utf8Step(s, i);
+    const auto sequence = [&](std::size_t at) {
+        const Utf8Step step = utf8Step(s, at);
         if (!step.wellFormed) {
             scan.valid = false;
-            return scan;
+            return std::size_t{0};
         }
         if constexpr (kCount) {
-            tallySequence(scan.counts, s, i, step.length);
+            tallySequence(scan.counts, s, at, step.length);
         }
         scan.multiByte = scan.multiByte || step.length > 1;
-        i += step.length;
+        return step.length;
+    };
+    while (i + sizeof(Block) <= s.size()) {
+        Block b;
+        __builtin_memcpy(&b, s.data() + i, sizeof b);
+        const auto nonAscii = b >= 0x80;
+        const std::size_t ascii = anyLane(nonAscii) ? firstLane(nonAscii) : sizeof b;
+        if constexpr (kCount) {
+            // Line ends are the only controls common in a text.
+            const auto rare = ((b < 0x20) & (b != '\n') & (b != '\r')) | (b == 0x7F);
+            if (anyLane(rare)) {
+                for (std::size_t k = 0; k < ascii; ++k) {
+                    tally(scan.counts, b[k]);
+                }
+            } else {
+                scan.counts.characters += ascii;
+            }
+        }
+        i += ascii;
+        if (ascii < sizeof b) {
+            const std::size_t length = sequence(i);
+            if (length == 0) {
+                return scan;
+            }
+            i += length;
+        }
+    }
+    while (i < s.size()) {
+        const std::size_t length = sequence(i);
+        if (length == 0) {
+            return scan;
+        }
+        i += length;
     }
     return scan;
 }

@@ -10,6 +10,7 @@
 #include <utility>
 
 #include "analysis/pattern_counter.h"
+#include "stores/byte_blocks.h"
 #include "stores/large_buffer.h"
 #include "stores/text_ops.h"
 
@@ -65,7 +66,7 @@ constexpr RepairKeys kRepairKeys;
 // Which repaired spelling the `len` letters at p are, in either case; -1 for none. Setting bit 5
 // of every byte folds letters and turns no other byte into a letter; the byte after a shorter
 // word is never zero then, so no length check is needed.
-int repairAt(const char* p, std::size_t len, std::size_t available) {
+[[gnu::always_inline]] inline int repairAt(const char* p, std::size_t len, std::size_t available) {
     // Most words are not one of them: their length or first letter already says so.
     constexpr unsigned kFirst = (1u << ('d' - 'a')) | (1u << ('c' - 'a')) | (1u << ('w' - 'a')) |
                                 (1u << ('i' - 'a')) | (1u << ('y' - 'a'));
@@ -212,22 +213,45 @@ constexpr CharacterMap kMap;
 
 // "[" and "]" to a space, U+2019 to "'", . , ; : ? ! ( ) dropped, "-" to a space. No step of
 // these creates or breaks another's character, so one pass in step order does them all.
+// The bytes of [r, r + count) moved to w, where w <= r.
+template <bool kTrack>
+void keepBytes(char* p, std::size_t w, std::size_t r, std::size_t count, Trail<kTrack>& trail) {
+    if (w != r) {
+        std::memmove(p + w, p + r, count);
+        trail.move(w, r, count);
+    }
+}
+
 template <bool kTrack>
 void mapSingleCharacters(std::string& text, Trail<kTrack>& trail) {
     char* p = text.data();
     const std::size_t n = text.size();
     std::size_t w = 0;
-    for (std::size_t r = 0; r < n; ++r) {
+    for (std::size_t r = 0; r < n;) {
+        // Bytes no step touches stay as they are, up to the next one that a step does.
+        if (r + sizeof(ByteBlock) <= n) {
+            const ByteBlock b = loadBlock(p + r);
+            const std::size_t plain = firstLane((b == '[') | (b == ']') | (b == '-') | (b == '.') |
+                                                (b == ',') | (b == ';') | (b == ':') | (b == '?') |
+                                                (b == '!') | (b == '(') | (b == ')') | (b == 0xE2));
+            keepBytes(p, w, r, plain, trail);
+            w += plain;
+            r += plain;
+            if (plain == sizeof b) {
+                continue;
+            }
+        }
         const auto c = static_cast<unsigned char>(p[r]);
         if (c == 0xE2 && r + 2 < n && p[r + 1] == '\x80' && p[r + 2] == '\x99') {
             trail.set(w, trail.span(r, r + 3));
             p[w++] = '\'';
-            r += 2;
+            r += 3;
             continue;
         }
         trail.copy(w, r);
         p[w] = static_cast<char>(kMap.to[c]);
         w += kMap.stays[c];
+        ++r;
     }
     text.resize(w);
     trail.resize(w);
@@ -247,6 +271,18 @@ std::int64_t dropEdgeApostrophesAndQuotes(std::string& text, Trail<kTrack>& trai
     char prev = '\0';
     char seen = '\0';
     for (std::size_t r = 0; r < n; ++r) {
+        // Bytes other than apostrophes, quotation marks and CR stay as they are.
+        if (r + sizeof(ByteBlock) <= n) {
+            const ByteBlock b = loadBlock(p + r);
+            const std::size_t plain = firstLane((b == '\'') | (b == '"') | (b == '\r'));
+            if (plain > 0) {
+                seen = static_cast<char>(b[plain - 1]);
+                keepBytes(p, w, r, plain, trail);
+                w += plain;
+                r += plain - 1;
+                continue;
+            }
+        }
         const char c = p[r];
         prev = std::exchange(seen, c);
         if (c == '\'') {

@@ -1,11 +1,11 @@
 #include "stores/text_encoding.h"
 
 #include <algorithm>
-#include <bit>
 #include <thread>
 #include <utility>
 #include <vector>
 
+#include "stores/byte_blocks.h"
 #include "stores/large_buffer.h"
 
 namespace pelmora {
@@ -108,36 +108,13 @@ struct Utf8Step {
     }
 }
 
-// Sixteen bytes at once, in the compiler's vector extension (SSE2, NEON); a comparison gives
-// each lane all ones where it holds.
-typedef unsigned char Block __attribute__((vector_size(16)));
-
-template <typename Lanes>
-bool anyLane(Lanes lanes) {
-    std::uint64_t halves[2];
-    __builtin_memcpy(halves, &lanes, sizeof halves);
-    return (halves[0] | halves[1]) != 0;
-}
+using Block = ByteBlock;
 
 struct Utf8Scan {
     bool valid = true;
     bool multiByte = false;
     CharacterCounts counts;
 };
-
-// The index of the first lane that holds, of lanes of which at least one does.
-template <typename Lanes>
-std::size_t firstLane(Lanes lanes) {
-    std::uint64_t halves[2];
-    __builtin_memcpy(halves, &lanes, sizeof halves);
-    if constexpr (std::endian::native == std::endian::little) {
-        return halves[0] != 0 ? static_cast<std::size_t>(std::countr_zero(halves[0])) / 8
-                              : 8 + static_cast<std::size_t>(std::countr_zero(halves[1])) / 8;
-    } else {
-        return halves[0] != 0 ? static_cast<std::size_t>(std::countl_zero(halves[0])) / 8
-                              : 8 + static_cast<std::size_t>(std::countl_zero(halves[1])) / 8;
-    }
-}
 
 // Counting is asked for texts only, not for names. ASCII goes a block at a time; a block
 // holding more goes to its first such byte, whose sequence is checked on its own.

@@ -85,25 +85,6 @@ constexpr RepairKeys kRepairKeys;
     return hits == 0 ? -1 : std::countr_zero(hits);
 }
 
-// Calls `visit(position)` for every space of p[0, n), in order: eight bytes at a time, so that
-// the passes over words cost little more per byte than a copy.
-template <typename Visit>
-void forEachSpace(const char* p, std::size_t n, Visit visit) {
-    std::size_t i = 0;
-    for (; i + 8 <= n; i += 8) {
-        std::uint64_t m = spaceMask(load64(p + i, 8));
-        while (m != 0) {
-            visit(i + static_cast<std::size_t>(std::countr_zero(m)) / 8);
-            m &= m - 1;
-        }
-    }
-    for (; i < n; ++i) {
-        if (p[i] == ' ') {
-            visit(i);
-        }
-    }
-}
-
 // Where each byte of a text being cleaned came from in the text as read. The passes that
 // clean a text for counting keep nothing; those that find the counted words again keep, for
 // every byte, the span of the bytes it was made from.
@@ -153,6 +134,41 @@ struct Trail<true> {
     void quote(std::size_t r) { quotes.push_back(at[r]); }
 };
 
+// Calls `visit(s, e)`, in order, for every space s followed by a word of three to five bytes
+// that begins with a letter some repaired spelling begins with, and e the space after it: the
+// only words a repair can take. Sixteen spaces at a time are looked at.
+template <typename Visit>
+void forEachRepairCandidate(const char* p, std::size_t n, Visit visit) {
+    const auto candidate = [&](std::size_t s) {
+        const std::size_t last = std::min(n, s + 7);
+        for (std::size_t e = s + 1; e < last; ++e) {
+            if (p[e] == ' ') {
+                if (e - s >= 4) {
+                    visit(s, e);
+                }
+                return;
+            }
+        }
+    };
+    std::size_t i = 0;
+    for (; i + sizeof(ByteBlock) + 1 <= n; i += sizeof(ByteBlock)) {
+        const ByteBlock space = loadBlock(p + i);
+        const ByteBlock first = loadBlock(p + i + 1) | 0x20;
+        auto lanes = (space == ' ') & ((first == 'c') | (first == 'd') | (first == 'i') |
+                                       (first == 'w') | (first == 'y'));
+        while (anyLane(lanes)) {
+            const std::size_t k = firstLane(lanes);
+            candidate(i + k);
+            lanes[k] = 0;
+        }
+    }
+    for (; i < n; ++i) {
+        if (p[i] == ' ' && i + 1 < n) {
+            candidate(i);
+        }
+    }
+}
+
 // The six repairs " dont " -> " don't " ... " youre " -> " you're " in one pass. Each keeps
 // its two spaces and no repaired word is another's spelling, so the steps cannot see each
 // other's work; what stays from their order is that one step never takes two words that share
@@ -165,12 +181,7 @@ void repairSpacedWords(std::string& text, Trail<kTrack>& trail) {
     std::string out;
     Trail<kTrack> outTrail;
     std::size_t copied = 0;
-    std::size_t previous = std::string::npos;
-    forEachSpace(p, n, [&](std::size_t e) {
-        const std::size_t s = std::exchange(previous, e);
-        if (s == std::string::npos) {
-            return;
-        }
+    forEachRepairCandidate(p, n, [&](std::size_t s, std::size_t e) {
         const int k = repairAt(p + s + 1, e - s - 1, n - s - 1);
         if (k < 0 || s < lastEnd[k]) {
             return;

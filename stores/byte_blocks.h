@@ -40,4 +40,19 @@ std::size_t firstLane(Lanes lanes) {
     return halves[0] != 0 ? zeros(halves[0]) : 8 + zeros(halves[1]);
 }
 
+// One bit per lane that holds, lane 0 the lowest.
+template <typename Lanes>
+std::uint32_t laneBits(Lanes lanes) {
+    std::uint64_t halves[2];
+    __builtin_memcpy(halves, &lanes, sizeof halves);
+    const auto bits = [](std::uint64_t x) {
+        if constexpr (std::endian::native == std::endian::big) {
+            x = __builtin_bswap64(x);
+        }
+        // Bit 7 of byte k to bit 56 + k: the products of different bytes never carry.
+        return static_cast<std::uint32_t>(((x & 0x8080808080808080u) * 0x0002040810204081u) >> 56);
+    };
+    return bits(halves[0]) | bits(halves[1]) << 8;
+}
+
 }  // namespace pelmora

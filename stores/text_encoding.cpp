@@ -1,6 +1,7 @@
 #include "stores/text_encoding.h"
 
 #include <algorithm>
+#include <bit>
 #include <thread>
 #include <utility>
 #include <vector>
@@ -275,13 +276,8 @@ struct Windows1252Table {
 };
 constexpr Windows1252Table kWindows1252;
 
-// Whether a block holds a byte other than printable ASCII, tab, LF and CR.
-bool anyUncommon(Block b) {
-    return anyLane((b >= 0x80) | ((b < 0x20) & (b != '\n') & (b != '\r') & (b != '\t')) |
-                   (b == 0x7F));
-}
-
-// The UTF-8 length of the bytes of s, counting into `counts`.
+// The UTF-8 length of the bytes of s, counting into `counts`. A block goes at once to each
+// byte in it other than printable ASCII, tab, LF and CR.
 std::size_t windows1252Length(std::string_view s, CharacterCounts& counts) {
     std::size_t length = 0;
     std::size_t i = 0;
@@ -291,14 +287,13 @@ std::size_t windows1252Length(std::string_view s, CharacterCounts& counts) {
         counts.nul += b == 0 ? 1 : 0;
     };
     for (; i + sizeof(Block) <= s.size(); i += sizeof(Block)) {
-        Block b;
-        __builtin_memcpy(&b, s.data() + i, sizeof b);
-        if (!anyUncommon(b)) {
-            length += sizeof b;
-            continue;
-        }
-        for (std::size_t k = 0; k < sizeof b; ++k) {
-            one(b[k]);
+        const Block b = loadBlock(s.data() + i);
+        std::uint32_t uncommon = laneBits(
+            (b >= 0x80) | ((b < 0x20) & (b != '\n') & (b != '\r') & (b != '\t')) | (b == 0x7F));
+        length += sizeof b;
+        for (; uncommon != 0; uncommon &= uncommon - 1) {
+            one(b[std::countr_zero(uncommon)]);
+            --length;  // counted once among the block
         }
     }
     for (; i < s.size(); ++i) {
@@ -308,21 +303,19 @@ std::size_t windows1252Length(std::string_view s, CharacterCounts& counts) {
     return length;
 }
 
-// The bytes of s as UTF-8 from `out` on. A character is copied as three bytes, and the bytes
-// after it overwrite what is not its own: so the last two bytes of s are written exactly, and
-// nothing is written beyond the piece's place.
+// The bytes of s as UTF-8 from `out` on. Blocks and characters are copied whole, the bytes
+// after them overwriting what is not their own: so the last bytes of s are written one by
+// one, and nothing is written beyond the piece's place.
 void writeWindows1252(std::string_view s, char* out) {
     std::size_t i = 0;
-    for (; i + sizeof(Block) + 2 <= s.size(); i += sizeof(Block)) {
-        Block b;
-        __builtin_memcpy(&b, s.data() + i, sizeof b);
-        if (!anyLane(b >= 0x80)) {
-            __builtin_memcpy(out, &b, sizeof b);
-            out += sizeof b;
-            continue;
-        }
-        for (std::size_t k = 0; k < sizeof b; ++k) {
-            const unsigned char c = b[k];
+    while (i + sizeof(Block) + 2 <= s.size()) {
+        const Block b = loadBlock(s.data() + i);
+        __builtin_memcpy(out, &b, sizeof b);
+        const std::size_t ascii = firstLane(b >= 0x80);
+        out += ascii;
+        i += ascii;
+        if (ascii < sizeof b) {
+            const auto c = static_cast<unsigned char>(s[i++]);
             __builtin_memcpy(out, kWindows1252.utf8[c], 3);
             out += kWindows1252.length[c];
         }

@@ -24,7 +24,8 @@ fs::path stabilityFolder(bool& shared) {
         shared = true;
         return named;
     }
-    const fs::path beside = fs::path(PELMORA_SOURCE_DIR) / ".." / "shared" / "corpora" / "real-mixed";
+    const fs::path beside =
+        fs::path(PELMORA_SOURCE_DIR) / ".." / "shared" / "corpora" / "real-mixed";
     std::error_code error;
     shared = fs::is_directory(beside, error);
     return shared ? beside : bench::corpus(31);
@@ -53,7 +54,6 @@ void BM_StabilityOfARun(benchmark::State& state) {
     state.counters["peak_rss_MiB"] = bench::peakMemoryMiB();
 }
 BENCHMARK(BM_StabilityOfARun)->Arg(200)->Unit(benchmark::kMillisecond)->Iterations(3);
-
 
 // Sensitivity of runs of 2,000 and 6,000 texts, made of the texts of one run of 300 generated
 // texts taken in turn under new names: the codes repeat as in a large folder of few types.

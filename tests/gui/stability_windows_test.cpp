@@ -15,8 +15,8 @@
 #include <QTest>
 #include <cstdio>
 
-#include "evidence/run_record.h"
-#include "evidence/stability.h"
+#include "record/run_record.h"
+#include "stability/stability.h"
 #include "forms/program_context.h"
 #include "gui_test_support.h"
 #include "ui/details_window.h"

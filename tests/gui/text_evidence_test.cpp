@@ -25,8 +25,8 @@
 #include <fstream>
 
 #include "app/form2_commands.h"
-#include "evidence/chart_figures.h"
-#include "evidence/concordance.h"
+#include "exports/chart_figures.h"
+#include "explanation/concordance.h"
 #include "forms/program_context.h"
 #include "gui_test_support.h"
 #include "run/batch.h"

@@ -42,6 +42,10 @@ struct TracedText {
 };
 TracedText cleanTraced(std::string text);
 
+// Whether a word is one of the apostrophe-less spellings the clean-up repairs ("dont", ...),
+// in any case.
+bool isRepairedSpelling(std::string_view word);
+
 class PatternCounter;
 
 struct CleanedText {

@@ -28,17 +28,24 @@ void TextsModel::setRun(std::shared_ptr<const RunResult> run,
             if (!t.inRun) {
                 continue;
             }
-            QStringList marks;
-            if (std::find(t.near.begin(), t.near.end(), true) != t.near.end()) {
-                marks.append(QStringLiteral("near threshold"));
-            }
-            if (warned.count(t.position) > 0) {
-                marks.append(QStringLiteral("warning"));
-            }
-            rows_.push_back({t.position, marks.join(QStringLiteral(", "))});
+            // The run marked the digits near a threshold as it went.
+            rows_.push_back({t.position,
+                             std::find(t.near.begin(), t.near.end(), true) != t.near.end(),
+                             warned.count(t.position) > 0});
         }
     }
     endResetModel();
+}
+
+QString TextsModel::marks(const Row& row) {
+    QStringList marks;
+    if (row.near) {
+        marks.append(QStringLiteral("near threshold"));
+    }
+    if (row.warned) {
+        marks.append(QStringLiteral("warning"));
+    }
+    return marks.join(QStringLiteral(", "));
 }
 
 void TextsModel::setStability(const std::shared_ptr<const RunResult>& of,
@@ -84,7 +91,7 @@ QVariant TextsModel::data(const QModelIndex& index, int role) const {
         case CodeColumn:
             return role == Qt::DisplayRole ? QVariant(toQt(t.code)) : QVariant();
         case MarksColumn:
-            return role == Qt::DisplayRole ? QVariant(row.marks) : QVariant();
+            return role == Qt::DisplayRole ? QVariant(marks(row)) : QVariant();
         case StabilityColumn:
             return stabilityData(stable, role);
         default:

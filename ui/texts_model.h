@@ -44,8 +44,10 @@ public:
 private:
     struct Row {
         int position = 0;
-        QString marks;
+        bool near = false;    // a digit within reach of its threshold
+        bool warned = false;  // the file has input warnings
     };
+    static QString marks(const Row& row);
     QVariant stabilityData(const TextStability* text, int role) const;
 
     std::shared_ptr<const RunResult> run_;

@@ -25,6 +25,7 @@
 #include "ui/matrix_model.h"
 #include "ui/matrix_window.h"
 #include "ui/sensitivity_view.h"
+#include "ui/job_runner.h"
 #include "ui/stability_task.h"
 #include "ui/text_bridge.h"
 
@@ -294,7 +295,7 @@ private slots:
         // Sensitivity shows the core's table once its tab is opened.
         child<QTabWidget>(s.details, "runTabs")->setCurrentWidget(s.details->sensitivity());
         const std::vector<TableRow> moves = sensitivityTable(run, runSensitivity(run));
-        QCOMPARE(sensitivity->rowCount(), 4);
+        QTRY_COMPARE_WITH_TIMEOUT(sensitivity->rowCount(), 4, kWait);
         for (int r = 0; r < 4; ++r) {
             for (int c = 0; c < sensitivity->columnCount(); ++c) {
                 QCOMPARE(sensitivity->item(r, c)->text(), toQt(moves[r + 1][c]));
@@ -318,6 +319,39 @@ private slots:
         QCOMPARE(record.value().blockWords, 50);
         QVERIFY(verifyRun(record.value(), recordOf(run, "now", &figures)).unchanged());
         QVERIFY(!verifyRun(record.value(), recordOf(run, "now")).stabilityCompared);
+    }
+
+    // Stopped after the first, the fourth and the last of the seven texts: nothing is taken,
+    // the bars offer the measuring again, and it then measures whole.
+    void measuringStoppedAtAnyTextTakesNothing_data() {
+        QTest::addColumn<int>("at");
+        QTest::newRow("start") << 1;
+        QTest::newRow("middle") << 4;
+        QTest::newRow("end") << 7;
+    }
+    void measuringStoppedAtAnyTextTakesNothing() {
+        QFETCH(int, at);
+        Session s;
+        QVERIFY(s.open());
+        s.task->runner()->onStep = [at](const JobProgress& p, JobControl& control) {
+            if (p.done == at) {
+                control.cancel();
+            }
+        };
+        s.measure(s.details);
+        QTRY_VERIFY_WITH_TIMEOUT(s.task->state() != State::Measuring, kWait);
+        QCOMPARE(s.task->state(), State::Cancelled);
+        QCOMPARE(s.status(s.details), QStringLiteral("Stability: cancelled, not computed."));
+        QVERIFY(s.task->stability() == nullptr);
+        QVERIFY(notComputed(s.stabilityColumn()));
+        QVERIFY(!s.marked());
+        QVERIFY(child<QPushButton>(s.matrix, "cmdMeasureStability")->isEnabled());
+
+        s.task->runner()->onStep = {};
+        s.measure(s.matrix);
+        QTRY_VERIFY_WITH_TIMEOUT(s.task->state() != State::Measuring, kWait);
+        QCOMPARE(s.task->state(), State::Measured);
+        QVERIFY(!notComputed(s.stabilityColumn()));
     }
 
     void measuringBelongsToOneRunCanBeCancelledAndLeavesOutAChangedFile() {

@@ -33,6 +33,7 @@
 #include "stores/number_text.h"
 #include "ui/concordance_model.h"
 #include "ui/density_charts.h"
+#include "ui/job_runner.h"
 #include "ui/details_window.h"
 #include "ui/occurrence_highlighter.h"
 #include "ui/text_bridge.h"
@@ -352,7 +353,8 @@ private slots:
         // each over obligation and affect.
         QCOMPARE(lines.size(), 9 + 2 + 2 + 2);
 
-        // The strengths of the run, its mean and the band around it.
+        // The strengths of the run, its mean and the band around it, once counted.
+        QTRY_VERIFY(!charts->counting()->running());
         const StrengthDistribution d = strengthDistribution(*run);
         QChart* strengths = charts->strengthView()->chart();
         QStackedBarSeries* strengthBars = nullptr;

@@ -1,28 +1,16 @@
 #pragma once
-// The evidence and export controls of the main form, shown under the report: the input
-// quality summary of the last run, "Details", "Matrix" and the exports. Files are written
-// only where the user chooses.
+// Saving what the windows show: where to save, and writing the file whole or not at all; the
+// exports of the evidence panel. Files are written only where the user chooses.
 
 #include <QByteArray>
-#include <QLabel>
-#include <QPointer>
 #include <QString>
 #include <QWidget>
 #include <functional>
-#include <memory>
-#include <optional>
 #include <string_view>
 
 #include "files/replacing_file.h"
-#include "run/run_result.h"
-
-class QPushButton;
 
 namespace pelmora {
-
-class DetailsWindow;
-class MatrixWindow;
-class StabilityTask;
 
 // A save dialog that opens away from the corpus folder and asks before overwriting.
 QString chooseSavePath(QWidget* parent, const QString& caption, const QString& fileName,
@@ -36,50 +24,5 @@ using ContentWriter = FileContent;
                                    const std::function<void(const QString&)>& reportProblem);
 [[nodiscard]] bool writeChosenFile(const QString& path, const QByteArray& bytes,
                                    const std::function<void(const QString&)>& reportProblem);
-
-class EvidencePanel : public QWidget {
-    Q_OBJECT
-
-public:
-    explicit EvidencePanel(QWidget* parent = nullptr);
-    ~EvidencePanel() override;
-
-    // Shows the run the main window holds; nothing after "Refresh".
-    void showRun(std::shared_ptr<const RunResult> run);
-
-    QString qualityLine() const { return quality_->text(); }
-    DetailsWindow* detailsWindow() const;
-    MatrixWindow* matrixWindow() const;
-    // The stability of the run shown, measured when Details or the matrix asks for it.
-    StabilityTask* stabilityTask() const { return stability_; }
-
-    void openDetails();
-    void openMatrix();
-    bool saveReport();
-    bool exportMeasures();
-    bool exportMatrix();
-    bool exportPairs();
-    // Every table in one workbook; written whole or not at all.
-    bool exportWorkbook();
-    void copyReport();
-    bool saveRunRecord();
-
-    // Asks where to save (caption, suggested file name, filter); empty when cancelled.
-    // Tests replace it.
-    std::function<QString(const QString&, const QString&, const QString&)> choosePath;
-    std::function<void(const QString&)> reportProblem;
-
-private:
-    bool saveAs(const QString& caption, const QString& fileName, const QString& filter,
-                const std::function<ContentWriter(const QString& path)>& content);
-
-    std::shared_ptr<const RunResult> run_;
-    QLabel* quality_ = nullptr;
-    std::vector<QPushButton*> runButtons_;
-    // Owned by the main window, as windows of their own; made on first opening.
-    QPointer<DetailsWindow> details_;
-    QPointer<MatrixWindow> matrix_;
-    StabilityTask* stability_ = nullptr;
-};
 
 }  // namespace pelmora

@@ -556,7 +556,7 @@ TracedText cleanTraced(std::string text) {
     return out;
 }
 
-bool isRepairedSpelling(std::string_view word) {
+bool isRepairedWord(std::string_view word) {
     for (const Repair& r : kRepairs) {
         if (equalsIgnoreCase(word, r.word)) {
             return true;

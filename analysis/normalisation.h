@@ -42,9 +42,9 @@ struct TracedText {
 };
 TracedText cleanTraced(std::string text);
 
-// Whether a word is one of the apostrophe-less spellings the clean-up repairs ("dont", ...),
-// in any case.
-bool isRepairedSpelling(std::string_view word);
+// Whether the cleaning rewrites `word` (ignoring case) when it stands between two spaces, as
+// "dont" becomes "don't".
+bool isRepairedWord(std::string_view word);
 
 class PatternCounter;
 

@@ -20,7 +20,7 @@
 #include "forms/program_context.h"
 #include "gui_test_support.h"
 #include "ui/details_window.h"
-#include "ui/export_actions.h"
+#include "ui/evidence_panel.h"
 #include "ui/main_window.h"
 #include "ui/matrix_model.h"
 #include "ui/matrix_window.h"

@@ -1,8 +1,9 @@
-// A long text cleaned and counted in pieces at once, cut where no step of the clean-up and
-// no counted pattern can reach across.
-
 #include <algorithm>
+#include <string>
+#include <string_view>
 #include <thread>
+#include <utility>
+#include <vector>
 
 #include "analysis/normalisation.h"
 #include "analysis/pattern_counter.h"
@@ -51,7 +52,7 @@ std::size_t cutAtOrAfter(const std::string& text, std::size_t from) {
         const std::string_view before = wordBefore(text, i);
         const std::string_view after = wordAfter(text, i + 1);
         if (!before.empty() && !after.empty() && !equalsIgnoreCase(before, after) &&
-            !isRepairedSpelling(before) && !isRepairedSpelling(after)) {
+            !isRepairedWord(before) && !isRepairedWord(after)) {
             return i;
         }
     }

@@ -452,10 +452,18 @@ std::vector<Threshold> thresholdsOf(Category category) {
     return {};
 }
 
-std::optional<double> decisiveMove(const RuleBook& rules, const ClassifierInputs& inputs,
-                                   Category category, Threshold threshold) {
+namespace {
+
+long long millionths(double x) {
+    return std::llround(x * 1e6);
+}
+
+// decisiveMove from the classification the inputs give; with `reach`, only moves at most that
+// far (in millionths, as margins are compared) are tried.
+std::optional<double> decisiveMoveFrom(const RuleBook& rules, const ClassifierInputs& inputs,
+                                       const Classification& base, Category category,
+                                       Threshold threshold, std::optional<double> reach) {
     const auto k = static_cast<std::size_t>(category);
-    const Classification base = classify(rules, inputs);
     const std::string digit = base.code.substr(std::min(k, base.code.size()), 1);
     const auto digitWith = [&](double limit) {
         const Classification moved = classify(rules.with(threshold, limit), inputs);
@@ -485,6 +493,9 @@ std::optional<double> decisiveMove(const RuleBook& rules, const ClassifierInputs
     constexpr double kPast = 0.00005;
     for (const double v : values) {
         const double move = v - limit;
+        if (reach && millionths(std::fabs(move)) > millionths(*reach)) {
+            break;  // the values come nearest first
+        }
         for (const double side : {1.0, -1.0}) {
             if ((move > 0 && side < 0) || (move < 0 && side > 0)) {
                 continue;
@@ -497,6 +508,27 @@ std::optional<double> decisiveMove(const RuleBook& rules, const ClassifierInputs
         }
     }
     return std::nullopt;
+}
+
+}  // namespace
+
+std::optional<double> decisiveMove(const RuleBook& rules, const ClassifierInputs& inputs,
+                                   Category category, Threshold threshold) {
+    return decisiveMoveFrom(rules, inputs, classify(rules, inputs), category, threshold,
+                            std::nullopt);
+}
+
+std::array<bool, 5> nearThresholdDigits(const RuleBook& rules, const ClassifierInputs& inputs) {
+    std::array<bool, 5> near{};
+    const Classification base = classify(rules, inputs);
+    for (std::size_t k = 0; k < near.size(); ++k) {
+        const auto category = static_cast<Category>(k);
+        for (const Threshold t : thresholdsOf(category)) {
+            near[k] = near[k] ||
+                      decisiveMoveFrom(rules, inputs, base, category, t, RuleBook::kNearMargin);
+        }
+    }
+    return near;
 }
 
 }  // namespace pelmora

@@ -210,6 +210,10 @@ Classification classify(const RuleBook& rules, const ClassifierInputs& inputs);
 std::optional<double> decisiveMove(const RuleBook& rules, const ClassifierInputs& inputs,
                                    Category category, Threshold threshold);
 
+// For each digit, whether a move of one of its thresholds by at most the near margin changes
+// it: the decisive move of decisiveMove, looked for only that far.
+std::array<bool, 5> nearThresholdDigits(const RuleBook& rules, const ClassifierInputs& inputs);
+
 // The thresholds the rules of `category` compare with.
 std::vector<Threshold> thresholdsOf(Category category);
 

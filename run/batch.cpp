@@ -70,6 +70,7 @@ public:
         t.decisions = std::move(decisions);
         compact(t.decisions);
         t.code = t.measures.code;
+        t.near = nearThresholdDigits(result_->rules, t.decisions.inputs);
         result_->texts.push_back(std::move(t));
     }
 

@@ -29,6 +29,7 @@ struct TextRecord {
     std::array<double, kMeasureCount> numbers{};  // the same, read as numbers
     Form1Decisions decisions;                     // what the rule book decided, and from what
     std::string code;
+    std::array<bool, 5> near{};  // digits a move of a threshold by the near margin changes
 
     const std::string& text(Measure m) const;
     double number(Measure m) const { return numbers[static_cast<std::size_t>(m)]; }

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <map>
 #include <mutex>
 #include <optional>
 #include <random>
@@ -365,6 +366,107 @@ std::vector<TableRow> stabilityTable(const RunResult& run, const RunStability& s
     return rows;
 }
 
+namespace {
+
+// A pair's strength before and after a move follows from its two texts' codes alone, so
+// texts with the same run code and the same moved code form a class, and a pair of classes
+// stands for every pair between them. Pairs of texts with the same name bytes are not
+// listed; what the classes count stands for the listed pairs when both tallies agree with
+// the run's, otherwise the pairs are visited one by one.
+struct SensitivityClasses {
+    std::vector<std::pair<std::string, std::string>> codes;  // run code, moved code
+    std::vector<std::int64_t> size;
+    std::vector<int> of;  // text position -> class
+};
+
+SensitivityClasses classesOf(const RunResult& run, const std::vector<std::string>& moved) {
+    SensitivityClasses c;
+    std::map<std::pair<std::string, std::string>, int> ids;
+    for (std::size_t k = 0; k < run.texts.size(); ++k) {
+        const auto [it, added] = ids.try_emplace({run.texts[k].code, moved[k]}, c.size.size());
+        if (added) {
+            c.codes.push_back(it->first);
+            c.size.push_back(0);
+        }
+        ++c.size[static_cast<std::size_t>(it->second)];
+        c.of.push_back(it->second);
+    }
+    return c;
+}
+
+// Pairs between classes a <= b, by class.
+void countClassPairs(const SensitivityClasses& c, std::vector<std::int64_t>& pairs) {
+    const std::size_t m = c.size.size();
+    pairs.assign(m * m, 0);
+    for (std::size_t a = 0; a < m; ++a) {
+        pairs[a * m + a] = c.size[a] * (c.size[a] - 1) / 2;
+        for (std::size_t b = a + 1; b < m; ++b) {
+            pairs[a * m + b] = c.size[a] * c.size[b];
+        }
+    }
+}
+
+// Takes out the pairs of texts that share their name bytes, which no list holds.
+void dropSameNamePairs(const RunResult& run, const SensitivityClasses& c,
+                       std::vector<std::int64_t>& pairs) {
+    std::map<std::string_view, std::vector<int>> byName;
+    for (const TextRecord& t : run.texts) {
+        byName[t.nameBytes].push_back(t.position);
+    }
+    const std::size_t m = c.size.size();
+    for (const auto& [name, positions] : byName) {
+        for (std::size_t i = 0; i < positions.size(); ++i) {
+            for (std::size_t j = i + 1; j < positions.size(); ++j) {
+                const auto a =
+                    static_cast<std::size_t>(c.of[static_cast<std::size_t>(positions[i])]);
+                const auto b =
+                    static_cast<std::size_t>(c.of[static_cast<std::size_t>(positions[j])]);
+                --pairs[std::min(a, b) * m + std::max(a, b)];
+            }
+        }
+    }
+}
+
+void tally(SensitivityRow& row, int before, int after, std::int64_t pairs) {
+    row.strengthsChanged += after != before ? pairs : 0;
+    row.becameMinimal += isMinimal(after) && !isMinimal(before) ? pairs : 0;
+    row.ceasedMinimal += !isMinimal(after) && isMinimal(before) ? pairs : 0;
+}
+
+// The row's pair figures from the classes; false when they do not stand for the run's pairs.
+bool tallyByClasses(const RunResult& run, const std::vector<std::string>& moved,
+                    SensitivityRow& row) {
+    const SensitivityClasses c = classesOf(run, moved);
+    std::vector<std::int64_t> pairs;
+    countClassPairs(c, pairs);
+    dropSameNamePairs(run, c, pairs);
+    const std::size_t m = c.size.size();
+    std::array<std::int64_t, 16> strengths{};
+    std::int64_t total = 0;
+    SensitivityRow counted;
+    for (std::size_t a = 0; a < m; ++a) {
+        for (std::size_t b = a; b < m; ++b) {
+            const std::int64_t n = pairs[a * m + b];
+            if (n == 0) {
+                continue;
+            }
+            const int before = typeCodeStrength(c.codes[a].first, c.codes[b].first);
+            tally(counted, before, typeCodeStrength(c.codes[a].second, c.codes[b].second), n);
+            strengths[static_cast<std::size_t>(before)] += n;
+            total += n;
+        }
+    }
+    if (total != run.pairs.count() || strengths != run.pairs.strengthCounts()) {
+        return false;
+    }
+    row.strengthsChanged = counted.strengthsChanged;
+    row.becameMinimal = counted.becameMinimal;
+    row.ceasedMinimal = counted.ceasedMinimal;
+    return true;
+}
+
+}  // namespace
+
 std::vector<SensitivityRow> runSensitivity(const RunResult& run) {
     std::vector<SensitivityRow> rows;
     for (const double factor : {0.9, 0.95, 1.05, 1.1}) {
@@ -376,13 +478,14 @@ std::vector<SensitivityRow> runSensitivity(const RunResult& run) {
             codes.push_back(t.inRun ? classify(moved, t.decisions.inputs).code : t.code);
             row.codesChanged += codes.back() != t.code ? 1 : 0;
         }
-        run.pairs.forEach([&](const RunPair& p) {
-            const int s = typeCodeStrength(codes[static_cast<std::size_t>(p.first)],
-                                           codes[static_cast<std::size_t>(p.second)]);
-            row.strengthsChanged += s != p.strength ? 1 : 0;
-            row.becameMinimal += isMinimal(s) && !p.minimal ? 1 : 0;
-            row.ceasedMinimal += !isMinimal(s) && p.minimal ? 1 : 0;
-        });
+        if (!tallyByClasses(run, codes, row)) {
+            run.pairs.forEach([&](const RunPair& p) {
+                tally(row, p.strength,
+                      typeCodeStrength(codes[static_cast<std::size_t>(p.first)],
+                                       codes[static_cast<std::size_t>(p.second)]),
+                      1);
+            });
+        }
         rows.push_back(row);
     }
     return rows;

@@ -1,23 +1,19 @@
 #include "ui/texts_model.h"
 
 #include <QBrush>
+#include <algorithm>
 #include <set>
 
-#include "explanation/digit_evidence.h"
-#include "ui/job_runner.h"
 #include "ui/stability_marks.h"
 #include "ui/text_bridge.h"
 
 namespace pelmora {
 
-TextsModel::TextsModel(QObject* parent) : QAbstractTableModel(parent) {
-    runner_ = new JobRunner(this);
-}
+TextsModel::TextsModel(QObject* parent) : QAbstractTableModel(parent) {}
 
 void TextsModel::setRun(std::shared_ptr<const RunResult> run,
                         const std::vector<FileQuality>& quality) {
     beginResetModel();
-    runner_->abandon();
     run_ = std::move(run);
     stability_.reset();
     rows_.clear();
@@ -32,42 +28,13 @@ void TextsModel::setRun(std::shared_ptr<const RunResult> run,
             if (!t.inRun) {
                 continue;
             }
-            rows_.push_back({t.position, false, warned.count(t.position) > 0});
+            // The run marked the digits near a threshold as it went.
+            rows_.push_back({t.position,
+                             std::find(t.near.begin(), t.near.end(), true) != t.near.end(),
+                             warned.count(t.position) > 0});
         }
     }
     endResetModel();
-    if (!rows_.empty()) {
-        markNearThreshold();
-    }
-}
-
-void TextsModel::markNearThreshold() {
-    // Every digit of every text explained again: away from the window's thread.
-    std::vector<int> positions;
-    positions.reserve(rows_.size());
-    for (const Row& row : rows_) {
-        positions.push_back(row.position);
-    }
-    runner_->start<std::vector<bool>>(
-        [run = run_,
-         positions = std::move(positions)](JobControl& control) -> Result<std::vector<bool>> {
-            std::vector<bool> near;
-            near.reserve(positions.size());
-            for (const int position : positions) {
-                if (control.cancelled()) {
-                    return cancelledError("Marking the texts near a threshold");
-                }
-                const TextRecord& t = run->texts[static_cast<std::size_t>(position)];
-                near.push_back(explainText(t, run->rules).nearCount() > 0);
-            }
-            return near;
-        },
-        [this](std::vector<bool> near) {
-            for (std::size_t r = 0; r < rows_.size() && r < near.size(); ++r) {
-                rows_[r].near = near[r];
-            }
-            emit dataChanged(index(0, MarksColumn), index(rowCount() - 1, MarksColumn));
-        });
 }
 
 QString TextsModel::marks(const Row& row) {

@@ -129,8 +129,7 @@ bool measure(int count) {
              panel->openDetails();
              DetailsWindow* details = panel->detailsWindow();
              waitUntil([&] {
-                 return !details->textsModel()->marking()->running() &&
-                        !details->textView()->isLoading();
+                 return !details->textView()->isLoading();
              });
          }},
         {"Sensitivity tab",

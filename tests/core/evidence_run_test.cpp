@@ -50,11 +50,33 @@ TEST(EvidenceOfRuns, EveryDigitOfEveryCorpusTextIsExplainedByTheRuleThatGaveIt) 
                 EXPECT_EQ(e.digits[k].digit, t.code.at(k)) << t.name << " digit " << k + 1;
                 EXPECT_EQ(e.digits[k].categoryText, actual[k]) << t.name << " digit " << k + 1;
                 EXPECT_FALSE(e.digits[k].rule.empty());
+                // The run marks the digits its evidence calls near a threshold.
+                EXPECT_EQ(t.near[k], e.digits[k].nearThreshold) << t.name << " digit " << k + 1;
             }
         }
     }
     EXPECT_GE(texts, folders.size() > 1 ? 200 : 8);
     std::cout << texts << " texts explained, " << near << " with a digit near a threshold\n";
+}
+
+// Texts written right at a threshold have the digit it decides marked near; the run marks
+// the same digits the evidence does.
+TEST(EvidenceOfRuns, TheRunMarksTheDigitsRightAtAThresholdNear) {
+    const auto run = test::runFolder(test::kBoundary);
+    const std::pair<const char*, std::size_t> atThreshold[] = {
+        {"o_at.txt", 3},      {"o_strong_at.txt", 3}, {"a_at.txt", 4},
+        {"a_high_at.txt", 4}, {"f_contr_at.txt", 0},  {"p_infl_at.txt", 2}};
+    for (const auto& [name, digit] : atThreshold) {
+        const TextRecord* t = run->byNameBytes(name);
+        ASSERT_NE(t, nullptr) << name;
+        EXPECT_TRUE(t->near[digit]) << name;
+    }
+    for (const TextRecord& t : run->texts) {
+        const TextEvidence e = explainText(t, run->rules);
+        for (std::size_t k = 0; k < t.near.size(); ++k) {
+            EXPECT_EQ(t.near[k], e.digits[k].nearThreshold) << t.name << " digit " << k + 1;
+        }
+    }
 }
 
 // The matrix and the pairs table against the report as a user reads it.

@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTabWidget>
 #include <QTableView>
 #include <QTableWidget>
 #include <QTemporaryDir>
@@ -24,6 +25,7 @@
 #include "ui/main_window.h"
 #include "ui/matrix_model.h"
 #include "ui/matrix_window.h"
+#include "ui/sensitivity_view.h"
 #include "ui/text_bridge.h"
 
 namespace pelmora {
@@ -153,6 +155,38 @@ private slots:
         QCOMPARE(r.panel->qualityLine(), QString());
         QVERIFY(!detailsWindow->isVisible());
         QVERIFY(!matrixWindow->isVisible());
+    }
+
+    // The moves of every threshold by 5% and 10% down and up, worked out by hand: down, the
+    // two texts right at a threshold (f_def_at.txt, o_at.txt) change and six strengths with
+    // them, o_at.txt against r_tie_formal.txt becoming minimal; up, the two just above one
+    // (a_high_above.txt, o_strong_above.txt) change in a digit that no other text has, before
+    // or after, so that no strength changes.
+    void sensitivityTabShowsTheMovesOfEveryThreshold() {
+        HandRun r;
+        QVERIFY(r.start());
+        child<QPushButton>(&r.window, "cmdAuto")->click();
+        child<QPushButton>(&r.window, "cmdDetails")->click();
+        DetailsWindow* details = r.panel->detailsWindow();
+        auto* table = child<QTableWidget>(details, "tblSensitivity");
+        QCOMPARE(table->rowCount(), 0);  // not worked out until it is looked at
+        child<QTabWidget>(details, "runTabs")->setCurrentWidget(details->sensitivity());
+        const QStringList expected = {
+            QStringLiteral("-10%|2 of 5|6 of 10|1|0"),
+            QStringLiteral("-5%|2 of 5|6 of 10|1|0"),
+            QStringLiteral("+5%|2 of 5|0 of 10|0|0"),
+            QStringLiteral("+10%|2 of 5|0 of 10|0|0"),
+        };
+        QTRY_COMPARE(table->rowCount(), 4);
+        QStringList shown;
+        for (int row = 0; row < table->rowCount(); ++row) {
+            QStringList cells;
+            for (int column = 0; column < table->columnCount(); ++column) {
+                cells.append(table->item(row, column)->text());
+            }
+            shown.append(cells.join(u'|'));
+        }
+        QCOMPARE(shown, expected);
     }
 
     // Each spreadsheet export by its button, read back as a spreadsheet program would.

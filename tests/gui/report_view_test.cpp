@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QFontMetrics>
+#include <QHash>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
@@ -29,6 +30,8 @@
 
 namespace pelmora {
 namespace {
+
+using namespace Qt::StringLiterals;
 
 using testing::child;
 using Position = ReportView::Position;
@@ -96,6 +99,31 @@ QPoint pointOf(const ReportView& view, const QString& row, std::int64_t rowIndex
     return {ReportView::kTextMargin + metrics.horizontalAdvance(row.left(column)) + 1, y};
 }
 
+// Presses keys written as "Right S-Down C-End CS-Home": S- holds Shift, C- Ctrl.
+void pressAll(QWidget* widget, const QString& keys) {
+    static const QHash<QString, Qt::Key> named = {
+        {u"Left"_s, Qt::Key_Left}, {u"Right"_s, Qt::Key_Right}, {u"Up"_s, Qt::Key_Up},
+        {u"Down"_s, Qt::Key_Down}, {u"Home"_s, Qt::Key_Home},   {u"End"_s, Qt::Key_End},
+        {u"X"_s, Qt::Key_X},       {u"Tab"_s, Qt::Key_Tab}};
+    for (const QString& key : keys.split(u' ', Qt::SkipEmptyParts)) {
+        const QString modifiers = key.contains(u'-') ? key.section(u'-', 0, 0) : QString();
+        Qt::KeyboardModifiers held;
+        held.setFlag(Qt::ShiftModifier, modifiers.contains(u'S'));
+        held.setFlag(Qt::ControlModifier, modifiers.contains(u'C'));
+        QVERIFY2(named.contains(key.section(u'-', -1)), qPrintable(key));
+        press(widget, named.value(key.section(u'-', -1)), held);
+    }
+}
+
+// 200 rows: "ab", "cd", "ef<tab>gh", then "row 3" to "row 199", each ending in a line end.
+std::string manyRows() {
+    std::string many = "ab\r\ncd\r\nef\tgh\r\n";
+    for (int k = 3; k < 200; ++k) {
+        many += "row " + std::to_string(k) + "\r\n";
+    }
+    return many;
+}
+
 // A view in a window of its own, shown and active, so that it takes keys and focus.
 struct ShownView {
     QWidget window;
@@ -124,7 +152,10 @@ class ReportViewTest : public QObject {
 
 private slots:
     void showsAndCopiesEveryRowOfLiteralAndPairLinePieces();
-    void keyboardAndMouseSelectAcrossRowsPagesAndLineBreaks();
+    void keysMoveTheCaretAndSelectAcrossLineBreaks_data();
+    void keysMoveTheCaretAndSelectAcrossLineBreaks();
+    void pagesMoveTheCaretAndTheViewTogether();
+    void mouseSelectsCharacterByCharacterAcrossRows();
     void findStepsThroughMatchesBothWaysWrapsAndSaysNoMatch();
     void reportOfARunOf1200TextsOpensScrollsAndIsSearchedToItsEnd();
 };
@@ -211,45 +242,58 @@ void ReportViewTest::showsAndCopiesEveryRowOfLiteralAndPairLinePieces() {
     QCOMPARE(inked(3 * rowHeight, image.height(), image.width()), 0);
 }
 
-void ReportViewTest::keyboardAndMouseSelectAcrossRowsPagesAndLineBreaks() {
-    std::string many = "ab\r\ncd\r\nef\tgh\r\n";
-    for (int k = 3; k < 200; ++k) {
-        many += "row " + std::to_string(k) + "\r\n";
-    }
-    const QString plain =
-        QString::fromStdString(many).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+// Keys pressed from the start of 200 rows: where the caret ends and what is selected.
+void ReportViewTest::keysMoveTheCaretAndSelectAcrossLineBreaks_data() {
+    QTest::addColumn<QString>("keys");
+    QTest::addColumn<int>("row");
+    QTest::addColumn<int>("column");
+    QTest::addColumn<QString>("selected");
+    const QString fromB = QStringLiteral("Right S-Right S-Right S-Right");
+    QTest::newRow("right") << u"Right"_s << 0 << 1 << QString();
+    QTest::newRow("shift and right over a line end") << fromB << 1 << 1 << u"b\nc"_s;
+    QTest::newRow("shift and down") << fromB + u" S-Down"_s << 2 << 1 << u"b\ncd\ne"_s;
+    QTest::newRow("shift and end") << fromB + u" S-Down S-End"_s << 2 << 5 << u"b\ncd\nef\tgh"_s;
+    QTest::newRow("shift and home")
+        << fromB + u" S-Down S-End S-Left S-Home"_s << 2 << 0 << u"b\ncd\n"_s;
+    QTest::newRow("shift and up") << fromB + u" S-Down S-End S-Left S-Home S-Up"_s << 1 << 0
+                                  << u"b\n"_s;
+    // Without Shift an arrow first drops the selection at its own side.
+    QTest::newRow("left drops the selection")
+        << fromB + u" S-Down S-Up Left"_s << 0 << 1 << QString();
+    // Left from the start of a row goes to the end of the row above.
+    QTest::newRow("left from a row's start") << u"Down Home S-Left"_s << 0 << 2 << u"\n"_s;
+    // Ctrl+End goes to the empty row after the last line end.
+    QTest::newRow("ctrl and end") << u"C-End"_s << 200 << 0 << QString();
+    QTest::newRow("back from the end") << u"C-End S-Left S-Left"_s << 199 << 6 << u"9\n"_s;
+    // Typing does nothing.
+    QTest::newRow("typing") << u"X X"_s << 0 << 0 << QString();
+}
+
+void ReportViewTest::keysMoveTheCaretAndSelectAcrossLineBreaks() {
+    QFETCH(QString, keys);
+    QFETCH(int, row);
+    QFETCH(int, column);
+    QFETCH(QString, selected);
+    const std::string many = manyRows();
     ShownView shown{ComposedText(many)};
     ReportView& view = *shown.view;
+    pressAll(&view, keys);
+    QCOMPARE(view.caret().row, row);
+    QCOMPARE(view.caret().column, column);
+    QCOMPARE(view.selectedText(), selected);
+    QCOMPARE(view.hasSelection(), !selected.isEmpty());
+    QCOMPARE(view.toPlainText(), QString::fromStdString(many).remove(u'\r'));
+}
 
-    press(&view, Qt::Key_Right);
-    QVERIFY(view.caret() == (Position{0, 1}));
-    for (int k = 0; k < 3; ++k) {
-        press(&view, Qt::Key_Right, Qt::ShiftModifier);
-    }
-    QCOMPARE(view.selectedText(), QStringLiteral("b\nc"));
-    press(&view, Qt::Key_Down, Qt::ShiftModifier);
-    QCOMPARE(view.selectedText(), QStringLiteral("b\ncd\ne"));
-    press(&view, Qt::Key_End, Qt::ShiftModifier);
-    QCOMPARE(view.selectedText(), QStringLiteral("b\ncd\nef\tgh"));
-    press(&view, Qt::Key_Left, Qt::ShiftModifier);
-    press(&view, Qt::Key_Home, Qt::ShiftModifier);
-    QCOMPARE(view.selectedText(), QStringLiteral("b\ncd\n"));
-    press(&view, Qt::Key_Up, Qt::ShiftModifier);
-    QCOMPARE(view.selectedText(), QStringLiteral("b\n"));
-    // Left from the start of a row goes to the end of the row above; without Shift an arrow
-    // first drops the selection at its own side.
-    press(&view, Qt::Key_Left);
-    QVERIFY(view.caret() == (Position{0, 1}));
-    QVERIFY(!view.hasSelection());
-    press(&view, Qt::Key_Down);
-    press(&view, Qt::Key_Home);
-    press(&view, Qt::Key_Left, Qt::ShiftModifier);
-    QCOMPARE(view.selectedText(), QStringLiteral("\n"));
-
-    // A page is the rows that fit whole; Page Down moves caret and view by one.
+// A page is the rows that fit whole; Page Down moves caret and view by one, and the ends of
+// the text take the view with them.
+void ReportViewTest::pagesMoveTheCaretAndTheViewTogether() {
+    const std::string many = manyRows();
+    const QString plain = QString::fromStdString(many).remove(u'\r');
+    ShownView shown{ComposedText(many)};
+    ReportView& view = *shown.view;
     const int page = view.viewport()->height() / QFontMetrics(view.font()).lineSpacing();
     QVERIFY(page > 3);
-    press(&view, Qt::Key_Home, Qt::ControlModifier);
     press(&view, Qt::Key_PageDown, Qt::ShiftModifier);
     QCOMPARE(view.caret().row, page);
     QCOMPARE(view.topRow(), page);
@@ -263,26 +307,21 @@ void ReportViewTest::keyboardAndMouseSelectAcrossRowsPagesAndLineBreaks() {
     QVERIFY(view.caret() == (Position{0, 0}));
     QCOMPARE(view.topRow(), 0);
 
-    // Ctrl+End goes to the empty row after the last line end, with the view at the bottom.
     press(&view, Qt::Key_End, Qt::ControlModifier);
-    QVERIFY(view.caret() == (Position{200, 0}));
     QCOMPARE(view.topRow(), 201 - page);
     QCOMPARE(view.verticalScrollBar()->value(), view.verticalScrollBar()->maximum());
-    press(&view, Qt::Key_Left, Qt::ShiftModifier);
-    press(&view, Qt::Key_Left, Qt::ShiftModifier);
-    QCOMPARE(view.selectedText(), QStringLiteral("9\n"));
     press(&view, Qt::Key_Home, Qt::ControlModifier | Qt::ShiftModifier);
     QCOMPARE(view.selectedText(), plain);
     QCOMPARE(view.topRow(), 0);
 
-    // Typing does nothing, and Tab moves on.
-    press(&view, Qt::Key_X);
-    QCOMPARE(view.toPlainText(), plain);
+    // Tab moves on.
     press(&view, Qt::Key_Tab);
     QCOMPARE(QApplication::focusWidget(), shown.after);
+}
 
-    // The mouse selects character by character across rows.
-    view.setText(ComposedText("WWWW MMMM\r\nMWMW word\r\nthird row\r\n"));
+void ReportViewTest::mouseSelectsCharacterByCharacterAcrossRows() {
+    ShownView shown{ComposedText("WWWW MMMM\r\nMWMW word\r\nthird row\r\n")};
+    ReportView& view = *shown.view;
     const QString row0 = QStringLiteral("WWWW MMMM"), row1 = QStringLiteral("MWMW word");
 
     QTest::mousePress(view.viewport(), Qt::LeftButton, {}, pointOf(view, row0, 0, 2));

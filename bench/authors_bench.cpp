@@ -6,7 +6,7 @@
 
 #include "app/form2_commands.h"
 #include "bench/support/corpus.h"
-#include "evidence/author_results.h"
+#include "run/author_results.h"
 #include "run/batch.h"
 
 namespace pelmora {

@@ -10,7 +10,7 @@
 
 #include "app/form2_commands.h"
 #include "bench/support/corpus.h"
-#include "evidence/stability.h"
+#include "stability/stability.h"
 #include "run/batch.h"
 
 namespace pelmora {

@@ -1,5 +1,5 @@
 #include "cli/folder_run.h"
-#include "evidence/author_results.h"
+#include "run/author_results.h"
 
 namespace pelmora::cli {
 

@@ -1,7 +1,7 @@
 #include <algorithm>
 
 #include "cli/folder_run.h"
-#include "evidence/concordance.h"
+#include "explanation/concordance.h"
 
 namespace pelmora::cli {
 

@@ -1,5 +1,5 @@
 #include "cli/folder_run.h"
-#include "evidence/run_explanation.h"
+#include "explanation/run_explanation.h"
 
 namespace pelmora::cli {
 

@@ -1,5 +1,5 @@
 #include "cli/folder_run.h"
-#include "evidence/pair_matrix.h"
+#include "exports/pair_matrix.h"
 
 namespace pelmora::cli {
 

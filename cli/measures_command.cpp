@@ -1,5 +1,5 @@
 #include "cli/folder_run.h"
-#include "evidence/measures_table.h"
+#include "exports/measures_table.h"
 
 namespace pelmora::cli {
 

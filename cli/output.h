@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "evidence/output_format.h"
+#include "formats/output_format.h"
 
 namespace pelmora::cli {
 

@@ -1,5 +1,5 @@
 #include "cli/folder_run.h"
-#include "evidence/pairs_table.h"
+#include "exports/pairs_table.h"
 
 namespace pelmora::cli {
 

@@ -1,6 +1,6 @@
 #include "cli/folder_run.h"
-#include "evidence/input_quality.h"
-#include "evidence/run_summary.h"
+#include "explanation/input_quality.h"
+#include "explanation/run_summary.h"
 
 namespace pelmora::cli {
 

@@ -1,5 +1,5 @@
 #include "cli/stability_options.h"
-#include "evidence/run_record.h"
+#include "record/run_record.h"
 
 namespace pelmora::cli {
 

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "cli/folder_run.h"
-#include "evidence/stability.h"
+#include "stability/stability.h"
 
 namespace pelmora::cli {
 

@@ -1,5 +1,5 @@
 #include "cli/folder_run.h"
-#include "evidence/run_texts.h"
+#include "exports/run_texts.h"
 
 namespace pelmora::cli {
 

@@ -5,7 +5,7 @@
 
 #include "app/file_reader.h"
 #include "cli/stability_options.h"
-#include "evidence/run_record.h"
+#include "record/run_record.h"
 #include "stores/text_encoding.h"
 
 namespace pelmora::cli {

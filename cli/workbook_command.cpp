@@ -1,6 +1,6 @@
 #include "cli/folder_run.h"
-#include "evidence/run_record.h"
-#include "evidence/workbook.h"
+#include "exports/workbook.h"
+#include "record/run_record.h"
 
 namespace pelmora::cli {
 

@@ -7,7 +7,7 @@
 #include <memory>
 #include <vector>
 
-#include "evidence/concordance.h"
+#include "explanation/concordance.h"
 
 namespace pelmora {
 

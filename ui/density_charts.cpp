@@ -22,7 +22,7 @@
 #include <algorithm>
 #include <map>
 
-#include "evidence/chart_figures.h"
+#include "exports/chart_figures.h"
 #include "ui/export_actions.h"
 #include "ui/matrix_image.h"
 #include "ui/measure_colours.h"

@@ -11,8 +11,8 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "evidence/input_quality.h"
-#include "evidence/text_details.h"
+#include "explanation/input_quality.h"
+#include "explanation/text_details.h"
 #include "ui/density_charts.h"
 #include "ui/sensitivity_view.h"
 #include "ui/stability_bar.h"

@@ -11,13 +11,13 @@
 #include <QStandardPaths>
 #include <QVBoxLayout>
 
-#include "evidence/input_quality.h"
-#include "evidence/measures_table.h"
-#include "evidence/output_format.h"
-#include "evidence/pair_matrix.h"
-#include "evidence/pairs_table.h"
-#include "evidence/run_record.h"
-#include "evidence/workbook.h"
+#include "explanation/input_quality.h"
+#include "exports/measures_table.h"
+#include "exports/pair_matrix.h"
+#include "exports/pairs_table.h"
+#include "exports/workbook.h"
+#include "formats/output_format.h"
+#include "record/run_record.h"
 #include "ui/details_window.h"
 #include "ui/matrix_window.h"
 #include "ui/stability_task.h"

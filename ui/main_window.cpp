@@ -23,7 +23,7 @@
 #include "analysis/form1_commands.h"
 #include "app/drives.h"
 #include "app/form2_commands.h"
-#include "evidence/run_summary.h"
+#include "explanation/run_summary.h"
 #include "help/help_windows.h"
 #include "help/window_parts.h"
 #include "run/batch.h"

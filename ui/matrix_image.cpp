@@ -7,7 +7,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "evidence/strength_colours.h"
+#include "exports/strength_colours.h"
 #include "ui/text_bridge.h"
 
 namespace pelmora {

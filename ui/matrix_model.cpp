@@ -3,7 +3,7 @@
 #include <QBrush>
 #include <QFont>
 
-#include "evidence/digit_evidence.h"
+#include "explanation/digit_evidence.h"
 #include "ui/matrix_image.h"
 #include "ui/stability_marks.h"
 #include "ui/text_bridge.h"

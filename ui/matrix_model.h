@@ -7,8 +7,8 @@
 #include <QAbstractTableModel>
 #include <memory>
 
-#include "evidence/stability.h"
 #include "run/run_result.h"
+#include "stability/stability.h"
 
 namespace pelmora {
 

@@ -4,7 +4,7 @@
 #include <QLabel>
 #include <QPainter>
 
-#include "evidence/run_summary.h"
+#include "explanation/run_summary.h"
 #include "help/window_parts.h"
 #include "ui/text_bridge.h"
 

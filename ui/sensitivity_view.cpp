@@ -4,8 +4,8 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
-#include "evidence/stability.h"
 #include "help/window_parts.h"
+#include "stability/stability.h"
 #include "ui/table_rows.h"
 
 namespace pelmora {

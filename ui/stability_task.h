@@ -10,7 +10,7 @@
 #include <memory>
 #include <vector>
 
-#include "evidence/stability.h"
+#include "stability/stability.h"
 
 class QThread;
 

@@ -3,7 +3,7 @@
 
 #include <vector>
 
-#include "evidence/csv.h"
+#include "formats/csv.h"
 
 class QTableWidget;
 

@@ -4,7 +4,7 @@
 #include <QLocale>
 #include <QMessageBox>
 
-#include "evidence/output_format.h"
+#include "formats/output_format.h"
 
 namespace pelmora {
 

@@ -15,7 +15,7 @@
 #include <QtConcurrent/QtConcurrentRun>
 #include <algorithm>
 
-#include "evidence/digit_evidence.h"
+#include "explanation/digit_evidence.h"
 #include "ui/concordance_model.h"
 #include "ui/measure_colours.h"
 #include "ui/occurrence_highlighter.h"

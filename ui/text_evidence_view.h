@@ -11,7 +11,7 @@
 #include <memory>
 #include <vector>
 
-#include "evidence/input_quality.h"
+#include "explanation/input_quality.h"
 #include "run/run_result.h"
 #include "ui/text_loading.h"
 

@@ -7,7 +7,7 @@
 #include <functional>
 #include <memory>
 
-#include "evidence/concordance.h"
+#include "explanation/concordance.h"
 #include "run/run_result.h"
 #include "ui/shown_text.h"
 

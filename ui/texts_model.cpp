@@ -3,7 +3,7 @@
 #include <QBrush>
 #include <set>
 
-#include "evidence/digit_evidence.h"
+#include "explanation/digit_evidence.h"
 #include "ui/stability_marks.h"
 #include "ui/text_bridge.h"
 

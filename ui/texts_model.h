@@ -7,9 +7,9 @@
 #include <memory>
 #include <vector>
 
-#include "evidence/input_quality.h"
-#include "evidence/stability.h"
+#include "explanation/input_quality.h"
 #include "run/run_result.h"
+#include "stability/stability.h"
 
 namespace pelmora {
 

@@ -19,7 +19,7 @@
 #include <vector>
 
 #include "app/form2_commands.h"
-#include "evidence/run_texts.h"
+#include "exports/run_texts.h"
 #include "forms/program_context.h"
 #include "run/batch.h"
 #include "ui/main_window.h"

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "app/form2_commands.h"
-#include "evidence/author_results.h"
+#include "run/author_results.h"
 #include "forms/program_context.h"
 #include "run/batch.h"
 #include "tests/support/run_builder.h"

@@ -3,8 +3,8 @@
 
 #include <gtest/gtest.h>
 
-#include "evidence/digit_evidence.h"
-#include "evidence/run_explanation.h"
+#include "explanation/digit_evidence.h"
+#include "explanation/run_explanation.h"
 #include "tests/support/run_builder.h"
 
 namespace pelmora {

@@ -6,12 +6,12 @@
 #include <set>
 
 #include "app/file_reader.h"
-#include "evidence/chart_figures.h"
-#include "evidence/digit_evidence.h"
-#include "evidence/input_quality.h"
-#include "evidence/pair_matrix.h"
-#include "evidence/pairs_table.h"
-#include "evidence/run_summary.h"
+#include "exports/chart_figures.h"
+#include "explanation/digit_evidence.h"
+#include "explanation/input_quality.h"
+#include "exports/pair_matrix.h"
+#include "exports/pairs_table.h"
+#include "explanation/run_summary.h"
 #include "stores/number_text.h"
 #include "tests/support/report_pairs.h"
 #include "tests/support/run_builder.h"

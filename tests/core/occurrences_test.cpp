@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "analysis/occurrences.h"
-#include "evidence/concordance.h"
+#include "explanation/concordance.h"
 #include "stores/text_encoding.h"
 #include "tests/support/temp_folder.h"
 #include "tests/support/test_data.h"

@@ -11,8 +11,8 @@
 #include "forms/program_context.h"
 #include "run/batch.h"
 #include "tests/support/pair_lines.h"
-#include "evidence/digit_evidence.h"
-#include "evidence/measures_table.h"
+#include "explanation/digit_evidence.h"
+#include "exports/measures_table.h"
 #include "tests/support/test_data.h"
 
 namespace pelmora {

@@ -5,7 +5,7 @@
 #include <filesystem>
 
 #include "app/sha256.h"
-#include "evidence/run_record.h"
+#include "record/run_record.h"
 #include "tests/support/test_data.h"
 
 namespace pelmora {

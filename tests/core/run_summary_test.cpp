@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "evidence/run_summary.h"
+#include "explanation/run_summary.h"
 #include "tests/support/run_builder.h"
 
 namespace pelmora {

@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "evidence/digit_evidence.h"
-#include "evidence/stability.h"
+#include "explanation/digit_evidence.h"
+#include "stability/stability.h"
 #include "tests/support/temp_folder.h"
 #include "tests/support/test_data.h"
 

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "evidence/output_format.h"
+#include "formats/output_format.h"
 #include "tests/fuzz/support.h"
 
 namespace {

@@ -10,7 +10,7 @@
 
 #include "analysis/form1_commands.h"
 #include "analysis/occurrences.h"
-#include "evidence/concordance.h"
+#include "explanation/concordance.h"
 #include "stores/text_encoding.h"
 #include "tests/fuzz/support.h"
 

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "app/sha256.h"
-#include "evidence/run_record.h"
+#include "record/run_record.h"
 #include "tests/fuzz/support.h"
 
 namespace {

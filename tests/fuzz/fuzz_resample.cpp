@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "app/sha256.h"
-#include "evidence/stability.h"
+#include "stability/stability.h"
 #include "stores/text_encoding.h"
 #include "tests/fuzz/support.h"
 

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "evidence/workbook.h"
+#include "exports/workbook.h"
 #include "stores/text_encoding.h"
 #include "tests/fuzz/support.h"
 #include "tests/support/run_builder.h"
@@ -24,8 +24,8 @@ using namespace pelmora;
 using namespace pelmora::fuzz;
 using Kind = test::WorkbookCell::Kind;
 
-// libFuzzer's timer for slow inputs is a SIGALRM without SA_RESTART, which cuts the reader's
-// reads from unzip short; held while it reads, it comes when the reading is done.
+// libFuzzer's timer for slow inputs is a SIGALRM without SA_RESTART, which cuts short the
+// reader's reads from Python; held while it reads, it comes when the reading is done.
 class AlarmHeld {
 public:
     AlarmHeld() {

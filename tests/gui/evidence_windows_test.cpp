@@ -14,10 +14,10 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "evidence/csv.h"
-#include "evidence/run_record.h"
+#include "formats/csv.h"
 #include "forms/program_context.h"
 #include "gui_test_support.h"
+#include "record/run_record.h"
 #include "tests/support/run_builder.h"
 #include "tests/support/workbook_reader.h"
 #include "ui/details_window.h"

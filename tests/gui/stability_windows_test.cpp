@@ -12,9 +12,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "evidence/run_record.h"
 #include "forms/program_context.h"
 #include "gui_test_support.h"
+#include "record/run_record.h"
 #include "ui/details_window.h"
 #include "ui/export_actions.h"
 #include "ui/main_window.h"

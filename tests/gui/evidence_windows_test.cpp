@@ -64,6 +64,17 @@ struct HandRun {
         panel = child<EvidencePanel>(&window, "EvidencePanel");
         return written;
     }
+    // Started and run, with the save dialog answered by `chosen`.
+    bool ran(const QString& chosen) {
+        if (!start()) {
+            return false;
+        }
+        child<QPushButton>(&window, "cmdAuto")->click();
+        panel->choosePath = [chosen](const QString&, const QString&, const QString&) {
+            return chosen;
+        };
+        return window.run() != nullptr;
+    }
 };
 
 // A table's rows, each written "cell|cell|...".
@@ -225,15 +236,11 @@ private slots:
         QFETCH(QString, button);
         QFETCH(QString, file);
         QFETCH(QStringList, rows);
-        HandRun r;
-        QVERIFY(r.start());
-        child<QPushButton>(&r.window, "cmdAuto")->click();
         QTemporaryDir out;
         QVERIFY(out.isValid());
         const QString chosen = out.filePath(file);
-        r.panel->choosePath = [&](const QString&, const QString&, const QString&) {
-            return chosen;
-        };
+        HandRun r;
+        QVERIFY(r.ran(chosen));
         child<QPushButton>(&r.window, button.toLatin1().constData())->click();
         std::vector<TableRow> table = spreadsheet(chosen, file.endsWith(u".tsv") ? '\t' : ',');
         QVERIFY(!table.empty());
@@ -323,18 +330,14 @@ private slots:
         QFETCH(QString, place);
         QFETCH(bool, pipe);
         QFETCH(QString, problem);
-        HandRun r;
-        QVERIFY(r.start());
-        child<QPushButton>(&r.window, "cmdAuto")->click();
         QTemporaryDir out;
         QVERIFY(out.isValid());
         const QString chosen = place.isEmpty() ? QString() : out.filePath(place);
         if (pipe) {
             QCOMPARE(::mkfifo(QFile::encodeName(chosen).constData(), 0600), 0);
         }
-        r.panel->choosePath = [&](const QString&, const QString&, const QString&) {
-            return chosen;
-        };
+        HandRun r;
+        QVERIFY(r.ran(chosen));
         QStringList problems;
         r.panel->reportProblem = [&](const QString& text) { problems.append(text); };
         QVERIFY(!r.panel->saveReport());

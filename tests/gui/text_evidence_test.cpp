@@ -151,6 +151,25 @@ std::string fileBytes(const QString& path) {
     return file.open(QIODevice::ReadOnly) ? file.readAll().toStdString() : "<unreadable>";
 }
 
+// A run's Details with its Text tab in front.
+struct TextTab {
+    std::shared_ptr<const RunResult> run;
+    DetailsWindow window;
+    TextEvidenceView* view = nullptr;
+
+    explicit TextTab(const std::filesystem::path& folder) : run(runOn(folder)) {
+        window.showRun(run);
+        window.show();
+        view = window.textView();
+        window.tabs()->setCurrentWidget(view);
+    }
+    // Selects the text named `name`; true once it is read and coloured.
+    bool select(const std::string& name) {
+        selectPosition(window, textNamed(*run, name).position);
+        return QTest::qWaitFor([&] { return settled(view); }, 20000);
+    }
+};
+
 }  // namespace
 
 class TextEvidenceTest : public QObject {
@@ -161,15 +180,10 @@ private slots:
     // of modal verbs: "should" inside "shouldn't" and "shoulders", "shouldn't" whole, "need"
     // inside "needed", and "will".
     void highlightsOfADiary() {
-        const auto run = runOn(testing::sampleFolder());
-        DetailsWindow window;
-        window.showRun(run);
-        window.show();
-        TextEvidenceView* view = window.textView();
-        window.tabs()->setCurrentWidget(view);
-        const TextRecord& t = textNamed(*run, "diary_sunday.txt");
-        selectPosition(window, t.position);
-        QTRY_VERIFY_WITH_TIMEOUT(settled(view), 20000);
+        TextTab tab(testing::sampleFolder());
+        QVERIFY(tab.select("diary_sunday.txt"));
+        TextEvidenceView* view = tab.view;
+        const TextRecord& t = textNamed(*tab.run, "diary_sunday.txt");
         QFile file(pathToQt(testing::sampleFolder() / "diary_sunday.txt"));
         QVERIFY(file.open(QIODevice::ReadOnly));
         QCOMPARE(view->text()->toPlainText(),
@@ -213,14 +227,9 @@ private slots:
 
     // The diary's obligation words listed in context, and a line clicked.
     void concordanceOfADiary() {
-        const auto run = runOn(testing::sampleFolder());
-        DetailsWindow window;
-        window.showRun(run);
-        window.show();
-        TextEvidenceView* view = window.textView();
-        window.tabs()->setCurrentWidget(view);
-        selectPosition(window, textNamed(*run, "diary_sunday.txt").position);
-        QTRY_VERIFY_WITH_TIMEOUT(settled(view), 20000);
+        TextTab tab(testing::sampleFolder());
+        QVERIFY(tab.select("diary_sunday.txt"));
+        TextEvidenceView* view = tab.view;
         // A measure: its lines in context, and its counts by form.
         click(view->legend(), legendItem(view, Measure::ObligationCount));
         QVERIFY(shownLines(view->model()) ==
@@ -251,18 +260,13 @@ private slots:
 
     // A digit lists the counts its rule rests on, in this text and the next one shown.
     void digitListsTheWordsOfItsRule() {
-        const auto run = runOn(testing::sampleFolder());
-        DetailsWindow window;
-        window.showRun(run);
-        window.show();
-        TextEvidenceView* view = window.textView();
-        window.tabs()->setCurrentWidget(view);
+        TextTab tab(testing::sampleFolder());
+        TextEvidenceView* view = tab.view;
         const std::vector<Measure> formality = {Measure::Contractions, Measure::DefiniteArticle,
                                                 Measure::IndefiniteArticle};
         for (const char* name : {"diary_sunday.txt", "parking_notice.txt"}) {
-            const TextRecord& t = textNamed(*run, name);
-            selectPosition(window, t.position);
-            QTRY_VERIFY_WITH_TIMEOUT(settled(view), 20000);
+            const TextRecord& t = textNamed(*tab.run, name);
+            QVERIFY(tab.select(name));
             if (std::string_view(name) == "diary_sunday.txt") {
                 click(view->digits(), view->digits()->item(0));
                 QVERIFY(view->digits()->item(0)->text().startsWith(

@@ -74,6 +74,9 @@ void Form2Commands::cmdAuto() {
         if (context_.progress) {
             context_.progress(k + 1, n, name);
         }
+        if (context_.cancelled()) {
+            return;  // the caller puts the stores back as they were before the run
+        }
         std::optional<Error> problem;
         if (measurer) {
             // Measured in a form of its own; it takes the place of this one, which the reset
@@ -121,6 +124,9 @@ void Form2Commands::cmdAuto() {
         analysis.cmdReset();
     }
     measurer.reset();
+    if (context_.cancelled()) {
+        return;
+    }
 
     context_.form1().visible = true;
     context_.form1().left = kInViewLeft;

@@ -25,6 +25,8 @@ constexpr std::size_t kCellBytes = 32767;
 // A Matrix sheet of more texts than this may pass 4 GB unpacked, which needs the zip's 64-bit
 // form; some readers lack it, so smaller workbooks go without.
 constexpr int kZip64Texts = 8000;
+// Report, Types, Measures, Pairs, Matrix, Quality and Run record.
+constexpr int kSheets = 7;
 
 // The library writes numbers with printf: in the C locale, whatever the user's, so that a
 // figure is never written 0,5. Only for this thread and this workbook.
@@ -58,8 +60,9 @@ std::string cellText(std::string_view text) {
 // The workbook being written, the formats its cells share, and its first error.
 class Book {
 public:
-    Book(const std::filesystem::path& file, const std::filesystem::path& folder, bool zip64)
-        : folder_(folder.string()) {
+    Book(const std::filesystem::path& file, const std::filesystem::path& folder, bool zip64,
+         const CancelToken* cancel)
+        : folder_(folder.string()), cancel_(cancel) {
         lxw_workbook_options options{};
         options.constant_memory = LXW_TRUE;  // rows go to disk as written
         options.tmpdir = folder_.data();     // beside the target, on the disk it fills
@@ -95,6 +98,13 @@ public:
     Book& operator=(const Book&) = delete;
 
     bool ok() const { return error_ == LXW_NO_ERROR; }
+    // Cancelled: the sheets stop taking rows, and the book is dropped unwritten.
+    bool stopped() const { return cancel_ != nullptr && cancel_->cancelled(); }
+    void abandon() {
+        if (book_ != nullptr) {
+            lxw_workbook_free(std::exchange(book_, nullptr));
+        }
+    }
     void note(lxw_error e) {
         if (error_ == LXW_NO_ERROR) {
             error_ = e;
@@ -126,6 +136,7 @@ private:
     static constexpr int kNoPair = 6;  // after the formats of strengths 0 to 5
 
     std::string folder_;
+    const CancelToken* cancel_ = nullptr;
     lxw_workbook* book_ = nullptr;
     lxw_error error_ = LXW_NO_ERROR;
     lxw_format* bold_ = nullptr;
@@ -157,7 +168,7 @@ public:
     Sheet(const Sheet&) = delete;
     Sheet& operator=(const Sheet&) = delete;
 
-    bool full() const { return row_ >= capacity_; }
+    bool full() const { return row_ >= capacity_ || book_.stopped(); }
     lxw_worksheet* get() const { return sheet_; }
 
     void text(int column, std::string_view text, lxw_format* format = nullptr) {
@@ -245,7 +256,7 @@ public:
     }
 
 private:
-    bool writable() const { return sheet_ != nullptr && row_ < capacity_; }
+    bool writable() const { return sheet_ != nullptr && row_ < capacity_ && !book_.stopped(); }
     lxw_row_t row() const { return static_cast<lxw_row_t>(row_); }
 
     Book& book_;
@@ -371,24 +382,54 @@ void recordSheet(Book& book, const RunResult& run, const std::string& created,
 }  // namespace
 
 std::optional<Error> writeWorkbook(const RunResult& run, ReplacingFile file,
-                                   const std::string& created, const SheetLimits& limits) {
+                                   const std::string& created, const SheetLimits& limits,
+                                   JobControl* control) {
     const CNumbers numbers;
     const std::filesystem::path folder = file.temporary().has_parent_path()
                                              ? file.temporary().parent_path()
                                              : std::filesystem::path(".");
     lxw_error error;
     {
-        Book book(file.temporary(), folder, matrixTexts(run, limits) > kZip64Texts);
-        if (book.ok()) {
+        Book book(file.temporary(), folder, matrixTexts(run, limits) > kZip64Texts,
+                  control != nullptr ? &control->token() : nullptr);
+        // Each sheet a step; the last step is the file put together.
+        int step = 0;
+        const auto next = [&](const char* name) {
+            if (!book.ok() || book.stopped()) {
+                return false;
+            }
+            if (control != nullptr) {
+                control->report(++step, kSheets + 1, name);
+            }
+            return !book.stopped();
+        };
+        if (next("Report")) {
             reportSheet(book, run, limits);
+        }
+        if (next("Types")) {
             tableSheet(book, "Types", typesTable(run), typesColumnKinds(), limits);
+        }
+        if (next("Measures")) {
             tableSheet(book, "Measures", measuresTable(run, ColumnNames::Readable),
                        measuresColumnKinds(), limits);
+        }
+        if (next("Pairs")) {
             pairsSheet(book, run, limits);
+        }
+        if (next("Matrix")) {
             matrixSheet(book, run, limits);
+        }
+        if (next("Quality")) {
             tableSheet(book, "Quality", qualityTable(assessQuality(run)), qualityColumnKinds(),
                        limits);
+        }
+        if (next("Run record")) {
             recordSheet(book, run, created, limits);
+        }
+        if (!next("the workbook put together") && book.stopped()) {
+            // Dropped uncommitted, the temporary file goes and the target stays.
+            book.abandon();
+            return cancelledError("Saving \"" + file.target().string() + "\"");
         }
         error = book.close();
     }
@@ -403,12 +444,13 @@ std::optional<Error> writeWorkbook(const RunResult& run, ReplacingFile file,
 }
 
 std::optional<Error> writeWorkbook(const RunResult& run, const std::filesystem::path& path,
-                                   const std::string& created, const SheetLimits& limits) {
+                                   const std::string& created, const SheetLimits& limits,
+                                   JobControl* control) {
     Result<ReplacingFile> file = ReplacingFile::create(path);
     if (!file.ok()) {
         return file.error();
     }
-    return writeWorkbook(run, std::move(file.value()), created, limits);
+    return writeWorkbook(run, std::move(file.value()), created, limits, control);
 }
 
 }  // namespace pelmora

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "files/replacing_file.h"
+#include "jobs/job.h"
 #include "run/run_result.h"
 #include "stores/error.h"
 
@@ -23,14 +24,17 @@ struct SheetLimits {
 // A sheet with more rows than it holds keeps its first rows and ends in a row that says how
 // many were left out and which export has them all; the Matrix keeps as many texts as fit
 // across, by as many down. The workbook is written into `file` and committed when complete;
-// `created` is the time its Run record sheet names.
+// `created` is the time its Run record sheet names. Each sheet is a step reported to
+// `control`; once it is cancelled nothing is committed and the Cancelled error comes back.
 [[nodiscard]] std::optional<Error> writeWorkbook(const RunResult& run, ReplacingFile file,
                                                  const std::string& created,
-                                                 const SheetLimits& limits = {});
+                                                 const SheetLimits& limits = {},
+                                                 JobControl* control = nullptr);
 // The same into a temporary file made beside `path`.
 [[nodiscard]] std::optional<Error> writeWorkbook(const RunResult& run,
                                                  const std::filesystem::path& path,
                                                  const std::string& created,
-                                                 const SheetLimits& limits = {});
+                                                 const SheetLimits& limits = {},
+                                                 JobControl* control = nullptr);
 
 }  // namespace pelmora

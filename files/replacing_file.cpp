@@ -359,12 +359,22 @@ void ReplacingFile::discard() {
     forgetPending(std::exchange(slot_, -1));
 }
 
-std::optional<Error> writeWholeFile(const fs::path& target, const FileContent& content) {
+std::optional<Error> writeWholeFile(const fs::path& target, const FileContent& content,
+                                    const CancelToken* cancel) {
     Result<ReplacingFile> file = ReplacingFile::create(target);
     if (!file.ok()) {
         return file.error();
     }
-    content([&file](std::string_view piece) { file.value().write(piece); });
+    const auto stopped = [cancel] { return cancel != nullptr && cancel->cancelled(); };
+    content([&file, &stopped](std::string_view piece) {
+        if (!stopped()) {
+            file.value().write(piece);
+        }
+    });
+    // Dropped uncommitted, the temporary file goes and the target stays as it was.
+    if (stopped()) {
+        return cancelledError("Saving \"" + target.string() + "\"");
+    }
     return file.value().commit();
 }
 

@@ -13,6 +13,7 @@
 #include <string>
 #include <string_view>
 
+#include "jobs/job.h"
 #include "stores/error.h"
 
 namespace pelmora {
@@ -60,9 +61,11 @@ private:
 // Calls its argument with every piece of a file's content, in order.
 using FileContent = std::function<void(const std::function<void(std::string_view)>& piece)>;
 
-// Writes what `content` gives to `target`, whole or not at all.
+// Writes what `content` gives to `target`, whole or not at all: when `cancel` is set by the
+// end, nothing more is written, the target stays as it was and the Cancelled error comes back.
 [[nodiscard]] std::optional<Error> writeWholeFile(const std::filesystem::path& target,
-                                                  const FileContent& content);
+                                                  const FileContent& content,
+                                                  const CancelToken* cancel = nullptr);
 
 // "Could not save "PATH": REASON." as every failed save says it.
 Error saveError(const std::filesystem::path& path, const std::string& reason);

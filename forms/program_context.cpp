@@ -48,4 +48,23 @@ void ProgramContext::reloadForm2() {
     *form2_ = Form2();
 }
 
+ProgramContext::Stores ProgramContext::saveStores() const {
+    Stores stores{*form2_, std::nullopt, shared_, messages_};
+    if (form1_) {
+        stores.form1 = *form1_;
+    }
+    return stores;
+}
+
+void ProgramContext::restoreStores(Stores stores) {
+    *form2_ = std::move(stores.form2);
+    if (stores.form1) {
+        replaceForm1(std::move(*stores.form1));
+    } else {
+        unloadForm1();
+    }
+    shared_ = std::move(stores.shared);
+    messages_ = std::move(stores.messages);
+}
+
 }  // namespace pelmora

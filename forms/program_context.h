@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -13,6 +14,7 @@
 #include "forms/form1.h"
 #include "forms/form2.h"
 #include "forms/shared_state.h"
+#include "jobs/job.h"
 #include "rules/rule_book.h"
 
 namespace pelmora {
@@ -43,6 +45,17 @@ public:
 
     SharedState& shared() { return shared_; }
 
+    // Every store of both forms and the messages not yet shown, as they stand.
+    struct Stores {
+        Form2 form2;
+        std::optional<Form1> form1;
+        SharedState shared;
+        std::vector<std::string> messages;
+    };
+    [[nodiscard]] Stores saveStores() const;
+    // Puts the stores back as they were saved: a form that did not exist then is unloaded.
+    void restoreStores(Stores stores);
+
     // The thresholds every command decides by; the standard ones unless a caller moves them.
     const RuleBook& rules() const { return rules_; }
     void setRules(const RuleBook& rules) { rules_ = rules; }
@@ -59,6 +72,10 @@ public:
 
     // Called by the batch run before each text: k from 1 to n, and the file name.
     std::function<void(int k, int n, const std::string& name)> progress;
+
+    // The batch run stops between two texts once this is set; nothing when null.
+    const CancelToken* cancel = nullptr;
+    [[nodiscard]] bool cancelled() const { return cancel != nullptr && cancel->cancelled(); }
 
     // Told of every batch run as it goes, when set.
     RunObserver* observer = nullptr;

@@ -1,5 +1,8 @@
 #include "run/batch.h"
 
+#include <optional>
+#include <utility>
+
 #include "app/form2_commands.h"
 #include "forms/run_observer.h"
 #include "stores/text_encoding.h"
@@ -99,11 +102,21 @@ struct Watching {
 
 }  // namespace
 
-std::shared_ptr<const RunResult> runBatch(ProgramContext& context) {
+std::shared_ptr<const RunResult> runBatch(ProgramContext& context, const CancelToken* cancel) {
+    std::optional<ProgramContext::Stores> before;
+    if (cancel != nullptr) {
+        before = context.saveStores();
+    }
     Publisher publisher(context.rules());
     const Watching watching{context, context.observer};
     context.observer = &publisher;
+    const CancelToken* const outer = std::exchange(context.cancel, cancel);
     Form2Commands(context).cmdAuto();
+    context.cancel = outer;
+    if (before && cancel->cancelled()) {
+        context.restoreStores(std::move(*before));
+        return nullptr;
+    }
     return publisher.take();
 }
 

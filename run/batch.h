@@ -10,7 +10,9 @@
 namespace pelmora {
 
 // Runs the batch run of the main form as it stands; nothing when the command is disabled
-// (a run is shown and "Refresh" has not been pressed).
-std::shared_ptr<const RunResult> runBatch(ProgramContext& context);
+// (a run is shown and "Refresh" has not been pressed). When `cancel` is set before the run
+// has ended, every store is put back as it was before the run and nothing comes back.
+std::shared_ptr<const RunResult> runBatch(ProgramContext& context,
+                                          const CancelToken* cancel = nullptr);
 
 }  // namespace pelmora

@@ -248,7 +248,7 @@ Result<RunStability> measureStability(const RunResult& run, const StabilityOptio
         t.join();
     }
     if (cancelled || stopAsked(options)) {
-        return Error{Error::Code::ReadFailed, "The stability was not measured: cancelled.",
+        return Error{Error::Code::Cancelled, "The stability was not measured: cancelled.",
                      "cancelled"};
     }
     return out;

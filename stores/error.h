@@ -20,6 +20,7 @@ struct Error {
         NotUtf8,         // a text that must be UTF-8 is not
         RecordUnusable,  // a run record that cannot be read as one
         WriteFailed,
+        Cancelled,  // the user stopped the work
     };
     Code code;
     std::string message;  // a sentence the user can read, naming the file

@@ -24,6 +24,7 @@
 
 #include "exports/chart_figures.h"
 #include "ui/export_actions.h"
+#include "ui/job_runner.h"
 #include "ui/matrix_image.h"
 #include "ui/measure_colours.h"
 #include "ui/text_bridge.h"
@@ -119,6 +120,7 @@ QWidget* withButtons(QChartView* view, std::initializer_list<QPushButton*> butto
 
 DensityCharts::DensityCharts(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("DensityCharts"));
+    runner_ = new JobRunner(this);
     densities_ = new QChartView(this);
     densities_->setObjectName(QStringLiteral("densityChart"));
     strengths_ = new QChartView(this);
@@ -150,7 +152,9 @@ DensityCharts::DensityCharts(QWidget* parent) : QWidget(parent) {
 }
 
 void DensityCharts::clear() {
+    runner_->abandon();
     run_.reset();
+    distribution_.reset();
     textRun_.reset();
     position_ = -1;
     for (QChartView* view : {densities_, strengths_}) {
@@ -160,7 +164,21 @@ void DensityCharts::clear() {
 
 void DensityCharts::showRun(std::shared_ptr<const RunResult> run) {
     run_ = std::move(run);
-    replaceChart(strengths_, run_ ? strengthChart() : newChart(QString()));
+    distribution_.reset();
+    replaceChart(strengths_, newChart(QString()));
+    if (!run_) {
+        runner_->abandon();
+        return;
+    }
+    // Every pair of the run counted: away from the window's thread.
+    runner_->start<StrengthDistribution>(
+        [run = run_](JobControl&) -> Result<StrengthDistribution> {
+            return strengthDistribution(*run);
+        },
+        [this](StrengthDistribution d) {
+            distribution_ = d;
+            replaceChart(strengths_, strengthChart());
+        });
 }
 
 void DensityCharts::showText(std::shared_ptr<const RunResult> run, int position) {
@@ -257,7 +275,7 @@ QChart* DensityCharts::densityChart(bool live) {
 }
 
 QChart* DensityCharts::strengthChart() const {
-    const StrengthDistribution d = strengthDistribution(*run_);
+    const StrengthDistribution& d = *distribution_;
     std::int64_t pairs = 0, most = 1;
     for (const std::int64_t n : d.pairs) {
         pairs += n;
@@ -336,7 +354,7 @@ bool DensityCharts::saveDensities(Picture picture) {
 }
 
 bool DensityCharts::saveStrengths(Picture picture) {
-    if (!run_) {
+    if (!run_ || !distribution_) {
         return false;
     }
     return save([this] { return strengthChart(); }, picture, QStringLiteral("pelmora-strengths"));

@@ -8,13 +8,17 @@
 #include <QWidget>
 #include <functional>
 #include <memory>
+#include <optional>
 
+#include "exports/chart_figures.h"
 #include "run/run_result.h"
 
 class QChart;
 class QChartView;
 
 namespace pelmora {
+
+class JobRunner;
 
 class DensityCharts : public QWidget {
     Q_OBJECT
@@ -32,6 +36,8 @@ public:
 
     QChartView* densityView() const { return densities_; }
     QChartView* strengthView() const { return strengths_; }
+    // Counts the run's pairs by strength for its chart, after showRun.
+    JobRunner* counting() const { return runner_; }
 
     // Save at the chosen place; false when cancelled, nothing is shown, or not written.
     bool saveDensities(Picture picture);
@@ -53,6 +59,9 @@ private:
     bool save(const std::function<QChart*()>& make, Picture picture, const QString& name);
 
     std::shared_ptr<const RunResult> run_, textRun_;
+    // The run's pairs by strength, counted in the background; none until then.
+    std::optional<StrengthDistribution> distribution_;
+    JobRunner* runner_ = nullptr;
     int position_ = -1;
     QChartView* densities_ = nullptr;
     QChartView* strengths_ = nullptr;

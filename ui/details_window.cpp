@@ -14,6 +14,7 @@
 #include "explanation/input_quality.h"
 #include "explanation/text_details.h"
 #include "ui/density_charts.h"
+#include "ui/job_runner.h"
 #include "ui/sensitivity_view.h"
 #include "ui/stability_bar.h"
 #include "ui/table_rows.h"
@@ -82,6 +83,8 @@ DetailsWindow::DetailsWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
             [this](const QModelIndex& current) { selectText(current.row()); });
     connect(split_, &QSplitter::splitterMoved, this, [this] { listSized_ = true; });
     connect(stabilityBar_, &StabilityBar::figuresChanged, this, &DetailsWindow::stabilityChanged);
+    // The marks come from the background: the list is fitted to them again.
+    connect(textsModel_->marking(), &JobRunner::succeeded, this, &DetailsWindow::fitTexts);
     connect(charts_, &DensityCharts::measureClicked, this, [this](Measure count) {
         textView_->listMeasures({count});
         tabs_->setCurrentWidget(textView_);

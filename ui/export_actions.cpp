@@ -19,6 +19,8 @@
 #include "formats/output_format.h"
 #include "record/run_record.h"
 #include "ui/details_window.h"
+#include "ui/job_progress.h"
+#include "ui/job_runner.h"
 #include "ui/matrix_window.h"
 #include "ui/stability_task.h"
 #include "ui/text_bridge.h"
@@ -33,17 +35,33 @@ QString& lastSaveFolder() {
     return folder;
 }
 
-// Calls its argument with every row of a table, the header first.
-using TableRows = std::function<void(const std::function<void(const TableRow&)>& row)>;
+// Calls its argument with every row of a table, the header first, until it returns false.
+using TableRows = std::function<void(const std::function<bool(const TableRow&)>& row)>;
+
+// Rows written between two reports of an export's progress.
+constexpr std::int64_t kRowsPerStep = 4096;
 
 // The writer of a table for a spreadsheet, row by row, tab-separated or CSV by the file's
-// name: a run's pairs do not fit in memory as one text.
-ContentWriter spreadsheetContent(const QString& path, ColumnKinds kinds, TableRows rows) {
+// name: a run's pairs do not fit in memory as one text. It stops once the job is cancelled.
+ContentWriter spreadsheetContent(const QString& path, ColumnKinds kinds, std::int64_t rowCount,
+                                 TableRows rows, JobControl& control) {
     const char delimiter = delimiterForFile(fromQt(QFileInfo(path).fileName()));
-    return [delimiter, kinds = std::move(kinds),
-            rows = std::move(rows)](const std::function<void(std::string_view)>& piece) {
+    return [delimiter, kinds = std::move(kinds), rowCount, rows = std::move(rows),
+            &control](const std::function<void(std::string_view)>& piece) {
         SpreadsheetWriter writer(delimiter, kinds, piece);
-        rows([&writer](const TableRow& row) { writer.row(row); });
+        std::int64_t written = 0;
+        rows([&](const TableRow& row) {
+            if (control.cancelled()) {
+                return false;
+            }
+            writer.row(row);
+            if (++written % kRowsPerStep == 0) {
+                control.report(
+                    written, rowCount,
+                    std::to_string(written) + " of " + std::to_string(rowCount) + " rows");
+            }
+            return true;
+        });
         writer.finish();
     };
 }
@@ -101,6 +119,12 @@ ContentWriter wholeText(std::string text) {
 EvidencePanel::EvidencePanel(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("EvidencePanel"));
     stability_ = new StabilityTask(this);
+    runner_ = new JobRunner(this);
+    progress_ = new JobProgressDialog(
+        runner_, QStringLiteral("Pelmora: Saving"), this, 250, [this](const JobProgress& p) {
+            return QStringLiteral("Saving \"%1\"\n%2").arg(saving_, toQt(p.step));
+        });
+    progress_->setObjectName(QStringLiteral("exportProgress"));
     quality_ = new QLabel(this);
     quality_->setObjectName(QStringLiteral("lblQuality"));
     const auto button = [this](const char* name, const char* caption, std::function<void()> press) {
@@ -204,7 +228,7 @@ void EvidencePanel::openMatrix() {
 }
 
 bool EvidencePanel::saveAs(const QString& caption, const QString& fileName, const QString& filter,
-                           const std::function<ContentWriter(const QString&)>& content) {
+                           const FileJob& content) {
     if (!run_) {
         return false;
     }
@@ -212,51 +236,79 @@ bool EvidencePanel::saveAs(const QString& caption, const QString& fileName, cons
     if (path.isEmpty()) {
         return false;
     }
-    return writeChosenFile(path, content(path), reportProblem);
+    return writeInBackground(path, [path, content](JobControl& control) {
+        return writeWholeFile(pathFromQt(path), content(path, control), &control.token());
+    });
+}
+
+bool EvidencePanel::writeInBackground(const QString& path,
+                                      std::function<std::optional<Error>(JobControl&)> write) {
+    saving_ = QFileInfo(path).fileName();
+    runner_->start<bool>(
+        [write = std::move(write)](JobControl& control) -> Result<bool> {
+            if (std::optional<Error> failed = write(control)) {
+                return *std::move(failed);
+            }
+            return true;
+        },
+        {});
+    const JobRunner::End end = runner_->wait();
+    if (end == JobRunner::End::Failed) {
+        reportProblem(runner_->problem());
+    }
+    return end == JobRunner::End::Done;
 }
 
 bool EvidencePanel::saveReport() {
     return saveAs(QStringLiteral("Save report"), QStringLiteral("pelmora-report.txt"),
-                  QStringLiteral("Text files (*.txt)"), [this](const QString&) -> ContentWriter {
-                      return [run = run_](const std::function<void(std::string_view)>& piece) {
+                  QStringLiteral("Text files (*.txt)"),
+                  [run = run_](const QString&, JobControl&) -> ContentWriter {
+                      return [run](const std::function<void(std::string_view)>& piece) {
                           run->report.forEachPiece(piece);
                       };
                   });
 }
 
 bool EvidencePanel::exportMeasures() {
-    return saveAs(
-        QStringLiteral("Export measures"), QStringLiteral("pelmora-measures.csv"),
-        QStringLiteral("CSV (*.csv);;Tab-separated (*.tsv)"), [this](const QString& path) {
-            return spreadsheetContent(path, measuresColumnKinds(), [run = run_](const auto& row) {
-                for (const TableRow& r : measuresTable(*run, ColumnNames::Readable)) {
-                    row(r);
-                }
-            });
-        });
+    return saveAs(QStringLiteral("Export measures"), QStringLiteral("pelmora-measures.csv"),
+                  QStringLiteral("CSV (*.csv);;Tab-separated (*.tsv)"),
+                  [run = run_](const QString& path, JobControl& control) {
+                      return spreadsheetContent(
+                          path, measuresColumnKinds(), run->analysedCount() + 1,
+                          [run](const auto& row) {
+                              for (const TableRow& r : measuresTable(*run, ColumnNames::Readable)) {
+                                  if (!row(r)) {
+                                      return;
+                                  }
+                              }
+                          },
+                          control);
+                  });
 }
 
 bool EvidencePanel::exportMatrix() {
     return saveAs(
         QStringLiteral("Export matrix"), QStringLiteral("pelmora-matrix.csv"),
-        QStringLiteral("CSV (*.csv);;Tab-separated (*.tsv)"), [this](const QString& path) {
-            return spreadsheetContent(path, matrixColumnKinds(), [run = run_](const auto& row) {
-                forEachMatrixRow(*run, NameStyle::Exact, row);
-            });
+        QStringLiteral("CSV (*.csv);;Tab-separated (*.tsv)"),
+        [run = run_](const QString& path, JobControl& control) {
+            return spreadsheetContent(
+                path, matrixColumnKinds(), static_cast<std::int64_t>(run->texts.size()) + 1,
+                [run](const auto& row) {
+                    forEachMatrixRow(*run, NameStyle::Exact, [&row](const TableRow& r) { row(r); });
+                },
+                control);
         });
 }
 
 bool EvidencePanel::exportPairs() {
-    return saveAs(
-        QStringLiteral("Export pairs"), QStringLiteral("pelmora-pairs.csv"),
-        QStringLiteral("CSV (*.csv);;Tab-separated (*.tsv)"), [this](const QString& path) {
-            return spreadsheetContent(path, pairsColumnKinds(), [run = run_](const auto& row) {
-                forEachPairsRow(*run, NameStyle::Exact, [&](const TableRow& r) {
-                    row(r);
-                    return true;
-                });
-            });
-        });
+    return saveAs(QStringLiteral("Export pairs"), QStringLiteral("pelmora-pairs.csv"),
+                  QStringLiteral("CSV (*.csv);;Tab-separated (*.tsv)"),
+                  [run = run_](const QString& path, JobControl& control) {
+                      return spreadsheetContent(
+                          path, pairsColumnKinds(), run->pairs.count() + 1,
+                          [run](const auto& row) { forEachPairsRow(*run, NameStyle::Exact, row); },
+                          control);
+                  });
 }
 
 bool EvidencePanel::exportWorkbook() {
@@ -269,14 +321,9 @@ bool EvidencePanel::exportWorkbook() {
     if (path.isEmpty()) {
         return false;
     }
-    QApplication::setOverrideCursor(Qt::WaitCursor);  // a large run takes a while
-    const std::optional<Error> failed = writeWorkbook(*run_, pathFromQt(path), utcTimestamp());
-    QApplication::restoreOverrideCursor();
-    if (failed) {
-        reportProblem(toQt(failed->message));
-        return false;
-    }
-    return true;
+    return writeInBackground(path, [run = run_, path](JobControl& control) {
+        return writeWorkbook(*run, pathFromQt(path), utcTimestamp(), {}, &control);
+    });
 }
 
 void EvidencePanel::copyReport() {
@@ -287,13 +334,12 @@ void EvidencePanel::copyReport() {
 }
 
 bool EvidencePanel::saveRunRecord() {
-    return saveAs(
-        QStringLiteral("Save run record"), QStringLiteral("pelmora-run-record.txt"),
-        QStringLiteral("Text files (*.txt)"), [this](const QString&) {
-            // With the stability figures when they were measured for this run.
-            const std::shared_ptr<const RunStability>& stability = stability_->stability();
-            return wholeText(recordText(recordOf(*run_, utcTimestamp(), stability.get())));
-        });
+    return saveAs(QStringLiteral("Save run record"), QStringLiteral("pelmora-run-record.txt"),
+                  QStringLiteral("Text files (*.txt)"),
+                  // With the stability figures when they were measured for this run.
+                  [run = run_, stability = stability_->stability()](const QString&, JobControl&) {
+                      return wholeText(recordText(recordOf(*run, utcTimestamp(), stability.get())));
+                  });
 }
 
 }  // namespace pelmora

@@ -14,6 +14,7 @@
 #include <string_view>
 
 #include "files/replacing_file.h"
+#include "jobs/job.h"
 #include "run/run_result.h"
 
 class QPushButton;
@@ -21,6 +22,8 @@ class QPushButton;
 namespace pelmora {
 
 class DetailsWindow;
+class JobProgressDialog;
+class JobRunner;
 class MatrixWindow;
 class StabilityTask;
 
@@ -59,7 +62,8 @@ public:
     bool exportMeasures();
     bool exportMatrix();
     bool exportPairs();
-    // Every table in one workbook; written whole or not at all.
+    // Each export runs away from the window's thread and is waited for, "Cancel" offered; a
+    // cancelled one leaves no file. Every table in one workbook; written whole or not at all.
     bool exportWorkbook();
     void copyReport();
     bool saveRunRecord();
@@ -68,10 +72,18 @@ public:
     // Tests replace it.
     std::function<QString(const QString&, const QString&, const QString&)> choosePath;
     std::function<void(const QString&)> reportProblem;
+    // Writes every export away from the window's thread; tests stop it at a chosen step.
+    JobRunner* exportRunner() const { return runner_; }
 
 private:
+    // What a file holds, made on the worker thread for the path chosen.
+    using FileJob = std::function<ContentWriter(const QString& path, JobControl& control)>;
     bool saveAs(const QString& caption, const QString& fileName, const QString& filter,
-                const std::function<ContentWriter(const QString& path)>& content);
+                const FileJob& content);
+    // Runs `write` on the runner and waits, the progress shown with "Cancel"; a failure is
+    // reported, a cancel is not.
+    bool writeInBackground(const QString& path,
+                           std::function<std::optional<Error>(JobControl&)> write);
 
     std::shared_ptr<const RunResult> run_;
     QLabel* quality_ = nullptr;
@@ -80,6 +92,9 @@ private:
     QPointer<DetailsWindow> details_;
     QPointer<MatrixWindow> matrix_;
     StabilityTask* stability_ = nullptr;
+    JobRunner* runner_ = nullptr;
+    JobProgressDialog* progress_ = nullptr;
+    QString saving_;  // the name of the file being written
 };
 
 }  // namespace pelmora

@@ -2,8 +2,6 @@
 
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QCoreApplication>
-#include <QEventLoop>
 #include <QFileInfo>
 #include <QFileSystemModel>
 #include <QHBoxLayout>
@@ -13,11 +11,9 @@
 #include <QMessageBox>
 #include <QProgressDialog>
 #include <QScreen>
-#include <QThread>
 #include <QTreeView>
 #include <QVBoxLayout>
 #include <algorithm>
-#include <chrono>
 #include <utility>
 
 #include "analysis/form1_commands.h"
@@ -29,6 +25,8 @@
 #include "run/batch.h"
 #include "ui/analysis_window.h"
 #include "ui/export_actions.h"
+#include "ui/job_progress.h"
+#include "ui/job_runner.h"
 #include "ui/report_view.h"
 #include "ui/run_summary_panel.h"
 #include "ui/text_bridge.h"
@@ -185,6 +183,14 @@ MainWindow::MainWindow(ProgramContext& context, QWidget* parent)
             &HelpWindows::openExplanation);
     connect(analysis_.get(), &AnalysisWindow::closedByUser, this, &MainWindow::analysisClosed);
 
+    runner_ = new JobRunner(this);
+    progress_ = new JobProgressDialog(
+        runner_, QStringLiteral("Pelmora: Checking all files in folder"), this, 0,
+        [](const JobProgress& p) {
+            return QStringLiteral("file %1 of %2\n%3").arg(p.done).arg(p.total).arg(toQt(p.step));
+        });
+    progress_->setObjectName(QStringLiteral("progress"));
+
     startProgram(context_);
     buildDrives();
     resize(940, 660);
@@ -215,10 +221,6 @@ void MainWindow::runCommand(QWidget* origin, const std::function<void()>& comman
         analysis_->takeEdits(context_.form1());
     }
     command();
-    context_.progress = nullptr;
-    if (progress_ != nullptr) {
-        progress_->hide();
-    }
     busy_ = false;
     showStores();
     showMessages(origin != nullptr && origin->isVisible() ? origin : this);
@@ -409,64 +411,49 @@ void MainWindow::fileChosen(int row) {
     });
 }
 
-void MainWindow::showProgress(int k, int n, const QString& name) {
-    if (progress_ == nullptr) {
-        progress_ = new QProgressDialog(this);
-        progress_->setObjectName(QStringLiteral("progress"));
-        progress_->setWindowTitle(QStringLiteral("Pelmora: Checking all files in folder"));
-        progress_->setWindowModality(Qt::ApplicationModal);
-        progress_->setCancelButton(nullptr);  // the run cannot be cancelled
-        progress_->setAutoClose(false);
-        progress_->setAutoReset(false);
-        progress_->setMinimumDuration(0);
-        progress_->setMinimumWidth(360);
-    }
-    progress_->setMaximum(std::max(n, 1));
-    progress_->setLabelText(QStringLiteral("file %1 of %2\n%3").arg(k).arg(n).arg(name));
-    progress_->show();
-    progress_->setValue(std::max(k - 1, 0));
-}
-
 void MainWindow::autoPressed() {
     if (busy_) {
         return;
     }
     // The run goes on a thread of its own while this one keeps the windows painted and the
-    // progress moving; nothing here reads the stores until it has ended. Each showing of a file
-    // lays the dialog out and paints it, which on thousands of small texts would cost more
-    // than the texts: the file of the moment is shown a few dozen times a second, and the
-    // first and the last always.
-    context_.progress = [this, shown = std::chrono::steady_clock::time_point{}](
-                            int k, int n, const std::string& name) mutable {
-        const auto now = std::chrono::steady_clock::now();
-        if (k > 1 && k < n && now - shown < std::chrono::milliseconds(30)) {
-            return;
-        }
-        shown = now;
-        QMetaObject::invokeMethod(
-            this, [this, k, n, text = toQt(name)] { showProgress(k, n, text); },
-            Qt::QueuedConnection);
-    };
-    runCommand(this, [this] {
-        std::shared_ptr<const RunResult> run;
-        QEventLoop waiting;
-        std::unique_ptr<QThread> worker(
-            QThread::create([this, &run] { run = runBatch(context_); }));
-        connect(worker.get(), &QThread::finished, &waiting, &QEventLoop::quit);
-        worker->start();
-        waiting.exec();
-        worker->wait();  // the loop may also end because the program is quitting
-        QCoreApplication::sendPostedEvents(this);  // the last file's progress
-        if (run) {
-            run_ = std::move(run);
-        }
+    // progress moving; nothing here reads the stores until it has ended. Cancelled, it puts
+    // every store back as it was before the press.
+    bool ran = false;
+    runCommand(this, [this, &ran] {
+        Job<std::shared_ptr<const RunResult>> job =
+            [this](JobControl& control) -> Result<std::shared_ptr<const RunResult>> {
+            context_.progress = [&control](int k, int n, const std::string& name) {
+                control.report(k, n, name);
+            };
+            std::shared_ptr<const RunResult> run = runBatch(context_, &control.token());
+            context_.progress = nullptr;
+            if (!run && control.cancelled()) {
+                return cancelledError("The run");
+            }
+            return run;
+        };
+        runner_->start<std::shared_ptr<const RunResult>>(
+            std::move(job), [this, &ran](std::shared_ptr<const RunResult> run) {
+                if (run) {
+                    run_ = std::move(run);
+                    ran = true;
+                }
+            });
+        static_cast<void>(runner_->wait());
     });
+    if (!ran) {
+        return;  // the form stays as it was before the press
+    }
     evidence_->showRun(run_);
     txtReport_->moveToStart();
     // The main form comes to the front with the report ready for the keyboard.
     raise();
     activateWindow();
     txtReport_->setFocus(Qt::OtherFocusReason);
+}
+
+QProgressDialog* MainWindow::progressDialog() const {
+    return progress_;
 }
 
 void MainWindow::refreshPressed() {

@@ -28,6 +28,8 @@ namespace pelmora {
 class AnalysisWindow;
 class EvidencePanel;
 class HelpWindows;
+class JobProgressDialog;
+class JobRunner;
 class ProgramContext;
 class ReportView;
 class RunSummaryPanel;
@@ -49,7 +51,9 @@ public:
     AnalysisWindow* analysisWindow() const { return analysis_.get(); }
     HelpWindows* helpWindows() const { return helpWindows_; }
     EvidencePanel* evidencePanel() const { return evidence_; }
-    QProgressDialog* progressDialog() const { return progress_; }
+    QProgressDialog* progressDialog() const;
+    // Runs the batch run; tests stop it at a chosen step through it.
+    JobRunner* runner() const { return runner_; }
 
 signals:
     // "E&xit" was pressed or the window was closed: the program ends.
@@ -79,7 +83,6 @@ private:
     void folderChosen(const QModelIndex& index);
     void fileChosen(int row);
     void autoPressed();
-    void showProgress(int k, int n, const QString& name);
     void refreshPressed();
     void exitPressed();
     void analysisCommand(const std::function<void()>& command);
@@ -96,8 +99,9 @@ private:
     ReportView* txtReport_ = nullptr;
     RunSummaryPanel* summary_ = nullptr;
     QLabel* folderProblem_ = nullptr;
-    QLabel* notListed_ = nullptr;          // what the folder holds besides the files listed
-    QProgressDialog* progress_ = nullptr;  // made on the first run
+    QLabel* notListed_ = nullptr;  // what the folder holds besides the files listed
+    JobRunner* runner_ = nullptr;
+    JobProgressDialog* progress_ = nullptr;
     std::unique_ptr<AnalysisWindow> analysis_;
     HelpWindows* helpWindows_ = nullptr;
     EvidencePanel* evidence_ = nullptr;  // quality line, evidence windows, exports

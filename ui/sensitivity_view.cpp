@@ -6,12 +6,14 @@
 
 #include "help/window_parts.h"
 #include "stability/stability.h"
+#include "ui/job_runner.h"
 #include "ui/table_rows.h"
 
 namespace pelmora {
 
 SensitivityView::SensitivityView(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("sensitivityView"));
+    runner_ = new JobRunner(this);
     table_ = new QTableWidget(this);
     table_->setObjectName(QStringLiteral("tblSensitivity"));
     table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -31,6 +33,7 @@ void SensitivityView::showRun(std::shared_ptr<const RunResult> run) {
     }
     run_ = std::move(run);
     filled_ = false;
+    runner_->abandon();
     showRows(table_, {});
     if (isVisible()) {
         fill();
@@ -49,7 +52,16 @@ void SensitivityView::fill() {
         return;
     }
     filled_ = true;
-    showRows(table_, sensitivityTable(*run_, runSensitivity(*run_)));
+    // Every threshold moved means the run's codes and pairs again: away from the window.
+    runner_->start<std::vector<TableRow>>(
+        [run = run_](JobControl& control) -> Result<std::vector<TableRow>> {
+            std::vector<TableRow> rows = sensitivityTable(*run, runSensitivity(*run));
+            if (control.cancelled()) {
+                return cancelledError("Measuring the sensitivity");
+            }
+            return rows;
+        },
+        [this](std::vector<TableRow> rows) { showRows(table_, rows); });
 }
 
 }  // namespace pelmora

@@ -1,6 +1,6 @@
 #pragma once
 // How the run's codes and pairs move when every threshold of the rule book moves by 5% and
-// 10%. Measured when first shown for a run, not before.
+// 10%. Measured away from the window's thread when first shown for a run, not before.
 
 #include <QWidget>
 #include <memory>
@@ -9,6 +9,7 @@ class QTableWidget;
 
 namespace pelmora {
 
+class JobRunner;
 struct RunResult;
 
 class SensitivityView : public QWidget {
@@ -19,6 +20,8 @@ public:
 
     void showRun(std::shared_ptr<const RunResult> run);
     QTableWidget* table() const { return table_; }
+    // Measures the run's sensitivity when the view is first shown for it.
+    JobRunner* runner() const { return runner_; }
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -29,6 +32,7 @@ private:
     std::shared_ptr<const RunResult> run_;
     bool filled_ = false;
     QTableWidget* table_ = nullptr;
+    JobRunner* runner_ = nullptr;
 };
 
 }  // namespace pelmora

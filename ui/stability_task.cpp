@@ -1,30 +1,25 @@
 #include "ui/stability_task.h"
 
-#include <QThread>
-#include <algorithm>
-
 #include "run/run_result.h"
+#include "ui/job_runner.h"
 #include "ui/text_bridge.h"
 
 namespace pelmora {
 
-struct StabilityTask::Outcome {
-    std::shared_ptr<const RunStability> figures;
-    std::int64_t fragilePairs = 0;
-    bool stopped = false;
-    QString problem;
-};
+StabilityTask::StabilityTask(QObject* parent) : QObject(parent) {
+    runner_ = new JobRunner(this);
+    connect(runner_, &JobRunner::progressed, this, &StabilityTask::progressed);
+    connect(runner_, &JobRunner::failed, this, &StabilityTask::measuringFailed);
+    connect(runner_, &JobRunner::cancelled, this, [this] {
+        state_ = State::Cancelled;
+        emit stateChanged();
+    });
+    // A stopped measuring may still run for a resample; the bar says so until it ends.
+    connect(runner_, &JobRunner::idle, this, &StabilityTask::stateChanged);
+}
 
-StabilityTask::StabilityTask(QObject* parent) : QObject(parent) {}
-
-StabilityTask::~StabilityTask() {
-    for (const Worker& w : threads_) {
-        w.stop->store(true);
-    }
-    for (const Worker& w : threads_) {
-        w.thread->wait();
-        delete w.thread;
-    }
+bool StabilityTask::busy() const {
+    return runner_->busy();
 }
 
 void StabilityTask::setRun(std::shared_ptr<const RunResult> run) {
@@ -49,49 +44,33 @@ void StabilityTask::start() {
         return;
     }
     stopCurrent();
-    const std::uint64_t ticket = ++ticket_;
-    stop_ = std::make_shared<std::atomic<bool>>(false);
     state_ = State::Measuring;
     problem_.clear();
     done_ = 0;
     total_ = run_->analysedCount();
-
-    QThread* thread = QThread::create([this, run = run_, options = options, stop = stop_, ticket] {
-        StabilityOptions asked = options;
-        asked.cancel = stop.get();
-        Result<RunStability> measured =
-            measureStability(*run, asked, [this, ticket](int done, int total) {
-                QMetaObject::invokeMethod(
-                    this, [this, ticket, done, total] { progressed(ticket, done, total); },
-                    Qt::QueuedConnection);
-                return true;
-            });
-        auto outcome = std::make_shared<Outcome>();
-        if (measured.ok()) {
-            auto figures = std::make_shared<const RunStability>(std::move(measured.value()));
-            if (const auto fragile = fragilePairCount(*run, *figures, stop.get())) {
-                outcome->figures = std::move(figures);
-                outcome->fragilePairs = *fragile;
+    runner_->start<Figures>(
+        [run = run_, options = options](JobControl& control) -> Result<Figures> {
+            StabilityOptions asked = options;
+            asked.cancel = control.token().flag();
+            Result<RunStability> measured =
+                measureStability(*run, asked, [&control, run](int done, int total) {
+                    const std::size_t text = static_cast<std::size_t>(done) - 1;
+                    control.report(
+                        done, total,
+                        text < run->texts.size() ? run->texts[text].name : std::string());
+                    return !control.cancelled();
+                });
+            if (!measured.ok()) {
+                return measured.error();
             }
-        } else {
-            outcome->problem = toQt(measured.error().message);
-        }
-        outcome->stopped = stop->load();
-        QMetaObject::invokeMethod(
-            this, [this, ticket, outcome] { finished(ticket, outcome); }, Qt::QueuedConnection);
-    });
-    threads_.push_back({thread, stop_});
-    connect(thread, &QThread::finished, this, [this, thread] {
-        const auto it = std::find_if(threads_.begin(), threads_.end(),
-                                     [thread](const Worker& w) { return w.thread == thread; });
-        if (it != threads_.end()) {
-            threads_.erase(it);
-            thread->deleteLater();
-        }
-        emit stateChanged();
-    });
-    // Below the window's thread, so that the window keeps answering on a busy machine.
-    thread->start(QThread::LowPriority);
+            auto figures = std::make_shared<const RunStability>(std::move(measured.value()));
+            const auto fragile = fragilePairCount(*run, *figures, control.token().flag());
+            if (!fragile) {
+                return cancelledError("Measuring the stability");
+            }
+            return Figures{std::move(figures), *fragile};
+        },
+        [this](Figures figures) { figuresCame(std::move(figures)); });
     emit stateChanged();
 }
 
@@ -105,42 +84,30 @@ void StabilityTask::cancel() {
 }
 
 void StabilityTask::stopCurrent() {
-    ++ticket_;
-    if (stop_) {
-        stop_->store(true);
-        stop_.reset();
-    }
+    // Whatever a stopped measuring still sends is dropped: the run can be measured again.
+    const QSignalBlocker quiet(runner_);
+    runner_->abandon();
 }
 
-void StabilityTask::progressed(std::uint64_t ticket, int done, int total) {
-    if (ticket != ticket_) {
-        return;
-    }
-    done_ = done;
-    total_ = total;
+void StabilityTask::progressed(const JobProgress& progress) {
+    done_ = static_cast<int>(progress.done);
+    total_ = static_cast<int>(progress.total);
     emit stateChanged();
 }
 
-void StabilityTask::finished(std::uint64_t ticket, const std::shared_ptr<Outcome>& outcome) {
-    if (ticket != ticket_) {
-        return;
-    }
-    stop_.reset();
-    if (outcome->figures) {
-        state_ = State::Measured;
-        stability_ = outcome->figures;
-        fragilePairs_ = outcome->fragilePairs;
-        done_ = total_;
-    } else if (outcome->stopped) {
-        state_ = State::Cancelled;
-    } else {
-        state_ = State::Failed;
-        problem_ = outcome->problem;
-    }
+void StabilityTask::figuresCame(Figures figures) {
+    state_ = State::Measured;
+    stability_ = std::move(figures.stability);
+    fragilePairs_ = figures.fragilePairs;
+    done_ = total_;
     emit stateChanged();
-    if (stability_) {
-        emit figuresChanged();
-    }
+    emit figuresChanged();
+}
+
+void StabilityTask::measuringFailed(const QString& problem) {
+    state_ = State::Failed;
+    problem_ = problem;
+    emit stateChanged();
 }
 
 }  // namespace pelmora

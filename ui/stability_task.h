@@ -5,16 +5,15 @@
 
 #include <QObject>
 #include <QString>
-#include <atomic>
 #include <cstdint>
 #include <memory>
-#include <vector>
 
 #include "stability/stability.h"
 
-class QThread;
-
 namespace pelmora {
+
+class JobRunner;
+struct JobProgress;
 
 struct RunResult;
 
@@ -25,8 +24,6 @@ public:
     enum class State { NoRun, NotMeasured, Measuring, Measured, Cancelled, Failed };
 
     explicit StabilityTask(QObject* parent = nullptr);
-    // Stops every measuring still going and waits for it: at most one resample per core.
-    ~StabilityTask() override;
 
     // The same run again changes nothing; another (or none) stops the measuring under way.
     void setRun(std::shared_ptr<const RunResult> run);
@@ -47,7 +44,9 @@ public:
     // Why the measuring failed.
     const QString& problem() const { return problem_; }
     // Whether any measuring, also a stopped one, still runs.
-    bool busy() const { return !threads_.empty(); }
+    bool busy() const;
+    // Measures the run away from the window's thread; tests stop it at a chosen text.
+    JobRunner* runner() const { return runner_; }
 
     // How the run is resampled; tests take fewer resamples.
     StabilityOptions options;
@@ -59,15 +58,15 @@ signals:
     void figuresChanged();
 
 private:
-    struct Outcome;
-    struct Worker {
-        QThread* thread = nullptr;
-        std::shared_ptr<std::atomic<bool>> stop;
+    struct Figures {
+        std::shared_ptr<const RunStability> stability;
+        std::int64_t fragilePairs = 0;
     };
 
     void stopCurrent();
-    void progressed(std::uint64_t ticket, int done, int total);
-    void finished(std::uint64_t ticket, const std::shared_ptr<Outcome>& outcome);
+    void progressed(const JobProgress& progress);
+    void figuresCame(Figures figures);
+    void measuringFailed(const QString& problem);
 
     std::shared_ptr<const RunResult> run_;
     State state_ = State::NoRun;
@@ -76,10 +75,7 @@ private:
     QString problem_;
     int done_ = 0;
     int total_ = 0;
-    // What comes back is taken only when it carries the ticket of the measuring under way.
-    std::uint64_t ticket_ = 0;
-    std::shared_ptr<std::atomic<bool>> stop_;
-    std::vector<Worker> threads_;
+    JobRunner* runner_ = nullptr;
 };
 
 }  // namespace pelmora

@@ -1,6 +1,5 @@
 #include "ui/text_evidence_view.h"
 
-#include <QFutureWatcher>
 #include <QHeaderView>
 #include <QLabel>
 #include <QListWidget>
@@ -12,11 +11,11 @@
 #include <QTextDocument>
 #include <QThread>
 #include <QVBoxLayout>
-#include <QtConcurrent/QtConcurrentRun>
 #include <algorithm>
 
 #include "explanation/digit_evidence.h"
 #include "ui/concordance_model.h"
+#include "ui/job_runner.h"
 #include "ui/measure_colours.h"
 #include "ui/occurrence_highlighter.h"
 #include "ui/text_bridge.h"
@@ -50,9 +49,9 @@ QLabel* heading(const char* text, QWidget* parent) {
 
 }  // namespace
 
-TextEvidenceView::TextEvidenceView(QWidget* parent)
-    : QWidget(parent), latest_(std::make_shared<std::atomic<int>>(0)) {
+TextEvidenceView::TextEvidenceView(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("TextEvidenceView"));
+    runner_ = new JobRunner(this);
     warnings_ = wrappedLabel("lblTextWarnings", this);
     status_ = wrappedLabel("lblTextStatus", this);
     forms_ = wrappedLabel("lblFormCounts", this);
@@ -150,13 +149,10 @@ TextEvidenceView::TextEvidenceView(QWidget* parent)
     clear();
 }
 
-TextEvidenceView::~TextEvidenceView() {
-    // Loads still running give up.
-    ++*latest_;
-}
+TextEvidenceView::~TextEvidenceView() = default;
 
 void TextEvidenceView::clear() {
-    ++*latest_;
+    runner_->abandon();
     loading_ = false;
     run_.reset();
     quality_.clear();
@@ -182,7 +178,7 @@ void TextEvidenceView::showText(std::shared_ptr<const RunResult> run, int positi
     }
     run_ = std::move(run);
     position_ = position;
-    const int request = ++*latest_;
+    runner_->abandon();
     loading_ = true;
 
     // What the run holds shows at once; the words come when the file is read.
@@ -232,18 +228,14 @@ void TextEvidenceView::showText(std::shared_ptr<const RunResult> run, int positi
     dropText();
     showForms();
 
-    auto* watcher = new QFutureWatcher<TextLoad>(this);
-    connect(watcher, &QFutureWatcher<TextLoad>::finished, this, [this, watcher, request] {
-        watcher->deleteLater();
-        if (request == latest_->load()) {
-            apply(watcher->result());
-        }
-    });
-    const std::shared_ptr<std::atomic<int>> latest = latest_;
-    watcher->setFuture(QtConcurrent::run([run = run_, position, font = text_->font(),
-                                          target = thread(), latest, request] {
-        return loadText(*run, position, font, target, [&] { return latest->load() != request; });
-    }));
+    // A newer selection abandons this load; the load gives up at its next check.
+    runner_->start<TextLoad>(
+        [run = run_, position, font = text_->font(),
+         target = thread()](JobControl& control) -> Result<TextLoad> {
+            return loadText(*run, position, font, target,
+                            [&control] { return control.cancelled(); });
+        },
+        [this](TextLoad load) { apply(load); });
 }
 
 void TextEvidenceView::dropText() {

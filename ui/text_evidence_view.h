@@ -7,7 +7,6 @@
 
 #include <QPointer>
 #include <QWidget>
-#include <atomic>
 #include <memory>
 #include <vector>
 
@@ -25,6 +24,7 @@ class QTextDocument;
 namespace pelmora {
 
 class ConcordanceModel;
+class JobRunner;
 class OccurrenceHighlighter;
 
 class TextEvidenceView : public QWidget {
@@ -68,8 +68,8 @@ private:
     std::vector<FileQuality> quality_;
     int position_ = -1;
     bool loading_ = false;
-    // Counts the requests; a load that is not the latest gives up or is dropped.
-    std::shared_ptr<std::atomic<int>> latest_;
+    // Reads the text asked for last; a newer request abandons the load before it.
+    JobRunner* runner_ = nullptr;
     std::vector<Measure> listed_;  // kept from text to text
     std::shared_ptr<const LoadedText> loaded_;
     SharedDocument document_;

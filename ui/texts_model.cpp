@@ -4,16 +4,20 @@
 #include <set>
 
 #include "explanation/digit_evidence.h"
+#include "ui/job_runner.h"
 #include "ui/stability_marks.h"
 #include "ui/text_bridge.h"
 
 namespace pelmora {
 
-TextsModel::TextsModel(QObject* parent) : QAbstractTableModel(parent) {}
+TextsModel::TextsModel(QObject* parent) : QAbstractTableModel(parent) {
+    runner_ = new JobRunner(this);
+}
 
 void TextsModel::setRun(std::shared_ptr<const RunResult> run,
                         const std::vector<FileQuality>& quality) {
     beginResetModel();
+    runner_->abandon();
     run_ = std::move(run);
     stability_.reset();
     rows_.clear();
@@ -28,17 +32,53 @@ void TextsModel::setRun(std::shared_ptr<const RunResult> run,
             if (!t.inRun) {
                 continue;
             }
-            QStringList marks;
-            if (explainText(t, run_->rules).nearCount() > 0) {
-                marks.append(QStringLiteral("near threshold"));
-            }
-            if (warned.count(t.position) > 0) {
-                marks.append(QStringLiteral("warning"));
-            }
-            rows_.push_back({t.position, marks.join(QStringLiteral(", "))});
+            rows_.push_back({t.position, false, warned.count(t.position) > 0});
         }
     }
     endResetModel();
+    if (!rows_.empty()) {
+        markNearThreshold();
+    }
+}
+
+void TextsModel::markNearThreshold() {
+    // Every digit of every text explained again: away from the window's thread.
+    std::vector<int> positions;
+    positions.reserve(rows_.size());
+    for (const Row& row : rows_) {
+        positions.push_back(row.position);
+    }
+    runner_->start<std::vector<bool>>(
+        [run = run_,
+         positions = std::move(positions)](JobControl& control) -> Result<std::vector<bool>> {
+            std::vector<bool> near;
+            near.reserve(positions.size());
+            for (const int position : positions) {
+                if (control.cancelled()) {
+                    return cancelledError("Marking the texts near a threshold");
+                }
+                const TextRecord& t = run->texts[static_cast<std::size_t>(position)];
+                near.push_back(explainText(t, run->rules).nearCount() > 0);
+            }
+            return near;
+        },
+        [this](std::vector<bool> near) {
+            for (std::size_t r = 0; r < rows_.size() && r < near.size(); ++r) {
+                rows_[r].near = near[r];
+            }
+            emit dataChanged(index(0, MarksColumn), index(rowCount() - 1, MarksColumn));
+        });
+}
+
+QString TextsModel::marks(const Row& row) {
+    QStringList marks;
+    if (row.near) {
+        marks.append(QStringLiteral("near threshold"));
+    }
+    if (row.warned) {
+        marks.append(QStringLiteral("warning"));
+    }
+    return marks.join(QStringLiteral(", "));
 }
 
 void TextsModel::setStability(const std::shared_ptr<const RunResult>& of,
@@ -84,7 +124,7 @@ QVariant TextsModel::data(const QModelIndex& index, int role) const {
         case CodeColumn:
             return role == Qt::DisplayRole ? QVariant(toQt(t.code)) : QVariant();
         case MarksColumn:
-            return role == Qt::DisplayRole ? QVariant(row.marks) : QVariant();
+            return role == Qt::DisplayRole ? QVariant(marks(row)) : QVariant();
         case StabilityColumn:
             return stabilityData(stable, role);
         default:

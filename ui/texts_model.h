@@ -13,6 +13,8 @@
 
 namespace pelmora {
 
+class JobRunner;
+
 class TextsModel : public QAbstractTableModel {
     Q_OBJECT
 
@@ -32,6 +34,9 @@ public:
                       std::shared_ptr<const RunStability> stability);
     const std::shared_ptr<const RunStability>& stability() const { return stability_; }
 
+    // Marks the texts near a threshold, after setRun, away from the window's thread.
+    JobRunner* marking() const { return runner_; }
+
     // The text position of a row, -1 when there is none.
     int positionAt(int row) const;
 
@@ -44,13 +49,17 @@ public:
 private:
     struct Row {
         int position = 0;
-        QString marks;
+        bool near = false;    // a digit within reach of its threshold
+        bool warned = false;  // the file has input warnings
     };
+    void markNearThreshold();
+    static QString marks(const Row& row);
     QVariant stabilityData(const TextStability* text, int role) const;
 
     std::shared_ptr<const RunResult> run_;
     std::shared_ptr<const RunStability> stability_;
     std::vector<Row> rows_;
+    JobRunner* runner_ = nullptr;
 };
 
 }  // namespace pelmora

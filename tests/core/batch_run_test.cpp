@@ -279,6 +279,49 @@ TEST(BatchRun, TextsMeasuredInParallelComeOutExactlyAsOneByOne) {
     }
 }
 
+TEST(BatchRun, CancelledAtAnyFilePutsEveryStoreBackAndALaterRunIsWhole) {
+    const std::vector<File> files = {
+        {"a.txt", kEmpty}, {"b.txt", kThe}, {"c.txt", kPast}, {"d.txt", kThe}};
+    // Cancelled while the progress names file `at` (1 to 4), in one thread and in several.
+    for (const int jobs : {1, 3}) {
+        for (const int at : {1, 2, 4}) {
+            FolderRun run(files);
+            run.context->jobs = jobs;
+            run.form2().File1.entries.select(2);
+            run.context->raiseMessage("shown before the run");
+            const std::string before = run.report();
+            const bool hadAnalysisForm = run.context->form1Exists();
+            CancelToken cancel;
+            std::vector<int> shown;
+            run.context->progress = [&](int k, int, const std::string&) {
+                shown.push_back(k);
+                if (k == at) {
+                    cancel.cancel();
+                }
+            };
+            EXPECT_EQ(runBatch(*run.context, &cancel), nullptr) << jobs << " jobs, file " << at;
+            EXPECT_EQ(shown.size(), static_cast<std::size_t>(at));
+            EXPECT_EQ(run.report(), before);
+            EXPECT_TRUE(run.form2().cmdAutoEnabled);
+            EXPECT_EQ(run.form2().File1.selected(), 2);
+            EXPECT_EQ(run.form2().lstDogBox.count(), 0);
+            EXPECT_EQ(run.context->form1Exists(), hadAnalysisForm);
+            EXPECT_EQ(run.context->takeMessages(),
+                      std::vector<std::string>{"shown before the run"});
+            EXPECT_EQ(run.context->cancel, nullptr);
+
+            // Nothing of the cancelled run is left in the next.
+            run.context->progress = nullptr;
+            const auto whole = run.run();
+            ASSERT_NE(whole, nullptr);
+            EXPECT_EQ(test::linesOf(run.form2().lstDogBox),
+                      (Texts{"a.txt-b.txt\t3", "a.txt-c.txt\t2", "a.txt-d.txt\t3",
+                             "b.txt-c.txt\t3", "b.txt-d.txt\t5", "c.txt-d.txt\t3"}));
+            EXPECT_EQ(whole->analysedCount(), 4);
+        }
+    }
+}
+
 TEST(BatchRun, RefreshReturnsToTheStartAndTheSameFolderGivesTheSameReport) {
     FolderRun run({{"a.txt", kEmpty}, {"b.txt", kThe}, {"c.txt", kPast}});
     TempFolder other;

@@ -551,6 +551,59 @@ TEST(ReplacingFile, AFailedOrAbandonedWriteLeavesTheOldFileAndNoTemporaryFile) {
               (std::vector<std::string>{"late.xlsx", "old.txt", "pipe.xlsx"}));
 }
 
+TEST(ReplacingFile, ACancelledSaveLeavesTheOldFileOrNoneAndNoTemporaryFile) {
+    const test::TempFolder folder;
+    const fs::path old = folder.write("old.xlsx", "old"), fresh = folder.path() / "new.xlsx";
+    const std::vector<std::string> sheets = {"Report", "Types",  "Measures",   "Pairs",
+                                             "Matrix", "Quality", "Run record",
+                                             "the workbook put together"};
+    // The workbook's steps in order, cancelled at each: at the first sheet, in the middle and
+    // at the last step, after every sheet was written.
+    for (std::size_t at = 1; at <= sheets.size(); ++at) {
+        for (const fs::path& target : {old, fresh}) {
+            std::vector<std::string> steps;
+            JobControl control([&](const JobProgress& p) {
+                steps.push_back(p.step);
+                EXPECT_EQ(p.done, static_cast<std::int64_t>(steps.size()));
+                EXPECT_EQ(p.total, static_cast<std::int64_t>(sheets.size()));
+                if (steps.size() == at) {
+                    control.cancel();
+                }
+            });
+            const std::optional<Error> stopped =
+                writeWorkbook(threeTexts(), target, "now", {}, &control);
+            ASSERT_TRUE(stopped.has_value()) << at;
+            EXPECT_EQ(stopped->code, Error::Code::Cancelled);
+            EXPECT_EQ(stopped->message, "Saving \"" + target.string() + "\" was cancelled.");
+            EXPECT_EQ(steps, std::vector<std::string>(sheets.begin(), sheets.begin() + at));
+        }
+        EXPECT_EQ(entriesOf(folder.path()), std::vector<std::string>{"old.xlsx"}) << at;
+        EXPECT_EQ(test::readAll(old), "old");
+    }
+    // Not cancelled, every step is reported and the workbook is whole.
+    std::vector<std::string> steps;
+    JobControl control([&](const JobProgress& p) { steps.push_back(p.step); });
+    ASSERT_FALSE(writeWorkbook(threeTexts(), fresh, "now", {}, &control));
+    EXPECT_EQ(steps, sheets);
+    EXPECT_EQ(test::readWorkbook(fresh).names.size(), 7u);
+
+    // Any other file: cancelled between two pieces, nothing more is written and none is kept.
+    for (const fs::path& target : {old, folder.path() / "other.txt"}) {
+        CancelToken cancel;
+        const std::optional<Error> stopped = writeWholeFile(
+            target,
+            [&cancel](const auto& piece) {
+                piece("first");
+                cancel.cancel();
+                piece("second");
+            },
+            &cancel);
+        EXPECT_EQ(stopped.value_or(Error{}).code, Error::Code::Cancelled);
+    }
+    EXPECT_EQ(entriesOf(folder.path()), (std::vector<std::string>{"new.xlsx", "old.xlsx"}));
+    EXPECT_EQ(test::readAll(old), "old");
+}
+
 // Each export used to keep a descriptor open, so that about a thousand of them used up what
 // a process may open.
 TEST(Workbook, FiveThousandWorkbooksInOneProcessLeaveNoDescriptorOpen) {

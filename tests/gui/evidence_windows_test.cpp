@@ -6,13 +6,16 @@
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
+#include <QMessageBox>
 #include <QPlainTextEdit>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTableView>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 #include "formats/csv.h"
 #include "forms/program_context.h"
@@ -22,11 +25,13 @@
 #include "tests/support/workbook_reader.h"
 #include "ui/details_window.h"
 #include "ui/export_actions.h"
+#include "ui/job_runner.h"
 #include "ui/main_window.h"
 #include "ui/matrix_model.h"
 #include "ui/matrix_window.h"
 #include "ui/sensitivity_view.h"
 #include "ui/text_bridge.h"
+#include "ui/texts_model.h"
 
 namespace pelmora {
 namespace {
@@ -133,6 +138,8 @@ private slots:
         QCOMPARE(rows.columnCount(), 4);
         QVERIFY(detailsWindow->evidence()->toPlainText().startsWith(
             QStringLiteral("Text: a_high_above.txt\nCode: 01202")));
+        // The near-threshold marks come from the background.
+        QTRY_VERIFY(!detailsWindow->textsModel()->marking()->running());
         for (int i = 0; i < rows.rowCount(); ++i) {
             const auto cell = [&](int column) { return rows.index(i, column).data().toString(); };
             const auto& [name, code] = testing::kHandTexts[i];
@@ -351,6 +358,79 @@ private slots:
         }
         QCOMPARE(QDir(out.path()).entryList(QDir::Files | QDir::Hidden | QDir::System).size(),
                  pipe ? 1 : 0);
+    }
+
+    // A workbook export stopped at its first sheet, at the Pairs sheet or once every sheet is
+    // written leaves no file: neither a new one nor a change to the one it was to replace.
+    void cancelledWorkbookLeavesNoFile_data() {
+        QTest::addColumn<int>("at");
+        QTest::newRow("start") << 1;
+        QTest::newRow("middle") << 4;
+        QTest::newRow("end") << 8;
+    }
+    void cancelledWorkbookLeavesNoFile() {
+        QFETCH(int, at);
+        EvidencePanel panel;
+        panel.showRun(std::make_shared<const RunResult>(
+            test::runOf({{"a.txt", "01200"}, {"b.txt", "12011"}, {"c.txt", "01200"}})));
+        QTemporaryDir out;
+        const QString old = out.filePath(QStringLiteral("old.xlsx"));
+        QFile file(old);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write("old") == 3);
+        file.close();
+        QString chosen;
+        panel.choosePath = [&](const QString&, const QString&, const QString&) { return chosen; };
+        QStringList problems;
+        panel.reportProblem = [&](const QString& text) { problems.append(text); };
+        std::vector<std::string> steps;
+        panel.exportRunner()->onStep = [&steps, at](const JobProgress& p, JobControl& control) {
+            steps.push_back(p.step);
+            if (p.done == at) {
+                control.cancel();
+            }
+        };
+        for (const QString& path : {old, out.filePath(QStringLiteral("new.xlsx"))}) {
+            chosen = path;
+            steps.clear();
+            QVERIFY(!panel.exportWorkbook());
+            QCOMPARE(steps.size(), static_cast<std::size_t>(at));
+            QVERIFY(!panel.exportRunner()->running());
+            QVERIFY(!child<QProgressDialog>(&panel, "exportProgress")->isVisible());
+        }
+        QVERIFY(problems.isEmpty());  // a cancel is no problem to report
+        QCOMPARE(QDir(out.path()).entryList(QDir::Files | QDir::Hidden),
+                 QStringList{QStringLiteral("old.xlsx")});
+        QCOMPARE(fileBytes(old), std::string("old"));
+
+        panel.exportRunner()->onStep = {};
+        QVERIFY(panel.exportWorkbook());
+        QCOMPARE(test::readWorkbook(fromQt(chosen)).names.size(), 7u);
+    }
+
+    // A failed export reaches the user in a message box over the window, naming the file.
+    void aFailedExportIsShownInAMessage() {
+        EvidencePanel panel;
+        panel.showRun(std::make_shared<const RunResult>(test::runOf({{"a.txt", "01200"}})));
+        panel.show();
+        QTemporaryDir out;
+        const QString path = out.filePath(QStringLiteral("no such folder/run.xlsx"));
+        panel.choosePath = [&](const QString&, const QString&, const QString&) { return path; };
+        QStringList shown;
+        QTimer answer;
+        answer.setInterval(10);
+        connect(&answer, &QTimer::timeout, this, [&] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                shown.append(box->text());
+                box->accept();
+            }
+        });
+        answer.start();
+        QVERIFY(!panel.exportWorkbook());
+        QVERIFY(!panel.exportMeasures());
+        answer.stop();
+        const QString message =
+            QStringLiteral("Could not save \"%1\": No such file or directory.").arg(path);
+        QCOMPARE(shown, (QStringList{message, message}));
     }
 
     // A name that starts with =, +, - or @ is no formula where the matrix and the pairs name it.

@@ -13,15 +13,20 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QThread>
 #include <QTimer>
 #include <QTreeView>
 #include <algorithm>
+#include <atomic>
 #include <fstream>
 
 #include "forms/program_context.h"
 #include "gui_test_support.h"
+#include "run/run_result.h"
 #include "stores/text_ops.h"
+#include "tests/support/report_pairs.h"
 #include "ui/analysis_window.h"
+#include "ui/job_runner.h"
 #include "ui/main_window.h"
 #include "ui/report_view.h"
 #include "ui/run_summary_panel.h"
@@ -134,6 +139,8 @@ private slots:
     void summaryGivesTheRunsFiguresUntilRefresh_data();
     void summaryGivesTheRunsFiguresUntilRefresh();
     void windowAnswersDuringARunAndCannotBeClosedUnderIt();
+    void runCancelledAtAnyFileLeavesTheFormAsBefore_data();
+    void runCancelledAtAnyFileLeavesTheFormAsBefore();
     void typedTextIsAnalysedWithItsLineBreaks();
     void folderThatCannotBeOpenedOnlyShowsALine();
     void filesClickedByHandLoadWithoutShowingAndWhatCannotBeReadOnlyWarns();
@@ -412,6 +419,86 @@ void MainWindowTest::windowAnswersDuringARunAndCannotBeClosedUnderIt() {
     QCOMPARE(summaryValue(summary, "lblRunTexts"), QStringLiteral("300"));
     QCOMPARE(summaryValue(summary, "lblRunPairs"), QStringLiteral("44850"));
     QVERIFY(window.close());  // once the run is over
+}
+
+void MainWindowTest::runCancelledAtAnyFileLeavesTheFormAsBefore_data() {
+    QTest::addColumn<int>("at");
+    QTest::addColumn<QString>("how");  // asked by the test, or by the user in the dialog
+    QTest::newRow("start") << 1 << QString();
+    QTest::newRow("middle") << 3 << QString();
+    QTest::newRow("end") << 6 << QString();
+    QTest::newRow("Cancel pressed") << 3 << u"Cancel"_s;
+    QTest::newRow("Escape pressed") << 4 << u"Escape"_s;
+}
+
+// Cancelled while it names the first, a middle or the last file, the run leaves the form as
+// it was before the press: no report, no summary, the run's buttons off, and the run can be
+// pressed again, then giving the whole report.
+void MainWindowTest::runCancelledAtAnyFileLeavesTheFormAsBefore() {
+    QFETCH(int, at);
+    QFETCH(QString, how);
+    QTemporaryDir folder;
+    QVERIFY(folder.isValid());
+    const std::filesystem::path path = pathFromQt(folder.path());
+    for (const char* name : {"a.txt", "b.txt", "c.txt", "d.txt", "e.txt", "f.txt"}) {
+        writeFile(path / name, "The committee shall consider the report.");
+    }
+    ProgramContext context;
+    MainWindow window(context);
+    window.show();
+    chooseFolder(window, folder.path());
+    auto* cmdAuto = child<QPushButton>(&window, "cmdAuto");
+    auto* report = child<ReportView>(&window, "txtReport");
+    const QStringList files = shownFiles(&window);
+    QCOMPARE(files.size(), 6);
+    QCOMPARE(report->toPlainText(), kHeader);
+    const std::string before = context.form2().txtReport.text();
+
+    QProgressDialog* progress = window.progressDialog();
+    window.runner()->onStep = [&](const JobProgress& p, JobControl& control) {
+        if (p.done != at) {
+            return;
+        }
+        if (how.isEmpty()) {
+            control.cancel();
+            return;
+        }
+        // Pressed on the window's thread while the run waits for it.
+        std::atomic<bool> pressed = false;
+        QMetaObject::invokeMethod(progress, [&] {
+            if (how == u"Cancel"_s) {
+                progress->findChild<QPushButton*>()->click();
+            } else {
+                QTest::keyClick(progress, Qt::Key_Escape);
+            }
+            pressed = true;
+        });
+        while (!pressed) {
+            QThread::msleep(1);
+        }
+    };
+    QTest::mouseClick(cmdAuto, Qt::LeftButton);
+    QVERIFY(window.run() == nullptr);
+    QVERIFY(cmdAuto->isEnabled());
+    QCOMPARE(report->toPlainText(), kHeader);
+    QCOMPARE(context.form2().txtReport.text(), before);
+    QVERIFY(!child<QWidget>(&window, "RunSummary")->isVisible());
+    QVERIFY(!child<QPushButton>(&window, "cmdDetails")->isEnabled());
+    QVERIFY(!window.analysisWindow()->isVisible());
+    QVERIFY(!progress->isVisible());
+    QCOMPARE(shownFiles(&window), files);
+    QVERIFY(window.findChild<QMessageBox*>() == nullptr);
+
+    window.runner()->onStep = {};
+    QTest::mouseClick(cmdAuto, Qt::LeftButton);
+    QVERIFY(window.run() != nullptr);
+    QVERIFY(!cmdAuto->isEnabled());
+    QCOMPARE(window.run()->analysedCount(), 6);
+    // Six texts of one code: fifteen pairs, every one of strength 5.
+    const test::ReportedPairs pairs = test::reportedPairs(fromQt(report->toPlainText()));
+    QCOMPARE(pairs.all.size(), 15u);
+    QCOMPARE(pairs.all.front(), std::string("a.txt-b.txt\t5"));
+    QCOMPARE(pairs.all.back(), std::string("e.txt-f.txt\t5"));
 }
 
 void MainWindowTest::typedTextIsAnalysedWithItsLineBreaks() {

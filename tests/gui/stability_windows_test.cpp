@@ -17,6 +17,7 @@
 #include "record/run_record.h"
 #include "ui/details_window.h"
 #include "ui/export_actions.h"
+#include "ui/job_runner.h"
 #include "ui/main_window.h"
 #include "ui/matrix_model.h"
 #include "ui/matrix_window.h"
@@ -300,6 +301,39 @@ private slots:
                 }
             }
         }
+    }
+
+    // Stopped after the first, the second and the last of the three texts: nothing is taken,
+    // the bars offer the measuring again, and it then measures whole.
+    void measuringStoppedAtAnyTextTakesNothing_data() {
+        QTest::addColumn<int>("at");
+        QTest::newRow("start") << 1;
+        QTest::newRow("middle") << 2;
+        QTest::newRow("end") << 3;
+    }
+    void measuringStoppedAtAnyTextTakesNothing() {
+        QFETCH(int, at);
+        Session s;
+        QVERIFY(s.open());
+        s.task->runner()->onStep = [at](const JobProgress& p, JobControl& control) {
+            if (p.done == at) {
+                control.cancel();
+            }
+        };
+        s.measure(s.details);
+        QTRY_VERIFY_WITH_TIMEOUT(s.task->state() != State::Measuring, kWait);
+        QCOMPARE(s.task->state(), State::Cancelled);
+        QCOMPARE(s.status(s.details), QStringLiteral("Stability: cancelled, not computed."));
+        QVERIFY(s.task->stability() == nullptr);
+        QVERIFY(notComputed(s.stabilityColumn()));
+        QVERIFY(!s.marked());
+        QVERIFY(child<QPushButton>(s.matrix, "cmdMeasureStability")->isEnabled());
+
+        s.task->runner()->onStep = {};
+        s.measure(s.matrix);
+        QTRY_VERIFY_WITH_TIMEOUT(s.task->state() != State::Measuring, kWait);
+        QCOMPARE(s.task->state(), State::Measured);
+        QVERIFY(!notComputed(s.stabilityColumn()));
     }
 
     void cancelledMeasuringIsNotTaken() {

@@ -31,6 +31,7 @@
 #include "ui/concordance_model.h"
 #include "ui/density_charts.h"
 #include "ui/details_window.h"
+#include "ui/job_runner.h"
 #include "ui/occurrence_highlighter.h"
 #include "ui/text_bridge.h"
 #include "ui/text_evidence_view.h"
@@ -425,7 +426,8 @@ private slots:
         QCOMPARE(lines.size(), 9 + 2 + 2 + 2);
 
         // The strengths 4 3 3 2 5 4 3 4 3 2, their mean 3.4 and the band 1.65 times 0.9661
-        // either side.
+        // either side, once counted.
+        QTRY_VERIFY(!charts->counting()->running());
         QChart* strengths = charts->strengthView()->chart();
         QStackedBarSeries* strengthBars = nullptr;
         QAreaSeries* band = nullptr;
@@ -463,6 +465,8 @@ private slots:
         window.show();
         DensityCharts* charts = window.charts();
         window.tabs()->setCurrentWidget(charts);
+        // The strengths are counted away from the window's thread.
+        QTRY_VERIFY(!charts->counting()->running());
         QTemporaryDir out;
         QString chosen;
         QStringList problems;

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdio>
 #include <mutex>
+#include <optional>
 #include <random>
 #include <thread>
 
@@ -168,6 +169,50 @@ PairStability RunStability::pair(const RunResult& run, const RunPair& p) const {
     return s;
 }
 
+namespace {
+
+// Text `t` resampled as the options say, or not measured and why; none when asked to stop.
+std::optional<TextStability> resampledText(const RunResult& run, const TextRecord& t,
+                                           const StabilityOptions& options) {
+    TextStability s;
+    s.position = t.position;
+    for (std::size_t k = 0; k < 5; ++k) {
+        s.digits[k].digit = k < t.code.size() ? t.code[k] : ' ';
+    }
+    // The resamples must be of the text the run classified; any other is not measured.
+    Result<ReadText> read = readTextFile(run.folder / t.nameBytes, t.nameBytes);
+    if (!read.ok()) {
+        s.notMeasured = "cannot be read now: " + read.error().reason;
+    } else if (read.value().facts.sha256 != t.file.sha256) {
+        s.notMeasured = "changed since the run";
+    } else {
+        const std::string& text = read.value().decoded.text;
+        const auto blocks = wordBlocks(text, options.blockWords, &s.words);
+        s.tooShort = s.words < 2 * options.blockWords;
+        for (int k = 0; k < options.resamples && !s.tooShort; ++k) {
+            if (stopAsked(options)) {
+                return std::nullopt;
+            }
+            const std::string code =
+                codeOf(resampleText(text, blocks, t.file.sha256, k), run.rules);
+            for (std::size_t d = 0; d < 5 && d < code.size(); ++d) {
+                if (code[d] >= '0' && code[d] <= '9') {
+                    ++s.digits[d].ofDigit[static_cast<std::size_t>(code[d] - '0')];
+                }
+            }
+            s.codeKept += code == t.code ? 1 : 0;
+            s.codes.push_back(code);
+        }
+        for (DigitStability& d : s.digits) {
+            d.resamples = s.tooShort ? 0 : options.resamples;
+        }
+        s.codeKept = s.tooShort || options.resamples == 0 ? 0 : s.codeKept / options.resamples;
+    }
+    return s;
+}
+
+}  // namespace
+
 Result<RunStability> measureStability(const RunResult& run, const StabilityOptions& options,
                                       const std::function<bool(int done, int total)>& progress) {
     RunStability out;
@@ -193,44 +238,12 @@ Result<RunStability> measureStability(const RunResult& run, const StabilityOptio
                 }
                 i = next++;
             }
-            const TextRecord& t = *todo[i];
-            TextStability s;
-            s.position = t.position;
-            for (std::size_t k = 0; k < 5; ++k) {
-                s.digits[k].digit = k < t.code.size() ? t.code[k] : ' ';
-            }
-            // The resamples must be of the text the run classified; any other is not measured.
-            Result<ReadText> read = readTextFile(run.folder / t.nameBytes, t.nameBytes);
-            if (!read.ok()) {
-                s.notMeasured = "cannot be read now: " + read.error().reason;
-            } else if (read.value().facts.sha256 != t.file.sha256) {
-                s.notMeasured = "changed since the run";
-            } else {
-                const std::string& text = read.value().decoded.text;
-                const auto blocks = wordBlocks(text, options.blockWords, &s.words);
-                s.tooShort = s.words < 2 * options.blockWords;
-                for (int k = 0; k < options.resamples && !s.tooShort; ++k) {
-                    if (stopAsked(options)) {
-                        return;  // the end of measuring says it was cancelled
-                    }
-                    const std::string code =
-                        codeOf(resampleText(text, blocks, t.file.sha256, k), run.rules);
-                    for (std::size_t d = 0; d < 5 && d < code.size(); ++d) {
-                        if (code[d] >= '0' && code[d] <= '9') {
-                            ++s.digits[d].ofDigit[static_cast<std::size_t>(code[d] - '0')];
-                        }
-                    }
-                    s.codeKept += code == t.code ? 1 : 0;
-                    s.codes.push_back(code);
-                }
-                for (DigitStability& d : s.digits) {
-                    d.resamples = s.tooShort ? 0 : options.resamples;
-                }
-                s.codeKept =
-                    s.tooShort || options.resamples == 0 ? 0 : s.codeKept / options.resamples;
+            std::optional<TextStability> s = resampledText(run, *todo[i], options);
+            if (!s) {
+                return;  // the end of measuring says it was cancelled
             }
             std::lock_guard<std::mutex> lock(mutex);
-            out.texts[i] = std::move(s);
+            out.texts[i] = std::move(*s);
             ++done;
             if (progress && !progress(done, static_cast<int>(todo.size()))) {
                 cancelled = true;

@@ -24,7 +24,7 @@
 #include "tests/support/run_builder.h"
 #include "tests/support/workbook_reader.h"
 #include "ui/details_window.h"
-#include "ui/export_actions.h"
+#include "ui/evidence_panel.h"
 #include "ui/job_runner.h"
 #include "ui/main_window.h"
 #include "ui/matrix_model.h"

@@ -16,7 +16,7 @@
 #include "gui_test_support.h"
 #include "record/run_record.h"
 #include "ui/details_window.h"
-#include "ui/export_actions.h"
+#include "ui/evidence_panel.h"
 #include "ui/job_runner.h"
 #include "ui/main_window.h"
 #include "ui/matrix_model.h"

@@ -6,11 +6,9 @@
 #include <cstdint>
 #include <cstring>
 #include <string_view>
-#include <thread>
 #include <utility>
 
-#include "analysis/pattern_counter.h"
-#include "stores/large_buffer.h"
+#include "stores/byte_blocks.h"
 #include "stores/text_ops.h"
 
 namespace pelmora {
@@ -65,7 +63,7 @@ constexpr RepairKeys kRepairKeys;
 // Which repaired spelling the `len` letters at p are, in either case; -1 for none. Setting bit 5
 // of every byte folds letters and turns no other byte into a letter; the byte after a shorter
 // word is never zero then, so no length check is needed.
-int repairAt(const char* p, std::size_t len, std::size_t available) {
+[[gnu::always_inline]] inline int repairAt(const char* p, std::size_t len, std::size_t available) {
     // Most words are not one of them: their length or first letter already says so.
     constexpr unsigned kFirst = (1u << ('d' - 'a')) | (1u << ('c' - 'a')) | (1u << ('w' - 'a')) |
                                 (1u << ('i' - 'a')) | (1u << ('y' - 'a'));
@@ -82,25 +80,6 @@ int repairAt(const char* p, std::size_t len, std::size_t available) {
         hits |= static_cast<unsigned>(x == kRepairKeys.of[k]) << k;
     }
     return hits == 0 ? -1 : std::countr_zero(hits);
-}
-
-// Calls `visit(position)` for every space of p[0, n), in order: eight bytes at a time, so that
-// the passes over words cost little more per byte than a copy.
-template <typename Visit>
-void forEachSpace(const char* p, std::size_t n, Visit visit) {
-    std::size_t i = 0;
-    for (; i + 8 <= n; i += 8) {
-        std::uint64_t m = spaceMask(load64(p + i, 8));
-        while (m != 0) {
-            visit(i + static_cast<std::size_t>(std::countr_zero(m)) / 8);
-            m &= m - 1;
-        }
-    }
-    for (; i < n; ++i) {
-        if (p[i] == ' ') {
-            visit(i);
-        }
-    }
 }
 
 // Where each byte of a text being cleaned came from in the text as read. The passes that
@@ -152,6 +131,41 @@ struct Trail<true> {
     void quote(std::size_t r) { quotes.push_back(at[r]); }
 };
 
+// Calls `visit(s, e)`, in order, for every space s followed by a word of three to five bytes
+// that begins with a letter some repaired spelling begins with, and e the space after it: the
+// only words a repair can take. Sixteen spaces at a time are looked at.
+template <typename Visit>
+void forEachRepairCandidate(const char* p, std::size_t n, Visit visit) {
+    const auto candidate = [&](std::size_t s) {
+        const std::size_t last = std::min(n, s + 7);
+        for (std::size_t e = s + 1; e < last; ++e) {
+            if (p[e] == ' ') {
+                if (e - s >= 4) {
+                    visit(s, e);
+                }
+                return;
+            }
+        }
+    };
+    std::size_t i = 0;
+    for (; i + sizeof(ByteBlock) + 1 <= n; i += sizeof(ByteBlock)) {
+        const ByteBlock space = loadBlock(p + i);
+        const ByteBlock first = loadBlock(p + i + 1) | 0x20;
+        auto lanes = (space == ' ') & ((first == 'c') | (first == 'd') | (first == 'i') |
+                                       (first == 'w') | (first == 'y'));
+        while (anyLane(lanes)) {
+            const std::size_t k = firstLane(lanes);
+            candidate(i + k);
+            lanes[k] = 0;
+        }
+    }
+    for (; i < n; ++i) {
+        if (p[i] == ' ' && i + 1 < n) {
+            candidate(i);
+        }
+    }
+}
+
 // The six repairs " dont " -> " don't " ... " youre " -> " you're " in one pass. Each keeps
 // its two spaces and no repaired word is another's spelling, so the steps cannot see each
 // other's work; what stays from their order is that one step never takes two words that share
@@ -164,12 +178,7 @@ void repairSpacedWords(std::string& text, Trail<kTrack>& trail) {
     std::string out;
     Trail<kTrack> outTrail;
     std::size_t copied = 0;
-    std::size_t previous = std::string::npos;
-    forEachSpace(p, n, [&](std::size_t e) {
-        const std::size_t s = std::exchange(previous, e);
-        if (s == std::string::npos) {
-            return;
-        }
+    forEachRepairCandidate(p, n, [&](std::size_t s, std::size_t e) {
         const int k = repairAt(p + s + 1, e - s - 1, n - s - 1);
         if (k < 0 || s < lastEnd[k]) {
             return;
@@ -212,22 +221,45 @@ constexpr CharacterMap kMap;
 
 // "[" and "]" to a space, U+2019 to "'", . , ; : ? ! ( ) dropped, "-" to a space. No step of
 // these creates or breaks another's character, so one pass in step order does them all.
+// The bytes of [r, r + count) moved to w, where w <= r.
+template <bool kTrack>
+void keepBytes(char* p, std::size_t w, std::size_t r, std::size_t count, Trail<kTrack>& trail) {
+    if (w != r) {
+        std::memmove(p + w, p + r, count);
+        trail.move(w, r, count);
+    }
+}
+
 template <bool kTrack>
 void mapSingleCharacters(std::string& text, Trail<kTrack>& trail) {
     char* p = text.data();
     const std::size_t n = text.size();
     std::size_t w = 0;
-    for (std::size_t r = 0; r < n; ++r) {
+    for (std::size_t r = 0; r < n;) {
+        // Bytes no step touches stay as they are, up to the next one that a step does.
+        if (r + sizeof(ByteBlock) <= n) {
+            const ByteBlock b = loadBlock(p + r);
+            const std::size_t plain = firstLane((b == '[') | (b == ']') | (b == '-') | (b == '.') |
+                                                (b == ',') | (b == ';') | (b == ':') | (b == '?') |
+                                                (b == '!') | (b == '(') | (b == ')') | (b == 0xE2));
+            keepBytes(p, w, r, plain, trail);
+            w += plain;
+            r += plain;
+            if (plain == sizeof b) {
+                continue;
+            }
+        }
         const auto c = static_cast<unsigned char>(p[r]);
         if (c == 0xE2 && r + 2 < n && p[r + 1] == '\x80' && p[r + 2] == '\x99') {
             trail.set(w, trail.span(r, r + 3));
             p[w++] = '\'';
-            r += 2;
+            r += 3;
             continue;
         }
         trail.copy(w, r);
         p[w] = static_cast<char>(kMap.to[c]);
         w += kMap.stays[c];
+        ++r;
     }
     text.resize(w);
     trail.resize(w);
@@ -247,6 +279,18 @@ std::int64_t dropEdgeApostrophesAndQuotes(std::string& text, Trail<kTrack>& trai
     char prev = '\0';
     char seen = '\0';
     for (std::size_t r = 0; r < n; ++r) {
+        // Bytes other than apostrophes, quotation marks and CR stay as they are.
+        if (r + sizeof(ByteBlock) <= n) {
+            const ByteBlock b = loadBlock(p + r);
+            const std::size_t plain = firstLane((b == '\'') | (b == '"') | (b == '\r'));
+            if (plain > 0) {
+                seen = static_cast<char>(b[plain - 1]);
+                keepBytes(p, w, r, plain, trail);
+                w += plain;
+                r += plain - 1;
+                continue;
+            }
+        }
         const char c = p[r];
         prev = std::exchange(seen, c);
         if (c == '\'') {
@@ -303,15 +347,31 @@ template <bool kTrack, std::size_t N>
 void replaceAllAnchored(std::string& text, const Anchored (&rules)[N], Trail<kTrack>& trail) {
     const char a = rules[0].pattern[rules[0].anchor];
     std::size_t least = rules[0].anchor;
+    // When no replacement is longer than its pattern, the text is rewritten in place, behind
+    // the search: a long text then needs no second copy of itself.
+    bool inPlace = true;
     for (const Anchored& r : rules) {
         assert(r.anchor < r.pattern.size() && r.pattern[r.anchor] == a);
         least = std::min(least, r.anchor);
+        inPlace = inPlace && r.replacement.size() <= r.pattern.size();
     }
     assert(foldAscii(a) == a && !(a >= 'a' && a <= 'z'));  // no case to fold
     const std::size_t n = text.size();
     std::string out;
     Trail<kTrack> outTrail;
-    std::size_t copied = 0;  // the text before this is in `out`; also the end of the last match
+    std::size_t w = 0;       // in place, the end of what is rewritten
+    std::size_t copied = 0;  // the text before this is written; also the end of the last match
+    // The bytes [from, from + count) of the text as it was, written next.
+    const auto keep = [&](std::size_t from, std::size_t count) {
+        if (!inPlace) {
+            out.append(text, from, count);
+            outTrail.append(trail, from, count);
+        } else if (w != from) {
+            std::memmove(text.data() + w, text.data() + from, count);
+            trail.move(w, from, count);
+        }
+        w += count;
+    };
     bool changed = false;
     std::size_t from = least;
     while (from < n) {
@@ -330,10 +390,18 @@ void replaceAllAnchored(std::string& text, const Anchored (&rules)[N], Trail<kTr
             if (start < copied || !matchesAt(text, start, r.pattern)) {
                 continue;
             }
-            out.append(text, copied, start - copied);
-            outTrail.append(trail, copied, start - copied);
-            out.append(r.replacement);
-            outTrail.repeat(trail.span(start, start + r.pattern.size()), r.replacement.size());
+            keep(copied, start - copied);
+            const Origin origin = trail.span(start, start + r.pattern.size());
+            if (inPlace) {
+                r.replacement.copy(text.data() + w, r.replacement.size());
+                for (std::size_t k = 0; k < r.replacement.size(); ++k) {
+                    trail.set(w + k, origin);
+                }
+            } else {
+                out.append(r.replacement);
+                outTrail.repeat(origin, r.replacement.size());
+            }
+            w += r.replacement.size();
             copied = start + r.pattern.size();
             changed = true;
             from = std::max(from, copied + least);
@@ -343,10 +411,14 @@ void replaceAllAnchored(std::string& text, const Anchored (&rules)[N], Trail<kTr
     if (!changed) {
         return;
     }
-    out.append(text, copied, std::string::npos);
-    outTrail.append(trail, copied, n - copied);
-    text = std::move(out);
-    trail = std::move(outTrail);
+    keep(copied, n - copied);
+    if (inPlace) {
+        text.resize(w);
+        trail.resize(w);
+    } else {
+        text = std::move(out);
+        trail = std::move(outTrail);
+    }
 }
 
 template <bool kTrack>
@@ -484,121 +556,13 @@ TracedText cleanTraced(std::string text) {
     return out;
 }
 
-namespace {
-
-bool isAsciiLetter(char c) {
-    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
-}
-
-// The plain word of letters that ends just before `end` (exclusive), or an empty view when the
-// word holds anything but letters.
-std::string_view wordBefore(const std::string& text, std::size_t end) {
-    std::size_t start = end;
-    while (start > 0 && isAsciiLetter(text[start - 1])) {
-        --start;
-    }
-    if (start == end || (start > 0 && text[start - 1] != ' ')) {
-        return {};
-    }
-    return std::string_view(text).substr(start, end - start);
-}
-
-std::string_view wordAfter(const std::string& text, std::size_t start) {
-    std::size_t end = start;
-    while (end < text.size() && isAsciiLetter(text[end])) {
-        ++end;
-    }
-    if (end == start || (end < text.size() && text[end] != ' ')) {
-        return {};
-    }
-    return std::string_view(text).substr(start, end - start);
-}
-
-bool isRepaired(std::string_view word) {
+bool isRepairedWord(std::string_view word) {
     for (const Repair& r : kRepairs) {
         if (equalsIgnoreCase(word, r.word)) {
             return true;
         }
     }
     return false;
-}
-
-// Where a piece may end: at a space between two different plain words that no step rewrites.
-std::size_t cutAtOrAfter(const std::string& text, std::size_t from) {
-    for (std::size_t i = from; i < text.size(); ++i) {
-        if (text[i] != ' ' || i == 0 || !isAsciiLetter(text[i - 1]) || i + 1 >= text.size() ||
-            !isAsciiLetter(text[i + 1])) {
-            continue;
-        }
-        const std::string_view before = wordBefore(text, i);
-        const std::string_view after = wordAfter(text, i + 1);
-        if (!before.empty() && !after.empty() && !equalsIgnoreCase(before, after) &&
-            !isRepaired(before) && !isRepaired(after)) {
-            return i;
-        }
-    }
-    return std::string::npos;
-}
-
-CleanedText cleanAndCountWhole(std::string& text, const PatternCounter& counter) {
-    CleanedText out;
-    Trail<false> none;
-    out.quotes = removePunctuation(text, none);
-    padWithSingleSpaces(text, none);
-    out.counts = counter.count(text);
-    return out;
-}
-
-}  // namespace
-
-CleanedText cleanAndCount(std::string& text, const PatternCounter& counter, int pieces,
-                          std::size_t minimum) {
-    const std::size_t wanted =
-        std::min<std::size_t>(static_cast<std::size_t>(std::max(pieces, 1)),
-                              text.size() / std::max<std::size_t>(minimum, 1));
-    std::vector<std::size_t> cuts;  // each piece but the last ends at a cut, the space after it
-    for (std::size_t k = 1; k < wanted; ++k) {
-        const std::size_t from =
-            std::max(k * text.size() / wanted, cuts.empty() ? 0 : cuts.back() + 1);
-        const std::size_t cut = cutAtOrAfter(text, from);
-        if (cut == std::string::npos) {
-            break;
-        }
-        cuts.push_back(cut);
-    }
-    if (cuts.empty()) {
-        return cleanAndCountWhole(text, counter);
-    }
-    // The pieces after the first go into texts of their own; the first stays in place, and the
-    // others are put back behind it, each without the space it starts with.
-    std::vector<std::string> rest;
-    for (std::size_t k = 0; k < cuts.size(); ++k) {
-        const std::size_t end = k + 1 < cuts.size() ? cuts[k + 1] : text.size();
-        std::string piece = largeString(end - cuts[k]);
-        text.copy(piece.data(), piece.size(), cuts[k]);
-        rest.push_back(std::move(piece));
-    }
-    text.resize(cuts.front());
-    std::vector<CleanedText> cleaned(rest.size() + 1);
-    std::vector<std::thread> threads;
-    for (std::size_t k = 0; k < rest.size(); ++k) {
-        threads.emplace_back([&, k] { cleaned[k + 1] = cleanAndCountWhole(rest[k], counter); });
-    }
-    cleaned[0] = cleanAndCountWhole(text, counter);
-    for (std::thread& t : threads) {
-        t.join();
-    }
-    CleanedText out = std::move(cleaned[0]);
-    out.pieces = static_cast<int>(cleaned.size());
-    for (std::size_t k = 1; k < cleaned.size(); ++k) {
-        out.quotes += cleaned[k].quotes;
-        for (std::size_t p = 0; p < out.counts.size(); ++p) {
-            out.counts[p] += cleaned[k].counts[p];
-        }
-        text.append(rest[k - 1], 1, std::string::npos);
-        std::string().swap(rest[k - 1]);
-    }
-    return out;
 }
 
 }  // namespace pelmora

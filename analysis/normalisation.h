@@ -42,6 +42,10 @@ struct TracedText {
 };
 TracedText cleanTraced(std::string text);
 
+// Whether the cleaning rewrites `word` (ignoring case) when it stands between two spaces, as
+// "dont" becomes "don't".
+bool isRepairedWord(std::string_view word);
+
 class PatternCounter;
 
 struct CleanedText {

@@ -28,6 +28,52 @@ struct Found {
     std::size_t order;
 };
 
+// The measures each key word feeds.
+std::vector<std::vector<Measure>> measuresFedByKeys(const Form1& lists, std::size_t keys) {
+    std::vector<std::vector<Measure>> feeds(keys);
+    for (std::size_t k = 0; k < keys; ++k) {
+        for (const CounterWords& c : kCounterWords) {
+            for (std::string_view w : c.words) {
+                if (equalsIgnoreCase(w, lists.lstKeyFunctionWords.at(static_cast<int>(k)))) {
+                    feeds[k].push_back(c.measure);
+                }
+            }
+        }
+    }
+    return feeds;
+}
+
+// The occurrences in order, placed in code points of the decoded text as well as in bytes.
+std::vector<Occurrence> inCodePoints(std::string_view decoded, const std::vector<Found>& found) {
+    // Code points of every byte offset, counted once along the text.
+    std::vector<std::int64_t> points(decoded.size() + 1);
+    std::int64_t n = 0;
+    for (std::size_t i = 0; i < decoded.size(); ++i) {
+        points[i] = n;
+        n += (static_cast<unsigned char>(decoded[i]) & 0xC0) != 0x80 ? 1 : 0;
+    }
+    points[decoded.size()] = n;
+    std::vector<Occurrence> out;
+    out.reserve(found.size());
+    for (const Found& f : found) {
+        Occurrence o;
+        o.measure = f.measure;
+        o.pattern = std::string(f.pattern);
+        o.patternIndex = f.patternIndex;
+        o.start = points[f.at.begin];
+        o.end = points[f.at.end];
+        o.byteStart = f.at.begin;
+        o.byteEnd = f.at.end;
+        o.form = std::string(decoded.substr(f.at.begin, f.at.end - f.at.begin));
+        o.insideWord = f.word.end > f.word.begin;
+        if (o.insideWord) {
+            o.word = std::string(decoded.substr(f.word.begin, f.word.end - f.word.begin));
+        }
+        out.push_back(std::move(o));
+    }
+    return out;
+}
+
 }  // namespace
 
 std::vector<Occurrence> findOccurrences(std::string_view decoded) {
@@ -38,17 +84,7 @@ std::vector<Occurrence> findOccurrences(std::string_view decoded) {
     const std::string& text = traced.text;
     const std::vector<Origin>& from = traced.origins;
 
-    // The measures each key word feeds.
-    std::vector<std::vector<Measure>> feeds(counted.keys);
-    for (std::size_t k = 0; k < counted.keys; ++k) {
-        for (const CounterWords& c : kCounterWords) {
-            for (std::string_view w : c.words) {
-                if (equalsIgnoreCase(w, lists.lstKeyFunctionWords.at(static_cast<int>(k)))) {
-                    feeds[k].push_back(c.measure);
-                }
-            }
-        }
-    }
+    const std::vector<std::vector<Measure>> feeds = measuresFedByKeys(lists, counted.keys);
     std::vector<Found> found;
     const auto place = [&](std::size_t a, std::size_t b) {
         return Origin{from[a].begin, from[b - 1].end};
@@ -98,33 +134,7 @@ std::vector<Occurrence> findOccurrences(std::string_view decoded) {
         return x.order < y.order;
     });
 
-    // Code points of every byte offset, counted once along the text.
-    std::vector<std::int64_t> points(decoded.size() + 1);
-    std::int64_t n = 0;
-    for (std::size_t i = 0; i < decoded.size(); ++i) {
-        points[i] = n;
-        n += (static_cast<unsigned char>(decoded[i]) & 0xC0) != 0x80 ? 1 : 0;
-    }
-    points[decoded.size()] = n;
-    std::vector<Occurrence> out;
-    out.reserve(found.size());
-    for (const Found& f : found) {
-        Occurrence o;
-        o.measure = f.measure;
-        o.pattern = std::string(f.pattern);
-        o.patternIndex = f.patternIndex;
-        o.start = points[f.at.begin];
-        o.end = points[f.at.end];
-        o.byteStart = f.at.begin;
-        o.byteEnd = f.at.end;
-        o.form = std::string(decoded.substr(f.at.begin, f.at.end - f.at.begin));
-        o.insideWord = f.word.end > f.word.begin;
-        if (o.insideWord) {
-            o.word = std::string(decoded.substr(f.word.begin, f.word.end - f.word.begin));
-        }
-        out.push_back(std::move(o));
-    }
-    return out;
+    return inCodePoints(decoded, found);
 }
 
 }  // namespace pelmora

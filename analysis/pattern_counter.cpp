@@ -11,6 +11,83 @@
 
 namespace pelmora {
 
+namespace {
+
+// The trie of the folded patterns by byte class, -1 where there is no edge, and the patterns
+// ending in each state.
+struct Trie {
+    std::vector<std::int32_t> edges;
+    std::vector<std::vector<std::int32_t>> own;
+};
+
+Trie trieOf(const std::vector<std::string>& distinct, const unsigned char* foldedClass,
+            std::size_t C) {
+    Trie trie{std::vector<std::int32_t>(C, -1), std::vector<std::vector<std::int32_t>>(1)};
+    for (std::size_t id = 0; id < distinct.size(); ++id) {
+        std::int32_t s = 0;
+        for (char c : distinct[id]) {
+            const std::size_t slot =
+                static_cast<std::size_t>(s) * C + foldedClass[static_cast<unsigned char>(c)];
+            if (trie.edges[slot] < 0) {
+                trie.edges[slot] = static_cast<std::int32_t>(trie.own.size());
+                trie.own.emplace_back();
+                trie.edges.resize(trie.edges.size() + C, -1);
+            }
+            s = trie.edges[slot];
+        }
+        trie.own[static_cast<std::size_t>(s)].push_back(static_cast<std::int32_t>(id));
+    }
+    return trie;
+}
+
+// Breadth-first: failure links, full transitions and the outputs of each state.
+void linkStates(const Trie& trie, std::size_t C, std::vector<std::int32_t>& next,
+                std::vector<std::vector<std::int32_t>>& out) {
+    const std::size_t states = trie.own.size();
+    next.assign(states * C, 0);
+    out.assign(states, {});
+    std::vector<std::int32_t> fail(states, 0);
+    std::deque<std::int32_t> queue;
+    for (std::size_t c = 0; c < C; ++c) {
+        const std::int32_t t = trie.edges[c];
+        if (t >= 0) {
+            next[c] = t;
+            queue.push_back(t);
+        }
+    }
+    out[0] = trie.own[0];
+    while (!queue.empty()) {
+        const auto s = static_cast<std::size_t>(queue.front());
+        queue.pop_front();
+        const auto f = static_cast<std::size_t>(fail[s]);
+        out[s] = trie.own[s];
+        out[s].insert(out[s].end(), out[f].begin(), out[f].end());
+        for (std::size_t c = 0; c < C; ++c) {
+            const std::int32_t t = trie.edges[s * C + c];
+            if (t >= 0) {
+                fail[static_cast<std::size_t>(t)] = next[f * C + c];
+                next[s * C + c] = t;
+                queue.push_back(t);
+            } else {
+                next[s * C + c] = next[f * C + c];
+            }
+        }
+    }
+}
+
+// A text may be counted in pieces cut at spaces when no pattern holds a space inside it and
+// none is spaces alone.
+bool countableInPieces(const std::vector<std::string>& distinct) {
+    return std::all_of(distinct.begin(), distinct.end(), [](const std::string& p) {
+        const std::size_t first = p.find_first_not_of(' ');
+        const std::size_t last = p.find_last_not_of(' ');
+        return first != std::string::npos && first <= 1 && p.size() - last <= 2 &&
+               p.find(' ', first) > last;
+    });
+}
+
+}  // namespace
+
 // An Aho-Corasick automaton over ASCII-folded bytes. An occurrence of a pattern is counted
 // only when it starts at or after the end of that pattern's previous counted occurrence,
 // which is exactly left-to-right non-overlapping counting, self-overlapping patterns
@@ -46,56 +123,12 @@ PatternCounter::PatternCounter(std::vector<std::string> patterns) : patterns_(st
         classOf_[b] = foldedClass[static_cast<unsigned char>(foldAscii(static_cast<char>(b)))];
     }
 
-    // Trie, -1 where there is no edge.
     const auto C = static_cast<std::size_t>(classes_);
-    std::vector<std::int32_t> trie(C, -1);
-    std::vector<std::vector<std::int32_t>> own(1);
-    for (std::size_t id = 0; id < distinct.size(); ++id) {
-        std::int32_t s = 0;
-        for (char c : distinct[id]) {
-            const std::size_t slot =
-                static_cast<std::size_t>(s) * C + foldedClass[static_cast<unsigned char>(c)];
-            if (trie[slot] < 0) {
-                trie[slot] = static_cast<std::int32_t>(own.size());
-                own.emplace_back();
-                trie.resize(trie.size() + C, -1);
-            }
-            s = trie[slot];
-        }
-        own[static_cast<std::size_t>(s)].push_back(static_cast<std::int32_t>(id));
-    }
-
-    // Breadth-first: failure links, full transitions and the outputs of each state.
-    const std::size_t states = own.size();
-    std::vector<std::int32_t> next(states * C, 0);
-    std::vector<std::int32_t> fail(states, 0);
-    std::vector<std::vector<std::int32_t>> out(states);
-    std::deque<std::int32_t> queue;
-    for (std::size_t c = 0; c < C; ++c) {
-        const std::int32_t t = trie[c];
-        if (t >= 0) {
-            next[c] = t;
-            queue.push_back(t);
-        }
-    }
-    out[0] = own[0];
-    while (!queue.empty()) {
-        const auto s = static_cast<std::size_t>(queue.front());
-        queue.pop_front();
-        const auto f = static_cast<std::size_t>(fail[s]);
-        out[s] = own[s];
-        out[s].insert(out[s].end(), out[f].begin(), out[f].end());
-        for (std::size_t c = 0; c < C; ++c) {
-            const std::int32_t t = trie[s * C + c];
-            if (t >= 0) {
-                fail[static_cast<std::size_t>(t)] = next[f * C + c];
-                next[s * C + c] = t;
-                queue.push_back(t);
-            } else {
-                next[s * C + c] = next[f * C + c];
-            }
-        }
-    }
+    const Trie trie = trieOf(distinct, foldedClass, C);
+    const std::size_t states = trie.own.size();
+    std::vector<std::int32_t> next;
+    std::vector<std::vector<std::int32_t>> out;
+    linkStates(trie, C, next, out);
     // Renumber so that the states with outputs come last: the counting loop then tells them
     // by one comparison, and holds each state as its row offset in the table.
     std::vector<std::int32_t> order;
@@ -134,14 +167,7 @@ PatternCounter::PatternCounter(std::vector<std::string> patterns) : patterns_(st
     if (table_.size() <= 0x10000) {
         narrow_.assign(table_.begin(), table_.end());
     }
-    // A text may be counted in pieces cut at spaces when no pattern holds a space inside it
-    // and none is spaces alone.
-    splittable_ = std::all_of(distinct.begin(), distinct.end(), [](const std::string& p) {
-        const std::size_t first = p.find_first_not_of(' ');
-        const std::size_t last = p.find_last_not_of(' ');
-        return first != std::string::npos && first <= 1 && p.size() - last <= 2 &&
-               p.find(' ', first) > last;
-    });
+    splittable_ = countableInPieces(distinct);
 }
 
 namespace {

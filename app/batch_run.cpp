@@ -16,20 +16,8 @@ constexpr int kOutOfViewLeft = 100000;
 constexpr int kParkedLeft = 50000;
 constexpr int kInViewLeft = 9000;
 
-}  // namespace
-
-void Form2Commands::cmdAuto() {
-    Form2& f = form();
-    if (!f.cmdAutoEnabled) {
-        return;  // a disabled button cannot be pressed
-    }
-    // The run goes through the folder as it was listed, the one the user chose, or not at all.
-    if (const std::optional<Error> problem =
-            folderChangedSinceListed(f.File1.path, f.File1.identity)) {
-        context_.raiseMessage(problem->message);
-        return;
-    }
-    context_.form1().left = kOutOfViewLeft;
+// The stores a run fills, emptied before it starts.
+void clearRunStores(Form2& f) {
     f.txtDogBox.clear();
     f.txtDogHouse.clear();
     for (TextField* field : {&f.Text1, &f.Text2, &f.Text3, &f.Text4, &f.txtFileName1,
@@ -43,19 +31,75 @@ void Form2Commands::cmdAuto() {
     f.lstCalcs1.clear();
     f.lstVals.clear();
     f.skippedFiles.clear();
-    context_.form1().left = kParkedLeft;
-    Form1Commands(context_).cmdReset();
-    RunObserver* observer = context_.observer;
-    if (observer != nullptr) {
-        observer->runStarted(f, context_.form1());
-    }
-    // Entries the list could not show as files are left out like files the run cannot read.
+}
+
+// A text measured in a form of its own takes the place of the analysis form, with the results
+// gathered so far.
+void adoptMeasuredForm(ProgramContext& context, MeasuredText& m) {
+    Form1& gathered = context.form1();
+    m.form.txtTypes = std::move(gathered.txtTypes);
+    m.form.lstAllTypes = std::move(gathered.lstAllTypes);
+    m.form.lstTypeNames = std::move(gathered.lstTypeNames);
+    m.form.typeNameBytes = std::move(gathered.typeNameBytes);
+    m.form.visible = gathered.visible;
+    m.form.left = gathered.left;
+    context.replaceForm1(std::move(m.form));
+    context.shared().passiveFlag = m.shared.passiveFlag;
+    context.shared().formalFlag = m.shared.formalFlag;
+}
+
+// Entries the list could not show as files are left out like files the run cannot read.
+void leaveOutUnlisted(Form2& f, RunObserver* observer) {
     for (const SkippedFile& file : f.File1.leftOut) {
         f.skippedFiles.push_back(file);
         if (observer != nullptr) {
             observer->fileLeftOut(file);
         }
     }
+}
+
+}  // namespace
+
+void Form2Commands::analyseLoadedText(int k, const std::string& name, bool measured) {
+    Form2& f = form();
+    RunObserver* observer = context_.observer;
+    Form1Commands analysis(context_);
+    Form1& form1 = context_.form1();
+    form1.txtFileName.setText(name);
+    form1.fileNameBytes = f.File1.diskName(k);
+    if (measured) {
+        analysis.cmdTypeText();
+        analysis.cmdCompare();
+    } else {
+        analysis.cmdDoItAll();
+    }
+    if (observer != nullptr) {
+        Form1& analysed = context_.form1();
+        observer->textAnalysed(analysed, std::move(analysed.decisions), f.lastRead);
+    }
+    analysis.cmdReset();
+}
+
+void Form2Commands::cmdAuto() {
+    Form2& f = form();
+    if (!f.cmdAutoEnabled) {
+        return;  // a disabled button cannot be pressed
+    }
+    // The run goes through the folder as it was listed, the one the user chose, or not at all.
+    if (const std::optional<Error> problem =
+            folderChangedSinceListed(f.File1.path, f.File1.identity)) {
+        context_.raiseMessage(problem->message);
+        return;
+    }
+    context_.form1().left = kOutOfViewLeft;
+    clearRunStores(f);
+    context_.form1().left = kParkedLeft;
+    Form1Commands(context_).cmdReset();
+    RunObserver* observer = context_.observer;
+    if (observer != nullptr) {
+        observer->runStarted(f, context_.form1());
+    }
+    leaveOutUnlisted(f, observer);
 
     const int n = f.File1.count();
     const int jobs = std::min(context_.jobs > 0 ? context_.jobs : ParallelMeasurer::defaultJobs(),
@@ -84,16 +128,7 @@ void Form2Commands::cmdAuto() {
             MeasuredText m = measurer->take(static_cast<std::size_t>(k));
             problem = std::move(m.error);
             if (!problem) {
-                Form1& gathered = context_.form1();
-                m.form.txtTypes = std::move(gathered.txtTypes);
-                m.form.lstAllTypes = std::move(gathered.lstAllTypes);
-                m.form.lstTypeNames = std::move(gathered.lstTypeNames);
-                m.form.typeNameBytes = std::move(gathered.typeNameBytes);
-                m.form.visible = gathered.visible;
-                m.form.left = gathered.left;
-                context_.replaceForm1(std::move(m.form));
-                context_.shared().passiveFlag = m.shared.passiveFlag;
-                context_.shared().formalFlag = m.shared.formalFlag;
+                adoptMeasuredForm(context_, m);
                 fileLoaded(std::move(m.facts));
             }
         } else {
@@ -107,21 +142,7 @@ void Form2Commands::cmdAuto() {
             }
             continue;
         }
-        Form1Commands analysis(context_);
-        Form1& form1 = context_.form1();
-        form1.txtFileName.setText(name);
-        form1.fileNameBytes = f.File1.diskName(k);
-        if (measurer) {
-            analysis.cmdTypeText();
-            analysis.cmdCompare();
-        } else {
-            analysis.cmdDoItAll();
-        }
-        if (observer != nullptr) {
-            Form1& analysed = context_.form1();
-            observer->textAnalysed(analysed, std::move(analysed.decisions), f.lastRead);
-        }
-        analysis.cmdReset();
+        analyseLoadedText(k, name, measurer.has_value());
     }
     measurer.reset();
     if (context_.cancelled()) {

@@ -50,6 +50,9 @@ private:
     std::optional<Error> loadSelectedFile();
     // What the file click does besides putting the text into Text1.
     void fileLoaded(FileFacts facts);
+    // Text k of the run, loaded (or `measured` already), analysed, told to the observer and
+    // reset.
+    void analyseLoadedText(int k, const std::string& name, bool measured);
     void showFolder(FolderView& dir, FileList& files, bool reportProblem);
     Form2& form() { return context_.form2(); }
 

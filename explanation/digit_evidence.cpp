@@ -232,6 +232,45 @@ long long millionths(double x) {
     return std::llround(x * 1e6);
 }
 
+// The rule that decided a digit, in words.
+std::string ruleOf(Category category, const Decision& d, const TextMeasures& m,
+                   const Evaluation* evaluation) {
+    switch (category) {
+        case Category::Formality:
+            return formalityRule(d);
+        case Category::Personage:
+            return personageRule(d, m);
+        case Category::PastTenseness:
+            return pastRule(d, evaluation);
+        case Category::Obligation:
+            return levelRule("obligation", d);
+        case Category::Affect:
+            return levelRule("affect", d);
+    }
+    return {};
+}
+
+// The two features the evaluation ranked first, each with its density.
+std::vector<std::pair<std::string, std::string>> rankingOf(const Evaluation& evaluation,
+                                                           const TextMeasures& m) {
+    std::vector<std::pair<std::string, std::string>> ranking;
+    for (int position : {0, 1}) {
+        const std::string feature =
+            position < static_cast<int>(evaluation.resultsAdded.size())
+                ? evaluation.resultsAdded[static_cast<std::size_t>(position)]
+                : std::string();
+        std::string density;
+        for (std::size_t i = 0; i < evaluation.labels.size() && i < m.densities.size(); ++i) {
+            if (equalsIgnoreCase(evaluation.labels[i], feature)) {
+                density = m.densities[i];
+                break;
+            }
+        }
+        ranking.emplace_back(feature, density);
+    }
+    return ranking;
+}
+
 }  // namespace
 
 std::string signedDensity(double distance) {
@@ -280,23 +319,7 @@ TextEvidence explainWith(const Form1Decisions& decisions, const TextMeasures& m,
         const Decision& d = *decisions.categories[k];
         digit.digit = digitOf(category, d.value).value_or(' ');
         digit.categoryText = d.text();
-        switch (category) {
-            case Category::Formality:
-                digit.rule = formalityRule(d);
-                break;
-            case Category::Personage:
-                digit.rule = personageRule(d, m);
-                break;
-            case Category::PastTenseness:
-                digit.rule = pastRule(d, evaluation);
-                break;
-            case Category::Obligation:
-                digit.rule = levelRule("obligation", d);
-                break;
-            case Category::Affect:
-                digit.rule = levelRule("affect", d);
-                break;
-        }
+        digit.rule = ruleOf(category, d, m, evaluation);
         // The smallest move of a threshold the digit depends on that would change it; a
         // threshold check is near when its threshold's own move is within the margin.
         if (const auto& smallest = moves[k].smallest) {
@@ -331,20 +354,7 @@ TextEvidence explainWith(const Form1Decisions& decisions, const TextMeasures& m,
         }
     }
     if (evaluation != nullptr) {
-        for (int position : {0, 1}) {
-            const std::string feature =
-                position < static_cast<int>(evaluation->resultsAdded.size())
-                    ? evaluation->resultsAdded[static_cast<std::size_t>(position)]
-                    : std::string();
-            std::string density;
-            for (std::size_t i = 0; i < evaluation->labels.size() && i < m.densities.size(); ++i) {
-                if (equalsIgnoreCase(evaluation->labels[i], feature)) {
-                    density = m.densities[i];
-                    break;
-                }
-            }
-            e.ranking.emplace_back(feature, density);
-        }
+        e.ranking = rankingOf(*evaluation, m);
     }
     return e;
 }

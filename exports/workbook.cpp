@@ -57,6 +57,23 @@ std::string cellText(std::string_view text) {
     return workbookText(isValidUtf8(text) ? text : displayText(text), kCellBytes);
 }
 
+// Whether a text is its own cell text: printable ASCII, tabs and LFs, with no underscore that
+// could start an escape, short enough for a cell. Most cells of a large workbook are, and
+// skip the copies that cellText makes.
+bool isPlainCell(std::string_view text) {
+    if (text.size() > kCellBytes) {
+        return false;
+    }
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        if ((c < 0x20 && c != '\t' && c != '\n') || c > 0x7E ||
+            (c == '_' && i + 1 < text.size() && text[i + 1] == 'x')) {
+            return false;
+        }
+    }
+    return true;
+}
+
 // The workbook being written, the formats its cells share, and its first error.
 class Book {
 public:
@@ -175,8 +192,13 @@ public:
         if (text.empty() || !writable()) {
             return;
         }
+        if (isPlainCell(text)) {
+            cell_.assign(text);
+        } else {
+            cell_ = cellText(text);
+        }
         book_.note(worksheet_write_string(sheet_, row(), static_cast<lxw_col_t>(column),
-                                          cellText(text).c_str(), format));
+                                          cell_.c_str(), format));
         wrote_ = true;
     }
     void number(int column, double value, lxw_format* format = nullptr) {
@@ -264,6 +286,7 @@ private:
     std::int64_t wanted_, capacity_, limit_;
     std::int64_t row_ = 0;
     std::string what_, whole_;
+    std::string cell_;  // the text of the cell being written, its room kept for the next
     bool wrote_ = false;
 };
 
@@ -274,20 +297,21 @@ void reportSheet(Book& book, const RunResult& run, const SheetLimits& limits) {
     Sheet sheet(book, "Report", lines, limits, "lines of the report",
                 "\"Save report…\" and pelmora-cli report write it whole.");
     sheet.width(0, 0, 60);
-    for (std::int64_t k = 0; k < lines && !sheet.full(); ++k) {
-        std::string line = run.report.line(k);
+    // Line by line in order: a line found by its number is sought from the start.
+    run.report.forEachLine(0, [&](std::string_view line) {
         while (!line.empty() && (line.back() == '\n' || line.back() == '\r')) {
-            line.pop_back();
+            line.remove_suffix(1);
         }
         const std::size_t tab = line.rfind('\t');
         if (tab == std::string::npos) {
             sheet.text(0, line);
         } else {
-            sheet.text(0, std::string_view(line).substr(0, tab));
-            sheet.text(1, std::string_view(line).substr(tab + 1));
+            sheet.text(0, line.substr(0, tab));
+            sheet.text(1, line.substr(tab + 1));
         }
         sheet.nextRow();
-    }
+        return !sheet.full();
+    });
     sheet.finish();
 }
 

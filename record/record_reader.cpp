@@ -182,24 +182,7 @@ public:
             if (auto wrong = fields(6)) {
                 return wrong;
             }
-            RecordedFile file;
-            if (!parseSize(f[1], file.byteSize)) {
-                return "the size is not a number";
-            }
-            // The digest is written as it is, never escaped.
-            if (!isSha256(f[2])) {
-                return "the SHA-256 is not 64 lower-case hexadecimal digits";
-            }
-            if (!isEncodingName(f[3])) {
-                return "the encoding is none this version names";
-            }
-            if (!isTypeCode(f[4])) {
-                return "the type code is not four or five digits";
-            }
-            file.sha256 = f[2];
-            file.encoding = f[3];
-            file.code = f[4];
-            return addFile(std::move(file), f[5]);
+            return fileEntry(f);
         }
         if (kind == "unreadable") {
             if (auto wrong = fields(3)) {
@@ -257,6 +240,28 @@ public:
     }
 
 private:
+    // A "file" line of six fields.
+    std::optional<std::string> fileEntry(const std::vector<std::string_view>& f) {
+        RecordedFile file;
+        if (!parseSize(f[1], file.byteSize)) {
+            return "the size is not a number";
+        }
+        // The digest is written as it is, never escaped.
+        if (!isSha256(f[2])) {
+            return "the SHA-256 is not 64 lower-case hexadecimal digits";
+        }
+        if (!isEncodingName(f[3])) {
+            return "the encoding is none this version names";
+        }
+        if (!isTypeCode(f[4])) {
+            return "the type code is not four or five digits";
+        }
+        file.sha256 = f[2];
+        file.encoding = f[3];
+        file.code = f[4];
+        return addFile(std::move(file), f[5]);
+    }
+
     static std::optional<std::string> unescaped(std::string_view field, std::string& out) {
         if (!unescapeField(field, out)) {
             return std::string("a backslash starts no known escape");

@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <map>
 #include <mutex>
+#include <optional>
 #include <random>
 #include <thread>
 
@@ -168,6 +170,50 @@ PairStability RunStability::pair(const RunResult& run, const RunPair& p) const {
     return s;
 }
 
+namespace {
+
+// Text `t` resampled as the options say, or not measured and why; none when asked to stop.
+std::optional<TextStability> resampledText(const RunResult& run, const TextRecord& t,
+                                           const StabilityOptions& options) {
+    TextStability s;
+    s.position = t.position;
+    for (std::size_t k = 0; k < 5; ++k) {
+        s.digits[k].digit = k < t.code.size() ? t.code[k] : ' ';
+    }
+    // The resamples must be of the text the run classified; any other is not measured.
+    Result<ReadText> read = readTextFile(run.folder / t.nameBytes, t.nameBytes);
+    if (!read.ok()) {
+        s.notMeasured = "cannot be read now: " + read.error().reason;
+    } else if (read.value().facts.sha256 != t.file.sha256) {
+        s.notMeasured = "changed since the run";
+    } else {
+        const std::string& text = read.value().decoded.text;
+        const auto blocks = wordBlocks(text, options.blockWords, &s.words);
+        s.tooShort = s.words < 2 * options.blockWords;
+        for (int k = 0; k < options.resamples && !s.tooShort; ++k) {
+            if (stopAsked(options)) {
+                return std::nullopt;
+            }
+            const std::string code =
+                codeOf(resampleText(text, blocks, t.file.sha256, k), run.rules);
+            for (std::size_t d = 0; d < 5 && d < code.size(); ++d) {
+                if (code[d] >= '0' && code[d] <= '9') {
+                    ++s.digits[d].ofDigit[static_cast<std::size_t>(code[d] - '0')];
+                }
+            }
+            s.codeKept += code == t.code ? 1 : 0;
+            s.codes.push_back(code);
+        }
+        for (DigitStability& d : s.digits) {
+            d.resamples = s.tooShort ? 0 : options.resamples;
+        }
+        s.codeKept = s.tooShort || options.resamples == 0 ? 0 : s.codeKept / options.resamples;
+    }
+    return s;
+}
+
+}  // namespace
+
 Result<RunStability> measureStability(const RunResult& run, const StabilityOptions& options,
                                       const std::function<bool(int done, int total)>& progress) {
     RunStability out;
@@ -193,44 +239,12 @@ Result<RunStability> measureStability(const RunResult& run, const StabilityOptio
                 }
                 i = next++;
             }
-            const TextRecord& t = *todo[i];
-            TextStability s;
-            s.position = t.position;
-            for (std::size_t k = 0; k < 5; ++k) {
-                s.digits[k].digit = k < t.code.size() ? t.code[k] : ' ';
-            }
-            // The resamples must be of the text the run classified; any other is not measured.
-            Result<ReadText> read = readTextFile(run.folder / t.nameBytes, t.nameBytes);
-            if (!read.ok()) {
-                s.notMeasured = "cannot be read now: " + read.error().reason;
-            } else if (read.value().facts.sha256 != t.file.sha256) {
-                s.notMeasured = "changed since the run";
-            } else {
-                const std::string& text = read.value().decoded.text;
-                const auto blocks = wordBlocks(text, options.blockWords, &s.words);
-                s.tooShort = s.words < 2 * options.blockWords;
-                for (int k = 0; k < options.resamples && !s.tooShort; ++k) {
-                    if (stopAsked(options)) {
-                        return;  // the end of measuring says it was cancelled
-                    }
-                    const std::string code =
-                        codeOf(resampleText(text, blocks, t.file.sha256, k), run.rules);
-                    for (std::size_t d = 0; d < 5 && d < code.size(); ++d) {
-                        if (code[d] >= '0' && code[d] <= '9') {
-                            ++s.digits[d].ofDigit[static_cast<std::size_t>(code[d] - '0')];
-                        }
-                    }
-                    s.codeKept += code == t.code ? 1 : 0;
-                    s.codes.push_back(code);
-                }
-                for (DigitStability& d : s.digits) {
-                    d.resamples = s.tooShort ? 0 : options.resamples;
-                }
-                s.codeKept =
-                    s.tooShort || options.resamples == 0 ? 0 : s.codeKept / options.resamples;
+            std::optional<TextStability> s = resampledText(run, *todo[i], options);
+            if (!s) {
+                return;  // the end of measuring says it was cancelled
             }
             std::lock_guard<std::mutex> lock(mutex);
-            out.texts[i] = std::move(s);
+            out.texts[i] = std::move(*s);
             ++done;
             if (progress && !progress(done, static_cast<int>(todo.size()))) {
                 cancelled = true;
@@ -352,6 +366,107 @@ std::vector<TableRow> stabilityTable(const RunResult& run, const RunStability& s
     return rows;
 }
 
+namespace {
+
+// A pair's strength before and after a move follows from its two texts' codes alone, so
+// texts with the same run code and the same moved code form a class, and a pair of classes
+// stands for every pair between them. Pairs of texts with the same name bytes are not
+// listed; what the classes count stands for the listed pairs when both tallies agree with
+// the run's, otherwise the pairs are visited one by one.
+struct SensitivityClasses {
+    std::vector<std::pair<std::string, std::string>> codes;  // run code, moved code
+    std::vector<std::int64_t> size;
+    std::vector<int> of;  // text position -> class
+};
+
+SensitivityClasses classesOf(const RunResult& run, const std::vector<std::string>& moved) {
+    SensitivityClasses c;
+    std::map<std::pair<std::string, std::string>, int> ids;
+    for (std::size_t k = 0; k < run.texts.size(); ++k) {
+        const auto [it, added] = ids.try_emplace({run.texts[k].code, moved[k]}, c.size.size());
+        if (added) {
+            c.codes.push_back(it->first);
+            c.size.push_back(0);
+        }
+        ++c.size[static_cast<std::size_t>(it->second)];
+        c.of.push_back(it->second);
+    }
+    return c;
+}
+
+// Pairs between classes a <= b, by class.
+void countClassPairs(const SensitivityClasses& c, std::vector<std::int64_t>& pairs) {
+    const std::size_t m = c.size.size();
+    pairs.assign(m * m, 0);
+    for (std::size_t a = 0; a < m; ++a) {
+        pairs[a * m + a] = c.size[a] * (c.size[a] - 1) / 2;
+        for (std::size_t b = a + 1; b < m; ++b) {
+            pairs[a * m + b] = c.size[a] * c.size[b];
+        }
+    }
+}
+
+// Takes out the pairs of texts that share their name bytes, which no list holds.
+void dropSameNamePairs(const RunResult& run, const SensitivityClasses& c,
+                       std::vector<std::int64_t>& pairs) {
+    std::map<std::string_view, std::vector<int>> byName;
+    for (const TextRecord& t : run.texts) {
+        byName[t.nameBytes].push_back(t.position);
+    }
+    const std::size_t m = c.size.size();
+    for (const auto& [name, positions] : byName) {
+        for (std::size_t i = 0; i < positions.size(); ++i) {
+            for (std::size_t j = i + 1; j < positions.size(); ++j) {
+                const auto a =
+                    static_cast<std::size_t>(c.of[static_cast<std::size_t>(positions[i])]);
+                const auto b =
+                    static_cast<std::size_t>(c.of[static_cast<std::size_t>(positions[j])]);
+                --pairs[std::min(a, b) * m + std::max(a, b)];
+            }
+        }
+    }
+}
+
+void tally(SensitivityRow& row, int before, int after, std::int64_t pairs) {
+    row.strengthsChanged += after != before ? pairs : 0;
+    row.becameMinimal += isMinimal(after) && !isMinimal(before) ? pairs : 0;
+    row.ceasedMinimal += !isMinimal(after) && isMinimal(before) ? pairs : 0;
+}
+
+// The row's pair figures from the classes; false when they do not stand for the run's pairs.
+bool tallyByClasses(const RunResult& run, const std::vector<std::string>& moved,
+                    SensitivityRow& row) {
+    const SensitivityClasses c = classesOf(run, moved);
+    std::vector<std::int64_t> pairs;
+    countClassPairs(c, pairs);
+    dropSameNamePairs(run, c, pairs);
+    const std::size_t m = c.size.size();
+    std::array<std::int64_t, 16> strengths{};
+    std::int64_t total = 0;
+    SensitivityRow counted;
+    for (std::size_t a = 0; a < m; ++a) {
+        for (std::size_t b = a; b < m; ++b) {
+            const std::int64_t n = pairs[a * m + b];
+            if (n == 0) {
+                continue;
+            }
+            const int before = typeCodeStrength(c.codes[a].first, c.codes[b].first);
+            tally(counted, before, typeCodeStrength(c.codes[a].second, c.codes[b].second), n);
+            strengths[static_cast<std::size_t>(before)] += n;
+            total += n;
+        }
+    }
+    if (total != run.pairs.count() || strengths != run.pairs.strengthCounts()) {
+        return false;
+    }
+    row.strengthsChanged = counted.strengthsChanged;
+    row.becameMinimal = counted.becameMinimal;
+    row.ceasedMinimal = counted.ceasedMinimal;
+    return true;
+}
+
+}  // namespace
+
 std::vector<SensitivityRow> runSensitivity(const RunResult& run,
                                            const std::array<double, 2>& steps) {
     std::vector<SensitivityRow> rows;
@@ -365,13 +480,14 @@ std::vector<SensitivityRow> runSensitivity(const RunResult& run,
             codes.push_back(t.inRun ? classify(moved, t.decisions.inputs).code : t.code);
             row.codesChanged += codes.back() != t.code ? 1 : 0;
         }
-        run.pairs.forEach([&](const RunPair& p) {
-            const int s = typeCodeStrength(codes[static_cast<std::size_t>(p.first)],
-                                           codes[static_cast<std::size_t>(p.second)]);
-            row.strengthsChanged += s != p.strength ? 1 : 0;
-            row.becameMinimal += isMinimal(s) && !p.minimal ? 1 : 0;
-            row.ceasedMinimal += !isMinimal(s) && p.minimal ? 1 : 0;
-        });
+        if (!tallyByClasses(run, codes, row)) {
+            run.pairs.forEach([&](const RunPair& p) {
+                tally(row, p.strength,
+                      typeCodeStrength(codes[static_cast<std::size_t>(p.first)],
+                                       codes[static_cast<std::size_t>(p.second)]),
+                      1);
+            });
+        }
         rows.push_back(row);
     }
     return rows;

@@ -17,7 +17,7 @@
 #include "ui/analysis_window.h"
 #include "ui/density_charts.h"
 #include "ui/details_window.h"
-#include "ui/export_actions.h"
+#include "ui/evidence_panel.h"
 #include "ui/main_window.h"
 #include "ui/matrix_window.h"
 #include "ui/stability_task.h"

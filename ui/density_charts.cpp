@@ -117,6 +117,44 @@ QWidget* withButtons(QChartView* view, std::initializer_list<QPushButton*> butto
     return box;
 }
 
+// One line over a bar for each constant; thresholds that share it are named together. With
+// `tips`, each line names its thresholds while the mouse is over it.
+void addThresholdLines(QChart* chart, const std::array<DensityBar, kDensityBars>& figures,
+                       QValueAxis* y, QObject* tips) {
+    QValueAxis* across = overBars(chart, figures.size());
+    std::map<double, QStringList> before;  // the lines over the bar to the left
+    for (std::size_t i = 0; i < figures.size(); ++i) {
+        std::map<double, QStringList> byLimit;
+        std::map<double, QString> limitText;
+        for (const ThresholdMark& mark : figures[i].thresholds) {
+            byLimit[mark.limit].append(QString::fromUtf8(thresholdInfo(mark.id).name));
+            limitText[mark.limit] = toQt(mark.limitText);
+        }
+        for (const auto& [limit, names] : byLimit) {
+            auto* line = new QLineSeries;
+            line->setName(
+                QStringLiteral("%1 %2").arg(names.join(QStringLiteral(", ")), limitText[limit]));
+            const double middle = static_cast<double>(i);
+            line->append(middle - 0.45, limit);
+            line->append(middle + 0.45, limit);
+            line->setPen(QPen(QColor(0x30, 0x30, 0x30), 2));
+            attach(chart, line, across, y);
+            // A constant is written once along a row of bars that share it.
+            line->setPointLabelsVisible(before.count(limit) == 0);
+            line->setPointLabelsFormat(limitText[limit]);
+            line->setPointLabelsClipping(false);
+            line->setPointConfiguration(0, QXYSeries::PointConfiguration::LabelVisibility, false);
+            if (tips != nullptr) {
+                const QString tip = QStringLiteral("threshold: ") + line->name();
+                QObject::connect(line, &QLineSeries::hovered, tips, [tip](const QPointF&, bool on) {
+                    on ? QToolTip::showText(QCursor::pos(), tip) : QToolTip::hideText();
+                });
+            }
+        }
+        before = std::move(byLimit);
+    }
+}
+
 }  // namespace
 
 DensityCharts::DensityCharts(QWidget* parent) : QWidget(parent) {
@@ -239,39 +277,7 @@ QChart* DensityCharts::densityChart(bool live) {
     attach(chart, bars, x, y);
     bars->setBarWidth(0.7);
 
-    // One line over a bar for each constant; thresholds that share it are named together.
-    QValueAxis* across = overBars(chart, figures.size());
-    std::map<double, QStringList> before;  // the lines over the bar to the left
-    for (std::size_t i = 0; i < figures.size(); ++i) {
-        std::map<double, QStringList> byLimit;
-        std::map<double, QString> limitText;
-        for (const ThresholdMark& mark : figures[i].thresholds) {
-            byLimit[mark.limit].append(QString::fromUtf8(thresholdInfo(mark.id).name));
-            limitText[mark.limit] = toQt(mark.limitText);
-        }
-        for (const auto& [limit, names] : byLimit) {
-            auto* line = new QLineSeries;
-            line->setName(
-                QStringLiteral("%1 %2").arg(names.join(QStringLiteral(", ")), limitText[limit]));
-            const double middle = static_cast<double>(i);
-            line->append(middle - 0.45, limit);
-            line->append(middle + 0.45, limit);
-            line->setPen(QPen(QColor(0x30, 0x30, 0x30), 2));
-            attach(chart, line, across, y);
-            // A constant is written once along a row of bars that share it.
-            line->setPointLabelsVisible(before.count(limit) == 0);
-            line->setPointLabelsFormat(limitText[limit]);
-            line->setPointLabelsClipping(false);
-            line->setPointConfiguration(0, QXYSeries::PointConfiguration::LabelVisibility, false);
-            if (live) {
-                const QString tip = QStringLiteral("threshold: ") + line->name();
-                connect(line, &QLineSeries::hovered, this, [tip](const QPointF&, bool on) {
-                    on ? QToolTip::showText(QCursor::pos(), tip) : QToolTip::hideText();
-                });
-            }
-        }
-        before = std::move(byLimit);
-    }
+    addThresholdLines(chart, figures, y, live ? this : nullptr);
     return chart;
 }
 

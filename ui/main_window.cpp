@@ -24,7 +24,7 @@
 #include "help/window_parts.h"
 #include "run/batch.h"
 #include "ui/analysis_window.h"
-#include "ui/export_actions.h"
+#include "ui/evidence_panel.h"
 #include "ui/job_progress.h"
 #include "ui/job_runner.h"
 #include "ui/report_view.h"
@@ -53,7 +53,34 @@ MainWindow::MainWindow(ProgramContext& context, QWidget* parent)
 
     drive1_ = new QComboBox(this);
     drive1_->setObjectName(QStringLiteral("Drive1"));
+    buildFolderTree();
+    const FormButtons buttons = layOutForm();
+    setTabOrders(buttons);
 
+    analysis_ = std::make_unique<AnalysisWindow>();
+    // The run ends with the report in hand: showing the analysis window must not take it.
+    analysis_->setAttribute(Qt::WA_ShowWithoutActivating);
+    helpWindows_ = new HelpWindows(this);
+
+    connectForm(buttons);
+    connectAnalysisWindow();
+
+    runner_ = new JobRunner(this);
+    progress_ = new JobProgressDialog(
+        runner_, QStringLiteral("Pelmora: Checking all files in folder"), this, 0,
+        [](const JobProgress& p) {
+            return QStringLiteral("file %1 of %2\n%3").arg(p.done).arg(p.total).arg(toQt(p.step));
+        });
+    progress_->setObjectName(QStringLiteral("progress"));
+
+    startProgram(context_);
+    buildDrives();
+    resize(940, 660);
+    showStores();
+    showMessages(this);
+}
+
+void MainWindow::buildFolderTree() {
     folders_ = new QFileSystemModel(this);
     folders_->setFilter(QDir::AllDirs | QDir::NoDotAndDotDot | QDir::Drives);
     folders_->setRootPath(QDir::rootPath());
@@ -78,24 +105,28 @@ MainWindow::MainWindow(ProgramContext& context, QWidget* parent)
         dir1_->hideColumn(column);
     }
     dir1_->setHeaderHidden(true);
+}
+
+MainWindow::FormButtons MainWindow::layOutForm() {
     folderProblem_ = makeText(this, "lblFolderProblem", "");
     folderProblem_->setStyleSheet(QStringLiteral("color: #b00000"));
     folderProblem_->hide();
 
-    auto* cmdRefresh = makeButton(this, "cmdRefresh", "Refresh");
+    FormButtons buttons;
+    buttons.refresh = makeButton(this, "cmdRefresh", "Refresh");
     cmdAuto_ = makeButton(this, "cmdAuto", "Auto-check all files in folder");
     file1_ = new QListWidget(this);
     file1_->setObjectName(QStringLiteral("File1"));
     tint(file1_, QColor(0xdd, 0xee, 0xff));
     notListed_ = makeText(this, "lblNotListed", "");
     notListed_->hide();
-    auto* command1 = makeButton(this, "Command1", "E&xit");
+    buttons.exit = makeButton(this, "Command1", "E&xit");
 
     txtReport_ = new ReportView(this);
-    auto* cmdHelp = makeButton(this, "cmdHelp", "Help");
+    buttons.help = makeButton(this, "cmdHelp", "Help");
 
     auto* runButtons = new QHBoxLayout;
-    runButtons->addWidget(cmdRefresh);
+    runButtons->addWidget(buttons.refresh);
     runButtons->addWidget(cmdAuto_, 1);
 
     auto* left = new QVBoxLayout;
@@ -111,7 +142,7 @@ MainWindow::MainWindow(ProgramContext& context, QWidget* parent)
     left->addLayout(runButtons);
     left->addWidget(file1_, 2);
     left->addWidget(notListed_);
-    left->addWidget(command1, 0, Qt::AlignLeft);
+    left->addWidget(buttons.exit, 0, Qt::AlignLeft);
 
     summary_ = new RunSummaryPanel(this);
     auto* right = new QVBoxLayout;
@@ -123,31 +154,31 @@ MainWindow::MainWindow(ProgramContext& context, QWidget* parent)
                               "word-processing application."));
     evidence_ = new EvidencePanel(this);
     right->addWidget(evidence_);
-    right->addWidget(cmdHelp, 0, Qt::AlignLeft);
+    right->addWidget(buttons.help, 0, Qt::AlignLeft);
 
     auto* columns = new QHBoxLayout(this);
     columns->addLayout(left, 2);
     columns->addLayout(right, 3);
+    return buttons;
+}
 
+void MainWindow::setTabOrders(const FormButtons& buttons) {
     setTabOrder(drive1_, dir1_);
-    setTabOrder(dir1_, cmdRefresh);
-    setTabOrder(cmdRefresh, cmdAuto_);
+    setTabOrder(dir1_, buttons.refresh);
+    setTabOrder(buttons.refresh, cmdAuto_);
     setTabOrder(cmdAuto_, file1_);
-    setTabOrder(file1_, command1);
-    setTabOrder(command1, txtReport_);
+    setTabOrder(file1_, buttons.exit);
+    setTabOrder(buttons.exit, txtReport_);
     // The buttons under the report come before "Help", as on the screen.
     QWidget* beforeHelp = txtReport_;
     for (QPushButton* b : evidence_->findChildren<QPushButton*>()) {
         setTabOrder(beforeHelp, b);
         beforeHelp = b;
     }
-    setTabOrder(beforeHelp, cmdHelp);
+    setTabOrder(beforeHelp, buttons.help);
+}
 
-    analysis_ = std::make_unique<AnalysisWindow>();
-    // The run ends with the report in hand: showing the analysis window must not take it.
-    analysis_->setAttribute(Qt::WA_ShowWithoutActivating);
-    helpWindows_ = new HelpWindows(this);
-
+void MainWindow::connectForm(const FormButtons& buttons) {
     connect(drive1_, &QComboBox::activated, this, &MainWindow::driveChosen);
     connect(dir1_->selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this](const QModelIndex& current) { folderChosen(current); });
@@ -169,11 +200,13 @@ MainWindow::MainWindow(ProgramContext& context, QWidget* parent)
     connect(file1_, &QListWidget::itemClicked, this,
             [this](QListWidgetItem* item) { fileChosen(file1_->row(item)); });
     file1_->installEventFilter(this);
-    connect(cmdRefresh, &QPushButton::clicked, this, &MainWindow::refreshPressed);
+    connect(buttons.refresh, &QPushButton::clicked, this, &MainWindow::refreshPressed);
     connect(cmdAuto_, &QPushButton::clicked, this, &MainWindow::autoPressed);
-    connect(command1, &QPushButton::clicked, this, &MainWindow::exitPressed);
-    connect(cmdHelp, &QPushButton::clicked, helpWindows_, &HelpWindows::openHelp);
+    connect(buttons.exit, &QPushButton::clicked, this, &MainWindow::exitPressed);
+    connect(buttons.help, &QPushButton::clicked, helpWindows_, &HelpWindows::openHelp);
+}
 
+void MainWindow::connectAnalysisWindow() {
     connect(analysis_.get(), &AnalysisWindow::doItAllPressed, this,
             [this] { analysisCommand([this] { Form1Commands(context_).cmdDoItAll(); }); });
     connect(analysis_.get(), &AnalysisWindow::resetPressed, this, &MainWindow::analysisReset);
@@ -182,20 +215,6 @@ MainWindow::MainWindow(ProgramContext& context, QWidget* parent)
     connect(analysis_.get(), &AnalysisWindow::furtherDetailsPressed, helpWindows_,
             &HelpWindows::openExplanation);
     connect(analysis_.get(), &AnalysisWindow::closedByUser, this, &MainWindow::analysisClosed);
-
-    runner_ = new JobRunner(this);
-    progress_ = new JobProgressDialog(
-        runner_, QStringLiteral("Pelmora: Checking all files in folder"), this, 0,
-        [](const JobProgress& p) {
-            return QStringLiteral("file %1 of %2\n%3").arg(p.done).arg(p.total).arg(toQt(p.step));
-        });
-    progress_->setObjectName(QStringLiteral("progress"));
-
-    startProgram(context_);
-    buildDrives();
-    resize(940, 660);
-    showStores();
-    showMessages(this);
 }
 
 MainWindow::~MainWindow() {

@@ -64,6 +64,21 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // The buttons of the form that only the constructor's parts need.
+    struct FormButtons {
+        QPushButton* refresh = nullptr;
+        QPushButton* exit = nullptr;
+        QPushButton* help = nullptr;
+    };
+
+    // The parts of the constructor: the folder tree and its model, the widgets in their
+    // columns, the keyboard order, and what each press and each change of the tree does.
+    void buildFolderTree();
+    FormButtons layOutForm();
+    void setTabOrders(const FormButtons& buttons);
+    void connectForm(const FormButtons& buttons);
+    void connectAnalysisWindow();
+
     void buildDrives();
     // Runs `command` as one press: the user's edits go into the stores first; afterwards
     // every window shows the stores again and the raised messages appear over `origin`.

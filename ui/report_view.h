@@ -6,7 +6,6 @@
 
 #include <QAbstractScrollArea>
 #include <QBasicTimer>
-#include <QElapsedTimer>
 #include <QPoint>
 #include <QString>
 #include <QTimer>
@@ -16,14 +15,15 @@
 #include <optional>
 #include <vector>
 
+#include "search/text_search.h"
 #include "stores/composed_text.h"
 
 class QAction;
-class QLabel;
-class QLineEdit;
 class QTextLayout;
 
 namespace pelmora {
+
+class ReportFindBar;
 
 class ReportView : public QAbstractScrollArea {
     Q_OBJECT
@@ -69,8 +69,8 @@ public:
     // Rows that fit whole in the view.
     int visibleRowCount() const;
 
-    // Searches for `needle` (ignoring case) after the selection, or before it when
-    // `backward`, wrapping around the text; the match becomes the selection. A long search
+    // Searches for `needle` (ignoring case as the search does) after the selection, or before it
+    // when `backward`, wrapping around the text; the match becomes the selection. A long search
     // goes on between events and ends with findFinished.
     void find(const QString& needle, bool backward = false);
     bool isSearching() const { return search_.has_value(); }
@@ -102,17 +102,8 @@ protected:
     void focusOutEvent(QFocusEvent* event) override;
     void timerEvent(QTimerEvent* event) override;
     void scrollContentsBy(int dx, int dy) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    struct Search {
-        QString needle;
-        bool backward = false;
-        Position from;
-        std::int64_t row = 0;      // next row to look at
-        std::int64_t visited = 0;  // rows looked at; the start row is looked at twice
-    };
-
     // Calls `visit` with each row from `first` on, until it returns false or the rows end.
     void forEachRow(std::int64_t first,
                     const std::function<bool(std::int64_t, const QString&)>& visit) const;
@@ -140,10 +131,11 @@ private:
     void scrollBarValue(int value);
     void ensureVisible(Position p);
 
+    // The search goes on for a slice of time, and then after the events that came meanwhile.
     void continueSearch();
-    void searchForward(Search& s, const QElapsedTimer& clock);
-    void searchBackward(Search& s, const QElapsedTimer& clock);
-    void endSearch(std::optional<Position> matchStart, int length);
+    // Columns of a row and bytes of its line in the text, for the search.
+    std::size_t byteOf(Position p) const;
+    int columnOf(TextPlace place) const;
     void layOutFindBar();
     void findFromBar(bool backward);
 
@@ -165,12 +157,11 @@ private:
     QBasicTimer autoScroll_;
     int wheelRest_ = 0;  // wheel turn not yet scrolled, in eighths of a degree
 
-    std::optional<Search> search_;
+    std::optional<TextSearch> search_;
+    int needleLength_ = 0;  // in characters
     QTimer searchTimer_;
 
-    QWidget* findBar_ = nullptr;
-    QLineEdit* findEdit_ = nullptr;
-    QLabel* findStatus_ = nullptr;
+    ReportFindBar* findBar_ = nullptr;
     QAction* copyAction_ = nullptr;
     QAction* selectAllAction_ = nullptr;
     QAction* findAction_ = nullptr;

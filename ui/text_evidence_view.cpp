@@ -79,6 +79,28 @@ TextEvidenceView::TextEvidenceView(QWidget* parent) : QWidget(parent) {
     text_->setDocument(blank_);
     highlighter_ = new OccurrenceHighlighter(text_);
 
+    buildConcordance();
+    layOutParts();
+
+    connect(legend_, &QListWidget::itemChanged, this, &TextEvidenceView::measureSwitched);
+    connect(legend_, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) {
+        listMeasures({static_cast<Measure>(item->data(kMeasureRole).toInt())});
+    });
+    connect(digits_, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) {
+        std::vector<Measure> measures;
+        for (const QVariant& m : item->data(kMeasuresRole).toList()) {
+            measures.push_back(static_cast<Measure>(m.toInt()));
+        }
+        listMeasures(std::move(measures));
+    });
+    connect(concordance_, &QTableView::clicked, this,
+            [this](const QModelIndex& index) { showRow(index.row()); });
+    connect(concordance_->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            [this](const QModelIndex& index) { showRow(index.row()); });
+    clear();
+}
+
+void TextEvidenceView::buildConcordance() {
     model_ = new ConcordanceModel(this);
     concordance_ = new QTableView(this);
     concordance_->setObjectName(QStringLiteral("tblConcordance"));
@@ -99,7 +121,9 @@ TextEvidenceView::TextEvidenceView(QWidget* parent) : QWidget(parent) {
     columns->resizeSection(ConcordanceModel::Right, character * (kContextCharacters + 4));
     columns->resizeSection(ConcordanceModel::MeasureColumn, character * 18);
     columns->setStretchLastSection(true);
+}
 
+void TextEvidenceView::layOutParts() {
     auto* side = new QWidget(this);
     auto* sideLayout = new QVBoxLayout(side);
     sideLayout->setContentsMargins(0, 0, 0, 0);
@@ -130,23 +154,6 @@ TextEvidenceView::TextEvidenceView(QWidget* parent) : QWidget(parent) {
     layout->addWidget(warnings_);
     layout->addWidget(status_);
     layout->addWidget(split, 1);
-
-    connect(legend_, &QListWidget::itemChanged, this, &TextEvidenceView::measureSwitched);
-    connect(legend_, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) {
-        listMeasures({static_cast<Measure>(item->data(kMeasureRole).toInt())});
-    });
-    connect(digits_, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) {
-        std::vector<Measure> measures;
-        for (const QVariant& m : item->data(kMeasuresRole).toList()) {
-            measures.push_back(static_cast<Measure>(m.toInt()));
-        }
-        listMeasures(std::move(measures));
-    });
-    connect(concordance_, &QTableView::clicked, this,
-            [this](const QModelIndex& index) { showRow(index.row()); });
-    connect(concordance_->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
-            [this](const QModelIndex& index) { showRow(index.row()); });
-    clear();
 }
 
 TextEvidenceView::~TextEvidenceView() = default;

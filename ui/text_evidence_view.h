@@ -58,6 +58,9 @@ signals:
     void textShown();
 
 private:
+    // The parts of the constructor: the concordance table, and every part in its place.
+    void buildConcordance();
+    void layOutParts();
     // Empties the text and the concordance until another text is read.
     void dropText();
     void apply(const TextLoad& load);

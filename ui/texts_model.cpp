@@ -28,8 +28,10 @@ void TextsModel::setRun(std::shared_ptr<const RunResult> run,
             if (!t.inRun) {
                 continue;
             }
-            const bool near = std::find(t.near.begin(), t.near.end(), true) != t.near.end();
-            rows_.push_back({t.position, near, warned.count(t.position) > 0});
+            // The run marked the digits near a threshold as it went.
+            rows_.push_back({t.position,
+                             std::find(t.near.begin(), t.near.end(), true) != t.near.end(),
+                             warned.count(t.position) > 0});
         }
     }
     endResetModel();

@@ -27,7 +27,7 @@
 #include "bench/support/corpus.h"
 #include "forms/program_context.h"
 #include "ui/details_window.h"
-#include "ui/export_actions.h"
+#include "ui/evidence_panel.h"
 #include "ui/job_runner.h"
 #include "ui/main_window.h"
 #include "ui/sensitivity_view.h"

@@ -165,26 +165,16 @@ TEST(Differential, WholePipelineEqualsTheStepByStepReadingOverABatch) {
               test::linesOf(plainContext.form2().lstDogBox));
 }
 
-// Texts on every threshold, and real, messy ones: curly and straight quotes, no-break
-// spaces, markup, long lines.
-TEST(Differential, BoundaryAndRealTextsEqualTheStepByStepReading) {
+// Every `step`-th text of each folder, read as the run reads it, gives the same stores as the
+// step-by-step reading; at least `atLeast` texts in all.
+void expectFilesEqualTheStepByStepReading(
+    const std::vector<std::pair<std::filesystem::path, std::size_t>>& folders,
+    std::size_t atLeast) {
     namespace fs = std::filesystem;
-    // The boundary texts always; the shared real corpora too where they are at hand.
     std::vector<fs::path> files;
-    const fs::path corpora = test::sharedCorpora();
-    const std::vector<std::pair<fs::path, std::size_t>> folders = {
-        {test::kBoundary, 1},
-        {corpora.empty() ? fs::path() : corpora / "real-mixed", 1},
-        // Every seventh of the large folder keeps the run short and still meets each book.
-        {corpora.empty() ? fs::path() : corpora / "real-large", 7},
-    };
     for (const auto& [folder, step] : folders) {
-        std::error_code error;
-        if (folder.empty() || !fs::is_directory(folder, error)) {
-            continue;
-        }
         std::vector<fs::path> found;
-        for (const fs::directory_entry& e : fs::directory_iterator(folder, error)) {
+        for (const fs::directory_entry& e : fs::directory_iterator(folder)) {
             if (e.path().extension() == ".txt") {
                 found.push_back(e.path());
             }
@@ -194,7 +184,7 @@ TEST(Differential, BoundaryAndRealTextsEqualTheStepByStepReading) {
             files.push_back(found[i]);
         }
     }
-    ASSERT_GE(files.size(), 30u);
+    ASSERT_GE(files.size(), atLeast);
     for (const fs::path& file : files) {
         const Result<ReadText> read = readTextFile(file, file.filename().native());
         ASSERT_TRUE(read.ok()) << file;
@@ -207,6 +197,20 @@ TEST(Differential, BoundaryAndRealTextsEqualTheStepByStepReading) {
         test::referenceDoItAll(plainContext);
         ASSERT_EQ(everyStore(fast), everyStore(plain)) << file;
     }
+}
+
+// Texts on every threshold.
+TEST(Differential, BoundaryTextsEqualTheStepByStepReading) {
+    expectFilesEqualTheStepByStepReading({{test::kBoundary, 1}}, 30);
+}
+
+// Real, messy texts: curly and straight quotes, no-break spaces, markup, long lines.
+TEST(CorporaDifferential, RealTextsEqualTheStepByStepReading) {
+    const std::filesystem::path mixed = test::sharedCorpus("real-mixed");
+    const std::filesystem::path large = test::sharedCorpus("real-large");
+    ASSERT_FALSE(mixed.empty() || large.empty());
+    // Every seventh of the large folder keeps the run short and still meets each book.
+    expectFilesEqualTheStepByStepReading({{mixed, 1}, {large, 7}}, 50);
 }
 
 // Small alphabets make self-overlapping and nested occurrences common.

@@ -23,19 +23,10 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::vector<fs::path> corpusFolders() {
-    std::vector<fs::path> out{test::kSamples};
-    if (const fs::path shared = test::sharedCorpora(); !shared.empty()) {
-        out.push_back(shared / "real-mixed");
-        out.push_back(shared / "real-large");
-    }
-    return out;
-}
-
 // The evidence must follow the very rules that gave the codes, text by text and digit by
-// digit, on real and on written texts.
-TEST(EvidenceOfRuns, EveryDigitOfEveryCorpusTextIsExplainedByTheRuleThatGaveIt) {
-    const std::vector<fs::path> folders = corpusFolders();
+// digit; at least `atLeast` texts in all.
+void expectEveryDigitExplainedByTheRuleThatGaveIt(const std::vector<fs::path>& folders,
+                                                  int atLeast) {
     int texts = 0, near = 0;
     for (const fs::path& folder : folders) {
         const auto run = test::runFolder(folder);
@@ -50,17 +41,39 @@ TEST(EvidenceOfRuns, EveryDigitOfEveryCorpusTextIsExplainedByTheRuleThatGaveIt) 
                 EXPECT_EQ(e.digits[k].digit, t.code.at(k)) << t.name << " digit " << k + 1;
                 EXPECT_EQ(e.digits[k].categoryText, actual[k]) << t.name << " digit " << k + 1;
                 EXPECT_FALSE(e.digits[k].rule.empty());
+                // The run marks the digits its evidence calls near a threshold.
+                EXPECT_EQ(t.near[k], e.digits[k].nearThreshold) << t.name << " digit " << k + 1;
             }
         }
     }
-    EXPECT_GE(texts, folders.size() > 1 ? 200 : 8);
+    EXPECT_GE(texts, atLeast);
     std::cout << texts << " texts explained, " << near << " with a digit near a threshold\n";
 }
 
+// Texts written right at a threshold have the digit it decides marked near; the run marks
+// the same digits the evidence does.
+TEST(EvidenceOfRuns, TheRunMarksTheDigitsRightAtAThresholdNear) {
+    const auto run = test::runFolder(test::kBoundary);
+    const std::pair<const char*, std::size_t> atThreshold[] = {
+        {"o_at.txt", 3},      {"o_strong_at.txt", 3}, {"a_at.txt", 4},
+        {"a_high_at.txt", 4}, {"f_contr_at.txt", 0},  {"p_infl_at.txt", 2}};
+    for (const auto& [name, digit] : atThreshold) {
+        const TextRecord* t = run->byNameBytes(name);
+        ASSERT_NE(t, nullptr) << name;
+        EXPECT_TRUE(t->near[digit]) << name;
+    }
+    // The marks the run made on every core are the ones explaining the text alone finds.
+    for (const TextRecord& t : run->texts) {
+        const TextEvidence e = explainDecisions(t.decisions, t.measures, run->rules);
+        for (std::size_t k = 0; k < t.near.size(); ++k) {
+            EXPECT_EQ(t.near[k], e.digits[k].nearThreshold) << t.name << " digit " << k + 1;
+        }
+    }
+}
+
 // The matrix and the pairs table against the report as a user reads it.
-TEST(EvidenceOfRuns, MatrixAndPairsTableHoldTheReportsPairsAndItsFlags) {
-    const fs::path shared = test::sharedCorpora();
-    const auto run = test::runFolder(shared.empty() ? test::kSamples : shared / "real-mixed");
+void expectMatrixAndPairsTableHoldTheReportsPairs(const fs::path& folder) {
+    const auto run = test::runFolder(folder);
     const test::ReportedPairs report = test::reportedPairs(run->report.text());
     const std::size_t n = run->texts.size();
     ASSERT_GE(n, 8u);
@@ -91,6 +104,27 @@ TEST(EvidenceOfRuns, MatrixAndPairsTableHoldTheReportsPairsAndItsFlags) {
         EXPECT_EQ(row.at(3), report.minimal.count(line) ? "yes" : "no") << line;
         EXPECT_EQ(row.at(4), report.significant.count(line) ? "yes" : "no") << line;
     }
+}
+
+TEST(EvidenceOfRuns, EveryDigitOfTheSamplesIsExplainedByTheRuleThatGaveIt) {
+    expectEveryDigitExplainedByTheRuleThatGaveIt({test::kSamples}, 8);
+}
+
+TEST(EvidenceOfRuns, MatrixAndPairsTableHoldTheReportsPairsAndItsFlags) {
+    expectMatrixAndPairsTableHoldTheReportsPairs(test::kSamples);
+}
+
+TEST(CorporaEvidence, EveryDigitOfTheRealTextsIsExplainedByTheRuleThatGaveIt) {
+    const fs::path mixed = test::sharedCorpus("real-mixed");
+    const fs::path large = test::sharedCorpus("real-large");
+    ASSERT_FALSE(mixed.empty() || large.empty());
+    expectEveryDigitExplainedByTheRuleThatGaveIt({mixed, large}, 200);
+}
+
+TEST(CorporaEvidence, MatrixAndPairsTableHoldTheReportsPairsOfRealTexts) {
+    const fs::path mixed = test::sharedCorpus("real-mixed");
+    ASSERT_FALSE(mixed.empty());
+    expectMatrixAndPairsTableHoldTheReportsPairs(mixed);
 }
 
 // Each bar is the density of its count over the text length, as the run wrote it, with the

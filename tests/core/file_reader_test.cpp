@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <cstdio>
 
 #include <filesystem>
 #include <string>
@@ -100,6 +100,36 @@ TEST(DecodeText, CountsTheCharactersATextSeldomHolds) {
     };
     for (const Case& c : cases) {
         EXPECT_EQ(decodeText(c.bytes).counts, c.counts) << c.what;
+    }
+}
+
+// A long text is decoded in pieces on every core: a piece may be cut next to any byte of a
+// sequence, and an ill-formed byte far into the text still makes it Windows-1252. The sizes
+// differ by a byte so that the cuts fall at every place of the units.
+TEST(DecodeText, LongTextsDecodeAsTheyWouldWhole) {
+    const std::string utf8Unit = "caf\xC3\xA9 \xE2\x80\x9Cx\xE2\x80\x9D \xF0\x9F\x98\x80\xC2\x85.";
+    const std::string cp1252Unit = "caf\xE9 \x93x\x94\x81.";
+    const std::size_t units = (std::size_t{9} << 20) / utf8Unit.size();
+    for (std::size_t shift = 0; shift < 4; ++shift) {
+        const std::string lead(shift, 'a');
+        std::string utf8 = lead, cp1252 = lead, decoded = lead;
+        for (std::size_t k = 0; k < units; ++k) {
+            utf8 += utf8Unit;
+            cp1252 += cp1252Unit;
+            decoded += "café “x”\xC2\x81.";
+        }
+        const DecodedText u = decodeText(utf8);
+        EXPECT_EQ(u.encoding, TextEncoding::Utf8);
+        EXPECT_TRUE(u.text == utf8);
+        // Twelve characters a unit, one of them the C1 control U+0085.
+        EXPECT_EQ(u.counts, (CharacterCounts{shift + 12 * units, 0, units, 0}));
+        const DecodedText w = decodeText(cp1252);
+        EXPECT_EQ(w.encoding, TextEncoding::Windows1252);
+        EXPECT_TRUE(w.text == decoded);
+        EXPECT_EQ(w.counts, (CharacterCounts{cp1252.size(), 0, units, 0}));
+        // One byte that no UTF-8 sequence holds, near the end.
+        utf8[utf8.size() - 3] = '\xFF';
+        EXPECT_EQ(decodeText(utf8).encoding, TextEncoding::Windows1252);
     }
 }
 
@@ -211,8 +241,8 @@ TEST(ListTextFiles, KeepsVisibleTextFilesAndLinksInOrderAndCountsTheRest) {
         diskNames.push_back(f.nameBytes);
     }
     const std::vector<std::string> expected = {
-        "A.TXT",    "a.txt",                "b.txt",   "café.txt", "café.txt",
-        "link.txt", "Name With Spaces.txt", "x-y.Txt", "éa.txt",   "Éb.txt"};
+        "A.TXT",   "a.txt",  "b.txt", "café.txt", "café.txt", "link.txt", "Name With Spaces.txt",
+        "x-y.Txt", "éa.txt", "Éb.txt"};
     EXPECT_EQ(names, expected);
     EXPECT_EQ(diskNames[3], "café.txt");
     EXPECT_EQ(diskNames[4], "caf\xE9.txt");

@@ -106,14 +106,14 @@ TEST(RunRecord, TextRoundTripKeepsEveryFieldAndAnyName) {
 // Every corpus of the repository, recorded with and without its stability, reads back as the
 // same run, and is written again byte for byte.
 TEST(RunRecord, EveryCorpusRecordedReadsBackAsTheSameRun) {
-    std::vector<std::filesystem::path> corpora{test::kSamples};
+    std::vector<std::filesystem::path> folders{test::kSamples};
     for (const auto& entry : std::filesystem::directory_iterator(test::kBoundary.parent_path())) {
-        corpora.push_back(entry.path());
+        folders.push_back(entry.path());
     }
     StabilityOptions options;
     options.resamples = 3;
     options.blockWords = 20;
-    for (const std::filesystem::path& corpus : corpora) {
+    for (const std::filesystem::path& corpus : folders) {
         const std::shared_ptr<const RunResult> run = test::runFolder(corpus);
         const Result<RunStability> stability = measureStability(*run, options);
         ASSERT_TRUE(stability.ok());

@@ -4,8 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
-#include <cstdio>
 #include <cmath>
+#include <cstdio>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -231,31 +231,46 @@ TEST(Stability, BlocksAreWholeWordsAndResamplesAsLongAsTheText) {
                   resampleText(text, b, sha, 7));
 }
 
+// Texts right at the obligation threshold, at the affect threshold and far from all, each
+// copied: lower thresholds make the texts at them cross, higher ones leave everything. Copies
+// move together, so a pair of two copies keeps its strength and every pair between texts that
+// moved differently changes: of 3 + 2 + 2 texts' 21 pairs, the 3 + 1 + 1 inside each kind keep
+// theirs.
 TEST(Sensitivity, EveryThresholdMovedAFewPercentMovesTheTextsAtThem) {
-    // One text right at the obligation threshold, one at the affect threshold, one far from all.
-    test::TempFolder folder;
-    for (const char* name : {"o_at.txt", "a_at.txt", "café.txt"}) {
-        fs::copy_file(test::kBoundary / name, folder.path() / name);
+    struct Case {
+        int atObligation, atAffect, far;
+        TableRow lower, higher;  // the rows of -5% and +5%
+    };
+    const Case cases[] = {
+        {1, 1, 1, {"-5%", "2 of 3", "3 of 3", "0", "0"}, {"+5%", "0 of 3", "0 of 3", "0", "0"}},
+        {3, 2, 2, {"-5%", "5 of 7", "16 of 21", "0", "0"}, {"+5%", "0 of 7", "0 of 21", "0", "0"}},
+    };
+    for (const Case& c : cases) {
+        test::TempFolder folder;
+        for (const auto& [name, count] : {std::pair{"o_at.txt", c.atObligation},
+                                          {"a_at.txt", c.atAffect},
+                                          {"café.txt", c.far}}) {
+            for (int k = 0; k < count; ++k) {
+                fs::copy_file(test::kBoundary / name, folder.path() / (std::to_string(k) + name));
+            }
+        }
+        const auto run = test::runFolder(folder.path());
+        const std::vector<SensitivityRow> rows = runSensitivity(*run);
+        ASSERT_EQ(rows.size(), 4u);
+        const std::vector<TableRow> table = sensitivityTable(*run, rows);
+        TableRow lowest = c.lower;
+        lowest[0] = "-10%";
+        EXPECT_EQ(table.at(1), lowest) << c.lower[1];
+        EXPECT_EQ(table.at(2), c.lower);
+        EXPECT_EQ(table.at(3), c.higher);
+        EXPECT_EQ(rows[3].codesChanged + rows[3].strengthsChanged, 0) << c.lower[1];
+        // A density right at its threshold: the evidence names the way any move changes it.
+        const std::string atThreshold =
+            textEvidenceReport(explainText(*run->byNameBytes("0o_at.txt")));
+        EXPECT_NE(atThreshold.find("changes when the obligation threshold moves down at all\n"),
+                  std::string::npos)
+            << atThreshold;
     }
-    const auto run = test::runFolder(folder.path());
-    const std::vector<SensitivityRow> rows = runSensitivity(*run);
-    ASSERT_EQ(rows.size(), 4u);
-    // Lower thresholds make both texts at them cross; higher ones leave everything.
-    EXPECT_EQ(rows[0].codesChanged, 2);
-    EXPECT_EQ(rows[1].codesChanged, 2);
-    EXPECT_EQ(rows[2].codesChanged, 0);
-    EXPECT_EQ(rows[3].codesChanged, 0);
-    EXPECT_EQ(rows[1].strengthsChanged, 3);
-    EXPECT_EQ(rows[1].becameMinimal, 0);
-    EXPECT_EQ(rows[2].strengthsChanged, 0);
-    const std::vector<TableRow> table = sensitivityTable(*run, rows);
-    EXPECT_EQ(table.at(1), (TableRow{"-10%", "2 of 3", "3 of 3", "0", "0"}));
-    EXPECT_EQ(table.at(3), (TableRow{"+5%", "0 of 3", "0 of 3", "0", "0"}));
-    // A density right at its threshold: the evidence names the way any move changes it.
-    const std::string atThreshold = textEvidenceReport(explainText(run->texts.at(2)));
-    EXPECT_NE(atThreshold.find("changes when the obligation threshold moves down at all\n"),
-              std::string::npos)
-        << atThreshold;
 }
 
 // The move the evidence states for a digit is where the digit changes: half of it keeps the

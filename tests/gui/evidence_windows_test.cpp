@@ -3,42 +3,40 @@
 #include <sys/stat.h>
 
 #include <QClipboard>
+#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QProgressDialog>
 #include <QPushButton>
+#include <QTabWidget>
 #include <QTableView>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
-#include "app/form2_commands.h"
 #include "formats/csv.h"
-#include "explanation/digit_evidence.h"
-#include "explanation/input_quality.h"
-#include "exports/measures_table.h"
-#include "exports/pair_matrix.h"
-#include "exports/pairs_table.h"
-#include "record/run_record.h"
 #include "forms/program_context.h"
 #include "gui_test_support.h"
+#include "record/run_record.h"
 #include "tests/support/run_builder.h"
 #include "tests/support/workbook_reader.h"
 #include "ui/details_window.h"
-#include "ui/export_actions.h"
+#include "ui/evidence_panel.h"
 #include "ui/job_runner.h"
 #include "ui/main_window.h"
 #include "ui/matrix_model.h"
 #include "ui/matrix_window.h"
-#include "ui/texts_model.h"
+#include "ui/sensitivity_view.h"
 #include "ui/text_bridge.h"
+#include "ui/texts_model.h"
 
 namespace pelmora {
 namespace {
 
+using namespace Qt::StringLiterals;
 using testing::child;
 
 std::string fileBytes(const QString& path) {
@@ -58,49 +56,96 @@ std::vector<TableRow> spreadsheet(const QString& path, char delimiter) {
     return parseDelimitedTable(bytes.substr(3), delimiter).value_or(std::vector<TableRow>{});
 }
 
+// The hand-worked texts run in the main window.
+struct HandRun {
+    QTemporaryDir folder;
+    bool written = folder.isValid() && testing::writeHandFolder(folder.path());
+    ProgramContext context{pathFromQt(folder.path())};
+    MainWindow window{context};
+    EvidencePanel* panel = nullptr;
+
+    bool start() {
+        window.show();
+        panel = child<EvidencePanel>(&window, "EvidencePanel");
+        return written;
+    }
+    // Started and run, with the save dialog answered by `chosen`.
+    bool ran(const QString& chosen) {
+        if (!start()) {
+            return false;
+        }
+        child<QPushButton>(&window, "cmdAuto")->click();
+        panel->choosePath = [chosen](const QString&, const QString&, const QString&) {
+            return chosen;
+        };
+        return window.run() != nullptr;
+    }
+};
+
+// A table's rows, each written "cell|cell|...".
+QStringList joinedRows(const std::vector<TableRow>& rows) {
+    QStringList out;
+    for (const TableRow& row : rows) {
+        QStringList cells;
+        for (const std::string& cell : row) {
+            cells.append(toQt(cell));
+        }
+        out.append(cells.join(u'|'));
+    }
+    return out;
+}
+
+// The pairs of the hand-worked texts: strength, minimal below 3, significant only the 5.
+const QStringList kHandPairs = {
+    QStringLiteral("text 1|text 2|strength|minimal|significant"),
+    QStringLiteral("a_high_above.txt|f_def_at.txt|4|no|no"),
+    QStringLiteral("a_high_above.txt|o_at.txt|4|no|no"),
+    QStringLiteral("a_high_above.txt|o_strong_above.txt|3|no|no"),
+    QStringLiteral("a_high_above.txt|r_tie_formal.txt|2|yes|no"),
+    QStringLiteral("f_def_at.txt|o_at.txt|5|no|yes"),
+    QStringLiteral("f_def_at.txt|o_strong_above.txt|4|no|no"),
+    QStringLiteral("f_def_at.txt|r_tie_formal.txt|3|no|no"),
+    QStringLiteral("o_at.txt|o_strong_above.txt|4|no|no"),
+    QStringLiteral("o_at.txt|r_tie_formal.txt|3|no|no"),
+    QStringLiteral("o_strong_above.txt|r_tie_formal.txt|2|yes|no"),
+};
+
 }  // namespace
 
 class EvidenceWindowsTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void runThenOpenEveryWindowAndExportEverything() {
-        ProgramContext context(testing::sampleFolder());
-        MainWindow window(context);
-        window.show();
-        auto* panel = child<EvidencePanel>(&window, "EvidencePanel");
-        auto* details = child<QPushButton>(&window, "cmdDetails");
+    void runOpensDetailsAndTheMatrixOnItsTexts() {
+        HandRun r;
+        QVERIFY(r.start());
+        auto* details = child<QPushButton>(&r.window, "cmdDetails");
         QVERIFY(!details->isEnabled());
-        QCOMPARE(panel->qualityLine(), QString());
+        QCOMPARE(r.panel->qualityLine(), QString());
 
-        child<QPushButton>(&window, "cmdAuto")->click();
-        const Form2& form = context.form2();
-        QVERIFY(window.run() != nullptr);
-        const RunResult& run = *window.run();
-        const std::vector<TextRecord>& texts = run.texts;
-        QVERIFY(texts.size() >= 8);
+        child<QPushButton>(&r.window, "cmdAuto")->click();
         QVERIFY(details->isEnabled());
-        QCOMPARE(panel->qualityLine(), toQt(qualitySummary(assessQuality(run))));
+        // Every text but o_at.txt (200 words) is short of 200 words.
+        QCOMPARE(r.panel->qualityLine(), QStringLiteral("4 warnings: see Details"));
 
         details->click();
-        DetailsWindow* detailsWindow = panel->detailsWindow();
+        DetailsWindow* detailsWindow = r.panel->detailsWindow();
         QVERIFY(detailsWindow != nullptr && detailsWindow->isVisible());
         QCOMPARE(detailsWindow->windowTitle(), QStringLiteral("Pelmora: Details"));
         QTableView* list = child<QTableView>(detailsWindow, "lstDetailsTexts");
         const QAbstractItemModel& rows = *list->model();
-        QCOMPARE(rows.rowCount(), static_cast<int>(texts.size()));
+        QCOMPARE(rows.rowCount(), 5);
         QCOMPARE(rows.columnCount(), 4);
         QVERIFY(detailsWindow->evidence()->toPlainText().startsWith(
-            toQt("Text: " + texts[0].name + "\nCode: " + texts[0].code)));
-        int near = 0;
+            QStringLiteral("Text: a_high_above.txt\nCode: 01202")));
         for (int i = 0; i < rows.rowCount(); ++i) {
-            const TextRecord& t = texts[static_cast<std::size_t>(i)];
             const auto cell = [&](int column) { return rows.index(i, column).data().toString(); };
-            QCOMPARE(cell(0), toQt(t.name));
-            QCOMPARE(cell(1), toQt(t.code));
-            const bool nearThreshold = explainText(t).nearCount() > 0;
-            near += nearThreshold ? 1 : 0;
-            QCOMPARE(cell(2).contains(QStringLiteral("near threshold")), nearThreshold);
+            const auto& [name, code] = testing::kHandTexts[i];
+            QCOMPARE(cell(0), QString::fromLatin1(name));
+            QCOMPARE(cell(1), QString::fromLatin1(code));
+            // Each but r_tie_formal.txt has a density within 0.002 of a threshold: at it
+            // (f_def_at, o_at) or 0.0005 and 0.0003 above it (a_high_above, o_strong_above).
+            QCOMPARE(cell(2).contains(QStringLiteral("near threshold")), i != 4);
             // No column is cut off: each is as wide as what it shows.
             for (int column = 0; column < 4; ++column) {
                 QVERIFY2(list->columnWidth(column) >=
@@ -108,106 +153,209 @@ private slots:
                          qPrintable(cell(column)));
             }
         }
-        QVERIFY(near > 0);
         list->selectRow(2);
         QVERIFY(detailsWindow->evidence()->toPlainText().startsWith(
-            toQt("Text: " + texts[2].name + "\n")));
+            QStringLiteral("Text: o_at.txt\nCode: 01200")));
         QVERIFY(detailsWindow->evidence()->toPlainText().contains(QStringLiteral("\nPairs:\n")));
-        QCOMPARE(detailsWindow->quality()->rowCount(), static_cast<int>(texts.size()));
+        QCOMPARE(detailsWindow->quality()->rowCount(), 5);
 
-        child<QPushButton>(&window, "cmdMatrix")->click();
-        MatrixWindow* matrixWindow = panel->matrixWindow();
+        child<QPushButton>(&r.window, "cmdMatrix")->click();
+        MatrixWindow* matrixWindow = r.panel->matrixWindow();
         QVERIFY(matrixWindow != nullptr && matrixWindow->isVisible());
         QCOMPARE(matrixWindow->windowTitle(), QStringLiteral("Pelmora: Matrix"));
-        QCOMPARE(matrixWindow->model()->rowCount(), static_cast<int>(texts.size()));
+        QCOMPARE(matrixWindow->model()->rowCount(), 5);
 
+        child<QPushButton>(&r.window, "cmdRefresh")->click();
+        QVERIFY(!child<QPushButton>(&r.window, "cmdExportWorkbook")->isEnabled());
+        QVERIFY(!details->isEnabled());
+        QCOMPARE(r.panel->qualityLine(), QString());
+        QVERIFY(!detailsWindow->isVisible());
+        QVERIFY(!matrixWindow->isVisible());
+    }
+
+    // The moves of every threshold by 5% and 10% down and up, worked out by hand: down, the
+    // two texts right at a threshold (f_def_at.txt, o_at.txt) change and six strengths with
+    // them, o_at.txt against r_tie_formal.txt becoming minimal; up, the two just above one
+    // (a_high_above.txt, o_strong_above.txt) change in a digit that no other text has, before
+    // or after, so that no strength changes.
+    void sensitivityTabShowsTheMovesOfEveryThreshold() {
+        HandRun r;
+        QVERIFY(r.start());
+        child<QPushButton>(&r.window, "cmdAuto")->click();
+        child<QPushButton>(&r.window, "cmdDetails")->click();
+        DetailsWindow* details = r.panel->detailsWindow();
+        auto* table = child<QTableWidget>(details, "tblSensitivity");
+        QCOMPARE(table->rowCount(), 0);  // not worked out until it is looked at
+        child<QTabWidget>(details, "runTabs")->setCurrentWidget(details->sensitivity());
+        const QStringList expected = {
+            QStringLiteral("-10%|2 of 5|6 of 10|1|0"),
+            QStringLiteral("-5%|2 of 5|6 of 10|1|0"),
+            QStringLiteral("+5%|2 of 5|0 of 10|0|0"),
+            QStringLiteral("+10%|2 of 5|0 of 10|0|0"),
+        };
+        QTRY_COMPARE(table->rowCount(), 4);
+        QStringList shown;
+        for (int row = 0; row < table->rowCount(); ++row) {
+            QStringList cells;
+            for (int column = 0; column < table->columnCount(); ++column) {
+                cells.append(table->item(row, column)->text());
+            }
+            shown.append(cells.join(u'|'));
+        }
+        QCOMPARE(shown, expected);
+    }
+
+    // Each spreadsheet export by its button, read back as a spreadsheet program would.
+    void exportsWriteTheRunsTables_data() {
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QStringList>("rows");
+        const QStringList matrix = {
+            QStringLiteral("|a_high_above.txt|f_def_at.txt|o_at.txt|o_strong_above.txt|"
+                           "r_tie_formal.txt"),
+            QStringLiteral("a_high_above.txt||4|4|3|2"),
+            QStringLiteral("f_def_at.txt|4||5|4|3"),
+            QStringLiteral("o_at.txt|4|5||4|3"),
+            QStringLiteral("o_strong_above.txt|3|4|4||2"),
+            QStringLiteral("r_tie_formal.txt|2|3|3|2|"),
+        };
+        QTest::newRow("matrix, CSV") << u"cmdExportMatrix"_s << u"matrix.csv"_s << matrix;
+        QTest::newRow("matrix, TSV") << u"cmdExportMatrix"_s << u"matrix.tsv"_s << matrix;
+        QTest::newRow("pairs, CSV") << u"cmdExportPairs"_s << u"pairs.csv"_s << kHandPairs;
+        QTest::newRow("pairs, TSV") << u"cmdExportPairs"_s << u"pairs.tsv"_s << kHandPairs;
+        // The name, the code as text for a spreadsheet and the words of each text; the other
+        // columns are the core's measures.
+        const QStringList measures = {
+            QStringLiteral("name|code|text length"),
+            QStringLiteral("a_high_above.txt|=\"01202\"|99"),
+            QStringLiteral("f_def_at.txt|=\"01200\"|100"),
+            QStringLiteral("o_at.txt|=\"01200\"|200"),
+            QStringLiteral("o_strong_above.txt|=\"01220\"|99"),
+            QStringLiteral("r_tie_formal.txt|=\"20200\"|100"),
+        };
+        QTest::newRow("measures, CSV") << u"cmdExportMeasures"_s << u"measures.csv"_s << measures;
+        QTest::newRow("measures, TSV") << u"cmdExportMeasures"_s << u"measures.tsv"_s << measures;
+    }
+
+    void exportsWriteTheRunsTables() {
+        QFETCH(QString, button);
+        QFETCH(QString, file);
+        QFETCH(QStringList, rows);
         QTemporaryDir out;
         QVERIFY(out.isValid());
-        QStringList problems;
-        panel->reportProblem = [&](const QString& text) { problems.append(text); };
+        const QString chosen = out.filePath(file);
+        HandRun r;
+        QVERIFY(r.ran(chosen));
+        child<QPushButton>(&r.window, button.toLatin1().constData())->click();
+        std::vector<TableRow> table = spreadsheet(chosen, file.endsWith(u".tsv") ? '\t' : ',');
+        QVERIFY(!table.empty());
+        if (button == u"cmdExportMeasures") {
+            // A column name that a spreadsheet would read as a formula is quoted.
+            QVERIFY(std::find(table[0].begin(), table[0].end(), "'-ed forms") != table[0].end());
+            const auto words = std::find(table[0].begin(), table[0].end(), "text length");
+            QVERIFY(words != table[0].end());
+            const auto column = static_cast<std::size_t>(words - table[0].begin());
+            for (TableRow& row : table) {
+                row = {row[0], row[1], row.at(column)};
+            }
+        }
+        QCOMPARE(joinedRows(table), rows);
+        QCOMPARE(QDir(out.path()).entryList(QDir::Files | QDir::Hidden).size(), 1);
+    }
+
+    // The report, the workbook, the record and the clipboard.
+    void reportWorkbookAndRecordHoldTheRun() {
+        HandRun r;
+        QVERIFY(r.start());
+        child<QPushButton>(&r.window, "cmdAuto")->click();
+        QTemporaryDir out;
+        QVERIFY(out.isValid());
         QString chosen;
-        panel->choosePath = [&](const QString&, const QString&, const QString&) { return chosen; };
+        r.panel->choosePath = [&](const QString&, const QString&, const QString&) {
+            return chosen;
+        };
 
         chosen = out.filePath(QStringLiteral("report, final.txt"));
-        QVERIFY(panel->saveReport());
-        QCOMPARE(fileBytes(chosen), form.txtReport.text());
-
-        // The measures as the table has them, but for the codes, which a spreadsheet is to
-        // read as text (="11112"), and a column name that it would read as a formula.
-        std::vector<TableRow> measures = measuresTable(run, ColumnNames::Readable);
-        for (std::size_t r = 1; r < measures.size(); ++r) {
-            measures[r][1] = "=\"" + measures[r][1] + "\"";
-        }
-        const auto inflections = std::find(measures[0].begin(), measures[0].end(), "-ed forms");
-        QVERIFY(inflections != measures[0].end());
-        *inflections = "'-ed forms";
-        chosen = out.filePath(QStringLiteral("measures.csv"));
-        QVERIFY(panel->exportMeasures());
-        QVERIFY(spreadsheet(chosen, ',') == measures);
-        chosen = out.filePath(QStringLiteral("measures.tsv"));
-        child<QPushButton>(&window, "cmdExportMeasures")->click();
-        QVERIFY(spreadsheet(chosen, '\t') == measures);
-
-        chosen = out.filePath(QStringLiteral("matrix.csv"));
-        child<QPushButton>(&window, "cmdExportMatrix")->click();
-        QVERIFY(spreadsheet(chosen, ',') == matrixTable(run));
-
-        chosen = out.filePath(QStringLiteral("pairs.tsv"));
-        child<QPushButton>(&window, "cmdExportPairs")->click();
-        const std::vector<TableRow> pairs = spreadsheet(chosen, '\t');
-        QVERIFY(pairs == pairsTable(run));  // which the core's tests hold against the report
+        QVERIFY(r.panel->saveReport());
+        QCOMPARE(fileBytes(chosen), std::string(testing::kHandReport));
 
         chosen = out.filePath(QStringLiteral("run.xlsx"));
-        child<QPushButton>(&window, "cmdExportWorkbook")->click();
+        child<QPushButton>(&r.window, "cmdExportWorkbook")->click();
         const test::Workbook book = test::readWorkbook(fromQt(chosen));
         QCOMPARE(book.problem, std::string());
         QCOMPARE(book.names, (std::vector<std::string>{"Report", "Types", "Measures", "Pairs",
                                                        "Matrix", "Quality", "Run record"}));
-        QCOMPARE(book.sheets.at("Pairs").rows.size(), pairs.size());
+        const test::WorkbookSheet& pairs = book.sheets.at("Pairs");
+        std::vector<TableRow> pairRows;
+        for (std::size_t row = 0; row < pairs.rows.size(); ++row) {
+            pairRows.push_back(pairs.texts(row));
+        }
+        QCOMPARE(joinedRows(pairRows), kHandPairs);
 
+        // Each file by its name, size, encoding and code, with the SHA-256 of its bytes.
         chosen = out.filePath(QStringLiteral("record.txt"));
-        QVERIFY(panel->saveRunRecord());
+        QVERIFY(r.panel->saveRunRecord());
         const Result<RunRecord> record = parseRecord(fileBytes(chosen));
         QVERIFY(record.ok());
-        QVERIFY(verifyRun(record.value(), recordOf(run, "now")).unchanged());
-
-        panel->copyReport();
-        QCOMPARE(QApplication::clipboard()->text(), shownText(form.txtReport.text()));
-
-        chosen.clear();  // the user cancels
-        QVERIFY(!panel->saveReport());
-        chosen = out.filePath(QStringLiteral("no such folder/report.txt"));
-        QVERIFY(!panel->saveReport());
-        chosen = out.filePath(QStringLiteral("no such folder/run.xlsx"));
-        QVERIFY(!panel->exportWorkbook());
-        QCOMPARE(problems.size(), 2);
-        QVERIFY(problems[0].startsWith(QStringLiteral("Could not save \"")));
-        QCOMPARE(problems[1],
-                 QStringLiteral("Could not save \"%1\": No such file or directory.").arg(chosen));
-        // Saves go through the core's file writer, which replaces only a regular file.
-        chosen = out.filePath(QStringLiteral("pipe.txt"));
-        QCOMPARE(::mkfifo(QFile::encodeName(chosen).constData(), 0600), 0);
-        QVERIFY(!panel->saveReport());
-        QVERIFY(!panel->exportWorkbook());
-        QCOMPARE(problems.size(), 4);
-        for (const int k : {2, 3}) {
-            QCOMPARE(problems[k],
-                     QStringLiteral("Could not save \"%1\": it is a named pipe (FIFO), "
-                                    "not a regular file.")
-                         .arg(chosen));
+        const std::uint64_t sizes[] = {460, 468, 940, 465, 530};
+        QCOMPARE(record.value().files.size(), 5u);
+        for (std::size_t i = 0; i < 5; ++i) {
+            const RecordedFile& f = record.value().files[i];
+            QCOMPARE(f.nameBytes, std::string(testing::kHandTexts[i].first));
+            QCOMPARE(f.byteSize, sizes[i]);
+            QCOMPARE(f.encoding, std::string("ASCII"));
+            QCOMPARE(f.code, std::string(testing::kHandTexts[i].second));
+            QFile text(r.folder.filePath(QString::fromLatin1(testing::kHandTexts[i].first)));
+            QVERIFY(text.open(QIODevice::ReadOnly));
+            QCOMPARE(f.sha256, QCryptographicHash::hash(text.readAll(), QCryptographicHash::Sha256)
+                                   .toHex()
+                                   .toStdString());
         }
-        struct stat pipe {};
-        QVERIFY(::lstat(QFile::encodeName(chosen).constData(), &pipe) == 0 &&
-                S_ISFIFO(pipe.st_mode));
-        // Each export its file, and no temporary file left beside them.
-        QCOMPARE(QDir(out.path()).entryList(QDir::Files | QDir::Hidden).size(), 7);
 
-        child<QPushButton>(&window, "cmdRefresh")->click();
-        QVERIFY(!child<QPushButton>(&window, "cmdExportWorkbook")->isEnabled());
-        QVERIFY(!details->isEnabled());
-        QCOMPARE(panel->qualityLine(), QString());
-        QVERIFY(!detailsWindow->isVisible());
-        QVERIFY(!matrixWindow->isVisible());
+        r.panel->copyReport();
+        QCOMPARE(QApplication::clipboard()->text(),
+                 QString::fromLatin1(testing::kHandReport).remove(u'\r'));
+        QCOMPARE(QDir(out.path()).entryList(QDir::Files | QDir::Hidden).size(), 3);
+    }
+
+    // Where a save cannot go: nothing written, no temporary file left, and a message saying
+    // why (none when the user cancelled).
+    void failedSavesSayWhyAndLeaveNothing_data() {
+        QTest::addColumn<QString>("place");    // relative to an empty folder; empty: cancelled
+        QTest::addColumn<bool>("pipe");        // a named pipe stands there
+        QTest::addColumn<QString>("problem");  // after "Could not save "PATH": "
+        QTest::newRow("cancelled") << QString() << false << QString();
+        QTest::newRow("no such folder")
+            << u"no such folder/out"_s << false << u"No such file or directory."_s;
+        QTest::newRow("a named pipe")
+            << u"pipe"_s << true << u"it is a named pipe (FIFO), not a regular file."_s;
+    }
+
+    void failedSavesSayWhyAndLeaveNothing() {
+        QFETCH(QString, place);
+        QFETCH(bool, pipe);
+        QFETCH(QString, problem);
+        QTemporaryDir out;
+        QVERIFY(out.isValid());
+        const QString chosen = place.isEmpty() ? QString() : out.filePath(place);
+        if (pipe) {
+            QCOMPARE(::mkfifo(QFile::encodeName(chosen).constData(), 0600), 0);
+        }
+        HandRun r;
+        QVERIFY(r.ran(chosen));
+        QStringList problems;
+        r.panel->reportProblem = [&](const QString& text) { problems.append(text); };
+        QVERIFY(!r.panel->saveReport());
+        QVERIFY(!r.panel->exportWorkbook());
+        const QString expected = QStringLiteral("Could not save \"%1\": %2").arg(chosen, problem);
+        QCOMPARE(problems, problem.isEmpty() ? QStringList() : QStringList({expected, expected}));
+        if (pipe) {
+            struct stat shown {};
+            QVERIFY(::lstat(QFile::encodeName(chosen).constData(), &shown) == 0 &&
+                    S_ISFIFO(shown.st_mode));
+        }
+        QCOMPARE(QDir(out.path()).entryList(QDir::Files | QDir::Hidden | QDir::System).size(),
+                 pipe ? 1 : 0);
     }
 
     // A workbook export stopped at its first sheet, at the Pairs sheet or once every sheet is

@@ -79,7 +79,7 @@ class HelpWindowsTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void helpAndTheExplanationOpenOnceFromEveryPlaceAndCloseAsTheUserExpects() {
+    void helpOpensOnceWithItsTextsAndOkEndsIt() {
         QTemporaryDir folder;
         ProgramContext context(pathFromQt(folder.path()));
         MainWindow window(context);
@@ -95,8 +95,8 @@ private slots:
         // Modeless: the main window still takes presses.
         QVERIFY(!help->isModal());
         expectTexts(help, kHelpTexts);
-        auto* cmdView = child<QPushButton>(help, "cmdView");
-        QCOMPARE(cmdView->text(), QStringLiteral("View example of an inter-text type code"));
+        QCOMPARE(child<QPushButton>(help, "cmdView")->text(),
+                 QStringLiteral("View example of an inter-text type code"));
         // Beside them, what the main form offers around the report, with the figures it uses.
         const std::pair<const char*, const char*> further[] = {
             {"helpSummary", "'Refresh'"},
@@ -109,13 +109,43 @@ private slots:
             QVERIFY2(child<QLabel>(help, name)->text().contains(QString::fromUtf8(words)), name);
         }
 
-        // The example in Help and "Further Details" share one explanation.
+        // OK destroys Help; the next Help is a fresh one, even before the old one is deleted.
+        QTest::mouseClick(child<QPushButton>(help, "cmdOK"), Qt::LeftButton);
+        QTest::mouseClick(cmdHelp, Qt::LeftButton);
+        QCOMPARE(openWindows<HelpWindow>(&window).size(), 1);
+        processDeletions();
+        QCOMPARE(window.findChildren<HelpWindow*>().size(), 1);
+        QVERIFY(window.helpWindows()->helpWindow()->isVisible());
+    }
+
+    // The example in Help and "Further Details" share one explanation, which a click on one of
+    // its texts or on its bare background closes, whichever opened it; closing Help leaves it.
+    void explanationIsSharedAndClosesOnAClick_data() {
+        QTest::addColumn<bool>("fromHelp");  // else from the analysis form
+        QTest::addColumn<bool>("onALabel");  // else on the background
+        QTest::newRow("from Help, on a text") << true << true;
+        QTest::newRow("from Help, on the background") << true << false;
+        QTest::newRow("from Further Details, on a text") << false << true;
+        QTest::newRow("from Further Details, on the background") << false << false;
+    }
+
+    void explanationIsSharedAndClosesOnAClick() {
+        QFETCH(bool, fromHelp);
+        QFETCH(bool, onALabel);
+        QTemporaryDir folder;
+        ProgramContext context(pathFromQt(folder.path()));
+        MainWindow window(context);
+        window.show();
+        QTest::mouseClick(child<QPushButton>(&window, "cmdHelp"), Qt::LeftButton);
+        HelpWindow* help = window.helpWindows()->helpWindow();
+        auto* cmdView = child<QPushButton>(help, "cmdView");
         auto* cmdFurtherDetails = child<QPushButton>(window.analysisWindow(), "cmdFurtherDetails");
         QCOMPARE(cmdFurtherDetails->text(), QStringLiteral("Further Details"));
-        QTest::mouseClick(cmdView, Qt::LeftButton);
+
+        QTest::mouseClick(fromHelp ? cmdView : cmdFurtherDetails, Qt::LeftButton);
         ExplanationWindow* explanation = window.helpWindows()->explanationWindow();
         QVERIFY(explanation != nullptr && explanation->isVisible());
-        cmdFurtherDetails->click();
+        (fromHelp ? cmdFurtherDetails : cmdView)->click();
         QCOMPARE(window.helpWindows()->explanationWindow(), explanation);
         QCOMPARE(openWindows<ExplanationWindow>(&window).size(), 1);
         QCOMPARE(explanation->objectName(), QStringLiteral("Form4"));
@@ -130,29 +160,17 @@ private slots:
         for (int line = 1; line <= 5; ++line) {
             QVERIFY(explanation->findChild<QFrame*>(QStringLiteral("Line%1").arg(line)) != nullptr);
         }
-
-        // OK destroys Help and leaves the explanation open; the next Help is a fresh one, even
-        // before the old one is deleted.
         QTest::mouseClick(child<QPushButton>(help, "cmdOK"), Qt::LeftButton);
-        QTest::mouseClick(cmdHelp, Qt::LeftButton);
-        QCOMPARE(openWindows<HelpWindow>(&window).size(), 1);
-        processDeletions();
-        QCOMPARE(window.findChildren<HelpWindow*>().size(), 1);
-        QVERIFY(window.helpWindows()->helpWindow()->isVisible());
         QVERIFY(explanation->isVisible());
 
-        // A click on one of its texts closes it, whichever command opened it.
-        QTest::mouseClick(child<QLabel>(explanation, "Label11"), Qt::LeftButton);
+        if (onALabel) {
+            QTest::mouseClick(child<QLabel>(explanation, "Label11"), Qt::LeftButton);
+        } else {
+            QTest::mouseClick(explanation, Qt::LeftButton, {}, QPoint(2, 2));
+        }
         QVERIFY(!explanation->isVisible());
         processDeletions();
         QVERIFY(window.helpWindows()->explanationWindow() == nullptr);
-
-        // Reopened from the analysis window, a click on the bare background closes it too.
-        cmdFurtherDetails->click();
-        explanation = window.helpWindows()->explanationWindow();
-        QVERIFY(explanation != nullptr && explanation->isVisible());
-        QTest::mouseClick(explanation, Qt::LeftButton, {}, QPoint(2, 2));
-        QVERIFY(!explanation->isVisible());
     }
 };
 

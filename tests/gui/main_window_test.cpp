@@ -20,8 +20,6 @@
 #include <atomic>
 #include <fstream>
 
-#include "analysis/form1_commands.h"
-#include "app/form2_commands.h"
 #include "forms/program_context.h"
 #include "gui_test_support.h"
 #include "run/run_result.h"
@@ -42,18 +40,6 @@ using testing::boxText;
 using testing::child;
 
 const QString kHeader = QStringLiteral("Text Pair\tStrength of Intertextual relationship\n");
-
-// The report and results of the core's own batch run on `folder`.
-struct CoreRun {
-    std::string report, types;
-};
-
-CoreRun coreRun(const std::filesystem::path& folder) {
-    ProgramContext context(folder);
-    startProgram(context);
-    Form2Commands(context).cmdAuto();
-    return {context.form2().txtReport.text(), context.form1().txtTypes.text()};
-}
 
 QStringList shownFiles(QWidget* window) {
     QStringList names;
@@ -85,8 +71,8 @@ void clickFile(MainWindow& window, int row) {
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(item).center());
 }
 
-// Texts of fewer than 200 words, all different: text i holds the kinds of sentence its bits
-// name, the k-th kind k + 1 times, so that the texts differ in type.
+// Texts of fewer than 200 words: text i holds the kinds of sentence its bits name, the k-th
+// kind k + 1 times.
 std::string generatedText(int i) {
     const char* kinds[] = {
         "I think we went home and I said that I liked it. ",
@@ -102,16 +88,6 @@ std::string generatedText(int i) {
         }
     }
     return text;
-}
-
-// The figure the report states in its row headed `caption`.
-QString statedFigure(const std::string& report, const std::string& caption) {
-    for (const std::string& line : test::textLines(report)) {
-        if (line.starts_with(caption + '\t')) {
-            return toQt(line.substr(caption.size() + 1));
-        }
-    }
-    return QStringLiteral("<none>");
 }
 
 QString summaryValue(QWidget* window, const char* name) {
@@ -132,6 +108,16 @@ QStringList tabCycle(QWidget* first) {
     return names;
 }
 
+// The types box after a run of the first `count` hand-worked texts: code, tab, name.
+std::string handTypes(std::size_t count) {
+    std::string types;
+    for (std::size_t i = 0; i < count; ++i) {
+        types += std::string(testing::kHandTexts[i].second) + '\t' + testing::kHandTexts[i].first +
+                 "\r\n";
+    }
+    return types;
+}
+
 QMessageBox* openMessage(QWidget* window) {
     for (QMessageBox* box : window->findChildren<QMessageBox*>(QStringLiteral("message"))) {
         if (box->isVisible()) {
@@ -147,19 +133,21 @@ class MainWindowTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void startUpShowsTheSampleFolderARunItsReportAndRefreshBringsItBack();
+    void startUpShowsItsCaptionsAndTheSampleFolder();
+    void runShowsItsReportAndRefreshBringsBackTheStart();
+    void afterARunTheMainFormIsInFrontWithTheReportInHand();
+    void summaryGivesTheRunsFiguresUntilRefresh_data();
     void summaryGivesTheRunsFiguresUntilRefresh();
     void windowAnswersDuringARunAndCannotBeClosedUnderIt();
     void runCancelledAtAnyFileLeavesTheFormAsBefore_data();
     void runCancelledAtAnyFileLeavesTheFormAsBefore();
     void typedTextIsAnalysedWithItsLineBreaks();
+    void folderThatCannotBeOpenedOnlyShowsALine();
     void filesClickedByHandLoadWithoutShowingAndWhatCannotBeReadOnlyWarns();
     void folderRemovedUnderTheTreeStaysChosenAndStopsTheRun();
 };
 
-void MainWindowTest::startUpShowsTheSampleFolderARunItsReportAndRefreshBringsItBack() {
-    const CoreRun expected = coreRun(testing::sampleFolder());
-    QVERIFY(expected.report.size() > std::string_view(Form2::kReportHeader).size());
+void MainWindowTest::startUpShowsItsCaptionsAndTheSampleFolder() {
     ProgramContext context;
     MainWindow window(context);
     window.show();
@@ -187,9 +175,7 @@ void MainWindowTest::startUpShowsTheSampleFolderARunItsReportAndRefreshBringsItB
     for (const auto& [name, caption] : buttons) {
         QCOMPARE(child<QPushButton>(&window, name)->text(), QString::fromUtf8(caption));
     }
-    auto* cmdAuto = child<QPushButton>(&window, "cmdAuto");
-    auto* report = child<ReportView>(&window, "txtReport");
-    QCOMPARE(report->toPlainText(), kHeader);
+    QCOMPARE(child<ReportView>(&window, "txtReport")->toPlainText(), kHeader);
 
     // The sample folder is open in the tree and its texts are listed, case-insensitively
     // sorted, as an independent listing gives them.
@@ -206,73 +192,9 @@ void MainWindowTest::startUpShowsTheSampleFolderARunItsReportAndRefreshBringsItB
     QVERIFY(!window.analysisWindow()->isVisible());
 
     // Down the left column, then the right one; disabled buttons are passed over.
-    auto* drive1 = child<QWidget>(&window, "Drive1");
-    QCOMPARE(tabCycle(drive1),
+    QCOMPARE(tabCycle(child<QWidget>(&window, "Drive1")),
              QStringList({u"Drive1"_s, u"Dir1"_s, u"cmdRefresh"_s, u"cmdAuto"_s, u"File1"_s,
                           u"Command1"_s, u"txtReport"_s, u"cmdHelp"_s}));
-
-    for (int run = 1; run <= 2; ++run) {
-        QTest::mouseClick(cmdAuto, Qt::LeftButton);
-
-        // The main form is in front with the report in hand, whatever the analysis form did.
-        AnalysisWindow* analysis = window.analysisWindow();
-        QTRY_VERIFY(window.isActiveWindow());
-        QCOMPARE(QApplication::focusWidget(), report);
-        QVERIFY(!analysis->isActiveWindow());
-        QCOMPARE(tabCycle(drive1),
-                 QStringList({u"Drive1"_s, u"Dir1"_s, u"cmdRefresh"_s, u"File1"_s, u"Command1"_s,
-                              u"txtReport"_s, u"cmdDetails"_s, u"cmdMatrix"_s, u"cmdCopyReport"_s,
-                              u"cmdSaveReport"_s, u"cmdExportMeasures"_s, u"cmdExportMatrix"_s,
-                              u"cmdExportPairs"_s, u"cmdExportWorkbook"_s, u"cmdSaveRunRecord"_s,
-                              u"cmdHelp"_s}));
-        // The analysis form stands where 9000 twips put it, kept on the screen.
-        const QRect screen = analysis->screen()->availableGeometry();
-        const int left = screen.left() + 9000 * analysis->logicalDpiX() / 1440;
-        QCOMPARE(analysis->x(),
-                 std::max(screen.left(), std::min(left, screen.right() - analysis->width())));
-
-        QCOMPARE(context.form2().txtReport.text(), expected.report);
-        QCOMPARE(report->toPlainText(), shownText(expected.report));
-        QCOMPARE(report->topRow(), 0);
-        QVERIFY(report->caret() == ReportView::Position{});
-        QVERIFY(!report->hasSelection());
-
-        // The read-only report is selected from the keyboard; a command that leaves the report
-        // as it is leaves the view where the user put it.
-        report->setFocus();
-        QTest::keyClick(report, Qt::Key_End, Qt::ControlModifier | Qt::ShiftModifier);
-        const std::int64_t bottom = report->topRow();
-        QVERIFY(bottom > 0);
-        QTest::mouseClick(child<QPushButton>(window.analysisWindow(), "cmdReset"), Qt::LeftButton);
-        QCOMPARE(report->topRow(), bottom);
-        QCOMPARE(report->selectedText(), shownText(expected.report));
-
-        QVERIFY(analysis->isVisible());
-        QVERIFY(analysis->frameGeometry().intersects(analysis->screen()->availableGeometry()));
-        QCOMPARE(analysis->windowTitle(), QStringLiteral("Pelmora: Process Form"));
-        QCOMPARE(boxText(analysis, "txtTypes"), shownText(expected.types));
-        QVERIFY(boxText(analysis, "Text2").startsWith(QStringLiteral("FORMALITY\nFormal = 2\n")));
-
-        // The progress dialog counted every text and is gone when the run ends.
-        QProgressDialog* progress = window.progressDialog();
-        QVERIFY(progress != nullptr);
-        QVERIFY(!progress->isVisible());
-        QCOMPARE(progress->windowTitle(), QStringLiteral("Pelmora: Checking all files in folder"));
-        QCOMPARE(progress->labelText(),
-                 QStringLiteral("file %1 of %1\n%2").arg(startFiles.size()).arg(startFiles.last()));
-
-        // Pressing the disabled button again changes nothing.
-        QTest::mouseClick(cmdAuto, Qt::LeftButton);
-        QCOMPARE(context.form2().txtReport.text(), expected.report);
-
-        QTest::mouseClick(child<QPushButton>(&window, "cmdRefresh"), Qt::LeftButton);
-        QCOMPARE(report->toPlainText(), kHeader);
-        QCOMPARE(report->topRow(), 0);
-        QVERIFY(!report->hasSelection());
-        QVERIFY(!analysis->isVisible());
-        QVERIFY(!context.form1Exists());
-        QCOMPARE(shownFiles(&window), startFiles);
-    }
 
     QSignalSpy quit(&window, &MainWindow::quitRequested);
     QTest::keyClick(&window, Qt::Key_X, Qt::AltModifier);
@@ -281,7 +203,122 @@ void MainWindowTest::startUpShowsTheSampleFolderARunItsReportAndRefreshBringsItB
     QVERIFY(context.quitRequested);
 }
 
+// Two runs of the hand-worked texts, with a Refresh after each.
+void MainWindowTest::runShowsItsReportAndRefreshBringsBackTheStart() {
+    QTemporaryDir folder;
+    QVERIFY(folder.isValid() && testing::writeHandFolder(folder.path()));
+    ProgramContext context;
+    MainWindow window(context);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    const QStringList startFiles = shownFiles(&window);
+    auto* cmdAuto = child<QPushButton>(&window, "cmdAuto");
+    auto* report = child<ReportView>(&window, "txtReport");
+    const std::string expected = testing::kHandReport;
+    for (int run = 1; run <= 2; ++run) {
+        chooseFolder(window, folder.path());
+        QCOMPARE(shownFiles(&window).size(), 5);
+        QTest::mouseClick(cmdAuto, Qt::LeftButton);
+
+        AnalysisWindow* analysis = window.analysisWindow();
+        QCOMPARE(context.form2().txtReport.text(), expected);
+        QCOMPARE(report->toPlainText(), QString::fromLatin1(expected).remove(u'\r'));
+        QCOMPARE(report->topRow(), 0);
+        QVERIFY(report->caret() == ReportView::Position{});
+        QVERIFY(!report->hasSelection());
+
+        // The read-only report is selected from the keyboard; a command that leaves the report
+        // as it is leaves the view where the user put it.
+        report->setFocus();
+        QTest::keyClick(report, Qt::Key_End, Qt::ControlModifier | Qt::ShiftModifier);
+        const ReportView::Position end = report->caret();
+        QVERIFY(end.row > 20);
+        QTest::mouseClick(child<QPushButton>(analysis, "cmdReset"), Qt::LeftButton);
+        QVERIFY(report->caret() == end);
+        QCOMPARE(report->selectedText(), QString::fromLatin1(expected).remove(u'\r'));
+
+        QVERIFY(analysis->isVisible());
+        QCOMPARE(boxText(analysis, "txtTypes"), QString::fromLatin1(handTypes(5)).remove(u'\r'));
+        QVERIFY(boxText(analysis, "Text2").startsWith(QStringLiteral("FORMALITY\nFormal = 2\n")));
+
+        // The progress dialog counted every text and is gone when the run ends.
+        QProgressDialog* progress = window.progressDialog();
+        QVERIFY(progress != nullptr);
+        QVERIFY(!progress->isVisible());
+        QCOMPARE(progress->windowTitle(), QStringLiteral("Pelmora: Checking all files in folder"));
+        QCOMPARE(progress->labelText(), QStringLiteral("file 5 of 5\nr_tie_formal.txt"));
+
+        // Pressing the disabled button again changes nothing.
+        QTest::mouseClick(cmdAuto, Qt::LeftButton);
+        QCOMPARE(context.form2().txtReport.text(), expected);
+
+        QTest::mouseClick(child<QPushButton>(&window, "cmdRefresh"), Qt::LeftButton);
+        QCOMPARE(report->toPlainText(), kHeader);
+        QCOMPARE(report->topRow(), 0);
+        QVERIFY(!report->hasSelection());
+        QVERIFY(!analysis->isVisible());
+        QVERIFY(!context.form1Exists());
+        // The program is back at its start, in the sample folder.
+        QCOMPARE(shownFiles(&window), startFiles);
+    }
+}
+
+void MainWindowTest::afterARunTheMainFormIsInFrontWithTheReportInHand() {
+    QTemporaryDir folder;
+    QVERIFY(folder.isValid() && testing::writeHandFolder(folder.path(), 2));
+    ProgramContext context(pathFromQt(folder.path()));
+    MainWindow window(context);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    QTest::mouseClick(child<QPushButton>(&window, "cmdAuto"), Qt::LeftButton);
+
+    // The main form is in front with the report in hand, whatever the analysis form did.
+    AnalysisWindow* analysis = window.analysisWindow();
+    QTRY_VERIFY(window.isActiveWindow());
+    QCOMPARE(QApplication::focusWidget(), child<ReportView>(&window, "txtReport"));
+    QVERIFY(!analysis->isActiveWindow());
+    QCOMPARE(tabCycle(child<QWidget>(&window, "Drive1")),
+             QStringList({u"Drive1"_s, u"Dir1"_s, u"cmdRefresh"_s, u"File1"_s, u"Command1"_s,
+                          u"txtReport"_s, u"cmdDetails"_s, u"cmdMatrix"_s, u"cmdCopyReport"_s,
+                          u"cmdSaveReport"_s, u"cmdExportMeasures"_s, u"cmdExportMatrix"_s,
+                          u"cmdExportPairs"_s, u"cmdExportWorkbook"_s, u"cmdSaveRunRecord"_s,
+                          u"cmdHelp"_s}));
+    // The analysis form stands where 9000 twips put it, kept on the screen.
+    QVERIFY(analysis->isVisible());
+    QCOMPARE(analysis->windowTitle(), QStringLiteral("Pelmora: Process Form"));
+    const QRect screen = analysis->screen()->availableGeometry();
+    const int left = screen.left() + 9000 * analysis->logicalDpiX() / 1440;
+    QCOMPARE(analysis->x(),
+             std::max(screen.left(), std::min(left, screen.right() - analysis->width())));
+    QVERIFY(analysis->frameGeometry().intersects(screen));
+}
+
+// Folders of the hand-worked texts, with the figures of their reports worked out by hand.
+void MainWindowTest::summaryGivesTheRunsFiguresUntilRefresh_data() {
+    QTest::addColumn<int>("texts");
+    QTest::addColumn<bool>("oneGone");  // a file that goes after the list was filled
+    QTest::addColumn<QString>("pairs");
+    QTest::addColumn<QString>("mean");
+    QTest::addColumn<QString>("stDev");
+    QTest::addColumn<QString>("minimal");
+    QTest::addColumn<QString>("significant");
+    // Each text is short of 200 words but o_at.txt, and a file left out is warned of too.
+    QTest::addColumn<QString>("warnings");
+    const QString na = QStringLiteral("n/a");
+    QTest::newRow("no text") << 0 << false << u"0"_s << na << na << u"0"_s << u"0"_s << u"0"_s;
+    QTest::newRow("one text") << 1 << false << u"0"_s << na << na << u"0"_s << u"0"_s << u"1"_s;
+    // 01202 and 01200: one pair of strength 4, whose deviation is not defined.
+    QTest::newRow("two texts") << 2 << false << u"1"_s << u"4"_s << na << u"0"_s << u"0"_s
+                               << u"2"_s;
+    QTest::newRow("five texts") << 5 << false << u"10"_s << u"3.4"_s << u"0.9661"_s << u"2"_s
+                                << u"1"_s << u"4"_s;
+    QTest::newRow("five texts, one gone")
+        << 5 << true << u"10"_s << u"3.4"_s << u"0.9661"_s << u"2"_s << u"1"_s << u"5"_s;
+}
+
 void MainWindowTest::summaryGivesTheRunsFiguresUntilRefresh() {
+    QFETCH(int, texts);
+    QFETCH(bool, oneGone);
     ProgramContext context;
     MainWindow window(context);
     window.show();
@@ -290,65 +327,60 @@ void MainWindowTest::summaryGivesTheRunsFiguresUntilRefresh() {
     QVERIFY(!summary->isVisible());
     QCOMPARE(cmdAuto->toolTip(), QString());
 
-    for (const int n : {0, 1, 2, 3, 31}) {
-        QTemporaryDir folder;
-        QVERIFY(folder.isValid());
-        const std::filesystem::path path = pathFromQt(folder.path());
-        for (int i = 1; i <= n; ++i) {
-            writeFile(
-                path / QStringLiteral("text%1.txt").arg(i, 2, 10, QLatin1Char('0')).toStdString(),
-                generatedText(i));
-        }
-        // One file goes after the list was filled: the run cannot read it.
-        const int leftOut = n == 31 ? 1 : 0;
-        if (leftOut > 0) {
-            writeFile(path / "zz_gone.txt", generatedText(1));
-        }
-        chooseFolder(window, folder.path());
-        QCOMPARE(shownFiles(&window).size(), n + leftOut);
-        std::filesystem::remove(path / "zz_gone.txt");
-
-        QTest::mouseClick(cmdAuto, Qt::LeftButton);
-        const std::string& report = context.form2().txtReport.text();
-        const test::ReportedPairs stated = test::reportedPairs(report);
-        QVERIFY2(summary->isVisible(), qPrintable(QString::number(n)));
-        QCOMPARE(summaryValue(summary, "lblRunFolder"), QDir(folder.path()).absolutePath());
-        QCOMPARE(summaryValue(summary, "lblRunTexts"), QString::number(n));
-        QCOMPARE(summaryValue(summary, "lblRunLeftOut"), QString::number(leftOut));
-        const QString pairs = QString::number(n * (n - 1) / 2);
-        QCOMPARE(QString::number(stated.all.size()), pairs);
-        QCOMPARE(summaryValue(summary, "lblRunPairs"), pairs);
-        QCOMPARE(summaryValue(summary, "lblRunMinimal"), QString::number(stated.minimal.size()));
-        QCOMPARE(summaryValue(summary, "lblRunSignificant"),
-                 QString::number(stated.significant.size()));
-        QCOMPARE(summaryValue(summary, "lblRunMean"), statedFigure(report, "Arithmetic Mean"));
-        QCOMPARE(summaryValue(summary, "lblRunStDev"),
-                 statedFigure(report, "Sample Standard Deviation"));
-        // Every text is short of 200 words, and the file left out is warned of too.
-        QCOMPARE(summaryValue(summary, "lblRunWarnings"), QString::number(n + leftOut));
-
-        auto* notes = child<QLabel>(summary, "lblRunNotes");
-        QCOMPARE(notes->isVisibleTo(summary) &&
-                     notes->text().startsWith(QStringLiteral("No pair was compared: ")),
-                 n < 2);
-        auto* refresh = child<QLabel>(summary, "lblRunRefresh");
-        QVERIFY(refresh->isVisibleTo(summary));
-        QCOMPARE(refresh->text(), QString::fromUtf8(kRefreshEnablesAuto));
-        QVERIFY(!cmdAuto->isEnabled());
-        QCOMPARE(cmdAuto->toolTip(), QString::fromUtf8(kRefreshEnablesAuto));
-
-        // Other commands leave it as it is, even those that empty the pair stores.
-        QTest::mouseClick(child<QPushButton>(window.analysisWindow(), "cmdReset"), Qt::LeftButton);
-        QTest::mouseClick(child<QPushButton>(window.analysisWindow(), "cmdTotalReset"),
-                          Qt::LeftButton);
-        QVERIFY(summary->isVisible());
-        QCOMPARE(summaryValue(summary, "lblRunPairs"), pairs);
-
-        QTest::mouseClick(child<QPushButton>(&window, "cmdRefresh"), Qt::LeftButton);
-        QVERIFY(!summary->isVisible());
-        QVERIFY(cmdAuto->isEnabled());
-        QCOMPARE(cmdAuto->toolTip(), QString());
+    QTemporaryDir folder;
+    QVERIFY(folder.isValid() &&
+            testing::writeHandFolder(folder.path(), static_cast<std::size_t>(texts)));
+    const std::filesystem::path path = pathFromQt(folder.path());
+    if (oneGone) {
+        writeFile(path / "zz_gone.txt", generatedText(1));
     }
+    chooseFolder(window, folder.path());
+    QCOMPARE(shownFiles(&window).size(), texts + (oneGone ? 1 : 0));
+    std::filesystem::remove(path / "zz_gone.txt");
+
+    QTest::mouseClick(cmdAuto, Qt::LeftButton);
+    QVERIFY(summary->isVisible());
+    QCOMPARE(summaryValue(summary, "lblRunFolder"), QDir(folder.path()).absolutePath());
+    QCOMPARE(summaryValue(summary, "lblRunTexts"), QString::number(texts));
+    QCOMPARE(summaryValue(summary, "lblRunLeftOut"), QString::number(oneGone ? 1 : 0));
+    QFETCH(QString, pairs);
+    QFETCH(QString, mean);
+    QFETCH(QString, stDev);
+    QFETCH(QString, minimal);
+    QFETCH(QString, significant);
+    QFETCH(QString, warnings);
+    const std::pair<const char*, QString> figures[] = {
+        {"lblRunPairs", pairs},
+        {"lblRunMean", mean},
+        {"lblRunStDev", stDev},
+        {"lblRunMinimal", minimal},
+        {"lblRunSignificant", significant},
+        {"lblRunWarnings", warnings},
+    };
+    for (const auto& [name, figure] : figures) {
+        QCOMPARE(summaryValue(summary, name), figure);
+    }
+
+    auto* notes = child<QLabel>(summary, "lblRunNotes");
+    QCOMPARE(notes->isVisibleTo(summary) &&
+                 notes->text().startsWith(QStringLiteral("No pair was compared: ")),
+             texts < 2);
+    auto* refresh = child<QLabel>(summary, "lblRunRefresh");
+    QVERIFY(refresh->isVisibleTo(summary));
+    QCOMPARE(refresh->text(), QString::fromUtf8(kRefreshEnablesAuto));
+    QVERIFY(!cmdAuto->isEnabled());
+    QCOMPARE(cmdAuto->toolTip(), QString::fromUtf8(kRefreshEnablesAuto));
+
+    // Other commands leave it as it is, even those that empty the pair stores.
+    QTest::mouseClick(child<QPushButton>(window.analysisWindow(), "cmdReset"), Qt::LeftButton);
+    QTest::mouseClick(child<QPushButton>(window.analysisWindow(), "cmdTotalReset"), Qt::LeftButton);
+    QVERIFY(summary->isVisible());
+    QCOMPARE(summaryValue(summary, "lblRunPairs"), pairs);
+
+    QTest::mouseClick(child<QPushButton>(&window, "cmdRefresh"), Qt::LeftButton);
+    QVERIFY(!summary->isVisible());
+    QVERIFY(cmdAuto->isEnabled());
+    QCOMPARE(cmdAuto->toolTip(), QString());
 }
 
 void MainWindowTest::windowAnswersDuringARunAndCannotBeClosedUnderIt() {
@@ -382,7 +414,10 @@ void MainWindowTest::windowAnswersDuringARunAndCannotBeClosedUnderIt() {
     QVERIFY(ticksDuringRun > 0);
     QVERIFY(closeRefused);
     QVERIFY(window.isVisible());
-    QCOMPARE(context.form2().txtReport.text(), coreRun(path).report);
+    // The whole run was made: every text, and every pair of them (300 * 299 / 2).
+    auto* summary = child<RunSummaryPanel>(&window, "RunSummary");
+    QCOMPARE(summaryValue(summary, "lblRunTexts"), QStringLiteral("300"));
+    QCOMPARE(summaryValue(summary, "lblRunPairs"), QStringLiteral("44850"));
     QVERIFY(window.close());  // once the run is over
 }
 
@@ -468,43 +503,44 @@ void MainWindowTest::runCancelledAtAnyFileLeavesTheFormAsBefore() {
 
 void MainWindowTest::typedTextIsAnalysedWithItsLineBreaks() {
     QTemporaryDir folder;
-    QVERIFY(folder.isValid());
-    const std::filesystem::path path = pathFromQt(folder.path());
-    writeFile(path / "a.txt", "I love you and I hate them. We went home.\r\n");
-    writeFile(path / "b.txt", "The committee shall consider the report.\r\n");
-
-    // The core fed the same text as a multi-line box holds it: CR LF between the lines.
-    ProgramContext reference(path);
-    startProgram(reference);
-    Form2Commands(reference).cmdAuto();
-    reference.form1().Text1.setText("I felt sad\r\nyesterday and you said it");
-    reference.form1().txtFileName.setText("");
-    Form1Commands(reference).cmdDoItAll();
-
-    ProgramContext context(path);
+    QVERIFY(folder.isValid() && testing::writeHandFolder(folder.path(), 2));
+    ProgramContext context(pathFromQt(folder.path()));
     MainWindow window(context);
     window.show();
     QTest::mouseClick(child<QPushButton>(&window, "cmdAuto"), Qt::LeftButton);
     AnalysisWindow* analysis = window.analysisWindow();
     QVERIFY(analysis->isVisible());
 
+    // The lines of a hand-worked text of code 20200, typed with Return between them: the line
+    // breaks part the words as a file's would, so the text keeps its code.
+    QFile source(pathToQt(testing::boundaryFolder() / "r_tie_formal.txt"));
+    QVERIFY(source.open(QIODevice::ReadOnly));
+    const QString typed = QString::fromLatin1(source.readAll()).trimmed();
     auto* text1 = child<QPlainTextEdit>(analysis, "Text1");
     QVERIFY(!text1->isReadOnly());
     text1->setFocus();
-    QTest::keyClicks(text1, QStringLiteral("I felt sad"));
-    QTest::keyClick(text1, Qt::Key_Return);
-    QTest::keyClicks(text1, QStringLiteral("yesterday and you said it"));
+    const QStringList lines = typed.split(QStringLiteral("\r\n"));
+    QVERIFY(lines.size() > 3);
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        if (i > 0) {
+            QTest::keyClick(text1, Qt::Key_Return);
+        }
+        QTest::keyClicks(text1, lines[i]);
+    }
     QTest::mouseClick(child<QPushButton>(analysis, "cmdDoItAll"), Qt::LeftButton);
-
-    QCOMPARE(context.form1().Text1.text(), reference.form1().Text1.text());
-    QCOMPARE(context.form1().txtTypes.text(), reference.form1().txtTypes.text());
-    QCOMPARE(boxText(analysis, "txtTypes"), shownText(reference.form1().txtTypes.text()));
+    const std::string& read = context.form1().Text1.text();
+    QVERIFY2(read.find("word you're word") != std::string::npos &&
+                 read.find("wordyou") == std::string::npos,
+             read.c_str());
+    const std::string types = handTypes(2) + "20200\t\r\n";
+    QCOMPARE(context.form1().txtTypes.text(), types);
+    QCOMPARE(boxText(analysis, "txtTypes"), QString::fromLatin1(types).remove(u'\r'));
 
     // The user's Reset keeps the window on the screen and the gathered results in it.
     QTest::mouseClick(child<QPushButton>(analysis, "cmdReset"), Qt::LeftButton);
     QVERIFY(analysis->isVisible());
     QCOMPARE(boxText(analysis, "Text1"), QString());
-    QCOMPARE(boxText(analysis, "txtTypes"), shownText(reference.form1().txtTypes.text()));
+    QCOMPARE(boxText(analysis, "txtTypes"), QString::fromLatin1(types).remove(u'\r'));
 
     // Total Reset empties the results and hands over to the main window.
     QTest::mouseClick(child<QPushButton>(analysis, "cmdTotalReset"), Qt::LeftButton);
@@ -512,18 +548,10 @@ void MainWindowTest::typedTextIsAnalysedWithItsLineBreaks() {
     QVERIFY(context.form1().txtTypes.empty());
 }
 
-void MainWindowTest::filesClickedByHandLoadWithoutShowingAndWhatCannotBeReadOnlyWarns() {
+void MainWindowTest::folderThatCannotBeOpenedOnlyShowsALine() {
     QTemporaryDir folder;
     QVERIFY(folder.isValid());
     const std::filesystem::path path = pathFromQt(folder.path());
-    writeFile(path / "a.txt", "first text");
-    writeFile(path / "b.txt", "second text");
-    writeFile(path / "c.txt", "third text");
-    std::string binary;
-    for (int byte = 0; byte < 256; ++byte) {
-        binary += static_cast<char>(byte);
-    }
-    writeFile(path / "d.txt", binary);
     for (const char* name : {"x", "y", "z"}) {
         std::filesystem::create_directory(path / name);
         writeFile(path / name / "text.txt", "a text");
@@ -571,6 +599,23 @@ void MainWindowTest::filesClickedByHandLoadWithoutShowingAndWhatCannotBeReadOnly
     QCOMPARE(model->filePath(tree->currentIndex()), QStringLiteral("/"));
     QCOMPARE(context.form2().Dir1.folder, std::filesystem::path("/"));
     QVERIFY(!problem->isVisible());
+}
+
+void MainWindowTest::filesClickedByHandLoadWithoutShowingAndWhatCannotBeReadOnlyWarns() {
+    QTemporaryDir folder;
+    QVERIFY(folder.isValid());
+    const std::filesystem::path path = pathFromQt(folder.path());
+    writeFile(path / "a.txt", "first text");
+    writeFile(path / "b.txt", "second text");
+    writeFile(path / "c.txt", "third text");
+    std::string binary;
+    for (int byte = 0; byte < 256; ++byte) {
+        binary += static_cast<char>(byte);
+    }
+    writeFile(path / "d.txt", binary);
+    ProgramContext context;
+    MainWindow window(context);
+    window.show();
 
     // Files clicked by hand load into the analysis form without showing it.
     chooseFolder(window, folder.path());

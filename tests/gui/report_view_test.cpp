@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QFontMetrics>
+#include <QHash>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
@@ -29,6 +30,8 @@
 
 namespace pelmora {
 namespace {
+
+using namespace Qt::StringLiterals;
 
 using testing::child;
 using Position = ReportView::Position;
@@ -96,6 +99,32 @@ QPoint pointOf(const ReportView& view, const QString& row, std::int64_t rowIndex
     return {ReportView::kTextMargin + metrics.horizontalAdvance(row.left(column)) + 1, y};
 }
 
+// Presses keys written as "Right S-Down C-End CS-Home": S- holds Shift, C- Ctrl.
+void pressAll(QWidget* widget, const QString& keys) {
+    static const QHash<QString, Qt::Key> named = {
+        {u"Left"_s, Qt::Key_Left}, {u"Right"_s, Qt::Key_Right}, {u"Up"_s, Qt::Key_Up},
+        {u"Down"_s, Qt::Key_Down}, {u"Home"_s, Qt::Key_Home},   {u"End"_s, Qt::Key_End},
+        {u"X"_s, Qt::Key_X},       {u"Tab"_s, Qt::Key_Tab},     {u"Return"_s, Qt::Key_Return},
+        {u"F3"_s, Qt::Key_F3}};
+    for (const QString& key : keys.split(u' ', Qt::SkipEmptyParts)) {
+        const QString modifiers = key.contains(u'-') ? key.section(u'-', 0, 0) : QString();
+        Qt::KeyboardModifiers held;
+        held.setFlag(Qt::ShiftModifier, modifiers.contains(u'S'));
+        held.setFlag(Qt::ControlModifier, modifiers.contains(u'C'));
+        QVERIFY2(named.contains(key.section(u'-', -1)), qPrintable(key));
+        press(widget, named.value(key.section(u'-', -1)), held);
+    }
+}
+
+// 200 rows: "ab", "cd", "ef<tab>gh", then "row 3" to "row 199", each ending in a line end.
+std::string manyRows() {
+    std::string many = "ab\r\ncd\r\nef\tgh\r\n";
+    for (int k = 3; k < 200; ++k) {
+        many += "row " + std::to_string(k) + "\r\n";
+    }
+    return many;
+}
+
 // A view in a window of its own, shown and active, so that it takes keys and focus.
 struct ShownView {
     QWidget window;
@@ -123,13 +152,21 @@ class ReportViewTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void showsAndCopiesEveryRowOfLiteralAndPairLinePieces();
-    void keyboardAndMouseSelectAcrossRowsPagesAndLineBreaks();
-    void findStepsThroughMatchesBothWaysWrapsAndSaysNoMatch();
-    void reportOfARunOf1200TextsOpensScrollsAndIsSearchedToItsEnd();
+    void showsEveryRowOfLiteralAndPairLinePieces();
+    void copiesByKeysAndMenuAndRefusesTooManyLines();
+    void paintsTheTextOverPaleYellow();
+    void keysMoveTheCaretAndSelectAcrossLineBreaks_data();
+    void keysMoveTheCaretAndSelectAcrossLineBreaks();
+    void pagesMoveTheCaretAndTheViewTogether();
+    void mouseSelectsCharacterByCharacterAcrossRows();
+    void findStepsThroughMatchesBothWaysAndWraps_data();
+    void findStepsThroughMatchesBothWaysAndWraps();
+    void findSaysNoMatchFindsTheOnlyMatchAgainAndCloses();
+    void reportOfARunOf1200TextsIsSearchedToItsEnds();
+    void reportOfARunOf1200TextsScrollsInProportionAndIsCopiedWhole();
 };
 
-void ReportViewTest::showsAndCopiesEveryRowOfLiteralAndPairLinePieces() {
+void ReportViewTest::showsEveryRowOfLiteralAndPairLinePieces() {
     const std::vector<std::string> codes = {"21201", "10100", "0100", "03222", "21101", "21201"};
     const std::vector<std::string> names = {"a.txt",    "b.txt",   "é.txt",
                                             "日本.txt", "e f.txt", "g.txt"};
@@ -154,6 +191,28 @@ void ReportViewTest::showsAndCopiesEveryRowOfLiteralAndPairLinePieces() {
         QCOMPARE(view.rowText(k), rows[k]);
     }
     QVERIFY(rows.contains(QStringLiteral("é.txt-日本.txt\t1")));
+
+    // A text ending in a line end has an empty last row, as a text box shows it.
+    text.append("\r\n");
+    view.setText(text);
+    QCOMPARE(view.rowCount(), rows.size() + 1);
+    QCOMPARE(view.toPlainText(), expected + QLatin1Char('\n'));
+    view.setText(ComposedText());
+    QCOMPARE(view.rowCount(), 1);
+    QCOMPARE(view.toPlainText(), QString());
+}
+
+// The whole report copied by keys and by the context menu, and a copy of too many lines refused.
+void ReportViewTest::copiesByKeysAndMenuAndRefusesTooManyLines() {
+    const Pairs pairs =
+        pairsOf({"21201", "10100", "0100"}, {"a.txt", "b.txt", "c.txt"}, strengthsBelow(3));
+    ComposedText text("Text Pair\tStrength of Intertextual relationship\r\n");
+    text.appendPairLines(pairs.list);
+    text.append("no line end");
+    const QString expected = QString::fromUtf8(
+        "Text Pair\tStrength of Intertextual relationship\n" + pairs.every + "no line end");
+    ShownView shown(text);
+    ReportView& view = *shown.view;
 
     // Nothing selected: copying leaves the clipboard alone.
     QClipboard* clipboard = QGuiApplication::clipboard();
@@ -180,19 +239,14 @@ void ReportViewTest::showsAndCopiesEveryRowOfLiteralAndPairLinePieces() {
     QCOMPARE(clipboard->text(), QStringLiteral("before"));
     auto* refused = view.findChild<QMessageBox*>(QStringLiteral("copyRefused"));
     QVERIFY(refused != nullptr);
-    QVERIFY(refused->text().startsWith(QStringLiteral("The report has 33 lines, too many")));
+    QVERIFY(refused->text().startsWith(QStringLiteral("The report has 5 lines, too many")));
     refused->close();
+}
 
-    // A text ending in a line end has an empty last row, as a text box shows it.
-    text.append("\r\n");
-    view.setText(text);
-    QCOMPARE(view.rowCount(), rows.size() + 1);
-    QCOMPARE(view.toPlainText(), expected + QLatin1Char('\n'));
-    view.setText(ComposedText());
-    QCOMPARE(view.rowCount(), 1);
-    QCOMPARE(view.toPlainText(), QString());
-
-    // Pale yellow where there is no text, and the text drawn over it in its rows.
+// Pale yellow where there is no text, and the text drawn over it in its rows.
+void ReportViewTest::paintsTheTextOverPaleYellow() {
+    ShownView shown{ComposedText()};
+    ReportView& view = *shown.view;
     view.setText(ComposedText("Text Pair\tStrength\r\nW\r\n"));
     const QImage image = view.viewport()->grab().toImage();
     const QRgb yellow = qRgb(0xff, 0xff, 0xc0);
@@ -211,45 +265,58 @@ void ReportViewTest::showsAndCopiesEveryRowOfLiteralAndPairLinePieces() {
     QCOMPARE(inked(3 * rowHeight, image.height(), image.width()), 0);
 }
 
-void ReportViewTest::keyboardAndMouseSelectAcrossRowsPagesAndLineBreaks() {
-    std::string many = "ab\r\ncd\r\nef\tgh\r\n";
-    for (int k = 3; k < 200; ++k) {
-        many += "row " + std::to_string(k) + "\r\n";
-    }
-    const QString plain =
-        QString::fromStdString(many).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+// Keys pressed from the start of 200 rows: where the caret ends and what is selected.
+void ReportViewTest::keysMoveTheCaretAndSelectAcrossLineBreaks_data() {
+    QTest::addColumn<QString>("keys");
+    QTest::addColumn<int>("row");
+    QTest::addColumn<int>("column");
+    QTest::addColumn<QString>("selected");
+    const QString fromB = QStringLiteral("Right S-Right S-Right S-Right");
+    QTest::newRow("right") << u"Right"_s << 0 << 1 << QString();
+    QTest::newRow("shift and right over a line end") << fromB << 1 << 1 << u"b\nc"_s;
+    QTest::newRow("shift and down") << fromB + u" S-Down"_s << 2 << 1 << u"b\ncd\ne"_s;
+    QTest::newRow("shift and end") << fromB + u" S-Down S-End"_s << 2 << 5 << u"b\ncd\nef\tgh"_s;
+    QTest::newRow("shift and home")
+        << fromB + u" S-Down S-End S-Left S-Home"_s << 2 << 0 << u"b\ncd\n"_s;
+    QTest::newRow("shift and up") << fromB + u" S-Down S-End S-Left S-Home S-Up"_s << 1 << 0
+                                  << u"b\n"_s;
+    // Without Shift an arrow first drops the selection at its own side.
+    QTest::newRow("left drops the selection")
+        << fromB + u" S-Down S-Up Left"_s << 0 << 1 << QString();
+    // Left from the start of a row goes to the end of the row above.
+    QTest::newRow("left from a row's start") << u"Down Home S-Left"_s << 0 << 2 << u"\n"_s;
+    // Ctrl+End goes to the empty row after the last line end.
+    QTest::newRow("ctrl and end") << u"C-End"_s << 200 << 0 << QString();
+    QTest::newRow("back from the end") << u"C-End S-Left S-Left"_s << 199 << 6 << u"9\n"_s;
+    // Typing does nothing.
+    QTest::newRow("typing") << u"X X"_s << 0 << 0 << QString();
+}
+
+void ReportViewTest::keysMoveTheCaretAndSelectAcrossLineBreaks() {
+    QFETCH(QString, keys);
+    QFETCH(int, row);
+    QFETCH(int, column);
+    QFETCH(QString, selected);
+    const std::string many = manyRows();
     ShownView shown{ComposedText(many)};
     ReportView& view = *shown.view;
+    pressAll(&view, keys);
+    QCOMPARE(view.caret().row, row);
+    QCOMPARE(view.caret().column, column);
+    QCOMPARE(view.selectedText(), selected);
+    QCOMPARE(view.hasSelection(), !selected.isEmpty());
+    QCOMPARE(view.toPlainText(), QString::fromStdString(many).remove(u'\r'));
+}
 
-    press(&view, Qt::Key_Right);
-    QVERIFY(view.caret() == (Position{0, 1}));
-    for (int k = 0; k < 3; ++k) {
-        press(&view, Qt::Key_Right, Qt::ShiftModifier);
-    }
-    QCOMPARE(view.selectedText(), QStringLiteral("b\nc"));
-    press(&view, Qt::Key_Down, Qt::ShiftModifier);
-    QCOMPARE(view.selectedText(), QStringLiteral("b\ncd\ne"));
-    press(&view, Qt::Key_End, Qt::ShiftModifier);
-    QCOMPARE(view.selectedText(), QStringLiteral("b\ncd\nef\tgh"));
-    press(&view, Qt::Key_Left, Qt::ShiftModifier);
-    press(&view, Qt::Key_Home, Qt::ShiftModifier);
-    QCOMPARE(view.selectedText(), QStringLiteral("b\ncd\n"));
-    press(&view, Qt::Key_Up, Qt::ShiftModifier);
-    QCOMPARE(view.selectedText(), QStringLiteral("b\n"));
-    // Left from the start of a row goes to the end of the row above; without Shift an arrow
-    // first drops the selection at its own side.
-    press(&view, Qt::Key_Left);
-    QVERIFY(view.caret() == (Position{0, 1}));
-    QVERIFY(!view.hasSelection());
-    press(&view, Qt::Key_Down);
-    press(&view, Qt::Key_Home);
-    press(&view, Qt::Key_Left, Qt::ShiftModifier);
-    QCOMPARE(view.selectedText(), QStringLiteral("\n"));
-
-    // A page is the rows that fit whole; Page Down moves caret and view by one.
+// A page is the rows that fit whole; Page Down moves caret and view by one, and the ends of
+// the text take the view with them.
+void ReportViewTest::pagesMoveTheCaretAndTheViewTogether() {
+    const std::string many = manyRows();
+    const QString plain = QString::fromStdString(many).remove(u'\r');
+    ShownView shown{ComposedText(many)};
+    ReportView& view = *shown.view;
     const int page = view.viewport()->height() / QFontMetrics(view.font()).lineSpacing();
     QVERIFY(page > 3);
-    press(&view, Qt::Key_Home, Qt::ControlModifier);
     press(&view, Qt::Key_PageDown, Qt::ShiftModifier);
     QCOMPARE(view.caret().row, page);
     QCOMPARE(view.topRow(), page);
@@ -263,26 +330,21 @@ void ReportViewTest::keyboardAndMouseSelectAcrossRowsPagesAndLineBreaks() {
     QVERIFY(view.caret() == (Position{0, 0}));
     QCOMPARE(view.topRow(), 0);
 
-    // Ctrl+End goes to the empty row after the last line end, with the view at the bottom.
     press(&view, Qt::Key_End, Qt::ControlModifier);
-    QVERIFY(view.caret() == (Position{200, 0}));
     QCOMPARE(view.topRow(), 201 - page);
     QCOMPARE(view.verticalScrollBar()->value(), view.verticalScrollBar()->maximum());
-    press(&view, Qt::Key_Left, Qt::ShiftModifier);
-    press(&view, Qt::Key_Left, Qt::ShiftModifier);
-    QCOMPARE(view.selectedText(), QStringLiteral("9\n"));
     press(&view, Qt::Key_Home, Qt::ControlModifier | Qt::ShiftModifier);
     QCOMPARE(view.selectedText(), plain);
     QCOMPARE(view.topRow(), 0);
 
-    // Typing does nothing, and Tab moves on.
-    press(&view, Qt::Key_X);
-    QCOMPARE(view.toPlainText(), plain);
+    // Tab moves on.
     press(&view, Qt::Key_Tab);
     QCOMPARE(QApplication::focusWidget(), shown.after);
+}
 
-    // The mouse selects character by character across rows.
-    view.setText(ComposedText("WWWW MMMM\r\nMWMW word\r\nthird row\r\n"));
+void ReportViewTest::mouseSelectsCharacterByCharacterAcrossRows() {
+    ShownView shown{ComposedText("WWWW MMMM\r\nMWMW word\r\nthird row\r\n")};
+    ReportView& view = *shown.view;
     const QString row0 = QStringLiteral("WWWW MMMM"), row1 = QStringLiteral("MWMW word");
 
     QTest::mousePress(view.viewport(), Qt::LeftButton, {}, pointOf(view, row0, 0, 2));
@@ -306,118 +368,165 @@ void ReportViewTest::keyboardAndMouseSelectAcrossRowsPagesAndLineBreaks() {
     QCOMPARE(view.caret().row, 3);
 }
 
-void ReportViewTest::findStepsThroughMatchesBothWaysWrapsAndSaysNoMatch() {
-    const Pairs pairs =
-        pairsOf({"21201", "10100", "0100"}, {"beta.txt", "q.txt", "r.txt"}, strengthsBelow(6));
-    ComposedText text("alpha Beta\r\n");
-    text.appendPairLines(pairs.list);
-    std::string filler;
-    for (int k = 0; k < 300; ++k) {
-        filler += "filler " + std::to_string(k) + "\r\n";
+// "alpha Beta", three pair lines of which two begin with "beta.txt", 300 filler rows and
+// "BETA delta": the view with its find bar open on "beta".
+struct FindView : ShownView {
+    static constexpr std::int64_t kLastRow = 1 + 3 + 300;  // "BETA delta"
+    QLineEdit* edit = nullptr;
+    QLabel* status = nullptr;
+
+    FindView() : ShownView(text()) {
+        press(view, Qt::Key_F, Qt::ControlModifier);
+        edit = child<QLineEdit>(view, "reportFind");
+        status = child<QLabel>(view, "reportFindStatus");
+        QTest::keyClicks(edit, QStringLiteral("beta"));
     }
-    text.append(filler + "BETA delta\r\n");
-    ShownView shown(text);
-    ReportView& view = *shown.view;
-    QSignalSpy finished(&view, &ReportView::findFinished);
-    const std::int64_t lastRow = 1 + 3 + 300;  // "BETA delta"
-
-    press(&view, Qt::Key_F, Qt::ControlModifier);
-    auto* edit = child<QLineEdit>(&view, "reportFind");
-    auto* status = child<QLabel>(&view, "reportFindStatus");
-    QVERIFY(view.isFindBarOpen());
-    QCOMPARE(QApplication::focusWidget(), edit);
-    QTest::keyClicks(edit, QStringLiteral("beta"));
-
-    // Enter and F3 go on, wrapping at the end; each match is selected and in sight.
-    const auto at = [&](std::int64_t row, int column, const char* found) {
-        QTRY_VERIFY(!view.isSearching());
-        QVERIFY2(view.anchor() == (Position{row, column}), qPrintable(view.selectedText()));
-        QCOMPARE(view.selectedText(), QString::fromUtf8(found));
-        QVERIFY(view.topRow() <= row && row < view.topRow() + view.visibleRowCount());
+    static ComposedText text() {
+        static const Pairs pairs =
+            pairsOf({"21201", "10100", "0100"}, {"beta.txt", "q.txt", "r.txt"}, strengthsBelow(6));
+        ComposedText out("alpha Beta\r\n");
+        out.appendPairLines(pairs.list);
+        std::string filler;
+        for (int k = 0; k < 300; ++k) {
+            filler += "filler " + std::to_string(k) + "\r\n";
+        }
+        out.append(filler + "BETA delta\r\n");
+        return out;
+    }
+    // The match selected, in sight, and the bar saying nothing.
+    void at(std::int64_t row, int column, const QString& found) const {
+        QTRY_VERIFY(!view->isSearching());
+        QVERIFY2(view->anchor() == (Position{row, column}), qPrintable(view->selectedText()));
+        QCOMPARE(view->selectedText(), found);
+        QVERIFY(view->topRow() <= row && row < view->topRow() + view->visibleRowCount());
         QCOMPARE(status->text(), QString());
-    };
-    press(edit, Qt::Key_Return);
-    at(0, 6, "Beta");
-    press(edit, Qt::Key_F3);
-    at(1, 0, "beta");  // in a pair line: beta.txt-q.txt
-    press(edit, Qt::Key_Return);
-    at(2, 0, "beta");
-    press(edit, Qt::Key_F3);
-    at(lastRow, 0, "BETA");
-    QVERIFY(view.topRow() > 0);
-    press(edit, Qt::Key_F3);
-    at(0, 6, "Beta");
-    QCOMPARE(view.topRow(), 0);
-    // Back again, wrapping at the start.
-    press(edit, Qt::Key_F3, Qt::ShiftModifier);
-    at(lastRow, 0, "BETA");
-    press(edit, Qt::Key_Return, Qt::ShiftModifier);
-    at(2, 0, "beta");
-    QCOMPARE(QApplication::focusWidget(), edit);
+    }
+};
 
-    // From the view, F3 goes on with the word in the bar.
-    view.setFocus();
-    press(&view, Qt::Key_F3);
-    at(lastRow, 0, "BETA");
-    press(&view, Qt::Key_F3, Qt::ShiftModifier);
-    at(2, 0, "beta");
+// Enter and F3 go on, wrapping at the end, and with Shift back, wrapping at the start; in the
+// bar or in the view. Each key waits for the search before it.
+void ReportViewTest::findStepsThroughMatchesBothWaysAndWraps_data() {
+    QTest::addColumn<QString>("inBar");
+    QTest::addColumn<QString>("inView");
+    QTest::addColumn<qint64>("row");
+    QTest::addColumn<int>("column");
+    QTest::addColumn<QString>("found");
+    const qint64 last = FindView::kLastRow;
+    QTest::newRow("enter") << u"Return"_s << QString() << qint64{0} << 6 << u"Beta"_s;
+    QTest::newRow("f3, in a pair line")
+        << u"Return F3"_s << QString() << qint64{1} << 0 << u"beta"_s;
+    QTest::newRow("enter again") << u"Return F3 Return"_s << QString() << qint64{2} << 0
+                                 << u"beta"_s;
+    QTest::newRow("to the last row")
+        << u"Return F3 Return F3"_s << QString() << last << 0 << u"BETA"_s;
+    QTest::newRow("wrapping at the end")
+        << u"Return F3 Return F3 F3"_s << QString() << qint64{0} << 6 << u"Beta"_s;
+    QTest::newRow("back, wrapping at the start")
+        << u"Return S-F3"_s << QString() << last << 0 << u"BETA"_s;
+    QTest::newRow("shift and enter")
+        << u"Return S-F3 S-Return"_s << QString() << qint64{2} << 0 << u"beta"_s;
+    QTest::newRow("f3 in the view") << u"Return F3 Return"_s << u"F3"_s << last << 0 << u"BETA"_s;
+    QTest::newRow("shift and f3 in the view")
+        << u"Return F3 Return"_s << u"F3 S-F3"_s << qint64{2} << 0 << u"beta"_s;
+}
+
+void ReportViewTest::findStepsThroughMatchesBothWaysAndWraps() {
+    QFETCH(QString, inBar);
+    QFETCH(QString, inView);
+    QFETCH(qint64, row);
+    QFETCH(int, column);
+    QFETCH(QString, found);
+    FindView f;
+    QVERIFY(f.view->isFindBarOpen());
+    QCOMPARE(QApplication::focusWidget(), f.edit);
+    for (const QString& key : inBar.split(u' ')) {
+        pressAll(f.edit, key);
+        QTRY_VERIFY(!f.view->isSearching());
+    }
+    if (!inView.isEmpty()) {
+        f.view->setFocus();
+        for (const QString& key : inView.split(u' ')) {
+            pressAll(f.view, key);
+            QTRY_VERIFY(!f.view->isSearching());
+        }
+    } else {
+        QCOMPARE(QApplication::focusWidget(), f.edit);
+    }
+    f.at(row, column, found);
+    // The last row is below the first page, and the first row brings the view to the top.
+    QCOMPARE(f.view->topRow() > 0, row == FindView::kLastRow);
+}
+
+void ReportViewTest::findSaysNoMatchFindsTheOnlyMatchAgainAndCloses() {
+    FindView f;
+    QSignalSpy finished(f.view, &ReportView::findFinished);
+    press(f.edit, Qt::Key_Return);
+    f.at(0, 6, QStringLiteral("Beta"));
 
     // A word that is not there: the selection stays and the bar says so.
-    edit->setFocus();
-    edit->selectAll();
-    QTest::keyClicks(edit, QStringLiteral("gamma"));
-    press(edit, Qt::Key_Return);
-    QTRY_COMPARE(status->text(), QStringLiteral("No match"));
+    f.edit->selectAll();
+    QTest::keyClicks(f.edit, QStringLiteral("gamma"));
+    press(f.edit, Qt::Key_Return);
+    QTRY_COMPARE(f.status->text(), QStringLiteral("No match"));
     QCOMPARE(finished.last().at(0).toBool(), false);
-    QCOMPARE(view.selectedText(), QStringLiteral("beta"));
-    QTest::keyClicks(edit, QStringLiteral("x"));
-    QCOMPARE(status->text(), QString());
+    QCOMPARE(f.view->selectedText(), QStringLiteral("Beta"));
+    QTest::keyClicks(f.edit, QStringLiteral("x"));
+    QCOMPARE(f.status->text(), QString());
 
     // The only match is found again from itself.
-    view.select(Position{}, Position{});
+    f.view->select(Position{}, Position{});
     for (const bool backward : {false, false, true}) {
-        view.find(QStringLiteral("DELTA"), backward);
-        at(lastRow, 5, "delta");
+        f.view->find(QStringLiteral("DELTA"), backward);
+        f.at(FindView::kLastRow, 5, QStringLiteral("delta"));
     }
 
     // Escape closes the bar and gives the view the keys back.
-    edit->setFocus();
-    press(edit, Qt::Key_Escape);
-    QVERIFY(!view.isFindBarOpen());
-    QCOMPARE(QApplication::focusWidget(), &view);
-    QCOMPARE(view.selectedText(), QStringLiteral("delta"));
+    f.edit->setFocus();
+    press(f.edit, Qt::Key_Escape);
+    QVERIFY(!f.view->isFindBarOpen());
+    QCOMPARE(QApplication::focusWidget(), f.view);
+    QCOMPARE(f.view->selectedText(), QStringLiteral("delta"));
 }
 
-void ReportViewTest::reportOfARunOf1200TextsOpensScrollsAndIsSearchedToItsEnd() {
-    const char* const kinds[] = {"21201", "10100", "0100", "03222", "21101", "11200", "20200"};
-    std::mt19937 rng(1200);
-    std::vector<std::string> codes, names;
-    for (int k = 0; k < 1200; ++k) {
-        codes.push_back(kinds[rng() % std::size(kinds)]);
-        names.push_back("text" + std::to_string(k) + ".txt");
-    }
-    const ComposedText::Strengths off = strengthsBelow(1);
-    const Pairs pairs = pairsOf(codes, names, off);
-    ComposedText report("Text Pair\tStrength of Intertextual relationship\r\n");
-    report.appendPairLines(pairs.list);
-    report.append(
-        "\r\nArithmetic Mean\t2.5000\r\nThe following intertextual type-relationships were "
-        "significantly different from the norm for this group of texts:\r\n");
-    report.appendPairLines(pairs.list, off);
-    report.append("\r\nSample Standard Deviation\t1.2500\r\nthe end\r\n");
-    const std::string expected =
-        "Text Pair\tStrength of Intertextual relationship\n" + pairs.every +
-        "\nArithmetic Mean\t2.5000\nThe following intertextual type-relationships were "
-        "significantly different from the norm for this group of texts:\n" +
-        pairs.kept + "\nSample Standard Deviation\t1.2500\nthe end\n";
+// A report of 1,200 texts of random codes, with every pair listed, and the same as a plain
+// text would hold it.
+struct LargeReport {
+    std::vector<std::string> codes;
+    ComposedText report{"Text Pair\tStrength of Intertextual relationship\r\n"};
+    std::string expected;
 
-    ShownView shown(report);
+    LargeReport() {
+        const char* const kinds[] = {"21201", "10100", "0100", "03222", "21101", "11200", "20200"};
+        std::mt19937 rng(1200);
+        std::vector<std::string> names;
+        for (int k = 0; k < 1200; ++k) {
+            codes.push_back(kinds[rng() % std::size(kinds)]);
+            names.push_back("text" + std::to_string(k) + ".txt");
+        }
+        const ComposedText::Strengths off = strengthsBelow(1);
+        const Pairs pairs = pairsOf(codes, names, off);
+        report.appendPairLines(pairs.list);
+        report.append(
+            "\r\nArithmetic Mean\t2.5000\r\nThe following intertextual type-relationships were "
+            "significantly different from the norm for this group of texts:\r\n");
+        report.appendPairLines(pairs.list, off);
+        report.append("\r\nSample Standard Deviation\t1.2500\r\nthe end\r\n");
+        expected = "Text Pair\tStrength of Intertextual relationship\n" + pairs.every +
+                   "\nArithmetic Mean\t2.5000\nThe following intertextual type-relationships "
+                   "were significantly different from the norm for this group of texts:\n" +
+                   pairs.kept + "\nSample Standard Deviation\t1.2500\nthe end\n";
+    }
+};
+
+void ReportViewTest::reportOfARunOf1200TextsIsSearchedToItsEnds() {
+    const LargeReport large;
+    ShownView shown(large.report);
     ReportView& view = *shown.view;
     QVERIFY(view.rowCount() > 730000);
     const std::int64_t deviationRow = view.rowCount() - 3;
     QCOMPARE(view.rowText(deviationRow), QStringLiteral("Sample Standard Deviation\t1.2500"));
     QCOMPARE(view.rowText(719400), QStringLiteral("text1198.txt-text1199.txt\t%1")
-                                       .arg(literalStrength(codes[1198], codes[1199])));
+                                       .arg(literalStrength(large.codes[1198], large.codes[1199])));
 
     // A search from the top for a word near the end goes on between events until it is found.
     QSignalSpy finished(&view, &ReportView::findFinished);
@@ -433,9 +542,14 @@ void ReportViewTest::reportOfARunOf1200TextsOpensScrollsAndIsSearchedToItsEnd() 
     QTRY_VERIFY_WITH_TIMEOUT(!view.isSearching(), 300000);
     QVERIFY(view.anchor() == (Position{0, 0}));
     QCOMPARE(view.topRow(), 0);
+}
 
-    // More rows than the scroll bar has values: they map onto it in proportion, and its
-    // arrows still move by one row.
+// More rows than the scroll bar has values: they map onto it in proportion, and its arrows
+// still move by one row.
+void ReportViewTest::reportOfARunOf1200TextsScrollsInProportionAndIsCopiedWhole() {
+    const LargeReport large;
+    ShownView shown(large.report);
+    ReportView& view = *shown.view;
     const int page = view.visibleRowCount();
     const std::int64_t maxTop = view.rowCount() - page;
     view.setScrollLimit(1000);
@@ -460,7 +574,7 @@ void ReportViewTest::reportOfARunOf1200TextsOpensScrollsAndIsSearchedToItsEnd() 
     QGuiApplication::clipboard()->clear();
     press(&view, Qt::Key_A, Qt::ControlModifier);
     press(&view, Qt::Key_C, Qt::ControlModifier);
-    QCOMPARE(QGuiApplication::clipboard()->text(), QString::fromStdString(expected));
+    QCOMPARE(QGuiApplication::clipboard()->text(), QString::fromStdString(large.expected));
 }
 
 }  // namespace pelmora

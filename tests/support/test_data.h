@@ -16,9 +16,10 @@ inline const std::filesystem::path kSamples = std::filesystem::path(PELMORA_SOUR
 inline const std::filesystem::path kBoundary =
     std::filesystem::path(PELMORA_SOURCE_DIR) / "tests/data/boundary";
 
-// The shared corpora folder beside the project's root or beside the folder of its worktrees;
-// empty when there is none.
-std::filesystem::path sharedCorpora();
+// The folder `name` of the shared real corpora, for the tests labelled `corpora` (suites named
+// Corpora...): in $PELMORA_CORPORA, or in shared/corpora in a folder above the project's root.
+// Without it the test fails, saying where it looked, and the path is empty.
+std::filesystem::path sharedCorpus(const std::string& name);
 
 // The run of "Auto-check all files in folder" on `folder`, in a program started on it.
 std::shared_ptr<const RunResult> runFolder(const std::filesystem::path& folder);

@@ -24,7 +24,7 @@ void Form1Commands::cmdEvaluate() {
     for (const std::string& name : e.resultsAdded) {
         f.lstResults.append(name);
     }
-    f.lblClass.setText(e.textClass.text);
+    f.lblClass.setText(std::string(textClassOf(e.classifiable)));
     f.decisions.evaluation = std::move(e);
 }
 

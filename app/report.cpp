@@ -23,7 +23,9 @@ ComposedText reportText(const ReportContent& c) {
         "\r\n"
         "The maximum intertextual type-relationship is calculated from a variety of textual "
         "features and \r\n"
-        "has a maximum strength of 5. Values below 3 are considered to indicate a minimal "
+        "has a maximum strength of 5. Values below " +
+        std::to_string(RuleBook::kMinimalBelow) +
+        " are considered to indicate a minimal "
         "intertextual type-relationship. This may have implications for inter-text comparisons "
         "in this group of texts.\r\n"
         "Arithmetic Mean\t" +

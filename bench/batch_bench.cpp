@@ -1,5 +1,6 @@
 // Whole batch runs (analysis of every text, comparison, statistics and report) over
-// generated folders of 58, 300 and 1,000 texts of 5 to 20 KiB, with the peak memory.
+// generated folders of 58, 300 and 1,000 texts of 5 to 20 KiB, with the peak memory; and the
+// part of a run that finds every digit's decisive moves and near marks.
 
 #include <benchmark/benchmark.h>
 
@@ -36,6 +37,20 @@ BENCHMARK(BM_BatchRunAndReport)
     ->Arg(1000)
     ->Unit(benchmark::kMillisecond)
     ->Iterations(1);
+
+// The decisive moves of every text of a run, as the run finds them for each text it analyses.
+void BM_DecisiveMovesOfARun(benchmark::State& state) {
+    ProgramContext context(corpus(static_cast<int>(state.range(0))));
+    startProgram(context);
+    const auto run = runBatch(context);
+    for (auto _ : state) {
+        for (const TextRecord& t : run->texts) {
+            benchmark::DoNotOptimize(decisiveMoves(run->rules, t.decisions.inputs));
+        }
+    }
+    state.counters["texts"] = static_cast<double>(run->texts.size());
+}
+BENCHMARK(BM_DecisiveMovesOfARun)->Arg(300)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 }  // namespace
 }  // namespace pelmora

@@ -22,7 +22,7 @@ void Form1Commands::cmdFormality() {
         decideFormality(context_.rules(), f.lstResults.items(), f.lstTypes.items(),
                         f.lstTypeFrequencies.items(), f.lblFormality.text(), shared.formalFlag);
     shared.formalFlag = d.formalFlag;
-    f.lblFormality.setText(d.text);
+    f.lblFormality.setText(d.text());
     record(f, Category::Formality, std::move(d));
 }
 
@@ -34,7 +34,7 @@ void Form1Commands::cmdPersonage() {
     Decision d = decidePersonage(f.lstResults.items(), f.lstTypes.items(),
                                  f.lstTypeFrequencies.items(), f.decisions.inputs.firstPerson,
                                  f.decisions.inputs.secondPerson, f.decisions.inputs.thirdPerson);
-    f.lblPersonage.setText(d.text);
+    f.lblPersonage.setText(d.text());
     record(f, Category::Personage, std::move(d));
 }
 
@@ -42,7 +42,7 @@ void Form1Commands::cmdPastTenseness() {
     Form1& f = form();
     Decision d = decidePastTenseness(context_.rules(), f.lstResults.items(), f.lstTypes.items(),
                                      f.lstTypeFrequencies.items());
-    f.lblPastTenseness.setText(d.text);
+    f.lblPastTenseness.setText(d.text());
     record(f, Category::PastTenseness, std::move(d));
 }
 
@@ -51,7 +51,7 @@ void Form1Commands::cmdObligation() {
     f.decisions.inputs.obligationDensity = reading(f.lblObligation.text());
     Decision d = decideObligation(context_.rules(), f.decisions.inputs.obligationDensity,
                                   f.lblObligationIntention.text());
-    f.lblObligationIntention.setText(d.text);
+    f.lblObligationIntention.setText(d.text());
     record(f, Category::Obligation, std::move(d));
 }
 
@@ -61,7 +61,7 @@ void Form1Commands::cmdAffect() {
     f.decisions.inputs.affectDensity = reading(f.lblAffectTotal.text());
     Decision d =
         decideAffect(context_.rules(), f.decisions.inputs.affectDensity, f.lblAffect.text());
-    f.lblAffect.setText(d.text);
+    f.lblAffect.setText(d.text());
     record(f, Category::Affect, std::move(d));
 }
 

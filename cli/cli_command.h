@@ -32,7 +32,7 @@ using RunCommand = int (*)(const CliArguments& args, Output& out, Output& err);
 struct CliCommand {
     const char* name;
     const char* operands;  // as the usage shows them, e.g. "FOLDER [--text NAME]"
-    const char* summary;
+    std::string summary;
     RunCommand run;
     std::vector<std::string> options = {};  // the options it takes, each with a value
 };

@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "cli/cli_command.h"
+#include "explanation/captions.h"
 
 namespace pelmora::cli {
 
@@ -53,11 +54,11 @@ const CliCommand kCommands[] = {
      {"--text", "--measure"}},
     {"stability",
      "FOLDER [--resamples B] [--block WORDS]",
-     "the same run; how often each digit holds when the text is resampled in blocks of words",
+     stabilityCommandSummary(),
      runStabilityCommand,
      {"--resamples", "--block"}},
     {"sensitivity", "FOLDER",
-     "the same run; codes and strengths that change when every threshold moves by 5% and 10%",
+     "the same run; codes and strengths that change when " + sensitivityMovesText(),
      runSensitivityCommand},
 };
 

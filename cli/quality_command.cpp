@@ -6,7 +6,7 @@ namespace pelmora::cli {
 
 int runQualityCommand(const CliArguments& args, Output& out, Output& err) {
     return writeAfterRun(args, out, err, [](const FolderRun& run, Output& o) {
-        const std::vector<FileQuality> files = assessQuality(*run.result);
+        const std::vector<FileQuality>& files = run.result->quality;
         const std::string unlisted = unlistedText(run.result->unlisted);
         o.text(delimitedTable(qualityTable(files, o.names()), '\t', "\n") + "\n" +
                warningsCountText(warningCount(files)) + "\n");

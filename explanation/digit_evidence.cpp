@@ -58,25 +58,47 @@ const Check* thresholdCheck(const Decision& d, int step, Threshold t) {
 }
 
 std::string rankedRule(const std::string& prefix, const std::vector<const Check*>& hits) {
-    const auto rankOf = [](const Check* c) { return c->measure.substr(c->measure.rfind(' ') + 1); };
+    const auto rankOf = [](const Check* c) { return std::to_string(c->subject + 1); };
     if (hits.size() == 1) {
-        return prefix + ": " + featurePhrase(hits[0]->value) +
-               " among the two most frequent features (" + hits[0]->detail + ", rank " +
+        return prefix + ": " + featurePhrase(hits[0]->text) +
+               " among the two most frequent features (" + hits[0]->rankedDensity + ", rank " +
                rankOf(hits[0]) + ")";
     }
     std::string out = prefix + ": ";
     for (std::size_t i = 0; i < hits.size(); ++i) {
-        std::string phrase = featurePhrase(hits[i]->value);
+        std::string phrase = featurePhrase(hits[i]->text);
         phrase.erase(phrase.rfind(' '));  // the verb comes once, after the list
-        out += (i > 0 ? " and " : "") + phrase + " (" + hits[i]->detail + ", rank " +
+        out += (i > 0 ? " and " : "") + phrase + " (" + hits[i]->rankedDensity + ", rank " +
                rankOf(hits[i]) + ")";
     }
     return out + " are among the two most frequent features";
 }
 
+// "contraction density 0.0123": what a threshold check compared.
+std::string measured(const Check& c) {
+    return measureText(c) + " " + c.text;
+}
+
 // "contraction density 0.0123 is above 0.01"
 std::string said(const Check& c) {
-    return c.measure + " " + c.value + " is " + c.relation + " " + c.against;
+    return measured(c) + " is " + std::string(relationText(c.relation)) + " " + limitText(c);
+}
+
+// "... is not above 0.01": a check that failed, in words.
+std::string notSaid(const Check& c) {
+    return measured(c) + " is not " + std::string(relationText(c.relation)) + " " + limitText(c);
+}
+
+// Checks that failed alike, each with its own limit; one limit is named once for them all:
+// "neither A nor B is above 0.02", "neither A is above 0.02 nor B is above 0.025".
+std::string neitherHeld(const Check& a, const Check& b) {
+    const std::string relation = std::string(relationText(a.relation));
+    if (limitText(a) == limitText(b) && a.relation == b.relation) {
+        return "neither " + measured(a) + " nor " + measured(b) + " is " + relation + " " +
+               limitText(a);
+    }
+    return "neither " + measured(a) + " is " + relation + " " + limitText(a) + " nor " +
+           measured(b) + " is " + std::string(relationText(b.relation)) + " " + limitText(b);
 }
 
 std::string formalityRule(const Decision& d) {
@@ -96,8 +118,8 @@ std::string formalityRule(const Decision& d) {
         }
         case step::kNeutral: {
             if (below != nullptr && !below->holds) {
-                return "neutral: contraction density " + below->value +
-                       " is neither above nor below " + below->against;
+                return "neutral: " + measured(*below) + " is neither above nor below " +
+                       limitText(*below);
             }
             const Check* definite =
                 thresholdCheck(d, step::kFormalDefinite, Threshold::DefiniteArticle);
@@ -106,9 +128,7 @@ std::string formalityRule(const Decision& d) {
             if (below == nullptr || definite == nullptr || indefinite == nullptr) {
                 return "neutral: no rule for formal or informal applied";
             }
-            return "neutral: " + said(*below) + " but neither definite-article density " +
-                   definite->value + " nor indefinite-article density " + indefinite->value +
-                   " is above " + definite->against;
+            return "neutral: " + said(*below) + " but " + neitherHeld(*definite, *indefinite);
         }
         default:
             return "formality: the field kept the text it held before";
@@ -163,22 +183,23 @@ std::string pastRule(const Decision& d, const Evaluation* evaluation) {
         return "not past tense: the -ed forms were relabelled passive by an earlier evaluation "
                "of the same workspace";
     }
-    return "not past tense: inflection density " + (density ? density->value : std::string("0")) +
-           " is not above " + (density ? density->against : std::string()) +
+    const std::string notAbove =
+        density != nullptr ? notSaid(*density) : "inflection density 0 is not above ";
+    return "not past tense: " + notAbove +
            " and past-tense inflections are not among the two most frequent features";
 }
 
 std::string levelRule(const char* prefix, const Decision& d) {
     const Check& low = d.checks.at(0);
     const Check& high = d.checks.at(1);
-    const std::string head = std::string(prefix) + ": density " + low.value;
+    const std::string head = std::string(prefix) + ": density " + low.text;
     if (high.holds) {
-        return head + " is above " + high.against;
+        return head + " is above " + limitText(high);
     }
     if (low.holds) {
-        return head + " is above " + low.against + " and not above " + high.against;
+        return head + " is above " + limitText(low) + " and not above " + limitText(high);
     }
-    return head + " is not above " + low.against;
+    return head + " is not above " + limitText(low);
 }
 
 std::vector<Measure> measuresOf(Category category) {
@@ -275,8 +296,10 @@ int TextEvidence::nearCount() const {
     return n;
 }
 
-TextEvidence explainDecisions(const Form1Decisions& decisions, const TextMeasures& m,
-                              const RuleBook& rules) {
+namespace {
+
+TextEvidence explainWith(const Form1Decisions& decisions, const TextMeasures& m,
+                         const std::array<DigitMoves, 5>& moves) {
     TextEvidence e;
     e.name = m.name;
     e.code = m.code;
@@ -294,29 +317,16 @@ TextEvidence explainDecisions(const Form1Decisions& decisions, const TextMeasure
             continue;
         }
         const Decision& d = *decisions.categories[k];
-        digit.digit = digitOf(category, d.text).value_or(' ');
-        digit.categoryText = d.text;
+        digit.digit = digitOf(category, d.value).value_or(' ');
+        digit.categoryText = d.text();
         digit.rule = ruleOf(category, d, m, evaluation);
-        // The smallest move of each threshold the digit depends on that would change it.
-        std::vector<std::pair<Threshold, double>> moves;
-        for (const Threshold t : thresholdsOf(category)) {
-            if (const auto move = decisiveMove(rules, decisions.inputs, category, t)) {
-                moves.emplace_back(t, *move);
-                if (!digit.decisiveMove ||
-                    std::fabs(*move) < std::fabs(digit.decisiveMove->second)) {
-                    digit.decisiveMove = moves.back();
-                }
-            }
+        // The smallest move of a threshold the digit depends on that would change it; a
+        // threshold check is near when its threshold's own move is within the margin.
+        if (const auto& smallest = moves[k].smallest) {
+            digit.decisiveMove = std::make_pair(smallest->threshold, smallest->move);
         }
-        const auto nearMove = [&](Threshold t) {
-            for (const auto& [threshold, move] : moves) {
-                if (threshold == t &&
-                    millionths(std::fabs(move)) <= millionths(RuleBook::kNearMargin)) {
-                    return true;
-                }
-            }
-            return false;
-        };
+        digit.nearThreshold = moves[k].near != 0;
+        const auto nearMove = [&](Threshold t) { return moves[k].nearBy(t); };
         std::vector<const Check*> shown;
         // The passive test decides whether the -ed forms can count as past at all.
         if (category == Category::PastTenseness && evaluation != nullptr) {
@@ -330,21 +340,17 @@ TextEvidence explainDecisions(const Form1Decisions& decisions, const TextMeasure
             }
         }
         for (const Check* c : shown) {
-            const long long margin = millionths(c->number) - millionths(c->limit);
-            ThresholdEvidence t{c->measure,
-                                c->value,
-                                c->relation,
-                                c->against,
+            const long long margin = millionths(c->value) - millionths(c->limit);
+            ThresholdEvidence t{measureText(*c),
+                                c->text,
+                                std::string(relationText(c->relation)),
+                                limitText(*c),
                                 signedDensity(static_cast<double>(margin) / 1e6),
                                 c->holds,
                                 false};
-            t.near =
-                nearMove(*c->threshold) && std::llabs(margin) <= millionths(RuleBook::kNearMargin);
-            digit.nearThreshold = digit.nearThreshold || t.near;
+            t.near = nearMove(*c->threshold) &&
+                     withinMargin(static_cast<double>(margin) / 1e6, RuleBook::kNearMargin);
             digit.thresholds.push_back(std::move(t));
-        }
-        for (const auto& [threshold, move] : moves) {
-            digit.nearThreshold = digit.nearThreshold || nearMove(threshold);
         }
     }
     if (evaluation != nullptr) {
@@ -353,8 +359,15 @@ TextEvidence explainDecisions(const Form1Decisions& decisions, const TextMeasure
     return e;
 }
 
-TextEvidence explainText(const TextRecord& text, const RuleBook& rules) {
-    return explainDecisions(text.decisions, text.measures, rules);
+}  // namespace
+
+TextEvidence explainDecisions(const Form1Decisions& decisions, const TextMeasures& m,
+                              const RuleBook& rules) {
+    return explainWith(decisions, m, decisiveMoves(rules, decisions.inputs));
+}
+
+TextEvidence explainText(const TextRecord& text) {
+    return explainWith(text.decisions, text.measures, text.decisive);
 }
 
 std::string textEvidenceReport(const TextEvidence& e, const std::vector<Occurrence>* found) {

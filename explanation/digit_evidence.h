@@ -47,9 +47,9 @@ struct TextEvidence {
     int nearCount() const;
 };
 
-// The evidence of an analysed text of a run, by the rule book the run used.
-TextEvidence explainText(const TextRecord& text, const RuleBook& rules);
-// The same from the decisions and the store texts alone.
+// The evidence of an analysed text of a run, with the decisive moves the run found for it.
+TextEvidence explainText(const TextRecord& text);
+// The same from the decisions and the store texts alone, finding the moves by `rules`.
 TextEvidence explainDecisions(const Form1Decisions& decisions, const TextMeasures& measures,
                               const RuleBook& rules);
 

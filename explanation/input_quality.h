@@ -1,6 +1,5 @@
 #pragma once
-// Doubtful input of a run, per file: what was read, and why its figures may not be trusted.
-// Files with the same bytes form one group, warned of once.
+// The input quality of a run in words and as a table.
 
 #include <string>
 #include <vector>
@@ -11,24 +10,6 @@
 #include "run/run_result.h"
 
 namespace pelmora {
-
-struct FileQuality {
-    int position = -1;  // the text's position in the run; -1 for a file left out
-    std::string name;
-    std::string encoding;      // empty for a file left out
-    std::string size;          // bytes, empty for a file left out
-    std::string words;         // the text length the densities divide by; empty when left out
-    std::string sameBytesAs;   // the first file of its group of identical files, if not itself
-    bool empty = false;        // 0 bytes
-    bool looksBinary = false;  // by the rule book's share of unusual characters, or a NUL
-    std::vector<std::string> warnings;
-};
-
-// The analysed files in run order, then the files left out. A file's text is analysed
-// whatever it holds: its warnings say what its figures rest on.
-std::vector<FileQuality> assessQuality(const RunResult& run);
-
-int warningCount(const std::vector<FileQuality>& files);
 
 // One line for the main form: "3 warnings: see Details", "No input warnings".
 std::string qualitySummary(const std::vector<FileQuality>& files);

@@ -11,7 +11,7 @@ std::string runExplanation(const RunResult& run, NameStyle style, bool withForms
         if (!t.inRun) {
             continue;
         }
-        TextEvidence e = explainText(t, run.rules);
+        TextEvidence e = explainText(t);
         e.name = shownName(e.name, style);
         if (!withForms) {
             out += textEvidenceReport(e) + "\n";

@@ -42,7 +42,7 @@ std::vector<std::string> notesOn(const RunSummary& s) {
         notes.emplace_back(
             "Only one pair was compared: a standard deviation needs at least two, so no pair "
             "can be off the norm.");
-    } else if (s.stDev == "0") {
+    } else if (s.stDevValue == 0.0) {
         notes.emplace_back("Every pair has the same strength, so no pair can be off the norm.");
     }
     if (s.textsByHand > 0) {
@@ -72,7 +72,8 @@ RunSummary summariseRun(const RunResult& run) {
     }
     s.mean = run.mean;
     s.stDev = run.stDev;
-    const std::vector<FileQuality> quality = assessQuality(run);
+    s.stDevValue = run.stDevValue;
+    const std::vector<FileQuality>& quality = run.quality;
     s.warnings = warningCount(quality);
     for (const FileQuality& q : quality) {
         s.binaryTexts += q.looksBinary ? 1 : 0;

@@ -4,6 +4,7 @@
 // what the figures alone do not say (no pair compared, a deviation that needs two pairs).
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -18,6 +19,7 @@ struct RunSummary {
     int textsLeftOut = 0;   // files that could not be read, and entries that lead to no file
     std::int64_t pairs = 0, minimalPairs = 0, significantPairs = 0;
     std::string mean, stDev;
+    std::optional<double> stDevValue;     // nothing where the deviation is not available
     int warnings = 0;                     // input warnings, as Details lists them
     int binaryTexts = 0, emptyTexts = 0;  // among the texts analysed, as their warnings say
     std::string unlisted;                 // the folder's other files, as unlistedText says them

@@ -8,7 +8,7 @@ namespace pelmora {
 
 std::string textDetailsText(const RunResult& run, int position, const RunStability* stability) {
     const TextRecord& t = run.texts[static_cast<std::size_t>(position)];
-    std::string text = textEvidenceReport(explainText(t, run.rules));
+    std::string text = textEvidenceReport(explainText(t));
     const TextStability* stable = stability != nullptr ? stability->of(position) : nullptr;
     text += '\n';
     text += stable != nullptr ? textStabilityReport(*stable, stability->options)

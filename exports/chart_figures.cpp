@@ -72,8 +72,8 @@ StrengthDistribution strengthDistribution(const RunResult& run) {
             run.pairs.strengthCounts()[static_cast<std::size_t>(s)];
         d.significant[static_cast<std::size_t>(s)] = run.pairs.significantStrength(s);
     }
-    d.mean = strictParse(run.mean);
-    d.stDev = strictParse(run.stDev);
+    d.mean = run.meanValue;
+    d.stDev = run.stDevValue;
     if (d.mean && d.stDev) {
         const double reach = RuleBook::kSignificanceAbove * *d.stDev;
         d.band = std::make_pair(*d.mean - reach, *d.mean + reach);

@@ -444,8 +444,7 @@ std::optional<Error> writeWorkbook(const RunResult& run, ReplacingFile file,
             matrixSheet(book, run, limits);
         }
         if (next("Quality")) {
-            tableSheet(book, "Quality", qualityTable(assessQuality(run)), qualityColumnKinds(),
-                       limits);
+            tableSheet(book, "Quality", qualityTable(run.quality), qualityColumnKinds(), limits);
         }
         if (next("Run record")) {
             recordSheet(book, run, created, limits);

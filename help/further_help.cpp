@@ -2,8 +2,8 @@
 
 #include <QVBoxLayout>
 
+#include "explanation/captions.h"
 #include "help/window_parts.h"
-#include "rules/rule_book.h"
 
 namespace pelmora {
 
@@ -21,14 +21,7 @@ QWidget* makeFurtherHelp(QWidget* parent) {
         "fewer than two texts were analysed it says that no pair was compared. The summary "
         "stays until you click 'Refresh', which also enables 'Auto-check all files in folder' "
         "again."));
-    QLabel* details = makeText(
-        section, "helpDetails",
-        "Details: for each text, its type code and, for every digit, the rule that decided it, "
-        "the measures and thresholds it looked at and by how much; a digit that lies within "
-        "%1 of its threshold is marked 'near threshold'. Below, every file with its "
-        "encoding, size, number of words and warnings.");
-    details->setText(details->text().arg(RuleBook::kNearMargin));
-    layout->addWidget(details);
+    layout->addWidget(makeText(section, "helpDetails", detailsHelpText().c_str()));
     layout->addWidget(makeText(
         section, "helpMatrix",
         "Matrix: the strength of every pair as a coloured grid, red for a minimal relationship "
@@ -42,14 +35,7 @@ QWidget* makeFurtherHelp(QWidget* parent) {
         "run record…' writes the size, the SHA-256 fingerprint and the type code of every "
         "file, to show later that the texts have not changed. Nothing is written unless you "
         "choose where."));
-    QLabel* warnings = makeText(
-        section, "helpWarnings",
-        "Warnings: the line under the report counts the doubts about the input: a file without "
-        "words, a file of fewer than %1 words (its densities are unreliable), files with the "
-        "same content as another, and files that could not be read. Those are left out of the "
-        "run and named at the end of the report. Details lists every warning file by file.");
-    warnings->setText(warnings->text().arg(RuleBook::kReliableWords));
-    layout->addWidget(warnings);
+    layout->addWidget(makeText(section, "helpWarnings", warningsHelpText().c_str()));
     layout->addStretch();
     return section;
 }

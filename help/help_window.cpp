@@ -4,6 +4,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "explanation/captions.h"
 #include "help/further_help.h"
 #include "help/window_parts.h"
 
@@ -16,15 +17,7 @@ HelpWindow::HelpWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
 
     auto* layout = new QVBoxLayout;
     layout->addWidget(makeHeading(this, "Label1", "What this programme does:"));
-    layout->addWidget(makeText(
-        this, "Label2",
-        "This programme uses a variety of textual measures (primarily the density of certain "
-        "types of word (e.g. pronouns, deteminers, etc) to classify a text. Each text in a "
-        "group (i.e. all the texts within a selected folder or directory on your computer) is "
-        "compared with every other text in the group and a compatability factor is assigned to "
-        "the relationship between the texts. Texts which are highly compatible will score 4 or "
-        "5 (the maximum is 5). A value of 3 is considered borderline. A value of 2 or less "
-        "indicates the relationship is minimal."));
+    layout->addWidget(makeText(this, "Label2", strengthHelpText().c_str()));
     layout->addWidget(makeText(
         this, "Label3",
         "When comparing two texts, for example for authorship purposes, it is desirable that "

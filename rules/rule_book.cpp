@@ -15,11 +15,6 @@ namespace {
 constexpr int kCommonPast = 4, kInflections = 5;
 constexpr int kContractionLine = 0, kDefiniteLine = 6, kIndefiniteLine = 7;
 
-// Thresholds moved by a share can carry more than four decimals.
-std::string limitText(double limit) {
-    return doubleText(limit);
-}
-
 std::string_view lineAt(const std::vector<std::string>& lines, int i) {
     return i >= 0 && i < static_cast<int>(lines.size()) ? std::string_view(lines[i])
                                                         : std::string_view();
@@ -29,20 +24,24 @@ Reading lineReading(const std::vector<std::string>& lines, int i) {
     return reading(lineAt(lines, i));
 }
 
-Check thresholdCheck(int step, const RuleBook& rules, Threshold id, const Reading& value,
+Check thresholdCheck(int step, const RuleBook& rules, Threshold id, int line, const Reading& value,
                      bool above) {
     Check c;
     c.kind = Check::Kind::Threshold;
     c.step = step;
-    c.measure = thresholdInfo(id).measure;
-    c.value = value.text;
-    c.relation = above ? "above" : "below";
-    c.limit = rules[id];
-    c.against = limitText(c.limit);
-    c.number = value.value;
+    c.relation = above ? Check::Relation::Above : Check::Relation::Below;
     c.threshold = id;
-    c.holds = above ? value.value > c.limit : value.value < c.limit;
+    c.subject = line;
+    c.text = value.text;
+    c.value = value.value;
+    c.limit = rules[id];
+    c.holds = above ? c.value > c.limit : c.value < c.limit;
     return c;
+}
+
+Check thresholdCheck(int step, const RuleBook& rules, Threshold id,
+                     const std::vector<std::string>& lines, int line, bool above) {
+    return thresholdCheck(step, rules, id, line, lineReading(lines, line), above);
 }
 
 // The density of the feature named `feature`, by its position among the labels.
@@ -57,32 +56,31 @@ std::string densityOfFeature(std::string_view feature, const std::vector<std::st
 }
 
 Check rankCheck(int step, const std::vector<std::string>& ranking, int position,
-                std::initializer_list<const char*> sought, const std::vector<std::string>& labels,
+                std::array<const char*, 2> sought, const std::vector<std::string>& labels,
                 const std::vector<std::string>& lines) {
     Check c;
     c.kind = Check::Kind::Ranking;
+    c.relation = Check::Relation::OneOf;
     c.step = step;
-    c.measure = "rank " + std::to_string(position + 1);
-    c.value = std::string(lineAt(ranking, position));
-    c.detail = densityOfFeature(c.value, labels, lines);
-    c.relation = "one of";
+    c.subject = position;
+    c.sought = sought;
+    c.text = std::string(lineAt(ranking, position));
+    c.rankedDensity = densityOfFeature(c.text, labels, lines);
     for (const char* s : sought) {
-        c.against += (c.against.empty() ? "" : ", ") + std::string(s);
-        c.holds = c.holds || equalsIgnoreCase(c.value, s);
+        c.holds = c.holds || (s != nullptr && equalsIgnoreCase(c.text, s));
     }
     return c;
 }
 
-Check countCheck(int step, const char* left, const Reading& l, const char* right,
-                 const Reading& r) {
+Check countCheck(int step, Person left, const Reading& l, Person right, const Reading& r) {
     Check c;
     c.kind = Check::Kind::Count;
+    c.relation = Check::Relation::FewerThan;
     c.step = step;
-    c.measure = left;
-    c.value = l.text;
-    c.relation = "fewer than";
-    c.against = std::string(right) + " (" + r.text + ")";
-    c.number = l.value;
+    c.subject = static_cast<int>(left);
+    c.against = right;
+    c.text = l.text;
+    c.value = l.value;
     c.limit = r.value;
     c.holds = l.value < r.value;
     return c;
@@ -92,12 +90,12 @@ Check labelCheck(int step, const std::vector<std::string>& labels, int position,
                  const char* label) {
     Check c;
     c.kind = Check::Kind::Label;
+    c.relation = Check::Relation::Is;
     c.step = step;
-    c.measure = "feature name " + std::to_string(position + 1);
-    c.value = std::string(lineAt(labels, position));
-    c.relation = "is";
-    c.against = label;
-    c.holds = equalsIgnoreCase(c.value, label);
+    c.subject = position;
+    c.sought = {label, nullptr};
+    c.text = std::string(lineAt(labels, position));
+    c.holds = equalsIgnoreCase(c.text, label);
     return c;
 }
 
@@ -106,19 +104,30 @@ bool holds(std::vector<Check>& checks, Check c) {
     return checks.back().holds;
 }
 
-// Obligation and affect: above the low constant one text, above the high one another.
-Decision decideLevels(const RuleBook& rules, const Reading& density, std::string_view before,
-                      Threshold low, const char* lowText, Threshold high, const char* highText) {
-    Decision d{std::string(before), {}, 0};
-    if (holds(d.checks, thresholdCheck(step::kLow, rules, low, density, true))) {
-        d.text = lowText;
-        d.step = step::kLow;
-    }
-    if (holds(d.checks, thresholdCheck(step::kHigh, rules, high, density, true))) {
-        d.text = highText;
-        d.step = step::kHigh;
+// A decision no step wrote keeps the field's content.
+template <typename D>
+D kept(D d, Category category, std::string_view before) {
+    if (d.step == 0) {
+        d.before = std::string(before);
+        d.value = categoryValueOf(category, before);
     }
     return d;
+}
+
+// Obligation and affect: above the low constant one text, above the high one another.
+Decision decideLevels(const RuleBook& rules, const Reading& density, std::string_view before,
+                      Category category, Threshold low, CategoryValue lowValue, Threshold high,
+                      CategoryValue highValue) {
+    Decision d;
+    if (holds(d.checks, thresholdCheck(step::kLow, rules, low, -1, density, true))) {
+        d.value = lowValue;
+        d.step = step::kLow;
+    }
+    if (holds(d.checks, thresholdCheck(step::kHigh, rules, high, -1, density, true))) {
+        d.value = highValue;
+        d.step = step::kHigh;
+    }
+    return kept(std::move(d), category, before);
 }
 
 }  // namespace
@@ -178,12 +187,12 @@ Evaluation evaluate(const RuleBook& rules, const std::vector<std::string>& densi
     e.labels = labels;
     // "-ed" endings without the common past forms are taken for passive participles.
     e.passive = passiveBefore;
-    const bool inflected =
-        holds(e.passiveChecks, thresholdCheck(1, rules, Threshold::PassiveInflections,
-                                              lineReading(densityLines, kInflections), true));
-    const bool withoutPast =
-        holds(e.passiveChecks, thresholdCheck(1, rules, Threshold::PassiveCommonPast,
-                                              lineReading(densityLines, kCommonPast), false));
+    const bool inflected = holds(
+        e.passiveChecks,
+        thresholdCheck(1, rules, Threshold::PassiveInflections, densityLines, kInflections, true));
+    const bool withoutPast = holds(
+        e.passiveChecks,
+        thresholdCheck(1, rules, Threshold::PassiveCommonPast, densityLines, kCommonPast, false));
     if (inflected && withoutPast) {
         e.passive = true;
     }
@@ -195,14 +204,12 @@ Evaluation evaluate(const RuleBook& rules, const std::vector<std::string>& densi
     for (const std::string& line : characterValuesBefore) {
         sorted.append(line);
     }
-    int noticeable = 0;
-    for (const std::string& line : densityLines) {
-        sorted.append(line);
-        noticeable += holds(e.textClass.checks,
-                            thresholdCheck(3, rules, Threshold::Classifiable, reading(line), true));
+    for (std::size_t i = 0; i < densityLines.size(); ++i) {
+        sorted.append(densityLines[i]);
+        e.classifiable |=
+            holds(e.classChecks, thresholdCheck(3, rules, Threshold::Classifiable, densityLines,
+                                                static_cast<int>(i), true));
     }
-    e.textClass.text = noticeable >= 1 ? "Classifiable" : "Unclassifiable";
-    e.textClass.step = 3;
     e.characterValues = sorted.items();
     e.sortedAdded.assign(e.characterValues.rbegin(), e.characterValues.rend());
     // Matched as texts: k features sharing one density give their block of names k times.
@@ -225,51 +232,50 @@ FormalityDecision decideFormality(const RuleBook& rules, const std::vector<std::
                                   const std::vector<std::string>& densityLines,
                                   std::string_view before, bool formalBefore) {
     FormalityDecision d;
-    d.text = std::string(before);
     d.formalFlag = formalBefore;
     const std::vector<std::string>& lines = densityLines;
+    // The rules below apply only to a field that is still empty.
+    const auto open = [&] { return d.step == 0 && before.empty(); };
     for (int position : {0, 1}) {
         if (holds(d.checks, rankCheck(step::kFormalRank, ranking, position,
                                       {"Passive", "Definite article"}, labels, lines))) {
-            d.text = "Formal";
+            d.value = Formality::Formal;
             d.step = step::kFormalRank;
             d.formalFlag = true;
         }
     }
-    const Reading contractions = lineReading(densityLines, kContractionLine);
     if (!d.formalFlag) {
         for (int position : {0, 1}) {
-            if (holds(d.checks, rankCheck(step::kInformalRank, ranking, position, {"Contractions"},
-                                          labels, lines))) {
-                d.text = "Informal";
+            if (holds(d.checks, rankCheck(step::kInformalRank, ranking, position,
+                                          {"Contractions", nullptr}, labels, lines))) {
+                d.value = Formality::Informal;
                 d.step = step::kInformalRank;
             }
         }
-        if (d.text.empty() &&
+        if (open() &&
             holds(d.checks, thresholdCheck(step::kInformalDensity, rules, Threshold::Contractions,
-                                           contractions, true))) {
-            d.text = "Informal";
+                                           lines, kContractionLine, true))) {
+            d.value = Formality::Informal;
             d.step = step::kInformalDensity;
         }
     }
     // A density exactly at the constant is neither informal nor open to the article rules.
     const auto articleRule = [&](int s, Threshold article, int line) {
-        if (d.text.empty() &&
-            holds(d.checks,
-                  thresholdCheck(s, rules, Threshold::Contractions, contractions, false)) &&
-            holds(d.checks,
-                  thresholdCheck(s, rules, article, lineReading(densityLines, line), true))) {
-            d.text = "Formal";
+        if (open() &&
+            holds(d.checks, thresholdCheck(s, rules, Threshold::Contractions, lines,
+                                           kContractionLine, false)) &&
+            holds(d.checks, thresholdCheck(s, rules, article, lines, line, true))) {
+            d.value = Formality::Formal;
             d.step = s;
         }
     };
     articleRule(step::kFormalDefinite, Threshold::DefiniteArticle, kDefiniteLine);
     articleRule(step::kFormalIndefinite, Threshold::IndefiniteArticle, kIndefiniteLine);
-    if (d.text.empty()) {
-        d.text = "Neutral";
+    if (open()) {
+        d.value = Formality::Neutral;
         d.step = step::kNeutral;
     }
-    return d;
+    return kept(std::move(d), Category::Formality, before);
 }
 
 Decision decidePersonage(const std::vector<std::string>& ranking,
@@ -279,33 +285,31 @@ Decision decidePersonage(const std::vector<std::string>& ranking,
     Decision d;
     bool ranked = false;
     for (int position : {0, 1}) {
-        if (holds(d.checks, rankCheck(step::kFirstRank, ranking, position, {"First Person"}, labels,
-                                      densityLines))) {
-            d.text = "First Person";
+        if (holds(d.checks, rankCheck(step::kFirstRank, ranking, position,
+                                      {"First Person", nullptr}, labels, densityLines))) {
+            d.value = Personage::First;
             d.step = step::kFirstRank;
             ranked = true;
         }
     }
     if (!ranked) {
-        d.text = "Not first person";
+        d.value = Personage::NotFirst;
         d.step = step::kNotFirst;
     }
-    const bool firstBelowSecond = holds(d.checks, countCheck(step::kSecond, "first-person words",
-                                                             first, "second-person words", second));
-    if (holds(d.checks, countCheck(step::kSecond, "third-person words", third,
-                                   "second-person words", second)) &&
+    const bool firstBelowSecond =
+        holds(d.checks, countCheck(step::kSecond, Person::First, first, Person::Second, second));
+    if (holds(d.checks, countCheck(step::kSecond, Person::Third, third, Person::Second, second)) &&
         firstBelowSecond) {
-        d.text = "Second person";
+        d.value = Personage::Second;
         d.step = step::kSecond;
     }
     // Third person must outnumber both others; comparing the first person with the second
     // instead would leave a third-person text without second-person words unrecognised.
-    const bool firstBelowThird = holds(d.checks, countCheck(step::kThird, "first-person words",
-                                                            first, "third-person words", third));
-    if (holds(d.checks, countCheck(step::kThird, "second-person words", second,
-                                   "third-person words", third)) &&
+    const bool firstBelowThird =
+        holds(d.checks, countCheck(step::kThird, Person::First, first, Person::Third, third));
+    if (holds(d.checks, countCheck(step::kThird, Person::Second, second, Person::Third, third)) &&
         firstBelowThird) {
-        d.text = "Third person";
+        d.value = Personage::Third;
         d.step = step::kThird;
     }
     return d;
@@ -324,66 +328,38 @@ Decision decidePastTenseness(const RuleBook& rules, const std::vector<std::strin
     bool matched = false;
     if (unrelabelled) {
         for (int position : {0, 1}) {
-            if (holds(d.checks, rankCheck(step::kPastRank, ranking, position,
-                                          {"Past Tense Inflections"}, labels, densityLines))) {
-                d.text = "Past Tense";
+            if (holds(d.checks,
+                      rankCheck(step::kPastRank, ranking, position,
+                                {"Past Tense Inflections", nullptr}, labels, densityLines))) {
+                d.value = PastTenseness::Past;
                 d.step = step::kPastRank;
                 matched = true;
             }
         }
     }
     if (!matched) {
-        d.text = "Not Past Tense";
+        d.value = PastTenseness::NotPast;
         d.step = step::kNotPast;
     }
     if (holds(d.checks,
               labelCheck(step::kPastDensity, labels, kInflections, kFeatureNames[kInflections])) &&
         holds(d.checks, thresholdCheck(step::kPastDensity, rules, Threshold::PastInflections,
-                                       lineReading(densityLines, kInflections), true))) {
-        d.text = "Past Tense";
+                                       densityLines, kInflections, true))) {
+        d.value = PastTenseness::Past;
         d.step = step::kPastDensity;
     }
     return d;
 }
 
 Decision decideObligation(const RuleBook& rules, const Reading& density, std::string_view before) {
-    return decideLevels(rules, density, before, Threshold::Obligation, "Obligation/Intention",
-                        Threshold::StrongObligation, "Obligation/Intention - strong");
+    return decideLevels(rules, density, before, Category::Obligation, Threshold::Obligation,
+                        ObligationLevel::Obligation, Threshold::StrongObligation,
+                        ObligationLevel::Strong);
 }
 
 Decision decideAffect(const RuleBook& rules, const Reading& density, std::string_view before) {
-    return decideLevels(rules, density, before, Threshold::Affect, "Affective",
-                        Threshold::HighAffect, "Highly Affective");
-}
-
-std::optional<char> digitOf(Category category, std::string_view text) {
-    struct Row {
-        const char* text;
-        char digit;
-    };
-    const auto look = [text](std::initializer_list<Row> rows) -> std::optional<char> {
-        for (const Row& r : rows) {
-            if (equalsIgnoreCase(text, r.text)) {
-                return r.digit;
-            }
-        }
-        return std::nullopt;
-    };
-    switch (category) {
-        case Category::Formality:
-            return look({{"Formal", '2'}, {"Informal", '1'}, {"Neutral", '0'}});
-        case Category::Personage:
-            return look({{"First Person", '1'}, {"Second Person", '2'}, {"Third Person", '3'}})
-                .value_or('0');
-        case Category::PastTenseness:
-            return look({{"Past Tense", '1'}, {"Not Past Tense", '2'}}).value_or('0');
-        case Category::Obligation:
-            return look({{"Obligation/Intention", '1'}, {"Obligation/Intention - strong", '2'}})
-                .value_or('0');
-        case Category::Affect:
-            return look({{"Affective", '1'}, {"Highly Affective", '2'}}).value_or('0');
-    }
-    return std::nullopt;
+    return decideLevels(rules, density, before, Category::Affect, Threshold::Affect,
+                        AffectLevel::Affective, Threshold::HighAffect, AffectLevel::High);
 }
 
 std::string_view codeCharAt(std::string_view code, int k) {
@@ -425,7 +401,7 @@ Classification classify(const RuleBook& rules, const ClassifierInputs& in) {
     c.decisions[3] = decideObligation(rules, in.obligationDensity, "");
     c.decisions[4] = decideAffect(rules, in.affectDensity, "");
     for (std::size_t k = 0; k < c.decisions.size(); ++k) {
-        if (const auto digit = digitOf(static_cast<Category>(k), c.decisions[k].text)) {
+        if (const auto digit = digitOf(static_cast<Category>(k), c.decisions[k].value)) {
             c.code.push_back(*digit);
         }
     }
@@ -454,15 +430,10 @@ std::vector<Threshold> thresholdsOf(Category category) {
 
 namespace {
 
-long long millionths(double x) {
-    return std::llround(x * 1e6);
-}
-
-// decisiveMove from the classification the inputs give; with `reach`, only moves at most that
-// far (in millionths, as margins are compared) are tried.
+// decisiveMove from the classification the inputs give.
 std::optional<double> decisiveMoveFrom(const RuleBook& rules, const ClassifierInputs& inputs,
                                        const Classification& base, Category category,
-                                       Threshold threshold, std::optional<double> reach) {
+                                       Threshold threshold) {
     const auto k = static_cast<std::size_t>(category);
     const std::string digit = base.code.substr(std::min(k, base.code.size()), 1);
     const auto digitWith = [&](double limit) {
@@ -475,7 +446,7 @@ std::optional<double> decisiveMoveFrom(const RuleBook& rules, const ClassifierIn
     const auto gather = [&](const std::vector<Check>& checks) {
         for (const Check& c : checks) {
             if (c.threshold == threshold) {
-                values.push_back(c.number);
+                values.push_back(c.value);
             }
         }
     };
@@ -493,9 +464,6 @@ std::optional<double> decisiveMoveFrom(const RuleBook& rules, const ClassifierIn
     constexpr double kPast = 0.00005;
     for (const double v : values) {
         const double move = v - limit;
-        if (reach && millionths(std::fabs(move)) > millionths(*reach)) {
-            break;  // the values come nearest first
-        }
         for (const double side : {1.0, -1.0}) {
             if ((move > 0 && side < 0) || (move < 0 && side > 0)) {
                 continue;
@@ -514,21 +482,32 @@ std::optional<double> decisiveMoveFrom(const RuleBook& rules, const ClassifierIn
 
 std::optional<double> decisiveMove(const RuleBook& rules, const ClassifierInputs& inputs,
                                    Category category, Threshold threshold) {
-    return decisiveMoveFrom(rules, inputs, classify(rules, inputs), category, threshold,
-                            std::nullopt);
+    return decisiveMoveFrom(rules, inputs, classify(rules, inputs), category, threshold);
 }
 
-std::array<bool, 5> nearThresholdDigits(const RuleBook& rules, const ClassifierInputs& inputs) {
-    std::array<bool, 5> near{};
+std::array<DigitMoves, 5> decisiveMoves(const RuleBook& rules, const ClassifierInputs& inputs) {
+    std::array<DigitMoves, 5> out;
     const Classification base = classify(rules, inputs);
-    for (std::size_t k = 0; k < near.size(); ++k) {
+    for (std::size_t k = 0; k < out.size(); ++k) {
         const auto category = static_cast<Category>(k);
         for (const Threshold t : thresholdsOf(category)) {
-            near[k] = near[k] ||
-                      decisiveMoveFrom(rules, inputs, base, category, t, RuleBook::kNearMargin);
+            const auto move = decisiveMoveFrom(rules, inputs, base, category, t);
+            if (!move) {
+                continue;
+            }
+            if (!out[k].smallest || std::fabs(*move) < std::fabs(out[k].smallest->move)) {
+                out[k].smallest = ThresholdMove{t, *move};
+            }
+            if (withinMargin(*move)) {
+                out[k].near = static_cast<std::uint16_t>(out[k].near | (1U << static_cast<int>(t)));
+            }
         }
     }
-    return near;
+    return out;
+}
+
+bool withinMargin(double move, double margin) {
+    return std::llabs(std::llround(move * 1e6)) <= std::llround(margin * 1e6);
 }
 
 }  // namespace pelmora

@@ -7,6 +7,7 @@
 
 #include <array>
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -96,26 +97,88 @@ struct Reading {
 };
 Reading reading(std::string_view text);
 
-// One thing a rule looked at and what it found.
+// The three person counts the personage rule compares.
+enum class Person : std::uint8_t { First, Second, Third };
+inline constexpr std::array<const char*, 3> kPersonWords = {
+    "first-person words", "second-person words", "third-person words"};
+
+// One thing a rule looked at and what it found. What it names are ids; the only texts are the
+// store texts it read, which are the values the rules defined.
 struct Check {
-    enum class Kind { Threshold, Ranking, Count, Label };
+    enum class Kind : std::uint8_t { Threshold, Ranking, Count, Label };
+    enum class Relation : std::uint8_t { Above, Below, OneOf, FewerThan, Is };
     Kind kind = Kind::Threshold;
-    int step = 0;          // the step of the rule that made it
-    std::string measure;   // "contraction density", "rank 1", "first-person words", ...
-    std::string value;     // as the store holds it
-    std::string detail;    // for a ranking check: the ranked feature's density
-    std::string relation;  // "above", "below", "one of", "fewer than", "is"
-    std::string against;   // the constant, the sought names, the other count, the label
+    Relation relation = Relation::Above;
+    int step = 0;                        // the step of the rule that made it
+    std::optional<Threshold> threshold;  // threshold checks: the constant, and so the measure
+    // Threshold checks: the density line; ranking: the rank from 0; label: the feature's
+    // position; count: the person counted.
+    int subject = 0;
+    std::optional<Person> against;        // count checks: the person compared with
+    std::array<const char*, 2> sought{};  // ranking: the features sought; label: the name
+    std::string text;                     // the store text read: density, count or name
+    std::string rankedDensity;            // ranking checks: the ranked feature's density
+    double value = 0, limit = 0;          // threshold and count checks
     bool holds = false;
-    std::optional<Threshold> threshold;  // threshold checks: which constant
-    double number = 0, limit = 0;        // threshold checks: the value and the constant
 };
+
+// "above", "below", "one of", "fewer than", "is".
+std::string_view relationText(Check::Relation relation);
+// What a check looked at: "contraction density", "rank 1", "first-person words", ...
+std::string measureText(const Check& check);
+// A threshold check's constant as the evidence names it (a moved one may carry more than
+// four decimals): "0.01", "0.0105".
+std::string limitText(const Check& check);
+
+// The categories each rule writes, one enum per digit, valued by the digit they give.
+enum class Formality : char { Neutral = '0', Informal = '1', Formal = '2' };
+enum class Personage : char { NotFirst = '0', First = '1', Second = '2', Third = '3' };
+enum class PastTenseness : char { Past = '1', NotPast = '2' };
+enum class ObligationLevel : char { Obligation = '1', Strong = '2' };
+enum class AffectLevel : char { Affective = '1', High = '2' };
+
+// The five positions of a type code.
+enum class Category { Formality, Personage, PastTenseness, Obligation, Affect };
+inline constexpr std::array<const char*, 5> kCategoryNames = {
+    "formality", "personage", "past tenseness", "obligation/intention", "affect"};
+
+// One category's value: which digit's enum, and which of its values.
+class CategoryValue {
+public:
+    constexpr CategoryValue(Formality v)
+        : category_(Category::Formality), digit_(static_cast<char>(v)) {}
+    constexpr CategoryValue(Personage v)
+        : category_(Category::Personage), digit_(static_cast<char>(v)) {}
+    constexpr CategoryValue(PastTenseness v)
+        : category_(Category::PastTenseness), digit_(static_cast<char>(v)) {}
+    constexpr CategoryValue(ObligationLevel v)
+        : category_(Category::Obligation), digit_(static_cast<char>(v)) {}
+    constexpr CategoryValue(AffectLevel v)
+        : category_(Category::Affect), digit_(static_cast<char>(v)) {}
+
+    constexpr Category category() const { return category_; }
+    constexpr char digit() const { return digit_; }
+    bool operator==(const CategoryValue&) const = default;
+
+private:
+    Category category_;
+    char digit_;
+};
+
+// The text a rule writes into its field for a value: "Formal", "Second person", ...
+std::string_view textOf(CategoryValue value);
+// A field's text read by the digit table, without regard to case; nothing for any other text.
+std::optional<CategoryValue> categoryValueOf(Category category, std::string_view text);
 
 // What a rule wrote into its field and why.
 struct Decision {
-    std::string text;           // the field's content afterwards
-    std::vector<Check> checks;  // every check made, in order
-    int step = 0;               // the step that wrote `text`; 0 when the field kept its content
+    std::optional<CategoryValue> value;  // what the field holds afterwards, if one of its texts
+    std::vector<Check> checks;           // every check made, in order
+    int step = 0;        // the step that wrote `value`; 0 when the field kept its content
+    std::string before;  // the field's content, kept only when no step wrote
+
+    // The field's text afterwards.
+    std::string text() const;
 };
 
 // The evaluation of one text's density lines: the passive test, the classifiability and the
@@ -127,8 +190,11 @@ struct Evaluation {
     std::vector<std::string> characterValues;  // every density line so far, in text order
     std::vector<std::string> sortedAdded;      // what the descending list gains
     std::vector<std::string> resultsAdded;     // what the ranking gains
-    Decision textClass;                        // "Classifiable" or "Unclassifiable"
+    bool classifiable = false;                 // any density above the classifiable threshold
+    std::vector<Check> classChecks;            // the density lines against it
 };
+// "Classifiable" or "Unclassifiable", as the class field holds it.
+std::string_view textClassOf(bool classifiable);
 
 // The lists as they stand before: on a fresh workspace all three are empty, and the ranking
 // is then resultsAdded.
@@ -167,11 +233,10 @@ inline constexpr int kLow = 1, kHigh = 2;  // obligation and affect
 }  // namespace step
 
 // The digit table: the digit of a category text, compared without regard to case; a
-// formality field holding none of its texts gives no digit.
-enum class Category { Formality, Personage, PastTenseness, Obligation, Affect };
-inline constexpr std::array<const char*, 5> kCategoryNames = {
-    "formality", "personage", "past tenseness", "obligation/intention", "affect"};
+// formality field holding none of its texts gives no digit, any other field 0.
 std::optional<char> digitOf(Category category, std::string_view text);
+// The same for a field holding `value`, or none of its texts.
+std::optional<char> digitOf(Category category, const std::optional<CategoryValue>& value);
 
 // Number of the five code positions at which two type codes agree; a position beyond the end
 // of a code reads as the empty text.
@@ -210,11 +275,25 @@ Classification classify(const RuleBook& rules, const ClassifierInputs& inputs);
 std::optional<double> decisiveMove(const RuleBook& rules, const ClassifierInputs& inputs,
                                    Category category, Threshold threshold);
 
-// For each digit, whether a move of one of its thresholds by at most the near margin changes
-// it: the decisive move of decisiveMove, looked for only that far.
-std::array<bool, 5> nearThresholdDigits(const RuleBook& rules, const ClassifierInputs& inputs);
-
 // The thresholds the rules of `category` compare with.
 std::vector<Threshold> thresholdsOf(Category category);
+
+// A signed move of one threshold, as decisiveMove gives it.
+struct ThresholdMove {
+    Threshold threshold;
+    double move = 0;
+};
+// The decisive moves of one digit's thresholds.
+struct DigitMoves {
+    std::optional<ThresholdMove> smallest;  // the first of them on a tie; nothing if none
+    std::uint16_t near = 0;  // bit per Threshold whose own move is within the near margin
+
+    bool nearBy(Threshold t) const { return (near >> static_cast<int>(t)) & 1U; }
+};
+// For each digit the decisive moves of the thresholds it compares with.
+std::array<DigitMoves, 5> decisiveMoves(const RuleBook& rules, const ClassifierInputs& inputs);
+// Whether a move is within `margin`, compared in millionths as densities and moved thresholds
+// carry at most six decimals.
+bool withinMargin(double move, double margin = RuleBook::kNearMargin);
 
 }  // namespace pelmora

@@ -1,10 +1,14 @@
 #include "run/batch.h"
 
+#include <algorithm>
+#include <atomic>
 #include <optional>
+#include <thread>
 #include <utility>
 
 #include "app/form2_commands.h"
 #include "forms/run_observer.h"
+#include "stores/number_text.h"
 #include "stores/text_encoding.h"
 
 namespace pelmora {
@@ -20,7 +24,7 @@ void compact(Form1Decisions& d) {
             v->shrink_to_fit();
         }
         e.passiveChecks.shrink_to_fit();
-        e.textClass.checks.shrink_to_fit();
+        e.classChecks.shrink_to_fit();
     }
     for (std::optional<Decision>& c : d.categories) {
         if (c) {
@@ -32,7 +36,8 @@ void compact(Form1Decisions& d) {
 // Gathers the result from what each step of the run left in the stores.
 class Publisher : public RunObserver {
 public:
-    explicit Publisher(const RuleBook& rules) : result_(std::make_shared<RunResult>()) {
+    Publisher(const RuleBook& rules, int jobs)
+        : result_(std::make_shared<RunResult>()), jobs_(jobs) {
         result_->rules = rules;
     }
 
@@ -70,7 +75,6 @@ public:
         t.decisions = std::move(decisions);
         compact(t.decisions);
         t.code = t.measures.code;
-        t.near = nearThresholdDigits(result_->rules, t.decisions.inputs);
         result_->texts.push_back(std::move(t));
     }
 
@@ -80,6 +84,10 @@ public:
         result_->pairs = RunPairs(main.lstDogBox, main.significantStrength);
         result_->mean = main.lblMean.text();
         result_->stDev = main.lblStDev.text();
+        result_->meanValue = strictParse(result_->mean);
+        result_->stDevValue = strictParse(result_->stDev);
+        result_->quality = assessQuality(*result_);
+        markMoves();
         result_->report = main.txtReport;
         result_->types = gathered.txtTypes.text();
         finished_ = true;
@@ -90,7 +98,30 @@ public:
     }
 
 private:
+    // Every analysed text's decisive moves and near marks, found once here on every core, off
+    // the window's thread, so that no window explains every text to mark it.
+    void markMoves() {
+        std::vector<TextRecord>& texts = result_->texts;
+        std::atomic<std::size_t> next{0};
+        const auto work = [&] {
+            for (std::size_t i = next++; i < texts.size(); i = next++) {
+                if (texts[i].inRun) {
+                    texts[i].decisive = decisiveMoves(result_->rules, texts[i].decisions.inputs);
+                    texts[i].near = nearOf(texts[i].decisive);
+                }
+            }
+        };
+        const unsigned cores = jobs_ > 0 ? static_cast<unsigned>(jobs_)
+                                         : std::max(1U, std::thread::hardware_concurrency());
+        std::vector<std::jthread> helpers;
+        for (unsigned k = 1; k < cores && k * 64 < texts.size(); ++k) {
+            helpers.emplace_back(work);
+        }
+        work();
+    }
+
     std::shared_ptr<RunResult> result_;
+    int jobs_ = 0;  // texts at once, as the run measures them; 0 for one per core
     bool finished_ = false;
 };
 
@@ -108,7 +139,7 @@ std::shared_ptr<const RunResult> runBatch(ProgramContext& context, const CancelT
     if (cancel != nullptr) {
         before = context.saveStores();
     }
-    Publisher publisher(context.rules());
+    Publisher publisher(context.rules(), context.jobs);
     const Watching watching{context, context.observer};
     context.observer = &publisher;
     const CancelToken* const outer = std::exchange(context.cancel, cancel);

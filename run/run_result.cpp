@@ -49,6 +49,14 @@ std::optional<RunPair> RunPairs::between(int a, int b) const {
     return pairOf(PairList::Pair{0, first, second, *s});
 }
 
+std::array<bool, 5> nearOf(const std::array<DigitMoves, 5>& decisive) {
+    std::array<bool, 5> near{};
+    for (std::size_t k = 0; k < near.size(); ++k) {
+        near[k] = decisive[k].near != 0;
+    }
+    return near;
+}
+
 int RunResult::analysedCount() const {
     int n = 0;
     for (const TextRecord& t : texts) {

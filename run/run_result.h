@@ -14,6 +14,7 @@
 #include "forms/file_facts.h"
 #include "forms/form1.h"
 #include "rules/rule_book.h"
+#include "run/input_quality.h"
 #include "stores/composed_text.h"
 #include "stores/pair_list.h"
 
@@ -30,10 +31,14 @@ struct TextRecord {
     Form1Decisions decisions;                     // what the rule book decided, and from what
     std::string code;
     std::array<bool, 5> near{};  // digits a move of a threshold by the near margin changes
+    std::array<DigitMoves, 5> decisive{};  // the moves of each digit's thresholds that change it
 
     const std::string& text(Measure m) const;
     double number(Measure m) const { return numbers[static_cast<std::size_t>(m)]; }
 };
+
+// The digits whose decisive move lies within the near margin.
+std::array<bool, 5> nearOf(const std::array<DigitMoves, 5>& decisive);
 
 struct RunPair {
     int first = 0, second = 0;  // text positions, first < second
@@ -80,8 +85,11 @@ struct RunResult {
     std::vector<SkippedFile> leftOut;
     RunPairs pairs;
     std::string mean, stDev;  // as the report writes them
-    ComposedText report;      // the report box
-    std::string types;        // the results box
+    // The same as numbers; nothing where the report writes that they are not available.
+    std::optional<double> meanValue, stDevValue;
+    std::vector<FileQuality> quality;  // of the analysed files, then of those left out
+    ComposedText report;               // the report box
+    std::string types;                 // the results box
     RuleBook rules = RuleBook::standard();
 
     int analysedCount() const;

@@ -467,12 +467,14 @@ bool tallyByClasses(const RunResult& run, const std::vector<std::string>& moved,
 
 }  // namespace
 
-std::vector<SensitivityRow> runSensitivity(const RunResult& run) {
+std::vector<SensitivityRow> runSensitivity(const RunResult& run,
+                                           const std::array<double, 2>& steps) {
     std::vector<SensitivityRow> rows;
-    for (const double factor : {0.9, 0.95, 1.05, 1.1}) {
+    for (const double move : {-steps[1], -steps[0], steps[0], steps[1]}) {
         SensitivityRow row;
-        row.factor = factor;
-        const RuleBook moved = run.rules.scaled(factor);
+        row.move = move;
+        row.factor = 1 + move;
+        const RuleBook moved = run.rules.scaled(row.factor);
         std::vector<std::string> codes;
         for (const TextRecord& t : run.texts) {
             codes.push_back(t.inRun ? classify(moved, t.decisions.inputs).code : t.code);
@@ -496,9 +498,9 @@ std::vector<TableRow> sensitivityTable(const RunResult& run,
     std::vector<TableRow> out{{"thresholds", "codes changed", "strengths changed",
                                "pairs made minimal", "minimal pairs lost"}};
     for (const SensitivityRow& r : rows) {
-        const double percent = (r.factor - 1) * 100;
+        const double percent = 100 * r.move;
         const std::string move =
-            std::string(percent >= 0 ? "+" : "-").append(fixedText(std::abs(percent), 0)) + "%";
+            std::string(percent >= 0 ? "+" : "-").append(doubleText(std::abs(percent))) + "%";
         out.push_back(
             {move, std::to_string(r.codesChanged) + " of " + std::to_string(run.analysedCount()),
              std::to_string(r.strengthsChanged) + " of " + std::to_string(run.pairs.count()),

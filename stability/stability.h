@@ -124,13 +124,18 @@ std::vector<TableRow> stabilityTable(const RunResult& run, const RunStability& s
                                      NameStyle style = NameStyle::Exact);
 
 struct SensitivityRow {
-    double factor = 1;  // every threshold times this
+    double move = 0;    // the signed share every threshold moved by: -0.1, ...
+    double factor = 1;  // every threshold times this, 1 + move
     int codesChanged = 0;
     std::int64_t strengthsChanged = 0;
     std::int64_t becameMinimal = 0, ceasedMinimal = 0;
 };
-// Every threshold moved by -10%, -5%, +5% and +10%.
-std::vector<SensitivityRow> runSensitivity(const RunResult& run);
+// The shares by which the sensitivity moves every threshold, down and up.
+inline constexpr std::array<double, 2> kSensitivitySteps = {0.05, 0.1};
+// Every threshold moved down by each step, largest first, then up by each, smallest first:
+// by -10%, -5%, +5% and +10%.
+std::vector<SensitivityRow> runSensitivity(const RunResult& run,
+                                           const std::array<double, 2>& steps = kSensitivitySteps);
 // Header "thresholds", "codes changed", "strengths changed", "pairs made minimal",
 // "minimal pairs lost", a row per move.
 std::vector<TableRow> sensitivityTable(const RunResult& run,

@@ -22,6 +22,7 @@
 #include <algorithm>
 #include <map>
 
+#include "explanation/captions.h"
 #include "exports/chart_figures.h"
 #include "ui/export_actions.h"
 #include "ui/job_runner.h"
@@ -325,10 +326,7 @@ QChart* DensityCharts::strengthChart() const {
         // The area does not own its edges.
         upper->setParent(band);
         lower->setParent(band);
-        band->setName(QStringLiteral("mean ± %1 standard deviations: %2 to %3")
-                          .arg(RuleBook::kSignificanceAbove)
-                          .arg(d.band->first, 0, 'f', 4)
-                          .arg(d.band->second, 0, 'f', 4));
+        band->setName(toQt(significanceBandText(d.band->first, d.band->second)));
         band->setColor(QColor(0x3b, 0x6e, 0xc8, 50));
         band->setBorderColor(QColor(0x3b, 0x6e, 0xc8));
         attach(chart, band, across, y);

@@ -116,9 +116,8 @@ void DetailsWindow::fitTexts() {
 
 void DetailsWindow::showRun(std::shared_ptr<const RunResult> run) {
     run_ = std::move(run);
-    const std::vector<FileQuality> quality = assessQuality(*run_);
-    textsModel_->setRun(run_, quality);
-    showRows(quality_, qualityTable(quality));
+    textsModel_->setRun(run_, run_->quality);
+    showRows(quality_, qualityTable(run_->quality));
     sensitivity_->showRun(run_);
     charts_->showRun(run_);
     stabilityChanged();

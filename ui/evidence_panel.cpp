@@ -78,7 +78,7 @@ void EvidencePanel::showRun(std::shared_ptr<const RunResult> run) {
     run_ = std::move(run);
     stability_->setRun(run_);
     if (run_) {
-        quality_->setText(toQt(qualitySummary(assessQuality(*run_))));
+        quality_->setText(toQt(qualitySummary(run_->quality)));
         if (details_) {
             details_->showRun(run_);
         }

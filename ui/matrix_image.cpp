@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "explanation/captions.h"
 #include "exports/strength_colours.h"
 #include "ui/text_bridge.h"
 
@@ -100,7 +101,7 @@ QStringList legendLines(const RunResult& run, const MatrixPictureLayout& layout)
 }
 
 const QString& keyText() {
-    static const QString text = QStringLiteral("0-2 minimal, 5 identical, grey: no pair");
+    static const QString text = toQt(strengthKeyText()) + QStringLiteral(", grey: no pair");
     return text;
 }
 

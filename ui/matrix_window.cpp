@@ -15,6 +15,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "explanation/captions.h"
 #include "run/run_result.h"
 #include "ui/export_actions.h"
 #include "ui/matrix_image.h"
@@ -115,17 +116,15 @@ QString legendText(const RunResult& run, bool withStability) {
     }
     return QStringLiteral(
                "Arithmetic Mean %1 &nbsp; Sample Standard Deviation %2 &nbsp;&nbsp; %3 "
-               "0-2 minimal, 5 identical; <b>bold*</b> outlined: significantly different "
-               "from the norm; grey: no pair%4")
+               "%4; <b>bold*</b> outlined: significantly different from the norm; grey: no "
+               "pair%5")
         .arg(toQt(run.mean).toHtmlEscaped(), toQt(run.stDev).toHtmlEscaped(), key,
+             toQt(strengthKeyText()),
              withStability
                  ? QStringLiteral("<br><span style=\"background-color:%1\">&nbsp;%2name&nbsp;"
-                                  "</span> a digit of its code is unstable (kept by fewer than "
-                                  "80% of resamples); <span style=\"color:%3\">&#9698;</span> "
-                                  "fragile: a minimal or significant pair whose standing holds "
-                                  "in fewer than 95%")
+                                  "</span> %3; <span style=\"color:%4\">&#9698;</span> %5")
                        .arg(unstableTint().name(), unstableMark().toHtmlEscaped(),
-                            fragileColour().name())
+                            toQt(unstableKeyText()), fragileColour().name(), toQt(fragileKeyText()))
                  : QString());
 }
 

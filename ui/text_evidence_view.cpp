@@ -181,7 +181,7 @@ void TextEvidenceView::showText(std::shared_ptr<const RunResult> run, int positi
         return;
     }
     if (run != run_) {
-        quality_ = assessQuality(*run);
+        quality_ = run->quality;
     }
     run_ = std::move(run);
     position_ = position;
@@ -196,7 +196,7 @@ void TextEvidenceView::showText(std::shared_ptr<const RunResult> run, int positi
         item->setText(measureLabel(m) + QStringLiteral("  ") + toQt(t.text(m)));
     }
     digits_->clear();
-    const TextEvidence evidence = explainText(t, run_->rules);
+    const TextEvidence evidence = explainText(t);
     for (std::size_t k = 0; k < evidence.digits.size(); ++k) {
         const DigitEvidence& d = evidence.digits[k];
         QVariantList counted;

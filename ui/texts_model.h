@@ -25,7 +25,7 @@ public:
 
     explicit TextsModel(QObject* parent = nullptr);
 
-    // `quality` is the run's, as assessQuality gives it. Drops the stability shown.
+    // `quality` is the run's. Drops the stability shown.
     void setRun(std::shared_ptr<const RunResult> run, const std::vector<FileQuality>& quality);
     // Taken only when `of` is the run shown; nothing shows "not computed".
     void setStability(const std::shared_ptr<const RunResult>& of,
@@ -44,7 +44,7 @@ public:
 private:
     struct Row {
         int position = 0;
-        bool near = false;    // a digit within reach of its threshold
+        bool near = false;    // a digit within reach of its threshold, as the run marked it
         bool warned = false;  // the file has input warnings
     };
     static QString marks(const Row& row);

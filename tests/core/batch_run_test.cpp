@@ -236,7 +236,7 @@ std::string everythingOf(ProgramContext& context, const RunResult& run) {
     }
     for (const TextRecord& t : run.texts) {
         out += t.nameBytes + ":" + t.code + ":" + t.file.sha256 + ":" + t.measures.affectDensity +
-               ":" + t.decisions.categories[0]->text + ";";
+               ":" + t.decisions.categories[0]->text() + ";";
     }
     for (const SkippedFile& s : run.leftOut) {
         out += s.nameBytes + "=" + s.reason + ";";

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include "explanation/captions.h"
 #include "explanation/digit_evidence.h"
 #include "explanation/run_explanation.h"
 #include "tests/support/run_builder.h"
@@ -47,6 +48,7 @@ TextRecord recordOf(const Text& t, std::string name = "t.txt") {
         r.decisions.categories[k] = c.decisions[k];
     }
     r.code = c.code;
+    r.decisive = decisiveMoves(RuleBook::standard(), r.decisions.inputs);
     TextMeasures& m = r.measures;
     m.name = name;
     m.code = c.code;
@@ -80,7 +82,7 @@ struct DigitCase {
 
 void expectDigits(const std::vector<DigitCase>& cases) {
     for (const DigitCase& c : cases) {
-        const DigitEvidence d = explainText(recordOf(c.text), RuleBook::standard())
+        const DigitEvidence d = explainText(recordOf(c.text))
                                     .digits[static_cast<std::size_t>(c.position)];
         EXPECT_EQ(d.digit, c.digit) << c.rule;
         EXPECT_EQ(d.categoryText, c.categoryText) << c.rule;
@@ -198,7 +200,7 @@ TEST(DigitEvidence, TheReportShowsEveryCheckWithItsSignedMargin) {
     m.textLength = "983";
     m.obligationCount = "14";
     m.affectCount = "2";
-    const TextEvidence e = explainText(r, RuleBook::standard());
+    const TextEvidence e = explainText(r);
     EXPECT_EQ(e.code, "23200");
     EXPECT_EQ(e.nearCount(), 1);
     EXPECT_EQ(textEvidenceReport(e),
@@ -281,6 +283,178 @@ TEST(DigitEvidence, RunExplanationListsTextsPairsWithTheirDigitsAndFilesLeftOut)
     EXPECT_EQ(pairEvidenceText(explainPair(a, b, 0)),
               "agree: none; differ: formality (2 vs 1), personage (1 vs 0), past tenseness (2 vs "
               "1), obligation/intention (0 vs 1), affect (1 vs 0)");
+}
+
+}  // namespace
+}  // namespace pelmora
+
+namespace pelmora {
+namespace {
+
+// Every digit's rule sentence of each text, decided and explained by `rules`.
+std::string ruleSentences(const std::vector<Text>& texts, const RuleBook& rules) {
+    std::string out;
+    for (const Text& t : texts) {
+        Form1Decisions d;
+        d.inputs = inputsOf(t);
+        const Classification c = classify(rules, d.inputs);
+        d.evaluation = c.evaluation;
+        for (std::size_t k = 0; k < 5; ++k) {
+            d.categories[k] = c.decisions[k];
+        }
+        for (const DigitEvidence& digit : explainDecisions(d, recordOf(t).measures, rules).digits) {
+            out += digit.rule + "\n";
+        }
+    }
+    return out;
+}
+
+std::string replaced(std::string text, const std::vector<std::pair<std::string, std::string>>& by) {
+    for (const auto& [from, to] : by) {
+        std::size_t at = text.find(from);
+        EXPECT_NE(at, std::string::npos) << from;
+        for (; at != std::string::npos; at = text.find(from, at + to.size())) {
+            text.replace(at, from.size(), to);
+        }
+    }
+    return text;
+}
+
+// Each threshold starts at a value no other one has and no density is near, then moves to
+// another such value: every sentence naming it names the new value, and nothing else changes.
+TEST(WordsFromTheRuleBook, EachThresholdMovedShowsInEverySentenceNamingItAndNowhereElse) {
+    struct Move {
+        Threshold id;
+        const char *from, *to;
+    };
+    const Move moves[] = {
+        {Threshold::PassiveInflections, "0.0124", "0.0132"},
+        {Threshold::PassiveCommonPast, "0.0135", "0.0143"},
+        {Threshold::Classifiable, "0.0106", "0.0114"},
+        {Threshold::Contractions, "0.0111", "0.0119"},
+        {Threshold::DefiniteArticle, "0.0222", "0.0238"},
+        {Threshold::IndefiniteArticle, "0.0233", "0.0241"},
+        {Threshold::PastInflections, "0.0117", "0.0126"},
+        {Threshold::Obligation, "0.0155", "0.0163"},
+        {Threshold::StrongObligation, "0.0344", "0.0352"},
+        {Threshold::Affect, "0.0366", "0.0374"},
+        {Threshold::HighAffect, "0.0577", "0.0585"},
+    };
+    RuleBook base = RuleBook::standard();
+    for (const Move& m : moves) {
+        base = base.with(m.id, std::stod(m.from));
+    }
+    const std::vector<Text> texts = {
+        {{{0, "0.05"}, kFirst, kSecond}, "0", "0", "0", "0.02", "0.04"},
+        {{{0, "0.001"}, {6, "0.05"}, kFirst, kSecond}, "0", "0", "0", "0.05", "0.08"},
+        {{{0, "0.001"}, {6, "0.005"}, {7, "0.05"}, kFirst, kSecond}, "0", "0", "0", "0.001"},
+        {{{0, "0.001"}, {6, "0.005"}, {7, "0.002"}, kFirst, kSecond}},
+        {{{4, "0.05"}, {5, "0.05"}, kFirst, kSecond}},
+        {{{4, "0.001"}, {5, "0.05"}, kFirst, kSecond}},
+        {{{4, "0.05"}, {5, "0.005"}, kFirst, kSecond}},
+    };
+    const std::string before = ruleSentences(texts, base);
+    // Every sentence that can name a threshold is among them, each with its own limit.
+    for (const char* sentence : {
+             "informal: contraction density 0.05 is above 0.0111\n",
+             "formal: contraction density 0.001 is below 0.0111 and definite-article density "
+             "0.05 is above 0.0222\n",
+             "formal: contraction density 0.001 is below 0.0111 and indefinite-article density "
+             "0.05 is above 0.0233\n",
+             "neutral: contraction density 0.001 is below 0.0111 but neither definite-article "
+             "density 0.005 is above 0.0222 nor indefinite-article density 0.002 is above "
+             "0.0233\n",
+             "past tense: inflection density 0.05 is above 0.0117\n",
+             "not past tense: the -ed forms count as passive, as inflection density 0.05 is "
+             "above 0.0124 and common past-tense density 0.001 is below 0.0135\n",
+             "not past tense: inflection density 0.005 is not above 0.0117 and past-tense",
+             "obligation: density 0.02 is above 0.0155 and not above 0.0344\n",
+             "obligation: density 0.05 is above 0.0344\n",
+             "obligation: density 0.001 is not above 0.0155\n",
+             "affect: density 0.04 is above 0.0366 and not above 0.0577\n",
+             "affect: density 0.08 is above 0.0577\n",
+         }) {
+        EXPECT_NE(before.find(sentence), std::string::npos) << sentence << "\nin\n" << before;
+    }
+    for (const Move& m : moves) {
+        const std::string after = ruleSentences(texts, base.with(m.id, std::stod(m.to)));
+        // No sentence names the classifiable threshold.
+        const std::string expected =
+            m.id == Threshold::Classifiable ? before : replaced(before, {{m.from, m.to}});
+        EXPECT_EQ(after, expected) << thresholdInfo(m.id).name;
+    }
+}
+
+// With the two article thresholds apart, a text formal by its indefinite articles turns
+// neutral, and its sentence names each article's own limit.
+TEST(WordsFromTheRuleBook, EachArticleClauseNamesItsOwnThreshold) {
+    const Text formal{{{0, "0.001"}, {6, "0.01"}, {7, "0.022"}, kFirst, kSecond}};
+    const std::string standard = ruleSentences({formal}, RuleBook::standard());
+    EXPECT_EQ(standard.substr(0, standard.find('\n')),
+              "formal: contraction density 0.001 is below 0.01 and indefinite-article density "
+              "0.022 is above 0.02");
+    const RuleBook moved = RuleBook::standard().with(Threshold::IndefiniteArticle, 0.025);
+    const std::string sentences = ruleSentences({formal}, moved);
+    EXPECT_EQ(sentences.substr(0, sentences.find('\n')),
+              "neutral: contraction density 0.001 is below 0.01 but neither definite-article "
+              "density 0.01 is above 0.02 nor indefinite-article density 0.022 is above 0.025");
+}
+
+// Every caption, legend and help line stating a constant, in one text.
+std::string captions(const StatedConstants& c) {
+    return strengthKeyText(c) + "\n" + unstableKeyText(c) + "\n" + fragileKeyText(c) + "\n" +
+           significanceBandText(2.1, 4.3, c) + "\n" + strengthHelpText(c) + "\n" +
+           detailsHelpText(c) + "\n" + warningsHelpText(c) + "\n" + fewWordsWarning(c.reliableWords) +
+           "\n" + sensitivityMovesText(c) + "\n" + stabilityCommandSummary(c) + "\n";
+}
+
+TEST(WordsFromTheRuleBook, EachStatedConstantMovedShowsInEveryCaptionNamingItAndNowhereElse) {
+    using Swaps = std::vector<std::pair<std::string, std::string>>;
+    struct Row {
+        const char* constant;
+        void (*move)(StatedConstants&);
+        Swaps swaps;
+    };
+    const Row rows[] = {
+        {"minimal below", [](StatedConstants& c) { c.minimalBelow = 2; },
+         {{"0-2 minimal", "0-1 minimal"},
+          {"score 4 or 5", "score 3 to 5"},
+          {"value of 3 is", "value of 2 is"},
+          {"value of 2 or less", "value of 1 or less"}}},
+        {"significance", [](StatedConstants& c) { c.significanceAbove = 1.96; },
+         {{"\u00b1 1.65 standard", "\u00b1 1.96 standard"}}},
+        {"near margin", [](StatedConstants& c) { c.nearMargin = 0.0035; },
+         {{"within 0.002 of", "within 0.0035 of"}}},
+        {"reliable words", [](StatedConstants& c) { c.reliableWords = 150; },
+         {{"fewer than 200 words", "fewer than 150 words"}}},
+        {"stable share", [](StatedConstants& c) { c.stableShare = 0.7; },
+         {{"fewer than 80% of", "fewer than 70% of"}}},
+        {"firm share", [](StatedConstants& c) { c.firmShare = 0.9; },
+         {{"fewer than 95%", "fewer than 90%"}}},
+        {"resamples", [](StatedConstants& c) { c.resamples = 300; },
+         {{"default 200)", "default 300)"}}},
+        {"block words", [](StatedConstants& c) { c.blockWords = 40; },
+         {{"(default 50)", "(default 40)"}}},
+        {"sensitivity steps", [](StatedConstants& c) { c.sensitivitySteps = {0.025, 0.2}; },
+         {{"by 5% and 10%", "by 2.5% and 20%"}}},
+    };
+    const std::string standard = captions({});
+    for (const Row& row : rows) {
+        StatedConstants moved;
+        row.move(moved);
+        EXPECT_EQ(captions(moved), replaced(standard, row.swaps)) << row.constant;
+    }
+}
+
+// The sensitivity moves the thresholds by its own steps, and its table names them.
+TEST(WordsFromTheRuleBook, TheSensitivityTableNamesTheStepsItMovedBy) {
+    const RunResult run = test::runOf({{"a.txt", "01200"}, {"b.txt", "11200"}});
+    const std::vector<SensitivityRow> rows = runSensitivity(run, {0.025, 0.2});
+    std::vector<std::string> labels;
+    for (const TableRow& r : sensitivityTable(run, rows)) {
+        labels.push_back(r.at(0));
+    }
+    EXPECT_EQ(labels, (std::vector<std::string>{"thresholds", "-20%", "-2.5%", "+2.5%", "+20%"}));
 }
 
 }  // namespace

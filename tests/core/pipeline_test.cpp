@@ -180,7 +180,7 @@ TEST(Pipeline, AMovedThresholdMovesTheCodesAndTheirExplanationTogether) {
     EXPECT_EQ(below->code, "01210");
     EXPECT_EQ(run->byNameBytes("o_at.txt")->code, "01210");
     EXPECT_EQ(run->byNameBytes("a_at.txt")->code, "01200");  // untouched by the move
-    const DigitEvidence d = explainText(*below, run->rules).digits[3];
+    const DigitEvidence d = explainText(*below).digits[3];
     EXPECT_EQ(d.rule, "obligation: density 0.0149 is above 0.0145 and not above 0.03");
     EXPECT_EQ(d.thresholds.at(0).constant, "0.0145");
     EXPECT_EQ(d.thresholds.at(0).margin, "+0.0004");

@@ -58,6 +58,7 @@ TEST(RunSummary, CountsTextsByHandLeftOutAndEveryInputWarning) {
     run.leftOut.push_back(SkippedFile{"gone.txt", "gone.txt", "No such file or directory"});
     run.leftOut.push_back(SkippedFile{"link.txt", "link.txt", "Dangling link"});
     run.stDev = "2.1213";
+    run.quality = assessQuality(run);  // as the run assesses it once it has every text
     const RunSummary s = summariseRun(run);
     EXPECT_EQ(s.textsAnalysed, 6);
     EXPECT_EQ(s.textsByHand, 1);
@@ -132,6 +133,7 @@ TEST(RunSummary, SaysPlainlyWhatTheFiguresCannotShow) {
     RunResult equal =
         runOf({text("a.txt", "11111"), text("b.txt", "11100"), text("c.txt", "11010")});
     equal.stDev = "0";
+    equal.stDevValue = 0.0;
     EXPECT_EQ(notesOf(equal),
               Notes{"Every pair has the same strength, so no pair can be off the norm."});
 }

@@ -266,7 +266,7 @@ TEST(Sensitivity, EveryThresholdMovedAFewPercentMovesTheTextsAtThem) {
         EXPECT_EQ(rows[3].codesChanged + rows[3].strengthsChanged, 0) << c.lower[1];
         // A density right at its threshold: the evidence names the way any move changes it.
         const std::string atThreshold =
-            textEvidenceReport(explainText(*run->byNameBytes("0o_at.txt"), run->rules));
+            textEvidenceReport(explainText(*run->byNameBytes("0o_at.txt")));
         EXPECT_NE(atThreshold.find("changes when the obligation threshold moves down at all\n"),
                   std::string::npos)
             << atThreshold;
@@ -283,7 +283,7 @@ TEST(Sensitivity, EachDigitChangesJustBeyondTheMoveItsEvidenceStates) {
         if (!t.inRun) {
             continue;
         }
-        const TextEvidence e = explainText(t, rules);
+        const TextEvidence e = explainText(t);
         for (std::size_t k = 0; k < e.digits.size(); ++k) {
             if (!e.digits[k].decisiveMove) {
                 continue;

@@ -30,6 +30,7 @@ RunResult runOf(const std::vector<TextSpec>& texts, std::array<bool, 16> signifi
         pairs.removeRepeats();
     }
     run.pairs = RunPairs(pairs, significant);
+    run.quality = assessQuality(run);
     return run;
 }
 

@@ -7,13 +7,13 @@
 #include <QSplitter>
 #include <QTabWidget>
 #include <QTableView>
-#include <QTableWidget>
 #include <QVBoxLayout>
 #include <algorithm>
 
 #include "explanation/input_quality.h"
 #include "explanation/text_details.h"
 #include "ui/density_charts.h"
+#include "ui/job_runner.h"
 #include "ui/sensitivity_view.h"
 #include "ui/stability_bar.h"
 #include "ui/table_rows.h"
@@ -40,16 +40,13 @@ DetailsWindow::DetailsWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
     texts_->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
     stabilityBar_ = new StabilityBar(this);
     sensitivity_ = new SensitivityView(this);
+    evidenceRunner_ = new JobRunner(this);
     evidence_ = new QPlainTextEdit(this);
     evidence_->setObjectName(QStringLiteral("txtEvidence"));
     evidence_->setReadOnly(true);
     evidence_->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     evidence_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
-    quality_ = new QTableWidget(this);
-    quality_->setObjectName(QStringLiteral("tblQuality"));
-    quality_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    quality_->verticalHeader()->hide();
-    quality_->horizontalHeader()->setStretchLastSection(true);
+    quality_ = rowsTable(this, "tblQuality");
 
     auto* right = new QSplitter(Qt::Vertical, this);
     // The selected text: the words behind its digits, the text itself, its figures drawn.
@@ -100,7 +97,7 @@ void DetailsWindow::stabilityChanged() {
 }
 
 void DetailsWindow::fitTexts() {
-    texts_->resizeColumnsToContents();
+    fitColumns(texts_);
     if (listSized_) {
         return;  // where the user put it
     }
@@ -114,8 +111,13 @@ void DetailsWindow::fitTexts() {
     split_->setSizes({wanted, total - wanted});
 }
 
+bool DetailsWindow::composing() const {
+    return evidenceRunner_->running();
+}
+
 void DetailsWindow::showRun(std::shared_ptr<const RunResult> run) {
     run_ = std::move(run);
+    evidencePosition_ = -1;
     textsModel_->setRun(run_, run_->quality);
     showRows(quality_, qualityTable(run_->quality));
     sensitivity_->showRun(run_);
@@ -123,12 +125,17 @@ void DetailsWindow::showRun(std::shared_ptr<const RunResult> run) {
     stabilityChanged();
 
     if (textsModel_->rowCount() == 0) {
+        evidenceRunner_->abandon();
         evidence_->setPlainText(QStringLiteral("No text was analysed in this run."));
         textView_->clear();
         charts_->showText(nullptr, -1);
     } else {
+        // Making the first row current shows it, unless it was current already.
+        const bool rowChanges = texts_->currentIndex().row() != 0;
         texts_->setCurrentIndex(textsModel_->index(0, 0));
-        selectText(0);
+        if (!rowChanges) {
+            selectText(0);
+        }
     }
 }
 
@@ -146,7 +153,15 @@ void DetailsWindow::showEvidence(int position) {
     if (!run_ || position < 0) {
         return;
     }
-    evidence_->setPlainText(toQt(textDetailsText(*run_, position, textsModel_->stability().get())));
+    if (position != evidencePosition_) {
+        evidence_->clear();  // never another text's words under this one's name
+        evidencePosition_ = position;
+    }
+    // A text's pairs with every other text make its words long to write for a large run.
+    evidenceRunner_->start<QString>(
+        [run = run_, position, stability = textsModel_->stability()](JobControl&)
+            -> Result<QString> { return toQt(textDetailsText(*run, position, stability.get())); },
+        [this](QString text) { evidence_->setPlainText(text); });
 }
 
 }  // namespace pelmora

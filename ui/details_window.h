@@ -13,12 +13,12 @@
 class QPlainTextEdit;
 class QSplitter;
 class QTableView;
-class QTableWidget;
 class QTabWidget;
 
 namespace pelmora {
 
 class DensityCharts;
+class JobRunner;
 class SensitivityView;
 class StabilityBar;
 class StabilityTask;
@@ -41,7 +41,9 @@ public:
     StabilityBar* stabilityBar() const { return stabilityBar_; }
     SensitivityView* sensitivity() const { return sensitivity_; }
     QPlainTextEdit* evidence() const { return evidence_; }
-    QTableWidget* quality() const { return quality_; }
+    // The selected text's evidence is still being written.
+    [[nodiscard]] bool composing() const;
+    QTableView* quality() const { return quality_; }
     QTabWidget* tabs() const { return tabs_; }
     TextEvidenceView* textView() const { return textView_; }
     DensityCharts* charts() const { return charts_; }
@@ -59,7 +61,9 @@ private:
     StabilityBar* stabilityBar_ = nullptr;
     SensitivityView* sensitivity_ = nullptr;
     QPlainTextEdit* evidence_ = nullptr;
-    QTableWidget* quality_ = nullptr;
+    JobRunner* evidenceRunner_ = nullptr;
+    int evidencePosition_ = -1;  // whose evidence the box holds or is about to
+    QTableView* quality_ = nullptr;
     QTabWidget* tabs_ = nullptr;
     TextEvidenceView* textView_ = nullptr;
     DensityCharts* charts_ = nullptr;

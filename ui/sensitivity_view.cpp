@@ -1,7 +1,6 @@
 #include "ui/sensitivity_view.h"
 
-#include <QHeaderView>
-#include <QTableWidget>
+#include <QTableView>
 #include <QVBoxLayout>
 
 #include "help/window_parts.h"
@@ -14,11 +13,7 @@ namespace pelmora {
 SensitivityView::SensitivityView(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("sensitivityView"));
     runner_ = new JobRunner(this);
-    table_ = new QTableWidget(this);
-    table_->setObjectName(QStringLiteral("tblSensitivity"));
-    table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    table_->verticalHeader()->hide();
-    table_->horizontalHeader()->setStretchLastSection(true);
+    table_ = rowsTable(this, "tblSensitivity");
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(makeText(this, "textSensitivity",
@@ -61,7 +56,7 @@ void SensitivityView::fill() {
             }
             return rows;
         },
-        [this](std::vector<TableRow> rows) { showRows(table_, rows); });
+        [this](std::vector<TableRow> rows) { showRows(table_, std::move(rows)); });
 }
 
 }  // namespace pelmora

@@ -5,7 +5,7 @@
 #include <QWidget>
 #include <memory>
 
-class QTableWidget;
+class QTableView;
 
 namespace pelmora {
 
@@ -19,7 +19,7 @@ public:
     explicit SensitivityView(QWidget* parent = nullptr);
 
     void showRun(std::shared_ptr<const RunResult> run);
-    QTableWidget* table() const { return table_; }
+    QTableView* table() const { return table_; }
     // Measures the run's sensitivity when the view is first shown for it.
     JobRunner* runner() const { return runner_; }
 
@@ -31,7 +31,7 @@ private:
 
     std::shared_ptr<const RunResult> run_;
     bool filled_ = false;
-    QTableWidget* table_ = nullptr;
+    QTableView* table_ = nullptr;
     JobRunner* runner_ = nullptr;
 };
 

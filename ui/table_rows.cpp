@@ -1,32 +1,96 @@
 #include "ui/table_rows.h"
 
-#include <QTableWidget>
+#include <QHeaderView>
+#include <QStyle>
+#include <QTableView>
+#include <algorithm>
+#include <functional>
+#include <queue>
 
 #include "ui/text_bridge.h"
 
 namespace pelmora {
 
-void showRows(QTableWidget* table, const std::vector<TableRow>& rows) {
-    table->clear();
-    if (rows.empty()) {
-        table->setRowCount(0);
-        table->setColumnCount(0);
-        return;
+void RowsModel::setRows(std::vector<TableRow> rows) {
+    beginResetModel();
+    rows_ = std::move(rows);
+    endResetModel();
+}
+
+int RowsModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() || rows_.empty() ? 0 : static_cast<int>(rows_.size()) - 1;
+}
+
+int RowsModel::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() || rows_.empty() ? 0 : static_cast<int>(rows_.front().size());
+}
+
+QVariant RowsModel::data(const QModelIndex& index, int role) const {
+    if (role != Qt::DisplayRole || !index.isValid()) {
+        return {};
     }
-    table->setRowCount(static_cast<int>(rows.size()) - 1);
-    table->setColumnCount(static_cast<int>(rows.front().size()));
-    QStringList header;
-    for (const std::string& h : rows.front()) {
-        header.append(toQt(h));
+    const TableRow& row = rows_[static_cast<std::size_t>(index.row()) + 1];
+    const auto column = static_cast<std::size_t>(index.column());
+    return column < row.size() ? toQt(row[column]) : QString();
+}
+
+QVariant RowsModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (role != Qt::DisplayRole || orientation != Qt::Horizontal || rows_.empty() || section < 0 ||
+        section >= columnCount()) {
+        return QAbstractTableModel::headerData(section, orientation, role);
     }
-    table->setHorizontalHeaderLabels(header);
-    for (std::size_t r = 1; r < rows.size(); ++r) {
-        for (std::size_t c = 0; c < rows[r].size(); ++c) {
-            table->setItem(static_cast<int>(r) - 1, static_cast<int>(c),
-                           new QTableWidgetItem(toQt(rows[r][c])));
+    return toQt(rows_.front()[static_cast<std::size_t>(section)]);
+}
+
+QTableView* rowsTable(QWidget* parent, const char* objectName) {
+    auto* table = new QTableView(parent);
+    table->setObjectName(QString::fromLatin1(objectName));
+    table->setModel(new RowsModel(table));
+    table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    table->setWordWrap(false);
+    table->verticalHeader()->hide();
+    table->horizontalHeader()->setStretchLastSection(true);
+    // Rows of one height are never measured, however many there are.
+    table->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    table->verticalHeader()->setDefaultSectionSize(table->fontMetrics().height() + 6);
+    return table;
+}
+
+void showRows(QTableView* table, std::vector<TableRow> rows) {
+    auto* model = qobject_cast<RowsModel*>(table->model());
+    Q_ASSERT(model != nullptr);
+    model->setRows(std::move(rows));
+    fitColumns(table);
+}
+
+void fitColumns(QTableView* table) {
+    const QAbstractItemModel* model = table->model();
+    // The widest text is nearly always among the longest: these many are measured.
+    constexpr std::size_t kMeasured = 16;
+    const int margin =
+        2 * (table->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, table) + 1) +
+        (table->showGrid() ? 1 : 0);
+    const QFontMetrics metrics(table->font());
+    for (int column = 0; column < model->columnCount(); ++column) {
+        // The longest cells so far, shortest on top.
+        std::priority_queue<std::pair<qsizetype, QString>,
+                            std::vector<std::pair<qsizetype, QString>>, std::greater<>>
+            longest;
+        for (int row = 0; row < model->rowCount(); ++row) {
+            QString text = model->index(row, column).data().toString();
+            if (longest.size() < kMeasured || text.size() > longest.top().first) {
+                longest.emplace(text.size(), std::move(text));
+                if (longest.size() > kMeasured) {
+                    longest.pop();
+                }
+            }
         }
+        int width = table->horizontalHeader()->sectionSizeHint(column);
+        for (; !longest.empty(); longest.pop()) {
+            width = std::max(width, metrics.horizontalAdvance(longest.top().second) + margin);
+        }
+        table->setColumnWidth(column, width);
     }
-    table->resizeColumnsToContents();
 }
 
 }  // namespace pelmora

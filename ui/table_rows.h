@@ -1,15 +1,44 @@
 #pragma once
-// A small table of the core's rows in a table widget: the first row is the header.
+// The core's rows in a table view, the first row its header: a model over the rows, so that
+// a table of every text of a large run costs no widget item per cell.
 
+#include <QAbstractTableModel>
 #include <vector>
 
 #include "formats/csv.h"
 
-class QTableWidget;
+class QTableView;
+class QWidget;
 
 namespace pelmora {
 
-// Replaces what `table` shows; columns fit their contents.
-void showRows(QTableWidget* table, const std::vector<TableRow>& rows);
+class RowsModel : public QAbstractTableModel {
+    Q_OBJECT
+
+public:
+    using QAbstractTableModel::QAbstractTableModel;
+
+    void setRows(std::vector<TableRow> rows);
+
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+    QVariant headerData(int section, Qt::Orientation orientation,
+                        int role = Qt::DisplayRole) const override;
+
+private:
+    std::vector<TableRow> rows_;  // the header first
+};
+
+// A read-only table named `objectName` over a RowsModel of its own.
+[[nodiscard]] QTableView* rowsTable(QWidget* parent, const char* objectName);
+
+// Replaces what a rowsTable shows; columns fit their contents.
+void showRows(QTableView* table, std::vector<TableRow> rows);
+
+// Each column as wide as its widest cell and its header. Only the few longest cells of a
+// column are measured, so a table of every text of a large run fits as fast as a small one
+// and, unlike a view's own fitting, none of its rows is left out.
+void fitColumns(QTableView* table);
 
 }  // namespace pelmora

@@ -12,7 +12,6 @@
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTableView>
-#include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -30,6 +29,7 @@
 #include "ui/matrix_model.h"
 #include "ui/matrix_window.h"
 #include "ui/sensitivity_view.h"
+#include "ui/table_rows.h"
 #include "ui/text_bridge.h"
 #include "ui/texts_model.h"
 
@@ -38,6 +38,7 @@ namespace {
 
 using namespace Qt::StringLiterals;
 using testing::child;
+using testing::evidenceOf;
 
 std::string fileBytes(const QString& path) {
     QFile file(path);
@@ -136,8 +137,8 @@ private slots:
         const QAbstractItemModel& rows = *list->model();
         QCOMPARE(rows.rowCount(), 5);
         QCOMPARE(rows.columnCount(), 4);
-        QVERIFY(detailsWindow->evidence()->toPlainText().startsWith(
-            QStringLiteral("Text: a_high_above.txt\nCode: 01202")));
+        QVERIFY(evidenceOf(detailsWindow)
+                    .startsWith(QStringLiteral("Text: a_high_above.txt\nCode: 01202")));
         for (int i = 0; i < rows.rowCount(); ++i) {
             const auto cell = [&](int column) { return rows.index(i, column).data().toString(); };
             const auto& [name, code] = testing::kHandTexts[i];
@@ -154,10 +155,13 @@ private slots:
             }
         }
         list->selectRow(2);
-        QVERIFY(detailsWindow->evidence()->toPlainText().startsWith(
-            QStringLiteral("Text: o_at.txt\nCode: 01200")));
-        QVERIFY(detailsWindow->evidence()->toPlainText().contains(QStringLiteral("\nPairs:\n")));
-        QCOMPARE(detailsWindow->quality()->rowCount(), 5);
+        // Until its own evidence is written, none of the text before shows under it.
+        QVERIFY(detailsWindow->composing());
+        QCOMPARE(detailsWindow->evidence()->toPlainText(), QString());
+        QVERIFY(
+            evidenceOf(detailsWindow).startsWith(QStringLiteral("Text: o_at.txt\nCode: 01200")));
+        QVERIFY(evidenceOf(detailsWindow).contains(QStringLiteral("\nPairs:\n")));
+        QCOMPARE(detailsWindow->quality()->model()->rowCount(), 5);
 
         child<QPushButton>(&r.window, "cmdMatrix")->click();
         MatrixWindow* matrixWindow = r.panel->matrixWindow();
@@ -178,13 +182,32 @@ private slots:
     // them, o_at.txt against r_tie_formal.txt becoming minimal; up, the two just above one
     // (a_high_above.txt, o_strong_above.txt) change in a digit that no other text has, before
     // or after, so that no strength changes.
+    // A table as long as a large run's fits the longest cell wherever it stands, also past
+    // the rows a view measures itself.
+    void tablesFitTheirLongestCellAnywhere() {
+        QWidget parent;
+        QTableView* table = rowsTable(&parent, "tblLong");
+        std::vector<TableRow> rows = {{"file", "warning"}};
+        for (int k = 0; k < 3000; ++k) {
+            rows.push_back({"t" + std::to_string(k) + ".txt", "short"});
+        }
+        const std::string longest = "a name far longer than any other in the folder.txt";
+        rows.push_back({longest, "fewer than 200 words, so its densities are unreliable"});
+        showRows(table, rows);
+        QCOMPARE(table->model()->rowCount(), 3001);
+        QVERIFY(table->columnWidth(0) >= table->fontMetrics().horizontalAdvance(toQt(longest)));
+        QVERIFY(table->columnWidth(0) < 2 * table->fontMetrics().horizontalAdvance(toQt(longest)));
+        QVERIFY(table->columnWidth(1) >=
+                table->fontMetrics().horizontalAdvance(toQt(rows.back()[1])));
+    }
+
     void sensitivityTabShowsTheMovesOfEveryThreshold() {
         HandRun r;
         QVERIFY(r.start());
         child<QPushButton>(&r.window, "cmdAuto")->click();
         child<QPushButton>(&r.window, "cmdDetails")->click();
         DetailsWindow* details = r.panel->detailsWindow();
-        auto* table = child<QTableWidget>(details, "tblSensitivity");
+        const QAbstractItemModel* table = child<QTableView>(details, "tblSensitivity")->model();
         QCOMPARE(table->rowCount(), 0);  // not worked out until it is looked at
         child<QTabWidget>(details, "runTabs")->setCurrentWidget(details->sensitivity());
         const QStringList expected = {
@@ -198,7 +221,7 @@ private slots:
         for (int row = 0; row < table->rowCount(); ++row) {
             QStringList cells;
             for (int column = 0; column < table->columnCount(); ++column) {
-                cells.append(table->item(row, column)->text());
+                cells.append(table->index(row, column).data().toString());
             }
             shown.append(cells.join(u'|'));
         }

@@ -7,10 +7,13 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSet>
+#include <QTest>
 #include <QWidget>
 #include <filesystem>
 #include <iterator>
 #include <utility>
+
+#include "ui/details_window.h"
 
 namespace pelmora::testing {
 
@@ -104,6 +107,12 @@ inline QString boxText(QWidget* window, const char* name) {
 inline void processDeletions() {
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QCoreApplication::processEvents();
+}
+
+// The evidence Details shows once it has written it for the selected text.
+inline QString evidenceOf(const DetailsWindow* details) {
+    static_cast<void>(QTest::qWaitFor([details] { return !details->composing(); }, 10000));
+    return details->evidence()->toPlainText();
 }
 
 }  // namespace pelmora::testing

@@ -28,6 +28,7 @@ namespace pelmora {
 namespace {
 
 using testing::child;
+using testing::evidenceOf;
 using State = StabilityTask::State;
 
 constexpr int kWait = 120000;  // ms; a debug build on a shared machine is slow
@@ -205,7 +206,7 @@ private slots:
 
         // The evidence of the wavering text: what the resamples gave each digit.
         child<QTableView>(s.details, "lstDetailsTexts")->selectRow(s.row("wavering.txt"));
-        const QString evidence = s.details->evidence()->toPlainText();
+        const QString evidence = evidenceOf(s.details);
         QVERIFY(evidence.startsWith(QStringLiteral("Text: wavering.txt\n")));
         for (const char* line : {"Stability (200 resamples of 50-word blocks): code kept ",
                                  "  1 formality: 2 kept 1.000; resampled 2: 1.000\n",
@@ -354,7 +355,7 @@ private slots:
         QVERIFY(!s.marked());
         // The window answers as before.
         child<QTableView>(s.details, "lstDetailsTexts")->selectRow(2);
-        QVERIFY(s.details->evidence()->toPlainText().startsWith(
+        QVERIFY(evidenceOf(s.details).startsWith(
             toQt("Text: " + s.window->run()->texts[2].name + "\n")));
 
         // Started, cancelled and started again at once: what the cancelled measuring sends
@@ -369,9 +370,9 @@ private slots:
         QVERIFY(s.marked());
         // The selected text keeps its place and now shows its figures.
         QCOMPARE(child<QTableView>(s.details, "lstDetailsTexts")->currentIndex().row(), 2);
-        QVERIFY(s.details->evidence()->toPlainText().startsWith(
+        QVERIFY(evidenceOf(s.details).startsWith(
             toQt("Text: " + s.window->run()->texts[2].name + "\n")));
-        QVERIFY(s.details->evidence()->toPlainText().contains(QStringLiteral("\nStability (")));
+        QVERIFY(evidenceOf(s.details).contains(QStringLiteral("\nStability (")));
     }
 
     // Another run drops the figures, and what a measuring of the earlier one still sends back
@@ -412,8 +413,7 @@ private slots:
         QVERIFY(notComputed(s.stabilityColumn()));
         QVERIFY(!s.marked());
         QCOMPARE(s.status(s.details), QStringLiteral("Stability: not computed."));
-        QVERIFY(s.details->evidence()->toPlainText().contains(
-            QStringLiteral("\nStability: not computed\n")));
+        QVERIFY(evidenceOf(s.details).contains(QStringLiteral("\nStability: not computed\n")));
         QVERIFY(!s.matrix->legend().contains(QStringLiteral("fragile")));
     }
 
@@ -435,10 +435,10 @@ private slots:
         QCOMPARE(s.list().index(s.row("steady.txt"), 3).data().toString(),
                  QStringLiteral("code kept 1.000"));
         child<QTableView>(s.details, "lstDetailsTexts")->selectRow(s.row("wavering.txt"));
-        QVERIFY2(s.details->evidence()->toPlainText().contains(
+        QVERIFY2(evidenceOf(s.details).contains(
                      QStringLiteral("Stability (200 resamples of 50-word blocks): ") + notMeasured +
                      u'\n'),
-                 qPrintable(s.details->evidence()->toPlainText()));
+                 qPrintable(evidenceOf(s.details)));
         QVERIFY2(s.status(s.details).endsWith(QStringLiteral("; 1 text not measured.")),
                  qPrintable(s.status(s.details)));
         const MatrixModel& matrix = *s.matrix->model();

@@ -196,6 +196,7 @@ void DensityCharts::clear() {
     distribution_.reset();
     textRun_.reset();
     position_ = -1;
+    textDrawn_ = true;
     for (QChartView* view : {densities_, strengths_}) {
         replaceChart(view, newChart(QString()));
     }
@@ -225,6 +226,22 @@ void DensityCharts::showText(std::shared_ptr<const RunResult> run, int position)
     position_ = textRun_ && position >= 0 && position < static_cast<int>(textRun_->texts.size())
                     ? position
                     : -1;
+    // Every row selected in Details comes here; a chart not in view is drawn when it is.
+    textDrawn_ = false;
+    if (isVisible()) {
+        drawText();
+    }
+}
+
+void DensityCharts::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (!textDrawn_) {
+        drawText();
+    }
+}
+
+void DensityCharts::drawText() {
+    textDrawn_ = true;
     replaceChart(densities_, position_ >= 0 ? densityChart(true) : newChart(QString()));
 }
 

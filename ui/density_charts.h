@@ -52,7 +52,12 @@ signals:
     // A density bar was clicked: the count it divides by the text length.
     void measureClicked(Measure count);
 
+protected:
+    void showEvent(QShowEvent* event) override;
+
 private:
+    // The chart of the text shown, drawn once the charts are in view.
+    void drawText();
     // Charts of what is shown; clicks and tooltips only on the ones in the window.
     QChart* densityChart(bool live);
     QChart* strengthChart() const;
@@ -63,6 +68,7 @@ private:
     std::optional<StrengthDistribution> distribution_;
     JobRunner* runner_ = nullptr;
     int position_ = -1;
+    bool textDrawn_ = true;  // the density chart is of position_
     QChartView* densities_ = nullptr;
     QChartView* strengths_ = nullptr;
 };

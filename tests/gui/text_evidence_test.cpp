@@ -399,8 +399,9 @@ private slots:
         window.showRun(run);
         window.show();
         DensityCharts* charts = window.charts();
-        window.tabs()->setCurrentWidget(charts);
+        // Selected while the charts are out of view, drawn when they come into it.
         selectPosition(window, textNamed(*run, "a_high_above.txt").position);
+        window.tabs()->setCurrentWidget(charts);
 
         // D0 to D8, then the obligation and the affect density.
         const double bars[] = {0, 0.101, 0, 0.101, 0, 0, 0, 0, 0, 0, 0.0505};

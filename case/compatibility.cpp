@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "explanation/captions.h"
+
 namespace pelmora {
 
 namespace {
@@ -213,16 +215,17 @@ std::string verdictText(const KnownComparison& comparison) {
     return out;
 }
 
-std::string percentText(double share) {
-    return std::to_string(std::lround(share * 100)) + "%";
+std::string wholePercentText(double share) {
+    return percentText(static_cast<double>(std::lround(share * 100)) / 100);
 }
 
 std::string shareSentence(const KnownComparison& comparison) {
     if (!comparison.referenceShareAtLeast) {
         return {};
     }
-    return percentText(*comparison.referenceShareAtLeast) + " of reference texts reach at least " +
-           std::to_string(comparison.pair.strength) + " with Q";
+    return wholePercentText(*comparison.referenceShareAtLeast) +
+           " of reference texts reach at least " + std::to_string(comparison.pair.strength) +
+           " with Q";
 }
 
 }  // namespace pelmora

@@ -94,7 +94,7 @@ Compatibility compatibilityOf(const RunResult& run, const Metadata& metadata,
 std::string verdictText(const KnownComparison& comparison);
 // "62% of reference texts reach at least 4 with Q"; empty without reference texts.
 std::string shareSentence(const KnownComparison& comparison);
-// A share as a whole percentage: "62%".
-std::string percentText(double share);
+// A share rounded to a whole percentage: "62%".
+std::string wholePercentText(double share);
 
 }  // namespace pelmora

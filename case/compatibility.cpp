@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <unordered_map>
 
 #include "explanation/captions.h"
 
@@ -106,19 +107,23 @@ KnownSummary knownSummary(const RunResult& run, const std::vector<int>& known) {
 
 CaseTexts caseTexts(const RunResult& run, const Metadata& metadata) {
     CaseTexts out;
+    std::unordered_map<std::string_view, int> positions;  // a case may hold thousands of texts
+    for (const TextRecord& t : run.texts) {
+        positions.emplace(t.nameBytes, t.position);
+    }
     for (const MetadataRow& row : metadata.rows) {
         if (row.role == Role::None) {
             continue;
         }
-        const TextRecord* text = run.byNameBytes(row.nameBytes);
-        if (!text) {
+        const auto text = positions.find(row.nameBytes);
+        if (text == positions.end()) {
             out.notAnalysed.push_back(row.nameBytes);
             continue;
         }
         std::vector<int>& list = row.role == Role::Questioned ? out.questioned
                                  : row.role == Role::Known    ? out.known
                                                               : out.reference;
-        list.push_back(text->position);
+        list.push_back(text->second);
     }
     for (std::vector<int>* list : {&out.questioned, &out.known, &out.reference}) {
         std::sort(list->begin(), list->end());

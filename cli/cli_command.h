@@ -51,6 +51,7 @@ int runVerifyCommand(const CliArguments& args, Output& out, Output& err);
 int runConcordanceCommand(const CliArguments& args, Output& out, Output& err);
 int runStabilityCommand(const CliArguments& args, Output& out, Output& err);
 int runSensitivityCommand(const CliArguments& args, Output& out, Output& err);
+int runCompatCommand(const CliArguments& args, Output& out, Output& err);
 
 // Writes "pelmora-cli: <message>" on one line of `err` and returns kExitUsage.
 int usageError(Output& err, std::string_view message);

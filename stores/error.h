@@ -17,8 +17,9 @@ struct Error {
         NameTooLong,
         ReadFailed,
         TooLarge,
-        NotUtf8,         // a text that must be UTF-8 is not
-        RecordUnusable,  // a run record that cannot be read as one
+        NotUtf8,           // a text that must be UTF-8 is not
+        RecordUnusable,    // a run record that cannot be read as one
+        MetadataUnusable,  // a metadata table that cannot be loaded
         WriteFailed,
         Cancelled,  // the user stopped the work
     };

@@ -11,6 +11,7 @@
 #include <utility>
 #include <vector>
 
+#include "case/metadata.h"
 #include "casefile/audit_log.h"
 #include "casefile/sqlite_db.h"
 #include "record/run_record.h"
@@ -57,6 +58,14 @@ public:
     // The exact name bytes of the folder's texts as last listed or run.
     Result<std::vector<std::string>> texts() const;
 
+    // The texts' roles and the rest of their metadata, as imported and changed since.
+    Result<Metadata> metadata() const;
+    // Replaces the metadata with `metadata` (read against the folder's texts), logged with the
+    // SHA-256 of its CSV text.
+    [[nodiscard]] std::optional<Error> importMetadata(const Metadata& metadata);
+    // Gives one text a role, logged with the role before and after.
+    [[nodiscard]] std::optional<Error> setRole(std::string_view nameBytes, Role role);
+
     Result<CaseOptions> options() const;
     [[nodiscard]] std::optional<Error> setOption(const std::string& name, const std::string& value);
 
@@ -78,6 +87,7 @@ private:
     [[nodiscard]] std::optional<Error> append(AuditAction action, std::string details,
                                               std::string subject);
     [[nodiscard]] std::optional<Error> replaceTexts(const std::vector<std::string>& names);
+    [[nodiscard]] std::optional<Error> storeMetadata(const Metadata& metadata);
     Result<ChainHead> head() const;
 
     sqlite::Database db_;

@@ -37,33 +37,71 @@ std::string delimitedTable(const std::vector<TableRow>& rows, char delimiter,
     return out;
 }
 
-std::optional<std::vector<TableRow>> parseDelimitedTable(std::string_view text, char delimiter) {
-    std::vector<TableRow> rows;
+namespace {
+
+// Steps over one line end at `i`; false when there is none.
+bool skipLineEnd(std::string_view text, std::size_t& i) {
+    if (text[i] == '\r') {
+        i += (i + 1 < text.size() && text[i + 1] == '\n') ? 2 : 1;
+        return true;
+    }
+    if (text[i] == '\n') {
+        ++i;
+        return true;
+    }
+    return false;
+}
+
+// A quoted field from its opening quote at `i` to the quote that is not doubled; false when
+// it is not closed or something other than a delimiter or a line end follows it.
+bool readQuoted(std::string_view text, char delimiter, std::size_t& i, std::string& field,
+                int& line) {
+    const std::size_t n = text.size();
+    ++i;
+    while (true) {
+        if (i >= n) {
+            return false;
+        }
+        if (text[i] == '"') {
+            if (i + 1 < n && text[i + 1] == '"') {
+                field.push_back('"');
+                i += 2;
+                continue;
+            }
+            ++i;
+            break;
+        }
+        const std::size_t from = i;
+        if (skipLineEnd(text, i)) {
+            field.append(text.substr(from, i - from));
+            ++line;
+            continue;
+        }
+        field.push_back(text[i++]);
+    }
+    return i >= n || text[i] == delimiter || text[i] == '\r' || text[i] == '\n';
+}
+
+}  // namespace
+
+DelimitedRecords parseDelimitedRecords(std::string_view text, char delimiter) {
+    DelimitedRecords out;
     TableRow row;
     std::string field;
+    int line = 1, rowLine = 1;
     std::size_t i = 0;
     const std::size_t n = text.size();
+    const auto fail = [&](int at) {
+        out.rows.clear();
+        out.lines.clear();
+        out.badLine = at;
+        return out;
+    };
     while (i < n) {
         if (text[i] == '"' && field.empty()) {
-            // Quoted field: runs to the quote that is not doubled.
-            ++i;
-            while (true) {
-                if (i >= n) {
-                    return std::nullopt;
-                }
-                if (text[i] == '"') {
-                    if (i + 1 < n && text[i + 1] == '"') {
-                        field.push_back('"');
-                        i += 2;
-                        continue;
-                    }
-                    ++i;
-                    break;
-                }
-                field.push_back(text[i++]);
-            }
-            if (i < n && text[i] != delimiter && text[i] != '\r' && text[i] != '\n') {
-                return std::nullopt;
+            const int opened = line;
+            if (!readQuoted(text, delimiter, i, field, line)) {
+                return fail(i >= n ? opened : line);
             }
             continue;
         }
@@ -72,14 +110,15 @@ std::optional<std::vector<TableRow>> parseDelimitedTable(std::string_view text, 
             row.push_back(std::move(field));
             field.clear();
             ++i;
-        } else if (c == '\r' || c == '\n') {
+        } else if (skipLineEnd(text, i)) {
             row.push_back(std::move(field));
             field.clear();
-            rows.push_back(std::move(row));
+            out.rows.push_back(std::move(row));
+            out.lines.push_back(rowLine);
             row.clear();
-            i += (c == '\r' && i + 1 < n && text[i + 1] == '\n') ? 2 : 1;
+            rowLine = ++line;
         } else if (c == '"') {
-            return std::nullopt;
+            return fail(line);
         } else {
             field.push_back(c);
             ++i;
@@ -87,9 +126,18 @@ std::optional<std::vector<TableRow>> parseDelimitedTable(std::string_view text, 
     }
     if (!field.empty() || !row.empty()) {
         row.push_back(std::move(field));
-        rows.push_back(std::move(row));
+        out.rows.push_back(std::move(row));
+        out.lines.push_back(rowLine);
     }
-    return rows;
+    return out;
+}
+
+std::optional<std::vector<TableRow>> parseDelimitedTable(std::string_view text, char delimiter) {
+    DelimitedRecords records = parseDelimitedRecords(text, delimiter);
+    if (records.badLine != 0) {
+        return std::nullopt;
+    }
+    return std::move(records.rows);
 }
 
 }  // namespace pelmora

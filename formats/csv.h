@@ -25,4 +25,13 @@ std::string delimitedTable(const std::vector<TableRow>& rows, char delimiter = '
 [[nodiscard]] std::optional<std::vector<TableRow>> parseDelimitedTable(std::string_view text,
                                                                        char delimiter = ',');
 
+// The same with the line each record starts on (from 1; CR LF, CR and LF each end a line,
+// inside quotes too), and the line of the first fault when the text is malformed.
+struct DelimitedRecords {
+    std::vector<TableRow> rows;
+    std::vector<int> lines;  // the line each row starts on
+    int badLine = 0;         // 0 when the text is well formed
+};
+[[nodiscard]] DelimitedRecords parseDelimitedRecords(std::string_view text, char delimiter = ',');
+
 }  // namespace pelmora

@@ -338,6 +338,14 @@ private:
 
 }  // namespace
 
+std::optional<std::string> recordFieldBytes(std::string_view field) {
+    std::string bytes;
+    if (!unescapeField(field, bytes)) {
+        return std::nullopt;
+    }
+    return bytes;
+}
+
 Result<RunRecord> parseRecord(std::string_view text, bool* withoutEndLine) {
     if (text.empty()) {
         return badRecord(1, "it is empty");

@@ -69,6 +69,8 @@ std::string utcTimestamp();
 std::string recordText(const RunRecord& record);
 // One field as the record writes it, escaped as above.
 std::string recordField(std::string_view field);
+// The bytes of a field escaped as above; nothing for a backslash that starts no escape.
+std::optional<std::string> recordFieldBytes(std::string_view field);
 
 // The files of a record as a table: header row "name", "size", "SHA-256", "encoding", "code",
 // "left out because", each name and reason escaped as in the record's text.

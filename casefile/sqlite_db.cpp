@@ -58,6 +58,9 @@ Result<Database> Database::open(const std::filesystem::path& file, Mode mode) {
         if (auto failed = createEmpty(file)) {
             return *failed;
         }
+    } else if (::access(file.c_str(), F_OK) != 0) {
+        // SQLite's own words for a missing file do not say which.
+        return fileError(errno, displayText(file.native()), "Could not open");
     }
     sqlite3* raw = nullptr;
     const int flags = (mode == Mode::ReadOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE) |

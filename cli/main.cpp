@@ -60,6 +60,18 @@ const CliCommand kCommands[] = {
     {"sensitivity", "FOLDER",
      "the same run; codes and strengths that change when " + sensitivityMovesText(),
      runSensitivityCommand},
+    {"case",
+     "new CASE FOLDER [--metadata META.csv] [--number N] [--examiner NAME]",
+     "a new case file for FOLDER with its texts, their metadata and an audit log",
+     runCaseCommand,
+     {"--metadata", "--number", "--examiner"}},
+    {"case", "run CASE", "run the case's folder and store the run in the case file",
+     runCaseCommand},
+    {"case", "metadata CASE", "print the case's metadata as a CSV table", runCaseCommand},
+    {"case", "log CASE", "print the case's audit log with each entry's hash", runCaseCommand},
+    {"case", "verify CASE",
+     "exit 1 naming each file changed since the last run or the first broken log entry",
+     runCaseCommand},
 };
 
 void printUsage(Output& out) {

@@ -10,10 +10,7 @@
 
 namespace pelmora::cli {
 
-namespace {
-
-// The whole record at `path`, "-" for standard input; a pipe or a terminal as well as a file.
-Result<std::string> readRecord(const std::string& path) {
+Result<std::string> readInputFile(const std::string& path) {
     const int fd = path == "-" ? 0 : ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) {
         return fileError(errno, displayText(path));
@@ -39,8 +36,6 @@ Result<std::string> readRecord(const std::string& path) {
     }
 }
 
-}  // namespace
-
 int runVerifyCommand(const CliArguments& args, Output& out, Output& err) {
     if (args.operands.size() != 2) {
         return usageError(
@@ -49,7 +44,7 @@ int runVerifyCommand(const CliArguments& args, Output& out, Output& err) {
                      : "verify: unexpected argument '" + args.operands[2] + "' (try --help)");
     }
     const std::string& recordPath = args.operands[0];
-    const Result<std::string> file = readRecord(recordPath);
+    const Result<std::string> file = readInputFile(recordPath);
     if (!file.ok()) {
         return usageError(err, file.error().message);
     }

@@ -28,8 +28,8 @@ std::optional<Error> create(sqlite::Database& db) {
 std::optional<Error> check(const sqlite::Database& db) {
     const Result<std::int64_t> id = db.integer("PRAGMA application_id");
     if (!id.ok()) {
-        return unusable(
-            db, "is not a Pelmora case file (not an SQLite database: " + id.error().reason + ")");
+        return unusable(db, "is not a Pelmora case file, or is damaged or cut short (" +
+                                id.error().reason + ")");
     }
     if (id.value() != kCaseApplicationId) {
         return unusable(db, "is not a Pelmora case file");

@@ -1,11 +1,8 @@
 // pelmora-cli case new|run|metadata|log|verify: a case kept in a case file.
 
-#include "app/folder_listing.h"
-#include "case/metadata.h"
 #include "casefile/case_file.h"
 #include "casefile/folder_check.h"
-#include "cli/folder_run.h"
-#include "formats/csv.h"
+#include "cli/case_tables.h"
 #include "stores/text_encoding.h"
 
 namespace pelmora::cli {
@@ -20,28 +17,6 @@ int caseError(Output& err, const Error& error) {
     return error.code == Error::Code::WriteFailed ? kExitNoOutput : kExitUsage;
 }
 
-Result<Metadata> metadataOf(const std::string& csvPath, const std::filesystem::path& folder) {
-    const Result<FolderListing> listed = listTextFiles(folder);
-    if (!listed.ok()) {
-        return listed.error();
-    }
-    const Result<std::string> bytes = readInputFile(csvPath);
-    if (!bytes.ok()) {
-        return bytes.error();
-    }
-    std::vector<std::string> names;
-    for (const ListedFile& f : listed.value().files) {
-        names.push_back(f.nameBytes);
-    }
-    Result<Metadata> metadata = parseMetadata(bytes.value(), names);
-    if (!metadata.ok()) {
-        Error error = metadata.error();
-        error.message = displayText(csvPath) + ": " + error.message;
-        return error;
-    }
-    return metadata;
-}
-
 int caseNew(const CliArguments& args, Output& out, Output& err) {
     std::filesystem::path file(args.operands[1]);
     if (!file.has_extension()) {
@@ -50,11 +25,10 @@ int caseNew(const CliArguments& args, Output& out, Output& err) {
     const std::filesystem::path folder(args.operands[2]);
     std::optional<Metadata> metadata;
     if (const auto csv = args.options.find("--metadata"); csv != args.options.end()) {
-        Result<Metadata> read = metadataOf(csv->second, folder);
-        if (!read.ok()) {
-            return usageError(err, read.error().message);
+        metadata = metadataOf(csv->second, folder.native(), err);
+        if (!metadata) {
+            return kExitUsage;
         }
-        metadata = std::move(read.value());
     }
     CaseDetails details;
     details.number = args.options.count("--number") ? args.options.at("--number") : "";
@@ -117,11 +91,15 @@ int caseRun(const CliArguments& args, Output& out, Output& err) {
     if (!run.result) {
         return kExitUsage;
     }
-    const RunRecord record = recordOf(*run.result, utcTimestamp());
-    if (auto failed = file.storeRun(record)) {
+    if (auto failed = file.storeRun(recordOf(*run.result, utcTimestamp()))) {
         return caseError(err, *failed);
     }
-    out.text(delimitedTable(recordTable(record), '\t', "\n"));
+    const Result<Metadata> metadata = file.metadata();
+    if (!metadata.ok()) {
+        return caseError(err, metadata.error());
+    }
+    writeCaseTable(*run.result, metadata.value(), CaseTable::QuestionedKnown,
+                   RuleBook::kMatchedReferenceAtLeast, out, err);
     return finish(out, err, run.result->leftOut.empty() ? kExitOk : kExitLeftOut);
 }
 

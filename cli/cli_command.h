@@ -8,7 +8,6 @@
 #include <vector>
 
 #include "cli/output.h"
-#include "stores/error.h"
 
 namespace pelmora::cli {
 
@@ -52,12 +51,10 @@ int runVerifyCommand(const CliArguments& args, Output& out, Output& err);
 int runConcordanceCommand(const CliArguments& args, Output& out, Output& err);
 int runStabilityCommand(const CliArguments& args, Output& out, Output& err);
 int runSensitivityCommand(const CliArguments& args, Output& out, Output& err);
+int runCompatCommand(const CliArguments& args, Output& out, Output& err);
 int runCaseCommand(const CliArguments& args, Output& out, Output& err);
 // `case verify CASE`, once runCaseCommand has checked its operands.
 int runCaseVerify(const CliArguments& args, Output& out, Output& err);
-
-// The whole file at `path`, "-" for standard input; a pipe or a terminal as well as a file.
-Result<std::string> readInputFile(const std::string& path);
 
 // Writes "pelmora-cli: <message>" on one line of `err` and returns kExitUsage.
 int usageError(Output& err, std::string_view message);

@@ -1,11 +1,18 @@
 #include "cli/folder_run.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+
 #include <filesystem>
 #include <vector>
 
+#include "app/file_reader.h"
 #include "app/folder_listing.h"
 #include "app/form2_commands.h"
 #include "run/batch.h"
+#include "stores/text_encoding.h"
 
 namespace pelmora::cli {
 
@@ -34,6 +41,32 @@ FolderRun runFolder(const std::string& folder, const CliArguments& args, Output&
     }
     err.flush();
     return run;
+}
+
+Result<std::string> readInput(const std::string& path) {
+    const int fd = path == "-" ? 0 : ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        return fileError(errno, displayText(path));
+    }
+    std::string text;
+    char buffer[1 << 16];
+    for (;;) {
+        const ssize_t got = ::read(fd, buffer, sizeof buffer);
+        if (got < 0 && errno == EINTR) {
+            continue;
+        }
+        if (got <= 0) {
+            const int error = got < 0 ? errno : 0;
+            if (fd != 0) {
+                ::close(fd);
+            }
+            if (error != 0) {
+                return fileError(error, displayText(path));
+            }
+            return text;
+        }
+        text.append(buffer, static_cast<std::size_t>(got));
+    }
 }
 
 int finish(Output& out, Output& err, int status) {

@@ -8,6 +8,7 @@
 #include "cli/cli_command.h"
 #include "forms/program_context.h"
 #include "run/run_result.h"
+#include "stores/error.h"
 
 namespace pelmora::cli {
 
@@ -26,6 +27,9 @@ FolderRun runFolder(const std::string& folder, const CliArguments& args, Output&
 // output could not be written, 3 when files were left out, else 0.
 int writeAfterRun(const CliArguments& args, Output& out, Output& err,
                   const std::function<void(const FolderRun& run, Output& out)>& write);
+
+// The whole file at `path`, "-" for standard input: a pipe or a terminal as well as a file.
+Result<std::string> readInput(const std::string& path);
 
 // The status once the output is written: 4 with a message when it failed, else `status`.
 int finish(Output& out, Output& err, int status);

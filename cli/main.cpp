@@ -6,6 +6,7 @@
 
 #include "cli/cli_command.h"
 #include "explanation/captions.h"
+#include "rules/rule_book.h"
 
 namespace pelmora::cli {
 
@@ -60,6 +61,15 @@ const CliCommand kCommands[] = {
     {"sensitivity", "FOLDER",
      "the same run; codes and strengths that change when " + sensitivityMovesText(),
      runSensitivityCommand},
+    {"compat",
+     "FOLDER --metadata META.csv [--table qk|kk|qr|qq|matched] [--level N]",
+     "the same run; one table of the case's compatibility by the roles META.csv gives: each "
+     "questioned text against the known texts (qk), the known texts among themselves (kk), "
+     "the reference texts' strengths with each questioned text (qr), the questioned texts "
+     "among themselves (qq), or the reference texts reaching strength N (default " +
+         std::to_string(RuleBook::kMatchedReferenceAtLeast) + ") with every questioned text",
+     runCompatCommand,
+     {"--metadata", "--table", "--level"}},
     {"case",
      "new CASE FOLDER [--metadata META.csv] [--number N] [--examiner NAME]",
      "a new case file for FOLDER with its texts, their metadata and an audit log",
@@ -94,8 +104,8 @@ void printUsage(Output& out) {
         "Exit status:\n"
         "  0  success: every listed file was analysed and the output written\n"
         "  1  verify: the folder differs from its record\n"
-        "  2  bad arguments, a folder that cannot be opened, or a record that cannot be\n"
-        "     read, is cut short or was altered\n"
+        "  2  bad arguments, a folder that cannot be opened, a record that cannot be\n"
+        "     read, is cut short or was altered, or metadata that cannot be loaded\n"
         "  3  the output is complete, but files that could not be read were left out, or\n"
         "     texts that changed since the run were not resampled (each named)\n"
         "  4  the output could not be written (a full disk, a closed pipe, a workbook's\n"

@@ -1,40 +1,9 @@
-#include <fcntl.h>
-#include <unistd.h>
-
-#include <cerrno>
-
 #include "app/file_reader.h"
 #include "cli/stability_options.h"
 #include "record/run_record.h"
 #include "stores/text_encoding.h"
 
 namespace pelmora::cli {
-
-Result<std::string> readInputFile(const std::string& path) {
-    const int fd = path == "-" ? 0 : ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
-        return fileError(errno, displayText(path));
-    }
-    std::string text;
-    char buffer[1 << 16];
-    for (;;) {
-        const ssize_t got = ::read(fd, buffer, sizeof buffer);
-        if (got < 0 && errno == EINTR) {
-            continue;
-        }
-        if (got <= 0) {
-            const int error = got < 0 ? errno : 0;
-            if (fd != 0) {
-                ::close(fd);
-            }
-            if (error != 0) {
-                return fileError(error, displayText(path));
-            }
-            return text;
-        }
-        text.append(buffer, static_cast<std::size_t>(got));
-    }
-}
 
 int runVerifyCommand(const CliArguments& args, Output& out, Output& err) {
     if (args.operands.size() != 2) {
@@ -44,7 +13,7 @@ int runVerifyCommand(const CliArguments& args, Output& out, Output& err) {
                      : "verify: unexpected argument '" + args.operands[2] + "' (try --help)");
     }
     const std::string& recordPath = args.operands[0];
-    const Result<std::string> file = readInputFile(recordPath);
+    const Result<std::string> file = readInput(recordPath);
     if (!file.ok()) {
         return usageError(err, file.error().message);
     }

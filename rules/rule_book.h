@@ -61,6 +61,9 @@ class RuleBook {
 public:
     // Strengths below this are minimal relationships.
     static constexpr int kMinimalBelow = 3;
+    // A reference text matches a case when its strength with every questioned text is at
+    // least this, unless the examiner chooses another level.
+    static constexpr int kMatchedReferenceAtLeast = 4;
     // A strength more than this many standard deviations from the mean is off the norm.
     static constexpr double kSignificanceAbove = 1.65;
     // A digit is near its threshold when a move of one by at most this would change it.

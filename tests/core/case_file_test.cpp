@@ -241,7 +241,7 @@ TEST(CaseCliTest, ExitStatuses) {
         int status;
         const char* said;  // on standard output or error
     } steps[] = {
-        {"$CLI case new c texts --metadata bad.csv", 2, "bad.csv: line 3"},
+        {"$CLI case new c texts --metadata bad.csv", 2, "bad.csv line 3: "},
         {"test -e c.pelmora", 1, ""},
         {"$CLI case new c texts --metadata meta.csv --number 7", 0, "c.pelmora created"},
         {"$CLI case new c texts", 2, "c.pelmora"},
@@ -249,7 +249,8 @@ TEST(CaseCliTest, ExitStatuses) {
          "\xEF\xBB\xBF"
          "file,role\r\na.txt,Q\r\nb.txt,K\r\n"},
         {"$CLI case verify c.pelmora", 0, "No run is stored yet"},
-        {"$CLI case run c.pelmora", 0, "a.txt\t64\t"},
+        {"$CLI case run c.pelmora", 0,
+         "questioned\tknown\tstrength\tagreeing\tdiffering\tminimal\tverdict\na.txt\tb.txt\t"},
         {"$CLI case verify c.pelmora", 0, "each of the same size and SHA-256"},
         {"echo more >> texts/a.txt && $CLI case verify c.pelmora", 1, "a.txt: content changed"},
         {"$CLI case run c.pelmora", 0, "a.txt: content changed"},

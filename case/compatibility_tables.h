@@ -1,0 +1,41 @@
+#pragma once
+// The tables of a case's compatibility, as the command line and the exports write them: one
+// header row of fixed column names, then one row per text or pair.
+
+#include <optional>
+#include <string_view>
+#include <vector>
+
+#include "case/compatibility.h"
+#include "formats/csv.h"
+#include "formats/output_format.h"
+
+namespace pelmora {
+
+enum class CaseTable {
+    QuestionedKnown,
+    KnownKnown,
+    QuestionedReference,
+    QuestionedQuestioned,
+    Matched
+};
+
+// "qk", "kk", "qr", "qq", "matched".
+std::string_view caseTableName(CaseTable table);
+std::optional<CaseTable> caseTableNamed(std::string_view name);
+
+// qk: questioned, known, strength, agreeing, differing, minimal, verdict.
+// kk: known, mean_strength, off_type; a last row "all known texts" with the mean of every pair.
+// qr: questioned, strength, reference_texts, share_at_least; a row per strength 0 to 5.
+// qq: questioned, other_questioned, strength, agreeing, differing, minimal.
+// matched: reference.
+std::vector<TableRow> caseTable(const RunResult& run, const Compatibility& compatibility,
+                                CaseTable table, NameStyle style = NameStyle::Exact);
+
+// The categories on which two texts agree: "formality, personage".
+std::string agreeingText(const TextComparison& comparison);
+// Each differing digit with both categories: "past tenseness: Past Tense / Not Past Tense",
+// "(near threshold)" after one whose digits lie near a threshold; "; " between them.
+std::string differingText(const TextComparison& comparison);
+
+}  // namespace pelmora

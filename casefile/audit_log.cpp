@@ -31,11 +31,20 @@ std::string_view actionName(AuditAction action) {
     return "";
 }
 
+namespace {
+
+// Every field up to the previous entry's hash, escaped and separated by tabs: escaped fields
+// hold no tab, so the text stands for exactly one set of fields.
+std::string sealedFields(const AuditEntry& e) {
+    return std::to_string(e.sequence) + "\t" + recordField(e.time) + "\t" + recordField(e.action) +
+           "\t" + recordField(e.details) + "\t" + recordField(e.subject) + "\t" +
+           recordField(e.previous);
+}
+
+}  // namespace
+
 std::string entryHash(const AuditEntry& e) {
-    // Escaped fields hold no tab, so the joined text stands for exactly one set of fields.
-    return sha256Hex(std::to_string(e.sequence) + "\t" + recordField(e.time) + "\t" +
-                     recordField(e.action) + "\t" + recordField(e.details) + "\t" +
-                     recordField(e.subject) + "\t" + recordField(e.previous) + "\n");
+    return sha256Hex(sealedFields(e) + "\n");
 }
 
 AuditEntry nextEntry(const AuditEntry* last, std::string time, AuditAction action,
@@ -86,10 +95,7 @@ std::optional<std::string> chainBreak(const std::vector<AuditEntry>& entries,
 std::string logText(const std::vector<AuditEntry>& entries) {
     std::string out = "entry\ttime\taction\tdetails\tsubject\tprevious\thash\n";
     for (const AuditEntry& e : entries) {
-        out += std::to_string(e.sequence) + "\t" + recordField(e.time) + "\t" +
-               recordField(e.action) + "\t" + recordField(e.details) + "\t" +
-               recordField(e.subject) + "\t" + recordField(e.previous) + "\t" +
-               recordField(e.hash) + "\n";
+        out += sealedFields(e) + "\t" + recordField(e.hash) + "\n";
     }
     return out;
 }

@@ -3,6 +3,7 @@
 #include "casefile/case_file.h"
 #include "casefile/folder_check.h"
 #include "cli/case_tables.h"
+#include "cli/stability_options.h"
 #include "stores/text_encoding.h"
 
 namespace pelmora::cli {
@@ -75,6 +76,10 @@ std::optional<Error> reportFolderChanges(CaseFile& opened, const std::filesystem
 }
 
 int caseRun(const CliArguments& args, Output& out, Output& err) {
+    const std::optional<StabilityOptions> options = stabilityOptionsOf(args, "case run", err);
+    if (!options) {
+        return kExitUsage;
+    }
     Result<CaseFile> opened = CaseFile::open(args.operands[1]);
     if (!opened.ok()) {
         return caseError(err, opened.error());
@@ -91,7 +96,15 @@ int caseRun(const CliArguments& args, Output& out, Output& err) {
     if (!run.result) {
         return kExitUsage;
     }
-    if (auto failed = file.storeRun(recordOf(*run.result, utcTimestamp()))) {
+    std::optional<RunStability> stability;
+    if (asksForStability(args)) {
+        stability = stabilityOf(run, *options, args, err);
+        if (!stability) {
+            return kExitUsage;
+        }
+    }
+    const RunStability* measured = stability ? &*stability : nullptr;
+    if (auto failed = file.storeRun(recordOf(*run.result, utcTimestamp(), measured))) {
         return caseError(err, *failed);
     }
     const Result<Metadata> metadata = file.metadata();
@@ -100,7 +113,8 @@ int caseRun(const CliArguments& args, Output& out, Output& err) {
     }
     writeCaseTable(*run.result, metadata.value(), CaseTable::QuestionedKnown,
                    RuleBook::kMatchedReferenceAtLeast, out, err);
-    return finish(out, err, run.result->leftOut.empty() ? kExitOk : kExitLeftOut);
+    const int status = finish(out, err, run.result->leftOut.empty() ? kExitOk : kExitLeftOut);
+    return statusWithStability(status, stability);
 }
 
 int caseMetadata(const CliArguments& args, Output& out, Output& err) {
@@ -149,9 +163,16 @@ int runCaseCommand(const CliArguments& args, Output& out, Output& err) {
                                    : "case " + action + ": unexpected argument '" +
                                          args.operands[operands] + "' (try --help)");
     }
-    if (action != "new" && !args.options.empty()) {
-        return usageError(err, "case " + action + ": unknown option '" +
-                                   args.options.begin()->first + "' (try --help)");
+    // Each action takes its own options only.
+    for (const auto& [option, value] : args.options) {
+        const bool takes = action == "new" ? option == "--metadata" || option == "--number" ||
+                                                 option == "--examiner"
+                           : action == "run" ? option == "--resamples" || option == "--block"
+                                             : false;
+        if (!takes) {
+            return usageError(err,
+                              "case " + action + ": unknown option '" + option + "' (try --help)");
+        }
     }
     return action == "new"        ? caseNew(args, out, err)
            : action == "run"      ? caseRun(args, out, err)

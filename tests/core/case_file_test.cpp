@@ -263,6 +263,10 @@ TEST(CaseCliTest, ExitStatuses) {
         {"$CLI case verify missing.pelmora", 2, "missing.pelmora"},
         {"$CLI case log c.pelmora --number 3", 2, "unknown option '--number'"},
         {"$CLI case frobnicate c.pelmora", 2, "unknown action"},
+        {"$CLI case run c.pelmora --resamples 20 --block 5 >/dev/null && "
+         "$CLI case log c.pelmora | tail -n 1 | cut -f4",
+         0, "stability over 20 resamples of 5 words"},
+        {"$CLI case run c.pelmora --metadata meta.csv", 2, "unknown option '--metadata'"},
     };
     for (const Step& s : steps) {
         const test::CliResult r = runShell(cd + s.command);

@@ -106,6 +106,24 @@ TEST(CaseFileTest, WhatIsStoredReadsBackTheSame) {
     EXPECT_EQ(file.tampering().value(), std::nullopt);
 }
 
+TEST(CaseFileTest, ACaseMovedWithItsFolderFindsItByItsRelativePath) {
+    TempFolder place;
+    fs::create_directories(place.path() / "old" / "texts");
+    put(place.path() / "old" / "texts" / "a.txt", kPlain);
+    {
+        Result<CaseFile> made =
+            CaseFile::create(place.path() / "old" / "case.pelmora", place.path() / "old/texts", {});
+        ASSERT_TRUE(made.ok()) << made.error().message;
+        EXPECT_EQ(made.value().folderPath().value(), place.path() / "old" / "texts");
+        ASSERT_FALSE(made.value().setDetails({"8", "", "", "moved"}));
+    }
+    fs::rename(place.path() / "old", place.path() / "new");
+    const Result<CaseFile> opened = CaseFile::open(place.path() / "new" / "case.pelmora", false);
+    ASSERT_TRUE(opened.ok()) << opened.error().message;
+    EXPECT_EQ(opened.value().folderPath().value(), place.path() / "new" / "texts");
+    EXPECT_EQ(opened.value().details().value(), (CaseDetails{"8", "", "", "moved"}));
+}
+
 // A case of two entries and a run, then one more entry: created, run, verified.
 fs::path caseWithRun(const CaseFolder& c) {
     Result<CaseFile> made = CaseFile::create(c.file, c.folder, {});

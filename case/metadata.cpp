@@ -1,6 +1,7 @@
 #include "case/metadata.h"
 
 #include <algorithm>
+#include <array>
 #include <unordered_map>
 #include <unordered_set>
 
@@ -13,6 +14,9 @@ namespace pelmora {
 namespace {
 
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+// Each role's letter and name, in the order of Role.
+constexpr std::array<std::array<std::string_view, 2>, 4> kRoleWords = {
+    {{"", "none"}, {"Q", "questioned"}, {"K", "known"}, {"R", "reference"}}};
 
 std::string lowered(std::string_view text) {
     std::string out(text);
@@ -133,31 +137,11 @@ private:
 }  // namespace
 
 std::string_view roleLetter(Role role) {
-    switch (role) {
-        case Role::Questioned:
-            return "Q";
-        case Role::Known:
-            return "K";
-        case Role::Reference:
-            return "R";
-        case Role::None:
-            break;
-    }
-    return "";
+    return kRoleWords[static_cast<std::size_t>(role)][0];
 }
 
 std::string_view roleName(Role role) {
-    switch (role) {
-        case Role::Questioned:
-            return "questioned";
-        case Role::Known:
-            return "known";
-        case Role::Reference:
-            return "reference";
-        case Role::None:
-            break;
-    }
-    return "none";
+    return kRoleWords[static_cast<std::size_t>(role)][1];
 }
 
 std::optional<Role> roleFromText(std::string_view text) {

@@ -6,6 +6,7 @@
 #include "case/compatibility_tables.h"
 #include "tests/support/cli_runner.h"
 #include "tests/support/folder_run.h"
+#include "tests/support/run_builder.h"
 
 namespace pelmora {
 namespace {
@@ -200,6 +201,37 @@ TEST(CaseCompatibility, HandWorkedCaseGivesEveryTableAndVerdict) {
             {"questioned", "other_questioned", "strength", "agreeing", "differing", "minimal"},
             {"q1.txt", "q2.txt", "4", "formality, personage, obligation/intention, affect",
              "past tenseness: Past Tense / Not Past Tense", "no"}}));
+}
+
+// A lone known text has no mean, no reference texts give no shares, a role for a file the run
+// did not analyse is named, and without a questioned text no reference text matches.
+TEST(CaseCompatibility, SparseCasesSayWhatTheyCannotGive) {
+    const RunResult run = test::runOf({{"k.txt", "11112"}, {"q.txt", "11111"}, {"x.txt", "11111"}});
+    Metadata metadata;
+    metadata.setRole("q.txt", Role::Questioned);
+    metadata.setRole("k.txt", Role::Known);
+    metadata.setRole("gone.txt", Role::Reference);
+    const Compatibility c = compatibilityOf(run, metadata);
+    EXPECT_EQ(c.texts.notAnalysed, (Names{"gone.txt"}));
+    EXPECT_TRUE(c.texts.reference.empty());
+    ASSERT_EQ(c.questionedKnown.size(), 1u);
+    EXPECT_EQ(verdictText(c.questionedKnown[0][0]),
+              "differs in affect: questioned none, known none");  // no decisions recorded
+    EXPECT_EQ(shareSentence(c.questionedKnown[0][0]), "");
+    EXPECT_EQ(caseTable(run, c, CaseTable::KnownKnown),
+              (std::vector<TableRow>{{"known", "mean_strength", "off_type"},
+                                     {"k.txt", "n/a", "no"},
+                                     {"all known texts", "n/a", ""}}));
+    const std::vector<TableRow> qr = caseTable(run, c, CaseTable::QuestionedReference);
+    ASSERT_EQ(qr.size(), 7u);
+    EXPECT_EQ(qr[6], (TableRow{"q.txt", "5", "0", "n/a"}));
+
+    Metadata referenceOnly;
+    referenceOnly.setRole("x.txt", Role::Reference);
+    const Compatibility none = compatibilityOf(run, referenceOnly, 0);
+    EXPECT_TRUE(none.matchedReference.empty());
+    EXPECT_TRUE(none.questionedKnown.empty());
+    EXPECT_EQ(caseTable(run, none, CaseTable::Matched), (std::vector<TableRow>{{"reference"}}));
 }
 
 TEST(CaseCompatibility, CliPrintsTheChosenTableAndRefusesBadMetadataWithTwo) {

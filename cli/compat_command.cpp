@@ -1,8 +1,4 @@
-#include "app/file_reader.h"
-#include "app/folder_listing.h"
-#include "case/compatibility_tables.h"
-#include "cli/folder_run.h"
-#include "stores/text_encoding.h"
+#include "cli/case_tables.h"
 
 namespace pelmora::cli {
 
@@ -35,32 +31,6 @@ std::optional<CompatOptions> compatOptionsOf(const CliArguments& args, Output& e
     return options;
 }
 
-// The metadata at `path` against the texts the folder lists; nothing, with a line on `err`
-// naming the file and the line, when it cannot be loaded.
-std::optional<Metadata> metadataOf(const std::string& path, const std::string& folder,
-                                   Output& err) {
-    const Result<std::string> bytes = readInput(path);
-    if (!bytes.ok()) {
-        usageError(err, bytes.error().message);
-        return std::nullopt;
-    }
-    const Result<FolderListing> listing = listTextFiles(folder);
-    if (!listing.ok()) {
-        usageError(err, listing.error().message);
-        return std::nullopt;
-    }
-    std::vector<std::string> names;
-    for (const ListedFile& file : listing.value().files) {
-        names.push_back(file.nameBytes);
-    }
-    Result<Metadata> metadata = parseMetadata(bytes.value(), names);
-    if (!metadata.ok()) {
-        usageError(err, displayText(path) + " " + metadata.error().message);
-        return std::nullopt;
-    }
-    return std::move(metadata.value());
-}
-
 }  // namespace
 
 int runCompatCommand(const CliArguments& args, Output& out, Output& err) {
@@ -80,20 +50,7 @@ int runCompatCommand(const CliArguments& args, Output& out, Output& err) {
         return kExitUsage;
     }
     return writeAfterRun(args, out, err, [&](const FolderRun& run, Output& o) {
-        const Compatibility compatibility = compatibilityOf(*run.result, *metadata, options->level);
-        for (const std::string& name : compatibility.texts.notAnalysed) {
-            err.raw("pelmora-cli: has a role but was not analysed: ")
-                .name(displayText(name))
-                .raw("\n");
-        }
-        err.flush();
-        std::string line;
-        for (const TableRow& row :
-             caseTable(*run.result, compatibility, options->table, o.names())) {
-            line.clear();
-            appendDelimitedRow(line, row, '\t', "\n");
-            o.text(line);
-        }
+        writeCaseTable(*run.result, *metadata, options->table, options->level, o, err);
     });
 }
 

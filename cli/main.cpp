@@ -70,6 +70,20 @@ const CliCommand kCommands[] = {
          std::to_string(RuleBook::kMatchedReferenceAtLeast) + ") with every questioned text",
      runCompatCommand,
      {"--metadata", "--table", "--level"}},
+    {"case",
+     "new CASE FOLDER [--metadata META.csv] [--number N] [--examiner NAME]",
+     "a new case file for FOLDER with its texts, their metadata and an audit log",
+     runCaseCommand,
+     {"--metadata", "--number", "--examiner", "--resamples", "--block"}},
+    {"case", "run CASE [--resamples B] [--block WORDS]",
+     "run the case's folder, store the run (with either option, its stability) in the "
+     "case file, print the qk table",
+     runCaseCommand},
+    {"case", "metadata CASE", "print the case's metadata as a CSV table", runCaseCommand},
+    {"case", "log CASE", "print the case's audit log with each entry's hash", runCaseCommand},
+    {"case", "verify CASE",
+     "exit 1 naming each file changed since the last run or the first broken log entry",
+     runCaseCommand},
 };
 
 void printUsage(Output& out) {
@@ -91,13 +105,15 @@ void printUsage(Output& out) {
         "  --help            show this help\n\n"
         "Exit status:\n"
         "  0  success: every listed file was analysed and the output written\n"
-        "  1  verify: the folder differs from its record\n"
+        "  1  verify: the folder differs from its record; case verify: the folder\n"
+        "     changed since the last run or the case's log was altered\n"
         "  2  bad arguments, a folder that cannot be opened, a record that cannot be\n"
-        "     read, is cut short or was altered, or metadata that cannot be loaded\n"
+        "     read, is cut short or was altered, metadata that cannot be loaded, or a\n"
+        "     case file that is none, is damaged or is of a newer format\n"
         "  3  the output is complete, but files that could not be read were left out, or\n"
         "     texts that changed since the run were not resampled (each named)\n"
         "  4  the output could not be written (a full disk, a closed pipe, a workbook's\n"
-        "     folder that cannot be written)\n");
+        "     folder or a case file that cannot be written)\n");
 }
 
 // An option some command takes with a value.

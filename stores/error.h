@@ -20,6 +20,7 @@ struct Error {
         NotUtf8,           // a text that must be UTF-8 is not
         RecordUnusable,    // a run record that cannot be read as one
         MetadataUnusable,  // a metadata table that cannot be loaded
+        CaseUnusable,      // a case file that cannot be read as one, or is of a newer format
         WriteFailed,
         Cancelled,  // the user stopped the work
     };

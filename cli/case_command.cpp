@@ -83,19 +83,15 @@ int caseRun(const CliArguments& args, Output& out, Output& err) {
     if (!options) {
         return kExitUsage;
     }
-    Result<CaseFile> opened = CaseFile::open(args.operands[1]);
+    Result<OpenedCase> opened = openCase(args.operands[1]);
     if (!opened.ok()) {
         return caseError(err, opened.error());
     }
-    CaseFile& file = opened.value();
-    const Result<std::filesystem::path> folder = file.folderPath();
-    if (!folder.ok()) {
-        return caseError(err, folder.error());
-    }
-    if (auto failed = reportFolderChanges(file, folder.value(), err)) {
+    CaseFile& file = opened.value().file;
+    if (auto failed = reportFolderChanges(file, opened.value().folder, err)) {
         return caseError(err, *failed);
     }
-    const FolderRun run = runFolder(folder.value().native(), args, err);
+    const FolderRun run = runFolder(opened.value().folder.native(), args, err);
     if (!run.result) {
         return kExitUsage;
     }

@@ -73,19 +73,27 @@ int runCaseUnmasking(const CliArguments& args, Output& out, Output& err) {
     return finish(out, err, kExitOk);
 }
 
+Result<OpenedCase> openCase(const std::string& path) {
+    Result<CaseFile> opened = CaseFile::open(path);
+    if (!opened.ok()) {
+        return opened.error();
+    }
+    const Result<std::filesystem::path> folder = opened.value().folderPath();
+    if (!folder.ok()) {
+        return folder.error();
+    }
+    return OpenedCase{std::move(opened.value()), folder.value()};
+}
+
 int runCaseLock(const CliArguments& args, Output& out, Output& err) {
-    Result<CaseFile> opened = CaseFile::open(args.operands[1]);
+    Result<OpenedCase> opened = openCase(args.operands[1]);
     if (!opened.ok()) {
         return caseError(err, opened.error());
     }
-    CaseFile& file = opened.value();
-    const Result<std::filesystem::path> folder = file.folderPath();
-    if (!folder.ok()) {
-        return caseError(err, folder.error());
-    }
+    CaseFile& file = opened.value().file;
     // The evidence is read off the folder as it is now, which must still be what the last
     // stored run read of each questioned text.
-    const FolderRun run = runFolder(folder.value().native(), args, err);
+    const FolderRun run = runFolder(opened.value().folder.native(), args, err);
     if (!run.result) {
         return kExitUsage;
     }

@@ -20,6 +20,13 @@ namespace pelmora::cli {
 int runCaseUnmasking(const CliArguments& args, Output& out, Output& err);
 int runCaseLock(const CliArguments& args, Output& out, Output& err);
 
+// The case file at `path`, open for writing, with where its folder is now.
+struct OpenedCase {
+    CaseFile file;
+    std::filesystem::path folder;
+};
+Result<OpenedCase> openCase(const std::string& path);
+
 // A case file's fault on `err`: status 4 when it cannot be written, else 2.
 int caseError(Output& err, const Error& error);
 

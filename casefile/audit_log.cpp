@@ -27,6 +27,8 @@ std::string_view actionName(AuditAction action) {
             return "opened";
         case AuditAction::Verified:
             return "verified";
+        case AuditAction::OptionChanged:
+            return "option changed";
     }
     return "";
 }

@@ -21,6 +21,7 @@ enum class AuditAction {
     ExportWritten,
     Opened,
     Verified,
+    OptionChanged,
 };
 
 // The words the log stores and shows for an action, such as "metadata imported".

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "case/metadata.h"
+#include "case/unmasking.h"
 #include "casefile/audit_log.h"
 #include "casefile/sqlite_db.h"
 #include "record/run_record.h"
@@ -69,8 +70,21 @@ public:
     Result<CaseOptions> options() const;
     [[nodiscard]] std::optional<Error> setOption(const std::string& name, const std::string& value);
 
+    // Whether the case examines its questioned texts first, and whether they are locked.
+    Result<UnmaskingStage> unmasking() const;
+    // Turns sequential unmasking on or off, logged; refused once the questioned texts are locked.
+    [[nodiscard]] std::optional<Error> setUnmasking(bool on);
+    // The texts the lock's log entry names; nothing before the lock.
+    Result<std::optional<std::vector<LockedText>>> lockedTexts() const;
+    // Locks the questioned texts with unmasking on: each must be analysed in the last stored
+    // run, whose code and SHA-256 the one log entry records, with the evidence `current` (the
+    // folder run again, each questioned text unchanged) gives. Refused, naming the text, else.
+    [[nodiscard]] std::optional<Error> lockQuestioned(const RunResult& current);
+    // What differs from the lock by the metadata and the last run; empty before a lock.
+    Result<std::vector<std::string>> changesSinceLock() const;
+
     // Stores a run with its files, codes and stability figures, and logs it with the SHA-256
-    // of its record's text.
+    // of its record's text and, after a lock, what in it differs from the lock.
     [[nodiscard]] std::optional<Error> storeRun(const RunRecord& run);
     Result<std::vector<RunRecord>> runs() const;
     Result<std::optional<RunRecord>> lastRun() const;
@@ -89,6 +103,9 @@ private:
     [[nodiscard]] std::optional<Error> replaceTexts(const std::vector<std::string>& names);
     [[nodiscard]] std::optional<Error> storeMetadata(const Metadata& metadata);
     Result<ChainHead> head() const;
+    // A line "since the lock: ..." for each way `m` and `run` differ from the lock, each
+    // after a line end; empty before a lock.
+    Result<std::string> lockNote(const Metadata& m, const RunRecord* run) const;
 
     sqlite::Database db_;
 };

@@ -111,7 +111,12 @@ std::optional<Error> CaseFile::importMetadata(const Metadata& m) {
     const std::string details = std::to_string(m.rows.size()) +
                                 (m.rows.size() == 1 ? " row, " : " rows, ") +
                                 std::to_string(withRole) + " with a role";
-    if (auto failed = append(AuditAction::MetadataImported, details, sha256Hex(metadataCsv(m)))) {
+    const Result<std::string> note = lockNote(m, nullptr);
+    if (!note.ok()) {
+        return note.error();
+    }
+    if (auto failed = append(AuditAction::MetadataImported, details + note.value(),
+                             sha256Hex(metadataCsv(m)))) {
         return failed;
     }
     return transaction.commit();
@@ -136,8 +141,12 @@ std::optional<Error> CaseFile::setRole(std::string_view nameBytes, Role role) {
     if (auto failed = storeMetadata(m.value())) {
         return failed;
     }
+    const Result<std::string> note = lockNote(m.value(), nullptr);
+    if (!note.ok()) {
+        return note.error();
+    }
     const std::string details =
-        recordField(nameBytes) + ": " + roleWords(before) + " to " + roleWords(role);
+        recordField(nameBytes) + ": " + roleWords(before) + " to " + roleWords(role) + note.value();
     if (auto failed = append(AuditAction::RoleChanged, details, {})) {
         return failed;
     }

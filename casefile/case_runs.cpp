@@ -172,8 +172,14 @@ std::optional<Error> CaseFile::storeRun(const RunRecord& run) {
             text.reset();
         }
     }
-    if (auto failed =
-            append(AuditAction::Run, runDetails(run, id.value()), sha256Hex(recordText(run)))) {
+    const Result<Metadata> m = metadata();
+    const Result<std::string> note =
+        m.ok() ? lockNote(m.value(), &run) : Result<std::string>(m.error());
+    if (!note.ok()) {
+        return note.error();
+    }
+    if (auto failed = append(AuditAction::Run, runDetails(run, id.value()) + note.value(),
+                             sha256Hex(recordText(run)))) {
         return failed;
     }
     return transaction.commit();

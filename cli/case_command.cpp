@@ -1,22 +1,17 @@
-// pelmora-cli case new|run|metadata|log|verify: a case kept in a case file.
+// pelmora-cli case new|run|metadata|log|verify|unmasking|lock: a case kept in a case file.
+
+#include <map>
 
 #include "casefile/case_file.h"
 #include "casefile/folder_check.h"
 #include "cli/case_tables.h"
+#include "cli/case_view.h"
 #include "cli/stability_options.h"
 #include "stores/text_encoding.h"
 
 namespace pelmora::cli {
 
 namespace {
-
-// A case file that cannot be written is output that could not be written; any other fault of
-// it is a bad case file.
-int caseError(Output& err, const Error& error) {
-    err.raw("pelmora-cli: ").raw(error.message).raw("\n");
-    err.flush();
-    return error.code == Error::Code::WriteFailed ? kExitNoOutput : kExitUsage;
-}
 
 int caseNew(const CliArguments& args, Output& out, Output& err) {
     std::filesystem::path file(args.operands[1]);
@@ -34,16 +29,24 @@ int caseNew(const CliArguments& args, Output& out, Output& err) {
     CaseDetails details;
     details.number = args.options.count("--number") ? args.options.at("--number") : "";
     details.examiner = args.options.count("--examiner") ? args.options.at("--examiner") : "";
+    const auto unmasking = args.options.find("--unmasking");
+    if (unmasking != args.options.end() && unmasking->second != "on" &&
+        unmasking->second != "off") {
+        return usageError(err, "case new: --unmasking takes on or off, not '" + unmasking->second +
+                                   "' (try --help)");
+    }
     Result<CaseFile> made = CaseFile::create(file, folder, details);
     if (!made.ok()) {
         return caseError(err, made.error());
     }
-    if (metadata) {
-        if (auto failed = made.value().importMetadata(*metadata)) {
-            std::error_code ignored;
-            std::filesystem::remove(file, ignored);
-            return caseError(err, *failed);
-        }
+    std::optional<Error> failed = metadata ? made.value().importMetadata(*metadata) : std::nullopt;
+    if (!failed && unmasking != args.options.end()) {
+        failed = made.value().setUnmasking(unmasking->second == "on");
+    }
+    if (failed) {
+        std::error_code ignored;
+        std::filesystem::remove(file, ignored);
+        return caseError(err, *failed);
     }
     out.raw("Case file " + displayText(file.native()) + " created for " +
             displayText(std::filesystem::absolute(folder).lexically_normal().native()) + "\n");
@@ -80,19 +83,15 @@ int caseRun(const CliArguments& args, Output& out, Output& err) {
     if (!options) {
         return kExitUsage;
     }
-    Result<CaseFile> opened = CaseFile::open(args.operands[1]);
+    Result<OpenedCase> opened = openCase(args.operands[1]);
     if (!opened.ok()) {
         return caseError(err, opened.error());
     }
-    CaseFile& file = opened.value();
-    const Result<std::filesystem::path> folder = file.folderPath();
-    if (!folder.ok()) {
-        return caseError(err, folder.error());
-    }
-    if (auto failed = reportFolderChanges(file, folder.value(), err)) {
+    CaseFile& file = opened.value().file;
+    if (auto failed = reportFolderChanges(file, opened.value().folder, err)) {
         return caseError(err, *failed);
     }
-    const FolderRun run = runFolder(folder.value().native(), args, err);
+    const FolderRun run = runFolder(opened.value().folder.native(), args, err);
     if (!run.result) {
         return kExitUsage;
     }
@@ -107,12 +106,9 @@ int caseRun(const CliArguments& args, Output& out, Output& err) {
     if (auto failed = file.storeRun(recordOf(*run.result, utcTimestamp(), measured))) {
         return caseError(err, *failed);
     }
-    const Result<Metadata> metadata = file.metadata();
-    if (!metadata.ok()) {
-        return caseError(err, metadata.error());
+    if (auto failed = writeCaseView(file, *run.result, out, err)) {
+        return caseError(err, *failed);
     }
-    writeCaseTable(*run.result, metadata.value(), CaseTable::QuestionedKnown,
-                   RuleBook::kMatchedReferenceAtLeast, out, err);
     const int status = finish(out, err, run.result->leftOut.empty() ? kExitOk : kExitLeftOut);
     return statusWithStability(status, stability);
 }
@@ -146,19 +142,24 @@ int caseLog(const CliArguments& args, Output& out, Output& err) {
 }  // namespace
 
 int runCaseCommand(const CliArguments& args, Output& out, Output& err) {
+    static const std::map<std::string, std::size_t> kOperands = {
+        {"new", 3},    {"run", 2},       {"metadata", 2}, {"log", 2},
+        {"verify", 2}, {"unmasking", 3}, {"lock", 2}};
+    static const std::map<std::string, std::string> kNeeds = {{"new", "CASE and FOLDER"},
+                                                              {"unmasking", "CASE and on or off"}};
     const std::string action = args.operands.empty() ? "" : args.operands[0];
-    const std::size_t operands = action == "new" ? 3 : 2;
-    if (action != "new" && action != "run" && action != "metadata" && action != "log" &&
-        action != "verify") {
+    const auto known = kOperands.find(action);
+    if (known == kOperands.end()) {
         return usageError(err, action.empty()
-                                   ? "case: needs new, run, metadata, log or verify "
-                                     "(try --help)"
+                                   ? "case: needs new, run, metadata, log, verify, unmasking or "
+                                     "lock (try --help)"
                                    : "case: unknown action '" + action + "' (try --help)");
     }
+    const std::size_t operands = known->second;
     if (args.operands.size() != operands) {
         return usageError(err, args.operands.size() < operands
                                    ? "case " + action + ": needs " +
-                                         (action == "new" ? "CASE and FOLDER" : "CASE") +
+                                         (kNeeds.count(action) ? kNeeds.at(action) : "CASE") +
                                          " (try --help)"
                                    : "case " + action + ": unexpected argument '" +
                                          args.operands[operands] + "' (try --help)");
@@ -166,7 +167,7 @@ int runCaseCommand(const CliArguments& args, Output& out, Output& err) {
     // Each action takes its own options only.
     for (const auto& [option, value] : args.options) {
         const bool takes = action == "new" ? option == "--metadata" || option == "--number" ||
-                                                 option == "--examiner"
+                                                 option == "--examiner" || option == "--unmasking"
                            : action == "run" ? option == "--resamples" || option == "--block"
                                              : false;
         if (!takes) {
@@ -174,11 +175,13 @@ int runCaseCommand(const CliArguments& args, Output& out, Output& err) {
                               "case " + action + ": unknown option '" + option + "' (try --help)");
         }
     }
-    return action == "new"        ? caseNew(args, out, err)
-           : action == "run"      ? caseRun(args, out, err)
-           : action == "metadata" ? caseMetadata(args, out, err)
-           : action == "log"      ? caseLog(args, out, err)
-                                  : runCaseVerify(args, out, err);
+    return action == "new"         ? caseNew(args, out, err)
+           : action == "run"       ? caseRun(args, out, err)
+           : action == "metadata"  ? caseMetadata(args, out, err)
+           : action == "log"       ? caseLog(args, out, err)
+           : action == "unmasking" ? runCaseUnmasking(args, out, err)
+           : action == "lock"      ? runCaseLock(args, out, err)
+                                   : runCaseVerify(args, out, err);
 }
 
 }  // namespace pelmora::cli

@@ -12,16 +12,20 @@ namespace {
 struct CaseVerification {
     std::optional<std::string> broken;   // where the log or a run was tampered with
     std::optional<Verification> folder;  // nothing before the first run
+    std::vector<std::string> sinceLock;  // a locked questioned text's role or content changed
     std::size_t files = 0;
     std::size_t entries = 0;
 
-    bool whole() const { return !broken && (!folder || folder->unchanged()); }
+    bool whole() const { return !broken && (!folder || folder->unchanged()) && sinceLock.empty(); }
 };
 
 std::string verificationWords(const CaseVerification& v) {
     std::string out = v.broken ? "The case was altered outside Pelmora: " + *v.broken + ".\n"
                                : "The log is whole: " + std::to_string(v.entries) +
                                      (v.entries == 1 ? " entry" : " entries") + " in a chain.\n";
+    for (const std::string& line : v.sinceLock) {
+        out += "Since the questioned texts were locked: " + line + "\n";
+    }
     if (!v.folder) {
         return out + "No run is stored yet, so the folder is not compared.\n";
     }
@@ -48,6 +52,11 @@ Result<CaseVerification> verifyCase(const CaseFile& file) {
         return log.error();
     }
     v.entries = log.value().size();
+    Result<std::vector<std::string>> sinceLock = file.changesSinceLock();
+    if (!sinceLock.ok()) {
+        return sinceLock.error();
+    }
+    v.sinceLock = std::move(sinceLock.value());
     const Result<std::optional<RunRecord>> last = file.lastRun();
     const Result<std::filesystem::path> folder = file.folderPath();
     if (!last.ok() || !folder.ok()) {

@@ -71,13 +71,22 @@ const CliCommand kCommands[] = {
      runCompatCommand,
      {"--metadata", "--table", "--level"}},
     {"case",
-     "new CASE FOLDER [--metadata META.csv] [--number N] [--examiner NAME]",
-     "a new case file for FOLDER with its texts, their metadata and an audit log",
+     "new CASE FOLDER [--metadata META.csv] [--number N] [--examiner NAME] [--unmasking on|off]",
+     "a new case file for FOLDER with its texts, their metadata and an audit log; with "
+     "--unmasking on, the questioned texts are examined and locked before the rest is shown",
      runCaseCommand,
-     {"--metadata", "--number", "--examiner", "--resamples", "--block"}},
+     {"--metadata", "--number", "--examiner", "--unmasking", "--resamples", "--block"}},
     {"case", "run CASE [--resamples B] [--block WORDS]",
      "run the case's folder, store the run (with either option, its stability) in the "
-     "case file, print the qk table",
+     "case file, print the qk table, or under sequential unmasking before the lock only the "
+     "questioned texts' codes; name what changed since the lock",
+     runCaseCommand},
+    {"case", "unmasking CASE on|off",
+     "turn sequential unmasking on or off (refused once the questioned texts are locked)",
+     runCaseCommand},
+    {"case", "lock CASE",
+     "lock the questioned texts: log their codes, SHA-256 and evidence from the last run, "
+     "which must have analysed each",
      runCaseCommand},
     {"case", "metadata CASE", "print the case's metadata as a CSV table", runCaseCommand},
     {"case", "log CASE", "print the case's audit log with each entry's hash", runCaseCommand},
@@ -106,7 +115,8 @@ void printUsage(Output& out) {
         "Exit status:\n"
         "  0  success: every listed file was analysed and the output written\n"
         "  1  verify: the folder differs from its record; case verify: the folder\n"
-        "     changed since the last run or the case's log was altered\n"
+        "     changed since the last run, the case's log was altered, or a locked\n"
+        "     questioned text changed its role or content\n"
         "  2  bad arguments, a folder that cannot be opened, a record that cannot be\n"
         "     read, is cut short or was altered, metadata that cannot be loaded, or a\n"
         "     case file that is none, is damaged or is of a newer format\n"

@@ -12,6 +12,7 @@
 
 #include "casefile/case_file.h"
 #include "casefile/folder_check.h"
+#include "explanation/digit_evidence.h"
 #include "tests/support/cli_runner.h"
 #include "tests/support/temp_folder.h"
 #include "tests/support/test_data.h"
@@ -249,6 +250,68 @@ TEST(CaseFileTest, FolderChangesSinceTheLastRunAreNamed) {
                                         "d.txt: new file, not in the record"}));
 }
 
+// a.txt's code and SHA-256 (sha256sum), as a run of kPlain gives them.
+const std::string kPlainCode = "21200";
+const std::string kPlainSha = "554a9917240f2c601723409eb260cd5d011973aec9bb4c648d31790f6467317a";
+
+std::string lastDetails(const CaseFile& file) {
+    return file.log().value().back().details;
+}
+
+// Locking needs unmasking on and a stored run that analysed every questioned text, records
+// each one's code and SHA-256 with its evidence once, and a later role or content change of a
+// locked text is logged and named.
+TEST(CaseFileTest, TheLockRecordsTheQuestionedTextsAndNamesLaterChanges) {
+    CaseFolder c;
+    Result<CaseFile> made = CaseFile::create(c.file, c.folder, {});
+    ASSERT_TRUE(made.ok()) << made.error().message;
+    CaseFile& file = made.value();
+    Metadata roles;
+    roles.setRole("a.txt", Role::Questioned);
+    roles.setRole("b.txt", Role::Known);
+    ASSERT_FALSE(file.importMetadata(roles));
+    const std::shared_ptr<const RunResult> run = test::runFolder(c.folder);
+    const auto refusal = [&] {
+        const std::optional<Error> e = file.lockQuestioned(*run);
+        return e ? e->message : std::string("locked");
+    };
+    EXPECT_EQ(file.unmasking().value(), UnmaskingStage::Off);
+    EXPECT_EQ(refusal(), "sequential unmasking is off for this case");
+    ASSERT_FALSE(file.setUnmasking(true));
+    EXPECT_EQ(file.unmasking().value(), UnmaskingStage::Unlocked);
+    EXPECT_EQ(refusal(), "no run is stored yet; run the case before locking");
+    RunRecord unread = recordOf(*run, "2026-12-06T15:40:12Z");
+    ASSERT_EQ(unread.files[0].nameBytes, "a.txt");
+    unread.files[0] = {"a.txt", true, "Permission denied", 0, "", "", "", {}};
+    ASSERT_FALSE(file.storeRun(unread));
+    EXPECT_EQ(refusal(), "a.txt: questioned but not analysed in the last run");
+
+    ASSERT_FALSE(file.storeRun(recordOf(*run, "2026-12-06T15:41:00Z")));
+    EXPECT_EQ(refusal(), "locked");
+    EXPECT_EQ(file.lockedTexts().value(),
+              (std::vector<LockedText>{{"a.txt", kPlainCode, kPlainSha}}));
+    const AuditEntry lock = file.log().value().back();
+    EXPECT_EQ(lock.action, "questioned texts locked");
+    EXPECT_NE(lock.details.find(textEvidenceReport(explainText(run->texts[0]))), std::string::npos);
+    EXPECT_EQ(file.unmasking().value(), UnmaskingStage::Locked);
+    EXPECT_EQ(refusal(), "the questioned texts are locked already");
+    EXPECT_TRUE(file.setUnmasking(false));
+    EXPECT_EQ(file.changesSinceLock().value(), std::vector<std::string>{});
+
+    ASSERT_FALSE(file.setRole("a.txt", Role::Known));
+    EXPECT_EQ(lastDetails(file),
+              "a.txt: questioned to known\nsince the lock: a.txt: locked as a questioned text, "
+              "now known");
+    ASSERT_FALSE(file.setRole("a.txt", Role::Questioned));
+    put(c.folder / "a.txt", kPlain + "More.\n");
+    ASSERT_FALSE(file.storeRun(recordOf(*test::runFolder(c.folder), "2026-12-06T16:00:00Z")));
+    const std::string changed =
+        "a.txt: content changed since the lock (its SHA-256 differs from the locked one)";
+    EXPECT_NE(lastDetails(file).find("\nsince the lock: " + changed), std::string::npos);
+    EXPECT_EQ(file.changesSinceLock().value(), std::vector<std::string>{changed});
+    EXPECT_EQ(file.tampering().value(), std::nullopt);
+}
+
 TEST(CaseCliTest, ExitStatuses) {
     CaseFolder c;
     put(c.place.path() / "meta.csv", "file,role\na.txt,Q\nb.txt,known\n");
@@ -291,6 +354,48 @@ TEST(CaseCliTest, ExitStatuses) {
         EXPECT_EQ(r.status, s.status) << s.command << "\n" << r.out << r.err;
         EXPECT_NE((r.out + r.err).find(s.said), std::string::npos) << s.command << "\n"
                                                                    << r.out << r.err;
+    }
+}
+
+TEST(CaseCliTest, SequentialUnmaskingShowsTheQuestionedTextsFirst) {
+    CaseFolder c;
+    put(c.place.path() / "meta.csv", "file,role\na.txt,Q\nb.txt,K\n");
+    const std::string cd = "cd " + shellQuoted(c.place.path().string()) + " && ";
+    struct Step {
+        std::string command;
+        int status;
+        std::string said;    // on standard output or error
+        const char* absent;  // on neither; "" for no such check
+    } steps[] = {
+        {"$CLI case new u texts --unmasking yes", 2, "--unmasking takes on or off", ""},
+        {"$CLI case new u texts --metadata meta.csv --unmasking on", 0, "u.pelmora created", ""},
+        {"$CLI case lock u.pelmora", 2, "no run is stored yet", ""},
+        {"$CLI case run u.pelmora", 0, "questioned\tcode\na.txt\t" + kPlainCode + "\n", "known\t"},
+        {"$CLI case run u.pelmora", 0, "the known and reference results follow the lock", ""},
+        {"$CLI case lock u.pelmora", 0, "a.txt\t" + kPlainCode + "\t" + kPlainSha, ""},
+        {"$CLI case lock u.pelmora", 2, "locked already", ""},
+        {"$CLI case unmasking u.pelmora off", 2, "the questioned texts are locked", ""},
+        {"$CLI case unmasking u.pelmora", 2, "needs CASE and on or off", ""},
+        {"$CLI case run u.pelmora", 0, "questioned\tknown\tstrength", "follow the lock"},
+        {"$CLI case verify u.pelmora", 0, "each of the same size", "Since the questioned"},
+        {"echo more >> texts/a.txt && $CLI case run u.pelmora", 0,
+         "since the questioned texts were locked: a.txt: content changed since the lock", ""},
+        {"$CLI case verify u.pelmora", 1, "Since the questioned texts were locked: a.txt: content",
+         ""},
+        {"$CLI case log u.pelmora | cut -f3 | tr '\\n' ,", 0,
+         "action,created,metadata imported,option changed,opened,run,opened,run,questioned texts "
+         "locked,opened,run,verified,opened,run,verified,",
+         ""},
+    };
+    for (const Step& s : steps) {
+        const test::CliResult r = runShell(cd + s.command);
+        EXPECT_EQ(r.status, s.status) << s.command << "\n" << r.out << r.err;
+        EXPECT_NE((r.out + r.err).find(s.said), std::string::npos) << s.command << "\n"
+                                                                   << r.out << r.err;
+        if (*s.absent != '\0') {
+            EXPECT_EQ((r.out + r.err).find(s.absent), std::string::npos) << s.command << "\n"
+                                                                         << r.out << r.err;
+        }
     }
 }
 

@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <array>
 #include <string>
 #include <vector>
 
 #include "case/compatibility_tables.h"
+#include "case/unmasking.h"
 #include "tests/support/cli_runner.h"
 #include "tests/support/folder_run.h"
 #include "tests/support/run_builder.h"
@@ -271,6 +273,89 @@ TEST(CaseCompatibility, CliPrintsTheChosenTableAndRefusesBadMetadataWithTwo) {
         EXPECT_EQ(result.status, 2) << r.err;
         EXPECT_EQ(result.out, "");
         EXPECT_NE(result.err.find(r.err), std::string::npos) << result.err;
+    }
+}
+
+// Before the lock only the questioned texts' own results may show; off or locked, all do.
+TEST(CaseUnmasking, TheStageDecidesWhichTablesMayShow) {
+    const struct {
+        UnmaskingStage stage;
+        VisibleResults visible;
+        std::array<bool, 5> tables;  // qk, kk, qr, qq, matched
+    } cases[] = {
+        {UnmaskingStage::Off, {true, true, true}, {true, true, true, true, true}},
+        {UnmaskingStage::Unlocked, {true, false, false}, {false, false, false, true, false}},
+        {UnmaskingStage::Locked, {true, true, true}, {true, true, true, true, true}},
+    };
+    const CaseTable order[] = {CaseTable::QuestionedKnown, CaseTable::KnownKnown,
+                               CaseTable::QuestionedReference, CaseTable::QuestionedQuestioned,
+                               CaseTable::Matched};
+    for (const auto& k : cases) {
+        EXPECT_EQ(visibleResults(k.stage), k.visible) << static_cast<int>(k.stage);
+        for (std::size_t t = 0; t < 5; ++t) {
+            EXPECT_EQ(mayShow(k.visible, order[t]), k.tables[t]) << static_cast<int>(k.stage) << t;
+        }
+    }
+    const RunResult run = test::runOf({{"k.txt", "11112"}, {"q.txt", "01200"}, {"r.txt", "11111"}});
+    Metadata metadata;
+    metadata.setRole("q.txt", Role::Questioned);
+    metadata.setRole("k.txt", Role::Known);
+    metadata.setRole("r.txt", Role::Reference);
+    EXPECT_EQ(questionedCodesTable(run, caseTexts(run, metadata)),
+              (std::vector<TableRow>{{"questioned", "code"}, {"q.txt", "01200"}}));
+}
+
+// The lock's words give back exactly the texts they lock; what differs from the lock is named
+// text by text.
+TEST(CaseUnmasking, ChangesSinceTheLockAreNamed) {
+    const std::string a(64, 'a'), b(64, 'b'), c(64, 'c');
+    const std::vector<LockedText> locked = {{"caf\xE9\t.txt", "01200", a}, {"b.txt", "11112", b}};
+    EXPECT_EQ(lockedTextsOf(lockDetails(locked, "evidence\n\nQ\tx.txt\t0\t0\n")), locked);
+    EXPECT_EQ(lockedTextsOf(lockDetails({}, "")), std::vector<LockedText>{});
+    EXPECT_EQ(lockedTextsOf("checked"), std::nullopt);
+
+    Metadata bothQ;
+    bothQ.setRole("caf\xE9\t.txt", Role::Questioned);
+    bothQ.setRole("b.txt", Role::Questioned);
+    const auto runOf = [&](std::string aSha, std::string bCode, bool aRead = true) {
+        RunRecord run;
+        run.files = {{"caf\xE9\t.txt", !aRead, "", 1, aRead ? aSha : "", "", "01200", {}},
+                     {"b.txt", false, "", 1, b, "", bCode, {}}};
+        return run;
+    };
+    Metadata moved = bothQ;
+    moved.setRole("caf\xE9\t.txt", Role::Known);
+    moved.setRole("b.txt", Role::None);
+    moved.setRole("n.txt", Role::Questioned);
+    const RunRecord same = runOf(a, "11112"), changed = runOf(c, "11111"),
+                    unread = runOf(a, "11112", false), without = RunRecord{};
+    const struct {
+        const Metadata* metadata;
+        const RunRecord* run;
+        std::vector<std::string> lines;
+    } cases[] = {
+        {&bothQ, &same, {}},
+        {&bothQ, nullptr, {}},
+        {&moved,
+         &same,
+         {"caf\\xE9\\t.txt: locked as a questioned text, now known",
+          "b.txt: locked as a questioned text, now without a role",
+          "n.txt: questioned since the lock, not locked"}},
+        {&bothQ,
+         &changed,
+         {"caf\\xE9\\t.txt: content changed since the lock (its SHA-256 differs from the "
+          "locked one)",
+          "b.txt: code changed since the lock (locked 11112, now 11111)"}},
+        {&bothQ,
+         &unread,
+         {"caf\\xE9\\t.txt: locked as a questioned text, not read by the last run"}},
+        {&bothQ,
+         &without,
+         {"caf\\xE9\\t.txt: locked as a questioned text, missing from the last run",
+          "b.txt: locked as a questioned text, missing from the last run"}},
+    };
+    for (const auto& k : cases) {
+        EXPECT_EQ(lockChanges(locked, *k.metadata, k.run), k.lines);
     }
 }
 

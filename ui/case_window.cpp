@@ -85,7 +85,9 @@ CaseWindow::CaseWindow(MetadataModel* metadata, QWidget* parent)
     level_->setRange(0, 5);
     level_->setValue(RuleBook::kMatchedReferenceAtLeast);
     auto* levelRow = new QHBoxLayout;
-    levelRow->addWidget(makeText(this, "captionLevel", "Matched reference texts reach at least"));
+    QLabel* levelCaption = makeText(this, "captionLevel", "Matched reference texts reach at least");
+    levelCaption->setWordWrap(false);
+    levelRow->addWidget(levelCaption);
     levelRow->addWidget(level_);
     levelRow->addStretch(1);
 
@@ -116,7 +118,7 @@ CaseWindow::CaseWindow(MetadataModel* metadata, QWidget* parent)
 
     connect(level_, &QSpinBox::valueChanged, this, &CaseWindow::recompute);
     connect(metadata_, &MetadataModel::metadataChanged, this, &CaseWindow::recompute);
-    resize(860, 520);
+    resize(1180, 540);
     recompute();
 }
 
@@ -193,7 +195,13 @@ void CaseWindow::recompute() {
             questionedKnown_, knownKnown_, questionedReference_, matched_, questionedQuestioned_};
         for (std::size_t i = 0; i < views.size(); ++i) {
             showRows(views[i], std::move(tables.rows[i]));
+            // Names in full; they are few in the tables of a case.
+            views[i]->resizeColumnToContents(0);
         }
+        questionedKnown_->resizeColumnToContents(1);
+        // The verdict beside the strength, before the long lists of digits.
+        QHeaderView* header = questionedKnown_->horizontalHeader();
+        header->moveSection(header->visualIndex(header->count() - 1), 3);
         tabs_->setTabVisible(tabs_->indexOf(questionedQuestioned_), tables.severalQuestioned);
     });
 }

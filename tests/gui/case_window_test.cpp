@@ -67,6 +67,20 @@ Rows cells(QWidget* window, const char* table, QList<int> columns = {}) {
     return rows;
 }
 
+// The main window on a folder of the first `count` hand-worked texts.
+struct HandFolderWindow {
+    explicit HandFolderWindow(std::size_t count = std::size(testing::kHandTexts)) {
+        if (!folder.isValid() || !testing::writeHandFolder(folder.path(), count)) {
+            qFatal("cannot write the hand-worked texts");
+        }
+        window.show();
+        chooseFolder(window, folder.path());
+    }
+    QTemporaryDir folder;
+    ProgramContext context;
+    MainWindow window{context};
+};
+
 CaseWindow* openCase(MainWindow& window) {
     QTest::mouseClick(child<QPushButton>(&window, "cmdCase"), Qt::LeftButton);
     CaseWindow* found = window.casePanel()->caseWindow();
@@ -100,13 +114,9 @@ private slots:
 // Codes as worked out by hand: Q o_strong_above 01220; K a_high_above 01202, f_def_at 01200,
 // r_tie_formal 20200; R o_at 01200.
 void CaseWindowTest::rolesFromTheKeysGiveTheHandWorkedCaseTables() {
-    QTemporaryDir folder;
-    QVERIFY(folder.isValid() && testing::writeHandFolder(folder.path()));
-    ProgramContext context;
-    MainWindow window(context);
-    window.show();
+    HandFolderWindow hand;
+    MainWindow& window = hand.window;
     QVERIFY(QTest::qWaitForWindowActive(&window));
-    chooseFolder(window, folder.path());
     auto* list = child<QListWidget>(&window, "File1");
     QCOMPARE(list->count(), 5);
 
@@ -196,12 +206,8 @@ void CaseWindowTest::rolesFromTheKeysGiveTheHandWorkedCaseTables() {
 }
 
 void CaseWindowTest::metadataTableFiltersSortsAndEditsRoles() {
-    QTemporaryDir folder;
-    QVERIFY(folder.isValid() && testing::writeHandFolder(folder.path()));
-    ProgramContext context;
-    MainWindow window(context);
-    window.show();
-    chooseFolder(window, folder.path());
+    HandFolderWindow hand;
+    MainWindow& window = hand.window;
     auto* list = child<QListWidget>(&window, "File1");
     list->setFocus();
     list->setCurrentRow(1);
@@ -254,13 +260,9 @@ void CaseWindowTest::importErrorsReachAMessageBoxNamingTheLine_data() {
 void CaseWindowTest::importErrorsReachAMessageBoxNamingTheLine() {
     QFETCH(QByteArray, csv);
     QFETCH(QByteArray, message);
-    QTemporaryDir folder, elsewhere;
-    QVERIFY(folder.isValid() && testing::writeHandFolder(folder.path()));
-    ProgramContext context;
-    MainWindow window(context);
-    window.show();
-    chooseFolder(window, folder.path());
-    CasePanel* panel = window.casePanel();
+    HandFolderWindow hand;
+    QTemporaryDir elsewhere;
+    CasePanel* panel = hand.window.casePanel();
     const QString path = writeCsv(elsewhere, csv);
     panel->chooseOpenPath = [&path](const QString&, const QString&) { return path; };
 
@@ -274,13 +276,9 @@ void CaseWindowTest::importErrorsReachAMessageBoxNamingTheLine() {
 }
 
 void CaseWindowTest::importedMetadataIsExportedAsRead() {
-    QTemporaryDir folder, elsewhere;
-    QVERIFY(folder.isValid() && testing::writeHandFolder(folder.path(), 3));
-    ProgramContext context;
-    MainWindow window(context);
-    window.show();
-    chooseFolder(window, folder.path());
-    CasePanel* panel = window.casePanel();
+    HandFolderWindow hand(3);
+    QTemporaryDir elsewhere;
+    CasePanel* panel = hand.window.casePanel();
     const QString path = writeCsv(elsewhere,
                                   "\xEF\xBB\xBF"
                                   "genre,file,role\r\n"
@@ -288,7 +286,7 @@ void CaseWindowTest::importedMetadataIsExportedAsRead() {
                                   "\"diary, private\",a_high_above.txt,\r\n");
     panel->chooseOpenPath = [&path](const QString&, const QString&) { return path; };
     QVERIFY(panel->importMetadata());
-    QCOMPARE(shownList(child<QListWidget>(&window, "File1")),
+    QCOMPARE(shownList(child<QListWidget>(&hand.window, "File1")),
              (Names{"a_high_above.txt", "f_def_at.txt", "[Q] o_at.txt"}));
 
     const QString out = elsewhere.filePath(QStringLiteral("out.csv"));

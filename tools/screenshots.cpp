@@ -1,6 +1,8 @@
 // Saves a PNG of each of Pelmora's windows after a run over the sample corpus, for checking
 // the look by eye: main.png, analysis.png, details.png (with the stability measured),
-// details-text.png, details-charts.png, matrix.png, help.png, explanation.png.
+// details-text.png, details-charts.png, matrix.png, help.png, explanation.png, case.png (a
+// letter as the questioned text, the diary and the postcard as known texts, the rest as
+// reference texts).
 
 #include <QAbstractItemModel>
 #include <QApplication>
@@ -15,11 +17,15 @@
 #include "forms/program_context.h"
 #include "help/help_windows.h"
 #include "ui/analysis_window.h"
+#include "ui/case_panel.h"
+#include "ui/case_window.h"
 #include "ui/density_charts.h"
 #include "ui/details_window.h"
 #include "ui/evidence_panel.h"
+#include "ui/job_runner.h"
 #include "ui/main_window.h"
 #include "ui/matrix_window.h"
+#include "ui/metadata_model.h"
 #include "ui/stability_task.h"
 #include "ui/text_evidence_view.h"
 
@@ -52,6 +58,27 @@ bool save(QWidget* window, const QDir& folder, const char* name) {
     }
     std::printf("%s\n", qPrintable(path));
     return true;
+}
+
+// The Case window with roles given to the sample texts by name.
+bool saveCase(pelmora::MainWindow& window, const QDir& folder) {
+    pelmora::CasePanel* panel = window.casePanel();
+    pelmora::MetadataModel* metadata = panel->metadata();
+    std::vector<int> questioned, known, reference;
+    for (int row = 0; row < metadata->rowCount(); ++row) {
+        const std::string& name = metadata->folderNames()[static_cast<std::size_t>(row)];
+        (name == "letter_to_gran.txt"                                   ? questioned
+         : name == "diary_sunday.txt" || name == "holiday_postcard.txt" ? known
+                                                                        : reference)
+            .push_back(row);
+    }
+    metadata->setRole(questioned, pelmora::Role::Questioned);
+    metadata->setRole(known, pelmora::Role::Known);
+    metadata->setRole(reference, pelmora::Role::Reference);
+    panel->openCase();
+    static_cast<void>(panel->caseWindow()->runner()->wait());
+    settle(300);
+    return save(panel->caseWindow(), folder, "case.png");
 }
 
 }  // namespace
@@ -103,5 +130,6 @@ int main(int argc, char** argv) {
     saved = save(evidence->matrixWindow(), folder, "matrix.png") && saved;
     saved = save(window.helpWindows()->helpWindow(), folder, "help.png") && saved;
     saved = save(window.helpWindows()->explanationWindow(), folder, "explanation.png") && saved;
+    saved = saveCase(window, folder) && saved;
     return saved ? 0 : 1;
 }

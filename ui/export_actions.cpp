@@ -26,9 +26,21 @@ namespace pelmora {
 
 namespace {
 
-// Where save dialogs open: the last folder saved to, else Documents, else home.
+// The last folder a file was saved to or read from.
 QString& lastSaveFolder() {
     static QString folder;
+    return folder;
+}
+
+// The folder a file dialog opens in: the last one saved to, else Documents, else home.
+QString dialogFolder() {
+    QString folder = lastSaveFolder();
+    if (folder.isEmpty()) {
+        folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    }
+    if (folder.isEmpty() || !QDir(folder).exists()) {
+        folder = QDir::homePath();
+    }
     return folder;
 }
 
@@ -67,16 +79,18 @@ ContentWriter spreadsheetContent(const QString& path, ColumnKinds kinds, std::in
 
 QString chooseSavePath(QWidget* parent, const QString& caption, const QString& fileName,
                        const QString& filter) {
-    QString folder = lastSaveFolder();
-    if (folder.isEmpty()) {
-        folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    }
-    if (folder.isEmpty() || !QDir(folder).exists()) {
-        folder = QDir::homePath();
-    }
+    const QString folder = dialogFolder();
     // QFileDialog asks before it lets the user pick a file that exists.
     const QString path =
         QFileDialog::getSaveFileName(parent, caption, QDir(folder).filePath(fileName), filter);
+    if (!path.isEmpty()) {
+        lastSaveFolder() = QFileInfo(path).absolutePath();
+    }
+    return path;
+}
+
+QString chooseOpenPath(QWidget* parent, const QString& caption, const QString& filter) {
+    const QString path = QFileDialog::getOpenFileName(parent, caption, dialogFolder(), filter);
     if (!path.isEmpty()) {
         lastSaveFolder() = QFileInfo(path).absolutePath();
     }

@@ -15,6 +15,8 @@ namespace pelmora {
 // A save dialog that opens away from the corpus folder and asks before overwriting.
 QString chooseSavePath(QWidget* parent, const QString& caption, const QString& fileName,
                        const QString& filter);
+// An open dialog starting where the last file was saved or read.
+QString chooseOpenPath(QWidget* parent, const QString& caption, const QString& filter);
 void showProblem(QWidget* parent, const QString& text);
 // Writes what `write` gives, piece by piece, or `bytes` to `path` through the core's one file
 // writer: whole or not at all, and only over a regular file. A failure is reported and gives

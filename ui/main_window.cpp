@@ -24,6 +24,7 @@
 #include "help/window_parts.h"
 #include "run/batch.h"
 #include "ui/analysis_window.h"
+#include "ui/case_panel.h"
 #include "ui/evidence_panel.h"
 #include "ui/job_progress.h"
 #include "ui/job_runner.h"
@@ -120,6 +121,8 @@ MainWindow::FormButtons MainWindow::layOutForm() {
     tint(file1_, QColor(0xdd, 0xee, 0xff));
     notListed_ = makeText(this, "lblNotListed", "");
     notListed_->hide();
+    case_ = new CasePanel(this);
+    case_->attachList(file1_);
     buttons.exit = makeButton(this, "Command1", "E&xit");
 
     txtReport_ = new ReportView(this);
@@ -142,6 +145,7 @@ MainWindow::FormButtons MainWindow::layOutForm() {
     left->addLayout(runButtons);
     left->addWidget(file1_, 2);
     left->addWidget(notListed_);
+    left->addWidget(case_);
     left->addWidget(buttons.exit, 0, Qt::AlignLeft);
 
     summary_ = new RunSummaryPanel(this);
@@ -167,7 +171,12 @@ void MainWindow::setTabOrders(const FormButtons& buttons) {
     setTabOrder(dir1_, buttons.refresh);
     setTabOrder(buttons.refresh, cmdAuto_);
     setTabOrder(cmdAuto_, file1_);
-    setTabOrder(file1_, buttons.exit);
+    QWidget* beforeExit = file1_;
+    for (QPushButton* b : case_->findChildren<QPushButton*>()) {
+        setTabOrder(beforeExit, b);
+        beforeExit = b;
+    }
+    setTabOrder(beforeExit, buttons.exit);
     setTabOrder(buttons.exit, txtReport_);
     // The buttons under the report come before "Help", as on the screen.
     QWidget* beforeHelp = txtReport_;
@@ -272,7 +281,11 @@ void MainWindow::showStores() {
         file1_->clear();
         file1_->addItems(names);
     }
-    file1_->setCurrentRow(form.File1.selected());
+    case_->showFolder(form.File1);
+    // Setting the same row again would drop the other files selected for a role.
+    if (file1_->currentRow() != form.File1.selected()) {
+        file1_->setCurrentRow(form.File1.selected());
+    }
     file1_->setEnabled(form.File1.enabled);
     QStringList notListed;
     for (const std::string& line :
@@ -464,6 +477,7 @@ void MainWindow::autoPressed() {
         return;  // the form stays as it was before the press
     }
     evidence_->showRun(run_);
+    case_->showRun(run_);
     txtReport_->moveToStart();
     // The main form comes to the front with the report ready for the keyboard.
     raise();
@@ -482,6 +496,7 @@ void MainWindow::refreshPressed() {
     });
     showFolderProblem({});
     evidence_->showRun(run_);
+    case_->showRun(run_);
     buildDrives();
     showStores();
 }

@@ -26,6 +26,7 @@ class QTreeView;
 namespace pelmora {
 
 class AnalysisWindow;
+class CasePanel;
 class EvidencePanel;
 class HelpWindows;
 class JobProgressDialog;
@@ -51,6 +52,7 @@ public:
     AnalysisWindow* analysisWindow() const { return analysis_.get(); }
     HelpWindows* helpWindows() const { return helpWindows_; }
     EvidencePanel* evidencePanel() const { return evidence_; }
+    CasePanel* casePanel() const { return case_; }
     QProgressDialog* progressDialog() const;
     // Runs the batch run; tests stop it at a chosen step through it.
     JobRunner* runner() const { return runner_; }
@@ -120,6 +122,7 @@ private:
     std::unique_ptr<AnalysisWindow> analysis_;
     HelpWindows* helpWindows_ = nullptr;
     EvidencePanel* evidence_ = nullptr;  // quality line, evidence windows, exports
+    CasePanel* case_ = nullptr;          // roles, metadata, the case window
 
     bool busy_ = false;     // a command is running; presses that arrive meanwhile are dropped
     bool syncing_ = false;  // widgets are being set from the stores, not by the user

@@ -194,6 +194,7 @@ void MainWindowTest::startUpShowsItsCaptionsAndTheSampleFolder() {
     // Down the left column, then the right one; disabled buttons are passed over.
     QCOMPARE(tabCycle(child<QWidget>(&window, "Drive1")),
              QStringList({u"Drive1"_s, u"Dir1"_s, u"cmdRefresh"_s, u"cmdAuto"_s, u"File1"_s,
+                          u"cmdCase"_s, u"cmdImportMetadata"_s, u"cmdExportMetadata"_s,
                           u"Command1"_s, u"txtReport"_s, u"cmdHelp"_s}));
 
     QSignalSpy quit(&window, &MainWindow::quitRequested);
@@ -278,7 +279,8 @@ void MainWindowTest::afterARunTheMainFormIsInFrontWithTheReportInHand() {
     QCOMPARE(QApplication::focusWidget(), child<ReportView>(&window, "txtReport"));
     QVERIFY(!analysis->isActiveWindow());
     QCOMPARE(tabCycle(child<QWidget>(&window, "Drive1")),
-             QStringList({u"Drive1"_s, u"Dir1"_s, u"cmdRefresh"_s, u"File1"_s, u"Command1"_s,
+             QStringList({u"Drive1"_s, u"Dir1"_s, u"cmdRefresh"_s, u"File1"_s, u"cmdCase"_s,
+                          u"cmdImportMetadata"_s, u"cmdExportMetadata"_s, u"Command1"_s,
                           u"txtReport"_s, u"cmdDetails"_s, u"cmdMatrix"_s, u"cmdCopyReport"_s,
                           u"cmdSaveReport"_s, u"cmdExportMeasures"_s, u"cmdExportMatrix"_s,
                           u"cmdExportPairs"_s, u"cmdExportWorkbook"_s, u"cmdSaveRunRecord"_s,

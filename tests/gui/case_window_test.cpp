@@ -1,0 +1,306 @@
+// The case from the main form: roles given with the keys, the menu and the metadata table, the
+// Case window's tables on a hand-worked folder, and metadata files read and written.
+
+#include <QAction>
+#include <QComboBox>
+#include <QFileSystemModel>
+#include <QLabel>
+#include <QListWidget>
+#include <QMenu>
+#include <QMessageBox>
+#include <QSpinBox>
+#include <QTabWidget>
+#include <QTableView>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTreeView>
+
+#include "forms/program_context.h"
+#include "gui_test_support.h"
+#include "ui/case_panel.h"
+#include "ui/case_window.h"
+#include "ui/job_runner.h"
+#include "ui/main_window.h"
+#include "ui/metadata_model.h"
+
+namespace pelmora {
+namespace {
+
+using testing::child;
+using Names = std::vector<std::string>;
+using Rows = std::vector<Names>;
+
+void chooseFolder(MainWindow& window, const QString& folder) {
+    auto* tree = child<QTreeView>(&window, "Dir1");
+    auto* model = qobject_cast<QFileSystemModel*>(tree->model());
+    QVERIFY(model != nullptr);
+    tree->setCurrentIndex(model->index(folder));
+}
+
+// What the file list shows, role letters included.
+Names shownList(QListWidget* list) {
+    auto* delegate = dynamic_cast<RoleLetterDelegate*>(list->itemDelegate());
+    Q_ASSERT(delegate != nullptr);
+    Names shown;
+    for (int row = 0; row < list->count(); ++row) {
+        shown.push_back(delegate->shownText(list->model()->index(row, 0)).toStdString());
+    }
+    return shown;
+}
+
+// The cells of a table, row by row, in the given columns (every column when none are given).
+Rows cells(QWidget* window, const char* table, QList<int> columns = {}) {
+    const QAbstractItemModel* model = child<QTableView>(window, table)->model();
+    if (columns.isEmpty()) {
+        for (int c = 0; c < model->columnCount(); ++c) {
+            columns.append(c);
+        }
+    }
+    Rows rows;
+    for (int r = 0; r < model->rowCount(); ++r) {
+        Names row;
+        for (const int c : columns) {
+            row.push_back(model->index(r, c).data().toString().toStdString());
+        }
+        rows.push_back(row);
+    }
+    return rows;
+}
+
+// The main window on a folder of the first `count` hand-worked texts.
+struct HandFolderWindow {
+    explicit HandFolderWindow(std::size_t count = std::size(testing::kHandTexts)) {
+        if (!folder.isValid() || !testing::writeHandFolder(folder.path(), count)) {
+            qFatal("cannot write the hand-worked texts");
+        }
+        window.show();
+        chooseFolder(window, folder.path());
+    }
+    QTemporaryDir folder;
+    ProgramContext context;
+    MainWindow window{context};
+};
+
+CaseWindow* openCase(MainWindow& window) {
+    QTest::mouseClick(child<QPushButton>(&window, "cmdCase"), Qt::LeftButton);
+    CaseWindow* found = window.casePanel()->caseWindow();
+    Q_ASSERT(found != nullptr && found->isVisible());
+    static_cast<void>(found->runner()->wait());
+    return found;
+}
+
+QString writeCsv(const QTemporaryDir& dir, const QByteArray& bytes) {
+    const QString path = dir.filePath(QStringLiteral("meta.csv"));
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size()) {
+        qFatal("cannot write %s", qPrintable(path));
+    }
+    return path;
+}
+
+}  // namespace
+
+class CaseWindowTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void rolesFromTheKeysGiveTheHandWorkedCaseTables();
+    void metadataTableFiltersSortsAndEditsRoles();
+    void importErrorsReachAMessageBoxNamingTheLine_data();
+    void importErrorsReachAMessageBoxNamingTheLine();
+    void importedMetadataIsExportedAsRead();
+};
+
+// Codes as worked out by hand: Q o_strong_above 01220; K a_high_above 01202, f_def_at 01200,
+// r_tie_formal 20200; R o_at 01200.
+void CaseWindowTest::rolesFromTheKeysGiveTheHandWorkedCaseTables() {
+    HandFolderWindow hand;
+    MainWindow& window = hand.window;
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    auto* list = child<QListWidget>(&window, "File1");
+    QCOMPARE(list->count(), 5);
+
+    list->setFocus();
+    list->setCurrentRow(0);
+    QTest::keyClick(list, Qt::Key_Down, Qt::ShiftModifier);
+    QTest::keyClick(list, Qt::Key_K);  // both selected rows
+    QTest::keyClick(list, Qt::Key_Down);
+    QTest::keyClick(list, Qt::Key_Q);
+    QCOMPARE(shownList(list)[2], std::string("[Q] o_at.txt"));
+    QTest::keyClick(list, Qt::Key_0);
+    QCOMPARE(shownList(list)[2], std::string("o_at.txt"));
+    QTest::keyClick(list, Qt::Key_R);
+    QTest::keyClick(list, Qt::Key_Down);
+    QTest::keyClick(list, Qt::Key_Q);
+    QTest::keyClick(list, Qt::Key_Down);
+    QTest::keyClick(list, Qt::Key_K);
+    const Names roles = {"[K] a_high_above.txt", "[K] f_def_at.txt", "[R] o_at.txt",
+                         "[Q] o_strong_above.txt", "[K] r_tie_formal.txt"};
+    QCOMPARE(shownList(list), roles);
+
+    QTest::mouseClick(child<QPushButton>(&window, "cmdAuto"), Qt::LeftButton);
+    QVERIFY(window.run() != nullptr);
+    QCOMPARE(shownList(list), roles);  // the run keeps the roles of the folder's texts
+    CaseWindow* caseWindow = openCase(window);
+    QCOMPARE(caseWindow->windowTitle(), QStringLiteral("Pelmora: Case"));
+    QCOMPARE(child<QLabel>(caseWindow, "lblCaseState")->text(),
+             QStringLiteral("1 questioned, 3 known and 1 reference texts."));
+
+    // Without the column of differing digits, whose near-threshold marks the rules decide.
+    const Rows qk = {
+        {"o_strong_above.txt", "a_high_above.txt", "3", "formality, personage, past tenseness",
+         "no",
+         "differs in obligation/intention: questioned Obligation/Intention - strong, known none; "
+         "in affect: questioned none, known Highly Affective"},
+        {"o_strong_above.txt", "f_def_at.txt", "4", "formality, personage, past tenseness, affect",
+         "no",
+         "differs in obligation/intention: questioned Obligation/Intention - strong, known none"},
+        {"o_strong_above.txt", "r_tie_formal.txt", "2", "past tenseness, affect", "yes",
+         "not comparable: 2 of 5 digits agree"},
+    };
+    QCOMPARE(cells(caseWindow, "tblQuestionedKnown", {0, 1, 2, 3, 5, 6}), qk);
+    QCOMPARE(child<QLabel>(caseWindow, "lblShares")->text(),
+             QStringLiteral("o_strong_above.txt and a_high_above.txt: 100% of reference texts "
+                            "reach at least 3 with Q\n"
+                            "o_strong_above.txt and f_def_at.txt: 100% of reference texts reach "
+                            "at least 4 with Q\n"
+                            "o_strong_above.txt and r_tie_formal.txt: 100% of reference texts "
+                            "reach at least 2 with Q"));
+    // a-f 4, a-r 2, f-r 3: r's mean 2.5 is minimal.
+    QCOMPARE(cells(caseWindow, "tblKnownKnown"), (Rows{{"a_high_above.txt", "3", "no"},
+                                                       {"f_def_at.txt", "3.5", "no"},
+                                                       {"r_tie_formal.txt", "2.5", "yes"},
+                                                       {"all known texts", "3", ""}}));
+    // o_at reaches 4 with the questioned text.
+    const Rows qr = {
+        {"o_strong_above.txt", "0", "0", "100%"}, {"o_strong_above.txt", "1", "0", "100%"},
+        {"o_strong_above.txt", "2", "0", "100%"}, {"o_strong_above.txt", "3", "0", "100%"},
+        {"o_strong_above.txt", "4", "1", "100%"}, {"o_strong_above.txt", "5", "0", "0%"}};
+    QCOMPARE(cells(caseWindow, "tblQuestionedReference"), qr);
+    QCOMPARE(cells(caseWindow, "tblMatched"), (Rows{{"o_at.txt"}}));
+    auto* tabs = child<QTabWidget>(caseWindow, "tabsCase");
+    auto* qq = child<QTableView>(caseWindow, "tblQuestionedQuestioned");
+    QVERIFY(!tabs->isTabVisible(tabs->indexOf(qq)));
+
+    auto* level = child<QSpinBox>(caseWindow, "spnLevel");
+    QCOMPARE(level->value(), 4);
+    level->setValue(5);
+    QCOMPARE(caseWindow->runner()->wait(), JobRunner::End::Done);
+    QVERIFY(cells(caseWindow, "tblMatched").empty());
+
+    // A second questioned text from the context menu: the two are compared, a-os 3.
+    QTest::keyClick(list, Qt::Key_Home);
+    QMenu* menu = window.casePanel()->roleMenu(list);
+    child<QAction>(menu, "actRoleQ")->trigger();
+    delete menu;
+    QCOMPARE(shownList(list)[0], std::string("[Q] a_high_above.txt"));
+    QCOMPARE(caseWindow->runner()->wait(), JobRunner::End::Done);
+    QVERIFY(tabs->isTabVisible(tabs->indexOf(qq)));
+    QCOMPARE(cells(caseWindow, "tblQuestionedQuestioned", {0, 1, 2, 3, 5}),
+             (Rows{{"a_high_above.txt", "o_strong_above.txt", "3",
+                    "formality, personage, past tenseness", "no"}}));
+    // f-r 3 alone among the known texts.
+    QCOMPARE(cells(caseWindow, "tblKnownKnown"), (Rows{{"f_def_at.txt", "3", "no"},
+                                                       {"r_tie_formal.txt", "3", "no"},
+                                                       {"all known texts", "3", ""}}));
+}
+
+void CaseWindowTest::metadataTableFiltersSortsAndEditsRoles() {
+    HandFolderWindow hand;
+    MainWindow& window = hand.window;
+    auto* list = child<QListWidget>(&window, "File1");
+    list->setFocus();
+    list->setCurrentRow(1);
+    QTest::keyClick(list, Qt::Key_Down, Qt::ShiftModifier);
+    QTest::keyClick(list, Qt::Key_R);
+
+    CaseWindow* caseWindow = openCase(window);
+    QCOMPARE(child<QLabel>(caseWindow, "lblCaseState")->text(),
+             QStringLiteral("No run yet: the tables follow \"Auto-check all files in folder\"."));
+    auto* table = child<QTableView>(caseWindow, "tblMetadata");
+    QCOMPARE(cells(caseWindow, "tblMetadata"), (Rows{{"a_high_above.txt", ""},
+                                                     {"f_def_at.txt", "reference"},
+                                                     {"o_at.txt", "reference"},
+                                                     {"o_strong_above.txt", ""},
+                                                     {"r_tie_formal.txt", ""}}));
+
+    auto* filter = child<QComboBox>(caseWindow, "cboRoleFilter");
+    filter->setCurrentIndex(filter->findText(QStringLiteral("No role")));
+    table->sortByColumn(0, Qt::DescendingOrder);
+    QCOMPARE(cells(caseWindow, "tblMetadata", {0}),
+             (Rows{{"r_tie_formal.txt"}, {"o_strong_above.txt"}, {"a_high_above.txt"}}));
+
+    // A role typed into the table, as a word or a letter; anything else is refused.
+    QAbstractItemModel* model = table->model();
+    QVERIFY(model->setData(model->index(0, 1), QStringLiteral("Questioned")));
+    QVERIFY(!model->setData(model->index(0, 1), QStringLiteral("suspect")));
+    QVERIFY(model->setData(model->index(0, 1), QStringLiteral("k")));
+    QCOMPARE(cells(caseWindow, "tblMetadata", {0}), (Rows{{"a_high_above.txt"}}));
+    filter->setCurrentIndex(filter->findText(QStringLiteral("Questioned")));
+    QCOMPARE(cells(caseWindow, "tblMetadata"), (Rows{{"r_tie_formal.txt", "questioned"}}));
+    QCOMPARE(shownList(list), (Names{"a_high_above.txt", "[R] f_def_at.txt", "[R] o_at.txt",
+                                     "[K] o_strong_above.txt", "[Q] r_tie_formal.txt"}));
+}
+
+void CaseWindowTest::importErrorsReachAMessageBoxNamingTheLine_data() {
+    QTest::addColumn<QByteArray>("csv");
+    QTest::addColumn<QByteArray>("message");
+    const QByteArray from = "Metadata not imported from \"meta.csv\", ";
+    QTest::newRow("unknown role") << QByteArray("file,role\nf_def_at.txt,K\no_at.txt,suspect\n")
+                                  << from + "line 3: unknown role \"suspect\"";
+    QTest::newRow("listed twice") << QByteArray(
+                                         "file,role\no_at.txt,R\nf_def_at.txt,K\no_at.txt,K\n")
+                                  << from + "line 4: \"o_at.txt\" is listed already on line 2";
+    QTest::newRow("not in the folder") << QByteArray("file\nf_def_at.txt\nz.txt\n")
+                                       << from + "line 3: the folder holds no file \"z.txt\"";
+    QTest::newRow("no file column") << QByteArray("name,role\nf_def_at.txt,K\n")
+                                    << from + "line 1: the header row names no \"file\" column";
+}
+
+void CaseWindowTest::importErrorsReachAMessageBoxNamingTheLine() {
+    QFETCH(QByteArray, csv);
+    QFETCH(QByteArray, message);
+    HandFolderWindow hand;
+    QTemporaryDir elsewhere;
+    CasePanel* panel = hand.window.casePanel();
+    const QString path = writeCsv(elsewhere, csv);
+    panel->chooseOpenPath = [&path](const QString&, const QString&) { return path; };
+
+    QVERIFY(!panel->importMetadata());
+    QMessageBox* box = panel->problemBox();
+    QVERIFY(box != nullptr && box->isVisible());
+    QVERIFY2(box->text().toUtf8().startsWith(message), qPrintable(box->text()));
+    // Nothing was loaded.
+    QVERIFY(panel->metadata()->metadata().rows.empty());
+    box->close();
+}
+
+void CaseWindowTest::importedMetadataIsExportedAsRead() {
+    HandFolderWindow hand(3);
+    QTemporaryDir elsewhere;
+    CasePanel* panel = hand.window.casePanel();
+    const QString path = writeCsv(elsewhere,
+                                  "\xEF\xBB\xBF"
+                                  "genre,file,role\r\n"
+                                  "letter,o_at.txt,questioned\r\n"
+                                  "\"diary, private\",a_high_above.txt,\r\n");
+    panel->chooseOpenPath = [&path](const QString&, const QString&) { return path; };
+    QVERIFY(panel->importMetadata());
+    QCOMPARE(shownList(child<QListWidget>(&hand.window, "File1")),
+             (Names{"a_high_above.txt", "f_def_at.txt", "[Q] o_at.txt"}));
+
+    const QString out = elsewhere.filePath(QStringLiteral("out.csv"));
+    panel->choosePath = [&out](const QString&, const QString&, const QString&) { return out; };
+    QVERIFY(panel->exportMetadata());
+    QFile written(out);
+    QVERIFY(written.open(QIODevice::ReadOnly));
+    QCOMPARE(written.readAll(), QByteArray("\xEF\xBB\xBF"
+                                           "genre,file,role\r\n"
+                                           "letter,o_at.txt,Q\r\n"
+                                           "\"diary, private\",a_high_above.txt,\r\n"));
+}
+
+}  // namespace pelmora
+
+QTEST_MAIN(pelmora::CaseWindowTest)
+#include "case_window_test.moc"

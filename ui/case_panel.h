@@ -1,0 +1,88 @@
+#pragma once
+// The case controls of the main form: roles given from the file list (a context menu and the
+// keys Q, K, R and 0 on the selection, the role's letter shown before each name), "Case…",
+// "Import metadata…" and "Export metadata…". It holds the metadata of the folder shown.
+
+#include <QPointer>
+#include <QString>
+#include <QStyledItemDelegate>
+#include <QWidget>
+#include <functional>
+#include <memory>
+
+#include "case/metadata.h"
+
+class QListWidget;
+class QMenu;
+class QMessageBox;
+
+namespace pelmora {
+
+struct FileList;
+struct RunResult;
+class CaseWindow;
+class JobRunner;
+class MetadataModel;
+
+// Shows each file of the list with its role's letter before its name: "[Q] letter.txt"; a
+// file without a role as it is.
+class RoleLetterDelegate : public QStyledItemDelegate {
+public:
+    RoleLetterDelegate(const MetadataModel* metadata, QObject* parent);
+    // What the list shows in the row of `index`.
+    [[nodiscard]] QString shownText(const QModelIndex& index) const;
+
+protected:
+    void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override;
+
+private:
+    const MetadataModel* metadata_;
+};
+
+class CasePanel : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit CasePanel(QWidget* parent = nullptr);
+    ~CasePanel() override;
+
+    // Roles are given to the list's selected files; it shows their letters.
+    void attachList(QListWidget* list);
+    // The folder's files as the list shows them; another folder drops the metadata.
+    void showFolder(const FileList& files);
+    void showRun(std::shared_ptr<const RunResult> run);
+
+    MetadataModel* metadata() const { return metadata_; }
+    CaseWindow* caseWindow() const;
+    // The problem shown last, while it is open.
+    QMessageBox* problemBox() const;
+    // Reads and writes the metadata files; tests wait for it.
+    JobRunner* fileRunner() const { return runner_; }
+
+    void setRoleOfSelection(Role role);
+    // The context menu of the file list: one action per role.
+    [[nodiscard]] QMenu* roleMenu(QWidget* parent);
+    void openCase();
+    bool importMetadata();
+    bool exportMetadata();
+
+    // Ask which file to read or where to save (caption, suggested file name, filter); empty
+    // when cancelled. Tests replace them.
+    std::function<QString(const QString&, const QString&)> chooseOpenPath;
+    std::function<QString(const QString&, const QString&, const QString&)> choosePath;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void showProblem(const QString& text);
+
+    QListWidget* list_ = nullptr;
+    MetadataModel* metadata_ = nullptr;
+    std::shared_ptr<const RunResult> run_;
+    QPointer<CaseWindow> case_;  // a window of its own, made on first opening
+    QPointer<QMessageBox> problem_;
+    JobRunner* runner_ = nullptr;
+};
+
+}  // namespace pelmora

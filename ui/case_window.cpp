@@ -1,0 +1,209 @@
+#include "ui/case_window.h"
+
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QSortFilterProxyModel>
+#include <QSpinBox>
+#include <QTabWidget>
+#include <QTableView>
+#include <QVBoxLayout>
+#include <array>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "case/compatibility.h"
+#include "case/compatibility_tables.h"
+#include "help/window_parts.h"
+#include "ui/job_runner.h"
+#include "ui/metadata_model.h"
+#include "ui/table_rows.h"
+#include "ui/text_bridge.h"
+
+namespace pelmora {
+
+namespace {
+
+constexpr std::array<CaseTable, 5> kTables = {CaseTable::QuestionedKnown, CaseTable::KnownKnown,
+                                              CaseTable::QuestionedReference, CaseTable::Matched,
+                                              CaseTable::QuestionedQuestioned};
+
+// What the window shows of one computation, made on the worker thread.
+struct CaseTables {
+    std::array<std::vector<TableRow>, kTables.size()> rows;
+    std::string state;   // how many texts of each role, and the ones not analysed
+    std::string shares;  // where each Q-K strength stands among the reference texts
+    bool severalQuestioned = false;
+};
+
+const std::string& nameOf(const RunResult& run, int position) {
+    return run.texts[static_cast<std::size_t>(position)].name;
+}
+
+CaseTables tablesOf(const RunResult& run, const Metadata& metadata, int level) {
+    const Compatibility compatibility = compatibilityOf(run, metadata, level);
+    CaseTables tables;
+    for (std::size_t i = 0; i < kTables.size(); ++i) {
+        tables.rows[i] = caseTable(run, compatibility, kTables[i]);
+    }
+    const CaseTexts& texts = compatibility.texts;
+    tables.state = std::to_string(texts.questioned.size()) + " questioned, " +
+                   std::to_string(texts.known.size()) + " known and " +
+                   std::to_string(texts.reference.size()) + " reference texts.";
+    for (const std::string& name : texts.notAnalysed) {
+        tables.state += " Not analysed: " + name + '.';
+    }
+    for (const std::vector<KnownComparison>& row : compatibility.questionedKnown) {
+        for (const KnownComparison& c : row) {
+            const std::string sentence = shareSentence(c);
+            if (!sentence.empty()) {
+                tables.shares += nameOf(run, c.pair.first) + " and " + nameOf(run, c.pair.second) +
+                                 ": " + sentence + '\n';
+            }
+        }
+    }
+    if (!tables.shares.empty()) {
+        tables.shares.pop_back();
+    }
+    tables.severalQuestioned = texts.questioned.size() > 1;
+    return tables;
+}
+
+}  // namespace
+
+CaseWindow::CaseWindow(MetadataModel* metadata, QWidget* parent)
+    : QWidget(parent, Qt::Window), metadata_(metadata) {
+    setObjectName(QStringLiteral("CaseWindow"));
+    setWindowTitle(QStringLiteral("Pelmora: Case"));
+    runner_ = new JobRunner(this);
+
+    state_ = makeText(this, "lblCaseState", "");
+    level_ = new QSpinBox(this);
+    level_->setObjectName(QStringLiteral("spnLevel"));
+    level_->setRange(0, 5);
+    level_->setValue(RuleBook::kMatchedReferenceAtLeast);
+    auto* levelRow = new QHBoxLayout;
+    QLabel* levelCaption = makeText(this, "captionLevel", "Matched reference texts reach at least");
+    levelCaption->setWordWrap(false);
+    levelRow->addWidget(levelCaption);
+    levelRow->addWidget(level_);
+    levelRow->addStretch(1);
+
+    tabs_ = new QTabWidget(this);
+    tabs_->setObjectName(QStringLiteral("tabsCase"));
+    auto* qkPage = new QWidget(tabs_);
+    questionedKnown_ = rowsTable(qkPage, "tblQuestionedKnown");
+    shares_ = makeText(qkPage, "lblShares", "");
+    shares_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    auto* qkLayout = new QVBoxLayout(qkPage);
+    qkLayout->addWidget(questionedKnown_, 1);
+    qkLayout->addWidget(shares_);
+    tabs_->addTab(qkPage, QStringLiteral("Questioned–known"));
+    knownKnown_ = rowsTable(tabs_, "tblKnownKnown");
+    tabs_->addTab(knownKnown_, QStringLiteral("Known–known"));
+    questionedReference_ = rowsTable(tabs_, "tblQuestionedReference");
+    tabs_->addTab(questionedReference_, QStringLiteral("Questioned–reference"));
+    matched_ = rowsTable(tabs_, "tblMatched");
+    tabs_->addTab(matched_, QStringLiteral("Matched reference"));
+    questionedQuestioned_ = rowsTable(tabs_, "tblQuestionedQuestioned");
+    tabs_->addTab(questionedQuestioned_, QStringLiteral("Questioned–questioned"));
+    buildMetadataTab();
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(state_);
+    layout->addLayout(levelRow);
+    layout->addWidget(tabs_, 1);
+
+    connect(level_, &QSpinBox::valueChanged, this, &CaseWindow::recompute);
+    connect(metadata_, &MetadataModel::metadataChanged, this, &CaseWindow::recompute);
+    resize(1180, 540);
+    recompute();
+}
+
+void CaseWindow::buildMetadataTab() {
+    auto* page = new QWidget(tabs_);
+    roleFilter_ = new QComboBox(page);
+    roleFilter_->setObjectName(QStringLiteral("cboRoleFilter"));
+    // The item data is the role letter the rows must have; none for every row.
+    roleFilter_->addItem(QStringLiteral("Every role"));
+    for (const Role role : {Role::Questioned, Role::Known, Role::Reference, Role::None}) {
+        const QString name = toQt(std::string(roleName(role)));
+        roleFilter_->addItem(
+            role == Role::None ? QStringLiteral("No role") : name.at(0).toUpper() + name.mid(1),
+            toQt(std::string(roleLetter(role))));
+    }
+    filtered_ = new QSortFilterProxyModel(page);
+    filtered_->setSourceModel(metadata_);
+    filtered_->setFilterRole(MetadataModel::RoleLetterRole);
+    auto* table = new QTableView(page);
+    table->setObjectName(QStringLiteral("tblMetadata"));
+    table->setModel(filtered_);
+    table->setSortingEnabled(true);
+    table->sortByColumn(-1, Qt::AscendingOrder);  // the folder's order until a header is clicked
+    table->horizontalHeader()->setStretchLastSection(true);
+    auto* filterRow = new QHBoxLayout;
+    filterRow->addWidget(makeText(page, "captionRoleFilter", "Show"));
+    filterRow->addWidget(roleFilter_);
+    filterRow->addStretch(1);
+    auto* layout = new QVBoxLayout(page);
+    layout->addLayout(filterRow);
+    layout->addWidget(table, 1);
+    tabs_->addTab(page, QStringLiteral("Texts and roles"));
+    connect(roleFilter_, &QComboBox::currentIndexChanged, this, &CaseWindow::roleFilterChosen);
+}
+
+void CaseWindow::roleFilterChosen(int index) {
+    if (index <= 0) {
+        filtered_->setFilterRegularExpression(QString());
+        return;
+    }
+    const QString letter = roleFilter_->itemData(index).toString();
+    filtered_->setFilterRegularExpression(QRegularExpression(
+        QLatin1Char('^') + QRegularExpression::escape(letter) + QLatin1Char('$')));
+}
+
+void CaseWindow::showRun(std::shared_ptr<const RunResult> run) {
+    if (run == run_) {
+        return;
+    }
+    run_ = std::move(run);
+    recompute();
+}
+
+void CaseWindow::recompute() {
+    if (!run_) {
+        runner_->abandon();
+        state_->setText(
+            QStringLiteral("No run yet: the tables follow \"Auto-check all files in folder\"."));
+        for (QTableView* table : {questionedKnown_, knownKnown_, questionedReference_, matched_,
+                                  questionedQuestioned_}) {
+            showRows(table, {});
+        }
+        shares_->clear();
+        return;
+    }
+    Job<CaseTables> job = [run = run_, metadata = metadata_->metadata(),
+                           level = level_->value()](JobControl&) -> Result<CaseTables> {
+        return tablesOf(*run, metadata, level);
+    };
+    runner_->start<CaseTables>(std::move(job), [this](CaseTables tables) {
+        state_->setText(toQt(tables.state));
+        shares_->setText(toQt(tables.shares));
+        const std::array<QTableView*, kTables.size()> views = {
+            questionedKnown_, knownKnown_, questionedReference_, matched_, questionedQuestioned_};
+        for (std::size_t i = 0; i < views.size(); ++i) {
+            showRows(views[i], std::move(tables.rows[i]));
+            // Names in full; they are few in the tables of a case.
+            views[i]->resizeColumnToContents(0);
+        }
+        questionedKnown_->resizeColumnToContents(1);
+        // The verdict beside the strength, before the long lists of digits.
+        QHeaderView* header = questionedKnown_->horizontalHeader();
+        header->moveSection(header->visualIndex(header->count() - 1), 3);
+        tabs_->setTabVisible(tabs_->indexOf(questionedQuestioned_), tables.severalQuestioned);
+    });
+}
+
+}  // namespace pelmora

@@ -1,0 +1,56 @@
+#pragma once
+// "Pelmora: Case": the compatibility of the case's texts by role, as case/ computes it from the
+// run shown and the roles, table by table (Q-K with its verdicts and where each strength stands
+// among the reference texts, K-K with the off-type texts, Q-R, the matched reference set at the
+// chosen level, Q-Q), and the editable metadata table. Recomputed away from the window's thread
+// whenever the run, the roles or the level change.
+
+#include <QWidget>
+#include <memory>
+
+class QComboBox;
+class QLabel;
+class QSortFilterProxyModel;
+class QSpinBox;
+class QTabWidget;
+class QTableView;
+
+namespace pelmora {
+
+struct RunResult;
+class JobRunner;
+class MetadataModel;
+
+class CaseWindow : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit CaseWindow(MetadataModel* metadata, QWidget* parent = nullptr);
+
+    void showRun(std::shared_ptr<const RunResult> run);
+    // Computes the tables, which arrive once the runner's job ends.
+    void recompute();
+    // Computes the tables; tests wait for it.
+    JobRunner* runner() const { return runner_; }
+
+private:
+    void buildMetadataTab();
+    void roleFilterChosen(int index);
+
+    MetadataModel* metadata_;
+    std::shared_ptr<const RunResult> run_;
+    JobRunner* runner_ = nullptr;
+    QLabel* state_ = nullptr;
+    QSpinBox* level_ = nullptr;
+    QTabWidget* tabs_ = nullptr;
+    QTableView* questionedKnown_ = nullptr;
+    QLabel* shares_ = nullptr;
+    QTableView* knownKnown_ = nullptr;
+    QTableView* questionedReference_ = nullptr;
+    QTableView* matched_ = nullptr;
+    QTableView* questionedQuestioned_ = nullptr;
+    QComboBox* roleFilter_ = nullptr;
+    QSortFilterProxyModel* filtered_ = nullptr;
+};
+
+}  // namespace pelmora

@@ -1,7 +1,6 @@
 #include "ui/table_rows.h"
 
 #include <QHeaderView>
-#include <QStyle>
 #include <QTableView>
 #include <algorithm>
 #include <functional>
@@ -65,21 +64,19 @@ void showRows(QTableView* table, std::vector<TableRow> rows) {
 
 void fitColumns(QTableView* table) {
     const QAbstractItemModel* model = table->model();
-    // The widest text is nearly always among the longest: these many are measured.
+    // The widest text is nearly always among the longest: these many are measured, by the
+    // view itself, so that fonts, icons and margins count as when it draws them.
     constexpr std::size_t kMeasured = 16;
-    const int margin =
-        2 * (table->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, table) + 1) +
-        (table->showGrid() ? 1 : 0);
-    const QFontMetrics metrics(table->font());
+    const int grid = table->showGrid() ? 1 : 0;
     for (int column = 0; column < model->columnCount(); ++column) {
-        // The longest cells so far, shortest on top.
-        std::priority_queue<std::pair<qsizetype, QString>,
-                            std::vector<std::pair<qsizetype, QString>>, std::greater<>>
+        // The rows of the longest cells so far, shortest on top.
+        std::priority_queue<std::pair<qsizetype, int>, std::vector<std::pair<qsizetype, int>>,
+                            std::greater<>>
             longest;
         for (int row = 0; row < model->rowCount(); ++row) {
-            QString text = model->index(row, column).data().toString();
-            if (longest.size() < kMeasured || text.size() > longest.top().first) {
-                longest.emplace(text.size(), std::move(text));
+            const qsizetype length = model->index(row, column).data().toString().size();
+            if (longest.size() < kMeasured || length > longest.top().first) {
+                longest.emplace(length, row);
                 if (longest.size() > kMeasured) {
                     longest.pop();
                 }
@@ -87,7 +84,8 @@ void fitColumns(QTableView* table) {
         }
         int width = table->horizontalHeader()->sectionSizeHint(column);
         for (; !longest.empty(); longest.pop()) {
-            width = std::max(width, metrics.horizontalAdvance(longest.top().second) + margin);
+            const QModelIndex cell = model->index(longest.top().second, column);
+            width = std::max(width, table->sizeHintForIndex(cell).width() + grid);
         }
         table->setColumnWidth(column, width);
     }

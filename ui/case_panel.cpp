@@ -67,6 +67,13 @@ CasePanel::CasePanel(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("CasePanel"));
     metadata_ = new MetadataModel(this);
     runner_ = new JobRunner(this);
+    auto* newCaseButton = makeButton(this, "cmdNewCase", "New case…");
+    auto* openCaseButton = makeButton(this, "cmdOpenCase", "Open case…");
+    auto* saveCaseButton = makeButton(this, "cmdSaveCase", "Save case");
+    connect(newCaseButton, &QPushButton::clicked, this, [this] { static_cast<void>(newCase()); });
+    connect(openCaseButton, &QPushButton::clicked, this,
+            [this] { static_cast<void>(openCaseFile()); });
+    connect(saveCaseButton, &QPushButton::clicked, this, [this] { static_cast<void>(saveCase()); });
     auto* open = makeButton(this, "cmdCase", "Case…");
     auto* import = makeButton(this, "cmdImportMetadata", "Import metadata…");
     auto* exportButton = makeButton(this, "cmdExportMetadata", "Export metadata…");
@@ -76,6 +83,9 @@ CasePanel::CasePanel(QWidget* parent) : QWidget(parent) {
             [this] { static_cast<void>(exportMetadata()); });
     auto* row = new QHBoxLayout(this);
     row->setContentsMargins(0, 0, 0, 0);
+    row->addWidget(newCaseButton);
+    row->addWidget(openCaseButton);
+    row->addWidget(saveCaseButton);
     row->addWidget(open);
     row->addWidget(import);
     row->addWidget(exportButton);
@@ -114,6 +124,7 @@ void CasePanel::attachList(QListWidget* list) {
 }
 
 void CasePanel::showFolder(const FileList& files) {
+    folder_ = files.path;
     std::vector<std::string> names;
     QStringList shown;
     for (int i = 0; i < files.count(); ++i) {

@@ -183,7 +183,10 @@ bool CasePanel::eventFilter(QObject* watched, QEvent* event) {
 void CasePanel::openCase() {
     if (!case_) {
         case_ = new CaseWindow(metadata_, window());
+        case_->showUnmasking(unmasking_);
         case_->showRun(run_);
+        connect(case_, &CaseWindow::lockRequested, this,
+                [this] { static_cast<void>(lockQuestioned()); });
     }
     case_->show();
     case_->raise();

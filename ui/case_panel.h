@@ -13,6 +13,7 @@
 #include <memory>
 
 #include "case/metadata.h"
+#include "case/unmasking.h"
 #include "jobs/job.h"
 
 class QListWidget;
@@ -76,6 +77,8 @@ public:
     // Stores the metadata, and the run shown when it is new, in the case open (a new one when
     // none is).
     bool saveCase();
+    // Locks the questioned texts of the case open on the run shown, stored first when new.
+    bool lockQuestioned();
     // The case file open, or empty.
     const QString& casePath() const { return casePath_; }
 
@@ -95,10 +98,12 @@ private:
     void showProblem(const QString& text);
     // Runs `job` and waits for it; a failure reaches a message box.
     bool runCaseJob(Job<bool> job);
+    void showUnmasking(UnmaskingStage stage);
 
     std::filesystem::path folder_;
     QString casePath_;
-    std::shared_ptr<const RunResult> storedRun_;  // the run last stored in the case open
+    UnmaskingStage unmasking_ = UnmaskingStage::Off;  // of the case open
+    std::shared_ptr<const RunResult> storedRun_;      // the run last stored in the case open
 
     QListWidget* list_ = nullptr;
     MetadataModel* metadata_ = nullptr;

@@ -9,6 +9,7 @@
 #include "record/run_record.h"
 #include "stores/navigation.h"
 #include "ui/case_panel.h"
+#include "ui/case_window.h"
 #include "ui/job_runner.h"
 #include "ui/metadata_model.h"
 #include "ui/text_bridge.h"
@@ -47,6 +48,7 @@ struct OpenedCase {
     QString folder;
     Metadata metadata;
     std::vector<std::string> changes;
+    UnmaskingStage unmasking = UnmaskingStage::Off;
 };
 
 }  // namespace
@@ -83,6 +85,7 @@ bool CasePanel::newCase() {
     }
     casePath_ = path;
     storedRun_ = run_;
+    showUnmasking(UnmaskingStage::Off);
     return true;
 }
 
@@ -108,6 +111,42 @@ bool CasePanel::saveCase() {
     return true;
 }
 
+void CasePanel::showUnmasking(UnmaskingStage stage) {
+    unmasking_ = stage;
+    if (caseWindow() != nullptr) {
+        caseWindow()->showUnmasking(stage);
+    }
+}
+
+bool CasePanel::lockQuestioned() {
+    if (casePath_.isEmpty() || !run_) {
+        showProblem(QStringLiteral(
+            "Open or make a case and run its folder before locking the questioned texts."));
+        return false;
+    }
+    Job<bool> job = [path = casePath_, metadata = metadata_->metadata(), run = run_,
+                     store = run_ != storedRun_](JobControl&) -> Result<bool> {
+        Result<CaseFile> opened = CaseFile::open(pathFromQt(path));
+        if (!opened.ok()) {
+            return opened.error();
+        }
+        std::optional<Error> failed = storeInto(opened.value(), metadata, store ? run : nullptr);
+        if (!failed) {
+            failed = opened.value().lockQuestioned(*run);
+        }
+        if (failed) {
+            return aboutCase(*failed, path);
+        }
+        return true;
+    };
+    if (!runCaseJob(std::move(job))) {
+        return false;
+    }
+    storedRun_ = run_;
+    showUnmasking(UnmaskingStage::Locked);
+    return true;
+}
+
 bool CasePanel::openCaseFile() {
     const QString path = chooseOpenPath(QStringLiteral("Open case"), kCaseFilter);
     if (path.isEmpty()) {
@@ -127,12 +166,16 @@ bool CasePanel::openCaseFile() {
         if (!metadata.ok()) {
             return aboutCase(metadata.error(), path);
         }
+        const Result<UnmaskingStage> stage = file.unmasking();
+        if (!stage.ok()) {
+            return aboutCase(stage.error(), path);
+        }
         Result<std::vector<std::string>> changes = logOpening(file, folder.value());
         if (!changes.ok()) {
             return aboutCase(changes.error(), path);
         }
         return OpenedCase{pathToQt(folder.value()), std::move(metadata.value()),
-                          std::move(changes.value())};
+                          std::move(changes.value()), stage.value()};
     };
     std::optional<OpenedCase> got;
     runner_->start<OpenedCase>(std::move(job), [&got](OpenedCase c) { got = std::move(c); });
@@ -151,6 +194,7 @@ bool CasePanel::openCaseFile() {
     }
     casePath_ = path;
     storedRun_ = nullptr;
+    showUnmasking(got->unmasking);
     emit caseFolderWanted(got->folder);
     metadata_->setMetadata(std::move(got->metadata));
     return true;

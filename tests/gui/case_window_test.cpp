@@ -113,6 +113,7 @@ private slots:
     void importedMetadataIsExportedAsRead();
     void caseFileOpensOnItsFolderAndKeepsRolesAndRuns();
     void caseFileProblemsReachAMessageBox();
+    void unmaskingShowsTheQuestionedCodesUntilTheLock();
 };
 
 // Codes as worked out by hand: Q o_strong_above 01220; K a_high_above 01202, f_def_at 01200,
@@ -410,6 +411,62 @@ void CaseWindowTest::caseFileProblemsReachAMessageBox() {
     QTest::mouseClick(child<QPushButton>(&hand.window, "cmdSaveCase"), Qt::LeftButton);
     QCOMPARE(panel->casePath(), made);
     QVERIFY(CaseFile::open(made.toStdString(), false).ok());
+}
+
+void CaseWindowTest::unmaskingShowsTheQuestionedCodesUntilTheLock() {
+    HandFolderWindow hand;
+    QTemporaryDir cases;
+    const QString path = cases.filePath(QStringLiteral("u.pelmora"));
+    {
+        Result<CaseFile> made =
+            CaseFile::create(path.toStdString(), hand.folder.path().toStdString(), {});
+        QVERIFY(made.ok());
+        const Result<Metadata> roles =
+            parseMetadata("file,role\no_strong_above.txt,Q\na_high_above.txt,K\no_at.txt,R\n",
+                          made.value().texts().value());
+        QVERIFY(roles.ok());
+        QVERIFY(!made.value().importMetadata(roles.value()));
+        QVERIFY(!made.value().setUnmasking(true));
+    }
+    MainWindow& window = hand.window;
+    CasePanel* panel = window.casePanel();
+    panel->chooseOpenPath = [&path](const QString&, const QString&) { return path; };
+    QVERIFY(panel->openCaseFile());
+    QTest::mouseClick(child<QPushButton>(&window, "cmdAuto"), Qt::LeftButton);
+    CaseWindow* caseWindow = openCase(window);
+    auto* tabs = child<QTabWidget>(caseWindow, "tabsCase");
+    const auto tabShown = [tabs, caseWindow](const char* table) {
+        QWidget* view = child<QTableView>(caseWindow, table);
+        const int index =
+            tabs->indexOf(view) >= 0 ? tabs->indexOf(view) : tabs->indexOf(view->parentWidget());
+        return tabs->isTabVisible(index);
+    };
+    auto* lock = child<QPushButton>(caseWindow, "cmdLockQuestioned");
+
+    QVERIFY(lock->isVisible());
+    QCOMPARE(cells(caseWindow, "tblQuestionedCodes"), (Rows{{"o_strong_above.txt", "01220"}}));
+    for (const char* hidden : {"tblQuestionedKnown", "tblKnownKnown", "tblQuestionedReference",
+                               "tblMatched", "tblQuestionedQuestioned"}) {
+        QVERIFY2(!tabShown(hidden), hidden);
+    }
+    QVERIFY(cells(caseWindow, "tblQuestionedKnown").empty());
+    QVERIFY(child<QLabel>(caseWindow, "lblShares")->text().isEmpty());
+
+    QTest::mouseClick(lock, Qt::LeftButton);
+    QVERIFY(panel->problemBox() == nullptr);
+    QCOMPARE(caseWindow->runner()->wait(), JobRunner::End::Done);
+    QVERIFY(!lock->isVisible());
+    QVERIFY(!tabShown("tblQuestionedCodes"));
+    for (const char* shown :
+         {"tblQuestionedKnown", "tblKnownKnown", "tblQuestionedReference", "tblMatched"}) {
+        QVERIFY2(tabShown(shown), shown);
+    }
+    QCOMPARE(cells(caseWindow, "tblQuestionedKnown", {0, 1, 2}),
+             (Rows{{"o_strong_above.txt", "a_high_above.txt", "3"}}));
+    Result<CaseFile> locked = CaseFile::open(path.toStdString(), false);
+    QVERIFY(locked.ok());
+    QCOMPARE(locked.value().unmasking().value(), UnmaskingStage::Locked);
+    QCOMPARE(locked.value().log().value().back().action, std::string("questioned texts locked"));
 }
 
 }  // namespace pelmora

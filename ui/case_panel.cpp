@@ -13,6 +13,7 @@
 #include "files/replacing_file.h"
 #include "help/window_parts.h"
 #include "stores/navigation.h"
+#include "ui/case_details_dialog.h"
 #include "ui/case_window.h"
 #include "ui/export_actions.h"
 #include "ui/job_runner.h"
@@ -74,6 +75,9 @@ CasePanel::CasePanel(QWidget* parent) : QWidget(parent) {
     connect(openCaseButton, &QPushButton::clicked, this,
             [this] { static_cast<void>(openCaseFile()); });
     connect(saveCaseButton, &QPushButton::clicked, this, [this] { static_cast<void>(saveCase()); });
+    auto* detailsButton = makeButton(this, "cmdCaseDetails", "Case details…");
+    connect(detailsButton, &QPushButton::clicked, this,
+            [this] { static_cast<void>(editCaseDetails()); });
     auto* open = makeButton(this, "cmdCase", "Case…");
     auto* import = makeButton(this, "cmdImportMetadata", "Import metadata…");
     auto* exportButton = makeButton(this, "cmdExportMetadata", "Export metadata…");
@@ -86,6 +90,7 @@ CasePanel::CasePanel(QWidget* parent) : QWidget(parent) {
     row->addWidget(newCaseButton);
     row->addWidget(openCaseButton);
     row->addWidget(saveCaseButton);
+    row->addWidget(detailsButton);
     row->addWidget(open);
     row->addWidget(import);
     row->addWidget(exportButton);
@@ -95,6 +100,14 @@ CasePanel::CasePanel(QWidget* parent) : QWidget(parent) {
     };
     choosePath = [this](const QString& caption, const QString& fileName, const QString& filter) {
         return chooseSavePath(window(), caption, fileName, filter);
+    };
+    editDetails = [this](CaseDetails& details) {
+        CaseDetailsDialog dialog(details, window());
+        if (dialog.exec() != QDialog::Accepted) {
+            return false;
+        }
+        details = dialog.details();
+        return true;
     };
 }
 

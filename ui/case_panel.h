@@ -1,8 +1,9 @@
 #pragma once
 // The case controls of the main form: roles given from the file list (a context menu and the
 // keys Q, K, R and 0 on the selection, the role's letter shown before each name), "Case…",
-// "Import metadata…", "Export metadata…", and the case file: "New case…", "Open case…" and
-// "Save case". It holds the metadata of the folder shown and the path of the case open.
+// "Import metadata…", "Export metadata…", and the case file: "New case…", "Open case…",
+// "Save case" and "Case details…". It holds the metadata of the folder shown and the path of the
+// case open.
 
 #include <QPointer>
 #include <QString>
@@ -14,6 +15,7 @@
 
 #include "case/metadata.h"
 #include "case/unmasking.h"
+#include "casefile/case_file.h"
 #include "jobs/job.h"
 
 class QListWidget;
@@ -79,6 +81,8 @@ public:
     bool saveCase();
     // Locks the questioned texts of the case open on the run shown, stored first when new.
     bool lockQuestioned();
+    // Shows the details of the case open for editing and stores them when changed.
+    bool editCaseDetails();
     // The case file open, or empty.
     const QString& casePath() const { return casePath_; }
 
@@ -86,6 +90,8 @@ public:
     // when cancelled. Tests replace them.
     std::function<QString(const QString&, const QString&)> chooseOpenPath;
     std::function<QString(const QString&, const QString&, const QString&)> choosePath;
+    // Lets the user edit `details`; false when cancelled. Tests replace it.
+    std::function<bool(CaseDetails&)> editDetails;
 
 signals:
     // An opened case's folder, which the main form should show.

@@ -147,6 +147,36 @@ bool CasePanel::lockQuestioned() {
     return true;
 }
 
+bool CasePanel::editCaseDetails() {
+    if (casePath_.isEmpty()) {
+        showProblem(QStringLiteral("Open or make a case before giving its details."));
+        return false;
+    }
+    std::optional<CaseDetails> read;
+    Job<CaseDetails> job = [path = casePath_](JobControl&) -> Result<CaseDetails> {
+        const Result<CaseFile> opened = CaseFile::open(pathFromQt(path), false);
+        return opened.ok() ? opened.value().details() : Result<CaseDetails>(opened.error());
+    };
+    runner_->start<CaseDetails>(std::move(job), [&read](CaseDetails d) { read = std::move(d); });
+    if (runner_->wait() == JobRunner::End::Failed) {
+        showProblem(runner_->problem());
+    }
+    CaseDetails edited = read.value_or(CaseDetails{});
+    if (!read || !editDetails(edited) || edited == *read) {
+        return false;
+    }
+    return runCaseJob([path = casePath_, edited](JobControl&) -> Result<bool> {
+        Result<CaseFile> opened = CaseFile::open(pathFromQt(path));
+        if (!opened.ok()) {
+            return opened.error();
+        }
+        if (std::optional<Error> failed = opened.value().setDetails(edited)) {
+            return aboutCase(*failed, path);
+        }
+        return true;
+    });
+}
+
 bool CasePanel::openCaseFile() {
     const QString path = chooseOpenPath(QStringLiteral("Open case"), kCaseFilter);
     if (path.isEmpty()) {

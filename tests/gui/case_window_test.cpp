@@ -6,9 +6,11 @@
 #include <QComboBox>
 #include <QFileSystemModel>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
 #include <QMessageBox>
+#include <QPlainTextEdit>
 #include <QSpinBox>
 #include <QTabWidget>
 #include <QTableView>
@@ -19,6 +21,7 @@
 #include "casefile/case_file.h"
 #include "forms/program_context.h"
 #include "gui_test_support.h"
+#include "ui/case_details_dialog.h"
 #include "ui/case_panel.h"
 #include "ui/case_window.h"
 #include "ui/job_runner.h"
@@ -114,6 +117,7 @@ private slots:
     void caseFileOpensOnItsFolderAndKeepsRolesAndRuns();
     void caseFileProblemsReachAMessageBox();
     void unmaskingShowsTheQuestionedCodesUntilTheLock();
+    void caseDetailsAreEditedAndKept();
 };
 
 // Codes as worked out by hand: Q o_strong_above 01220; K a_high_above 01202, f_def_at 01200,
@@ -467,6 +471,44 @@ void CaseWindowTest::unmaskingShowsTheQuestionedCodesUntilTheLock() {
     QVERIFY(locked.ok());
     QCOMPARE(locked.value().unmasking().value(), UnmaskingStage::Locked);
     QCOMPARE(locked.value().log().value().back().action, std::string("questioned texts locked"));
+}
+
+void CaseWindowTest::caseDetailsAreEditedAndKept() {
+    // The dialog shows the details it is given and returns what its fields hold.
+    CaseDetailsDialog dialog({"2026-17", "A. Smith", "Who wrote it?", ""});
+    QCOMPARE(child<QLineEdit>(&dialog, "txtExaminer")->text(), QStringLiteral("A. Smith"));
+    QCOMPARE(child<QPlainTextEdit>(&dialog, "txtQuestion")->toPlainText(),
+             QStringLiteral("Who wrote it?"));
+    child<QPlainTextEdit>(&dialog, "txtNotes")->setPlainText(QStringLiteral("two lines\nhere"));
+    QCOMPARE(dialog.details(),
+             (CaseDetails{"2026-17", "A. Smith", "Who wrote it?", "two lines\nhere"}));
+
+    HandFolderWindow hand(1);
+    CasePanel* panel = hand.window.casePanel();
+    int asked = 0;
+    panel->editDetails = [&asked](CaseDetails& details) {
+        ++asked;
+        details.number += "b";
+        details.examiner = "Édith Ó";
+        return true;
+    };
+    QVERIFY(!panel->editCaseDetails());  // no case open
+    QCOMPARE(asked, 0);
+    QVERIFY(panel->problemBox() != nullptr && panel->problemBox()->isVisible());
+    panel->problemBox()->close();
+
+    QTemporaryDir cases;
+    const QString path = cases.filePath(QStringLiteral("d.pelmora"));
+    QVERIFY(
+        CaseFile::create(path.toStdString(), hand.folder.path().toStdString(), {"7", "", "q", "n"})
+            .ok());
+    panel->chooseOpenPath = [&path](const QString&, const QString&) { return path; };
+    QVERIFY(panel->openCaseFile());
+    QTest::mouseClick(child<QPushButton>(&hand.window, "cmdCaseDetails"), Qt::LeftButton);
+    QCOMPARE(asked, 1);
+    QVERIFY(panel->problemBox() == nullptr || !panel->problemBox()->isVisible());
+    QCOMPARE(CaseFile::open(path.toStdString(), false).value().details().value(),
+             (CaseDetails{"7b", "Édith Ó", "q", "n"}));
 }
 
 }  // namespace pelmora

@@ -259,12 +259,7 @@ bool CasePanel::exportMetadata() {
         }
         return true;
     };
-    runner_->start<bool>(std::move(job), {});
-    const JobRunner::End end = runner_->wait();
-    if (end == JobRunner::End::Failed) {
-        showProblem(runner_->problem());
-    }
-    return end == JobRunner::End::Done;
+    return runCaseJob(std::move(job));
 }
 
 void CasePanel::showProblem(const QString& text) {

@@ -76,6 +76,9 @@ bool CasePanel::newCase() {
             return aboutCase(made.error(), path);
         }
         if (std::optional<Error> failed = storeInto(made.value(), metadata, run)) {
+            // No case half made: the file was not there before.
+            std::error_code ignored;
+            std::filesystem::remove(pathFromQt(path), ignored);
             return aboutCase(*failed, path);
         }
         return true;

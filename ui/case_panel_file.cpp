@@ -40,7 +40,17 @@ std::optional<Error> storeInto(CaseFile& file, const Metadata& metadata,
             return failed;
         }
     }
-    return run ? file.storeRun(recordOf(*run, utcTimestamp())) : std::nullopt;
+    if (!run) {
+        return std::nullopt;
+    }
+    // The main form keeps the last run when another folder is chosen; it is not this case's.
+    const Result<std::filesystem::path> folder = file.folderPath();
+    std::error_code ignored;
+    if (!folder.ok() || !std::filesystem::equivalent(folder.value(), run->folder, ignored)) {
+        const std::string why = "the run shown is of another folder than the case's";
+        return Error{Error::Code::CaseUnusable, why, why};
+    }
+    return file.storeRun(recordOf(*run, utcTimestamp()));
 }
 
 // What an opened case shows: its folder, its metadata and what changed since its last run.

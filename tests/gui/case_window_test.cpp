@@ -415,6 +415,21 @@ void CaseWindowTest::caseFileProblemsReachAMessageBox() {
     QTest::mouseClick(child<QPushButton>(&hand.window, "cmdSaveCase"), Qt::LeftButton);
     QCOMPARE(panel->casePath(), made);
     QVERIFY(CaseFile::open(made.toStdString(), false).ok());
+
+    // The run of the folder shown before is not stored in a case of another folder.
+    QTest::mouseClick(child<QPushButton>(&hand.window, "cmdAuto"), Qt::LeftButton);
+    QVERIFY(hand.window.run() != nullptr);
+    QTemporaryDir other;
+    QVERIFY(testing::writeHandFolder(other.path(), 1));
+    const QString otherCase = elsewhere.filePath(QStringLiteral("other.pelmora"));
+    QVERIFY(CaseFile::create(otherCase.toStdString(), other.path().toStdString(), {}).ok());
+    panel->chooseOpenPath = [&otherCase](const QString&, const QString&) { return otherCase; };
+    QVERIFY(panel->openCaseFile());
+    QCOMPARE(child<QListWidget>(&hand.window, "File1")->count(), 1);
+    QVERIFY(!panel->saveCase());
+    QVERIFY2(panel->problemBox()->text().contains(QStringLiteral("another folder")),
+             qPrintable(panel->problemBox()->text()));
+    QVERIFY(CaseFile::open(otherCase.toStdString(), false).value().runs().value().empty());
 }
 
 void CaseWindowTest::unmaskingShowsTheQuestionedCodesUntilTheLock() {

@@ -49,4 +49,25 @@ Verification folderAgainstRun(const RunRecord& last, const std::filesystem::path
     return verifyRun(last, now);
 }
 
+Result<std::vector<std::string>> logOpening(CaseFile& opened, const std::filesystem::path& folder) {
+    const Result<std::optional<RunRecord>> last = opened.lastRun();
+    if (!last.ok()) {
+        return last.error();
+    }
+    std::vector<std::string> changes;
+    std::string details = "before its first run";
+    if (last.value()) {
+        changes = folderAgainstRun(*last.value(), folder).differences;
+        details = changes.empty() ? "the folder is as the last run read it"
+                                  : "the folder changed since the last run:";
+        for (const std::string& line : changes) {
+            details += "\n" + line;
+        }
+    }
+    if (std::optional<Error> failed = opened.logAction(AuditAction::Opened, details)) {
+        return *failed;
+    }
+    return changes;
+}
+
 }  // namespace pelmora

@@ -5,7 +5,9 @@
 
 #include <filesystem>
 
+#include "casefile/case_file.h"
 #include "record/run_record.h"
+#include "stores/error.h"
 
 namespace pelmora {
 
@@ -13,5 +15,9 @@ namespace pelmora {
 // become unreadable or readable again, each named as verifyRun names it. A folder that cannot
 // be listed is one difference naming it.
 Verification folderAgainstRun(const RunRecord& last, const std::filesystem::path& folder);
+
+// Logs the opening of `opened` with what changed in `folder` since its last run, and returns
+// those changes, one line per file; none before its first run.
+Result<std::vector<std::string>> logOpening(CaseFile& opened, const std::filesystem::path& folder);
 
 }  // namespace pelmora

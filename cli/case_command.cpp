@@ -57,25 +57,18 @@ int caseNew(const CliArguments& args, Output& out, Output& err) {
 // opened for a new run.
 std::optional<Error> reportFolderChanges(CaseFile& opened, const std::filesystem::path& folder,
                                          Output& err) {
-    const Result<std::optional<RunRecord>> last = opened.lastRun();
-    if (!last.ok()) {
-        return last.error();
+    const Result<std::vector<std::string>> changes = logOpening(opened, folder);
+    if (!changes.ok()) {
+        return changes.error();
     }
-    if (!last.value()) {
-        return opened.logAction(AuditAction::Opened, "before its first run");
+    if (!changes.value().empty()) {
+        err.raw("pelmora-cli: the folder changed since the case's last run:\n");
+        for (const std::string& line : changes.value()) {
+            err.raw("  ").raw(line).raw("\n");
+        }
+        err.flush();
     }
-    const Verification changes = folderAgainstRun(*last.value(), folder);
-    if (changes.unchanged()) {
-        return opened.logAction(AuditAction::Opened, "the folder is as the last run read it");
-    }
-    std::string details = "the folder changed since the last run:";
-    err.raw("pelmora-cli: the folder changed since the case's last run:\n");
-    for (const std::string& line : changes.differences) {
-        err.raw("  ").raw(line).raw("\n");
-        details += "\n" + line;
-    }
-    err.flush();
-    return opened.logAction(AuditAction::Opened, details);
+    return std::nullopt;
 }
 
 int caseRun(const CliArguments& args, Output& out, Output& err) {

@@ -13,6 +13,7 @@
 #include "files/replacing_file.h"
 #include "help/window_parts.h"
 #include "stores/navigation.h"
+#include "ui/case_details_dialog.h"
 #include "ui/case_window.h"
 #include "ui/export_actions.h"
 #include "ui/job_runner.h"
@@ -67,6 +68,16 @@ CasePanel::CasePanel(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("CasePanel"));
     metadata_ = new MetadataModel(this);
     runner_ = new JobRunner(this);
+    auto* newCaseButton = makeButton(this, "cmdNewCase", "New case…");
+    auto* openCaseButton = makeButton(this, "cmdOpenCase", "Open case…");
+    auto* saveCaseButton = makeButton(this, "cmdSaveCase", "Save case");
+    connect(newCaseButton, &QPushButton::clicked, this, [this] { static_cast<void>(newCase()); });
+    connect(openCaseButton, &QPushButton::clicked, this,
+            [this] { static_cast<void>(openCaseFile()); });
+    connect(saveCaseButton, &QPushButton::clicked, this, [this] { static_cast<void>(saveCase()); });
+    auto* detailsButton = makeButton(this, "cmdCaseDetails", "Case details…");
+    connect(detailsButton, &QPushButton::clicked, this,
+            [this] { static_cast<void>(editCaseDetails()); });
     auto* open = makeButton(this, "cmdCase", "Case…");
     auto* import = makeButton(this, "cmdImportMetadata", "Import metadata…");
     auto* exportButton = makeButton(this, "cmdExportMetadata", "Export metadata…");
@@ -76,6 +87,10 @@ CasePanel::CasePanel(QWidget* parent) : QWidget(parent) {
             [this] { static_cast<void>(exportMetadata()); });
     auto* row = new QHBoxLayout(this);
     row->setContentsMargins(0, 0, 0, 0);
+    row->addWidget(newCaseButton);
+    row->addWidget(openCaseButton);
+    row->addWidget(saveCaseButton);
+    row->addWidget(detailsButton);
     row->addWidget(open);
     row->addWidget(import);
     row->addWidget(exportButton);
@@ -85,6 +100,14 @@ CasePanel::CasePanel(QWidget* parent) : QWidget(parent) {
     };
     choosePath = [this](const QString& caption, const QString& fileName, const QString& filter) {
         return chooseSavePath(window(), caption, fileName, filter);
+    };
+    editDetails = [this](CaseDetails& details) {
+        CaseDetailsDialog dialog(details, window());
+        if (dialog.exec() != QDialog::Accepted) {
+            return false;
+        }
+        details = dialog.details();
+        return true;
     };
 }
 
@@ -114,6 +137,7 @@ void CasePanel::attachList(QListWidget* list) {
 }
 
 void CasePanel::showFolder(const FileList& files) {
+    folder_ = files.path;
     std::vector<std::string> names;
     QStringList shown;
     for (int i = 0; i < files.count(); ++i) {
@@ -172,7 +196,10 @@ bool CasePanel::eventFilter(QObject* watched, QEvent* event) {
 void CasePanel::openCase() {
     if (!case_) {
         case_ = new CaseWindow(metadata_, window());
+        case_->showUnmasking(unmasking_);
         case_->showRun(run_);
+        connect(case_, &CaseWindow::lockRequested, this,
+                [this] { static_cast<void>(lockQuestioned()); });
     }
     case_->show();
     case_->raise();
@@ -232,12 +259,7 @@ bool CasePanel::exportMetadata() {
         }
         return true;
     };
-    runner_->start<bool>(std::move(job), {});
-    const JobRunner::End end = runner_->wait();
-    if (end == JobRunner::End::Failed) {
-        showProblem(runner_->problem());
-    }
-    return end == JobRunner::End::Done;
+    return runCaseJob(std::move(job));
 }
 
 void CasePanel::showProblem(const QString& text) {

@@ -1,16 +1,22 @@
 #pragma once
 // The case controls of the main form: roles given from the file list (a context menu and the
 // keys Q, K, R and 0 on the selection, the role's letter shown before each name), "Case…",
-// "Import metadata…" and "Export metadata…". It holds the metadata of the folder shown.
+// "Import metadata…", "Export metadata…", and the case file: "New case…", "Open case…",
+// "Save case" and "Case details…". It holds the metadata of the folder shown and the path of the
+// case open.
 
 #include <QPointer>
 #include <QString>
 #include <QStyledItemDelegate>
 #include <QWidget>
+#include <filesystem>
 #include <functional>
 #include <memory>
 
 #include "case/metadata.h"
+#include "case/unmasking.h"
+#include "casefile/case_file.h"
+#include "jobs/job.h"
 
 class QListWidget;
 class QMenu;
@@ -65,17 +71,45 @@ public:
     void openCase();
     bool importMetadata();
     bool exportMetadata();
+    // A case file for the folder shown, holding its metadata and the run shown.
+    bool newCase();
+    // Reads a case file: the files changed since its last run come first, in a message, then
+    // its folder is shown (through caseFolderWanted) with its roles.
+    bool openCaseFile();
+    // Stores the metadata, and the run shown when it is new, in the case open (a new one when
+    // none is).
+    bool saveCase();
+    // Locks the questioned texts of the case open on the run shown, stored first when new.
+    bool lockQuestioned();
+    // Shows the details of the case open for editing and stores them when changed.
+    bool editCaseDetails();
+    // The case file open, or empty.
+    const QString& casePath() const { return casePath_; }
 
     // Ask which file to read or where to save (caption, suggested file name, filter); empty
     // when cancelled. Tests replace them.
     std::function<QString(const QString&, const QString&)> chooseOpenPath;
     std::function<QString(const QString&, const QString&, const QString&)> choosePath;
+    // Lets the user edit `details`; false when cancelled. Tests replace it.
+    std::function<bool(CaseDetails&)> editDetails;
+
+signals:
+    // An opened case's folder, which the main form should show.
+    void caseFolderWanted(const QString& folder);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void showProblem(const QString& text);
+    // Runs `job` and waits for it; a failure reaches a message box.
+    bool runCaseJob(Job<bool> job);
+    void showUnmasking(UnmaskingStage stage);
+
+    std::filesystem::path folder_;
+    QString casePath_;
+    UnmaskingStage unmasking_ = UnmaskingStage::Off;  // of the case open
+    std::shared_ptr<const RunResult> storedRun_;      // the run last stored in the case open
 
     QListWidget* list_ = nullptr;
     MetadataModel* metadata_ = nullptr;

@@ -4,6 +4,7 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QPushButton>
 #include <QSortFilterProxyModel>
 #include <QSpinBox>
 #include <QTabWidget>
@@ -35,27 +36,45 @@ struct CaseTables {
     std::array<std::vector<TableRow>, kTables.size()> rows;
     std::string state;   // how many texts of each role, and the ones not analysed
     std::string shares;  // where each Q-K strength stands among the reference texts
-    bool severalQuestioned = false;
+    std::array<bool, kTables.size()> shown{};
+    std::vector<TableRow> codes;  // the questioned texts' codes, before their lock
 };
 
 const std::string& nameOf(const RunResult& run, int position) {
     return run.texts[static_cast<std::size_t>(position)].name;
 }
 
-CaseTables tablesOf(const RunResult& run, const Metadata& metadata, int level) {
+CaseTables tablesOf(const RunResult& run, const Metadata& metadata, int level,
+                    UnmaskingStage stage) {
     const Compatibility compatibility = compatibilityOf(run, metadata, level);
+    const CaseTexts& texts = compatibility.texts;
+    const VisibleResults visible = visibleResults(stage);
     CaseTables tables;
     for (std::size_t i = 0; i < kTables.size(); ++i) {
-        tables.rows[i] = caseTable(run, compatibility, kTables[i]);
+        tables.shown[i] = mayShow(visible, kTables[i]);
+        if (tables.shown[i]) {
+            tables.rows[i] = caseTable(run, compatibility, kTables[i]);
+        }
     }
-    const CaseTexts& texts = compatibility.texts;
+    tables.shown.back() = tables.shown.back() && texts.questioned.size() > 1;  // Q-Q is last
+    if (stage == UnmaskingStage::Unlocked) {
+        tables.codes = questionedCodesTable(run, texts);
+    }
     tables.state = std::to_string(texts.questioned.size()) + " questioned, " +
                    std::to_string(texts.known.size()) + " known and " +
                    std::to_string(texts.reference.size()) + " reference texts.";
     for (const std::string& name : texts.notAnalysed) {
         tables.state += " Not analysed: " + name + '.';
     }
-    for (const std::vector<KnownComparison>& row : compatibility.questionedKnown) {
+    if (stage == UnmaskingStage::Unlocked) {
+        tables.state +=
+            " Sequential unmasking: the known and reference results follow the lock "
+            "of the questioned texts.";
+    }
+    // Where the Q-K strengths stand among the reference texts tells of both.
+    const auto& comparisons =
+        tables.shown[0] ? compatibility.questionedKnown : decltype(compatibility.questionedKnown){};
+    for (const std::vector<KnownComparison>& row : comparisons) {
         for (const KnownComparison& c : row) {
             const std::string sentence = shareSentence(c);
             if (!sentence.empty()) {
@@ -67,7 +86,6 @@ CaseTables tablesOf(const RunResult& run, const Metadata& metadata, int level) {
     if (!tables.shares.empty()) {
         tables.shares.pop_back();
     }
-    tables.severalQuestioned = texts.questioned.size() > 1;
     return tables;
 }
 
@@ -90,9 +108,16 @@ CaseWindow::CaseWindow(MetadataModel* metadata, QWidget* parent)
     levelRow->addWidget(levelCaption);
     levelRow->addWidget(level_);
     levelRow->addStretch(1);
+    lock_ = makeButton(this, "cmdLockQuestioned", "Lock questioned texts");
+    lock_->hide();
+    levelRow->addWidget(lock_);
+    connect(lock_, &QPushButton::clicked, this, &CaseWindow::lockRequested);
 
     tabs_ = new QTabWidget(this);
     tabs_->setObjectName(QStringLiteral("tabsCase"));
+    questionedCodes_ = rowsTable(tabs_, "tblQuestionedCodes");
+    tabs_->addTab(questionedCodes_, QStringLiteral("Questioned codes"));
+    tabs_->setTabVisible(0, false);
     auto* qkPage = new QWidget(tabs_);
     questionedKnown_ = rowsTable(qkPage, "tblQuestionedKnown");
     shares_ = makeText(qkPage, "lblShares", "");
@@ -172,21 +197,30 @@ void CaseWindow::showRun(std::shared_ptr<const RunResult> run) {
     recompute();
 }
 
+void CaseWindow::showUnmasking(UnmaskingStage stage) {
+    if (stage == stage_) {
+        return;
+    }
+    stage_ = stage;
+    lock_->setVisible(stage_ == UnmaskingStage::Unlocked);
+    recompute();
+}
+
 void CaseWindow::recompute() {
     if (!run_) {
         runner_->abandon();
         state_->setText(
             QStringLiteral("No run yet: the tables follow \"Auto-check all files in folder\"."));
-        for (QTableView* table : {questionedKnown_, knownKnown_, questionedReference_, matched_,
-                                  questionedQuestioned_}) {
+        for (QTableView* table : {questionedCodes_, questionedKnown_, knownKnown_,
+                                  questionedReference_, matched_, questionedQuestioned_}) {
             showRows(table, {});
         }
         shares_->clear();
         return;
     }
-    Job<CaseTables> job = [run = run_, metadata = metadata_->metadata(),
-                           level = level_->value()](JobControl&) -> Result<CaseTables> {
-        return tablesOf(*run, metadata, level);
+    Job<CaseTables> job = [run = run_, metadata = metadata_->metadata(), level = level_->value(),
+                           stage = stage_](JobControl&) -> Result<CaseTables> {
+        return tablesOf(*run, metadata, level, stage);
     };
     runner_->start<CaseTables>(std::move(job), [this](CaseTables tables) {
         state_->setText(toQt(tables.state));
@@ -197,12 +231,15 @@ void CaseWindow::recompute() {
             showRows(views[i], std::move(tables.rows[i]));
             // Names in full; they are few in the tables of a case.
             views[i]->resizeColumnToContents(0);
+            QWidget* page = views[i] == questionedKnown_ ? views[i]->parentWidget() : views[i];
+            tabs_->setTabVisible(tabs_->indexOf(page), tables.shown[i]);
         }
+        tabs_->setTabVisible(tabs_->indexOf(questionedCodes_), !tables.codes.empty());
+        showRows(questionedCodes_, std::move(tables.codes));
         questionedKnown_->resizeColumnToContents(1);
         // The verdict beside the strength, before the long lists of digits.
         QHeaderView* header = questionedKnown_->horizontalHeader();
         header->moveSection(header->visualIndex(header->count() - 1), 3);
-        tabs_->setTabVisible(tabs_->indexOf(questionedQuestioned_), tables.severalQuestioned);
     });
 }
 

@@ -2,14 +2,18 @@
 // "Pelmora: Case": the compatibility of the case's texts by role, as case/ computes it from the
 // run shown and the roles, table by table (Q-K with its verdicts and where each strength stands
 // among the reference texts, K-K with the off-type texts, Q-R, the matched reference set at the
-// chosen level, Q-Q), and the editable metadata table. Recomputed away from the window's thread
-// whenever the run, the roles or the level change.
+// chosen level, Q-Q), and the editable metadata table. With sequential unmasking, before the
+// questioned texts are locked, only their codes and the tables of questioned texts alone.
+// Recomputed away from the window's thread whenever the run, the roles or the level change.
 
 #include <QWidget>
 #include <memory>
 
+#include "case/unmasking.h"
+
 class QComboBox;
 class QLabel;
+class QPushButton;
 class QSortFilterProxyModel;
 class QSpinBox;
 class QTabWidget;
@@ -28,10 +32,17 @@ public:
     explicit CaseWindow(MetadataModel* metadata, QWidget* parent = nullptr);
 
     void showRun(std::shared_ptr<const RunResult> run);
+    // The case's unmasking stage: which tables show, and whether the questioned texts can be
+    // locked here.
+    void showUnmasking(UnmaskingStage stage);
     // Computes the tables, which arrive once the runner's job ends.
     void recompute();
     // Computes the tables; tests wait for it.
     JobRunner* runner() const { return runner_; }
+
+signals:
+    // "Lock questioned texts" was clicked.
+    void lockRequested();
 
 private:
     void buildMetadataTab();
@@ -39,7 +50,10 @@ private:
 
     MetadataModel* metadata_;
     std::shared_ptr<const RunResult> run_;
+    UnmaskingStage stage_ = UnmaskingStage::Off;
     JobRunner* runner_ = nullptr;
+    QPushButton* lock_ = nullptr;
+    QTableView* questionedCodes_ = nullptr;
     QLabel* state_ = nullptr;
     QSpinBox* level_ = nullptr;
     QTabWidget* tabs_ = nullptr;

@@ -123,6 +123,9 @@ MainWindow::FormButtons MainWindow::layOutForm() {
     notListed_->hide();
     case_ = new CasePanel(this);
     case_->attachList(file1_);
+    // An opened case's folder is chosen as if in the tree, so that its files are listed first.
+    connect(case_, &CasePanel::caseFolderWanted, this,
+            [this](const QString& folder) { dir1_->setCurrentIndex(folders_->index(folder)); });
     buttons.exit = makeButton(this, "Command1", "E&xit");
 
     txtReport_ = new ReportView(this);

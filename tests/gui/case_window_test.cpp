@@ -1,13 +1,16 @@
 // The case from the main form: roles given with the keys, the menu and the metadata table, the
-// Case window's tables on a hand-worked folder, and metadata files read and written.
+// Case window's tables on a hand-worked folder, metadata files read and written, and case files
+// made, opened and saved.
 
 #include <QAction>
 #include <QComboBox>
 #include <QFileSystemModel>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
 #include <QMessageBox>
+#include <QPlainTextEdit>
 #include <QSpinBox>
 #include <QTabWidget>
 #include <QTableView>
@@ -15,8 +18,10 @@
 #include <QTest>
 #include <QTreeView>
 
+#include "casefile/case_file.h"
 #include "forms/program_context.h"
 #include "gui_test_support.h"
+#include "ui/case_details_dialog.h"
 #include "ui/case_panel.h"
 #include "ui/case_window.h"
 #include "ui/job_runner.h"
@@ -109,6 +114,10 @@ private slots:
     void importErrorsReachAMessageBoxNamingTheLine_data();
     void importErrorsReachAMessageBoxNamingTheLine();
     void importedMetadataIsExportedAsRead();
+    void caseFileOpensOnItsFolderAndKeepsRolesAndRuns();
+    void caseFileProblemsReachAMessageBox();
+    void unmaskingShowsTheQuestionedCodesUntilTheLock();
+    void caseDetailsAreEditedAndKept();
 };
 
 // Codes as worked out by hand: Q o_strong_above 01220; K a_high_above 01202, f_def_at 01200,
@@ -298,6 +307,223 @@ void CaseWindowTest::importedMetadataIsExportedAsRead() {
                                            "genre,file,role\r\n"
                                            "letter,o_at.txt,Q\r\n"
                                            "\"diary, private\",a_high_above.txt,\r\n"));
+}
+
+// Roles and run stored by CaseFile itself, read back by it after the window saved.
+void CaseWindowTest::caseFileOpensOnItsFolderAndKeepsRolesAndRuns() {
+    QTemporaryDir cases;
+    QTemporaryDir folder;
+    QVERIFY(testing::writeHandFolder(folder.path(), 3));
+    const std::filesystem::path file = cases.filePath(QStringLiteral("c.pelmora")).toStdString();
+    {
+        Result<CaseFile> made =
+            CaseFile::create(file, folder.path().toStdString(), {"7", "", "", ""});
+        QVERIFY(made.ok());
+        const Result<Metadata> roles = parseMetadata("file,role\no_at.txt,Q\na_high_above.txt,K\n",
+                                                     made.value().texts().value());
+        QVERIFY(roles.ok());
+        QVERIFY(!made.value().importMetadata(roles.value()));
+    }
+
+    ProgramContext context;
+    MainWindow window{context};
+    window.show();
+    CasePanel* panel = window.casePanel();
+    const QString path = QString::fromStdString(file.string());
+    panel->chooseOpenPath = [&path](const QString&, const QString&) { return path; };
+    QTest::mouseClick(child<QPushButton>(&window, "cmdOpenCase"), Qt::LeftButton);
+    QCOMPARE(panel->casePath(), path);
+    QVERIFY(panel->problemBox() == nullptr);  // no run yet, so nothing to have changed
+    auto* list = child<QListWidget>(&window, "File1");
+    QCOMPARE(shownList(list), (Names{"[K] a_high_above.txt", "f_def_at.txt", "[Q] o_at.txt"}));
+
+    list->setFocus();
+    list->setCurrentRow(1);
+    QTest::keyClick(list, Qt::Key_R);
+    QTest::mouseClick(child<QPushButton>(&window, "cmdAuto"), Qt::LeftButton);
+    QVERIFY(window.run() != nullptr);
+    QTest::mouseClick(child<QPushButton>(&window, "cmdSaveCase"), Qt::LeftButton);
+    QVERIFY(panel->problemBox() == nullptr);
+    QVERIFY(panel->saveCase());  // the same run again is not stored twice
+    {
+        Result<CaseFile> saved = CaseFile::open(file, false);
+        QVERIFY(saved.ok());
+        const Metadata stored = saved.value().metadata().value();
+        QCOMPARE(stored.roleOf("f_def_at.txt"), Role::Reference);
+        QCOMPARE(stored.roleOf("o_at.txt"), Role::Questioned);
+        QCOMPARE(saved.value().runs().value().size(), std::size_t{1});
+        const std::optional<RunRecord> last = saved.value().lastRun().value();
+        QVERIFY(last.has_value());
+        Names codes;
+        for (const RecordedFile& f : last->files) {
+            codes.push_back(f.nameBytes + ' ' + f.code);
+        }
+        QCOMPARE(codes, (Names{"a_high_above.txt 01202", "f_def_at.txt 01200", "o_at.txt 01200"}));
+        Names actions;
+        const std::vector<AuditEntry> log = saved.value().log().value();
+        for (const AuditEntry& entry : log) {
+            actions.push_back(entry.action);
+        }
+        QCOMPARE(actions,
+                 (Names{"created", "metadata imported", "opened", "metadata imported", "run"}));
+    }
+
+    // A text changed after the run is named before the case is shown again.
+    QFile changed(folder.filePath(QStringLiteral("o_at.txt")));
+    QVERIFY(changed.open(QIODevice::Append) && changed.write(" More.") == 6);
+    changed.close();
+    QVERIFY(panel->openCaseFile());
+    QMessageBox* box = panel->problemBox();
+    QVERIFY(box != nullptr && box->isVisible());
+    QVERIFY2(
+        box->text().startsWith(QStringLiteral("The folder changed since the case's last run:\n")),
+        qPrintable(box->text()));
+    QVERIFY2(box->text().contains(QStringLiteral("o_at.txt")), qPrintable(box->text()));
+    QVERIFY2(!box->text().contains(QStringLiteral("f_def_at.txt")), qPrintable(box->text()));
+    box->close();
+}
+
+void CaseWindowTest::caseFileProblemsReachAMessageBox() {
+    HandFolderWindow hand(2);
+    QTemporaryDir elsewhere;
+    CasePanel* panel = hand.window.casePanel();
+    // Not a case file: refused, naming it, and the folder shown stays.
+    const QString notCase = writeCsv(elsewhere, "file,role\n");
+    panel->chooseOpenPath = [&notCase](const QString&, const QString&) { return notCase; };
+    QVERIFY(!panel->openCaseFile());
+    QVERIFY(panel->problemBox() != nullptr && panel->problemBox()->isVisible());
+    QVERIFY2(panel->problemBox()->text().contains(QStringLiteral("meta.csv")),
+             qPrintable(panel->problemBox()->text()));
+    QVERIFY(panel->casePath().isEmpty());
+    QCOMPARE(child<QListWidget>(&hand.window, "File1")->count(), 2);
+    panel->problemBox()->close();
+
+    // A new case never overwrites a file.
+    panel->choosePath = [&notCase](const QString&, const QString&, const QString&) {
+        return notCase;
+    };
+    QVERIFY(!panel->newCase());
+    QVERIFY(panel->problemBox() != nullptr && panel->problemBox()->isVisible());
+    QVERIFY(panel->casePath().isEmpty());
+    QFile kept(notCase);
+    QVERIFY(kept.open(QIODevice::ReadOnly));
+    QCOMPARE(kept.readAll(), QByteArray("file,role\n"));
+
+    // Save without a case makes one where asked.
+    const QString made = elsewhere.filePath(QStringLiteral("new.pelmora"));
+    panel->choosePath = [&made](const QString&, const QString&, const QString&) { return made; };
+    QTest::mouseClick(child<QPushButton>(&hand.window, "cmdSaveCase"), Qt::LeftButton);
+    QCOMPARE(panel->casePath(), made);
+    QVERIFY(CaseFile::open(made.toStdString(), false).ok());
+
+    // The run of the folder shown before is not stored in a case of another folder.
+    QTest::mouseClick(child<QPushButton>(&hand.window, "cmdAuto"), Qt::LeftButton);
+    QVERIFY(hand.window.run() != nullptr);
+    QTemporaryDir other;
+    QVERIFY(testing::writeHandFolder(other.path(), 1));
+    const QString otherCase = elsewhere.filePath(QStringLiteral("other.pelmora"));
+    QVERIFY(CaseFile::create(otherCase.toStdString(), other.path().toStdString(), {}).ok());
+    panel->chooseOpenPath = [&otherCase](const QString&, const QString&) { return otherCase; };
+    QVERIFY(panel->openCaseFile());
+    QCOMPARE(child<QListWidget>(&hand.window, "File1")->count(), 1);
+    QVERIFY(!panel->saveCase());
+    QVERIFY2(panel->problemBox()->text().contains(QStringLiteral("another folder")),
+             qPrintable(panel->problemBox()->text()));
+    QVERIFY(CaseFile::open(otherCase.toStdString(), false).value().runs().value().empty());
+}
+
+void CaseWindowTest::unmaskingShowsTheQuestionedCodesUntilTheLock() {
+    HandFolderWindow hand;
+    QTemporaryDir cases;
+    const QString path = cases.filePath(QStringLiteral("u.pelmora"));
+    {
+        Result<CaseFile> made =
+            CaseFile::create(path.toStdString(), hand.folder.path().toStdString(), {});
+        QVERIFY(made.ok());
+        const Result<Metadata> roles =
+            parseMetadata("file,role\no_strong_above.txt,Q\na_high_above.txt,K\no_at.txt,R\n",
+                          made.value().texts().value());
+        QVERIFY(roles.ok());
+        QVERIFY(!made.value().importMetadata(roles.value()));
+        QVERIFY(!made.value().setUnmasking(true));
+    }
+    MainWindow& window = hand.window;
+    CasePanel* panel = window.casePanel();
+    panel->chooseOpenPath = [&path](const QString&, const QString&) { return path; };
+    QVERIFY(panel->openCaseFile());
+    QTest::mouseClick(child<QPushButton>(&window, "cmdAuto"), Qt::LeftButton);
+    CaseWindow* caseWindow = openCase(window);
+    auto* tabs = child<QTabWidget>(caseWindow, "tabsCase");
+    const auto tabShown = [tabs, caseWindow](const char* table) {
+        QWidget* view = child<QTableView>(caseWindow, table);
+        const int index =
+            tabs->indexOf(view) >= 0 ? tabs->indexOf(view) : tabs->indexOf(view->parentWidget());
+        return tabs->isTabVisible(index);
+    };
+    auto* lock = child<QPushButton>(caseWindow, "cmdLockQuestioned");
+
+    QVERIFY(lock->isVisible());
+    QCOMPARE(cells(caseWindow, "tblQuestionedCodes"), (Rows{{"o_strong_above.txt", "01220"}}));
+    for (const char* hidden : {"tblQuestionedKnown", "tblKnownKnown", "tblQuestionedReference",
+                               "tblMatched", "tblQuestionedQuestioned"}) {
+        QVERIFY2(!tabShown(hidden), hidden);
+    }
+    QVERIFY(cells(caseWindow, "tblQuestionedKnown").empty());
+    QVERIFY(child<QLabel>(caseWindow, "lblShares")->text().isEmpty());
+
+    QTest::mouseClick(lock, Qt::LeftButton);
+    QVERIFY(panel->problemBox() == nullptr);
+    QCOMPARE(caseWindow->runner()->wait(), JobRunner::End::Done);
+    QVERIFY(!lock->isVisible());
+    QVERIFY(!tabShown("tblQuestionedCodes"));
+    for (const char* shown :
+         {"tblQuestionedKnown", "tblKnownKnown", "tblQuestionedReference", "tblMatched"}) {
+        QVERIFY2(tabShown(shown), shown);
+    }
+    QCOMPARE(cells(caseWindow, "tblQuestionedKnown", {0, 1, 2}),
+             (Rows{{"o_strong_above.txt", "a_high_above.txt", "3"}}));
+    Result<CaseFile> locked = CaseFile::open(path.toStdString(), false);
+    QVERIFY(locked.ok());
+    QCOMPARE(locked.value().unmasking().value(), UnmaskingStage::Locked);
+    QCOMPARE(locked.value().log().value().back().action, std::string("questioned texts locked"));
+}
+
+void CaseWindowTest::caseDetailsAreEditedAndKept() {
+    // The dialog shows the details it is given and returns what its fields hold.
+    CaseDetailsDialog dialog({"2026-17", "A. Smith", "Who wrote it?", ""});
+    QCOMPARE(child<QLineEdit>(&dialog, "txtExaminer")->text(), QStringLiteral("A. Smith"));
+    QCOMPARE(child<QPlainTextEdit>(&dialog, "txtQuestion")->toPlainText(),
+             QStringLiteral("Who wrote it?"));
+    child<QPlainTextEdit>(&dialog, "txtNotes")->setPlainText(QStringLiteral("two lines\nhere"));
+    QCOMPARE(dialog.details(),
+             (CaseDetails{"2026-17", "A. Smith", "Who wrote it?", "two lines\nhere"}));
+
+    HandFolderWindow hand(1);
+    CasePanel* panel = hand.window.casePanel();
+    int asked = 0;
+    panel->editDetails = [&asked](CaseDetails& details) {
+        ++asked;
+        details.number += "b";
+        details.examiner = "Édith Ó";
+        return true;
+    };
+    QVERIFY(!panel->editCaseDetails());  // no case open
+    QCOMPARE(asked, 0);
+    QVERIFY(panel->problemBox() != nullptr && panel->problemBox()->isVisible());
+    panel->problemBox()->close();
+
+    QTemporaryDir cases;
+    const QString path = cases.filePath(QStringLiteral("d.pelmora"));
+    QVERIFY(
+        CaseFile::create(path.toStdString(), hand.folder.path().toStdString(), {"7", "", "q", "n"})
+            .ok());
+    panel->chooseOpenPath = [&path](const QString&, const QString&) { return path; };
+    QVERIFY(panel->openCaseFile());
+    QTest::mouseClick(child<QPushButton>(&hand.window, "cmdCaseDetails"), Qt::LeftButton);
+    QCOMPARE(asked, 1);
+    QVERIFY(panel->problemBox() == nullptr || !panel->problemBox()->isVisible());
+    QCOMPARE(CaseFile::open(path.toStdString(), false).value().details().value(),
+             (CaseDetails{"7b", "Édith Ó", "q", "n"}));
 }
 
 }  // namespace pelmora

@@ -194,6 +194,7 @@ void MainWindowTest::startUpShowsItsCaptionsAndTheSampleFolder() {
     // Down the left column, then the right one; disabled buttons are passed over.
     QCOMPARE(tabCycle(child<QWidget>(&window, "Drive1")),
              QStringList({u"Drive1"_s, u"Dir1"_s, u"cmdRefresh"_s, u"cmdAuto"_s, u"File1"_s,
+                          u"cmdNewCase"_s, u"cmdOpenCase"_s, u"cmdSaveCase"_s, u"cmdCaseDetails"_s,
                           u"cmdCase"_s, u"cmdImportMetadata"_s, u"cmdExportMetadata"_s,
                           u"Command1"_s, u"txtReport"_s, u"cmdHelp"_s}));
 
@@ -278,13 +279,16 @@ void MainWindowTest::afterARunTheMainFormIsInFrontWithTheReportInHand() {
     QTRY_VERIFY(window.isActiveWindow());
     QCOMPARE(QApplication::focusWidget(), child<ReportView>(&window, "txtReport"));
     QVERIFY(!analysis->isActiveWindow());
-    QCOMPARE(tabCycle(child<QWidget>(&window, "Drive1")),
-             QStringList({u"Drive1"_s, u"Dir1"_s, u"cmdRefresh"_s, u"File1"_s, u"cmdCase"_s,
-                          u"cmdImportMetadata"_s, u"cmdExportMetadata"_s, u"Command1"_s,
-                          u"txtReport"_s, u"cmdDetails"_s, u"cmdMatrix"_s, u"cmdCopyReport"_s,
-                          u"cmdSaveReport"_s, u"cmdExportMeasures"_s, u"cmdExportMatrix"_s,
-                          u"cmdExportPairs"_s, u"cmdExportWorkbook"_s, u"cmdSaveRunRecord"_s,
-                          u"cmdHelp"_s}));
+    const QStringList caseRow = {u"cmdNewCase"_s,       u"cmdOpenCase"_s, u"cmdSaveCase"_s,
+                                 u"cmdCaseDetails"_s,   u"cmdCase"_s,     u"cmdImportMetadata"_s,
+                                 u"cmdExportMetadata"_s};
+    const QStringList cycle =
+        QStringList({u"Drive1"_s, u"Dir1"_s, u"cmdRefresh"_s, u"File1"_s}) + caseRow +
+        QStringList({u"Command1"_s, u"txtReport"_s, u"cmdDetails"_s, u"cmdMatrix"_s,
+                     u"cmdCopyReport"_s, u"cmdSaveReport"_s, u"cmdExportMeasures"_s,
+                     u"cmdExportMatrix"_s, u"cmdExportPairs"_s, u"cmdExportWorkbook"_s,
+                     u"cmdSaveRunRecord"_s, u"cmdHelp"_s});
+    QCOMPARE(tabCycle(child<QWidget>(&window, "Drive1")), cycle);
     // The analysis form stands where 9000 twips put it, kept on the screen.
     QVERIFY(analysis->isVisible());
     QCOMPARE(analysis->windowTitle(), QStringLiteral("Pelmora: Process Form"));

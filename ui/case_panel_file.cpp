@@ -1,0 +1,246 @@
+// The case file from the main form: made, opened and saved through the panel's job runner, so
+// that the window stays live while SQLite writes.
+
+#include <QFileInfo>
+#include <QMessageBox>
+
+#include "casefile/case_file.h"
+#include "casefile/folder_check.h"
+#include "record/run_record.h"
+#include "stores/navigation.h"
+#include "ui/case_panel.h"
+#include "ui/case_window.h"
+#include "ui/job_runner.h"
+#include "ui/metadata_model.h"
+#include "ui/text_bridge.h"
+
+namespace pelmora {
+
+namespace {
+
+const QString kCaseFilter =
+    QStringLiteral("Pelmora case (*%1);;All files (*)").arg(QString::fromUtf8(kCaseExtension));
+
+// A case file's error with the file's name first.
+Error aboutCase(Error error, const QString& path) {
+    error.message =
+        fromQt(QStringLiteral("Case \"%1\": ").arg(QFileInfo(path).fileName())) + error.message;
+    return error;
+}
+
+// Stores `metadata` when it differs from the case's, and `run` when there is one.
+std::optional<Error> storeInto(CaseFile& file, const Metadata& metadata,
+                               const std::shared_ptr<const RunResult>& run) {
+    const Result<Metadata> stored = file.metadata();
+    if (!stored.ok()) {
+        return stored.error();
+    }
+    if (stored.value() != metadata) {
+        if (std::optional<Error> failed = file.importMetadata(metadata)) {
+            return failed;
+        }
+    }
+    if (!run) {
+        return std::nullopt;
+    }
+    // The main form keeps the last run when another folder is chosen; it is not this case's.
+    const Result<std::filesystem::path> folder = file.folderPath();
+    std::error_code ignored;
+    if (!folder.ok() || !std::filesystem::equivalent(folder.value(), run->folder, ignored)) {
+        const std::string why = "the run shown is of another folder than the case's";
+        return Error{Error::Code::CaseUnusable, why, why};
+    }
+    return file.storeRun(recordOf(*run, utcTimestamp()));
+}
+
+// What an opened case shows: its folder, its metadata and what changed since its last run.
+struct OpenedCase {
+    QString folder;
+    Metadata metadata;
+    std::vector<std::string> changes;
+    UnmaskingStage unmasking = UnmaskingStage::Off;
+};
+
+}  // namespace
+
+bool CasePanel::runCaseJob(Job<bool> job) {
+    runner_->start<bool>(std::move(job), {});
+    const JobRunner::End end = runner_->wait();
+    if (end == JobRunner::End::Failed) {
+        showProblem(runner_->problem());
+    }
+    return end == JobRunner::End::Done;
+}
+
+bool CasePanel::newCase() {
+    const QString path =
+        choosePath(QStringLiteral("New case"),
+                   QStringLiteral("case") + QString::fromUtf8(kCaseExtension), kCaseFilter);
+    if (path.isEmpty()) {
+        return false;
+    }
+    Job<bool> job = [path, folder = folder_, metadata = metadata_->metadata(),
+                     run = run_](JobControl&) -> Result<bool> {
+        Result<CaseFile> made = CaseFile::create(pathFromQt(path), folder, {});
+        if (!made.ok()) {
+            return aboutCase(made.error(), path);
+        }
+        if (std::optional<Error> failed = storeInto(made.value(), metadata, run)) {
+            // No case half made: the file was not there before.
+            std::error_code ignored;
+            std::filesystem::remove(pathFromQt(path), ignored);
+            return aboutCase(*failed, path);
+        }
+        return true;
+    };
+    if (!runCaseJob(std::move(job))) {
+        return false;
+    }
+    casePath_ = path;
+    storedRun_ = run_;
+    showUnmasking(UnmaskingStage::Off);
+    return true;
+}
+
+bool CasePanel::saveCase() {
+    if (casePath_.isEmpty()) {
+        return newCase();
+    }
+    Job<bool> job = [path = casePath_, metadata = metadata_->metadata(),
+                     run = run_ == storedRun_ ? nullptr : run_](JobControl&) -> Result<bool> {
+        Result<CaseFile> opened = CaseFile::open(pathFromQt(path));
+        if (!opened.ok()) {
+            return opened.error();
+        }
+        if (std::optional<Error> failed = storeInto(opened.value(), metadata, run)) {
+            return aboutCase(*failed, path);
+        }
+        return true;
+    };
+    if (!runCaseJob(std::move(job))) {
+        return false;
+    }
+    storedRun_ = run_;
+    return true;
+}
+
+void CasePanel::showUnmasking(UnmaskingStage stage) {
+    unmasking_ = stage;
+    if (caseWindow() != nullptr) {
+        caseWindow()->showUnmasking(stage);
+    }
+}
+
+bool CasePanel::lockQuestioned() {
+    if (casePath_.isEmpty() || !run_) {
+        showProblem(QStringLiteral(
+            "Open or make a case and run its folder before locking the questioned texts."));
+        return false;
+    }
+    Job<bool> job = [path = casePath_, metadata = metadata_->metadata(), run = run_,
+                     store = run_ != storedRun_](JobControl&) -> Result<bool> {
+        Result<CaseFile> opened = CaseFile::open(pathFromQt(path));
+        if (!opened.ok()) {
+            return opened.error();
+        }
+        std::optional<Error> failed = storeInto(opened.value(), metadata, store ? run : nullptr);
+        if (!failed) {
+            failed = opened.value().lockQuestioned(*run);
+        }
+        if (failed) {
+            return aboutCase(*failed, path);
+        }
+        return true;
+    };
+    if (!runCaseJob(std::move(job))) {
+        return false;
+    }
+    storedRun_ = run_;
+    showUnmasking(UnmaskingStage::Locked);
+    return true;
+}
+
+bool CasePanel::editCaseDetails() {
+    if (casePath_.isEmpty()) {
+        showProblem(QStringLiteral("Open or make a case before giving its details."));
+        return false;
+    }
+    std::optional<CaseDetails> read;
+    Job<CaseDetails> job = [path = casePath_](JobControl&) -> Result<CaseDetails> {
+        const Result<CaseFile> opened = CaseFile::open(pathFromQt(path), false);
+        return opened.ok() ? opened.value().details() : Result<CaseDetails>(opened.error());
+    };
+    runner_->start<CaseDetails>(std::move(job), [&read](CaseDetails d) { read = std::move(d); });
+    if (runner_->wait() == JobRunner::End::Failed) {
+        showProblem(runner_->problem());
+    }
+    CaseDetails edited = read.value_or(CaseDetails{});
+    if (!read || !editDetails(edited) || edited == *read) {
+        return false;
+    }
+    return runCaseJob([path = casePath_, edited](JobControl&) -> Result<bool> {
+        Result<CaseFile> opened = CaseFile::open(pathFromQt(path));
+        if (!opened.ok()) {
+            return opened.error();
+        }
+        if (std::optional<Error> failed = opened.value().setDetails(edited)) {
+            return aboutCase(*failed, path);
+        }
+        return true;
+    });
+}
+
+bool CasePanel::openCaseFile() {
+    const QString path = chooseOpenPath(QStringLiteral("Open case"), kCaseFilter);
+    if (path.isEmpty()) {
+        return false;
+    }
+    Job<OpenedCase> job = [path](JobControl&) -> Result<OpenedCase> {
+        Result<CaseFile> opened = CaseFile::open(pathFromQt(path));
+        if (!opened.ok()) {
+            return opened.error();
+        }
+        CaseFile& file = opened.value();
+        const Result<std::filesystem::path> folder = file.folderPath();
+        if (!folder.ok()) {
+            return aboutCase(folder.error(), path);
+        }
+        Result<Metadata> metadata = file.metadata();
+        if (!metadata.ok()) {
+            return aboutCase(metadata.error(), path);
+        }
+        const Result<UnmaskingStage> stage = file.unmasking();
+        if (!stage.ok()) {
+            return aboutCase(stage.error(), path);
+        }
+        Result<std::vector<std::string>> changes = logOpening(file, folder.value());
+        if (!changes.ok()) {
+            return aboutCase(changes.error(), path);
+        }
+        return OpenedCase{pathToQt(folder.value()), std::move(metadata.value()),
+                          std::move(changes.value()), stage.value()};
+    };
+    std::optional<OpenedCase> got;
+    runner_->start<OpenedCase>(std::move(job), [&got](OpenedCase c) { got = std::move(c); });
+    if (runner_->wait() == JobRunner::End::Failed) {
+        showProblem(runner_->problem());
+    }
+    if (!got) {
+        return false;
+    }
+    if (!got->changes.empty()) {
+        QStringList lines{QStringLiteral("The folder changed since the case's last run:")};
+        for (const std::string& line : got->changes) {
+            lines.append(toQt(line));
+        }
+        showProblem(lines.join(QLatin1Char('\n')));
+    }
+    casePath_ = path;
+    storedRun_ = nullptr;
+    showUnmasking(got->unmasking);
+    emit caseFolderWanted(got->folder);
+    metadata_->setMetadata(std::move(got->metadata));
+    return true;
+}
+
+}  // namespace pelmora

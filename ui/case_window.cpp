@@ -229,14 +229,11 @@ void CaseWindow::recompute() {
             questionedKnown_, knownKnown_, questionedReference_, matched_, questionedQuestioned_};
         for (std::size_t i = 0; i < views.size(); ++i) {
             showRows(views[i], std::move(tables.rows[i]));
-            // Names in full; they are few in the tables of a case.
-            views[i]->resizeColumnToContents(0);
             QWidget* page = views[i] == questionedKnown_ ? views[i]->parentWidget() : views[i];
             tabs_->setTabVisible(tabs_->indexOf(page), tables.shown[i]);
         }
         tabs_->setTabVisible(tabs_->indexOf(questionedCodes_), !tables.codes.empty());
         showRows(questionedCodes_, std::move(tables.codes));
-        questionedKnown_->resizeColumnToContents(1);
         // The verdict beside the strength, before the long lists of digits.
         QHeaderView* header = questionedKnown_->horizontalHeader();
         header->moveSection(header->visualIndex(header->count() - 1), 3);

@@ -198,6 +198,7 @@ void CasePanel::openCase() {
         case_ = new CaseWindow(metadata_, window());
         case_->showUnmasking(unmasking_);
         case_->showRun(run_);
+        case_->showCase(casePath_);
         connect(case_, &CaseWindow::lockRequested, this,
                 [this] { static_cast<void>(lockQuestioned()); });
     }

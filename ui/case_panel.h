@@ -105,6 +105,8 @@ private:
     // Runs `job` and waits for it; a failure reaches a message box.
     bool runCaseJob(Job<bool> job);
     void showUnmasking(UnmaskingStage stage);
+    // The Case window shows the log of the case open as it is now.
+    void showCaseLog();
 
     std::filesystem::path folder_;
     QString casePath_;

@@ -69,7 +69,15 @@ bool CasePanel::runCaseJob(Job<bool> job) {
     if (end == JobRunner::End::Failed) {
         showProblem(runner_->problem());
     }
+    // Even a failed save may have stored part of what it was given, each part logged.
+    showCaseLog();
     return end == JobRunner::End::Done;
+}
+
+void CasePanel::showCaseLog() {
+    if (caseWindow() != nullptr) {
+        caseWindow()->showCase(casePath_);
+    }
 }
 
 bool CasePanel::newCase() {
@@ -99,6 +107,7 @@ bool CasePanel::newCase() {
     casePath_ = path;
     storedRun_ = run_;
     showUnmasking(UnmaskingStage::Off);
+    showCaseLog();
     return true;
 }
 
@@ -238,6 +247,7 @@ bool CasePanel::openCaseFile() {
     casePath_ = path;
     storedRun_ = nullptr;
     showUnmasking(got->unmasking);
+    showCaseLog();
     emit caseFolderWanted(got->folder);
     metadata_->setMetadata(std::move(got->metadata));
     return true;

@@ -17,6 +17,7 @@
 
 #include "case/compatibility.h"
 #include "case/compatibility_tables.h"
+#include "casefile/case_file.h"
 #include "help/window_parts.h"
 #include "ui/job_runner.h"
 #include "ui/metadata_model.h"
@@ -135,6 +136,7 @@ CaseWindow::CaseWindow(MetadataModel* metadata, QWidget* parent)
     questionedQuestioned_ = rowsTable(tabs_, "tblQuestionedQuestioned");
     tabs_->addTab(questionedQuestioned_, QStringLiteral("Questioned–questioned"));
     buildMetadataTab();
+    buildLogTab();
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(state_);
@@ -177,6 +179,45 @@ void CaseWindow::buildMetadataTab() {
     layout->addWidget(table, 1);
     tabs_->addTab(page, QStringLiteral("Texts and roles"));
     connect(roleFilter_, &QComboBox::currentIndexChanged, this, &CaseWindow::roleFilterChosen);
+}
+
+void CaseWindow::buildLogTab() {
+    logRunner_ = new JobRunner(this);
+    auto* page = new QWidget(tabs_);
+    chainState_ = makeText(page, "lblChainState", "");
+    chainState_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    auditLog_ = rowsTable(page, "tblAuditLog");
+    auto* layout = new QVBoxLayout(page);
+    layout->addWidget(chainState_);
+    layout->addWidget(auditLog_, 1);
+    tabs_->addTab(page, QStringLiteral("Audit log"));
+    connect(logRunner_, &JobRunner::failed, this, [this](const QString& problem) {
+        chainState_->setText(problem);
+        showRows(auditLog_, {});
+    });
+    refreshLog();
+}
+
+void CaseWindow::showCase(const QString& path) {
+    casePath_ = path;
+    refreshLog();
+}
+
+void CaseWindow::refreshLog() {
+    if (casePath_.isEmpty()) {
+        logRunner_->abandon();
+        chainState_->setText(QStringLiteral("No case open: the log is the open case file's."));
+        showRows(auditLog_, {});
+        return;
+    }
+    Job<CheckedLog> job = [path = casePath_](JobControl&) -> Result<CheckedLog> {
+        const Result<CaseFile> opened = CaseFile::open(pathFromQt(path), false);
+        return opened.ok() ? opened.value().checkedLog() : Result<CheckedLog>(opened.error());
+    };
+    logRunner_->start<CheckedLog>(std::move(job), [this](CheckedLog log) {
+        chainState_->setText(toQt(chainStateText(log)));
+        showRows(auditLog_, auditLogTable(log.entries));
+    });
 }
 
 void CaseWindow::roleFilterChosen(int index) {

@@ -168,6 +168,33 @@ TEST(CaseFileTest, AlteringTheLogOrARunIsNamedAtTheEntry) {
     }
 }
 
+TEST(CaseFileTest, TheCheckedLogListsEachEntryAndWhereTheChainBreaks) {
+    CaseFolder c;
+    const fs::path file = caseWithRun(c);
+    const CheckedLog checked = CaseFile::open(file, false).value().checkedLog().value();
+    const std::vector<TableRow> whole = auditLogTable(checked.entries);
+    ASSERT_EQ(whole.size(), 4U);
+    EXPECT_EQ(whole[0], (TableRow{"entry", "time", "action", "details", "hash"}));
+    const std::vector<AuditEntry>& entries = checked.entries;
+    for (std::size_t i = 1; i < whole.size(); ++i) {
+        EXPECT_EQ(whole[i], (TableRow{std::to_string(i), entries[i - 1].time, entries[i - 1].action,
+                                      entries[i - 1].details, entries[i - 1].hash}));
+    }
+    EXPECT_EQ(whole[3][2], "verified");
+    EXPECT_EQ(whole[3][3], "checked");
+    EXPECT_EQ(chainStateText(checked), "The log's chain is whole: 3 entries.");
+
+    ASSERT_EQ(runShell("sqlite3 " + shellQuoted(file.string()) + " " +
+                       shellQuoted("UPDATE audit_log SET details = 'x' WHERE sequence = 3"))
+                  .status,
+              0);
+    EXPECT_EQ(chainStateText(CaseFile::open(file, false).value().checkedLog().value()),
+              "The log's chain is broken: log entry 3: its fields do not match its hash; the "
+              "entry was changed");
+    EXPECT_EQ(chainStateText({{}, std::nullopt}), "The log's chain is whole: 0 entries.");
+    EXPECT_EQ(chainStateText({{AuditEntry{}}, std::nullopt}), "The log's chain is whole: 1 entry.");
+}
+
 TEST(CaseFileTest, FilesThatAreNoCaseOfThisFormatAreRefusedUntouched) {
     CaseFolder c;
     const std::string whole = readAll(caseWithRun(c));

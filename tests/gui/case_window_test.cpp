@@ -19,6 +19,7 @@
 #include <QTreeView>
 
 #include "casefile/case_file.h"
+#include "casefile/sqlite_db.h"
 #include "forms/program_context.h"
 #include "gui_test_support.h"
 #include "ui/case_details_dialog.h"
@@ -103,6 +104,18 @@ QString writeCsv(const QTemporaryDir& dir, const QByteArray& bytes) {
     return path;
 }
 
+// The log's action column and the chain's state, once the Case window has read the log again.
+std::pair<Names, QString> shownLog(CaseWindow* caseWindow) {
+    if (caseWindow->logRunner()->running()) {
+        static_cast<void>(caseWindow->logRunner()->wait());
+    }
+    Names actions;
+    for (const Names& row : cells(caseWindow, "tblAuditLog", {2})) {
+        actions.push_back(row.front());
+    }
+    return {actions, child<QLabel>(caseWindow, "lblChainState")->text()};
+}
+
 }  // namespace
 
 class CaseWindowTest : public QObject {
@@ -118,6 +131,7 @@ private slots:
     void caseFileProblemsReachAMessageBox();
     void unmaskingShowsTheQuestionedCodesUntilTheLock();
     void caseDetailsAreEditedAndKept();
+    void auditLogFollowsEachLoggedActionAndShowsABrokenChain();
 };
 
 // Codes as worked out by hand: Q o_strong_above 01220; K a_high_above 01202, f_def_at 01200,
@@ -524,6 +538,55 @@ void CaseWindowTest::caseDetailsAreEditedAndKept() {
     QVERIFY(panel->problemBox() == nullptr || !panel->problemBox()->isVisible());
     QCOMPARE(CaseFile::open(path.toStdString(), false).value().details().value(),
              (CaseDetails{"7b", "Édith Ó", "q", "n"}));
+}
+
+void CaseWindowTest::auditLogFollowsEachLoggedActionAndShowsABrokenChain() {
+    HandFolderWindow hand(2);
+    QTemporaryDir cases;
+    CasePanel* panel = hand.window.casePanel();
+    CaseWindow* caseWindow = openCase(hand.window);
+    QCOMPARE(shownLog(caseWindow),
+             std::make_pair(Names{}, QStringLiteral("No case open: the log is the open case "
+                                                    "file's.")));
+
+    const QString path = cases.filePath(QStringLiteral("log.pelmora"));
+    panel->choosePath = [&path](const QString&, const QString&, const QString&) { return path; };
+    QVERIFY(panel->newCase());
+    QCOMPARE(shownLog(caseWindow),
+             std::make_pair(Names{"created"}, QStringLiteral("The log's chain is whole: 1 "
+                                                             "entry.")));
+    auto* list = child<QListWidget>(&hand.window, "File1");
+    list->setFocus();
+    list->setCurrentRow(0);
+    QTest::keyClick(list, Qt::Key_Q);
+    QTest::mouseClick(child<QPushButton>(&hand.window, "cmdAuto"), Qt::LeftButton);
+    QVERIFY(panel->saveCase());
+    const Names saved = {"created", "metadata imported", "run"};
+    QCOMPARE(shownLog(caseWindow),
+             std::make_pair(saved, QStringLiteral("The log's chain is whole: 3 entries.")));
+    // Each row's hash is the one the file keeps.
+    const std::vector<AuditEntry> log =
+        CaseFile::open(path.toStdString(), false).value().log().value();
+    QCOMPARE(cells(caseWindow, "tblAuditLog", {4}).back().front(), log.back().hash);
+
+    {
+        Result<sqlite::Database> db =
+            sqlite::Database::open(path.toStdString(), sqlite::Database::Mode::ReadWrite);
+        QVERIFY(db.ok());
+        QVERIFY(!db.value().execute("UPDATE audit_log SET details = 'none' WHERE sequence = 2"));
+    }
+    caseWindow->refreshLog();
+    QCOMPARE(shownLog(caseWindow),
+             std::make_pair(saved, QStringLiteral("The log's chain is broken: log entry 2: its "
+                                                  "fields do not match its hash; the entry was "
+                                                  "changed")));
+    QVERIFY(QFile::remove(path));
+    caseWindow->refreshLog();
+    QVERIFY(caseWindow->logRunner()->wait() == JobRunner::End::Failed);
+    QVERIFY2(
+        child<QLabel>(caseWindow, "lblChainState")->text().contains(QStringLiteral("log.pelmora")),
+        qPrintable(child<QLabel>(caseWindow, "lblChainState")->text()));
+    QVERIFY(cells(caseWindow, "tblAuditLog").empty());
 }
 
 }  // namespace pelmora

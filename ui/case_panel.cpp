@@ -101,12 +101,12 @@ CasePanel::CasePanel(QWidget* parent) : QWidget(parent) {
     choosePath = [this](const QString& caption, const QString& fileName, const QString& filter) {
         return chooseSavePath(window(), caption, fileName, filter);
     };
-    editDetails = [this](CaseDetails& details) {
-        CaseDetailsDialog dialog(details, window());
+    editDetails = [this](CaseSettings& settings) {
+        CaseDetailsDialog dialog(settings, window());
         if (dialog.exec() != QDialog::Accepted) {
             return false;
         }
-        details = dialog.details();
+        settings = dialog.settings();
         return true;
     };
 }

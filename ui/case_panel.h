@@ -17,6 +17,7 @@
 #include "case/unmasking.h"
 #include "casefile/case_file.h"
 #include "jobs/job.h"
+#include "ui/case_details_dialog.h"
 
 class QListWidget;
 class QMenu;
@@ -81,7 +82,7 @@ public:
     bool saveCase();
     // Locks the questioned texts of the case open on the run shown, stored first when new.
     bool lockQuestioned();
-    // Shows the details of the case open for editing and stores them when changed.
+    // Shows the details and the unmasking of the case open for editing and stores what changed.
     bool editCaseDetails();
     // The case file open, or empty.
     const QString& casePath() const { return casePath_; }
@@ -90,8 +91,8 @@ public:
     // when cancelled. Tests replace them.
     std::function<QString(const QString&, const QString&)> chooseOpenPath;
     std::function<QString(const QString&, const QString&, const QString&)> choosePath;
-    // Lets the user edit `details`; false when cancelled. Tests replace it.
-    std::function<bool(CaseDetails&)> editDetails;
+    // Lets the user edit `settings`; false when cancelled. Tests replace it.
+    std::function<bool(CaseSettings&)> editDetails;
 
 signals:
     // An opened case's folder, which the main form should show.

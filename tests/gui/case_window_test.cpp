@@ -3,6 +3,7 @@
 // made, opened and saved.
 
 #include <QAction>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QFileSystemModel>
 #include <QLabel>
@@ -503,26 +504,37 @@ void CaseWindowTest::unmaskingShowsTheQuestionedCodesUntilTheLock() {
 }
 
 void CaseWindowTest::caseDetailsAreEditedAndKept() {
-    // The dialog shows the details it is given and returns what its fields hold.
-    CaseDetailsDialog dialog({"2026-17", "A. Smith", "Who wrote it?", ""});
+    // The dialog shows the settings it is given and returns what its fields hold.
+    CaseDetailsDialog dialog({{"2026-17", "A. Smith", "Who wrote it?", ""}, UnmaskingStage::Off});
     QCOMPARE(child<QLineEdit>(&dialog, "txtExaminer")->text(), QStringLiteral("A. Smith"));
     QCOMPARE(child<QPlainTextEdit>(&dialog, "txtQuestion")->toPlainText(),
              QStringLiteral("Who wrote it?"));
     child<QPlainTextEdit>(&dialog, "txtNotes")->setPlainText(QStringLiteral("two lines\nhere"));
-    QCOMPARE(dialog.details(),
-             (CaseDetails{"2026-17", "A. Smith", "Who wrote it?", "two lines\nhere"}));
+    auto* unmasking = child<QCheckBox>(&dialog, "chkUnmasking");
+    QVERIFY(!unmasking->isChecked() && unmasking->isEnabled());
+    unmasking->setChecked(true);
+    QCOMPARE(dialog.settings(),
+             (CaseSettings{{"2026-17", "A. Smith", "Who wrote it?", "two lines\nhere"},
+                           UnmaskingStage::Unlocked}));
+    // Once the questioned texts are locked it stays on.
+    CaseDetailsDialog locked({{}, UnmaskingStage::Locked});
+    unmasking = child<QCheckBox>(&locked, "chkUnmasking");
+    QVERIFY(unmasking->isChecked() && !unmasking->isEnabled());
+    QCOMPARE(locked.settings().unmasking, UnmaskingStage::Locked);
 
     HandFolderWindow hand(1);
     CasePanel* panel = hand.window.casePanel();
-    int asked = 0;
-    panel->editDetails = [&asked](CaseDetails& details) {
-        ++asked;
-        details.number += "b";
-        details.examiner = "Édith Ó";
+    std::vector<CaseSettings> asked;
+    panel->editDetails = [&asked](CaseSettings& settings) {
+        asked.push_back(settings);
+        settings.details.number += "b";
+        settings.details.examiner = "Édith Ó";
+        settings.unmasking = settings.unmasking == UnmaskingStage::Off ? UnmaskingStage::Unlocked
+                                                                       : UnmaskingStage::Off;
         return true;
     };
     QVERIFY(!panel->editCaseDetails());  // no case open
-    QCOMPARE(asked, 0);
+    QVERIFY(asked.empty());
     QVERIFY(panel->problemBox() != nullptr && panel->problemBox()->isVisible());
     panel->problemBox()->close();
 
@@ -533,11 +545,30 @@ void CaseWindowTest::caseDetailsAreEditedAndKept() {
             .ok());
     panel->chooseOpenPath = [&path](const QString&, const QString&) { return path; };
     QVERIFY(panel->openCaseFile());
+    CaseWindow* caseWindow = openCase(hand.window);
+    auto* lock = child<QPushButton>(caseWindow, "cmdLockQuestioned");
+    QVERIFY(!lock->isVisible());
     QTest::mouseClick(child<QPushButton>(&hand.window, "cmdCaseDetails"), Qt::LeftButton);
-    QCOMPARE(asked, 1);
+    QCOMPARE(asked, (std::vector<CaseSettings>{{{"7", "", "q", "n"}, UnmaskingStage::Off}}));
     QVERIFY(panel->problemBox() == nullptr || !panel->problemBox()->isVisible());
-    QCOMPARE(CaseFile::open(path.toStdString(), false).value().details().value(),
-             (CaseDetails{"7b", "Édith Ó", "q", "n"}));
+    const auto stored = [&path] {
+        const Result<CaseFile> opened = CaseFile::open(path.toStdString(), false);
+        const CaseFile& file = opened.value();
+        return std::make_tuple(file.details().value(), file.unmasking().value(),
+                               file.log().value().back().details);
+    };
+    QCOMPARE(stored(),
+             std::make_tuple(CaseDetails{"7b", "Édith Ó", "q", "n"}, UnmaskingStage::Unlocked,
+                             std::string("sequential unmasking on")));
+    QVERIFY(lock->isVisible());  // the Case window follows the case
+
+    // Turned off again, the questioned texts never having been locked.
+    QVERIFY(panel->editCaseDetails());
+    QCOMPARE(asked.back().unmasking, UnmaskingStage::Unlocked);
+    QCOMPARE(stored(), std::make_tuple(CaseDetails{"7bb", "Édith Ó", "q", "n"}, UnmaskingStage::Off,
+                                       std::string("sequential unmasking off")));
+    QVERIFY(!lock->isVisible());
+    QCOMPARE(shownLog(caseWindow).first.back(), std::string("option changed"));
 }
 
 void CaseWindowTest::auditLogFollowsEachLoggedActionAndShowsABrokenChain() {

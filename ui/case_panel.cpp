@@ -151,6 +151,16 @@ void CasePanel::showRun(std::shared_ptr<const RunResult> run) {
     run_ = std::move(run);
     if (case_) {
         case_->showRun(run_);
+        case_->showStability(stabilityOf_, stability_);
+    }
+}
+
+void CasePanel::showStability(std::shared_ptr<const RunResult> of,
+                              std::shared_ptr<const RunStability> stability) {
+    stabilityOf_ = std::move(of);
+    stability_ = std::move(stability);
+    if (case_) {
+        case_->showStability(stabilityOf_, stability_);
     }
 }
 
@@ -198,6 +208,7 @@ void CasePanel::openCase() {
         case_ = new CaseWindow(metadata_, window());
         case_->showUnmasking(unmasking_);
         case_->showRun(run_);
+        case_->showStability(stabilityOf_, stability_);
         case_->showCase(casePath_);
         connect(case_, &CaseWindow::lockRequested, this,
                 [this] { static_cast<void>(lockQuestioned()); });

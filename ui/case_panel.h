@@ -27,6 +27,7 @@ namespace pelmora {
 
 struct FileList;
 struct RunResult;
+struct RunStability;
 class CaseWindow;
 class JobRunner;
 class MetadataModel;
@@ -58,6 +59,9 @@ public:
     // The folder's files as the list shows them; another folder drops the metadata.
     void showFolder(const FileList& files);
     void showRun(std::shared_ptr<const RunResult> run);
+    // The stability measured for `of`; the Case window shows it while `of` is the run shown.
+    void showStability(std::shared_ptr<const RunResult> of,
+                       std::shared_ptr<const RunStability> stability);
 
     MetadataModel* metadata() const { return metadata_; }
     CaseWindow* caseWindow() const;
@@ -117,6 +121,8 @@ private:
     QListWidget* list_ = nullptr;
     MetadataModel* metadata_ = nullptr;
     std::shared_ptr<const RunResult> run_;
+    std::shared_ptr<const RunResult> stabilityOf_;  // the run `stability_` was measured for
+    std::shared_ptr<const RunStability> stability_;
     QPointer<CaseWindow> case_;  // a window of its own, made on first opening
     QPointer<QMessageBox> problem_;
     JobRunner* runner_ = nullptr;

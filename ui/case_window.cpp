@@ -32,6 +32,10 @@ constexpr std::array<CaseTable, 5> kTables = {CaseTable::QuestionedKnown, CaseTa
                                               CaseTable::QuestionedReference, CaseTable::Matched,
                                               CaseTable::QuestionedQuestioned};
 
+// The qk table's verdict, after the questioned and known texts, the strength, the agreeing and
+// differing digits and minimal.
+constexpr int kVerdictColumn = 6;
+
 // What the window shows of one computation, made on the worker thread.
 struct CaseTables {
     std::array<std::vector<TableRow>, kTables.size()> rows;
@@ -45,9 +49,9 @@ const std::string& nameOf(const RunResult& run, int position) {
     return run.texts[static_cast<std::size_t>(position)].name;
 }
 
-CaseTables tablesOf(const RunResult& run, const Metadata& metadata, int level,
-                    UnmaskingStage stage) {
-    const Compatibility compatibility = compatibilityOf(run, metadata, level);
+CaseTables tablesOf(const RunResult& run, const Metadata& metadata, int level, UnmaskingStage stage,
+                    const RunStability* stability) {
+    const Compatibility compatibility = compatibilityOf(run, metadata, level, stability);
     const CaseTexts& texts = compatibility.texts;
     const VisibleResults visible = visibleResults(stage);
     CaseTables tables;
@@ -56,6 +60,9 @@ CaseTables tablesOf(const RunResult& run, const Metadata& metadata, int level,
         if (tables.shown[i]) {
             tables.rows[i] = caseTable(run, compatibility, kTables[i]);
         }
+    }
+    if (stability != nullptr) {  // Q-K is first
+        appendStabilityColumn(tables.rows[0], compatibility, stability->options.resamples);
     }
     tables.shown.back() = tables.shown.back() && texts.questioned.size() > 1;  // Q-Q is last
     if (stage == UnmaskingStage::Unlocked) {
@@ -235,6 +242,16 @@ void CaseWindow::showRun(std::shared_ptr<const RunResult> run) {
         return;
     }
     run_ = std::move(run);
+    stability_.reset();
+    recompute();
+}
+
+void CaseWindow::showStability(const std::shared_ptr<const RunResult>& of,
+                               std::shared_ptr<const RunStability> stability) {
+    if (!of || of != run_ || stability == stability_) {
+        return;
+    }
+    stability_ = std::move(stability);
     recompute();
 }
 
@@ -260,8 +277,9 @@ void CaseWindow::recompute() {
         return;
     }
     Job<CaseTables> job = [run = run_, metadata = metadata_->metadata(), level = level_->value(),
-                           stage = stage_](JobControl&) -> Result<CaseTables> {
-        return tablesOf(*run, metadata, level, stage);
+                           stage = stage_,
+                           stability = stability_](JobControl&) -> Result<CaseTables> {
+        return tablesOf(*run, metadata, level, stage, stability.get());
     };
     runner_->start<CaseTables>(std::move(job), [this](CaseTables tables) {
         state_->setText(toQt(tables.state));
@@ -277,7 +295,9 @@ void CaseWindow::recompute() {
         showRows(questionedCodes_, std::move(tables.codes));
         // The verdict beside the strength, before the long lists of digits.
         QHeaderView* header = questionedKnown_->horizontalHeader();
-        header->moveSection(header->visualIndex(header->count() - 1), 3);
+        if (header->count() > kVerdictColumn) {
+            header->moveSection(header->visualIndex(kVerdictColumn), 3);
+        }
     });
 }
 

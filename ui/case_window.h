@@ -24,6 +24,7 @@ class QTableView;
 namespace pelmora {
 
 struct RunResult;
+struct RunStability;
 class JobRunner;
 class MetadataModel;
 
@@ -34,6 +35,10 @@ public:
     explicit CaseWindow(MetadataModel* metadata, QWidget* parent = nullptr);
 
     void showRun(std::shared_ptr<const RunResult> run);
+    // The stability measured for `of`, taken when it is the run shown: the Q-K table gains
+    // each pair's figures. Another run drops it.
+    void showStability(const std::shared_ptr<const RunResult>& of,
+                       std::shared_ptr<const RunStability> stability);
     // The case's unmasking stage: which tables show, and whether the questioned texts can be
     // locked here.
     void showUnmasking(UnmaskingStage stage);
@@ -59,6 +64,7 @@ private:
 
     MetadataModel* metadata_;
     std::shared_ptr<const RunResult> run_;
+    std::shared_ptr<const RunStability> stability_;  // of run_
     UnmaskingStage stage_ = UnmaskingStage::Off;
     JobRunner* runner_ = nullptr;
     QPushButton* lock_ = nullptr;

@@ -30,6 +30,7 @@
 #include "ui/job_runner.h"
 #include "ui/report_view.h"
 #include "ui/run_summary_panel.h"
+#include "ui/stability_task.h"
 #include "ui/text_bridge.h"
 
 namespace pelmora {
@@ -161,6 +162,10 @@ MainWindow::FormButtons MainWindow::layOutForm() {
                               "word-processing application."));
     evidence_ = new EvidencePanel(this);
     right->addWidget(evidence_);
+    // Stability measured from Details or the matrix reaches the Case window too.
+    StabilityTask* stability = evidence_->stabilityTask();
+    connect(stability, &StabilityTask::figuresChanged, case_,
+            [this, stability] { case_->showStability(stability->run(), stability->stability()); });
     right->addWidget(buttons.help, 0, Qt::AlignLeft);
 
     auto* columns = new QHBoxLayout(this);

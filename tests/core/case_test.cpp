@@ -205,6 +205,39 @@ TEST(CaseCompatibility, HandWorkedCaseGivesEveryTableAndVerdict) {
              "past tenseness: Past Tense / Not Past Tense", "no"}}));
 }
 
+// q1 and k1 resampled, each resample giving its own code again; k2 too short to resample.
+TEST(CaseCompatibility, StabilityWhereMeasuredIsTheQkTablesLastColumn) {
+    test::FolderRun folder(kCaseTexts);
+    const auto run = folder.run();
+    Names listed;
+    RunStability stability;
+    for (const TextRecord& t : run->texts) {
+        listed.push_back(t.nameBytes);
+        TextStability s;
+        s.position = t.position;
+        s.tooShort = t.name == "k2.txt";
+        if (t.name == "q1.txt" || t.name == "k1.txt") {
+            s.codes.assign(4, t.code);
+        }
+        stability.texts.push_back(s);
+    }
+    const Metadata metadata =
+        parseMetadata("file,role\nq1.txt,Q\nk1.txt,K\nk2.txt,K\n", listed).value();
+    const Compatibility c = compatibilityOf(*run, metadata, 4, &stability);
+    std::vector<TableRow> qk = caseTable(*run, c, CaseTable::QuestionedKnown);
+    appendStabilityColumn(qk, c, 4);
+    Names column;
+    for (const TableRow& row : qk) {
+        ASSERT_EQ(row.size(), 8u);
+        column.push_back(row[1] + ": " + row.back());
+    }
+    EXPECT_EQ(column,
+              (Names{"known: stability",
+                     "k1.txt: strength held in 1.000, standing in 1.000 of 4 resamples",
+                     "k2.txt: not known: a text too short to resample, not measured or not in "
+                     "the run"}));
+}
+
 // A lone known text has no mean, no reference texts give no shares, a role for a file the run
 // did not analyse is named, and without a questioned text no reference text matches.
 TEST(CaseCompatibility, SparseCasesSayWhatTheyCannotGive) {

@@ -3,13 +3,16 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QHeaderView>
 #include <QMenu>
 #include <QMessageBox>
 #include <QSpinBox>
 #include <QTabWidget>
 
 #include "case_test_support.h"
+#include "ui/evidence_panel.h"
 #include "ui/metadata_model.h"
+#include "ui/stability_task.h"
 
 namespace pelmora {
 using namespace testing;
@@ -23,6 +26,7 @@ private slots:
     void importErrorsReachAMessageBoxNamingTheLine_data();
     void importErrorsReachAMessageBoxNamingTheLine();
     void importedMetadataIsExportedAsRead();
+    void measuredStabilityJoinsTheQuestionedKnownTable();
 };
 
 // Codes as worked out by hand: Q o_strong_above 01220; K a_high_above 01202, f_def_at 01200,
@@ -212,6 +216,58 @@ void CaseWindowTest::importedMetadataIsExportedAsRead() {
                                            "genre,file,role\r\n"
                                            "letter,o_at.txt,Q\r\n"
                                            "\"diary, private\",a_high_above.txt,\r\n"));
+}
+
+// Two texts of one sentence said twenty times: every resample of either gives its code again,
+// so their pair holds in each; a text of one sentence is too short to resample.
+void CaseWindowTest::measuredStabilityJoinsTheQuestionedKnownTable() {
+    QTemporaryDir folder;
+    const QByteArray steady = QByteArray("I'm sure I think it is what we went for ").repeated(20);
+    for (const auto& [name, text] :
+         {std::pair{"k_short.txt", QByteArray("I must go now, you know.")},
+          std::pair{"k_steady.txt", steady}, std::pair{"q_steady.txt", steady}}) {
+        QFile file(folder.filePath(QString::fromLatin1(name)));
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(text) == text.size());
+    }
+    ProgramContext context;
+    MainWindow window{context};
+    window.show();
+    chooseFolder(window, folder.path());
+    auto* list = child<QListWidget>(&window, "File1");
+    list->setFocus();
+    list->setCurrentRow(0);
+    QTest::keyClick(list, Qt::Key_Down, Qt::ShiftModifier);
+    QTest::keyClick(list, Qt::Key_K);
+    QTest::keyClick(list, Qt::Key_End);
+    QTest::keyClick(list, Qt::Key_Q);
+    QTest::mouseClick(child<QPushButton>(&window, "cmdAuto"), Qt::LeftButton);
+    CaseWindow* caseWindow = openCase(window);
+    const auto columns = [caseWindow] {
+        return child<QTableView>(caseWindow, "tblQuestionedKnown")->model()->columnCount();
+    };
+    QCOMPARE(columns(), 7);
+
+    StabilityTask* task = window.evidencePanel()->stabilityTask();
+    task->options.resamples = 10;
+    task->start();
+    QTRY_COMPARE_WITH_TIMEOUT(task->state(), StabilityTask::State::Measured, 120000);
+    QTRY_VERIFY(!caseWindow->runner()->running());
+    QCOMPARE(cells(caseWindow, "tblQuestionedKnown", {1, 7}),
+             (Rows{{"k_short.txt",
+                    "not known: a text too short to resample, not measured or not in the run"},
+                   {"k_steady.txt", "strength held in 1.000, standing in 1.000 of 10 resamples"}}));
+    // The verdict still stands beside the strength.
+    QCOMPARE(
+        child<QTableView>(caseWindow, "tblQuestionedKnown")->horizontalHeader()->visualIndex(6), 3);
+
+    // Another run has no figures yet.
+    const std::shared_ptr<const RunResult> measured = window.run();
+    QTest::mouseClick(child<QPushButton>(&window, "cmdRefresh"), Qt::LeftButton);
+    chooseFolder(window, folder.path());
+    QTest::mouseClick(child<QPushButton>(&window, "cmdAuto"), Qt::LeftButton);
+    QVERIFY(window.run() != nullptr && window.run() != measured);
+    static_cast<void>(caseWindow->runner()->wait());
+    QCOMPARE(columns(), 7);
 }
 
 }  // namespace pelmora

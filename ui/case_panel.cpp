@@ -70,6 +70,10 @@ CasePanel::CasePanel(QWidget* parent) : QWidget(parent) {
     runner_ = new JobRunner(this);
     auto* newCaseButton = makeButton(this, "cmdNewCase", "New case…");
     auto* openCaseButton = makeButton(this, "cmdOpenCase", "Open case…");
+    recent_ = makeButton(this, "cmdRecentCases", "Recent cases");
+    recentMenu_ = new QMenu(recent_);
+    recentMenu_->setObjectName(QStringLiteral("menuRecentCases"));
+    recent_->setMenu(recentMenu_);
     auto* saveCaseButton = makeButton(this, "cmdSaveCase", "Save case");
     connect(newCaseButton, &QPushButton::clicked, this, [this] { static_cast<void>(newCase()); });
     connect(openCaseButton, &QPushButton::clicked, this,
@@ -89,6 +93,7 @@ CasePanel::CasePanel(QWidget* parent) : QWidget(parent) {
     row->setContentsMargins(0, 0, 0, 0);
     row->addWidget(newCaseButton);
     row->addWidget(openCaseButton);
+    row->addWidget(recent_);
     row->addWidget(saveCaseButton);
     row->addWidget(detailsButton);
     row->addWidget(open);
@@ -109,6 +114,7 @@ CasePanel::CasePanel(QWidget* parent) : QWidget(parent) {
         settings = dialog.settings();
         return true;
     };
+    showRecentCases();
 }
 
 CasePanel::~CasePanel() = default;

@@ -2,8 +2,8 @@
 // The case controls of the main form: roles given from the file list (a context menu and the
 // keys Q, K, R and 0 on the selection, the role's letter shown before each name), "Case…",
 // "Import metadata…", "Export metadata…", and the case file: "New case…", "Open case…",
-// "Save case" and "Case details…". It holds the metadata of the folder shown and the path of the
-// case open.
+// "Recent cases", "Save case" and "Case details…". It holds the metadata of the folder shown and
+// the path of the case open; the recent cases are kept in the user's settings.
 
 #include <QPointer>
 #include <QString>
@@ -22,6 +22,7 @@
 class QListWidget;
 class QMenu;
 class QMessageBox;
+class QPushButton;
 
 namespace pelmora {
 
@@ -81,6 +82,12 @@ public:
     // Reads a case file: the files changed since its last run come first, in a message, then
     // its folder is shown (through caseFolderWanted) with its roles.
     bool openCaseFile();
+    // Reads the case file at `path`, as openCaseFile does.
+    bool openCaseFileAt(const QString& path);
+    // The case files last opened or saved, the latest first, as the settings keep them.
+    [[nodiscard]] static QStringList recentCases();
+    // The menu of "Recent cases": an action per case file, the latest first.
+    QMenu* recentMenu() const { return recentMenu_; }
     // Stores the metadata, and the run shown when it is new, in the case open (a new one when
     // none is).
     bool saveCase();
@@ -112,6 +119,11 @@ private:
     void showUnmasking(UnmaskingStage stage);
     // The Case window shows the log of the case open as it is now.
     void showCaseLog();
+    // The case file open is listed first among the recent cases.
+    void rememberCase();
+    void showRecentCases();
+    // Opens a recent case; one no longer there is taken off the list, with a message.
+    void openRecentCase(const QString& path);
 
     std::filesystem::path folder_;
     QString casePath_;
@@ -125,6 +137,8 @@ private:
     std::shared_ptr<const RunStability> stability_;
     QPointer<CaseWindow> case_;  // a window of its own, made on first opening
     QPointer<QMessageBox> problem_;
+    QPushButton* recent_ = nullptr;
+    QMenu* recentMenu_ = nullptr;
     JobRunner* runner_ = nullptr;
 };
 

@@ -108,6 +108,7 @@ bool CasePanel::newCase() {
     storedRun_ = run_;
     showUnmasking(UnmaskingStage::Off);
     showCaseLog();
+    rememberCase();
     return true;
 }
 
@@ -130,6 +131,7 @@ bool CasePanel::saveCase() {
         return false;
     }
     storedRun_ = run_;
+    rememberCase();
     return true;
 }
 
@@ -222,9 +224,10 @@ bool CasePanel::editCaseDetails() {
 
 bool CasePanel::openCaseFile() {
     const QString path = chooseOpenPath(QStringLiteral("Open case"), kCaseFilter);
-    if (path.isEmpty()) {
-        return false;
-    }
+    return !path.isEmpty() && openCaseFileAt(path);
+}
+
+bool CasePanel::openCaseFileAt(const QString& path) {
     Job<OpenedCase> job = [path](JobControl&) -> Result<OpenedCase> {
         Result<CaseFile> opened = CaseFile::open(pathFromQt(path));
         if (!opened.ok()) {
@@ -269,6 +272,7 @@ bool CasePanel::openCaseFile() {
     storedRun_ = nullptr;
     showUnmasking(got->unmasking);
     showCaseLog();
+    rememberCase();
     emit caseFolderWanted(got->folder);
     metadata_->setMetadata(std::move(got->metadata));
     return true;

@@ -12,6 +12,7 @@
 
 #include "casefile/case_file.h"
 #include "casefile/folder_check.h"
+#include "casefile/recent_cases.h"
 #include "explanation/digit_evidence.h"
 #include "tests/support/cli_runner.h"
 #include "tests/support/temp_folder.h"
@@ -193,6 +194,26 @@ TEST(CaseFileTest, TheCheckedLogListsEachEntryAndWhereTheChainBreaks) {
               "entry was changed");
     EXPECT_EQ(chainStateText({{}, std::nullopt}), "The log's chain is whole: 0 entries.");
     EXPECT_EQ(chainStateText({{AuditEntry{}}, std::nullopt}), "The log's chain is whole: 1 entry.");
+}
+
+TEST(CaseFileTest, RecentCasesPutTheLatestFirstOnceAndKeepTheLastEight) {
+    using Paths = std::vector<std::string>;
+    const Paths eight = {"/1", "/2", "/3", "/4", "/5", "/6", "/7", "/8"};
+    const struct {
+        Paths recent;
+        std::string path;
+        Paths expected;
+    } cases[] = {
+        {{}, "/a", {"/a"}},
+        {{"/a", "/b"}, "/a", {"/a", "/b"}},
+        {{"/a", "/b", "/c"}, "/c", {"/c", "/a", "/b"}},
+        {{"/a", "/b"}, "/B", {"/B", "/a", "/b"}},
+        {eight, "/9", {"/9", "/1", "/2", "/3", "/4", "/5", "/6", "/7"}},
+        {eight, "/8", {"/8", "/1", "/2", "/3", "/4", "/5", "/6", "/7"}},
+    };
+    for (const auto& k : cases) {
+        EXPECT_EQ(withRecentCase(k.recent, k.path), k.expected) << k.path;
+    }
 }
 
 TEST(CaseFileTest, FilesThatAreNoCaseOfThisFormatAreRefusedUntouched) {

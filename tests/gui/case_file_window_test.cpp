@@ -3,8 +3,10 @@
 
 #include <QCheckBox>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMessageBox>
 #include <QPlainTextEdit>
+#include <QSettings>
 #include <QTabWidget>
 #include <tuple>
 
@@ -21,12 +23,23 @@ class CaseFileWindowTest : public QObject {
     Q_OBJECT
 
 private slots:
+    // Every case opened or saved here is listed in settings of the test's own.
+    void initTestCase();
     void caseFileOpensOnItsFolderAndKeepsRolesAndRuns();
     void caseFileProblemsReachAMessageBox();
     void unmaskingShowsTheQuestionedCodesUntilTheLock();
     void caseDetailsAreEditedAndKept();
     void auditLogFollowsEachLoggedActionAndShowsABrokenChain();
+    void recentCasesListTheLatestFirstAndDropAVanishedOne();
+
+private:
+    QTemporaryDir settings_;
 };
+
+void CaseFileWindowTest::initTestCase() {
+    QVERIFY(settings_.isValid());
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings_.path());
+}
 
 // Roles and run stored by CaseFile itself, read back by it after the window saved.
 void CaseFileWindowTest::caseFileOpensOnItsFolderAndKeepsRolesAndRuns() {
@@ -322,6 +335,60 @@ void CaseFileWindowTest::auditLogFollowsEachLoggedActionAndShowsABrokenChain() {
         child<QLabel>(caseWindow, "lblChainState")->text().contains(QStringLiteral("log.pelmora")),
         qPrintable(child<QLabel>(caseWindow, "lblChainState")->text()));
     QVERIFY(cells(caseWindow, "tblAuditLog").empty());
+}
+
+void CaseFileWindowTest::recentCasesListTheLatestFirstAndDropAVanishedOne() {
+    QSettings(QStringLiteral("Pelmora"), QStringLiteral("Pelmora")).clear();
+    QTemporaryDir cases;
+    const QString first = cases.filePath(QStringLiteral("first.pelmora"));
+    const QString second = cases.filePath(QStringLiteral("second.pelmora"));
+    const QString made = cases.filePath(QStringLiteral("made.pelmora"));
+    const auto menuOf = [](MainWindow& window) {
+        QStringList shown;
+        for (QAction* action : window.casePanel()->recentMenu()->actions()) {
+            shown.append(action->isEnabled() ? QDir::fromNativeSeparators(action->text())
+                                             : QStringLiteral("(%1)").arg(action->text()));
+        }
+        return shown;
+    };
+    {
+        HandFolderWindow hand(1);
+        CasePanel* panel = hand.window.casePanel();
+        QCOMPARE(menuOf(hand.window), QStringList{QStringLiteral("(No recent cases)")});
+        for (const QString& path : {first, second}) {
+            QVERIFY(
+                CaseFile::create(path.toStdString(), hand.folder.path().toStdString(), {}).ok());
+            panel->chooseOpenPath = [&path](const QString&, const QString&) { return path; };
+            QVERIFY(panel->openCaseFile());
+        }
+        panel->choosePath = [&made](const QString&, const QString&, const QString&) {
+            return made;
+        };
+        QVERIFY(panel->newCase());
+        QCOMPARE(menuOf(hand.window), (QStringList{made, second, first}));
+    }
+
+    // Kept for the next time the program starts.
+    HandFolderWindow hand(1);
+    CasePanel* panel = hand.window.casePanel();
+    QCOMPARE(menuOf(hand.window), (QStringList{made, second, first}));
+    QCOMPARE(CasePanel::recentCases(), (QStringList{made, second, first}));
+    child<QAction>(panel->recentMenu(), "actRecentCase2")->trigger();
+    QCOMPARE(panel->casePath(), first);
+    QCOMPARE(menuOf(hand.window), (QStringList{first, made, second}));
+
+    QVERIFY(QFile::remove(second));
+    child<QAction>(panel->recentMenu(), "actRecentCase2")->trigger();
+    QCOMPARE(panel->casePath(), first);
+    QMessageBox* box = panel->problemBox();
+    QVERIFY(box != nullptr && box->isVisible());
+    QVERIFY2(box->text().contains(QDir::toNativeSeparators(second)), qPrintable(box->text()));
+    QCOMPARE(menuOf(hand.window), (QStringList{first, made}));
+    QCOMPARE(CasePanel::recentCases(), (QStringList{first, made}));
+    box->close();
+    QVERIFY(QSettings(QStringLiteral("Pelmora"), QStringLiteral("Pelmora"))
+                .fileName()
+                .startsWith(settings_.path()));
 }
 
 }  // namespace pelmora

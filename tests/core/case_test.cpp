@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "case/compatibility_tables.h"
+#include "case/role_order.h"
 #include "case/unmasking.h"
 #include "tests/support/cli_runner.h"
 #include "tests/support/folder_run.h"
@@ -236,6 +237,28 @@ TEST(CaseCompatibility, StabilityWhereMeasuredIsTheQkTablesLastColumn) {
                      "k1.txt: strength held in 1.000, standing in 1.000 of 4 resamples",
                      "k2.txt: not known: a text too short to resample, not measured or not in "
                      "the run"}));
+}
+
+// Blocks in run order whatever the table's order; a text without a row comes last.
+TEST(CaseCompatibility, RoleOrderPutsQuestionedKnownAndReferenceBlocksFirst) {
+    test::FolderRun folder(kCaseTexts);
+    const auto run = folder.run();
+    Names listed;
+    for (const TextRecord& t : run->texts) {
+        listed.push_back(t.nameBytes);
+    }
+    const Metadata metadata =
+        parseMetadata("file,role\nr2.txt,Q\nq1.txt,Q\nn1.txt,K\nk3.txt,K\nq2.txt,R\nr1.txt,\n",
+                      listed)
+            .value();
+    const RoleOrder order = roleOrder(*run, metadata);
+    EXPECT_EQ(namesOf(*run, order.positions),
+              (Names{"q1.txt", "r2.txt", "k3.txt", "n1.txt", "q2.txt", "k1.txt", "k2.txt", "r1.txt",
+                     "r3.txt", "r4.txt"}));
+    const std::vector<Role> roles = {Role::Questioned, Role::Questioned, Role::Known, Role::Known,
+                                     Role::Reference,  Role::None,       Role::None,  Role::None,
+                                     Role::None,       Role::None};
+    EXPECT_EQ(order.roles, roles);
 }
 
 // A lone known text has no mean, no reference texts give no shares, a role for a file the run

@@ -2,6 +2,7 @@
 // Case window's tables on a hand-worked folder, metadata files read and written.
 
 #include <QAction>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QHeaderView>
 #include <QMenu>
@@ -11,6 +12,8 @@
 
 #include "case_test_support.h"
 #include "ui/evidence_panel.h"
+#include "ui/matrix_model.h"
+#include "ui/matrix_window.h"
 #include "ui/metadata_model.h"
 #include "ui/stability_task.h"
 
@@ -27,6 +30,7 @@ private slots:
     void importErrorsReachAMessageBoxNamingTheLine();
     void importedMetadataIsExportedAsRead();
     void measuredStabilityJoinsTheQuestionedKnownTable();
+    void matrixOrderedByRoleShowsQuestionedKnownAndReferenceBlocks();
 };
 
 // Codes as worked out by hand: Q o_strong_above 01220; K a_high_above 01202, f_def_at 01200,
@@ -268,6 +272,64 @@ void CaseWindowTest::measuredStabilityJoinsTheQuestionedKnownTable() {
     QVERIFY(window.run() != nullptr && window.run() != measured);
     static_cast<void>(caseWindow->runner()->wait());
     QCOMPARE(columns(), 7);
+}
+
+// Codes as in the first test: a-f 4, a-os 3, f-r 3, os-r 2.
+void CaseWindowTest::matrixOrderedByRoleShowsQuestionedKnownAndReferenceBlocks() {
+    HandFolderWindow hand;
+    MainWindow& window = hand.window;
+    QTest::mouseClick(child<QPushButton>(&window, "cmdAuto"), Qt::LeftButton);
+    QTest::mouseClick(child<QPushButton>(&window, "cmdMatrix"), Qt::LeftButton);
+    MatrixWindow* matrix = window.evidencePanel()->matrixWindow();
+    QVERIFY(matrix != nullptr);
+    const MatrixModel& model = *matrix->model();
+    const auto headers = [&model] {
+        Names shown;
+        for (int section = 0; section < model.rowCount(); ++section) {
+            shown.push_back(model.headerData(section, Qt::Horizontal).toString().toStdString());
+        }
+        return shown;
+    };
+    const Names runOrder = {"a_high_above.txt", "f_def_at.txt", "o_at.txt", "o_strong_above.txt",
+                            "r_tie_formal.txt"};
+    auto* byRole = child<QCheckBox>(matrix, "chkOrderByRole");
+    QVERIFY(!byRole->isEnabled());
+
+    auto* list = child<QListWidget>(&window, "File1");
+    list->setFocus();
+    for (const auto& [row, key] : {std::pair{4, Qt::Key_K}, {3, Qt::Key_Q}, {0, Qt::Key_R}}) {
+        list->setCurrentRow(row);
+        QTest::keyClick(list, key);
+    }
+    QVERIFY(byRole->isEnabled());
+    QCOMPARE(headers(), runOrder);
+    byRole->setChecked(true);
+    QCOMPARE(headers(), (Names{"[Q] o_strong_above.txt", "[K] r_tie_formal.txt",
+                               "[R] a_high_above.txt", "f_def_at.txt", "o_at.txt"}));
+    // Each cell is the pair of its row's and column's texts.
+    const auto cell = [&model](int row, int column, int role = Qt::DisplayRole) {
+        return model.index(row, column).data(role).toInt();
+    };
+    QCOMPARE(cell(0, 1), 2);
+    QCOMPARE(cell(0, 2), 3);
+    QCOMPARE(cell(2, 3), 4);
+    QCOMPARE(cell(3, 1), 3);
+    // A block's first row and column carry its edge.
+    const int both = MatrixModel::kTopEdge | MatrixModel::kLeftEdge;
+    QCOMPARE(cell(1, 2, MatrixModel::BlockEdgeRole), both);
+    QCOMPARE(cell(3, 4, MatrixModel::BlockEdgeRole), MatrixModel::kTopEdge);
+    QCOMPARE(cell(4, 0, MatrixModel::BlockEdgeRole), 0);
+
+    // A role changed reorders; no role left, run order again.
+    list->setCurrentRow(0);
+    QTest::keyClick(list, Qt::Key_K);
+    QCOMPARE(headers(), (Names{"[Q] o_strong_above.txt", "[K] a_high_above.txt",
+                               "[K] r_tie_formal.txt", "f_def_at.txt", "o_at.txt"}));
+    list->selectAll();
+    QTest::keyClick(list, Qt::Key_0);
+    QVERIFY(!byRole->isEnabled());
+    QCOMPARE(headers(), runOrder);
+    QCOMPARE(cell(1, 2, MatrixModel::BlockEdgeRole), 0);
 }
 
 }  // namespace pelmora

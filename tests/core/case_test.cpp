@@ -121,14 +121,19 @@ Names namesOf(const RunResult& run, const std::vector<int>& positions) {
     return out;
 }
 
+// The exact name bytes of every text of the run.
+Names listedNames(const RunResult& run) {
+    Names listed;
+    for (const TextRecord& t : run.texts) {
+        listed.push_back(t.nameBytes);
+    }
+    return listed;
+}
+
 TEST(CaseCompatibility, HandWorkedCaseGivesEveryTableAndVerdict) {
     test::FolderRun folder(kCaseTexts);
     const auto run = folder.run();
-    Names listed;
-    for (const TextRecord& t : run->texts) {
-        listed.push_back(t.nameBytes);
-    }
-    const Metadata metadata = parseMetadata(kCaseCsv, listed).value();
+    const Metadata metadata = parseMetadata(kCaseCsv, listedNames(*run)).value();
     const Compatibility c = compatibilityOf(*run, metadata);
 
     EXPECT_EQ(namesOf(*run, c.texts.questioned), (Names{"q1.txt", "q2.txt"}));
@@ -210,10 +215,8 @@ TEST(CaseCompatibility, HandWorkedCaseGivesEveryTableAndVerdict) {
 TEST(CaseCompatibility, StabilityWhereMeasuredIsTheQkTablesLastColumn) {
     test::FolderRun folder(kCaseTexts);
     const auto run = folder.run();
-    Names listed;
     RunStability stability;
     for (const TextRecord& t : run->texts) {
-        listed.push_back(t.nameBytes);
         TextStability s;
         s.position = t.position;
         s.tooShort = t.name == "k2.txt";
@@ -223,7 +226,7 @@ TEST(CaseCompatibility, StabilityWhereMeasuredIsTheQkTablesLastColumn) {
         stability.texts.push_back(s);
     }
     const Metadata metadata =
-        parseMetadata("file,role\nq1.txt,Q\nk1.txt,K\nk2.txt,K\n", listed).value();
+        parseMetadata("file,role\nq1.txt,Q\nk1.txt,K\nk2.txt,K\n", listedNames(*run)).value();
     const Compatibility c = compatibilityOf(*run, metadata, 4, &stability);
     std::vector<TableRow> qk = caseTable(*run, c, CaseTable::QuestionedKnown);
     appendStabilityColumn(qk, c, 4);
@@ -243,13 +246,9 @@ TEST(CaseCompatibility, StabilityWhereMeasuredIsTheQkTablesLastColumn) {
 TEST(CaseCompatibility, RoleOrderPutsQuestionedKnownAndReferenceBlocksFirst) {
     test::FolderRun folder(kCaseTexts);
     const auto run = folder.run();
-    Names listed;
-    for (const TextRecord& t : run->texts) {
-        listed.push_back(t.nameBytes);
-    }
     const Metadata metadata =
         parseMetadata("file,role\nr2.txt,Q\nq1.txt,Q\nn1.txt,K\nk3.txt,K\nq2.txt,R\nr1.txt,\n",
-                      listed)
+                      listedNames(*run))
             .value();
     const RoleOrder order = roleOrder(*run, metadata);
     EXPECT_EQ(namesOf(*run, order.positions),

@@ -124,6 +124,24 @@ std::vector<TableRow> caseTable(const RunResult& run, const Compatibility& compa
     return rows;
 }
 
+void appendStabilityColumn(std::vector<TableRow>& questionedKnown,
+                           const Compatibility& compatibility, int resamples) {
+    if (questionedKnown.empty()) {
+        return;
+    }
+    auto row = questionedKnown.begin();
+    row++->push_back("stability");
+    for (const auto& known : compatibility.questionedKnown) {
+        for (const KnownComparison& k : known) {
+            if (row == questionedKnown.end()) {
+                return;
+            }
+            row++->push_back(
+                pairStabilityText(k.pair.stability.value_or(PairStability{}), resamples));
+        }
+    }
+}
+
 std::string agreeingText(const TextComparison& comparison) {
     std::string out;
     for (std::size_t k = 0; k < comparison.agrees.size(); ++k) {

@@ -32,6 +32,11 @@ std::optional<CaseTable> caseTableNamed(std::string_view name);
 std::vector<TableRow> caseTable(const RunResult& run, const Compatibility& compatibility,
                                 CaseTable table, NameStyle style = NameStyle::Exact);
 
+// Adds to the qk table of `compatibility` a last column "stability": each pair's figures of
+// `resamples` resamples where both texts were resampled, and that they are not known elsewhere.
+void appendStabilityColumn(std::vector<TableRow>& questionedKnown,
+                           const Compatibility& compatibility, int resamples);
+
 // The categories on which two texts agree: "formality, personage".
 std::string agreeingText(const TextComparison& comparison);
 // Each differing digit with both categories: "past tenseness: Past Tense / Not Past Tense",

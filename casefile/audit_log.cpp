@@ -102,4 +102,20 @@ std::string logText(const std::vector<AuditEntry>& entries) {
     return out;
 }
 
+std::vector<TableRow> auditLogTable(const std::vector<AuditEntry>& entries) {
+    std::vector<TableRow> rows{{"entry", "time", "action", "details", "hash"}};
+    for (const AuditEntry& e : entries) {
+        rows.push_back({std::to_string(e.sequence), e.time, e.action, e.details, e.hash});
+    }
+    return rows;
+}
+
+std::string chainStateText(const CheckedLog& log) {
+    if (log.broken) {
+        return "The log's chain is broken: " + *log.broken;
+    }
+    const std::size_t n = log.entries.size();
+    return "The log's chain is whole: " + std::to_string(n) + (n == 1 ? " entry." : " entries.");
+}
+
 }  // namespace pelmora

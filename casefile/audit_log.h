@@ -9,6 +9,8 @@
 #include <string_view>
 #include <vector>
 
+#include "formats/csv.h"
+
 namespace pelmora {
 
 enum class AuditAction {
@@ -63,5 +65,16 @@ std::optional<std::string> chainBreak(const std::vector<AuditEntry>& entries,
 // The log as `case log` prints it: a header row, then one tab-separated row per entry with
 // each field escaped as the run record escapes it.
 std::string logText(const std::vector<AuditEntry>& entries);
+
+// The log as a reviewer reads it, with where its chain breaks (nothing when it is whole).
+struct CheckedLog {
+    std::vector<AuditEntry> entries;
+    std::optional<std::string> broken;
+};
+
+// Header "entry", "time", "action", "details", "hash", then a row per entry in stored order.
+std::vector<TableRow> auditLogTable(const std::vector<AuditEntry>& entries);
+// "The log's chain is whole: 5 entries." or "The log's chain is broken: " and where.
+std::string chainStateText(const CheckedLog& log);
 
 }  // namespace pelmora

@@ -95,6 +95,8 @@ public:
     Result<std::vector<AuditEntry>> log() const;
     // Where the log or a stored run was tampered with, naming the entry, or nothing.
     Result<std::optional<std::string>> tampering() const;
+    // The log with tampering()'s finding.
+    Result<CheckedLog> checkedLog() const;
 
 private:
     explicit CaseFile(sqlite::Database db) : db_(std::move(db)) {}

@@ -293,4 +293,16 @@ Result<std::optional<std::string>> CaseFile::tampering() const {
     return std::optional<std::string>();
 }
 
+Result<CheckedLog> CaseFile::checkedLog() const {
+    Result<std::vector<AuditEntry>> entries = log();
+    if (!entries.ok()) {
+        return entries.error();
+    }
+    Result<std::optional<std::string>> broken = tampering();
+    if (!broken.ok()) {
+        return broken.error();
+    }
+    return CheckedLog{std::move(entries.value()), std::move(broken.value())};
+}
+
 }  // namespace pelmora

@@ -70,6 +70,10 @@ CasePanel::CasePanel(QWidget* parent) : QWidget(parent) {
     runner_ = new JobRunner(this);
     auto* newCaseButton = makeButton(this, "cmdNewCase", "New case…");
     auto* openCaseButton = makeButton(this, "cmdOpenCase", "Open case…");
+    recent_ = makeButton(this, "cmdRecentCases", "Recent cases");
+    recentMenu_ = new QMenu(recent_);
+    recentMenu_->setObjectName(QStringLiteral("menuRecentCases"));
+    recent_->setMenu(recentMenu_);
     auto* saveCaseButton = makeButton(this, "cmdSaveCase", "Save case");
     connect(newCaseButton, &QPushButton::clicked, this, [this] { static_cast<void>(newCase()); });
     connect(openCaseButton, &QPushButton::clicked, this,
@@ -89,6 +93,7 @@ CasePanel::CasePanel(QWidget* parent) : QWidget(parent) {
     row->setContentsMargins(0, 0, 0, 0);
     row->addWidget(newCaseButton);
     row->addWidget(openCaseButton);
+    row->addWidget(recent_);
     row->addWidget(saveCaseButton);
     row->addWidget(detailsButton);
     row->addWidget(open);
@@ -101,14 +106,15 @@ CasePanel::CasePanel(QWidget* parent) : QWidget(parent) {
     choosePath = [this](const QString& caption, const QString& fileName, const QString& filter) {
         return chooseSavePath(window(), caption, fileName, filter);
     };
-    editDetails = [this](CaseDetails& details) {
-        CaseDetailsDialog dialog(details, window());
+    editDetails = [this](CaseSettings& settings) {
+        CaseDetailsDialog dialog(settings, window());
         if (dialog.exec() != QDialog::Accepted) {
             return false;
         }
-        details = dialog.details();
+        settings = dialog.settings();
         return true;
     };
+    showRecentCases();
 }
 
 CasePanel::~CasePanel() = default;
@@ -151,6 +157,16 @@ void CasePanel::showRun(std::shared_ptr<const RunResult> run) {
     run_ = std::move(run);
     if (case_) {
         case_->showRun(run_);
+        case_->showStability(stabilityOf_, stability_);
+    }
+}
+
+void CasePanel::showStability(std::shared_ptr<const RunResult> of,
+                              std::shared_ptr<const RunStability> stability) {
+    stabilityOf_ = std::move(of);
+    stability_ = std::move(stability);
+    if (case_) {
+        case_->showStability(stabilityOf_, stability_);
     }
 }
 
@@ -198,6 +214,8 @@ void CasePanel::openCase() {
         case_ = new CaseWindow(metadata_, window());
         case_->showUnmasking(unmasking_);
         case_->showRun(run_);
+        case_->showStability(stabilityOf_, stability_);
+        case_->showCase(casePath_);
         connect(case_, &CaseWindow::lockRequested, this,
                 [this] { static_cast<void>(lockQuestioned()); });
     }

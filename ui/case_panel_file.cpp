@@ -69,7 +69,15 @@ bool CasePanel::runCaseJob(Job<bool> job) {
     if (end == JobRunner::End::Failed) {
         showProblem(runner_->problem());
     }
+    // Even a failed save may have stored part of what it was given, each part logged.
+    showCaseLog();
     return end == JobRunner::End::Done;
+}
+
+void CasePanel::showCaseLog() {
+    if (caseWindow() != nullptr) {
+        caseWindow()->showCase(casePath_);
+    }
 }
 
 bool CasePanel::newCase() {
@@ -99,6 +107,8 @@ bool CasePanel::newCase() {
     casePath_ = path;
     storedRun_ = run_;
     showUnmasking(UnmaskingStage::Off);
+    showCaseLog();
+    rememberCase();
     return true;
 }
 
@@ -121,6 +131,7 @@ bool CasePanel::saveCase() {
         return false;
     }
     storedRun_ = run_;
+    rememberCase();
     return true;
 }
 
@@ -165,36 +176,58 @@ bool CasePanel::editCaseDetails() {
         showProblem(QStringLiteral("Open or make a case before giving its details."));
         return false;
     }
-    std::optional<CaseDetails> read;
-    Job<CaseDetails> job = [path = casePath_](JobControl&) -> Result<CaseDetails> {
+    std::optional<CaseSettings> read;
+    Job<CaseSettings> job = [path = casePath_](JobControl&) -> Result<CaseSettings> {
         const Result<CaseFile> opened = CaseFile::open(pathFromQt(path), false);
-        return opened.ok() ? opened.value().details() : Result<CaseDetails>(opened.error());
-    };
-    runner_->start<CaseDetails>(std::move(job), [&read](CaseDetails d) { read = std::move(d); });
-    if (runner_->wait() == JobRunner::End::Failed) {
-        showProblem(runner_->problem());
-    }
-    CaseDetails edited = read.value_or(CaseDetails{});
-    if (!read || !editDetails(edited) || edited == *read) {
-        return false;
-    }
-    return runCaseJob([path = casePath_, edited](JobControl&) -> Result<bool> {
-        Result<CaseFile> opened = CaseFile::open(pathFromQt(path));
         if (!opened.ok()) {
             return opened.error();
         }
-        if (std::optional<Error> failed = opened.value().setDetails(edited)) {
-            return aboutCase(*failed, path);
+        const Result<CaseDetails> details = opened.value().details();
+        const Result<UnmaskingStage> stage = opened.value().unmasking();
+        if (!details.ok() || !stage.ok()) {
+            return aboutCase(details.ok() ? stage.error() : details.error(), path);
         }
-        return true;
-    });
+        return CaseSettings{details.value(), stage.value()};
+    };
+    runner_->start<CaseSettings>(std::move(job), [&read](CaseSettings s) { read = std::move(s); });
+    if (runner_->wait() == JobRunner::End::Failed) {
+        showProblem(runner_->problem());
+    }
+    CaseSettings edited = read.value_or(CaseSettings{});
+    if (!read || !editDetails(edited) || edited == *read) {
+        return false;
+    }
+    const bool stored =
+        runCaseJob([path = casePath_, before = *read, edited](JobControl&) -> Result<bool> {
+            Result<CaseFile> opened = CaseFile::open(pathFromQt(path));
+            if (!opened.ok()) {
+                return opened.error();
+            }
+            std::optional<Error> failed;
+            if (edited.details != before.details) {
+                failed = opened.value().setDetails(edited.details);
+            }
+            // Logged as the command line logs it.
+            if (!failed && edited.unmasking != before.unmasking) {
+                failed = opened.value().setUnmasking(edited.unmasking == UnmaskingStage::Unlocked);
+            }
+            if (failed) {
+                return aboutCase(*failed, path);
+            }
+            return true;
+        });
+    if (stored) {
+        showUnmasking(edited.unmasking);
+    }
+    return stored;
 }
 
 bool CasePanel::openCaseFile() {
     const QString path = chooseOpenPath(QStringLiteral("Open case"), kCaseFilter);
-    if (path.isEmpty()) {
-        return false;
-    }
+    return !path.isEmpty() && openCaseFileAt(path);
+}
+
+bool CasePanel::openCaseFileAt(const QString& path) {
     Job<OpenedCase> job = [path](JobControl&) -> Result<OpenedCase> {
         Result<CaseFile> opened = CaseFile::open(pathFromQt(path));
         if (!opened.ok()) {
@@ -238,6 +271,8 @@ bool CasePanel::openCaseFile() {
     casePath_ = path;
     storedRun_ = nullptr;
     showUnmasking(got->unmasking);
+    showCaseLog();
+    rememberCase();
     emit caseFolderWanted(got->folder);
     metadata_->setMetadata(std::move(got->metadata));
     return true;

@@ -17,6 +17,7 @@
 
 #include "case/compatibility.h"
 #include "case/compatibility_tables.h"
+#include "casefile/case_file.h"
 #include "help/window_parts.h"
 #include "ui/job_runner.h"
 #include "ui/metadata_model.h"
@@ -31,6 +32,10 @@ constexpr std::array<CaseTable, 5> kTables = {CaseTable::QuestionedKnown, CaseTa
                                               CaseTable::QuestionedReference, CaseTable::Matched,
                                               CaseTable::QuestionedQuestioned};
 
+// The qk table's verdict, after the questioned and known texts, the strength, the agreeing and
+// differing digits and minimal.
+constexpr int kVerdictColumn = 6;
+
 // What the window shows of one computation, made on the worker thread.
 struct CaseTables {
     std::array<std::vector<TableRow>, kTables.size()> rows;
@@ -44,9 +49,9 @@ const std::string& nameOf(const RunResult& run, int position) {
     return run.texts[static_cast<std::size_t>(position)].name;
 }
 
-CaseTables tablesOf(const RunResult& run, const Metadata& metadata, int level,
-                    UnmaskingStage stage) {
-    const Compatibility compatibility = compatibilityOf(run, metadata, level);
+CaseTables tablesOf(const RunResult& run, const Metadata& metadata, int level, UnmaskingStage stage,
+                    const RunStability* stability) {
+    const Compatibility compatibility = compatibilityOf(run, metadata, level, stability);
     const CaseTexts& texts = compatibility.texts;
     const VisibleResults visible = visibleResults(stage);
     CaseTables tables;
@@ -55,6 +60,9 @@ CaseTables tablesOf(const RunResult& run, const Metadata& metadata, int level,
         if (tables.shown[i]) {
             tables.rows[i] = caseTable(run, compatibility, kTables[i]);
         }
+    }
+    if (stability != nullptr) {  // Q-K is first
+        appendStabilityColumn(tables.rows[0], compatibility, stability->options.resamples);
     }
     tables.shown.back() = tables.shown.back() && texts.questioned.size() > 1;  // Q-Q is last
     if (stage == UnmaskingStage::Unlocked) {
@@ -135,6 +143,7 @@ CaseWindow::CaseWindow(MetadataModel* metadata, QWidget* parent)
     questionedQuestioned_ = rowsTable(tabs_, "tblQuestionedQuestioned");
     tabs_->addTab(questionedQuestioned_, QStringLiteral("Questioned–questioned"));
     buildMetadataTab();
+    buildLogTab();
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(state_);
@@ -179,6 +188,45 @@ void CaseWindow::buildMetadataTab() {
     connect(roleFilter_, &QComboBox::currentIndexChanged, this, &CaseWindow::roleFilterChosen);
 }
 
+void CaseWindow::buildLogTab() {
+    logRunner_ = new JobRunner(this);
+    auto* page = new QWidget(tabs_);
+    chainState_ = makeText(page, "lblChainState", "");
+    chainState_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    auditLog_ = rowsTable(page, "tblAuditLog");
+    auto* layout = new QVBoxLayout(page);
+    layout->addWidget(chainState_);
+    layout->addWidget(auditLog_, 1);
+    tabs_->addTab(page, QStringLiteral("Audit log"));
+    connect(logRunner_, &JobRunner::failed, this, [this](const QString& problem) {
+        chainState_->setText(problem);
+        showRows(auditLog_, {});
+    });
+    refreshLog();
+}
+
+void CaseWindow::showCase(const QString& path) {
+    casePath_ = path;
+    refreshLog();
+}
+
+void CaseWindow::refreshLog() {
+    if (casePath_.isEmpty()) {
+        logRunner_->abandon();
+        chainState_->setText(QStringLiteral("No case open: the log is the open case file's."));
+        showRows(auditLog_, {});
+        return;
+    }
+    Job<CheckedLog> job = [path = casePath_](JobControl&) -> Result<CheckedLog> {
+        const Result<CaseFile> opened = CaseFile::open(pathFromQt(path), false);
+        return opened.ok() ? opened.value().checkedLog() : Result<CheckedLog>(opened.error());
+    };
+    logRunner_->start<CheckedLog>(std::move(job), [this](CheckedLog log) {
+        chainState_->setText(toQt(chainStateText(log)));
+        showRows(auditLog_, auditLogTable(log.entries));
+    });
+}
+
 void CaseWindow::roleFilterChosen(int index) {
     if (index <= 0) {
         filtered_->setFilterRegularExpression(QString());
@@ -194,6 +242,16 @@ void CaseWindow::showRun(std::shared_ptr<const RunResult> run) {
         return;
     }
     run_ = std::move(run);
+    stability_.reset();
+    recompute();
+}
+
+void CaseWindow::showStability(const std::shared_ptr<const RunResult>& of,
+                               std::shared_ptr<const RunStability> stability) {
+    if (!of || of != run_ || stability == stability_) {
+        return;
+    }
+    stability_ = std::move(stability);
     recompute();
 }
 
@@ -219,8 +277,9 @@ void CaseWindow::recompute() {
         return;
     }
     Job<CaseTables> job = [run = run_, metadata = metadata_->metadata(), level = level_->value(),
-                           stage = stage_](JobControl&) -> Result<CaseTables> {
-        return tablesOf(*run, metadata, level, stage);
+                           stage = stage_,
+                           stability = stability_](JobControl&) -> Result<CaseTables> {
+        return tablesOf(*run, metadata, level, stage, stability.get());
     };
     runner_->start<CaseTables>(std::move(job), [this](CaseTables tables) {
         state_->setText(toQt(tables.state));
@@ -236,7 +295,9 @@ void CaseWindow::recompute() {
         showRows(questionedCodes_, std::move(tables.codes));
         // The verdict beside the strength, before the long lists of digits.
         QHeaderView* header = questionedKnown_->horizontalHeader();
-        header->moveSection(header->visualIndex(header->count() - 1), 3);
+        if (header->count() > kVerdictColumn) {
+            header->moveSection(header->visualIndex(kVerdictColumn), 3);
+        }
     });
 }
 

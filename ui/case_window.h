@@ -2,10 +2,12 @@
 // "Pelmora: Case": the compatibility of the case's texts by role, as case/ computes it from the
 // run shown and the roles, table by table (Q-K with its verdicts and where each strength stands
 // among the reference texts, K-K with the off-type texts, Q-R, the matched reference set at the
-// chosen level, Q-Q), and the editable metadata table. With sequential unmasking, before the
-// questioned texts are locked, only their codes and the tables of questioned texts alone.
-// Recomputed away from the window's thread whenever the run, the roles or the level change.
+// chosen level, Q-Q), the editable metadata table and the audit log of the case open with the
+// state of its chain. With sequential unmasking, before the questioned texts are locked, only
+// their codes and the tables of questioned texts alone. Recomputed away from the window's
+// thread whenever the run, the roles or the level change; the log is read again on request.
 
+#include <QString>
 #include <QWidget>
 #include <memory>
 
@@ -22,6 +24,7 @@ class QTableView;
 namespace pelmora {
 
 struct RunResult;
+struct RunStability;
 class JobRunner;
 class MetadataModel;
 
@@ -32,6 +35,10 @@ public:
     explicit CaseWindow(MetadataModel* metadata, QWidget* parent = nullptr);
 
     void showRun(std::shared_ptr<const RunResult> run);
+    // The stability measured for `of`, taken when it is the run shown: the Q-K table gains
+    // each pair's figures. Another run drops it.
+    void showStability(const std::shared_ptr<const RunResult>& of,
+                       std::shared_ptr<const RunStability> stability);
     // The case's unmasking stage: which tables show, and whether the questioned texts can be
     // locked here.
     void showUnmasking(UnmaskingStage stage);
@@ -39,6 +46,12 @@ public:
     void recompute();
     // Computes the tables; tests wait for it.
     JobRunner* runner() const { return runner_; }
+    // The case file whose audit log shows (empty for none), read again now.
+    void showCase(const QString& path);
+    // Reads the audit log again, after an action was logged.
+    void refreshLog();
+    // Reads the audit log; tests wait for it.
+    JobRunner* logRunner() const { return logRunner_; }
 
 signals:
     // "Lock questioned texts" was clicked.
@@ -46,10 +59,12 @@ signals:
 
 private:
     void buildMetadataTab();
+    void buildLogTab();
     void roleFilterChosen(int index);
 
     MetadataModel* metadata_;
     std::shared_ptr<const RunResult> run_;
+    std::shared_ptr<const RunStability> stability_;  // of run_
     UnmaskingStage stage_ = UnmaskingStage::Off;
     JobRunner* runner_ = nullptr;
     QPushButton* lock_ = nullptr;
@@ -65,6 +80,10 @@ private:
     QTableView* questionedQuestioned_ = nullptr;
     QComboBox* roleFilter_ = nullptr;
     QSortFilterProxyModel* filtered_ = nullptr;
+    QString casePath_;
+    JobRunner* logRunner_ = nullptr;
+    QLabel* chainState_ = nullptr;
+    QTableView* auditLog_ = nullptr;
 };
 
 }  // namespace pelmora

@@ -112,6 +112,13 @@ void EvidencePanel::openDetails() {
     details_->raise();
 }
 
+void EvidencePanel::showRoles(const Metadata& metadata) {
+    roles_ = metadata;
+    if (matrix_) {
+        matrix_->showRoles(roles_);
+    }
+}
+
 void EvidencePanel::openMatrix() {
     if (!run_) {
         return;
@@ -120,6 +127,7 @@ void EvidencePanel::openMatrix() {
         matrix_ = new MatrixWindow(window());
         matrix_->setStabilityTask(stability_);
         matrix_->showRun(run_);
+        matrix_->showRoles(roles_);
     }
     matrix_->show();
     matrix_->raise();

@@ -12,6 +12,7 @@
 #include <optional>
 #include <vector>
 
+#include "case/metadata.h"
 #include "jobs/job.h"
 #include "run/run_result.h"
 #include "ui/export_actions.h"
@@ -35,6 +36,8 @@ public:
 
     // Shows the run the main window holds; nothing after "Refresh".
     void showRun(std::shared_ptr<const RunResult> run);
+    // The texts' roles, which the matrix can order its texts by.
+    void showRoles(const Metadata& metadata);
 
     QString qualityLine() const { return quality_->text(); }
     DetailsWindow* detailsWindow() const;
@@ -72,6 +75,7 @@ private:
                            std::function<std::optional<Error>(JobControl&)> write);
 
     std::shared_ptr<const RunResult> run_;
+    Metadata roles_;
     QLabel* quality_ = nullptr;
     std::vector<QPushButton*> runButtons_;
     // Owned by the main window, as windows of their own; made on first opening.

@@ -28,8 +28,10 @@
 #include "ui/evidence_panel.h"
 #include "ui/job_progress.h"
 #include "ui/job_runner.h"
+#include "ui/metadata_model.h"
 #include "ui/report_view.h"
 #include "ui/run_summary_panel.h"
+#include "ui/stability_task.h"
 #include "ui/text_bridge.h"
 
 namespace pelmora {
@@ -161,6 +163,12 @@ MainWindow::FormButtons MainWindow::layOutForm() {
                               "word-processing application."));
     evidence_ = new EvidencePanel(this);
     right->addWidget(evidence_);
+    connect(case_->metadata(), &MetadataModel::metadataChanged, evidence_,
+            [this] { evidence_->showRoles(case_->metadata()->metadata()); });
+    // Stability measured from Details or the matrix reaches the Case window too.
+    StabilityTask* stability = evidence_->stabilityTask();
+    connect(stability, &StabilityTask::figuresChanged, case_,
+            [this, stability] { case_->showStability(stability->run(), stability->stability()); });
     right->addWidget(buttons.help, 0, Qt::AlignLeft);
 
     auto* columns = new QHBoxLayout(this);

@@ -68,7 +68,28 @@ void MatrixModel::setRun(std::shared_ptr<const RunResult> run) {
     beginResetModel();
     run_ = std::move(run);
     stability_.reset();
+    order_ = {};
     endResetModel();
+}
+
+void MatrixModel::setOrder(RoleOrder order) {
+    if (order.positions == order_.positions && order.roles == order_.roles) {
+        return;  // a view reset for nothing would lose its place
+    }
+    beginResetModel();
+    order_ = order.positions.size() == static_cast<std::size_t>(rowCount()) ? std::move(order)
+                                                                            : RoleOrder{};
+    endResetModel();
+}
+
+int MatrixModel::positionAt(int section) const {
+    return order_.positions.empty() ? section : order_.positions[static_cast<std::size_t>(section)];
+}
+
+bool MatrixModel::beginsBlock(int section) const {
+    const auto at = static_cast<std::size_t>(section);
+    return !order_.roles.empty() && at > 0 && at < order_.roles.size() &&
+           order_.roles[at] != order_.roles[at - 1];
 }
 
 void MatrixModel::setStability(const std::shared_ptr<const RunResult>& of,
@@ -97,7 +118,11 @@ QVariant MatrixModel::data(const QModelIndex& index, int role) const {
     if (!run_ || !index.isValid()) {
         return {};
     }
-    return pairData(index.row(), index.column(), role);
+    if (role == BlockEdgeRole) {
+        return (beginsBlock(index.row()) ? kTopEdge : 0) |
+               (beginsBlock(index.column()) ? kLeftEdge : 0);
+    }
+    return pairData(positionAt(index.row()), positionAt(index.column()), role);
 }
 
 QVariant MatrixModel::pairData(int row, int column, int role) const {
@@ -142,12 +167,16 @@ QVariant MatrixModel::headerData(int section, Qt::Orientation, int role) const {
     if (!run_ || section < 0 || section >= static_cast<int>(run_->texts.size())) {
         return {};
     }
-    const TextRecord& t = run_->texts[static_cast<std::size_t>(section)];
+    const TextRecord& t = run_->texts[static_cast<std::size_t>(positionAt(section))];
     const TextStability* stable = stability_ ? stability_->of(t.position) : nullptr;
     const bool unstable = stable != nullptr && stable->anyUnstable();
+    const std::string_view letter =
+        order_.roles.empty() ? "" : roleLetter(order_.roles[static_cast<std::size_t>(section)]);
     switch (role) {
         case Qt::DisplayRole:
-            return (unstable ? unstableMark() : QString()) + toQt(t.name);
+            return (letter.empty() ? QString()
+                                   : QStringLiteral("[%1] ").arg(toQt(std::string(letter)))) +
+                   (unstable ? unstableMark() : QString()) + toQt(t.name);
         case Qt::ToolTipRole:
             return QStringLiteral("Code %1\n%2").arg(toQt(t.code), toQt(t.name)) +
                    (stable != nullptr ? u'\n' + toQt(textStabilitySummary(*stable)) : QString());

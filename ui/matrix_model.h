@@ -1,12 +1,13 @@
 #pragma once
-// The strengths of a run as a table, texts by texts in run order. Every cell is read from the
-// run's pairs when a view asks for it, so a corpus of thousands of texts costs no more than
-// the cells on screen. Once the run's stability is given, fragile pairs and texts with an
-// unstable digit are marked.
+// The strengths of a run as a table, texts by texts in run order or in blocks by role. Every
+// cell is read from the run's pairs by the texts' positions when a view asks for it, so a
+// corpus of thousands of texts costs no more than the cells on screen. Once the run's stability
+// is given, fragile pairs and texts with an unstable digit are marked.
 
 #include <QAbstractTableModel>
 #include <memory>
 
+#include "case/role_order.h"
 #include "run/run_result.h"
 #include "stability/stability.h"
 
@@ -22,6 +23,11 @@ public:
     static constexpr int FragileRole = Qt::UserRole + 2;
     // In the headers: whether a digit of the text's code is unstable (bool).
     static constexpr int UnstableRole = Qt::UserRole + 3;
+    // In blocks by role, where the cell's row (kTopEdge) or column (kLeftEdge) begins a
+    // block: the flags (int).
+    static constexpr int BlockEdgeRole = Qt::UserRole + 4;
+    static constexpr int kTopEdge = 1;
+    static constexpr int kLeftEdge = 2;
 
     explicit MatrixModel(QObject* parent = nullptr);
 
@@ -32,6 +38,11 @@ public:
     void setStability(const std::shared_ptr<const RunResult>& of,
                       std::shared_ptr<const RunStability> stability);
     const std::shared_ptr<const RunStability>& stability() const { return stability_; }
+    // Rows and columns in `order`, each name after its role's letter; an empty order (or one
+    // of another number of texts) is run order. A new run drops it.
+    void setOrder(RoleOrder order);
+    // The position in the run of the text of row or column `section`.
+    int positionAt(int section) const;
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     int columnCount(const QModelIndex& parent = QModelIndex()) const override;
@@ -46,9 +57,12 @@ public:
 
 private:
     QVariant pairData(int row, int column, int role) const;
+    // Whether `section` begins a block of the order.
+    bool beginsBlock(int section) const;
 
     std::shared_ptr<const RunResult> run_;
     std::shared_ptr<const RunStability> stability_;
+    RoleOrder order_;
 };
 
 }  // namespace pelmora

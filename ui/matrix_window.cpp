@@ -1,6 +1,7 @@
 #include "ui/matrix_window.h"
 
 #include <QBuffer>
+#include <QCheckBox>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -15,6 +16,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "case/role_order.h"
 #include "explanation/captions.h"
 #include "run/run_result.h"
 #include "ui/export_actions.h"
@@ -78,10 +80,19 @@ public:
         QStyledItemDelegate::paint(painter, option, index);
         const bool outlined = index.data(MatrixModel::SignificantRole).toBool();
         const bool fragile = index.data(MatrixModel::FragileRole).toBool();
-        if (!outlined && !fragile) {
+        const int edges = index.data(MatrixModel::BlockEdgeRole).toInt();
+        if (!outlined && !fragile && edges == 0) {
             return;
         }
         painter->save();
+        // The edge of a block of one role, between the last cell of a block and this one.
+        painter->setPen(QPen(Qt::black, 3));
+        if ((edges & MatrixModel::kTopEdge) != 0) {
+            painter->drawLine(option.rect.topLeft(), option.rect.topRight());
+        }
+        if ((edges & MatrixModel::kLeftEdge) != 0) {
+            painter->drawLine(option.rect.topLeft(), option.rect.bottomLeft());
+        }
         if (outlined) {
             painter->setPen(QPen(Qt::black, 2));
             painter->drawRect(option.rect.adjusted(1, 1, -1, -1));
@@ -170,8 +181,15 @@ MatrixWindow::MatrixWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
     auto* save = new QPushButton(QStringLiteral("Save PNG…"), this);
     save->setObjectName(QStringLiteral("cmdSavePng"));
     stabilityBar_ = new StabilityBar(this);
+    byRole_ = new QCheckBox(QStringLiteral("Order by role"), this);
+    byRole_->setObjectName(QStringLiteral("chkOrderByRole"));
+    byRole_->setToolTip(
+        QStringLiteral("Questioned, known and reference texts in blocks, then "
+                       "the texts without a role"));
+    byRole_->setEnabled(false);
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(save);
+    buttons->addWidget(byRole_);
     buttons->addWidget(stabilityBar_, 1);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(table_, 1);
@@ -187,6 +205,7 @@ MatrixWindow::MatrixWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
     reportProblem = [this](const QString& text) { showProblem(this, text); };
     connect(save, &QPushButton::clicked, this, [this] { savePng(); });
     connect(stabilityBar_, &StabilityBar::figuresChanged, this, &MatrixWindow::stabilityChanged);
+    connect(byRole_, &QCheckBox::toggled, this, &MatrixWindow::applyOrder);
 }
 
 void MatrixWindow::showRun(const std::shared_ptr<const RunResult>& run) {
@@ -194,9 +213,28 @@ void MatrixWindow::showRun(const std::shared_ptr<const RunResult>& run) {
         return;
     }
     model_->setRun(run);
+    applyOrder();
     stabilityChanged();
     table_->horizontalScrollBar()->setValue(0);
     table_->verticalScrollBar()->setValue(0);
+}
+
+void MatrixWindow::showRoles(const Metadata& metadata) {
+    metadata_ = metadata;
+    const bool any = std::any_of(metadata_.rows.begin(), metadata_.rows.end(),
+                                 [](const MetadataRow& row) { return row.role != Role::None; });
+    byRole_->setEnabled(any);
+    applyOrder();
+}
+
+void MatrixWindow::applyOrder() {
+    const std::shared_ptr<const RunResult>& run = model_->run();
+    if (!run) {
+        return;
+    }
+    model_->setOrder(byRole_->isEnabled() && byRole_->isChecked() ? roleOrder(*run, metadata_)
+                                                                  : RoleOrder{});
+    fitHeaders();
 }
 
 void MatrixWindow::setStabilityTask(StabilityTask* task) {

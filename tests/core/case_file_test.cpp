@@ -12,6 +12,7 @@
 
 #include "casefile/case_file.h"
 #include "casefile/folder_check.h"
+#include "casefile/recent_cases.h"
 #include "explanation/digit_evidence.h"
 #include "tests/support/cli_runner.h"
 #include "tests/support/temp_folder.h"
@@ -165,6 +166,51 @@ TEST(CaseFileTest, AlteringTheLogOrARunIsNamedAtTheEntry) {
         const std::optional<std::string> found = opened.value().tampering().value();
         EXPECT_EQ(found.value_or("").substr(0, std::string(k.found).size()), k.found) << k.sql;
         EXPECT_EQ(found.has_value(), *k.found != '\0') << k.sql;
+    }
+}
+
+TEST(CaseFileTest, TheCheckedLogListsEachEntryAndWhereTheChainBreaks) {
+    CaseFolder c;
+    const fs::path file = caseWithRun(c);
+    const CheckedLog checked = CaseFile::open(file, false).value().checkedLog().value();
+    const std::vector<TableRow> whole = auditLogTable(checked.entries);
+    ASSERT_EQ(whole.size(), 4U);
+    EXPECT_EQ(whole[0], (TableRow{"entry", "time", "action", "details", "hash"}));
+    // Entry, action and, for the last, details, in the order caseWithRun logged them.
+    EXPECT_EQ((TableRow{whole[1][0], whole[1][2], whole[2][0], whole[2][2], whole[3][0],
+                        whole[3][2], whole[3][3]}),
+              (TableRow{"1", "created", "2", "run", "3", "verified", "checked"}));
+    EXPECT_EQ(whole[3][4], checked.entries.back().hash);
+    EXPECT_EQ(chainStateText(checked), "The log's chain is whole: 3 entries.");
+
+    ASSERT_EQ(runShell("sqlite3 " + shellQuoted(file.string()) + " " +
+                       shellQuoted("UPDATE audit_log SET details = 'x' WHERE sequence = 3"))
+                  .status,
+              0);
+    EXPECT_EQ(chainStateText(CaseFile::open(file, false).value().checkedLog().value()),
+              "The log's chain is broken: log entry 3: its fields do not match its hash; the "
+              "entry was changed");
+    EXPECT_EQ(chainStateText({{}, std::nullopt}), "The log's chain is whole: 0 entries.");
+    EXPECT_EQ(chainStateText({{AuditEntry{}}, std::nullopt}), "The log's chain is whole: 1 entry.");
+}
+
+TEST(CaseFileTest, RecentCasesPutTheLatestFirstOnceAndKeepTheLastEight) {
+    using Paths = std::vector<std::string>;
+    const Paths eight = {"/1", "/2", "/3", "/4", "/5", "/6", "/7", "/8"};
+    const struct {
+        Paths recent;
+        std::string path;
+        Paths expected;
+    } cases[] = {
+        {{}, "/a", {"/a"}},
+        {{"/a", "/b"}, "/a", {"/a", "/b"}},
+        {{"/a", "/b", "/c"}, "/c", {"/c", "/a", "/b"}},
+        {{"/a", "/b"}, "/B", {"/B", "/a", "/b"}},
+        {eight, "/9", {"/9", "/1", "/2", "/3", "/4", "/5", "/6", "/7"}},
+        {eight, "/8", {"/8", "/1", "/2", "/3", "/4", "/5", "/6", "/7"}},
+    };
+    for (const auto& k : cases) {
+        EXPECT_EQ(withRecentCase(k.recent, k.path), k.expected) << k.path;
     }
 }
 

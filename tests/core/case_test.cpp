@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "case/compatibility_tables.h"
+#include "case/role_order.h"
 #include "case/unmasking.h"
 #include "tests/support/cli_runner.h"
 #include "tests/support/folder_run.h"
@@ -120,14 +121,19 @@ Names namesOf(const RunResult& run, const std::vector<int>& positions) {
     return out;
 }
 
+// The exact name bytes of every text of the run.
+Names listedNames(const RunResult& run) {
+    Names listed;
+    for (const TextRecord& t : run.texts) {
+        listed.push_back(t.nameBytes);
+    }
+    return listed;
+}
+
 TEST(CaseCompatibility, HandWorkedCaseGivesEveryTableAndVerdict) {
     test::FolderRun folder(kCaseTexts);
     const auto run = folder.run();
-    Names listed;
-    for (const TextRecord& t : run->texts) {
-        listed.push_back(t.nameBytes);
-    }
-    const Metadata metadata = parseMetadata(kCaseCsv, listed).value();
+    const Metadata metadata = parseMetadata(kCaseCsv, listedNames(*run)).value();
     const Compatibility c = compatibilityOf(*run, metadata);
 
     EXPECT_EQ(namesOf(*run, c.texts.questioned), (Names{"q1.txt", "q2.txt"}));
@@ -203,6 +209,55 @@ TEST(CaseCompatibility, HandWorkedCaseGivesEveryTableAndVerdict) {
             {"questioned", "other_questioned", "strength", "agreeing", "differing", "minimal"},
             {"q1.txt", "q2.txt", "4", "formality, personage, obligation/intention, affect",
              "past tenseness: Past Tense / Not Past Tense", "no"}}));
+}
+
+// q1 and k1 resampled, each resample giving its own code again; k2 too short to resample.
+TEST(CaseCompatibility, StabilityWhereMeasuredIsTheQkTablesLastColumn) {
+    test::FolderRun folder(kCaseTexts);
+    const auto run = folder.run();
+    RunStability stability;
+    for (const TextRecord& t : run->texts) {
+        TextStability s;
+        s.position = t.position;
+        s.tooShort = t.name == "k2.txt";
+        if (t.name == "q1.txt" || t.name == "k1.txt") {
+            s.codes.assign(4, t.code);
+        }
+        stability.texts.push_back(s);
+    }
+    const Metadata metadata =
+        parseMetadata("file,role\nq1.txt,Q\nk1.txt,K\nk2.txt,K\n", listedNames(*run)).value();
+    const Compatibility c = compatibilityOf(*run, metadata, 4, &stability);
+    std::vector<TableRow> qk = caseTable(*run, c, CaseTable::QuestionedKnown);
+    appendStabilityColumn(qk, c, 4);
+    Names column;
+    for (const TableRow& row : qk) {
+        ASSERT_EQ(row.size(), 8u);
+        column.push_back(row[1] + ": " + row.back());
+    }
+    EXPECT_EQ(column,
+              (Names{"known: stability",
+                     "k1.txt: strength held in 1.000, standing in 1.000 of 4 resamples",
+                     "k2.txt: not known: a text too short to resample, not measured or not in "
+                     "the run"}));
+}
+
+// Blocks in run order whatever the table's order; a text without a row comes last.
+TEST(CaseCompatibility, RoleOrderPutsQuestionedKnownAndReferenceBlocksFirst) {
+    test::FolderRun folder(kCaseTexts);
+    const auto run = folder.run();
+    const Metadata metadata =
+        parseMetadata("file,role\nr2.txt,Q\nq1.txt,Q\nn1.txt,K\nk3.txt,K\nq2.txt,R\nr1.txt,\n",
+                      listedNames(*run))
+            .value();
+    const RoleOrder order = roleOrder(*run, metadata);
+    EXPECT_EQ(namesOf(*run, order.positions),
+              (Names{"q1.txt", "r2.txt", "k3.txt", "n1.txt", "q2.txt", "k1.txt", "k2.txt", "r1.txt",
+                     "r3.txt", "r4.txt"}));
+    const std::vector<Role> roles = {Role::Questioned, Role::Questioned, Role::Known, Role::Known,
+                                     Role::Reference,  Role::None,       Role::None,  Role::None,
+                                     Role::None,       Role::None};
+    EXPECT_EQ(order.roles, roles);
 }
 
 // A lone known text has no mean, no reference texts give no shares, a role for a file the run

@@ -1,7 +1,8 @@
 # Each slot of a Qt Test program as a test of its own, as gtest_discover_tests does for
 # GoogleTest: after every build the program lists its slots (`TEST -functions`) and a file of
 # add_test lines is written, which ctest includes. Each test runs `TEST slot` offscreen, so a
-# failure or a crash in one slot is that slot's test failing.
+# failure or a crash in one slot is that slot's test failing. The user's settings stay out of
+# reach: the GUI tests keep theirs in the build folder.
 #
 # Included from CMakeLists.txt it defines pelmora_qt_test_slots(TARGET [LABELS ...]); run with
 # `cmake -P` after a build it writes the test file.
@@ -22,7 +23,8 @@ if(CMAKE_SCRIPT_MODE_FILE)
       set(name ${TEST_TARGET}.${slot})
       string(APPEND script
         "add_test([=[${name}]=] [=[${TEST_EXECUTABLE}]=] [=[${slot}]=])\n"
-        "set_tests_properties([=[${name}]=] PROPERTIES ENVIRONMENT QT_QPA_PLATFORM=offscreen"
+        "set_tests_properties([=[${name}]=] PROPERTIES ENVIRONMENT"
+        " [=[QT_QPA_PLATFORM=offscreen;XDG_CONFIG_HOME=${TEST_SETTINGS}]=]"
         " LABELS [=[${TEST_LABELS}]=])\n")
       math(EXPR count "${count} + 1")
     endif()
@@ -44,6 +46,7 @@ function(pelmora_qt_test_slots target)
     BYPRODUCTS ${ctest_file}
     COMMAND ${CMAKE_COMMAND} -D TEST_TARGET=${target} -D TEST_EXECUTABLE=$<TARGET_FILE:${target}>
       -D "TEST_LABELS=${SLOTS_LABELS}" -D CTEST_FILE=${ctest_file}
+      -D TEST_SETTINGS=${CMAKE_CURRENT_BINARY_DIR}/gui-test-settings
       -P ${PELMORA_QT_TEST_SLOTS_SCRIPT}
     VERBATIM)
   # Before the first build there is no list yet: one test says so rather than none passing.

@@ -23,7 +23,9 @@ SampleCorpusSearch findSampleCorpus(const fs::path& programFolder) {
         search.looked.push_back(folder);
         std::error_code error;
         if (fs::is_directory(folder, error)) {
-            search.found = folder;
+            // Through the build folder's link, the source's own folder is the one shown.
+            const fs::path real = fs::canonical(folder, error);
+            search.found = error ? folder : real;
             break;
         }
     }

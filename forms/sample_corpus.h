@@ -9,7 +9,7 @@
 namespace pelmora {
 
 struct SampleCorpusSearch {
-    std::filesystem::path found;                // empty when no place held a folder
+    std::filesystem::path found;                // its real path; empty when none was found
     std::vector<std::filesystem::path> looked;  // every place looked at, in order
 };
 

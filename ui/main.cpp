@@ -1,7 +1,6 @@
 // Pelmora's desktop program: the main form on the sample corpus.
 
 #include <QApplication>
-#include <QIcon>
 
 #include <cstdio>
 #include <string>
@@ -9,20 +8,8 @@
 
 #include "forms/program_context.h"
 #include "ui/main_window.h"
+#include "ui/program_icon.h"
 #include "version/version.h"
-
-namespace {
-
-// The icon's drawings for the hicolor theme, compiled into the program.
-QIcon programIcon() {
-    QIcon icon;
-    for (const int size : {16, 32, 48, 64, 128, 256}) {
-        icon.addFile(QStringLiteral(":/icons/%1x%1/apps/pelmora.png").arg(size));
-    }
-    return icon;
-}
-
-}  // namespace
 
 int main(int argc, char** argv) {
     // Answered before the toolkit starts, so that it needs no screen.
@@ -37,7 +24,7 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName(QStringLiteral("Pelmora"));
     QApplication::setApplicationVersion(QString::fromStdString(pelmora::versionText()));
     QApplication::setDesktopFileName(QStringLiteral("pelmora"));
-    QApplication::setWindowIcon(programIcon());
+    pelmora::useProgramIcon();
     pelmora::ProgramContext context;
     pelmora::MainWindow window(context);
     QObject::connect(&window, &pelmora::MainWindow::quitRequested, &app, &QApplication::quit);

@@ -69,7 +69,7 @@ TEST(Form2Navigation, StartUpOpensTheCorpusFolderOrElseTheHomeFolder) {
 // missing, never silently replaced.
 TEST(Form2Navigation, SampleCorpusIsFoundBesideTheProgramOrNamedAsMissing) {
     TempFolder temp;
-    const fs::path root = temp.path();
+    const fs::path root = fs::canonical(temp.path());
     for (const char* folder : {"usr/bin", "usr/share/pelmora/samples", "src/samples", "build",
                                "moved/build", "both/bin/samples", "both/share/pelmora/samples"}) {
         fs::create_directories(root / folder);
@@ -83,7 +83,7 @@ TEST(Form2Navigation, SampleCorpusIsFoundBesideTheProgramOrNamedAsMissing) {
     };
     const Case cases[] = {
         {"unpacked install root", root / "usr/bin", root / "usr/share/pelmora/samples"},
-        {"build folder", root / "build", root / "build/samples"},
+        {"build folder, through its link", root / "build", root / "src/samples"},
         {"installed before the link", root / "both/bin", root / "both/share/pelmora/samples"},
         {"source moved away", root / "moved/build", {}},
         {"no program folder", {}, {}},
@@ -105,7 +105,7 @@ TEST(Form2Navigation, SampleCorpusIsFoundBesideTheProgramOrNamedAsMissing) {
     // samples through the link, and says nothing.
     ProgramContext built;
     startProgram(built);
-    EXPECT_EQ(fs::canonical(built.form2().Dir1.folder), fs::canonical(test::kSamples));
+    EXPECT_EQ(built.form2().Dir1.folder, fs::canonical(test::kSamples));
     EXPECT_FALSE(entries(built.form2().File1).empty());
     EXPECT_TRUE(built.takeMessages().empty());
 }

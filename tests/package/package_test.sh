@@ -6,9 +6,9 @@
 # when dpkg-deb is absent; any other missing tool is a failure.
 #   package_test.sh BUILD_FOLDER SOURCE_FOLDER
 set -euo pipefail
+command -v dpkg-deb > /dev/null || { echo "dpkg-deb is absent: no package to test"; exit 77; }
 build=$(realpath "$1")
 source=$(realpath "$2")
-command -v dpkg-deb > /dev/null || { echo "dpkg-deb is absent: no package to test"; exit 77; }
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 failures=0

@@ -28,20 +28,20 @@ foreach(source pelmora.1 pelmora-cli.1 changelog)
 endforeach()
 add_custom_target(pelmora_compressed_documents ALL DEPENDS ${compressed})
 
-set(programs pelmora-cli)
-if(PELMORA_BUILD_GUI)
-  list(APPEND programs pelmora)
-endif()
-install(TARGETS ${programs} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(TARGETS pelmora-cli RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(DIRECTORY samples/ DESTINATION ${CMAKE_INSTALL_DATADIR}/pelmora/samples)
-install(FILES data/pelmora.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
-install(FILES ${generated}/${PELMORA_APP_ID}.metainfo.xml
-  DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
-install(FILES data/icons/pelmora.svg
-  DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
-install(DIRECTORY data/icons/hicolor/ DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor)
-install(FILES ${generated}/pelmora.1.gz ${generated}/pelmora-cli.1.gz
-  DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+install(FILES ${generated}/pelmora-cli.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+# The desktop program with what a desktop shows of it: menu entry, icon, metainfo.
+if(PELMORA_BUILD_GUI)
+  install(TARGETS pelmora RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+  install(FILES ${generated}/pelmora.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+  install(FILES data/pelmora.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+  install(FILES ${generated}/${PELMORA_APP_ID}.metainfo.xml
+    DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+  install(FILES data/icons/pelmora.svg
+    DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
+  install(DIRECTORY data/icons/hicolor/ DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor)
+endif()
 install(FILES data/copyright ${generated}/changelog.gz
   DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/pelmora)
 

@@ -3,12 +3,13 @@
 # top of a checkout and "unknown" in an exported tree, a folder inside another checkout or
 # without git; both programs print "Pelmora VERSION (revision R)" with the revision of the
 # source they were built from, and run records and case files store the same text.
-#   version_test.sh SOURCE_FOLDER BUILD_FOLDER CMAKE PROJECT_VERSION
+#   version_test.sh SOURCE_FOLDER CMAKE PROJECT_VERSION PELMORA_CLI [PELMORA]
 set -euo pipefail
 source=$(realpath "$1")
-build=$(realpath "$2")
-cmake=$3
-version=$4
+cmake=$2
+version=$3
+cli=$4
+gui=${5:-}
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 failures=0
@@ -48,20 +49,20 @@ if [ "$(git -C "$source" rev-parse --show-toplevel 2> /dev/null)" = "$source" ];
 else
     revision=unknown
 fi
-text=$("$build/pelmora-cli" --version) || fail "pelmora-cli --version exited $?"
+text=$("$cli" --version) || fail "pelmora-cli --version exited $?"
 [[ "$text" =~ ^Pelmora\ ${version//./\\.}\ \(revision\ ${revision}\)$ ]] ||
     fail "pelmora-cli --version: '$text', expected Pelmora $version (revision $revision)"
-if [ -x "$build/pelmora" ]; then
-    gui=$(env -u DISPLAY -u WAYLAND_DISPLAY "$build/pelmora" --version) ||
+if [ -n "$gui" ]; then
+    shown=$(env -u DISPLAY -u WAYLAND_DISPLAY "$gui" --version) ||
         fail "pelmora --version exited $?"
-    [ "$gui" = "$text" ] || fail "pelmora --version: '$gui', pelmora-cli's: '$text'"
+    [ "$shown" = "$text" ] || fail "pelmora --version: '$shown', pelmora-cli's: '$text'"
 fi
-"$build/pelmora-cli" record "$source/samples" > "$work/record"
+"$cli" record "$source/samples" > "$work/record"
 grep -qxF "version	${text#Pelmora }" "$work/record" ||
     fail "the run record does not state '${text#Pelmora }': $(grep ^version "$work/record")"
-"$build/pelmora-cli" case new "$work/case" "$source/samples" > /dev/null
-"$build/pelmora-cli" case run "$work/case.pelmora" > /dev/null
-"$build/pelmora-cli" case log "$work/case.pelmora" | grep -qF "run 1 by $text:" ||
+"$cli" case new "$work/case" "$source/samples" > /dev/null
+"$cli" case run "$work/case.pelmora" > /dev/null
+"$cli" case log "$work/case.pelmora" | grep -qF "run 1 by $text:" ||
     fail "the case file's run does not name '$text'"
 
 [ "$failures" -eq 0 ] || { echo "$failures check(s) failed"; exit 1; }

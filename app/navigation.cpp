@@ -75,7 +75,11 @@ void startProgram(ProgramContext& context) {
 void Form2Commands::Form_Load() {
     Form2& f = form();
     const fs::path corpus = context_.defaultCorpusFolder();
-    const fs::path start = isOpenableFolder(corpus) ? corpus : homeFolder();
+    const bool openable = isOpenableFolder(corpus);
+    if (!openable) {
+        context_.raiseMessage(context_.missingCorpusMessage());
+    }
+    const fs::path start = openable ? corpus : homeFolder();
     f.Dir1.folder = absoluteFolder(start);
     f.Drive1.drive = driveOf(f.Dir1.folder);
     f.Drive2.drive = f.Drive1.drive;

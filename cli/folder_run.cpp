@@ -22,15 +22,11 @@ FolderRun runFolder(const std::string& folder, const CliArguments& args, Output&
         usageError(err, listed.error().message);
         return run;
     }
-    run.context = std::make_unique<ProgramContext>();
+    // The main form's start-up step opens the folder itself, as its default folder.
+    run.context = std::make_unique<ProgramContext>(std::filesystem::path(folder));
     run.context->jobs = args.jobs;
     ProgramContext& context = *run.context;
     startProgram(context);
-    Form2& form2 = context.form2();
-    std::error_code error;
-    const std::filesystem::path absolute = std::filesystem::absolute(folder, error);
-    form2.Dir1.folder = (error ? std::filesystem::path(folder) : absolute).lexically_normal();
-    Form2Commands(context).Dir1_Change();
     run.result = runBatch(context);
     // No result when the folder changed between its listing and the run.
     for (const SkippedFile& file : run.result ? run.result->leftOut : std::vector<SkippedFile>{}) {

@@ -7,6 +7,7 @@
 #include "cli/cli_command.h"
 #include "explanation/captions.h"
 #include "rules/rule_book.h"
+#include "version/version.h"
 
 namespace pelmora::cli {
 
@@ -111,7 +112,8 @@ void printUsage(Output& out) {
         "\nOptions:\n"
         "  --crlf            keep CR LF line ends (default: LF)\n"
         "  --jobs N          measure N texts at once (default: one per core)\n"
-        "  --help            show this help\n\n"
+        "  --help            show this help\n"
+        "  --version         print the program's name, version and source revision\n\n"
         "Exit status:\n"
         "  0  success: every listed file was analysed and the output written\n"
         "  1  verify: the folder differs from its record; case verify: the folder\n"
@@ -160,6 +162,9 @@ int run(int argc, char** argv, Output& out, Output& err) {
             afterDashes = true;
         } else if (!afterDashes && (arg == "--help" || arg == "-h")) {
             printUsage(out);
+            return out.end() ? kExitOk : kExitNoOutput;
+        } else if (!afterDashes && arg == "--version") {
+            out.raw(programVersion() + "\n");
             return out.end() ? kExitOk : kExitNoOutput;
         } else if (!afterDashes && arg == "--crlf") {
             args.crlf = true;

@@ -1,18 +1,28 @@
 #include "forms/program_context.h"
 
-#ifndef PELMORA_SAMPLES_DIR
-#define PELMORA_SAMPLES_DIR "samples"
-#endif
+#include "forms/sample_corpus.h"
 
 namespace pelmora {
+
+ProgramContext::ProgramContext() : ProgramContext(std::filesystem::path()) {
+    const SampleCorpusSearch search = findSampleCorpus(runningProgramFolder());
+    defaultCorpusFolder_ = search.found;
+    if (search.found.empty()) {
+        missingCorpusMessage_ = missingSampleCorpusMessage(search);
+    }
+}
 
 ProgramContext::ProgramContext(std::filesystem::path defaultCorpusFolder)
     : defaultCorpusFolder_(std::move(defaultCorpusFolder)), form2_(std::make_unique<Form2>()) {}
 
 ProgramContext::~ProgramContext() = default;
 
-std::filesystem::path ProgramContext::builtInCorpusFolder() {
-    return PELMORA_SAMPLES_DIR;
+std::string ProgramContext::missingCorpusMessage() const {
+    if (!missingCorpusMessage_.empty()) {
+        return missingCorpusMessage_;
+    }
+    return "The folder " + defaultCorpusFolder_.string() +
+           " cannot be opened, so the home folder is shown.";
 }
 
 Form1& ProgramContext::form1() {

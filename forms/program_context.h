@@ -23,14 +23,17 @@ class RunObserver;
 
 class ProgramContext {
 public:
+    // The main form's start-up step opens the sample corpus found beside the running program.
+    ProgramContext();
     // `defaultCorpusFolder` is the folder the main form's start-up step opens.
-    explicit ProgramContext(std::filesystem::path defaultCorpusFolder = builtInCorpusFolder());
+    explicit ProgramContext(std::filesystem::path defaultCorpusFolder);
     ~ProgramContext();
     ProgramContext(const ProgramContext&) = delete;
     ProgramContext& operator=(const ProgramContext&) = delete;
 
-    static std::filesystem::path builtInCorpusFolder();
     const std::filesystem::path& defaultCorpusFolder() const { return defaultCorpusFolder_; }
+    // Why the start-up step shows the home folder when the default folder cannot be opened.
+    [[nodiscard]] std::string missingCorpusMessage() const;
 
     Form1& form1();  // creates the analysis form (and runs its load step) on first access
     bool form1Exists() const { return form1_ != nullptr; }
@@ -85,6 +88,7 @@ public:
 
 private:
     std::filesystem::path defaultCorpusFolder_;
+    std::string missingCorpusMessage_;  // when the sample corpus was looked for and not found
     std::unique_ptr<Form1> form1_;
     std::unique_ptr<Form2> form2_;
     SharedState shared_;

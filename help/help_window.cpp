@@ -7,6 +7,7 @@
 #include "explanation/captions.h"
 #include "help/further_help.h"
 #include "help/window_parts.h"
+#include "version/version.h"
 
 namespace pelmora {
 
@@ -59,7 +60,13 @@ HelpWindow::HelpWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
     columns->addWidget(makeFurtherHelp(this), 1);
     auto* window = new QVBoxLayout(this);
     window->addLayout(columns, 1);
-    window->addWidget(cmdOK, 0, Qt::AlignRight);
+    // The version and source revision a report should name, beside the button.
+    auto* bottom = new QHBoxLayout;
+    QLabel* version = makeText(this, "helpVersion", programVersion().c_str());
+    version->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    bottom->addWidget(version, 1);
+    bottom->addWidget(cmdOK, 0, Qt::AlignRight);
+    window->addLayout(bottom);
 
     connect(cmdView, &QPushButton::clicked, this, &HelpWindow::viewExampleRequested);
     connect(cmdOK, &QPushButton::clicked, this, &QWidget::close);

@@ -6,6 +6,7 @@
 #include "app/sha256.h"
 #include "record/record_syntax.h"
 #include "stores/text_encoding.h"
+#include "version/version.h"
 
 namespace pelmora {
 
@@ -71,7 +72,7 @@ std::string escapeField(std::string_view s) {
 
 RunRecord recordOf(const RunResult& run, std::string created, const RunStability* stability) {
     RunRecord r;
-    r.version = PELMORA_VERSION;
+    r.version = versionText();
     r.created = std::move(created);
     r.folder = run.folder.native();
     if (stability != nullptr) {

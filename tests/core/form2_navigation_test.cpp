@@ -6,7 +6,9 @@
 #include <vector>
 
 #include "app/drives.h"
+#include "forms/sample_corpus.h"
 #include "tests/support/folder_run.h"
+#include "tests/support/test_data.h"
 
 namespace pelmora {
 namespace {
@@ -52,11 +54,60 @@ TEST(Form2Navigation, StartUpOpensTheCorpusFolderOrElseTheHomeFolder) {
     startProgram(homeless);
     EXPECT_EQ(homeless.form2().Dir1.folder, home.path());
     EXPECT_EQ(entries(homeless.form2().File1), std::vector<std::string>{"mine.txt"});
+    EXPECT_EQ(homeless.takeMessages(),
+              std::vector<std::string>{"The folder " + (corpus / "missing").string() +
+                                       " cannot be opened, so the home folder is shown."});
     if (oldHome) {
         ::setenv("HOME", savedHome.c_str(), 1);
     } else {
         ::unsetenv("HOME");
     }
+}
+
+// The sample corpus as the program finds it: in the data folder of an install root, behind a
+// build folder's link, the installed one first; with the source moved away it is named as
+// missing, never silently replaced.
+TEST(Form2Navigation, SampleCorpusIsFoundBesideTheProgramOrNamedAsMissing) {
+    TempFolder temp;
+    const fs::path root = fs::canonical(temp.path());
+    for (const char* folder : {"usr/bin", "usr/share/pelmora/samples", "src/samples", "build",
+                               "moved/build", "both/bin/samples", "both/share/pelmora/samples"}) {
+        fs::create_directories(root / folder);
+    }
+    fs::create_directory_symlink(root / "src/samples", root / "build/samples");
+    fs::create_directory_symlink(root / "gone/samples", root / "moved/build/samples");
+    struct Case {
+        const char* label;
+        fs::path program;
+        fs::path found;
+    };
+    const Case cases[] = {
+        {"unpacked install root", root / "usr/bin", root / "usr/share/pelmora/samples"},
+        {"build folder, through its link", root / "build", root / "src/samples"},
+        {"installed before the link", root / "both/bin", root / "both/share/pelmora/samples"},
+        {"source moved away", root / "moved/build", {}},
+        {"no program folder", {}, {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.label);
+        EXPECT_EQ(findSampleCorpus(c.program).found, c.found);
+    }
+    EXPECT_TRUE(findSampleCorpus({}).looked.empty());  // nothing relative to the working folder
+    const SampleCorpusSearch missing = findSampleCorpus(root / "moved/build");
+    const fs::path installed = root / "moved/share/pelmora/samples";
+    const fs::path link = root / "moved/build/samples";
+    EXPECT_EQ(missing.looked, (std::vector<fs::path>{installed, link}));
+    EXPECT_EQ(missingSampleCorpusMessage(missing), "The sample corpus was not found in " +
+                                                       installed.string() + " or " + link.string() +
+                                                       ", so the home folder is shown.");
+
+    // This test program is in the build folder: the program's own start finds the source's
+    // samples through the link, and says nothing.
+    ProgramContext built;
+    startProgram(built);
+    EXPECT_EQ(built.form2().Dir1.folder, fs::canonical(test::kSamples));
+    EXPECT_FALSE(entries(built.form2().File1).empty());
+    EXPECT_TRUE(built.takeMessages().empty());
 }
 
 TEST(Form2Navigation, FileClickLoadsTheWholeDecodedTextAndReplacesTheLast) {

@@ -1,6 +1,7 @@
 // The help and type-code explanation windows: one instance each, opened from every place
 // that opens them, closed as the user expects, with their fixed texts.
 
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -95,6 +96,11 @@ private slots:
         // Modeless: the main window still takes presses.
         QVERIFY(!help->isModal());
         expectTexts(help, kHelpTexts);
+        // The version a report should name: the project's, and the revision it was built from.
+        const QRegularExpression version(
+            QStringLiteral("^Pelmora %1 \\(revision [^ ]+\\)$")
+                .arg(QRegularExpression::escape(QStringLiteral(PELMORA_TEST_VERSION))));
+        QVERIFY(version.match(child<QLabel>(help, "helpVersion")->text()).hasMatch());
         QCOMPARE(child<QPushButton>(help, "cmdView")->text(),
                  QStringLiteral("View example of an inter-text type code"));
         // Beside them, what the main form offers around the report, with the figures it uses.

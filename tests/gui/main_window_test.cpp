@@ -28,6 +28,7 @@
 #include "ui/analysis_window.h"
 #include "ui/job_runner.h"
 #include "ui/main_window.h"
+#include "ui/program_icon.h"
 #include "ui/report_view.h"
 #include "ui/run_summary_panel.h"
 #include "ui/text_bridge.h"
@@ -154,6 +155,10 @@ void MainWindowTest::startUpShowsItsCaptionsAndTheSampleFolder() {
     QVERIFY(QTest::qWaitForWindowActive(&window));
 
     QCOMPARE(window.windowTitle(), QStringLiteral("Pelmora: Test textual compatibility"));
+    // The window shows the program's icon, drawn at every size the desktop asks for.
+    useProgramIcon();
+    QCOMPARE(window.windowIcon().availableSizes(),
+             (QList<QSize>{{16, 16}, {32, 32}, {48, 48}, {64, 64}, {128, 128}, {256, 256}}));
     const QSet<QString> labels = testing::labelTexts(&window);
     for (const char* text : {
              "File Location",

@@ -70,6 +70,15 @@ const CliCommand kCommands[] = {
          std::to_string(RuleBook::kMatchedReferenceAtLeast) + ") with every questioned text",
      runCompatCommand,
      {"--metadata", "--table", "--level"}},
+    {"validate",
+     "FOLDER --metadata META.csv [--label COLUMN] [--table roc|digits|labels] "
+     "[--resamples B] [--block WORDS]",
+     "the same run; how well the codes separate the texts by the labels of a metadata column "
+     "(default genre): pairs of the same and of different labels, AUC, equal error rate and "
+     "best strength cut; the ROC points, each digit by label, or each label's figures (with "
+     "either resampling option, its share of texts with an unstable digit)",
+     runValidateCommand,
+     {"--metadata", "--label", "--table", "--resamples", "--block"}},
     {"case",
      "new CASE FOLDER [--metadata META.csv] [--number N] [--examiner NAME] [--unmasking on|off]",
      "a new case file for FOLDER with its texts, their metadata and an audit log; with "

@@ -99,6 +99,14 @@ const CliCommand kCommands[] = {
      runCaseCommand},
     {"case", "metadata CASE", "print the case's metadata as a CSV table", runCaseCommand},
     {"case", "log CASE", "print the case's audit log with each entry's hash", runCaseCommand},
+    {"case",
+     "report CASE OUT [--label COLUMN]",
+     "run the case's folder and write the case report to OUT (.html, .pdf or .odt): the case, "
+     "the items and their integrity, the method, the results by role, their reliability (with "
+     "the validation on the labels of COLUMN, default genre, where the metadata has it), the "
+     "limitations and the audit log; logged with the report's SHA-256",
+     runCaseCommand,
+     {"--label"}},
     {"case", "verify CASE",
      "exit 1 naming each file changed since the last run or the first broken log entry",
      runCaseCommand},

@@ -42,6 +42,8 @@ std::unique_ptr<QTextDocument> laidOut(const ReportDocument& document) {
     auto text = std::make_unique<QTextDocument>();
     QFont font(QStringLiteral("DejaVu Sans"));
     font.setPointSizeF(9);
+    // No ligatures: a reader of the PDF's text must find "affect", not its "ff" glyph.
+    font.setStyleStrategy(QFont::PreferNoShaping);
     text->setDefaultFont(font);
     const std::vector<const ReportChart*> charts = document.charts();
     for (std::size_t i = 0; i < charts.size(); ++i) {
@@ -68,7 +70,10 @@ void printPages(QTextDocument& text, QPdfWriter& pdf, const ReportDocument& docu
     QPainter painter(&pdf);
     const qreal scale = static_cast<qreal>(pdf.resolution()) / kLayoutDpi;
     painter.scale(scale, scale);
-    painter.setFont(text.defaultFont());
+    // In layout pixels, as the scaled painter draws them, not in the printer's points.
+    QFont footerFont = text.defaultFont();
+    footerFont.setPixelSize(qRound(footerFont.pointSizeF() * kLayoutDpi / 72));
+    painter.setFont(footerFont);
     const qreal height = text.pageSize().height();
     for (int page = 0; page < pages; ++page) {
         if (page > 0) {

@@ -60,12 +60,15 @@ ReportChart referenceChart(const ReportFacts& f) {
 void knownResults(ReportSection& s, const ReportFacts& f) {
     s.heading("Questioned against known texts");
     s.table(tableOf(f, CaseTable::QuestionedKnown));
+    // Each pair once more in a sentence, with where its strength stands among the reference
+    // texts: what a reader quotes.
     for (const std::vector<KnownComparison>& row : f.compatibility.questionedKnown) {
         for (const KnownComparison& k : row) {
-            if (const std::string share = shareSentence(k); !share.empty()) {
-                s.paragraph(reportName(f.run, k.pair.first) + " and " +
-                            reportName(f.run, k.pair.second) + ": " + share + ".");
-            }
+            const std::string share = shareSentence(k);
+            s.paragraph(reportName(f.run, k.pair.first) + " and " +
+                        reportName(f.run, k.pair.second) + ", strength " +
+                        std::to_string(k.pair.strength) + ": " + verdictText(k) +
+                        (share.empty() ? "." : "; " + share + "."));
         }
     }
     s.heading("Known texts among themselves");

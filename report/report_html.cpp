@@ -64,6 +64,18 @@ std::vector<int> columnPercents(const std::vector<std::vector<std::string>>& row
     for (double& w : weight) {
         w += 3;  // the cell's padding
     }
+    // Short columns keep what they need; long ones share what is left of a line.
+    constexpr double kLine = 90, kShort = 16, kLeast = 12;
+    double shortSum = 0, longSum = 0;
+    for (const double w : weight) {
+        (w <= kShort ? shortSum : longSum) += w;
+    }
+    if (shortSum + longSum > kLine && longSum > 0) {
+        const double scale = std::max(0.0, kLine - shortSum) / longSum;
+        for (double& w : weight) {
+            w = w <= kShort ? w : std::max(kLeast, w * scale);
+        }
+    }
     double sum = 0;
     for (const double w : weight) {
         sum += w;

@@ -1,4 +1,4 @@
-// pelmora-cli case new|run|metadata|log|verify|unmasking|lock: a case kept in a case file.
+// pelmora-cli case new|run|metadata|log|verify|unmasking|lock|report: a case kept in a case file.
 
 #include <map>
 
@@ -137,15 +137,16 @@ int caseLog(const CliArguments& args, Output& out, Output& err) {
 int runCaseCommand(const CliArguments& args, Output& out, Output& err) {
     static const std::map<std::string, std::size_t> kOperands = {
         {"new", 3},    {"run", 2},       {"metadata", 2}, {"log", 2},
-        {"verify", 2}, {"unmasking", 3}, {"lock", 2}};
+        {"verify", 2}, {"unmasking", 3}, {"lock", 2},     {"report", 3}};
     static const std::map<std::string, std::string> kNeeds = {{"new", "CASE and FOLDER"},
-                                                              {"unmasking", "CASE and on or off"}};
+                                                              {"unmasking", "CASE and on or off"},
+                                                              {"report", "CASE and OUT"}};
     const std::string action = args.operands.empty() ? "" : args.operands[0];
     const auto known = kOperands.find(action);
     if (known == kOperands.end()) {
         return usageError(err, action.empty()
-                                   ? "case: needs new, run, metadata, log, verify, unmasking or "
-                                     "lock (try --help)"
+                                   ? "case: needs new, run, metadata, log, verify, unmasking, "
+                                     "lock or report (try --help)"
                                    : "case: unknown action '" + action + "' (try --help)");
     }
     const std::size_t operands = known->second;
@@ -161,8 +162,9 @@ int runCaseCommand(const CliArguments& args, Output& out, Output& err) {
     for (const auto& [option, value] : args.options) {
         const bool takes = action == "new" ? option == "--metadata" || option == "--number" ||
                                                  option == "--examiner" || option == "--unmasking"
-                           : action == "run" ? option == "--resamples" || option == "--block"
-                                             : false;
+                           : action == "run"    ? option == "--resamples" || option == "--block"
+                           : action == "report" ? option == "--label"
+                                                : false;
         if (!takes) {
             return usageError(err,
                               "case " + action + ": unknown option '" + option + "' (try --help)");
@@ -174,6 +176,7 @@ int runCaseCommand(const CliArguments& args, Output& out, Output& err) {
            : action == "log"       ? caseLog(args, out, err)
            : action == "unmasking" ? runCaseUnmasking(args, out, err)
            : action == "lock"      ? runCaseLock(args, out, err)
+           : action == "report"    ? runCaseReport(args, out, err)
                                    : runCaseVerify(args, out, err);
 }
 

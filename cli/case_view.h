@@ -19,6 +19,8 @@ namespace pelmora::cli {
 // operands.
 int runCaseUnmasking(const CliArguments& args, Output& out, Output& err);
 int runCaseLock(const CliArguments& args, Output& out, Output& err);
+// `case report CASE OUT`, once runCaseCommand has checked its operands.
+int runCaseReport(const CliArguments& args, Output& out, Output& err);
 
 // The case file at `path`, open for writing, with where its folder is now.
 struct OpenedCase {

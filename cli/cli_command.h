@@ -52,6 +52,7 @@ int runConcordanceCommand(const CliArguments& args, Output& out, Output& err);
 int runStabilityCommand(const CliArguments& args, Output& out, Output& err);
 int runSensitivityCommand(const CliArguments& args, Output& out, Output& err);
 int runCompatCommand(const CliArguments& args, Output& out, Output& err);
+int runValidateCommand(const CliArguments& args, Output& out, Output& err);
 int runCaseCommand(const CliArguments& args, Output& out, Output& err);
 // `case verify CASE`, once runCaseCommand has checked its operands.
 int runCaseVerify(const CliArguments& args, Output& out, Output& err);

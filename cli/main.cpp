@@ -71,6 +71,15 @@ const CliCommand kCommands[] = {
          std::to_string(RuleBook::kMatchedReferenceAtLeast) + ") with every questioned text",
      runCompatCommand,
      {"--metadata", "--table", "--level"}},
+    {"validate",
+     "FOLDER --metadata META.csv [--label COLUMN] [--table roc|digits|labels] "
+     "[--resamples B] [--block WORDS]",
+     "the same run; how well the codes separate the texts by the labels of a metadata column "
+     "(default genre): pairs of the same and of different labels, AUC, equal error rate and "
+     "best strength cut; the ROC points, each digit by label, or each label's figures (with "
+     "either resampling option, its share of texts with an unstable digit)",
+     runValidateCommand,
+     {"--metadata", "--label", "--table", "--resamples", "--block"}},
     {"case",
      "new CASE FOLDER [--metadata META.csv] [--number N] [--examiner NAME] [--unmasking on|off]",
      "a new case file for FOLDER with its texts, their metadata and an audit log; with "
@@ -91,6 +100,14 @@ const CliCommand kCommands[] = {
      runCaseCommand},
     {"case", "metadata CASE", "print the case's metadata as a CSV table", runCaseCommand},
     {"case", "log CASE", "print the case's audit log with each entry's hash", runCaseCommand},
+    {"case",
+     "report CASE OUT [--label COLUMN]",
+     "run the case's folder and write the case report to OUT (.html, .pdf or .odt): the case, "
+     "the items and their integrity, the method, the results by role, their reliability (with "
+     "the validation on the labels of COLUMN, default genre, where the metadata has it), the "
+     "limitations and the audit log; logged with the report's SHA-256",
+     runCaseCommand,
+     {"--label"}},
     {"case", "verify CASE",
      "exit 1 naming each file changed since the last run or the first broken log entry",
      runCaseCommand},

@@ -73,6 +73,12 @@ public:
     // A text with any NUL, or with a larger share than this of control and replacement
     // characters, looks like binary data read as text.
     static constexpr double kBinaryShare = 0.01;
+    // Labelled texts show how well codes separate labels only with at least this many labels
+    // of at least this many texts each.
+    static constexpr int kLabelsNeeded = 2;
+    static constexpr int kTextsPerLabel = 2;
+    // A digit taking one value on at least this share of labelled texts cannot separate them.
+    static constexpr double kUnseparatingShare = 0.95;
 
     // The thresholds as they stand in kThresholds.
     static const RuleBook& standard();
@@ -172,6 +178,9 @@ private:
 std::string_view textOf(CategoryValue value);
 // A field's text read by the digit table, without regard to case; nothing for any other text.
 std::optional<CategoryValue> categoryValueOf(Category category, std::string_view text);
+// The value a category's digit stands for; nothing for a digit of no value ("0" but for
+// formality and personage).
+std::optional<CategoryValue> categoryValueOf(Category category, char digit);
 
 // What a rule wrote into its field and why.
 struct Decision {

@@ -40,6 +40,28 @@ std::optional<CategoryValue> categoryValueOf(Category category, std::string_view
     return std::nullopt;
 }
 
+std::optional<CategoryValue> categoryValueOf(Category category, char digit) {
+    const auto in = [digit](char low, char high) { return digit >= low && digit <= high; };
+    switch (category) {
+        case Category::Formality:
+            return in('0', '2') ? std::optional<CategoryValue>(static_cast<Formality>(digit))
+                                : std::nullopt;
+        case Category::Personage:
+            return in('0', '3') ? std::optional<CategoryValue>(static_cast<Personage>(digit))
+                                : std::nullopt;
+        case Category::PastTenseness:
+            return in('1', '2') ? std::optional<CategoryValue>(static_cast<PastTenseness>(digit))
+                                : std::nullopt;
+        case Category::Obligation:
+            return in('1', '2') ? std::optional<CategoryValue>(static_cast<ObligationLevel>(digit))
+                                : std::nullopt;
+        case Category::Affect:
+            return in('1', '2') ? std::optional<CategoryValue>(static_cast<AffectLevel>(digit))
+                                : std::nullopt;
+    }
+    return std::nullopt;
+}
+
 std::string Decision::text() const {
     return step != 0 && value ? std::string(textOf(*value)) : before;
 }

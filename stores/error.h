@@ -22,6 +22,7 @@ struct Error {
         MetadataUnusable,  // a metadata table that cannot be loaded
         CaseUnusable,      // a case file that cannot be read as one, or is of a newer format
         WriteFailed,
+        Unconvertible,  // a source that cannot be made into a text: its reason is the message
         Cancelled,  // the user stopped the work
     };
     Code code;

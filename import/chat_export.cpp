@@ -107,7 +107,13 @@ std::optional<MessageLine> messageLine(std::string_view line) {
         return MessageLine{true, {}, rest};
     }
     MessageLine message{false, rest.substr(0, colon), rest.substr(colon + 2)};
-    message.system = isSystemText(message.text);
+    Cursor bare(message.text);
+    bare.skipMarks();
+    if (isMediaPlaceholder(bare.rest())) {
+        message.text = bare.rest();
+    } else {
+        message.system = isSystemText(message.text);
+    }
     return message;
 }
 

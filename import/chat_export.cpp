@@ -195,7 +195,7 @@ std::optional<Error> readChatExport(std::string_view bytes, const ImportOptions&
         out.suffix = "-" + p.name;
         out.author = p.name;
         out.removals = std::move(p.removals);
-        addRemoval(out.removals, "system lines of the chat", systemLines);
+        addRemoval(out.removals, "system lines of the chat", systemLines, true);
         sink(std::move(out));
         wrote = true;
     }

@@ -67,7 +67,7 @@ std::string tidyLines(std::string_view text) {
     return out;
 }
 
-void addRemoval(std::vector<Removal>& removals, std::string_view what, int lines) {
+void addRemoval(std::vector<Removal>& removals, std::string_view what, int lines, bool ofSource) {
     if (lines <= 0) {
         return;
     }
@@ -76,7 +76,7 @@ void addRemoval(std::vector<Removal>& removals, std::string_view what, int lines
     if (same != removals.end()) {
         same->lines += lines;
     } else {
-        removals.push_back(Removal{std::string(what), lines});
+        removals.push_back(Removal{std::string(what), lines, ofSource});
     }
 }
 

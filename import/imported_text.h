@@ -16,6 +16,9 @@ namespace pelmora {
 struct Removal {
     std::string what;
     int lines = 0;
+    // Lines of the whole source, which no text of it holds (a chat's system lines): listed
+    // with each of its texts, counted once.
+    bool ofSource = false;
 
     bool operator==(const Removal&) const = default;
 };
@@ -54,6 +57,7 @@ using TextSink = std::function<void(ImportedText&& text)>;
 [[nodiscard]] std::string tidyLines(std::string_view text);
 
 // Adds `lines` to the removal of kind `what`, or a new one; nothing for no lines.
-void addRemoval(std::vector<Removal>& removals, std::string_view what, int lines);
+void addRemoval(std::vector<Removal>& removals, std::string_view what, int lines,
+                bool ofSource = false);
 
 }  // namespace pelmora

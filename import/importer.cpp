@@ -179,12 +179,19 @@ namespace {
 std::optional<Error> Importer::convert(const fs::path& file, const std::string& source,
                                        SourceFormat format, SourceBytes bytes) {
     std::optional<Error> failed;
-    int texts = 0;
+    std::vector<std::string> counted;  // the source's own removals, counted once
     const TextSink sink = [&](ImportedText&& text) {
-        ++texts;
-        if (!failed) {
-            failed = write(file, source, bytes.sha256, format, std::move(text));
+        if (failed) {
+            return;
         }
+        for (Removal& removal : text.removals) {
+            if (removal.ofSource &&
+                std::find(counted.begin(), counted.end(), removal.what) == counted.end()) {
+                counted.push_back(removal.what);
+                addRemoval(report_.removals, removal.what, removal.lines);
+            }
+        }
+        failed = write(file, source, bytes.sha256, format, std::move(text));
     };
     const std::optional<Error> unread =
         readSource(format, file, bytes.bytes, request_.options, sink, &control_->token());
@@ -214,7 +221,9 @@ std::optional<Error> Importer::write(const fs::path& file, const std::string& so
     }
     report_.written.push_back(name);
     for (const Removal& removal : text.removals) {
-        addRemoval(report_.removals, removal.what, removal.lines);
+        if (!removal.ofSource) {
+            addRemoval(report_.removals, removal.what, removal.lines);
+        }
     }
     report_.logRows.push_back(
         {time_, defusedText(source), sourceSha, defusedText(text.part),

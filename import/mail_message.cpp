@@ -121,6 +121,10 @@ ImportedText messageText(GMimeMessage* message, const ImportOptions& options) {
     AuthorsLines own = authorsLines(body, options.keepEverything);
     out.text = std::move(own.text);
     out.removals = std::move(own.removals);
+    if (out.text.empty()) {
+        out.leftOut = out.removals.empty() ? "the message's text is empty"
+                                           : "the message holds nothing but what it quotes";
+    }
     return out;
 }
 

@@ -13,6 +13,7 @@
 #include "formats/spreadsheet_cells.h"
 #include "import/source_format.h"
 #include "record/run_record.h"
+#include "stores/text_encoding.h"
 
 namespace pelmora {
 
@@ -319,12 +320,12 @@ Result<ImportReport> importSources(const ImportRequest& request, JobControl* con
     }
     std::optional<Error> failed;
     for (std::size_t i = 0; i < files.size() && !failed && !importer.report().cancelled; ++i) {
+        job.report(static_cast<std::int64_t>(i), static_cast<std::int64_t>(files.size()),
+                   files[i].string());
         if (job.cancelled()) {
             importer.report().cancelled = true;
             break;
         }
-        job.report(static_cast<std::int64_t>(i), static_cast<std::int64_t>(files.size()),
-                   files[i].string());
         failed = importer.importFile(files[i]);
     }
     const std::optional<Error> unlogged = appendLog(request.destination, importer.report().logRows);

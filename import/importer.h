@@ -20,6 +20,8 @@
 namespace pelmora {
 
 inline constexpr std::string_view kImportLogName = "import-log.csv";
+// Where the main form writes the texts' metadata; a numbered name when it is taken.
+inline constexpr std::string_view kImportMetadataStem = "import-metadata";
 
 struct ImportRequest {
     std::vector<std::filesystem::path> sources;  // files and folders
@@ -51,5 +53,12 @@ struct ImportReport {
 
 // The metadata of the texts written, as the case's metadata table reads it.
 [[nodiscard]] std::string importMetadataCsv(const ImportReport& report);
+
+// "import-metadata.csv" in `destination`, or "import-metadata (2).csv" and so on when taken.
+[[nodiscard]] std::filesystem::path freeMetadataPath(const std::filesystem::path& destination);
+
+// The import in words, as the main form shows it at the end: the texts written, every source
+// left out with its reason, the lines removed by kind, whether it was cancelled.
+[[nodiscard]] std::string importSummary(const ImportReport& report);
 
 }  // namespace pelmora

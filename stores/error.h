@@ -23,7 +23,7 @@ struct Error {
         CaseUnusable,      // a case file that cannot be read as one, or is of a newer format
         WriteFailed,
         Unconvertible,  // a source that cannot be made into a text: its reason is the message
-        Cancelled,  // the user stopped the work
+        Cancelled,      // the user stopped the work
     };
     Code code;
     std::string message;  // a sentence the user can read, naming the file

@@ -26,6 +26,20 @@ Error unconvertible(std::string reason) {
     return Error{Error::Code::Unconvertible, std::move(reason), {}};
 }
 
+std::vector<std::string_view> linesOf(std::string_view text) {
+    std::vector<std::string_view> lines;
+    while (!text.empty()) {
+        const std::size_t end = std::min(text.find('\n'), text.size());
+        std::string_view line = text.substr(0, end);
+        if (line.ends_with('\r')) {
+            line.remove_suffix(1);
+        }
+        lines.push_back(line);
+        text.remove_prefix(std::min(end + 1, text.size()));
+    }
+    return lines;
+}
+
 int lineCount(std::string_view text) {
     if (text.empty()) {
         return 0;

@@ -45,6 +45,9 @@ using TextSink = std::function<void(ImportedText&& text)>;
 // A source left out: the Unconvertible error with `reason` as its message.
 [[nodiscard]] Error unconvertible(std::string reason);
 
+// The lines of `text`, each without its LF or CR LF.
+[[nodiscard]] std::vector<std::string_view> linesOf(std::string_view text);
+
 // The lines of `text` (LF line ends), counted as an editor shows them: a last line without its
 // line end counts, an empty text has none.
 [[nodiscard]] int lineCount(std::string_view text);

@@ -339,4 +339,34 @@ std::string importMetadataCsv(const ImportReport& report) {
     return metadataCsv(report.metadata);
 }
 
+fs::path freeMetadataPath(const fs::path& destination) {
+    const std::string stem(kImportMetadataStem);
+    fs::path path = destination / (stem + ".csv");
+    std::error_code error;
+    for (int n = 2; fs::exists(fs::symlink_status(path, error)); ++n) {
+        path = destination / (stem + " (" + std::to_string(n) + ").csv");
+    }
+    return path;
+}
+
+std::string importSummary(const ImportReport& report) {
+    const auto count = [](std::size_t n, const char* one, const char* many) {
+        return std::to_string(n) + " " + (n == 1 ? one : many);
+    };
+    std::string out = count(report.written.size(), "text", "texts") + " written.";
+    if (report.cancelled) {
+        out += " The import was cancelled: the sources left were not read.";
+    }
+    if (!report.leftOut.empty()) {
+        out += "\n\n" + count(report.leftOut.size(), "source", "sources") + " left out:";
+        for (const LeftOutSource& source : report.leftOut) {
+            out += "\n" + source.source + ": " + source.reason;
+        }
+    }
+    if (!report.removals.empty()) {
+        out += "\n\nRemoved: " + removedText(report.removals) + ".";
+    }
+    return out;
+}
+
 }  // namespace pelmora

@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <gmime/gmime.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <mutex>
 #include <vector>
@@ -137,6 +138,9 @@ bool looksLikeMailbox(std::string_view bytes) {
 std::optional<Error> readMailMessage(std::string_view bytes, const ImportOptions& options,
                                      const TextSink& sink) {
     initialiseOnce();
+    if (looksLikeMailbox(bytes)) {  // the separator line of a message saved from a mailbox
+        bytes.remove_prefix(std::min(bytes.find('\n'), bytes.size()));
+    }
     Owned<GMimeStream> stream(g_mime_stream_mem_new_with_buffer(bytes.data(), bytes.size()));
     Owned<GMimeParser> parser(g_mime_parser_new_with_stream(stream.get()));
     g_mime_parser_set_format(parser.get(), GMIME_FORMAT_MESSAGE);

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <functional>
 #include <memory>
+#include <mutex>
 
 #include "import/zip_archive.h"
 
@@ -29,6 +30,9 @@ using XmlDocument = std::unique_ptr<xmlDoc, FreeDoc>;
 
 // No network, no entity expansion, no DTD loading; errors not printed.
 XmlDocument parseXml(const std::string& bytes) {
+    // The library's first set-up is not safe on two threads at once.
+    static std::once_flag once;
+    std::call_once(once, xmlInitParser);
     return XmlDocument(xmlReadMemory(bytes.data(), static_cast<int>(bytes.size()), nullptr, nullptr,
                                      XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING));
 }

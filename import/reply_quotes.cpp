@@ -16,20 +16,6 @@ std::string_view trimmed(std::string_view line) {
     return line.substr(start, line.find_last_not_of(" \t\r") - start + 1);
 }
 
-std::vector<std::string_view> linesOf(std::string_view text) {
-    std::vector<std::string_view> lines;
-    while (!text.empty()) {
-        const std::size_t end = std::min(text.find('\n'), text.size());
-        std::string_view line = text.substr(0, end);
-        if (line.ends_with('\r')) {
-            line.remove_suffix(1);
-        }
-        lines.push_back(line);
-        text.remove_prefix(std::min(end + 1, text.size()));
-    }
-    return lines;
-}
-
 // "-----Original Message-----" and "----- Original Message -----", in any case.
 bool isOriginalMessageLine(std::string_view line) {
     line = trimmed(line);

@@ -78,6 +78,8 @@ bool contentFits(SourceFormat format, std::string_view head) {
             return isPdf(head);
         case SourceFormat::Mailbox:
             return looksLikeMailbox(head);
+        case SourceFormat::MailMessage:  // some programs save a message with its "From " line
+            return looksLikeMailbox(head) || contentKind(head) == "text";
         default:
             return contentKind(head) == "text";
     }

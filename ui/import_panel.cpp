@@ -151,6 +151,10 @@ ImportPanel::ImportPanel(QWidget* parent) : QWidget(parent) {
     });
 }
 
+QMessageBox* ImportPanel::messageBox() const {
+    return box_.data();
+}
+
 bool ImportPanel::importDocuments() {
     const std::optional<ImportRequest> request = chooseImport();
     if (!request) {

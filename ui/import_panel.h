@@ -33,7 +33,7 @@ public:
     bool importDocuments();
     JobRunner* runner() const { return runner_; }
     // The summary or the problem shown last, while it is open.
-    QMessageBox* messageBox() const { return box_.data(); }
+    QMessageBox* messageBox() const;
 
 signals:
     // The destination of an import that ended, which the main form shows.

@@ -81,6 +81,12 @@ TEST(ImportFormats, EachFixtureGivesTheTextsItsAuthorsWroteWithTheirMetadata) {
            "Thank you.\n",
            "Alice Martin <alice@example.org>", "2026-12-07"}},
          {{"quoted original", 3}, {"signature", 3}, {"quoted lines", 2}}},
+        {"saved-from-mailbox.eml",
+         {{"saved-from-mailbox.eml.txt",
+           "Bob,\n\nthe rent is due on Friday. I will not wait another week \u2014 pay it.\n"
+           "Thank you.\n",
+           "Alice Martin <alice@example.org>", "2026-12-07"}},
+         {{"quoted original", 3}, {"signature", 3}, {"quoted lines", 2}}},
         {"latin1-outlook.eml",
          {{"latin1-outlook.eml.txt",
            "Sehr geehrte Damen und Herren,\nich m\u00f6chte die Rechnung pr\u00fcfen.\n",

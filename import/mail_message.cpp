@@ -139,7 +139,7 @@ std::optional<Error> readMailMessage(std::string_view bytes, const ImportOptions
                                      const TextSink& sink) {
     initialiseOnce();
     if (looksLikeMailbox(bytes)) {  // the separator line of a message saved from a mailbox
-        bytes.remove_prefix(std::min(bytes.find('\n'), bytes.size()));
+        bytes.remove_prefix(std::min(bytes.find('\n') + 1, bytes.size()));
     }
     Owned<GMimeStream> stream(g_mime_stream_mem_new_with_buffer(bytes.data(), bytes.size()));
     Owned<GMimeParser> parser(g_mime_parser_new_with_stream(stream.get()));

@@ -64,9 +64,11 @@ std::string tidyLines(std::string_view text) {
     out.reserve(text.size());
     bool blankPending = false;
     while (!text.empty()) {
-        const std::size_t end = std::min(text.find('\n'), text.size());
+        // A CR alone ends a line as well: no CR is left in the text.
+        const std::size_t end = std::min(text.find_first_of("\r\n"), text.size());
         const std::string_view line = trimmed(text.substr(0, end));
-        text.remove_prefix(std::min(end + 1, text.size()));
+        const bool crLf = text.substr(end, 2) == "\r\n";
+        text.remove_prefix(std::min(end + (crLf ? 2 : 1), text.size()));
         if (line.empty()) {
             blankPending = !out.empty();
             continue;

@@ -56,7 +56,7 @@ using TextSink = std::function<void(ImportedText&& text)>;
 [[nodiscard]] long long wordCount(std::string_view text);
 
 // `text` without white space at either end of each line, runs of empty lines as one, and no
-// empty line at the start or end; LF line ends.
+// empty line at the start or end; LF line ends (CR LF, and CR alone, become LF).
 [[nodiscard]] std::string tidyLines(std::string_view text);
 
 // Adds `lines` to the removal of kind `what`, or a new one; nothing for no lines.

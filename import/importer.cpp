@@ -258,6 +258,9 @@ std::vector<fs::path> filesOf(const fs::path& source, const fs::path& destinatio
     }
     std::vector<fs::path> files;
     const fs::path skipped = fs::weakly_canonical(destination, error);
+    if (fs::weakly_canonical(source, error) == skipped) {
+        return files;
+    }
     for (auto it = fs::recursive_directory_iterator(
              source, fs::directory_options::skip_permission_denied, error);
          !error && it != fs::recursive_directory_iterator(); it.increment(error)) {

@@ -270,6 +270,10 @@ TEST(ImportLog, AFolderIsSearchedRecursivelyButNotItsDestination) {
     ASSERT_TRUE(again.ok());
     EXPECT_EQ(again.value().written, (Names{"mail.eml (2).txt", "page.html (2).txt"}));
     EXPECT_TRUE(again.value().leftOut.empty());
+    const Result<ImportReport> itself = importInto(out, {out});
+    ASSERT_TRUE(itself.ok());
+    EXPECT_TRUE(itself.value().written.empty());
+    EXPECT_TRUE(itself.value().leftOut.empty());
 }
 
 TEST(ImportQuotes, OnlyTheWritersOwnLinesStay) {

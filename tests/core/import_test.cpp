@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "import/chat_export.h"
+#include "import/html_text.h"
 #include "import/importer.h"
 #include "import/reply_quotes.h"
 #include "tests/support/cli_runner.h"
@@ -36,7 +38,8 @@ std::vector<std::vector<std::string>> logRows(const fs::path& folder) {
     EXPECT_EQ(read.status, 0) << read.err;
     std::vector<std::vector<std::string>> rows;
     std::size_t start = 0;
-    for (std::size_t end; (end = read.out.find('\n', start)) != std::string::npos; start = end + 1) {
+    for (std::size_t end; (end = read.out.find('\n', start)) != std::string::npos;
+         start = end + 1) {
         std::vector<std::string>& row = rows.emplace_back();
         const std::string line = read.out.substr(start, end - start);
         std::size_t from = 0;
@@ -97,8 +100,9 @@ TEST(ImportFormats, EachFixtureGivesTheTextsItsAuthorsWroteWithTheirMetadata) {
            "news@example.com", "2026-12-09"}},
          {}},
         {"multipart-attachment.eml",
-         {{"multipart-attachment.eml.txt", "Here are the photos from Saturday.\nDelete them after.\n",
-           "Carol <carol@example.net>", "2026-12-10"}},
+         {{"multipart-attachment.eml.txt",
+           "Here are the photos from Saturday.\nDelete them after.\n", "Carol <carol@example.net>",
+           "2026-12-10"}},
          {}},
         {"inbox.mbox",
          {{"inbox.mbox-0001.txt", "First message.\n", "dave@example.org", "2026-12-11"},
@@ -212,11 +216,11 @@ TEST(ImportFormats, ASourceThatCannotBeConvertedIsLeftOutWithItsReasonAndTheRest
 // Each zip header is checked before anything is inflated; a zip of many entries is a bomb too.
 TEST(ImportFormats, AnArchiveOfTooManyEntriesIsRefused) {
     const test::TempFolder work;
-    const test::CliResult made = test::runShell(
-        "cd " + test::shellQuoted(work.path().string()) +
-        " && python3 -c 'import zipfile\n"
-        "with zipfile.ZipFile(\"many.docx\", \"w\") as z:\n"
-        "    [z.writestr(\"e%d\" % i, \"\") for i in range(10001)]'");
+    const test::CliResult made =
+        test::runShell("cd " + test::shellQuoted(work.path().string()) +
+                       " && python3 -c 'import zipfile\n"
+                       "with zipfile.ZipFile(\"many.docx\", \"w\") as z:\n"
+                       "    [z.writestr(\"e%d\" % i, \"\") for i in range(10001)]'");
     ASSERT_EQ(made.status, 0) << made.err;
     const test::TempFolder out;
     const Result<ImportReport> report = importInto(out.path(), {work.path() / "many.docx"});
@@ -246,9 +250,9 @@ TEST(ImportLog, NamesCollideIntoNumberedNamesAndTheLogIsAppendedWithTrueHashes) 
         const auto& row = rows[i];
         ASSERT_EQ(row.size(), 12u);
         EXPECT_EQ(row[3], parts[i - 1]);
-        const test::CliResult sums = test::runShell(
-            "sha256sum " + test::shellQuoted(row[1]) + " " +
-            test::shellQuoted((out.path() / row[4]).string()) + " | cut -c1-64");
+        const test::CliResult sums =
+            test::runShell("sha256sum " + test::shellQuoted(row[1]) + " " +
+                           test::shellQuoted((out.path() / row[4]).string()) + " | cut -c1-64");
         EXPECT_EQ(sums.out, row[2] + "\n" + row[5] + "\n") << row[4];
     }
     EXPECT_EQ(rows[1][6], "Word document");
@@ -282,7 +286,8 @@ TEST(ImportQuotes, OnlyTheWritersOwnLinesStay) {
         std::vector<Removal> removals;
     };
     const Case cases[] = {
-        {"Yes.\nOn Tue, 8 Dec 2026 at 10:00, Bob\n<bob@example.org> wrote:\n> Well?\n", "Yes.\n",
+        {"Yes.\nOn Tue, 8 Dec 2026 at 10:00, Bob\n<bob@example.org> wrote:\n> Well?\n",
+         "Yes.\n",
          {{"quoted original", 3}}},
         {"Fine.\n\n----- Original Message -----\nFrom: x\n\n", "Fine.\n", {{"quoted original", 2}}},
         {"Hi\n -- \nnot a signature\n", "Hi\n--\nnot a signature\n", {}},
@@ -294,6 +299,60 @@ TEST(ImportQuotes, OnlyTheWritersOwnLinesStay) {
         const AuthorsLines own = authorsLines(c.body, false);
         EXPECT_EQ(own.text, c.text) << c.body;
         EXPECT_EQ(own.removals, c.removals) << c.body;
+    }
+}
+
+TEST(ImportChat, MessageLinesContinuationsAndSystemLines) {
+    struct Case {
+        std::string chat;
+        std::vector<std::pair<std::string, std::string>> texts;  // participant, text
+        int systemLines;
+    };
+    const Case cases[] = {
+        // 12-hour times with a narrow no-break space, two-digit years, dots in the date.
+        {"1/2/26, 9:03\xE2\x80\xAFPM - Ann: Hi\n12.02.2026, 21:04 - Ben: Yo\n",
+         {{"Ann", "Hi\n"}, {"Ben", "Yo\n"}},
+         0},
+        // Lines before the first message are no one's; a blank continuation line stays one.
+        {"exported\n[1/2/2026, 09:03:00] Ann: one\n\n\ntwo\n[1/2/2026, 09:04:00] Ann: three\n",
+         {{"Ann", "one\n\ntwo\nthree\n"}},
+         1},
+        // A "name" longer than a name can be is a system line's text with a colon in it.
+        {"1/2/2026, 09:03 - " + std::string(90, 'x') + ": y\n1/2/2026, 09:04 - Ann: ok\n",
+         {{"Ann", "ok\n"}},
+         1},
+        // A time without a separator after it, or a date without a year, starts no message.
+        {"1/2/2026, 09:03 - Ann: a\n1/2/2026, 09:03 Ann: b\n1/2, 09:05 - Ann: c\n",
+         {{"Ann", "a\n1/2/2026, 09:03 Ann: b\n1/2, 09:05 - Ann: c\n"}},
+         0},
+    };
+    for (const Case& c : cases) {
+        std::vector<std::pair<std::string, std::string>> texts;
+        int system = 0;
+        ASSERT_FALSE(readChatExport(c.chat, ImportOptions{}, [&](ImportedText&& text) {
+            texts.emplace_back(text.part, text.text);
+            for (const Removal& r : text.removals) {
+                system = r.what == "system lines of the chat" ? r.lines : system;
+            }
+        })) << c.chat;
+        EXPECT_EQ(texts, c.texts) << c.chat;
+        EXPECT_EQ(system, c.systemLines) << c.chat;
+    }
+}
+
+TEST(ImportHtml, BlocksAreLinesAndOnlyWhatIsShownIsText) {
+    const std::pair<std::string, std::string> cases[] = {
+        {"<p>a<p>b", "a\nb\n"},
+        {"<div>one<span> two</span></div><div><div>three</div></div>", "one two\nthree\n"},
+        {"x<br>y<br><br>z", "x\ny\n\nz\n"},
+        {"<table><tr><td>1</td><td>2</td></tr><tr><th>3</th></tr></table>", "1 2\n3\n"},
+        {"<pre>  a\n   b</pre>c", "a\nb\nc\n"},
+        {"<p>&lt;tag&gt; &#x41;&#66; &euro;</p><!-- gone -->", "<tag> AB \u20ac\n"},
+        {"<body><noscript>n</noscript><template>t</template><svg><text>s</text></svg>v", "v\n"},
+        {"<p>caf\xE9</p>", "caf\u00e9\n"},  // not UTF-8: read as Windows-1252
+    };
+    for (const auto& [html, text] : cases) {
+        EXPECT_EQ(htmlText(html), text) << html;
     }
 }
 

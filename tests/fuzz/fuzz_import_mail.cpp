@@ -15,8 +15,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string_view bytes = fuzz::bytesOf(data, size);
     const std::string input = fuzz::shown(bytes);
     fuzz::checkReader(
-        [&](const TextSink& sink) { return readMailMessage(bytes, ImportOptions{}, sink); },
-        input);
+        [&](const TextSink& sink) { return readMailMessage(bytes, ImportOptions{}, sink); }, input);
     const std::filesystem::path file = std::filesystem::temp_directory_path() /
                                        ("pelmora-fuzz-mbox-" + std::to_string(::getpid()));
     std::ofstream(file, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(size));

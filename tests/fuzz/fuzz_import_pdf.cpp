@@ -6,8 +6,7 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace pelmora;
     const std::string_view bytes = fuzz::bytesOf(data, size);
-    fuzz::checkReader(
-        [&](const TextSink& sink) { return readPdf(bytes, ImportOptions{}, sink); },
-        fuzz::shown(bytes.substr(0, 256)));
+    fuzz::checkReader([&](const TextSink& sink) { return readPdf(bytes, ImportOptions{}, sink); },
+                      fuzz::shown(bytes.substr(0, 256)));
     return 0;
 }

@@ -51,8 +51,9 @@ void ImportPanelTest::importShowsItsSummaryAndOpensTheDestination() {
     ImportPanel* panel = window.importPanel();
     const fs::path scanned = kImportData / "scanned.pdf";
     panel->chooseImport = [&] {
-        return std::optional(requestOf(
-            {kImportData / "page.html", scanned, kImportData / "reply-utf8.eml"}, destination.path()));
+        return std::optional(
+            requestOf({kImportData / "page.html", scanned, kImportData / "reply-utf8.eml"},
+                      destination.path()));
     };
     QTest::mouseClick(child<QPushButton>(&window, "cmdImportDocuments"), Qt::LeftButton);
     QCOMPARE(panel->runner()->wait(), JobRunner::End::Done);
@@ -65,8 +66,8 @@ void ImportPanelTest::importShowsItsSummaryAndOpensTheDestination() {
                                 "\n\nRemoved: quoted original (3 lines); signature (3 lines); "
                                 "quoted lines (2 lines)."));
     const fs::path out = pathFromQt(destination.path());
-    for (const char* name : {"page.html.txt", "reply-utf8.eml.txt", "import-log.csv",
-                             "import-metadata.csv"}) {
+    for (const char* name :
+         {"page.html.txt", "reply-utf8.eml.txt", "import-log.csv", "import-metadata.csv"}) {
         QVERIFY2(fs::exists(out / name), name);
     }
     // The folder view follows to the destination, whose texts the list then shows.

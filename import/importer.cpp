@@ -150,14 +150,8 @@ public:
 
     ImportReport& report() { return report_; }
 
-private:
-    std::optional<Error> convert(const fs::path& file, const std::string& source,
-                                 SourceFormat format, SourceBytes bytes);
-    std::optional<Error> write(const fs::path& file, const std::string& source,
-                               const std::string& sourceSha, SourceFormat format,
-                               ImportedText&& text);
-    std::string freeName(const std::string& baseName, const std::string& suffix) const;
-
+    // Logs a source, or a part of one, that gives no text, with the reason; a whole source is
+    // named in the summary too.
     void leaveOut(const std::string& source, const std::string& sha, std::string_view format,
                   const std::string& reason, const std::string& part = {}) {
         report_.logRows.push_back({time_, defusedText(source), sha, defusedText(part), "", "",
@@ -166,6 +160,14 @@ private:
             report_.leftOut.push_back({source, reason});
         }
     }
+
+private:
+    std::optional<Error> convert(const fs::path& file, const std::string& source,
+                                 SourceFormat format, SourceBytes bytes);
+    std::optional<Error> write(const fs::path& file, const std::string& source,
+                               const std::string& sourceSha, SourceFormat format,
+                               ImportedText&& text);
+    std::string freeName(const std::string& baseName, const std::string& suffix) const;
 
     const ImportRequest& request_;
     JobControl* control_;
@@ -312,10 +314,7 @@ Result<ImportReport> importSources(const ImportRequest& request, JobControl* con
     std::vector<fs::path> files;
     for (const fs::path& source : request.sources) {
         if (!fs::exists(fs::symlink_status(source, error))) {
-            importer.report().leftOut.push_back({recordField(source.string()), "not found"});
-            importer.report().logRows.push_back({utcTimestamp(),
-                                                 defusedText(recordField(source.string())), "", "",
-                                                 "", "", "", "", "", "", "", "not found"});
+            importer.leaveOut(recordField(fs::absolute(source).string()), "", "", "not found");
             continue;
         }
         const std::vector<fs::path> found = filesOf(source, request.destination);

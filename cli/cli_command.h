@@ -3,6 +3,7 @@
 // defining its run function and one line in the table of main.cpp.
 
 #include <map>
+#include <set>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -24,6 +25,7 @@ struct CliArguments {
     bool crlf = false;                           // keep CR LF line ends instead of writing LF
     int jobs = 0;                                // texts measured at once; 0 for one per core
     std::map<std::string, std::string> options;  // a command's own options: "--text" -> NAME
+    std::set<std::string> flags;                 // a command's own options without a value
 };
 
 // Writes to `out`; one-line messages go to `err`. Returns the exit status.
@@ -35,6 +37,7 @@ struct CliCommand {
     std::string summary;
     RunCommand run;
     std::vector<std::string> options = {};  // the options it takes, each with a value
+    std::vector<std::string> flags = {};    // the options it takes without a value
 };
 
 int runReportCommand(const CliArguments& args, Output& out, Output& err);
@@ -54,6 +57,7 @@ int runSensitivityCommand(const CliArguments& args, Output& out, Output& err);
 int runCompatCommand(const CliArguments& args, Output& out, Output& err);
 int runValidateCommand(const CliArguments& args, Output& out, Output& err);
 int runCaseCommand(const CliArguments& args, Output& out, Output& err);
+int runImportCommand(const CliArguments& args, Output& out, Output& err);
 // `case verify CASE`, once runCaseCommand has checked its operands.
 int runCaseVerify(const CliArguments& args, Output& out, Output& err);
 

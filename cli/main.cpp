@@ -111,6 +111,15 @@ const CliCommand kCommands[] = {
     {"case", "verify CASE",
      "exit 1 naming each file changed since the last run or the first broken log entry",
      runCaseCommand},
+    {"import",
+     "SOURCE... --to FOLDER [--keep-quotes] [--metadata-out META.csv]",
+     "make .docx, .odt, .pdf, .html, .eml, .mbox and chat-export (.txt) files, and the files "
+     "of folders, into .txt texts in FOLDER, logged with their SHA-256 in FOLDER's "
+     "import-log.csv; quotes, signatures and system lines are removed unless --keep-quotes; "
+     "the texts' authors and dates go to META.csv",
+     runImportCommand,
+     {"--to", "--metadata-out"},
+     {"--keep-quotes"}},
 };
 
 void printUsage(Output& out) {
@@ -132,7 +141,8 @@ void printUsage(Output& out) {
         "  --help            show this help\n"
         "  --version         print the program's name, version and source revision\n\n"
         "Exit status:\n"
-        "  0  success: every listed file was analysed and the output written\n"
+        "  0  success: every listed file was analysed and the output written; import:\n"
+        "     every source was imported\n"
         "  1  verify: the folder differs from its record; case verify: the folder\n"
         "     changed since the last run, the case's log was altered, or a locked\n"
         "     questioned text changed its role or content\n"
@@ -140,9 +150,10 @@ void printUsage(Output& out) {
         "     read, is cut short or was altered, metadata that cannot be loaded, or a\n"
         "     case file that is none, is damaged or is of a newer format\n"
         "  3  the output is complete, but files that could not be read were left out, or\n"
-        "     texts that changed since the run were not resampled (each named)\n"
+        "     texts that changed since the run were not resampled (each named); import:\n"
+        "     sources that could not be converted were left out (each named)\n"
         "  4  the output could not be written (a full disk, a closed pipe, a workbook's\n"
-        "     folder or a case file that cannot be written)\n");
+        "     folder or a case file that cannot be written; import: the destination)\n");
 }
 
 // An option some command takes with a value.
@@ -150,6 +161,16 @@ bool isCommandOption(std::string_view arg) {
     for (const CliCommand& command : kCommands) {
         if (std::find(command.options.begin(), command.options.end(), arg) !=
             command.options.end()) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// An option some command takes without a value.
+bool isCommandFlag(std::string_view arg) {
+    for (const CliCommand& command : kCommands) {
+        if (std::find(command.flags.begin(), command.flags.end(), arg) != command.flags.end()) {
             return true;
         }
     }
@@ -201,6 +222,8 @@ int run(int argc, char** argv, Output& out, Output& err) {
         } else if (!afterDashes && arg.size() > 2 && arg.substr(0, 2) == "--" && i + 1 < argc &&
                    isCommandOption(arg)) {
             args.options[std::string(arg)] = argv[++i];
+        } else if (!afterDashes && isCommandFlag(arg)) {
+            args.flags.emplace(arg);
         } else if (!afterDashes && arg.size() > 1 && arg.front() == '-') {
             return usageError(err, "unknown option '" + std::string(arg) + "' (try --help)");
         } else if (args.command.empty()) {
@@ -220,6 +243,13 @@ int run(int argc, char** argv, Output& out, Output& err) {
                     command.options.end()) {
                     return usageError(
                         err, args.command + ": unknown option '" + option + "' (try --help)");
+                }
+            }
+            for (const std::string& flag : args.flags) {
+                if (std::find(command.flags.begin(), command.flags.end(), flag) ==
+                    command.flags.end()) {
+                    return usageError(
+                        err, args.command + ": unknown option '" + flag + "' (try --help)");
                 }
             }
             return command.run(args, out, err);

@@ -22,7 +22,8 @@ struct Error {
         MetadataUnusable,  // a metadata table that cannot be loaded
         CaseUnusable,      // a case file that cannot be read as one, or is of a newer format
         WriteFailed,
-        Cancelled,  // the user stopped the work
+        Unconvertible,  // a source that cannot be made into a text: its reason is the message
+        Cancelled,      // the user stopped the work
     };
     Code code;
     std::string message;  // a sentence the user can read, naming the file

@@ -26,6 +26,7 @@
 #include "ui/analysis_window.h"
 #include "ui/case_panel.h"
 #include "ui/evidence_panel.h"
+#include "ui/import_panel.h"
 #include "ui/job_progress.h"
 #include "ui/job_runner.h"
 #include "ui/metadata_model.h"
@@ -128,6 +129,10 @@ MainWindow::FormButtons MainWindow::layOutForm() {
     // An opened case's folder is chosen as if in the tree, so that its files are listed first.
     connect(case_, &CasePanel::caseFolderWanted, this,
             [this](const QString& folder) { dir1_->setCurrentIndex(folders_->index(folder)); });
+    imports_ = new ImportPanel(this);
+    // The texts an import wrote are shown as if their folder were chosen in the tree.
+    connect(imports_, &ImportPanel::folderWanted, this,
+            [this](const QString& folder) { dir1_->setCurrentIndex(folders_->index(folder)); });
     buttons.exit = makeButton(this, "Command1", "E&xit");
 
     txtReport_ = new ReportView(this);
@@ -151,6 +156,7 @@ MainWindow::FormButtons MainWindow::layOutForm() {
     left->addWidget(file1_, 2);
     left->addWidget(notListed_);
     left->addWidget(case_);
+    left->addWidget(imports_);
     left->addWidget(buttons.exit, 0, Qt::AlignLeft);
 
     summary_ = new RunSummaryPanel(this);
@@ -187,7 +193,9 @@ void MainWindow::setTabOrders(const FormButtons& buttons) {
         setTabOrder(beforeExit, b);
         beforeExit = b;
     }
-    setTabOrder(beforeExit, buttons.exit);
+    auto* importButton = imports_->findChild<QPushButton*>(QStringLiteral("cmdImportDocuments"));
+    setTabOrder(beforeExit, importButton);
+    setTabOrder(importButton, buttons.exit);
     setTabOrder(buttons.exit, txtReport_);
     // The buttons under the report come before "Help", as on the screen.
     QWidget* beforeHelp = txtReport_;

@@ -29,6 +29,7 @@ class AnalysisWindow;
 class CasePanel;
 class EvidencePanel;
 class HelpWindows;
+class ImportPanel;
 class JobProgressDialog;
 class JobRunner;
 class ProgramContext;
@@ -53,6 +54,7 @@ public:
     HelpWindows* helpWindows() const { return helpWindows_; }
     EvidencePanel* evidencePanel() const { return evidence_; }
     CasePanel* casePanel() const { return case_; }
+    ImportPanel* importPanel() const { return imports_; }
     QProgressDialog* progressDialog() const;
     // Runs the batch run; tests stop it at a chosen step through it.
     JobRunner* runner() const { return runner_; }
@@ -123,6 +125,7 @@ private:
     HelpWindows* helpWindows_ = nullptr;
     EvidencePanel* evidence_ = nullptr;  // quality line, evidence windows, exports
     CasePanel* case_ = nullptr;          // roles, metadata, the case window
+    ImportPanel* imports_ = nullptr;     // evidence made into texts
 
     bool busy_ = false;     // a command is running; presses that arrive meanwhile are dropped
     bool syncing_ = false;  // widgets are being set from the stores, not by the user

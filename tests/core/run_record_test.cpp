@@ -108,7 +108,10 @@ TEST(RunRecord, TextRoundTripKeepsEveryFieldAndAnyName) {
 TEST(RunRecord, EveryCorpusRecordedReadsBackAsTheSameRun) {
     std::vector<std::filesystem::path> folders{test::kSamples};
     for (const auto& entry : std::filesystem::directory_iterator(test::kBoundary.parent_path())) {
-        folders.push_back(entry.path());
+        // The import's fixtures are the files texts are made from, not a corpus.
+        if (entry.path().filename() != "import") {
+            folders.push_back(entry.path());
+        }
     }
     StabilityOptions options;
     options.resamples = 3;

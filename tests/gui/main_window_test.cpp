@@ -201,7 +201,8 @@ void MainWindowTest::startUpShowsItsCaptionsAndTheSampleFolder() {
              QStringList({u"Drive1"_s, u"Dir1"_s, u"cmdRefresh"_s, u"cmdAuto"_s, u"File1"_s,
                           u"cmdNewCase"_s, u"cmdOpenCase"_s, u"cmdRecentCases"_s, u"cmdSaveCase"_s,
                           u"cmdCaseDetails"_s, u"cmdCase"_s, u"cmdImportMetadata"_s,
-                          u"cmdExportMetadata"_s, u"Command1"_s, u"txtReport"_s, u"cmdHelp"_s}));
+                          u"cmdExportMetadata"_s, u"cmdImportDocuments"_s, u"Command1"_s,
+                          u"txtReport"_s, u"cmdHelp"_s}));
 
     QSignalSpy quit(&window, &MainWindow::quitRequested);
     QTest::keyClick(&window, Qt::Key_X, Qt::AltModifier);
@@ -284,9 +285,11 @@ void MainWindowTest::afterARunTheMainFormIsInFrontWithTheReportInHand() {
     QTRY_VERIFY(window.isActiveWindow());
     QCOMPARE(QApplication::focusWidget(), child<ReportView>(&window, "txtReport"));
     QVERIFY(!analysis->isActiveWindow());
-    const QStringList caseRow = {u"cmdNewCase"_s,        u"cmdOpenCase"_s,      u"cmdRecentCases"_s,
-                                 u"cmdSaveCase"_s,       u"cmdCaseDetails"_s,   u"cmdCase"_s,
-                                 u"cmdImportMetadata"_s, u"cmdExportMetadata"_s};
+    const QStringList caseRow = {u"cmdNewCase"_s,         u"cmdOpenCase"_s,
+                                 u"cmdRecentCases"_s,     u"cmdSaveCase"_s,
+                                 u"cmdCaseDetails"_s,     u"cmdCase"_s,
+                                 u"cmdImportMetadata"_s,  u"cmdExportMetadata"_s,
+                                 u"cmdImportDocuments"_s};
     const QStringList cycle =
         QStringList({u"Drive1"_s, u"Dir1"_s, u"cmdRefresh"_s, u"File1"_s}) + caseRow +
         QStringList({u"Command1"_s, u"txtReport"_s, u"cmdDetails"_s, u"cmdMatrix"_s,

@@ -103,9 +103,10 @@ std::string logText(const std::vector<AuditEntry>& entries) {
 }
 
 std::vector<TableRow> auditLogTable(const std::vector<AuditEntry>& entries) {
-    std::vector<TableRow> rows{{"entry", "time", "action", "details", "hash"}};
+    std::vector<TableRow> rows{{"entry", "time", "action", "details", "subject", "hash"}};
     for (const AuditEntry& e : entries) {
-        rows.push_back({std::to_string(e.sequence), e.time, e.action, e.details, e.hash});
+        rows.push_back(
+            {std::to_string(e.sequence), e.time, e.action, e.details, e.subject, e.hash});
     }
     return rows;
 }

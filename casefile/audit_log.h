@@ -72,7 +72,8 @@ struct CheckedLog {
     std::optional<std::string> broken;
 };
 
-// Header "entry", "time", "action", "details", "hash", then a row per entry in stored order.
+// Header "entry", "time", "action", "details", "subject", "hash", then a row per entry in stored
+// order; the subject is the SHA-256 of what the entry concerns (a run, an export), if any.
 std::vector<TableRow> auditLogTable(const std::vector<AuditEntry>& entries);
 // "The log's chain is whole: 5 entries." or "The log's chain is broken: " and where.
 std::string chainStateText(const CheckedLog& log);

@@ -1,10 +1,9 @@
 // pelmora-cli case report CASE OUT: the case report rendered as its extension says.
 
-#include "app/sha256.h"
 #include "cli/case_view.h"
 #include "record/run_record.h"
+#include "render/case_report_export.h"
 #include "render/report_writer.h"
-#include "report/case_report.h"
 #include "stores/text_encoding.h"
 
 namespace pelmora::cli {
@@ -24,28 +23,15 @@ int runCaseReport(const CliArguments& args, Output& out, Output& err) {
     if (!run.result) {
         return kExitUsage;
     }
-    Result<CaseReportInput> input = caseReportInputOf(file, *run.result, utcTimestamp());
-    if (!input.ok()) {
-        return caseError(err, input.error());
-    }
+    CaseReportRequest request{target, utcTimestamp(), std::nullopt};
     if (const auto label = args.options.find("--label"); label != args.options.end()) {
-        input.value().labelColumn = label->second;
+        request.labels = label->second;
     }
-    const ReportDocument document = caseReport(input.value());
     const RenderingApplication application;
-    if (const std::optional<Error> failed = writeRenderedReport(document, target)) {
-        err.raw("pelmora-cli: " + failed->message + "\n");
-        err.flush();
-        return kExitNoOutput;
-    }
-    const Result<std::string> written = readInput(target.native());
+    JobControl control;
+    const Result<std::string> written = exportCaseReport(file, *run.result, request, control);
     if (!written.ok()) {
         return caseError(err, written.error());
-    }
-    if (auto failed = file.logAction(AuditAction::ExportWritten,
-                                     "case report " + displayText(target.native()),
-                                     sha256Hex(written.value()))) {
-        return caseError(err, *failed);
     }
     out.raw("Case report written to " + displayText(target.native()) + "\n");
     return finish(out, err, run.result->leftOut.empty() ? kExitOk : kExitLeftOut);

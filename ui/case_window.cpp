@@ -23,6 +23,7 @@
 #include "ui/metadata_model.h"
 #include "ui/table_rows.h"
 #include "ui/text_bridge.h"
+#include "ui/validation_page.h"
 
 namespace pelmora {
 
@@ -143,16 +144,20 @@ CaseWindow::CaseWindow(MetadataModel* metadata, QWidget* parent)
     questionedQuestioned_ = rowsTable(tabs_, "tblQuestionedQuestioned");
     tabs_->addTab(questionedQuestioned_, QStringLiteral("Questioned–questioned"));
     buildMetadataTab();
+    validation_ = new ValidationPage(metadata_, tabs_);
+    tabs_->addTab(validation_, QStringLiteral("Validation"));
     buildLogTab();
+    buildReportExport(levelRow);
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(state_);
     layout->addLayout(levelRow);
+    layout->addWidget(reportWritten_);
     layout->addWidget(tabs_, 1);
 
     connect(level_, &QSpinBox::valueChanged, this, &CaseWindow::recompute);
     connect(metadata_, &MetadataModel::metadataChanged, this, &CaseWindow::recompute);
-    resize(1180, 540);
+    resize(1180, 620);
     recompute();
 }
 
@@ -207,6 +212,7 @@ void CaseWindow::buildLogTab() {
 
 void CaseWindow::showCase(const QString& path) {
     casePath_ = path;
+    updateReportCommand();
     refreshLog();
 }
 
@@ -243,6 +249,8 @@ void CaseWindow::showRun(std::shared_ptr<const RunResult> run) {
     }
     run_ = std::move(run);
     stability_.reset();
+    validation_->showRun(run_, nullptr, stage_);
+    updateReportCommand();
     recompute();
 }
 
@@ -252,6 +260,7 @@ void CaseWindow::showStability(const std::shared_ptr<const RunResult>& of,
         return;
     }
     stability_ = std::move(stability);
+    validation_->showRun(run_, stability_, stage_);
     recompute();
 }
 
@@ -261,6 +270,7 @@ void CaseWindow::showUnmasking(UnmaskingStage stage) {
     }
     stage_ = stage;
     lock_->setVisible(stage_ == UnmaskingStage::Unlocked);
+    validation_->showRun(run_, stability_, stage_);
     recompute();
 }
 

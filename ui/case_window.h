@@ -3,9 +3,10 @@
 // run shown and the roles, table by table (Q-K with its verdicts and where each strength stands
 // among the reference texts, K-K with the off-type texts, Q-R, the matched reference set at the
 // chosen level, Q-Q), the editable metadata table and the audit log of the case open with the
-// state of its chain. With sequential unmasking, before the questioned texts are locked, only
-// their codes and the tables of questioned texts alone. Recomputed away from the window's
-// thread whenever the run, the roles or the level change; the log is read again on request.
+// state of its chain, the validation on labelled texts, and "Export case report…". With sequential
+// unmasking, before the questioned texts are locked, only their codes and the tables of questioned
+// texts alone. Recomputed away from the window's thread whenever the run, the roles or the level
+// change; the log is read again on request.
 
 #include <QString>
 #include <QWidget>
@@ -14,6 +15,7 @@
 #include "case/unmasking.h"
 
 class QComboBox;
+class QHBoxLayout;
 class QLabel;
 class QPushButton;
 class QSortFilterProxyModel;
@@ -27,6 +29,7 @@ struct RunResult;
 struct RunStability;
 class JobRunner;
 class MetadataModel;
+class ValidationPage;
 
 class CaseWindow : public QWidget {
     Q_OBJECT
@@ -52,6 +55,12 @@ public:
     void refreshLog();
     // Reads the audit log; tests wait for it.
     JobRunner* logRunner() const { return logRunner_; }
+    // Writes the case report to `path` (its extension names the rendering) in the background:
+    // the case open, for the run shown, which must be of the case's folder, with the
+    // metadata the case holds. "Export case report…" asks for the path first.
+    void exportReport(const QString& path);
+    // Writes the case report; tests wait for it.
+    JobRunner* reportRunner() const { return reportRunner_; }
 
 signals:
     // "Lock questioned texts" was clicked.
@@ -60,6 +69,9 @@ signals:
 private:
     void buildMetadataTab();
     void buildLogTab();
+    void buildReportExport(QHBoxLayout* row);
+    void chooseReportPath();
+    void updateReportCommand();
     void roleFilterChosen(int index);
 
     MetadataModel* metadata_;
@@ -84,6 +96,10 @@ private:
     JobRunner* logRunner_ = nullptr;
     QLabel* chainState_ = nullptr;
     QTableView* auditLog_ = nullptr;
+    ValidationPage* validation_ = nullptr;
+    JobRunner* reportRunner_ = nullptr;
+    QPushButton* exportReport_ = nullptr;
+    QLabel* reportWritten_ = nullptr;
 };
 
 }  // namespace pelmora

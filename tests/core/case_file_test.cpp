@@ -175,12 +175,15 @@ TEST(CaseFileTest, TheCheckedLogListsEachEntryAndWhereTheChainBreaks) {
     const CheckedLog checked = CaseFile::open(file, false).value().checkedLog().value();
     const std::vector<TableRow> whole = auditLogTable(checked.entries);
     ASSERT_EQ(whole.size(), 4U);
-    EXPECT_EQ(whole[0], (TableRow{"entry", "time", "action", "details", "hash"}));
+    EXPECT_EQ(whole[0], (TableRow{"entry", "time", "action", "details", "subject", "hash"}));
     // Entry, action and, for the last, details, in the order caseWithRun logged them.
     EXPECT_EQ((TableRow{whole[1][0], whole[1][2], whole[2][0], whole[2][2], whole[3][0],
                         whole[3][2], whole[3][3]}),
               (TableRow{"1", "created", "2", "run", "3", "verified", "checked"}));
-    EXPECT_EQ(whole[3][4], checked.entries.back().hash);
+    // The run's entry names the stored run by its digest; the check concerns nothing stored.
+    EXPECT_EQ(whole[2][4].size(), 64U);
+    EXPECT_EQ(whole[3][4], "");
+    EXPECT_EQ(whole[3][5], checked.entries.back().hash);
     EXPECT_EQ(chainStateText(checked), "The log's chain is whole: 3 entries.");
 
     ASSERT_EQ(runShell("sqlite3 " + shellQuoted(file.string()) + " " +

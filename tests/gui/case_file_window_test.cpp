@@ -315,7 +315,7 @@ void CaseFileWindowTest::auditLogFollowsEachLoggedActionAndShowsABrokenChain() {
     // Each row's hash is the one the file keeps.
     const std::vector<AuditEntry> log =
         CaseFile::open(path.toStdString(), false).value().log().value();
-    QCOMPARE(cells(caseWindow, "tblAuditLog", {4}).back().front(), log.back().hash);
+    QCOMPARE(cells(caseWindow, "tblAuditLog", {5}).back().front(), log.back().hash);
 
     {
         Result<sqlite::Database> db =

@@ -1,0 +1,63 @@
+#include "render/case_report_export.h"
+
+#include "app/sha256.h"
+#include "files/replacing_file.h"
+#include "render/report_writer.h"
+#include "report/case_report.h"
+#include "stores/text_encoding.h"
+
+namespace pelmora {
+
+namespace {
+
+constexpr int kSteps = 4;
+
+}  // namespace
+
+Result<std::string> exportCaseReport(CaseFile& file, const RunResult& run,
+                                     const CaseReportRequest& request, JobControl& control) {
+    const std::string shown = displayText(request.target.native());
+    const std::optional<ReportFormat> format = reportFormatOf(request.target);
+    if (!format) {
+        return saveError(request.target, "a report is written as .html, .pdf or .odt");
+    }
+    control.report(0, kSteps, "Reading the case");
+    Result<CaseReportInput> input = caseReportInputOf(file, run, request.created);
+    if (!input.ok()) {
+        return input.error();
+    }
+    if (request.labels) {
+        input.value().labelColumn = *request.labels;
+    }
+    if (control.cancelled()) {
+        return cancelledError("The case report");
+    }
+    control.report(1, kSteps, "Building the report");
+    const ReportDocument document = caseReport(input.value());
+    if (control.cancelled()) {
+        return cancelledError("The case report");
+    }
+    control.report(2, kSteps, "Laying out the report");
+    const std::string bytes = renderedReport(document, *format);
+    if (bytes.empty()) {
+        return saveError(request.target, "the report could not be laid out");
+    }
+    control.report(3, kSteps, "Writing " + shown);
+    if (std::optional<Error> failed = writeWholeFile(
+            request.target,
+            [&](const std::function<void(std::string_view)>& piece) { piece(bytes); },
+            &control.token())) {
+        return *failed;
+    }
+    std::string digest = sha256Hex(bytes);
+    // Once written, the report is logged whatever Cancel says: a file on disk the log does not
+    // name would be worse than a late Cancel.
+    if (std::optional<Error> failed =
+            file.logAction(AuditAction::ExportWritten, "case report " + shown, digest)) {
+        return *failed;
+    }
+    control.report(kSteps, kSteps, "Written " + shown);
+    return digest;
+}
+
+}  // namespace pelmora

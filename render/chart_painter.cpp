@@ -176,9 +176,21 @@ void paintChart(QPainter& painter, const QRectF& area, const ReportChart& chart)
     QFont bold = painter.font();
     bold.setBold(true);
     painter.save();
+    // A narrow chart gets its title in a smaller type rather than cut at both ends.
+    const QString title = textOf(chart.title);
+    const qreal wide = QFontMetricsF(bold).horizontalAdvance(title);
+    if (wide > area.width() && wide > 0) {
+        const qreal shrink = std::max(area.width() / wide, 0.7);
+        if (bold.pointSizeF() > 0) {
+            bold.setPointSizeF(bold.pointSizeF() * shrink);
+        } else {
+            bold.setPixelSize(std::max(1, qRound(bold.pixelSize() * shrink)));
+        }
+    }
     painter.setFont(bold);
     painter.drawText(QRectF(area.left(), area.top(), area.width(), 1.5 * line),
-                     Qt::AlignHCenter | Qt::AlignTop, textOf(chart.title));
+                     Qt::AlignHCenter | Qt::AlignTop,
+                     QFontMetricsF(bold).elidedText(title, Qt::ElideRight, area.width()));
     painter.restore();
     drawAxes(painter, frame, chart);
     if (chart.kind == ReportChart::Kind::Bars) {

@@ -1,8 +1,7 @@
 // Saves a PNG of each of Pelmora's windows after a run over the sample corpus, for checking
 // the look by eye: main.png, analysis.png, details.png (with the stability measured),
-// details-text.png, details-charts.png, matrix.png, help.png, explanation.png, case.png (a
-// letter as the questioned text, the diary and the postcard as known texts, the rest as
-// reference texts).
+// details-text.png, details-charts.png, matrix.png, help.png, explanation.png, case.png and
+// case-validation.png (the sample corpus as a case), and case-report.pdf, the case's report.
 
 #include <QAbstractItemModel>
 #include <QApplication>
@@ -11,9 +10,11 @@
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTableView>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <cstdio>
 
+#include "casefile/case_file.h"
 #include "forms/program_context.h"
 #include "help/help_windows.h"
 #include "ui/analysis_window.h"
@@ -28,6 +29,7 @@
 #include "ui/metadata_model.h"
 #include "ui/stability_task.h"
 #include "ui/text_evidence_view.h"
+#include "ui/validation_page.h"
 
 namespace {
 
@@ -60,25 +62,74 @@ bool save(QWidget* window, const QDir& folder, const char* name) {
     return true;
 }
 
-// The Case window with roles given to the sample texts by name.
-bool saveCase(pelmora::MainWindow& window, const QDir& folder) {
+// The sample corpus as a case: a letter as the questioned text, the diary and the postcard as
+// known texts, the rest as reference texts, and a register label for each made up for the
+// picture. Saved in `caseFolder` and opened in the main window.
+QString sampleCase(pelmora::MainWindow& window, const QDir& caseFolder) {
     pelmora::CasePanel* panel = window.casePanel();
-    pelmora::MetadataModel* metadata = panel->metadata();
-    std::vector<int> questioned, known, reference;
-    for (int row = 0; row < metadata->rowCount(); ++row) {
-        const std::string& name = metadata->folderNames()[static_cast<std::size_t>(row)];
-        (name == "letter_to_gran.txt"                                   ? questioned
-         : name == "diary_sunday.txt" || name == "holiday_postcard.txt" ? known
-                                                                        : reference)
-            .push_back(row);
+    std::string csv = "file,role,register\n";
+    for (const std::string& name : panel->metadata()->folderNames()) {
+        const bool personal = name == "letter_to_gran.txt" || name == "diary_sunday.txt" ||
+                              name == "holiday_postcard.txt" || name == "lighthouse_story.txt";
+        const bool informing = name == "kettle_instructions.txt" ||
+                               name == "soil_study_abstract.txt" || name == "headphones_review.txt";
+        csv += name + ',' +
+               (name == "letter_to_gran.txt"                                   ? "Q"
+                : name == "diary_sunday.txt" || name == "holiday_postcard.txt" ? "K"
+                                                                               : "R") +
+               ',' +
+               (personal    ? "personal"
+                : informing ? "informing"
+                            : "public") +
+               '\n';
     }
-    metadata->setRole(questioned, pelmora::Role::Questioned);
-    metadata->setRole(known, pelmora::Role::Known);
-    metadata->setRole(reference, pelmora::Role::Reference);
+    const QString path = caseFolder.filePath(QStringLiteral("sample-case.pelmora"));
+    pelmora::Result<pelmora::CaseFile> made = pelmora::CaseFile::create(
+        path.toStdString(), window.context().defaultCorpusFolder(),
+        {"2026-041", "A. Examiner",
+         "Are the questioned letter and the known texts comparable in text type?", ""});
+    if (!made.ok()) {
+        std::fprintf(stderr, "pelmora-screenshots: %s\n", made.error().message.c_str());
+        return {};
+    }
+    const pelmora::Result<pelmora::Metadata> metadata =
+        pelmora::parseMetadata(csv, made.value().texts().value());
+    if (!metadata.ok() || made.value().importMetadata(metadata.value())) {
+        std::fprintf(stderr, "pelmora-screenshots: the sample metadata was refused\n");
+        return {};
+    }
+    return panel->openCaseFileAt(path) ? path : QString();
+}
+
+// The Case window's role tables and its validation, and the case report as a PDF (whose
+// first page the script makes a picture of).
+bool saveCase(pelmora::MainWindow& window, const QDir& folder) {
+    QTemporaryDir caseFolder;
+    if (sampleCase(window, QDir(caseFolder.path())).isEmpty()) {
+        return false;
+    }
+    pelmora::CasePanel* panel = window.casePanel();
     panel->openCase();
-    static_cast<void>(panel->caseWindow()->runner()->wait());
+    pelmora::CaseWindow* caseWindow = panel->caseWindow();
+    static_cast<void>(caseWindow->runner()->wait());
     settle(300);
-    return save(panel->caseWindow(), folder, "case.png");
+    bool saved = save(caseWindow, folder, "case.png");
+    auto* page = caseWindow->findChild<pelmora::ValidationPage*>(QStringLiteral("pageValidation"));
+    if (page->runner()->running()) {
+        static_cast<void>(page->runner()->wait());
+    }
+    caseWindow->findChild<QTabWidget*>(QStringLiteral("tabsCase"))->setCurrentWidget(page);
+    settle(300);
+    saved = save(caseWindow, folder, "case-validation.png") && saved;
+    const QString report = folder.filePath(QStringLiteral("case-report.pdf"));
+    caseWindow->exportReport(report);
+    if (caseWindow->reportRunner()->wait() != pelmora::JobRunner::End::Done) {
+        std::fprintf(stderr, "pelmora-screenshots: %s\n",
+                     qPrintable(caseWindow->reportRunner()->problem()));
+        return false;
+    }
+    std::printf("%s\n", qPrintable(report));
+    return saved;
 }
 
 }  // namespace

@@ -74,6 +74,10 @@ ValidationPage::ValidationPage(MetadataModel* metadata, QWidget* parent)
     sentence_ = makeText(this, "lblValidation", "");
     sentence_->setTextInteractionFlags(Qt::TextSelectableByMouse);
     summary_ = rowsTable(this, "tblValidationSummary");
+    // As wide as its names and figures: the value column is the point of it.
+    summary_->setSizeAdjustPolicy(QAbstractScrollArea::AdjustToContents);
+    summary_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    summary_->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Expanding);
     strengths_ = new ReportChartView(this, "chartStrengths");
     curve_ = new ReportChartView(this, "chartRoc");
     QPushButton* saveStrengths = saveButton(this, "cmdSaveStrengthChart");

@@ -213,21 +213,33 @@ TEST(ImportFormats, ASourceThatCannotBeConvertedIsLeftOutWithItsReasonAndTheRest
     EXPECT_NE(report.value().leftOut[0].reason.find("not a chat export"), std::string::npos);
 }
 
-// Each zip header is checked before anything is inflated; a zip of many entries is a bomb too.
-TEST(ImportFormats, AnArchiveOfTooManyEntriesIsRefused) {
-    const test::TempFolder work;
-    const test::CliResult made =
-        test::runShell("cd " + test::shellQuoted(work.path().string()) +
-                       " && python3 -c 'import zipfile\n"
-                       "with zipfile.ZipFile(\"many.docx\", \"w\") as z:\n"
-                       "    [z.writestr(\"e%d\" % i, \"\") for i in range(10001)]'");
-    ASSERT_EQ(made.status, 0) << made.err;
-    const test::TempFolder out;
-    const Result<ImportReport> report = importInto(out.path(), {work.path() / "many.docx"});
-    ASSERT_EQ(report.value().leftOut.size(), 1u);
-    EXPECT_NE(report.value().leftOut[0].reason.find("10001 entries, more than 10000"),
-              std::string::npos)
-        << report.value().leftOut[0].reason;
+// Each zip header is checked before anything is inflated: a zip of many entries is a bomb too,
+// and so is one whose entries, each too small for the ratio to count, unpack to more than
+// 256 MiB together (270 entries of 1,000,000 zero bytes: 257.5 MiB).
+TEST(ImportFormats, AnArchiveOfTooManyEntriesOrTooManyBytesIsRefused) {
+    const struct {
+        const char* entries;
+        const char* reason;
+    } cases[] = {
+        {"[z.writestr(\"e%d\" % i, \"\") for i in range(10001)]", "10001 entries, more than 10000"},
+        {"[z.writestr(\"e%d\" % i, bytes(1000000)) for i in range(270)]",
+         "it unpacks to more than 256 MiB"},
+    };
+    for (const auto& c : cases) {
+        const test::TempFolder work;
+        const test::CliResult made = test::runShell(
+            "cd " + test::shellQuoted(work.path().string()) +
+            " && python3 -c 'import zipfile\n"
+            "with zipfile.ZipFile(\"bomb.docx\", \"w\", zipfile.ZIP_DEFLATED) as z:\n"
+            "    " +
+            c.entries + "'");
+        ASSERT_EQ(made.status, 0) << made.err;
+        const test::TempFolder out;
+        const Result<ImportReport> report = importInto(out.path(), {work.path() / "bomb.docx"});
+        ASSERT_EQ(report.value().leftOut.size(), 1u);
+        EXPECT_NE(report.value().leftOut[0].reason.find(c.reason), std::string::npos)
+            << report.value().leftOut[0].reason;
+    }
 }
 
 TEST(ImportLog, NamesCollideIntoNumberedNamesAndTheLogIsAppendedWithTrueHashes) {

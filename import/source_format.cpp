@@ -129,8 +129,12 @@ Result<SourceFormat> sourceFormat(const std::filesystem::path& file, std::string
     const std::string ext = lowerExtension(file);
     const std::optional<SourceFormat> format = formatOfExtension(ext, head);
     if (!format) {
-        return unconvertible(ext.empty() ? "unknown format: the file has no extension"
-                                         : "unknown format: " + ext + " files are not imported");
+        // No library here reads RTF; a word processor saves it in a format that is read.
+        const std::string hint =
+            ext == ".rtf" ? " (save the document as .docx, .odt or .pdf and import that)" : "";
+        return unconvertible(ext.empty()
+                                 ? "unknown format: the file has no extension"
+                                 : "unknown format: " + ext + " files are not imported" + hint);
     }
     if (!contentFits(*format, head)) {
         return unconvertible("named " + ext + " (" + std::string(formatName(*format)) +

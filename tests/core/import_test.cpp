@@ -189,6 +189,7 @@ TEST(ImportFormats, ASourceThatCannotBeConvertedIsLeftOutWithItsReasonAndTheRest
         {"zip-bomb.docx", "zip bomb: an entry unpacks to more than 100 times its size"},
         {"really-a-pdf.docx", "named .docx (Word document), but its content is a PDF document"},
         {"letter-source.fodt", "unknown format: .fodt files are not imported"},
+        {"memo.rtf", ".rtf files are not imported (save the document as .docx, .odt or .pdf"},
     };
     const test::TempFolder work;
     const fs::path notChat = work.write("notes.txt", "Just a plain text, no chat.\n");

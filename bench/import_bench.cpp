@@ -1,6 +1,8 @@
 // Import of 1,000 e-mails in one mbox (each a generated text of 5 to 20 KiB with a quoted
 // reply and a signature) and of 200 Word documents (the LibreOffice letter of the tests),
 // into a fresh folder each time. Prints the seconds, texts per second and the peak memory.
+// BM_ImportLargeMailbox reads a mailbox of about 256 MB, which is streamed: run alone
+// (--benchmark_filter=Large), its peak memory stays a small part of the file's size.
 
 #include <benchmark/benchmark.h>
 #include <unistd.h>
@@ -28,16 +30,20 @@ fs::path benchFolder(const std::string& name) {
     return folder;
 }
 
-fs::path mailbox() {
+fs::path mailbox(int messages = kMessages, int paragraphs = 1) {
     const fs::path file = benchFolder("mbox") / "inbox.mbox";
     std::ofstream out(file, std::ios::binary);
     std::mt19937 rng(25);
-    for (int i = 0; i < kMessages; ++i) {
+    for (int i = 0; i < messages; ++i) {
+        std::string body;
+        for (int p = 0; p < paragraphs; ++p) {
+            body += bench::generatedText(rng) + "\n";
+        }
         out << "From sender" << i % 7 << "@example.org Fri Dec 11 10:00:00 2026\n"
             << "From: Sender " << i % 7 << " <sender" << i % 7 << "@example.org>\n"
             << "Date: Fri, 11 Dec 2026 10:00:00 +0000\nSubject: message " << i
             << "\nMIME-Version: 1.0\nContent-Type: text/plain; charset=utf-8\n\n"
-            << bench::generatedText(rng) << "\n> quoted line one\n> quoted line two\n\n"
+            << body << "\n> quoted line one\n> quoted line two\n\n"
             << "-- \nSender\n\nOn Thu, 10 Dec 2026, Someone wrote:\n> earlier text\n\n";
     }
     return file;
@@ -83,6 +89,15 @@ void BM_ImportWordDocuments(benchmark::State& state) {
     importBenchmark(state, documents(), kDocuments);
 }
 BENCHMARK(BM_ImportWordDocuments)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+constexpr int kLargeMessages = 2000, kLargeParagraphs = 10;
+
+void BM_ImportLargeMailbox(benchmark::State& state) {
+    const fs::path file = mailbox(kLargeMessages, kLargeParagraphs);
+    state.counters["mbox_MiB"] = static_cast<double>(fs::file_size(file)) / (1 << 20);
+    importBenchmark(state, file, kLargeMessages);
+}
+BENCHMARK(BM_ImportLargeMailbox)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 }  // namespace
 }  // namespace pelmora

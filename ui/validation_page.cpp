@@ -15,12 +15,14 @@
 #include <utility>
 #include <vector>
 
+#include "exports/run_names.h"
 #include "help/window_parts.h"
 #include "report/validation_charts.h"
 #include "stability/stability.h"
 #include "ui/export_actions.h"
 #include "ui/job_runner.h"
 #include "ui/metadata_model.h"
+#include "ui/picture_caption.h"
 #include "ui/report_chart_view.h"
 #include "ui/table_rows.h"
 #include "ui/text_bridge.h"
@@ -215,16 +217,20 @@ void ValidationPage::recompute() {
 }
 
 void ValidationPage::saveChart(ReportChartView* view, const QString& name) {
+    if (!run_) {
+        return;
+    }
     // The column in the name, as far as it is safe in one.
     QString column = column_->currentText();
     column.replace(QRegularExpression(QStringLiteral("[^\\w-]+")), QStringLiteral("-"));
+    const QString what = name + (column.isEmpty() ? QString() : QLatin1Char('-') + column);
     const QString path = chooseSavePath(
-        this, QStringLiteral("Save chart"),
-        name + (column.isEmpty() ? QString() : QLatin1Char('-') + column) + QStringLiteral(".png"),
+        this, QStringLiteral("Save chart"), toQt(runFileName(*run_, fromQt(what), ".png")),
         QStringLiteral("PNG pictures (*.png);;SVG pictures (*.svg)"));
     if (path.isEmpty()) {
         return;
     }
+    view->setCaption(pictureCaption(*run_));
     (void)view->save(path, [this](const QString& problem) { showProblem(this, problem); });
 }
 

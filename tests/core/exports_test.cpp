@@ -419,8 +419,8 @@ RunResult cutRun() {
     const char* codes[] = {"11111", "11122", "22222"};
     std::vector<test::TextSpec> texts;
     for (int k = 0; k < 6; ++k) {
-        texts.push_back({"t" + std::to_string(k) + ".txt", codes[k % 3], "500",
-                         TextEncoding::Ascii, 1000, std::string(64, static_cast<char>('a' + k))});
+        texts.push_back({"t" + std::to_string(k) + ".txt", codes[k % 3], "500", TextEncoding::Ascii,
+                         1000, std::string(64, static_cast<char>('a' + k))});
     }
     RunResult run = test::runOf(texts, offTheNorm);
     run.folder = "/cases/brown corpus";

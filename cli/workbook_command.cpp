@@ -41,9 +41,9 @@ int runWorkbookCommand(const CliArguments& args, Output& out, Output& err) {
             return kExitUsage;
         }
     }
-    if (const std::optional<Error> failed =
-            writeWorkbook(*run.result, std::move(file.value()), utcTimestamp(), {}, nullptr,
-                          stability ? &*stability : nullptr)) {
+    if (const std::optional<Error> failed = writeWorkbook(
+            *run.result, std::move(file.value()), utcTimestampOf(run.result->startedAt), {},
+            nullptr, stability ? &*stability : nullptr)) {
         return cannotWrite(*failed);
     }
     return finish(

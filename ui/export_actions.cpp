@@ -227,10 +227,11 @@ bool EvidencePanel::exportWorkbook() {
         return false;
     }
     // With the stability figures when they were measured for this run.
-    return writeInBackground(path, [run = run_, path,
-                                    stability = stability_->stability()](JobControl& control) {
-        return writeWorkbook(*run, pathFromQt(path), utcTimestamp(), {}, &control, stability.get());
-    });
+    return writeInBackground(
+        path, [run = run_, path, stability = stability_->stability()](JobControl& control) {
+            return writeWorkbook(*run, pathFromQt(path), utcTimestampOf(run->startedAt), {},
+                                 &control, stability.get());
+        });
 }
 
 void EvidencePanel::copyReport() {
@@ -243,9 +244,11 @@ void EvidencePanel::copyReport() {
 bool EvidencePanel::saveRunRecord() {
     return saveAs(QStringLiteral("Save run record"), fileNameFor("run-record", ".txt"),
                   QStringLiteral("Text files (*.txt)"),
-                  // With the stability figures when they were measured for this run.
+                  // With the stability figures when they were measured for this run. Timed when
+                  // the run started: without them, the digest ending it is the run's identity.
                   [run = run_, stability = stability_->stability()](const QString&, JobControl&) {
-                      return wholeText(recordText(recordOf(*run, utcTimestamp(), stability.get())));
+                      return wholeText(recordText(
+                          recordOf(*run, utcTimestampOf(run->startedAt), stability.get())));
                   });
 }
 

@@ -46,7 +46,7 @@ QString pictureCaption(const RunResult& run) {
 }
 
 int captionBandHeight(int width, const QString& caption) {
-    return captionText(width, caption).height() + 2 * kCaptionMargin;
+    return caption.isEmpty() ? 0 : captionText(width, caption).height() + 2 * kCaptionMargin;
 }
 
 QByteArray captionedPicture(QSize size, const QString& caption, bool svg, const QString& title,

@@ -23,7 +23,7 @@ QString pictureCaption(const RunResult& run);
 QByteArray captionedPicture(QSize size, const QString& caption, bool svg, const QString& title,
                             const std::function<void(QPainter&, const QRect&)>& paint);
 
-// The height of the band `caption` takes under a picture `width` wide.
+// The height of the band `caption` takes under a picture `width` wide; none for no caption.
 int captionBandHeight(int width, const QString& caption);
 
 }  // namespace pelmora

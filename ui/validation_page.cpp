@@ -164,6 +164,10 @@ void ValidationPage::showRun(std::shared_ptr<const RunResult> run,
     run_ = std::move(run);
     stability_ = std::move(stability);
     stage_ = stage;
+    // A saved chart names the run it was drawn from.
+    const QString caption = run_ ? pictureCaption(*run_) : QString();
+    strengths_->setCaption(caption);
+    curve_->setCaption(caption);
     recompute();
 }
 
@@ -230,7 +234,6 @@ void ValidationPage::saveChart(ReportChartView* view, const QString& name) {
     if (path.isEmpty()) {
         return;
     }
-    view->setCaption(pictureCaption(*run_));
     (void)view->save(path, [this](const QString& problem) { showProblem(this, problem); });
 }
 

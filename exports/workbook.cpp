@@ -1,5 +1,7 @@
 #include "exports/workbook.h"
 
+#include <variant>
+
 #include "explanation/input_quality.h"
 #include "explanation/run_summary.h"
 #include "exports/measures_table.h"
@@ -124,39 +126,44 @@ void matrixSheet(Book& book, const RunResult& run, const SheetLimits& limits) {
 // cell where it is a number, else the report's words for it.
 void summarySheet(Book& book, const RunResult& run, const RunStability* stability,
                   const SheetLimits& limits) {
+    using Value = std::variant<double, std::string>;
     const RunSummary s = summariseRun(run);
-    Sheet sheet(book, "Summary", 16, limits);
+    const auto number = [](auto n) { return Value(static_cast<double>(n)); };
+    const auto figure = [](const std::optional<double>& value, const std::string& text) {
+        return value ? Value(*value) : Value(text);
+    };
+    std::vector<std::pair<const char*, Value>> rows = {
+        {"folder", displayText(run.folder.string())},
+        {"texts analysed", number(s.textsAnalysed)},
+        {"texts left out", number(s.textsLeftOut)},
+        {"pairs", number(s.pairs)},
+        {"mean", figure(run.meanValue, s.mean)},
+        {"standard deviation", figure(s.stDevValue, s.stDev)},
+        {"minimal pairs", number(s.minimalPairs)},
+        {"significant pairs", number(s.significantPairs)},
+        {"warnings", number(s.warnings)},
+    };
+    if (stability != nullptr) {
+        rows.insert(rows.end(), {{"unstable texts", number(stability->unstableTexts())},
+                                 {"texts not resampled", number(stability->notMeasuredTexts())},
+                                 {"resamples", number(stability->options.resamples)},
+                                 {"words per block", number(stability->options.blockWords)}});
+    }
+    rows.insert(rows.end(), {{"version", programVersion()},
+                             {"run started (UTC)", utcTimestampOf(run.startedAt)},
+                             {"run time (seconds)", number(run.seconds)}});
+    Sheet sheet(book, "Summary", static_cast<std::int64_t>(rows.size()), limits);
     sheet.width(0, 0, 32);
     sheet.width(1, 1, 60);
-    const auto row = [&](const char* key, const auto& value) {
+    for (const auto& [key, value] : rows) {
         sheet.text(0, key, book.bold());
-        if constexpr (std::is_arithmetic_v<std::decay_t<decltype(value)>>) {
-            sheet.number(1, static_cast<double>(value));
+        if (const double* n = std::get_if<double>(&value)) {
+            sheet.number(1, *n);
         } else {
-            sheet.text(1, value);
+            sheet.text(1, std::get<std::string>(value));
         }
         sheet.nextRow();
-    };
-    const auto figure = [&](const char* key, const std::optional<double>& value,
-                            const std::string& text) { value ? row(key, *value) : row(key, text); };
-    row("folder", displayText(run.folder.string()));
-    row("texts analysed", s.textsAnalysed);
-    row("texts left out", s.textsLeftOut);
-    row("pairs", s.pairs);
-    figure("mean", run.meanValue, s.mean);
-    figure("standard deviation", s.stDevValue, s.stDev);
-    row("minimal pairs", s.minimalPairs);
-    row("significant pairs", s.significantPairs);
-    row("warnings", s.warnings);
-    if (stability != nullptr) {
-        row("unstable texts", stability->unstableTexts());
-        row("texts not resampled", stability->notMeasuredTexts());
-        row("resamples", stability->options.resamples);
-        row("words per block", stability->options.blockWords);
     }
-    row("version", programVersion());
-    row("run started (UTC)", utcTimestampOf(run.startedAt));
-    row("run time (seconds)", run.seconds);
     sheet.finish();
 }
 

@@ -2,18 +2,15 @@
 
 #include <QDir>
 #include <QLineEdit>
-#include <QSettings>
 #include <QSignalBlocker>
+
+#include "ui/user_settings.h"
 
 namespace pelmora {
 
 namespace {
 
 const QString kRecentKey = QStringLiteral("recentFolders");
-
-QSettings userSettings() {
-    return QSettings(QStringLiteral("Pelmora"), QStringLiteral("Pelmora"));
-}
 
 }  // namespace
 

@@ -643,7 +643,7 @@ TEST(ReplacingFile, ALinkIsFollowedToTheFileItLeadsToWhichIsReplacedWhileTheLink
     EXPECT_EQ(pending.value().destination(), folder.path() / "real/old.xlsx");
     EXPECT_EQ(pending.value().temporary().parent_path(), folder.path() / "real");
     ASSERT_FALSE(writeWorkbook(threeTexts(), std::move(pending.value()), "now"));
-    EXPECT_EQ(test::readWorkbook(real).names.size(), 7u);
+    EXPECT_EQ(test::readWorkbook(real).names.size(), 8u);
     ASSERT_FALSE(writeText(link, "through the link"));
     EXPECT_EQ(test::readAll(real), "through the link");
     ASSERT_FALSE(writeText(dangling, "made"));
@@ -724,9 +724,9 @@ TEST(ReplacingFile, AFailedOrAbandonedWriteLeavesTheOldFileAndNoTemporaryFile) {
 TEST(ReplacingFile, ACancelledSaveLeavesTheOldFileOrNoneAndNoTemporaryFile) {
     const test::TempFolder folder;
     const fs::path old = folder.write("old.xlsx", "old"), fresh = folder.path() / "new.xlsx";
-    const std::vector<std::string> sheets = {
-        "Report", "Types",   "Measures",   "Pairs",
-        "Matrix", "Quality", "Run record", "the workbook put together"};
+    const std::vector<std::string> sheets = {"Summary",  "Report",     "Types",
+                                             "Measures", "Pairs",      "Matrix",
+                                             "Quality",  "Run record", "the workbook put together"};
     // The workbook's steps in order, cancelled at each: at the first sheet, in the middle and
     // at the last step, after every sheet was written.
     for (std::size_t at = 1; at <= sheets.size(); ++at) {
@@ -755,7 +755,7 @@ TEST(ReplacingFile, ACancelledSaveLeavesTheOldFileOrNoneAndNoTemporaryFile) {
     JobControl control([&](const JobProgress& p) { steps.push_back(p.step); });
     ASSERT_FALSE(writeWorkbook(threeTexts(), fresh, "now", {}, &control));
     EXPECT_EQ(steps, sheets);
-    EXPECT_EQ(test::readWorkbook(fresh).names.size(), 7u);
+    EXPECT_EQ(test::readWorkbook(fresh).names.size(), 8u);
 
     // Any other file: cancelled between two pieces, nothing more is written and none is kept.
     for (const fs::path& target : {old, folder.path() / "other.txt"}) {

@@ -18,8 +18,10 @@ int runRecordCommand(const CliArguments& args, Output& out, Output& err) {
                 return;
             }
         }
-        // As it is, without --crlf's line ends: the end line's digest is of these bytes.
-        o.raw(recordText(recordOf(*run.result, utcTimestamp(), stability ? &*stability : nullptr)));
+        // As it is, without --crlf's line ends: the end line's digest is of these bytes. Timed
+        // when the run started, so that without stability that digest is the run's identity.
+        o.raw(recordText(recordOf(*run.result, utcTimestampOf(run.result->startedAt),
+                                  stability ? &*stability : nullptr)));
     });
     return status == kExitOk && failed ? kExitUsage : statusWithStability(status, stability);
 }

@@ -1,10 +1,15 @@
 #include "cli/folder_run.h"
+#include "cli/stability_options.h"
 #include "exports/workbook.h"
 #include "record/run_record.h"
 
 namespace pelmora::cli {
 
 int runWorkbookCommand(const CliArguments& args, Output& out, Output& err) {
+    const std::optional<StabilityOptions> options = stabilityOptionsOf(args, "workbook", err);
+    if (!options) {
+        return kExitUsage;
+    }
     if (args.operands.empty()) {
         return usageError(err, "workbook: missing FOLDER (try --help)");
     }
@@ -29,11 +34,21 @@ int runWorkbookCommand(const CliArguments& args, Output& out, Output& err) {
     if (!run.result) {
         return kExitUsage;
     }
-    if (const std::optional<Error> failed =
-            writeWorkbook(*run.result, std::move(file.value()), utcTimestamp())) {
+    std::optional<RunStability> stability;
+    if (asksForStability(args)) {
+        stability = stabilityOf(run, *options, args, err);
+        if (!stability) {
+            return kExitUsage;
+        }
+    }
+    if (const std::optional<Error> failed = writeWorkbook(
+            *run.result, std::move(file.value()), utcTimestampOf(run.result->startedAt), {},
+            nullptr, stability ? &*stability : nullptr)) {
         return cannotWrite(*failed);
     }
-    return finish(out, err, run.result->leftOut.empty() ? kExitOk : kExitLeftOut);
+    return finish(
+        out, err,
+        statusWithStability(run.result->leftOut.empty() ? kExitOk : kExitLeftOut, stability));
 }
 
 }  // namespace pelmora::cli

@@ -1,294 +1,30 @@
 #include "exports/workbook.h"
 
-#include <locale.h>
-#include <xlsxwriter.h>
-
-#include <algorithm>
-#include <array>
-#include <utility>
+#include <variant>
 
 #include "explanation/input_quality.h"
+#include "explanation/run_summary.h"
 #include "exports/measures_table.h"
 #include "exports/pairs_table.h"
 #include "exports/run_texts.h"
-#include "exports/strength_colours.h"
-#include "formats/spreadsheet_cells.h"
+#include "exports/workbook_sheet.h"
 #include "record/run_record.h"
-#include "stores/text_encoding.h"
+#include "version/version.h"
 
 namespace pelmora {
 
 namespace {
 
-// The longest text a cell holds, in bytes.
-constexpr std::size_t kCellBytes = 32767;
+using workbook::Book;
+using workbook::CNumbers;
+using workbook::Sheet;
+
 // A Matrix sheet of more texts than this may pass 4 GB unpacked, which needs the zip's 64-bit
 // form; some readers lack it, so smaller workbooks go without.
 constexpr int kZip64Texts = 8000;
-// Report, Types, Measures, Pairs, Matrix, Quality and Run record.
-constexpr int kSheets = 7;
-
-// The library writes numbers with printf: in the C locale, whatever the user's, so that a
-// figure is never written 0,5. Only for this thread and this workbook.
-class CNumbers {
-public:
-    CNumbers() : c_(newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(0))) {
-        if (c_ != static_cast<locale_t>(0)) {
-            previous_ = uselocale(c_);
-        }
-    }
-    ~CNumbers() {
-        if (c_ != static_cast<locale_t>(0)) {
-            uselocale(previous_);
-            freelocale(c_);
-        }
-    }
-    CNumbers(const CNumbers&) = delete;
-    CNumbers& operator=(const CNumbers&) = delete;
-
-private:
-    locale_t c_;
-    locale_t previous_ = static_cast<locale_t>(0);
-};
-
-// A cell's text as the file must hold it: UTF-8 in the format's escapes, which the library
-// then writes as it is, and no longer than a cell takes.
-std::string cellText(std::string_view text) {
-    return workbookText(isValidUtf8(text) ? text : displayText(text), kCellBytes);
-}
-
-// Whether a text is its own cell text: printable ASCII, tabs and LFs, with no underscore that
-// could start an escape, short enough for a cell. Most cells of a large workbook are, and
-// skip the copies that cellText makes.
-bool isPlainCell(std::string_view text) {
-    if (text.size() > kCellBytes) {
-        return false;
-    }
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const auto c = static_cast<unsigned char>(text[i]);
-        if ((c < 0x20 && c != '\t' && c != '\n') || c > 0x7E ||
-            (c == '_' && i + 1 < text.size() && text[i + 1] == 'x')) {
-            return false;
-        }
-    }
-    return true;
-}
-
-// The workbook being written, the formats its cells share, and its first error.
-class Book {
-public:
-    Book(const std::filesystem::path& file, const std::filesystem::path& folder, bool zip64,
-         const CancelToken* cancel)
-        : folder_(folder.string()), cancel_(cancel) {
-        lxw_workbook_options options{};
-        options.constant_memory = LXW_TRUE;  // rows go to disk as written
-        options.tmpdir = folder_.data();     // beside the target, on the disk it fills
-        options.use_zip64 = zip64 ? LXW_TRUE : LXW_FALSE;
-        book_ = workbook_new_opt(file.c_str(), &options);
-        if (book_ == nullptr) {
-            error_ = LXW_ERROR_MEMORY_MALLOC_FAILED;
-            return;
-        }
-        bold_ = workbook_add_format(book_);
-        format_set_bold(bold_);
-        plain_ = workbook_add_format(book_);
-        for (int s = 0; s <= kNoPair; ++s) {
-            for (int significant = 0; significant < 2; ++significant) {
-                lxw_format* f = workbook_add_format(book_);
-                format_set_bg_color(f, strengthRgb(s == kNoPair ? -1 : s));
-                format_set_align(f, LXW_ALIGN_CENTER);
-                if (significant != 0) {
-                    // Outlined and bold, as the matrix window marks a pair off the norm.
-                    format_set_bold(f);
-                    format_set_border(f, LXW_BORDER_MEDIUM);
-                }
-                cells_[static_cast<std::size_t>(s * 2 + significant)] = f;
-            }
-        }
-    }
-    ~Book() {
-        if (book_ != nullptr) {
-            static_cast<void>(workbook_close(book_));
-        }
-    }
-    Book(const Book&) = delete;
-    Book& operator=(const Book&) = delete;
-
-    bool ok() const { return error_ == LXW_NO_ERROR; }
-    // Cancelled: the sheets stop taking rows, and the book is dropped unwritten.
-    bool stopped() const { return cancel_ != nullptr && cancel_->cancelled(); }
-    void abandon() {
-        if (book_ != nullptr) {
-            lxw_workbook_free(std::exchange(book_, nullptr));
-        }
-    }
-    void note(lxw_error e) {
-        if (error_ == LXW_NO_ERROR) {
-            error_ = e;
-        }
-    }
-    lxw_worksheet* addSheet(const char* name) {
-        lxw_worksheet* sheet = book_ == nullptr ? nullptr : workbook_add_worksheet(book_, name);
-        if (sheet == nullptr) {
-            note(LXW_ERROR_PARAMETER_VALIDATION);
-        }
-        return sheet;
-    }
-    lxw_format* bold() const { return bold_; }
-    lxw_format* plain() const { return plain_; }
-    // The cell of a strength, or of no pair for any strength outside 0 to 5.
-    lxw_format* strengthCell(int strength, bool significant) const {
-        const int s = strength >= 0 && strength <= 5 ? strength : kNoPair;
-        return cells_[static_cast<std::size_t>(s * 2 + (significant ? 1 : 0))];
-    }
-    // Writes the file; the first error of all.
-    lxw_error close() {
-        if (book_ != nullptr) {
-            note(workbook_close(std::exchange(book_, nullptr)));
-        }
-        return error_;
-    }
-
-private:
-    static constexpr int kNoPair = 6;  // after the formats of strengths 0 to 5
-
-    std::string folder_;
-    const CancelToken* cancel_ = nullptr;
-    lxw_workbook* book_ = nullptr;
-    lxw_error error_ = LXW_NO_ERROR;
-    lxw_format* bold_ = nullptr;
-    lxw_format* plain_ = nullptr;
-    std::array<lxw_format*, 14> cells_{};
-};
-
-// One sheet, written row by row from the top. It takes at most `limits.rows` rows: a table
-// of more keeps its first rows, and its last row says how many `what` were left out and
-// where they all are.
-class Sheet {
-public:
-    Sheet(Book& book, const char* name, std::int64_t rowsWanted, const SheetLimits& limits,
-          std::string what = "rows", std::string whole = "")
-        : book_(book),
-          sheet_(book.addSheet(name)),
-          wanted_(rowsWanted),
-          capacity_(rowsWanted <= limits.rows ? rowsWanted : limits.rows - 1),
-          limit_(limits.rows),
-          what_(std::move(what)),
-          whole_(std::move(whole)) {}
-    // The library keeps the temporary file of a sheet without cells open for good: a sheet
-    // left empty gets one blank cell, so that no export costs the program a descriptor.
-    ~Sheet() {
-        if (sheet_ != nullptr && !wrote_) {
-            book_.note(worksheet_write_blank(sheet_, 0, 0, book_.plain()));
-        }
-    }
-    Sheet(const Sheet&) = delete;
-    Sheet& operator=(const Sheet&) = delete;
-
-    bool full() const { return row_ >= capacity_ || book_.stopped(); }
-    lxw_worksheet* get() const { return sheet_; }
-
-    void text(int column, std::string_view text, lxw_format* format = nullptr) {
-        if (text.empty() || !writable()) {
-            return;
-        }
-        if (isPlainCell(text)) {
-            cell_.assign(text);
-        } else {
-            cell_ = cellText(text);
-        }
-        book_.note(worksheet_write_string(sheet_, row(), static_cast<lxw_col_t>(column),
-                                          cell_.c_str(), format));
-        wrote_ = true;
-    }
-    void number(int column, double value, lxw_format* format = nullptr) {
-        if (writable()) {
-            book_.note(worksheet_write_number(sheet_, row(), static_cast<lxw_col_t>(column), value,
-                                              format));
-            wrote_ = true;
-        }
-    }
-    void blank(int column, lxw_format* format) {
-        if (writable()) {
-            book_.note(
-                worksheet_write_blank(sheet_, row(), static_cast<lxw_col_t>(column), format));
-            wrote_ = true;
-        }
-    }
-    void nextRow() { ++row_; }
-
-    // A header row: all text, in bold.
-    void header(const TableRow& cells) {
-        for (std::size_t c = 0; c < cells.size(); ++c) {
-            text(static_cast<int>(c), cells[c], book_.bold());
-        }
-        nextRow();
-    }
-    // A row of a table: names and codes as text, figures as numbers.
-    void add(const TableRow& cells, const ColumnKinds& kinds) {
-        for (std::size_t c = 0; c < cells.size(); ++c) {
-            const int column = static_cast<int>(c);
-            const std::optional<double> value =
-                kinds[c] == CellKind::Number ? cellNumber(cells[c]) : std::nullopt;
-            if (value) {
-                number(column, *value);
-            } else {
-                text(column, cells[c]);
-            }
-        }
-        nextRow();
-    }
-    // A table whose first row is its header, then its rows.
-    void table(const std::vector<TableRow>& rows, const ColumnKinds& kinds) {
-        for (std::size_t r = 0; r < rows.size() && !full(); ++r) {
-            if (r == 0) {
-                header(rows[r]);
-            } else {
-                add(rows[r], kinds);
-            }
-        }
-    }
-    void width(int first, int last, double characters) {
-        if (sheet_ != nullptr) {
-            book_.note(worksheet_set_column(sheet_, static_cast<lxw_col_t>(first),
-                                            static_cast<lxw_col_t>(last), characters, nullptr));
-        }
-    }
-    void freeze(int rows, int columns) {
-        if (sheet_ != nullptr) {
-            worksheet_freeze_panes(sheet_, static_cast<lxw_row_t>(rows),
-                                   static_cast<lxw_col_t>(columns));
-        }
-    }
-
-    // The note on the rows left out, when any were.
-    void finish() {
-        if (wanted_ <= capacity_ || sheet_ == nullptr) {
-            return;
-        }
-        row_ = capacity_;
-        ++capacity_;  // the row kept for the note
-        std::string note = std::to_string(wanted_ - row_) + " more " + what_ +
-                           " left out: a sheet holds " + std::to_string(limit_) + " rows at most.";
-        if (!whole_.empty()) {
-            note += " " + whole_;
-        }
-        text(0, note, book_.bold());
-        nextRow();
-    }
-
-private:
-    bool writable() const { return sheet_ != nullptr && row_ < capacity_ && !book_.stopped(); }
-    lxw_row_t row() const { return static_cast<lxw_row_t>(row_); }
-
-    Book& book_;
-    lxw_worksheet* sheet_;
-    std::int64_t wanted_, capacity_, limit_;
-    std::int64_t row_ = 0;
-    std::string what_, whole_;
-    std::string cell_;  // the text of the cell being written, its room kept for the next
-    bool wrote_ = false;
-};
+// Summary, Report, Types, Measures, Pairs, Matrix, Quality and Run record; Stability when
+// measured.
+constexpr int kSheets = 8;
 
 // The report one line a row, a line's figure in a column of its own: each line that has one
 // gives it after its last tab (a name before it may hold tabs of its own).
@@ -343,20 +79,26 @@ void pairsSheet(Book& book, const RunResult& run, const SheetLimits& limits) {
 }
 
 // How many texts the Matrix shows: all of them, or as many as a sheet holds across (and
-// down, with a row for the note).
+// down, with a row for the note above and below).
 int matrixTexts(const RunResult& run, const SheetLimits& limits) {
     const auto n = static_cast<std::int64_t>(run.texts.size());
     if (n + 1 <= limits.columns && n + 1 <= limits.rows) {
         return static_cast<int>(n);
     }
     return static_cast<int>(
-        std::max<std::int64_t>(0, std::min<std::int64_t>(limits.columns - 1, limits.rows - 2)));
+        std::max<std::int64_t>(0, std::min<std::int64_t>(limits.columns - 1, limits.rows - 3)));
 }
 
 void matrixSheet(Book& book, const RunResult& run, const SheetLimits& limits) {
     const int n = static_cast<int>(run.texts.size());
     const int shown = matrixTexts(run, limits);
     Sheet sheet(book, "Matrix", shown + 2, limits);
+    const std::string note = "The first " + std::to_string(shown) + " of " + std::to_string(n) +
+                             " texts, as many as a sheet holds. \"Export matrix…\" and "
+                             "pelmora-cli matrix write every text.";
+    if (shown < n) {
+        sheet.noteFirst(note);
+    }
     sheet.freeze(1, 1);
     sheet.width(0, 0, 32);
     for (int j = 0; j < shown; ++j) {
@@ -376,12 +118,53 @@ void matrixSheet(Book& book, const RunResult& run, const SheetLimits& limits) {
         sheet.nextRow();
     }
     if (shown < n) {
-        sheet.text(0,
-                   "The first " + std::to_string(shown) + " of " + std::to_string(n) +
-                       " texts, as many as a sheet holds. \"Export matrix…\" and pelmora-cli "
-                       "matrix write every text.",
-                   book.bold());
+        sheet.text(0, note, book.bold());
     }
+}
+
+// The run at a glance, each figure as the run result and the run summary give it: a number
+// cell where it is a number, else the report's words for it.
+void summarySheet(Book& book, const RunResult& run, const RunStability* stability,
+                  const SheetLimits& limits) {
+    using Value = std::variant<double, std::string>;
+    const RunSummary s = summariseRun(run);
+    const auto number = [](auto n) { return Value(static_cast<double>(n)); };
+    const auto figure = [](const std::optional<double>& value, const std::string& text) {
+        return value ? Value(*value) : Value(text);
+    };
+    std::vector<std::pair<const char*, Value>> rows = {
+        {"folder", displayText(run.folder.string())},
+        {"texts analysed", number(s.textsAnalysed)},
+        {"texts left out", number(s.textsLeftOut)},
+        {"pairs", number(s.pairs)},
+        {"mean", figure(run.meanValue, s.mean)},
+        {"standard deviation", figure(s.stDevValue, s.stDev)},
+        {"minimal pairs", number(s.minimalPairs)},
+        {"significant pairs", number(s.significantPairs)},
+        {"warnings", number(s.warnings)},
+    };
+    if (stability != nullptr) {
+        rows.insert(rows.end(), {{"unstable texts", number(stability->unstableTexts())},
+                                 {"texts not resampled", number(stability->notMeasuredTexts())},
+                                 {"resamples", number(stability->options.resamples)},
+                                 {"words per block", number(stability->options.blockWords)}});
+    }
+    rows.insert(rows.end(), {{"version", programVersion()},
+                             {"run started (UTC)", utcTimestampOf(run.startedAt)},
+                             {"run time (seconds)", number(run.seconds)}});
+    Sheet sheet(book, "Summary", static_cast<std::int64_t>(rows.size()), limits);
+    sheet.width(0, 0, 32);
+    sheet.width(1, 1, 60);
+    for (const auto& [key, value] : rows) {
+        sheet.text(0, key, book.bold());
+        if (const double* n = std::get_if<double>(&value)) {
+            sheet.number(1, *n);
+        } else {
+            sheet.text(1, std::get<std::string>(value));
+        }
+        sheet.nextRow();
+    }
+    sheet.finish();
 }
 
 void recordSheet(Book& book, const RunResult& run, const std::string& created,
@@ -407,7 +190,7 @@ void recordSheet(Book& book, const RunResult& run, const std::string& created,
 
 std::optional<Error> writeWorkbook(const RunResult& run, ReplacingFile file,
                                    const std::string& created, const SheetLimits& limits,
-                                   JobControl* control) {
+                                   JobControl* control, const RunStability* stability) {
     const CNumbers numbers;
     const std::filesystem::path folder = file.temporary().has_parent_path()
                                              ? file.temporary().parent_path()
@@ -423,10 +206,13 @@ std::optional<Error> writeWorkbook(const RunResult& run, ReplacingFile file,
                 return false;
             }
             if (control != nullptr) {
-                control->report(++step, kSheets + 1, name);
+                control->report(++step, kSheets + (stability != nullptr ? 2 : 1), name);
             }
             return !book.stopped();
         };
+        if (next("Summary")) {
+            summarySheet(book, run, stability, limits);
+        }
         if (next("Report")) {
             reportSheet(book, run, limits);
         }
@@ -445,6 +231,10 @@ std::optional<Error> writeWorkbook(const RunResult& run, ReplacingFile file,
         }
         if (next("Quality")) {
             tableSheet(book, "Quality", qualityTable(run.quality), qualityColumnKinds(), limits);
+        }
+        if (stability != nullptr && next("Stability")) {
+            tableSheet(book, "Stability", stabilityTable(run, *stability), stabilityColumnKinds(),
+                       limits);
         }
         if (next("Run record")) {
             recordSheet(book, run, created, limits);
@@ -468,12 +258,12 @@ std::optional<Error> writeWorkbook(const RunResult& run, ReplacingFile file,
 
 std::optional<Error> writeWorkbook(const RunResult& run, const std::filesystem::path& path,
                                    const std::string& created, const SheetLimits& limits,
-                                   JobControl* control) {
+                                   JobControl* control, const RunStability* stability) {
     Result<ReplacingFile> file = ReplacingFile::create(path);
     if (!file.ok()) {
         return file.error();
     }
-    return writeWorkbook(run, std::move(file.value()), created, limits, control);
+    return writeWorkbook(run, std::move(file.value()), created, limits, control, stability);
 }
 
 }  // namespace pelmora

@@ -1,7 +1,8 @@
 #pragma once
-// Every table of a run in one workbook, for a spreadsheet: the sheets Report, Types, Measures,
-// Pairs, Matrix, Quality and Run record. Codes and names are text cells and figures number
-// cells, so that the spreadsheet guesses nothing, and no text can become a formula.
+// Every table of a run in one workbook, for a spreadsheet: the sheets Summary, Report, Types,
+// Measures, Pairs, Matrix, Quality, Stability (when it was measured) and Run record. Codes and
+// names are text cells and figures number cells, so that the spreadsheet guesses nothing, and
+// no text can become a formula.
 
 #include <cstdint>
 #include <filesystem>
@@ -11,6 +12,7 @@
 #include "files/replacing_file.h"
 #include "jobs/job.h"
 #include "run/run_result.h"
+#include "stability/stability.h"
 #include "stores/error.h"
 
 namespace pelmora {
@@ -21,20 +23,23 @@ struct SheetLimits {
     int columns = 16'384;
 };
 
-// A sheet with more rows than it holds keeps its first rows and ends in a row that says how
-// many were left out and which export has them all; the Matrix keeps as many texts as fit
-// across, by as many down. The workbook is written into `file` and committed when complete;
-// `created` is the time its Run record sheet names. Each sheet is a step reported to
-// `control`; once it is cancelled nothing is committed and the Cancelled error comes back.
+// A sheet with more rows than it holds keeps its first rows between a first and a last row
+// that say how many were left out and which export has them all; the Matrix keeps as many
+// texts as fit across, by as many down. The workbook is written into `file` and committed
+// when complete; `created` is the time its Run record sheet names. Each sheet is a step
+// reported to `control`; once it is cancelled nothing is committed and the Cancelled error
+// comes back. With `stability` the Summary gives its figures and a Stability sheet its table.
 [[nodiscard]] std::optional<Error> writeWorkbook(const RunResult& run, ReplacingFile file,
                                                  const std::string& created,
                                                  const SheetLimits& limits = {},
-                                                 JobControl* control = nullptr);
+                                                 JobControl* control = nullptr,
+                                                 const RunStability* stability = nullptr);
 // The same into a temporary file made beside `path`.
 [[nodiscard]] std::optional<Error> writeWorkbook(const RunResult& run,
                                                  const std::filesystem::path& path,
                                                  const std::string& created,
                                                  const SheetLimits& limits = {},
-                                                 JobControl* control = nullptr);
+                                                 JobControl* control = nullptr,
+                                                 const RunStability* stability = nullptr);
 
 }  // namespace pelmora

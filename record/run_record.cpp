@@ -115,12 +115,14 @@ RunRecord recordOf(const RunResult& run, std::string created, const RunStability
 }
 
 std::string utcTimestamp() {
-    const std::time_t now = std::time(nullptr);
-    std::tm utc{};
-    gmtime_r(&now, &utc);
-    char buf[32];
-    std::strftime(buf, sizeof buf, "%Y-%m-%dT%H:%M:%SZ", &utc);
-    return buf;
+    return utcTimestampOf(std::time(nullptr));
+}
+
+std::string runDigest(const RunResult& run) {
+    const std::string text = recordText(recordOf(run, utcTimestampOf(run.startedAt)));
+    // The end line closes with the digest of every line above it.
+    constexpr std::size_t kHexDigits = 64;
+    return text.substr(text.size() - 1 - kHexDigits, kHexDigits);
 }
 
 std::string recordText(const RunRecord& r) {

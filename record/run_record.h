@@ -60,6 +60,9 @@ RunRecord recordOf(const RunResult& run, std::string created,
 
 // The current time as RunRecord::created writes it.
 std::string utcTimestamp();
+// The run's identity: the SHA-256 that closes its record made at the run's start, without
+// stability figures; the same for every output of one run.
+std::string runDigest(const RunResult& run);
 
 // Line-based UTF-8 text, LF line ends; fields are separated by tabs. Inside a field a
 // backslash, tab, CR and LF are escaped, and so is every byte that is not part of valid

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <atomic>
+#include <chrono>
+#include <ctime>
 #include <optional>
 #include <thread>
 #include <utility>
@@ -42,6 +44,8 @@ public:
     }
 
     void runStarted(const Form2& main, const Form1& gathered) override {
+        result_->startedAt = static_cast<std::int64_t>(std::time(nullptr));
+        clock_ = std::chrono::steady_clock::now();
         result_->folder = main.File1.path;
         result_->listedFiles = main.File1.count();
         result_->unlisted = main.File1.unlisted;
@@ -90,6 +94,8 @@ public:
         markMoves();
         result_->report = main.txtReport;
         result_->types = gathered.txtTypes.text();
+        result_->seconds =
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - clock_).count();
         finished_ = true;
     }
 
@@ -121,6 +127,7 @@ private:
     }
 
     std::shared_ptr<RunResult> result_;
+    std::chrono::steady_clock::time_point clock_;  // when the run started
     int jobs_ = 0;  // texts at once, as the run measures them; 0 for one per core
     bool finished_ = false;
 };

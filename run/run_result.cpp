@@ -1,8 +1,18 @@
 #include "run/run_result.h"
 
 #include <cassert>
+#include <ctime>
 
 namespace pelmora {
+
+std::string utcTimestampOf(std::int64_t secondsSince1970) {
+    const auto time = static_cast<std::time_t>(secondsSince1970);
+    std::tm utc{};
+    gmtime_r(&time, &utc);
+    char buf[32];
+    std::strftime(buf, sizeof buf, "%Y-%m-%dT%H:%M:%SZ", &utc);
+    return buf;
+}
 
 const std::string& TextRecord::text(Measure m) const {
     return measures.text(m);

@@ -37,6 +37,9 @@ struct TextRecord {
     double number(Measure m) const { return numbers[static_cast<std::size_t>(m)]; }
 };
 
+// A time as the run record writes it, in UTC: "2026-12-06T15:40:12Z".
+std::string utcTimestampOf(std::int64_t secondsSince1970);
+
 // The digits whose decisive move lies within the near margin.
 std::array<bool, 5> nearOf(const std::array<DigitMoves, 5>& decisive);
 
@@ -91,6 +94,8 @@ struct RunResult {
     ComposedText report;               // the report box
     std::string types;                 // the results box
     RuleBook rules = RuleBook::standard();
+    std::int64_t startedAt = 0;  // when the run started, in seconds since 1970 (UTC)
+    double seconds = 0;          // how long it took
 
     int analysedCount() const;
     // The text whose name is exactly these bytes, or nullptr.

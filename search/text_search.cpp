@@ -126,6 +126,33 @@ void TextSearch::finish(std::optional<TextPlace> match) {
     match_ = match;
 }
 
+MatchCount::MatchCount(ComposedText text, std::string needle, TextPlace at)
+    : text_(std::move(text)), needle_(std::move(needle)), at_(at), lines_(text_.lineCount()) {
+    if (needle_.empty()) {
+        next_ = lines_;
+    }
+}
+
+bool MatchCount::advance(std::int64_t lines) {
+    if (ended()) {
+        return true;
+    }
+    std::int64_t looked = 0;
+    text_.forEachLine(next_, [&](std::string_view line) {
+        line = withoutLineEnd(line);
+        for (std::size_t at = findIgnoreCase(line, needle_); at != std::string_view::npos;
+             at = findIgnoreCase(line, needle_, at + 1)) {
+            ++total_;
+            if (TextPlace{next_, at} == at_) {
+                number_ = total_;
+            }
+        }
+        ++next_;
+        return ++looked < std::max<std::int64_t>(1, lines);
+    });
+    return ended();
+}
+
 std::optional<TextPlace> findInText(const ComposedText& text, std::string_view needle,
                                     TextPlace from, bool backward) {
     TextSearch search(text, std::string(needle), from, backward);

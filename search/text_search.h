@@ -58,6 +58,29 @@ private:
     std::optional<TextPlace> match_;
 };
 
+// Counting every match of a needle in a text, found as a search finds them (each place it
+// starts, overlapping ones too), a few lines at a time; and which of them starts at `at`.
+class MatchCount {
+public:
+    MatchCount(ComposedText text, std::string needle, TextPlace at);
+
+    // Looks at up to `lines` more lines (at least one); true once all were counted.
+    bool advance(std::int64_t lines);
+    bool ended() const { return next_ >= lines_; }
+    std::int64_t total() const { return total_; }
+    // The number, from 1, of the match at `at`; 0 when none starts there.
+    std::int64_t number() const { return number_; }
+
+private:
+    ComposedText text_;
+    std::string needle_;
+    TextPlace at_;
+    std::int64_t lines_ = 0;
+    std::int64_t next_ = 0;
+    std::int64_t total_ = 0;
+    std::int64_t number_ = 0;
+};
+
 // The whole search at once: where the next match starts, if any.
 std::optional<TextPlace> findInText(const ComposedText& text, std::string_view needle,
                                     TextPlace from, bool backward = false);

@@ -366,6 +366,10 @@ std::vector<TableRow> stabilityTable(const RunResult& run, const RunStability& s
     return rows;
 }
 
+ColumnKinds stabilityColumnKinds() {
+    return {{CellKind::Text, CellKind::Code, CellKind::Text, CellKind::Number}};
+}
+
 namespace {
 
 // A pair's strength before and after a move follows from its two texts' codes alone, so

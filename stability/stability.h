@@ -15,6 +15,7 @@
 
 #include "formats/csv.h"
 #include "formats/output_format.h"
+#include "formats/spreadsheet_cells.h"
 #include "run/run_result.h"
 #include "stores/error.h"
 
@@ -122,6 +123,8 @@ std::string pairStabilityText(const PairStability& pair, int resamples);
 // too short or not measured says so in its rows' "kept".
 std::vector<TableRow> stabilityTable(const RunResult& run, const RunStability& stability,
                                      NameStyle style = NameStyle::Exact);
+// The digit as a code, which keeps it text; "kept" a figure where it is one.
+ColumnKinds stabilityColumnKinds();
 
 struct SensitivityRow {
     double move = 0;    // the signed share every threshold moved by: -0.1, ...

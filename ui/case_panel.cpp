@@ -10,6 +10,7 @@
 #include <QPushButton>
 #include <set>
 
+#include "exports/run_names.h"
 #include "files/replacing_file.h"
 #include "help/window_parts.h"
 #include "stores/navigation.h"
@@ -262,7 +263,8 @@ bool CasePanel::importMetadata() {
 
 bool CasePanel::exportMetadata() {
     const QString path =
-        choosePath(QStringLiteral("Export metadata"), QStringLiteral("metadata.csv"), kCsvFilter);
+        choosePath(QStringLiteral("Export metadata"),
+                   toQt(safeFileName(folderName(folder_), {}, "metadata", ".csv")), kCsvFilter);
     if (path.isEmpty()) {
         return false;
     }

@@ -6,6 +6,7 @@
 
 #include "casefile/case_file.h"
 #include "casefile/folder_check.h"
+#include "exports/run_names.h"
 #include "record/run_record.h"
 #include "stores/navigation.h"
 #include "ui/case_panel.h"
@@ -81,9 +82,9 @@ void CasePanel::showCaseLog() {
 }
 
 bool CasePanel::newCase() {
-    const QString path =
-        choosePath(QStringLiteral("New case"),
-                   QStringLiteral("case") + QString::fromUtf8(kCaseExtension), kCaseFilter);
+    const QString path = choosePath(
+        QStringLiteral("New case"),
+        toQt(safeFileName(folderName(folder_), {}, "case", kCaseExtension)), kCaseFilter);
     if (path.isEmpty()) {
         return false;
     }

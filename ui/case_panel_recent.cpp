@@ -4,23 +4,19 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QMenu>
-#include <QSettings>
 #include <string>
 #include <vector>
 
 #include "casefile/recent_cases.h"
 #include "ui/case_panel.h"
 #include "ui/text_bridge.h"
+#include "ui/user_settings.h"
 
 namespace pelmora {
 
 namespace {
 
 const QString kRecentKey = QStringLiteral("recentCases");
-
-QSettings userSettings() {
-    return QSettings(QStringLiteral("Pelmora"), QStringLiteral("Pelmora"));
-}
 
 }  // namespace
 

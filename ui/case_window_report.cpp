@@ -11,6 +11,7 @@
 #include <system_error>
 
 #include "casefile/case_file.h"
+#include "exports/run_names.h"
 #include "help/window_parts.h"
 #include "record/run_record.h"
 #include "render/case_report_export.h"
@@ -75,9 +76,10 @@ void CaseWindow::updateReportCommand() {
 }
 
 void CaseWindow::chooseReportPath() {
-    const QString stem = QFileInfo(casePath_).completeBaseName();
+    const std::string stem = fromQt(QFileInfo(casePath_).completeBaseName());
     const QString path = chooseSavePath(
-        this, QStringLiteral("Export case report"), stem + QStringLiteral("-report.pdf"),
+        this, QStringLiteral("Export case report"),
+        toQt(safeFileName(stem, run_ ? runDate(*run_) : std::string(), "report", ".pdf")),
         QStringLiteral("PDF documents (*.pdf);;Web pages (*.html *.htm);;OpenDocument texts "
                        "(*.odt)"));
     if (!path.isEmpty()) {

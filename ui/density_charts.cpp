@@ -24,10 +24,12 @@
 
 #include "explanation/captions.h"
 #include "exports/chart_figures.h"
+#include "exports/run_names.h"
 #include "ui/export_actions.h"
 #include "ui/job_runner.h"
 #include "ui/matrix_image.h"
 #include "ui/measure_colours.h"
+#include "ui/picture_caption.h"
 #include "ui/text_bridge.h"
 
 namespace pelmora {
@@ -370,25 +372,25 @@ bool DensityCharts::saveDensities(Picture picture) {
     if (position_ < 0) {
         return false;
     }
-    return save([this] { return densityChart(false); }, picture,
-                QStringLiteral("pelmora-densities"));
+    return save([this] { return densityChart(false); }, picture, textRun_ ? textRun_ : run_,
+                "densities");
 }
 
 bool DensityCharts::saveStrengths(Picture picture) {
     if (!run_ || !distribution_) {
         return false;
     }
-    return save([this] { return strengthChart(); }, picture, QStringLiteral("pelmora-strengths"));
+    return save([this] { return strengthChart(); }, picture, run_, "strengths");
 }
 
 bool DensityCharts::save(const std::function<QChart*()>& make, Picture picture,
-                         const QString& name) {
+                         const std::shared_ptr<const RunResult>& run, const char* what) {
     const bool png = picture == Picture::Png;
-    const QString path =
-        png ? choosePath(QStringLiteral("Save chart as PNG"), name + QStringLiteral(".png"),
-                         QStringLiteral("PNG images (*.png)"))
-            : choosePath(QStringLiteral("Save chart as SVG"), name + QStringLiteral(".svg"),
-                         QStringLiteral("SVG images (*.svg)"));
+    const QString name = toQt(runFileName(*run, what, png ? ".png" : ".svg"));
+    const QString path = png ? choosePath(QStringLiteral("Save chart as PNG"), name,
+                                          QStringLiteral("PNG images (*.png)"))
+                             : choosePath(QStringLiteral("Save chart as SVG"), name,
+                                          QStringLiteral("SVG images (*.svg)"));
     if (path.isEmpty()) {
         return false;
     }
@@ -400,27 +402,9 @@ bool DensityCharts::save(const std::function<QChart*()>& make, Picture picture,
     view.setAttribute(Qt::WA_DontShowOnScreen);
     view.resize(kPictureWidth, kPictureHeight);
     view.show();
-    QByteArray bytes;
-    {
-        QBuffer buffer(&bytes);
-        buffer.open(QIODevice::WriteOnly);
-        if (png) {
-            QImage image(view.size(), QImage::Format_ARGB32);
-            image.fill(Qt::white);
-            QPainter painter(&image);
-            view.render(&painter);
-            painter.end();
-            image.save(&buffer, "PNG");
-        } else {
-            QSvgGenerator svg;
-            svg.setOutputDevice(&buffer);
-            svg.setSize(view.size());
-            svg.setViewBox(QRect(QPoint(0, 0), view.size()));
-            svg.setTitle(chart->title());
-            QPainter painter(&svg);
-            view.render(&painter);
-        }
-    }
+    const QByteArray bytes = captionedPicture(
+        view.size(), pictureCaption(*run), !png, chart->title(),
+        [&view](QPainter& painter, const QRect& area) { view.render(&painter, QRectF(area)); });
     if (bytes.isEmpty()) {
         reportProblem(QStringLiteral("Could not make the picture of the chart."));
         return false;

@@ -61,7 +61,9 @@ private:
     // Charts of what is shown; clicks and tooltips only on the ones in the window.
     QChart* densityChart(bool live);
     QChart* strengthChart() const;
-    bool save(const std::function<QChart*()>& make, Picture picture, const QString& name);
+    // Saved under the run's name for `what`, with its caption under the chart.
+    bool save(const std::function<QChart*()>& make, Picture picture,
+              const std::shared_ptr<const RunResult>& run, const char* what);
 
     std::shared_ptr<const RunResult> run_, textRun_;
     // The run's pairs by strength, counted in the background; none until then.

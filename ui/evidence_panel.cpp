@@ -33,19 +33,19 @@ EvidencePanel::EvidencePanel(QWidget* parent) : QWidget(parent) {
         return b;
     };
     auto* firstRow = new QHBoxLayout;
-    firstRow->addWidget(button("cmdDetails", "Details", [this] { openDetails(); }));
-    firstRow->addWidget(button("cmdMatrix", "Matrix", [this] { openMatrix(); }));
-    firstRow->addWidget(button("cmdCopyReport", "Copy report", [this] { copyReport(); }));
-    firstRow->addWidget(button("cmdSaveReport", "Save report…", [this] { saveReport(); }));
+    firstRow->addWidget(button("cmdDetails", "&Details", [this] { openDetails(); }));
+    firstRow->addWidget(button("cmdMatrix", "&Matrix", [this] { openMatrix(); }));
+    firstRow->addWidget(button("cmdCopyReport", "&Copy report", [this] { copyReport(); }));
+    firstRow->addWidget(button("cmdSaveReport", "&Save report…", [this] { saveReport(); }));
     auto* secondRow = new QHBoxLayout;
     secondRow->addWidget(
-        button("cmdExportMeasures", "Export measures…", [this] { exportMeasures(); }));
-    secondRow->addWidget(button("cmdExportMatrix", "Export matrix…", [this] { exportMatrix(); }));
-    secondRow->addWidget(button("cmdExportPairs", "Export pairs…", [this] { exportPairs(); }));
+        button("cmdExportMeasures", "Export m&easures…", [this] { exportMeasures(); }));
+    secondRow->addWidget(button("cmdExportMatrix", "Export ma&trix…", [this] { exportMatrix(); }));
+    secondRow->addWidget(button("cmdExportPairs", "Export &pairs…", [this] { exportPairs(); }));
     secondRow->addWidget(
-        button("cmdExportWorkbook", "Export workbook…", [this] { exportWorkbook(); }));
+        button("cmdExportWorkbook", "Export &workbook…", [this] { exportWorkbook(); }));
     secondRow->addWidget(
-        button("cmdSaveRunRecord", "Save run record…", [this] { saveRunRecord(); }));
+        button("cmdSaveRunRecord", "Save run rec&ord…", [this] { saveRunRecord(); }));
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(quality_);

@@ -67,6 +67,8 @@ public:
 private:
     // What a file holds, made on the worker thread for the path chosen.
     using FileJob = std::function<ContentWriter(const QString& path, JobControl& control)>;
+    // The run's default name for a file of `what`: "brown-2026-12-08-workbook.xlsx".
+    QString fileNameFor(const char* what, const char* extension) const;
     bool saveAs(const QString& caption, const QString& fileName, const QString& filter,
                 const FileJob& content);
     // Runs `write` on the runner and waits, the progress shown with "Cancel"; a failure is

@@ -13,6 +13,7 @@
 #include "exports/measures_table.h"
 #include "exports/pair_matrix.h"
 #include "exports/pairs_table.h"
+#include "exports/run_names.h"
 #include "exports/workbook.h"
 #include "formats/output_format.h"
 #include "record/run_record.h"
@@ -127,6 +128,10 @@ ContentWriter wholeText(std::string text) {
     };
 }
 
+QString EvidencePanel::fileNameFor(const char* what, const char* extension) const {
+    return run_ ? toQt(runFileName(*run_, what, extension)) : QString();
+}
+
 bool EvidencePanel::saveAs(const QString& caption, const QString& fileName, const QString& filter,
                            const FileJob& content) {
     if (!run_) {
@@ -160,7 +165,7 @@ bool EvidencePanel::writeInBackground(const QString& path,
 }
 
 bool EvidencePanel::saveReport() {
-    return saveAs(QStringLiteral("Save report"), QStringLiteral("pelmora-report.txt"),
+    return saveAs(QStringLiteral("Save report"), fileNameFor("report", ".txt"),
                   QStringLiteral("Text files (*.txt)"),
                   [run = run_](const QString&, JobControl&) -> ContentWriter {
                       return [run](const std::function<void(std::string_view)>& piece) {
@@ -170,7 +175,7 @@ bool EvidencePanel::saveReport() {
 }
 
 bool EvidencePanel::exportMeasures() {
-    return saveAs(QStringLiteral("Export measures"), QStringLiteral("pelmora-measures.csv"),
+    return saveAs(QStringLiteral("Export measures"), fileNameFor("measures", ".csv"),
                   QStringLiteral("CSV (*.csv);;Tab-separated (*.tsv)"),
                   [run = run_](const QString& path, JobControl& control) {
                       return spreadsheetContent(
@@ -188,7 +193,7 @@ bool EvidencePanel::exportMeasures() {
 
 bool EvidencePanel::exportMatrix() {
     return saveAs(
-        QStringLiteral("Export matrix"), QStringLiteral("pelmora-matrix.csv"),
+        QStringLiteral("Export matrix"), fileNameFor("matrix", ".csv"),
         QStringLiteral("CSV (*.csv);;Tab-separated (*.tsv)"),
         [run = run_](const QString& path, JobControl& control) {
             return spreadsheetContent(
@@ -201,7 +206,7 @@ bool EvidencePanel::exportMatrix() {
 }
 
 bool EvidencePanel::exportPairs() {
-    return saveAs(QStringLiteral("Export pairs"), QStringLiteral("pelmora-pairs.csv"),
+    return saveAs(QStringLiteral("Export pairs"), fileNameFor("pairs", ".csv"),
                   QStringLiteral("CSV (*.csv);;Tab-separated (*.tsv)"),
                   [run = run_](const QString& path, JobControl& control) {
                       return spreadsheetContent(
@@ -216,14 +221,17 @@ bool EvidencePanel::exportWorkbook() {
         return false;
     }
     const QString path =
-        choosePath(QStringLiteral("Export workbook"), QStringLiteral("pelmora-workbook.xlsx"),
+        choosePath(QStringLiteral("Export workbook"), fileNameFor("workbook", ".xlsx"),
                    QStringLiteral("Excel workbook (*.xlsx)"));
     if (path.isEmpty()) {
         return false;
     }
-    return writeInBackground(path, [run = run_, path](JobControl& control) {
-        return writeWorkbook(*run, pathFromQt(path), utcTimestamp(), {}, &control);
-    });
+    // With the stability figures when they were measured for this run.
+    return writeInBackground(
+        path, [run = run_, path, stability = stability_->stability()](JobControl& control) {
+            return writeWorkbook(*run, pathFromQt(path), utcTimestampOf(run->startedAt), {},
+                                 &control, stability.get());
+        });
 }
 
 void EvidencePanel::copyReport() {
@@ -234,11 +242,13 @@ void EvidencePanel::copyReport() {
 }
 
 bool EvidencePanel::saveRunRecord() {
-    return saveAs(QStringLiteral("Save run record"), QStringLiteral("pelmora-run-record.txt"),
+    return saveAs(QStringLiteral("Save run record"), fileNameFor("run-record", ".txt"),
                   QStringLiteral("Text files (*.txt)"),
-                  // With the stability figures when they were measured for this run.
+                  // With the stability figures when they were measured for this run. Timed when
+                  // the run started: without them, the digest ending it is the run's identity.
                   [run = run_, stability = stability_->stability()](const QString&, JobControl&) {
-                      return wholeText(recordText(recordOf(*run, utcTimestamp(), stability.get())));
+                      return wholeText(recordText(
+                          recordOf(*run, utcTimestampOf(run->startedAt), stability.get())));
                   });
 }
 

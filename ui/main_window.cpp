@@ -2,6 +2,7 @@
 
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDir>
 #include <QFileInfo>
 #include <QFileSystemModel>
 #include <QHBoxLayout>
@@ -20,12 +21,14 @@
 #include "app/drives.h"
 #include "app/form2_commands.h"
 #include "explanation/run_summary.h"
+#include "help/button_tips.h"
 #include "help/help_windows.h"
 #include "help/window_parts.h"
 #include "run/batch.h"
 #include "ui/analysis_window.h"
 #include "ui/case_panel.h"
 #include "ui/evidence_panel.h"
+#include "ui/folder_path_field.h"
 #include "ui/import_panel.h"
 #include "ui/job_progress.h"
 #include "ui/job_runner.h"
@@ -41,19 +44,12 @@ namespace {
 
 constexpr int kTwipsPerInch = 1440;
 
-void tint(QWidget* widget, const QColor& colour) {
-    QPalette palette = widget->palette();
-    palette.setColor(QPalette::Base, colour);
-    palette.setColor(QPalette::Text, Qt::black);
-    widget->setPalette(palette);
-}
-
 }  // namespace
 
 MainWindow::MainWindow(ProgramContext& context, QWidget* parent)
     : QWidget(parent), context_(context) {
     setObjectName(QStringLiteral("Form2"));
-    setWindowTitle(QStringLiteral("Pelmora: Test textual compatibility"));
+    showTitle();
 
     drive1_ = new QComboBox(this);
     drive1_->setObjectName(QStringLiteral("Drive1"));
@@ -80,134 +76,21 @@ MainWindow::MainWindow(ProgramContext& context, QWidget* parent)
     startProgram(context_);
     buildDrives();
     resize(940, 660);
+    addButtonTips(this);
     showStores();
     showMessages(this);
 }
 
-void MainWindow::buildFolderTree() {
-    folders_ = new QFileSystemModel(this);
-    folders_->setFilter(QDir::AllDirs | QDir::NoDotAndDotDot | QDir::Drives);
-    folders_->setRootPath(QDir::rootPath());
-    // Rows the model drops, resets or rearranges move the tree's current index by themselves;
-    // the folder the user chose stays chosen. Connected before the tree's own handlers, which
-    // move it.
-    const auto changing = [this] { ++treeChanging_; };
-    const auto changed = [this] {
-        --treeChanging_;
-        QMetaObject::invokeMethod(this, &MainWindow::keepChosenFolder, Qt::QueuedConnection);
-    };
-    connect(folders_, &QFileSystemModel::rowsAboutToBeRemoved, this, changing);
-    connect(folders_, &QFileSystemModel::rowsRemoved, this, changed);
-    connect(folders_, &QFileSystemModel::modelAboutToBeReset, this, changing);
-    connect(folders_, &QFileSystemModel::modelReset, this, changed);
-    connect(folders_, &QFileSystemModel::layoutAboutToBeChanged, this, changing);
-    connect(folders_, &QFileSystemModel::layoutChanged, this, changed);
-    dir1_ = new QTreeView(this);
-    dir1_->setObjectName(QStringLiteral("Dir1"));
-    dir1_->setModel(folders_);
-    for (int column = 1; column < folders_->columnCount(); ++column) {
-        dir1_->hideColumn(column);
-    }
-    dir1_->setHeaderHidden(true);
-}
-
-MainWindow::FormButtons MainWindow::layOutForm() {
-    folderProblem_ = makeText(this, "lblFolderProblem", "");
-    folderProblem_->setStyleSheet(QStringLiteral("color: #b00000"));
-    folderProblem_->hide();
-
-    FormButtons buttons;
-    buttons.refresh = makeButton(this, "cmdRefresh", "Refresh");
-    cmdAuto_ = makeButton(this, "cmdAuto", "Auto-check all files in folder");
-    file1_ = new QListWidget(this);
-    file1_->setObjectName(QStringLiteral("File1"));
-    tint(file1_, QColor(0xdd, 0xee, 0xff));
-    notListed_ = makeText(this, "lblNotListed", "");
-    notListed_->hide();
-    case_ = new CasePanel(this);
-    case_->attachList(file1_);
-    // An opened case's folder is chosen as if in the tree, so that its files are listed first.
-    connect(case_, &CasePanel::caseFolderWanted, this,
-            [this](const QString& folder) { dir1_->setCurrentIndex(folders_->index(folder)); });
-    imports_ = new ImportPanel(this);
-    // The texts an import wrote are shown as if their folder were chosen in the tree.
-    connect(imports_, &ImportPanel::folderWanted, this,
-            [this](const QString& folder) { dir1_->setCurrentIndex(folders_->index(folder)); });
-    buttons.exit = makeButton(this, "Command1", "E&xit");
-
-    txtReport_ = new ReportView(this);
-    buttons.help = makeButton(this, "cmdHelp", "Help");
-
-    auto* runButtons = new QHBoxLayout;
-    runButtons->addWidget(buttons.refresh);
-    runButtons->addWidget(cmdAuto_, 1);
-
-    auto* left = new QVBoxLayout;
-    left->addWidget(makeHeading(this, "captionFileLocation", "File Location"));
-    left->addWidget(makeText(this, "textPreparation",
-                             "Preparation: You need to have all your texts in one folder "
-                             "(directory). Pelmora handles only .txt files."));
-    left->addWidget(drive1_);
-    left->addWidget(dir1_, 3);
-    left->addWidget(folderProblem_);
-    left->addWidget(makeText(this, "textInstruction",
-                             "Click the button below to classify all of the texts in the folder."));
-    left->addLayout(runButtons);
-    left->addWidget(file1_, 2);
-    left->addWidget(notListed_);
-    left->addWidget(case_);
-    left->addWidget(imports_);
-    left->addWidget(buttons.exit, 0, Qt::AlignLeft);
-
-    summary_ = new RunSummaryPanel(this);
-    auto* right = new QVBoxLayout;
-    right->addWidget(summary_);
-    right->addWidget(makeHeading(this, "captionReport", "Report:"));
-    right->addWidget(txtReport_, 1);
-    right->addWidget(makeText(this, "textCopyHint",
-                              "You can copy and paste the data in this box into a spreadsheet or "
-                              "word-processing application."));
-    evidence_ = new EvidencePanel(this);
-    right->addWidget(evidence_);
-    connect(case_->metadata(), &MetadataModel::metadataChanged, evidence_,
-            [this] { evidence_->showRoles(case_->metadata()->metadata()); });
-    // Stability measured from Details or the matrix reaches the Case window too.
-    StabilityTask* stability = evidence_->stabilityTask();
-    connect(stability, &StabilityTask::figuresChanged, case_,
-            [this, stability] { case_->showStability(stability->run(), stability->stability()); });
-    right->addWidget(buttons.help, 0, Qt::AlignLeft);
-
-    auto* columns = new QHBoxLayout(this);
-    columns->addLayout(left, 2);
-    columns->addLayout(right, 3);
-    return buttons;
-}
-
-void MainWindow::setTabOrders(const FormButtons& buttons) {
-    setTabOrder(drive1_, dir1_);
-    setTabOrder(dir1_, buttons.refresh);
-    setTabOrder(buttons.refresh, cmdAuto_);
-    setTabOrder(cmdAuto_, file1_);
-    QWidget* beforeExit = file1_;
-    for (QPushButton* b : case_->findChildren<QPushButton*>()) {
-        setTabOrder(beforeExit, b);
-        beforeExit = b;
-    }
-    auto* importButton = imports_->findChild<QPushButton*>(QStringLiteral("cmdImportDocuments"));
-    setTabOrder(beforeExit, importButton);
-    setTabOrder(importButton, buttons.exit);
-    setTabOrder(buttons.exit, txtReport_);
-    // The buttons under the report come before "Help", as on the screen.
-    QWidget* beforeHelp = txtReport_;
-    for (QPushButton* b : evidence_->findChildren<QPushButton*>()) {
-        setTabOrder(beforeHelp, b);
-        beforeHelp = b;
-    }
-    setTabOrder(beforeHelp, buttons.help);
+void MainWindow::showTitle() {
+    const QString title = QStringLiteral("Pelmora: Test textual compatibility");
+    setWindowTitle(run_ ? title + QStringLiteral(" \u2014 ") +
+                              QDir::toNativeSeparators(pathToQt(run_->folder))
+                        : title);
 }
 
 void MainWindow::connectForm(const FormButtons& buttons) {
     connect(drive1_, &QComboBox::activated, this, &MainWindow::driveChosen);
+    connect(folderPath_, &FolderPathField::folderWanted, this, &MainWindow::folderTyped);
     connect(dir1_->selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this](const QModelIndex& current) { folderChosen(current); });
     connect(folders_, &QFileSystemModel::rowsInserted, this, [this](const QModelIndex& above) {
@@ -316,8 +199,11 @@ void MainWindow::showStores() {
     notListed_->setText(notListed.join(QLatin1Char('\n')));
     notListed_->setVisible(!notListed.isEmpty());
     cmdAuto_->setEnabled(form.cmdAutoEnabled);
-    cmdAuto_->setToolTip(form.cmdAutoEnabled ? QString() : QString::fromUtf8(kRefreshEnablesAuto));
+    cmdAuto_->setToolTip(form.cmdAutoEnabled ? buttonTip(cmdAuto_->objectName())
+                                             : QString::fromUtf8(kRefreshEnablesAuto));
     summary_->showRun(run_, form.cmdAutoEnabled);
+    folderPath_->showFolder(pathToQt(form.Dir1.folder));
+    showTitle();
 
     // A run or Refresh puts a new text in the store; any other command leaves the one shown,
     // and the place the user scrolled to in it.
@@ -421,6 +307,23 @@ void MainWindow::driveChosen(int index) {
     }
 }
 
+void MainWindow::folderTyped(const QString& typed) {
+    QString path = QDir::cleanPath(QDir::fromNativeSeparators(typed.trimmed()));
+    if (path == QStringLiteral("~") || path.startsWith(QStringLiteral("~/"))) {
+        path = QDir::homePath() + path.mid(1);
+    }
+    const QFileInfo folder(path);
+    if (path.isEmpty() || !folder.isDir()) {
+        showFolderProblem({"There is no folder at \"" + fromQt(typed.trimmed()) + "\"."});
+        return;
+    }
+    folderPath_->remember(folder.absoluteFilePath());
+    followFolder_ = true;
+    dir1_->setCurrentIndex(folders_->index(folder.absoluteFilePath()));
+    revealFolder();
+    dir1_->setFocus(Qt::OtherFocusReason);
+}
+
 void MainWindow::folderChosen(const QModelIndex& index) {
     if (syncing_ || busy_ || treeChanging_ > 0 || !index.isValid()) {
         return;
@@ -497,6 +400,13 @@ void MainWindow::autoPressed() {
     }
     evidence_->showRun(run_);
     case_->showRun(run_);
+    folderPath_->remember(pathToQt(run_->folder));
+    QStringList names;
+    names.reserve(static_cast<qsizetype>(run_->texts.size()));
+    for (const TextRecord& t : run_->texts) {
+        names.append(toQt(t.name));
+    }
+    txtReport_->setPairNames(std::move(names));
     txtReport_->moveToStart();
     // The main form comes to the front with the report ready for the keyboard.
     raise();
@@ -516,6 +426,7 @@ void MainWindow::refreshPressed() {
     showFolderProblem({});
     evidence_->showRun(run_);
     case_->showRun(run_);
+    txtReport_->setPairNames({});
     buildDrives();
     showStores();
 }

@@ -28,6 +28,7 @@ namespace pelmora {
 class AnalysisWindow;
 class CasePanel;
 class EvidencePanel;
+class FolderPathField;
 class HelpWindows;
 class ImportPanel;
 class JobProgressDialog;
@@ -99,6 +100,10 @@ private:
     void showFolderProblem(const std::vector<std::string>& problems);
 
     void driveChosen(int index);
+    // A folder typed or pasted in the path field, or chosen from its recent folders.
+    void folderTyped(const QString& typed);
+    // The title names the folder of the run shown.
+    void showTitle();
     void folderChosen(const QModelIndex& index);
     void fileChosen(int row);
     void autoPressed();
@@ -111,6 +116,7 @@ private:
     ProgramContext& context_;
     std::shared_ptr<const RunResult> run_;
     QComboBox* drive1_ = nullptr;
+    FolderPathField* folderPath_ = nullptr;
     QTreeView* dir1_ = nullptr;
     QFileSystemModel* folders_ = nullptr;
     QListWidget* file1_ = nullptr;

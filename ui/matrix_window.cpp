@@ -18,10 +18,12 @@
 
 #include "case/role_order.h"
 #include "explanation/captions.h"
+#include "exports/run_names.h"
 #include "run/run_result.h"
 #include "ui/export_actions.h"
 #include "ui/matrix_image.h"
 #include "ui/matrix_model.h"
+#include "ui/picture_caption.h"
 #include "ui/stability_bar.h"
 #include "ui/stability_marks.h"
 #include "ui/text_bridge.h"
@@ -198,8 +200,9 @@ MatrixWindow::MatrixWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
     resize(820, 720);
 
     choosePngPath = [this] {
+        const std::shared_ptr<const RunResult> run = model_->run();
         return chooseSavePath(this, QStringLiteral("Save matrix as PNG"),
-                              QStringLiteral("pelmora-matrix.png"),
+                              run ? toQt(runFileName(*run, "matrix", ".png")) : QString(),
                               QStringLiteral("PNG images (*.png)"));
     };
     reportProblem = [this](const QString& text) { showProblem(this, text); };
@@ -273,13 +276,10 @@ bool MatrixWindow::savePng() {
         return false;
     }
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-    QByteArray png;
-    {
-        const QImage picture = matrixImage(*run);
-        QBuffer buffer(&png);
-        buffer.open(QIODevice::WriteOnly);
-        picture.save(&buffer, "PNG");
-    }
+    const QImage picture = matrixImage(*run);
+    const QByteArray png = captionedPicture(
+        picture.deviceIndependentSize().toSize(), pictureCaption(*run), false, {},
+        [&picture](QPainter& painter, const QRect& area) { painter.drawImage(area, picture); });
     QGuiApplication::restoreOverrideCursor();
     if (png.isEmpty()) {
         reportProblem(QStringLiteral("Could not make the picture of the matrix."));

@@ -1,11 +1,11 @@
 #include "ui/report_chart_view.h"
 
-#include <QBuffer>
 #include <QPainter>
 #include <utility>
 
 #include "render/chart_painter.h"
 #include "ui/export_actions.h"
+#include "ui/picture_caption.h"
 
 namespace pelmora {
 
@@ -42,14 +42,13 @@ bool ReportChartView::save(const QString& path,
         reportProblem(QStringLiteral("There is no chart to save."));
         return false;
     }
-    QByteArray bytes;
-    if (path.endsWith(QStringLiteral(".svg"), Qt::CaseInsensitive)) {
-        bytes = chartSvg(chart_, kPictureSize);
-    } else {
-        QBuffer buffer(&bytes);
-        buffer.open(QIODevice::WriteOnly);
-        chartImage(chart_, kPictureSize).save(&buffer, "PNG");
-    }
+    const QByteArray bytes = captionedPicture(
+        kPictureSize, caption_, path.endsWith(QStringLiteral(".svg"), Qt::CaseInsensitive),
+        QString::fromStdString(chart_.title), [this](QPainter& painter, const QRect& area) {
+            painter.setRenderHint(QPainter::Antialiasing);
+            painter.setPen(Qt::black);
+            paintChart(painter, QRectF(area), chart_);
+        });
     if (bytes.isEmpty()) {
         reportProblem(QStringLiteral("Could not make the picture of the chart."));
         return false;

@@ -22,8 +22,10 @@ public:
     [[nodiscard]] const ReportChart& chart() const { return chart_; }
     [[nodiscard]] bool hasChart() const { return !chart_.series.empty(); }
 
-    // Writes the chart to `path`, PNG unless the name ends in .svg; a failure goes to
-    // `reportProblem` and gives false.
+    // The line a saved picture carries under the chart: the run it shows.
+    void setCaption(const QString& caption) { caption_ = caption; }
+    // Writes the chart with its caption to `path`, PNG unless the name ends in .svg; a failure
+    // goes to `reportProblem` and gives false.
     [[nodiscard]] bool save(const QString& path,
                             const std::function<void(const QString&)>& reportProblem) const;
 
@@ -35,6 +37,7 @@ protected:
 private:
     ReportChart chart_;
     QString empty_;
+    QString caption_;
 };
 
 }  // namespace pelmora

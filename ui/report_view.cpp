@@ -3,12 +3,14 @@
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QFontMetricsF>
 #include <QScrollBar>
 #include <QSignalBlocker>
 #include <QTextLayout>
 #include <algorithm>
 #include <cmath>
 #include <string_view>
+#include <utility>
 
 #include "ui/report_find_bar.h"
 #include "ui/report_rows.h"
@@ -68,7 +70,7 @@ ReportView::ReportView(QWidget* parent) : QAbstractScrollArea(parent) {
     connect(selectAllAction_, &QAction::triggered, this, &ReportView::selectAll);
     connect(findAction_, &QAction::triggered, this, &ReportView::openFindBar);
 
-    updateScrollBars();
+    updateTabStop();
 }
 
 ReportView::~ReportView() = default;
@@ -86,6 +88,7 @@ void ReportView::setText(const ComposedText& text) {
     cacheFirst_ = 0;
     widest_ = 0;
     search_.reset();
+    count_.reset();
     searchTimer_.stop();
     findBar_->setStatus(QString());
     caret_ = anchor_ = Position{};
@@ -142,10 +145,45 @@ QString ReportView::rowText(std::int64_t row) const {
     return cachedRow(row);
 }
 
+void ReportView::setPairNames(QStringList names) {
+    pairNames_ = std::move(names);
+    updateTabStop();
+}
+
+void ReportView::updateTabStop() {
+    const QFontMetricsF metrics(font());
+    const qreal gap = metrics.horizontalAdvance(QLatin1Char(' ')) * kColumnGap;
+    // The pair of the two widest names is the widest pair line's name.
+    const QString* widest[2] = {nullptr, nullptr};
+    qreal widths[2] = {-1, -1};
+    for (const QString& name : pairNames_) {
+        const qreal w = metrics.horizontalAdvance(name);
+        if (w > widths[0]) {
+            widest[1] = std::exchange(widest[0], &name);
+            widths[1] = std::exchange(widths[0], w);
+        } else if (w > widths[1]) {
+            widest[1] = &name;
+            widths[1] = w;
+        }
+    }
+    tabStop_ = widest[1] == nullptr
+                   ? metrics.horizontalAdvance(QLatin1Char(' ')) * 8
+                   : metrics.horizontalAdvance(*widest[0] + QLatin1Char('-') + *widest[1]) + gap;
+    widest_ = 0;
+    updateScrollBars();
+}
+
 void ReportView::layOut(QTextLayout& layout) const {
     QTextOption option;
     option.setWrapMode(QTextOption::NoWrap);
-    option.setTabStopDistance(fontMetrics().horizontalAdvance(QLatin1Char(' ')) * 8);
+    // A row whose first column passes the tab stop keeps the gap after it all the same.
+    qreal distance = tabStop_;
+    if (const qsizetype tab = layout.text().indexOf(QLatin1Char('\t')); tab >= 0) {
+        const QFontMetricsF metrics(font());
+        distance = std::max(distance, metrics.horizontalAdvance(layout.text().left(tab)) +
+                                          metrics.horizontalAdvance(QLatin1Char(' ')) * kColumnGap);
+    }
+    option.setTabStopDistance(distance);
     layout.setTextOption(option);
     layout.beginLayout();
     QTextLine line = layout.createLine();

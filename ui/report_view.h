@@ -8,6 +8,7 @@
 #include <QBasicTimer>
 #include <QPoint>
 #include <QString>
+#include <QStringList>
 #include <QTimer>
 #include <compare>
 #include <cstdint>
@@ -19,6 +20,7 @@
 #include "stores/composed_text.h"
 
 class QAction;
+class QElapsedTimer;
 class QTextLayout;
 
 namespace pelmora {
@@ -38,6 +40,8 @@ public:
 
     // Pixels between the left edge and the text.
     static constexpr int kTextMargin = 4;
+    // Spaces' width between a column's widest text and the next column.
+    static constexpr int kColumnGap = 3;
 
     explicit ReportView(QWidget* parent = nullptr);
     ~ReportView() override;
@@ -46,6 +50,16 @@ public:
     // selection; a search under way stops.
     void setText(const ComposedText& text);
     const ComposedText& text() const { return text_; }
+
+    // Aligns the columns for display only: a tab stops past the widest pair of `names` joined
+    // as the report's pair lines join them ("a-b"), as the font draws it, by the column gap;
+    // a row whose text before its tab is wider still keeps the gap. Selecting, copying and
+    // finding see the text as it is.
+    void setPairNames(QStringList names);
+    // Pixels between tab stops.
+    qreal tabStop() const { return tabStop_; }
+    // Pixels from the start of the row's text to a place in it, as drawn.
+    int textX(Position p) const { return xOf(p); }
 
     // Rows are the text split at its LFs, so a text ending in LF has an empty last row.
     std::int64_t rowCount() const { return rows_; }
@@ -110,6 +124,7 @@ private:
     const QString& cachedRow(std::int64_t row) const;
     void cacheRows(std::int64_t first, std::int64_t count) const;
     void layOut(QTextLayout& layout) const;
+    void updateTabStop();
     int rowHeight() const;
     int rowWidth(std::int64_t row) const;
     Position clamped(Position p) const;
@@ -133,6 +148,8 @@ private:
 
     // The search goes on for a slice of time, and then after the events that came meanwhile.
     void continueSearch();
+    // Counts the matches after one was found, for "match k of n".
+    void continueCount(const QElapsedTimer& clock);
     // Columns of a row and bytes of its line in the text, for the search.
     std::size_t byteOf(Position p) const;
     int columnOf(TextPlace place) const;
@@ -149,6 +166,8 @@ private:
     int caretX_ = 0;  // where Up and Down aim for, in text pixels
     std::int64_t topRow_ = 0;
     int widest_ = 0;  // widest row shown so far, for the horizontal scroll range
+    QStringList pairNames_;
+    qreal tabStop_ = 0;
     bool rangePending_ = false;
     int scrollLimit_ = 1 << 30;
 
@@ -158,6 +177,8 @@ private:
     int wheelRest_ = 0;  // wheel turn not yet scrolled, in eighths of a degree
 
     std::optional<TextSearch> search_;
+    std::optional<MatchCount> count_;
+    std::string needle_;
     int needleLength_ = 0;  // in characters
     QTimer searchTimer_;
 

@@ -39,6 +39,7 @@ void ReportView::openFindBar() {
 
 void ReportView::closeFindBar() {
     search_.reset();
+    count_.reset();
     searchTimer_.stop();
     findBar_->setStatus(QString());
     findBar_->hide();
@@ -94,23 +95,29 @@ int ReportView::columnOf(TextPlace place) const {
 
 void ReportView::find(const QString& needle, bool backward) {
     search_.reset();
+    count_.reset();
     searchTimer_.stop();
     findBar_->setStatus(QString());
     if (needle.isEmpty()) {
         return;
     }
     const Position from = backward ? std::min(anchor_, caret_) : std::max(anchor_, caret_);
-    search_.emplace(text_, needle.toStdString(), TextPlace{from.row, byteOf(from)}, backward);
+    needle_ = needle.toStdString();
+    search_.emplace(text_, needle_, TextPlace{from.row, byteOf(from)}, backward);
     needleLength_ = static_cast<int>(needle.size());
     continueSearch();
 }
 
 void ReportView::continueSearch() {
+    QElapsedTimer clock;
+    clock.start();
+    if (count_) {
+        continueCount(clock);
+        return;
+    }
     if (!search_) {
         return;
     }
-    QElapsedTimer clock;
-    clock.start();
     while (!search_->advance(kLinesAtOnce) && clock.elapsed() < kSliceMilliseconds) {
     }
     if (!search_->ended()) {
@@ -126,7 +133,10 @@ void ReportView::continueSearch() {
         emit findFinished(false);
         return;
     }
-    findBar_->setStatus(QString());
+    // Which match this is, counted over the whole text between events as the search went.
+    count_.emplace(text_, needle_, *match);
+    findBar_->setStatus(QStringLiteral("Counting…"));
+    continueCount(clock);
     const Position start{match->line, columnOf(*match)};
     const int page = visibleRowCount();
     if (start.row < topRow_ || start.row >= topRow_ + page) {
@@ -136,6 +146,18 @@ void ReportView::continueSearch() {
     moveCaret(Position{start.row, start.column + needleLength_}, true);
     ensureVisible(anchor_);
     emit findFinished(true);
+}
+
+void ReportView::continueCount(const QElapsedTimer& clock) {
+    while (!count_->advance(kLinesAtOnce) && clock.elapsed() < kSliceMilliseconds) {
+    }
+    if (!count_->ended()) {
+        searchTimer_.start();
+        return;
+    }
+    findBar_->setStatus(
+        QStringLiteral("match %1 of %2").arg(count_->number()).arg(count_->total()));
+    count_.reset();
 }
 
 }  // namespace pelmora

@@ -107,8 +107,7 @@ void ReportView::resizeEvent(QResizeEvent* event) {
 void ReportView::changeEvent(QEvent* event) {
     QAbstractScrollArea::changeEvent(event);
     if (event->type() == QEvent::FontChange) {
-        widest_ = 0;
-        updateScrollBars();
+        updateTabStop();
     }
 }
 

@@ -15,12 +15,14 @@
 #include <utility>
 #include <vector>
 
+#include "exports/run_names.h"
 #include "help/window_parts.h"
 #include "report/validation_charts.h"
 #include "stability/stability.h"
 #include "ui/export_actions.h"
 #include "ui/job_runner.h"
 #include "ui/metadata_model.h"
+#include "ui/picture_caption.h"
 #include "ui/report_chart_view.h"
 #include "ui/table_rows.h"
 #include "ui/text_bridge.h"
@@ -162,6 +164,10 @@ void ValidationPage::showRun(std::shared_ptr<const RunResult> run,
     run_ = std::move(run);
     stability_ = std::move(stability);
     stage_ = stage;
+    // A saved chart names the run it was drawn from.
+    const QString caption = run_ ? pictureCaption(*run_) : QString();
+    strengths_->setCaption(caption);
+    curve_->setCaption(caption);
     recompute();
 }
 
@@ -215,12 +221,15 @@ void ValidationPage::recompute() {
 }
 
 void ValidationPage::saveChart(ReportChartView* view, const QString& name) {
+    if (!run_) {
+        return;
+    }
     // The column in the name, as far as it is safe in one.
     QString column = column_->currentText();
     column.replace(QRegularExpression(QStringLiteral("[^\\w-]+")), QStringLiteral("-"));
+    const QString what = name + (column.isEmpty() ? QString() : QLatin1Char('-') + column);
     const QString path = chooseSavePath(
-        this, QStringLiteral("Save chart"),
-        name + (column.isEmpty() ? QString() : QLatin1Char('-') + column) + QStringLiteral(".png"),
+        this, QStringLiteral("Save chart"), toQt(runFileName(*run_, fromQt(what), ".png")),
         QStringLiteral("PNG pictures (*.png);;SVG pictures (*.svg)"));
     if (path.isEmpty()) {
         return;

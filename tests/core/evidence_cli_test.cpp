@@ -235,8 +235,18 @@ TEST(EvidenceCli, WorkbookHoldsTheFiguresOfEveryTable) {
     EXPECT_EQ(written.err, "");
     const test::Workbook book = test::readWorkbook(file);
     ASSERT_EQ(book.problem, "");
-    EXPECT_EQ(book.names, (std::vector<std::string>{"Report", "Types", "Measures", "Pairs",
-                                                    "Matrix", "Quality", "Run record"}));
+    EXPECT_EQ(book.names, (std::vector<std::string>{"Summary", "Report", "Types", "Measures",
+                                                    "Pairs", "Matrix", "Quality", "Run record"}));
+    // Asked for, the stability has a sheet of its own, as the stability command prints it.
+    const fs::path measured = scratch.path() / "measured.xlsx";
+    const test::CliResult withStability =
+        runCli({"workbook", kSamples.string(), measured.string(), "--resamples", "5"});
+    ASSERT_EQ(withStability.status, 0) << withStability.err;
+    const test::Workbook stable = test::readWorkbook(measured);
+    ASSERT_EQ(stable.problem, "");
+    EXPECT_EQ(stable.names.at(7), "Stability");
+    EXPECT_EQ(stable.sheets.at("Stability").rows.size(),
+              tableRows(runCli({"stability", kSamples.string(), "--resamples", "5"}).out).size());
 
     // The sheet's rows from `sheetRow` on are the command's from `firstRow` on.
     const auto sameTable = [&](const char* command, const char* sheetName, std::size_t firstRow,

@@ -12,19 +12,22 @@
 #include <tuple>
 
 #include "app/sha256.h"
-#include "formats/csv.h"
 #include "explanation/input_quality.h"
 #include "exports/measures_table.h"
-#include "formats/output_format.h"
 #include "exports/pair_matrix.h"
 #include "exports/pairs_table.h"
-#include "formats/spreadsheet_cells.h"
+#include "exports/run_names.h"
 #include "exports/workbook.h"
 #include "files/replacing_file.h"
+#include "formats/csv.h"
+#include "formats/output_format.h"
+#include "formats/spreadsheet_cells.h"
+#include "record/run_record.h"
 #include "tests/support/cli_runner.h"
 #include "tests/support/run_builder.h"
 #include "tests/support/temp_folder.h"
 #include "tests/support/workbook_reader.h"
+#include "version/version.h"
 
 namespace pelmora {
 namespace {
@@ -180,7 +183,7 @@ TEST(SpreadsheetCells, AMeasuresFileKeepsCodesAsTextAndDefusesNames) {
         ASSERT_EQ(rows->size(), 4u);
         EXPECT_EQ(rows->at(0).at(1), "code");
         EXPECT_EQ(rows->at(0).at(19), "contraction density");  // readable, not d0
-        EXPECT_EQ(measuresTable(run)[0].at(19), "d0");  // the short names are for programs
+        EXPECT_EQ(measuresTable(run)[0].at(19), "d0");         // the short names are for programs
         EXPECT_EQ(rows->at(1).at(0), "'=cmd|' /C calc'!A0.txt");
         EXPECT_EQ(rows->at(1).at(1), "=\"01200\"");
         EXPECT_EQ(rows->at(1).at(3), "350");  // the text length, a figure as it is
@@ -228,8 +231,8 @@ TEST(Workbook, EverySheetByNameWithCodesAndNamesAsTextAndFiguresAsNumbers) {
     ASSERT_FALSE(writeWorkbook(formulaNamedTexts(), file, "2026-01-02T03:04:05Z"));
     const test::Workbook book = test::readWorkbook(file);
     ASSERT_EQ(book.problem, "");
-    EXPECT_EQ(book.names, (std::vector<std::string>{"Report", "Types", "Measures", "Pairs",
-                                                    "Matrix", "Quality", "Run record"}));
+    EXPECT_EQ(book.names, (std::vector<std::string>{"Summary", "Report", "Types", "Measures",
+                                                    "Pairs", "Matrix", "Quality", "Run record"}));
     for (const auto& [name, sheet] : book.sheets) {
         for (std::size_t r = 0; r < sheet.rows.size(); ++r) {
             for (std::size_t c = 0; c < sheet.rows[r].size(); ++c) {
@@ -357,34 +360,48 @@ TEST(Workbook, ASheetLongerThanItsLimitEndsInANoteOfWhatWasLeftOut) {
     EXPECT_EQ(book.sheets.at("Quality").rows.size(), 7u);
 
     const test::WorkbookSheet& pairs = book.sheets.at("Pairs");
+    const std::string pairsCut =
+        "text 11 more pairs left out: a sheet holds 7 rows at most. \"Export pairs…\" and "
+        "pelmora-cli pairs write them all.";
     ASSERT_EQ(pairs.rows.size(), 7u);
-    EXPECT_EQ(pairs.texts(5), (std::vector<std::string>{"t0.txt", "t5.txt", "3", "no", "no"}));
-    EXPECT_EQ(cellOf(book, "Pairs", 6, 0),
-              "text 10 more pairs left out: a sheet holds 7 rows at most. \"Export pairs…\" and "
-              "pelmora-cli pairs write them all.");
+    EXPECT_EQ(cellOf(book, "Pairs", 0, 0), pairsCut);
+    EXPECT_EQ(pairs.texts(1),
+              (std::vector<std::string>{"text 1", "text 2", "strength", "minimal", "significant"}));
+    EXPECT_EQ(pairs.texts(5), (std::vector<std::string>{"t0.txt", "t4.txt", "5", "no", "no"}));
+    EXPECT_EQ(cellOf(book, "Pairs", 6, 0), pairsCut);
+    EXPECT_EQ(pairs.frozenPane, "A3");  // the header stays in sight under the note
 
+    // Cut sheets say so first and last, the rows kept between.
+    const std::string reportCut =
+        "text 7 more lines of the report left out: a sheet holds 7 rows at most. \"Save "
+        "report…\" and pelmora-cli report write it whole.";
     ASSERT_EQ(book.sheets.at("Report").rows.size(), 7u);
-    EXPECT_EQ(cellOf(book, "Report", 5, 0), "text line 5");
-    EXPECT_EQ(cellOf(book, "Report", 6, 0),
-              "text 6 more lines of the report left out: a sheet holds 7 rows at most. \"Save "
-              "report…\" and pelmora-cli report write it whole.");
+    EXPECT_EQ(cellOf(book, "Report", 0, 0), reportCut);
+    EXPECT_EQ(cellOf(book, "Report", 1, 0), "text line 0");
+    EXPECT_EQ(cellOf(book, "Report", 5, 0), "text line 4");
+    EXPECT_EQ(cellOf(book, "Report", 6, 0), reportCut);
 
     // As many texts as fit across, by as many down, then the note.
     const test::WorkbookSheet& matrix = book.sheets.at("Matrix");
-    ASSERT_EQ(matrix.rows.size(), 6u);
-    for (std::size_t r = 0; r < 5; ++r) {
+    const std::string matrixCut =
+        "text The first 4 of 6 texts, as many as a sheet holds. \"Export matrix…\" and "
+        "pelmora-cli matrix write every text.";
+    ASSERT_EQ(matrix.rows.size(), 7u);
+    for (std::size_t r = 1; r < 6; ++r) {
         EXPECT_LE(matrix.rows[r].size(), 5u) << r;
     }
-    EXPECT_EQ(cellOf(book, "Matrix", 0, 4), "text t3.txt");
-    EXPECT_EQ(cellOf(book, "Matrix", 4, 1), "number 3 fill FEE08B");
-    EXPECT_EQ(cellOf(book, "Matrix", 5, 0),
-              "text The first 4 of 6 texts, as many as a sheet holds. \"Export matrix…\" and "
-              "pelmora-cli matrix write every text.");
+    EXPECT_EQ(cellOf(book, "Matrix", 0, 0), matrixCut);
+    EXPECT_EQ(cellOf(book, "Matrix", 1, 4), "text t3.txt");
+    EXPECT_EQ(cellOf(book, "Matrix", 5, 1), "number 3 fill FEE08B");
+    EXPECT_EQ(cellOf(book, "Matrix", 6, 0), matrixCut);
+    EXPECT_EQ(matrix.frozenPane, "B3");
 
     EXPECT_EQ(book.sheets.at("Run record").rows.size(), 7u);
-    EXPECT_EQ(cellOf(book, "Run record", 5, 0), "text t0.txt");
+    EXPECT_EQ(cellOf(book, "Run record", 0, 0),
+              "text 6 more rows left out: a sheet holds 7 rows at most.");
+    EXPECT_EQ(cellOf(book, "Run record", 5, 0), "text name");
     EXPECT_EQ(cellOf(book, "Run record", 6, 0),
-              "text 5 more rows left out: a sheet holds 7 rows at most.");
+              "text 6 more rows left out: a sheet holds 7 rows at most.");
 
     // Four texts fill five columns exactly.
     ASSERT_FALSE(writeWorkbook(formulaNamedTexts(), folder.path() / "fits.xlsx", "now",
@@ -392,6 +409,159 @@ TEST(Workbook, ASheetLongerThanItsLimitEndsInANoteOfWhatWasLeftOut) {
     const test::Workbook fits = test::readWorkbook(folder.path() / "fits.xlsx");
     EXPECT_EQ(fits.sheets.at("Matrix").rows.size(), 5u);
     EXPECT_EQ(cellOf(fits, "Matrix", 4, 3), "number 3 fill FEE08B");
+}
+
+// A run of six texts in three kinds, begun at 2026-12-08 14:03:07 UTC, whose report is longer
+// than its sheet may be: strengths 5 within a kind, 3, 2 and 0 between them, 0 off the norm.
+RunResult cutRun() {
+    std::array<bool, 16> offTheNorm{};
+    offTheNorm[0] = true;
+    const char* codes[] = {"11111", "11122", "22222"};
+    std::vector<test::TextSpec> texts;
+    for (int k = 0; k < 6; ++k) {
+        texts.push_back({"t" + std::to_string(k) + ".txt", codes[k % 3], "500", TextEncoding::Ascii,
+                         1000, std::string(64, static_cast<char>('a' + k))});
+    }
+    RunResult run = test::runOf(texts, offTheNorm);
+    run.folder = "/cases/brown corpus";
+    run.mean = "2.4667";
+    run.meanValue = 2.4667;
+    run.stDev = "n/a";
+    run.startedAt = 1796738587;
+    run.seconds = 1.5;
+    std::string report;
+    for (int k = 0; k < 40; ++k) {
+        report += "line " + std::to_string(k) + "\r\n";
+    }
+    run.report = ComposedText(report);
+    return run;
+}
+
+TEST(Workbook, TheSummaryComesFirstWholeWhenTheReportIsCutAndStabilityHasItsSheet) {
+    const RunResult run = cutRun();
+    RunStability stability;
+    stability.options.resamples = 20;
+    stability.options.blockWords = 10;
+    for (int k = 0; k < 6; ++k) {
+        TextStability t;
+        t.position = k;
+        for (std::size_t d = 0; d < 5; ++d) {
+            t.digits[d].digit = run.texts[static_cast<std::size_t>(k)].code[d];
+            t.digits[d].resamples = 20;
+            // The first text keeps its first digit in 10 of 20 resamples only.
+            const int kept = k == 0 && d == 0 ? 10 : 20;
+            t.digits[d].ofDigit[static_cast<std::size_t>(t.digits[d].digit - '0')] = kept;
+            t.digits[d].ofDigit[9] = 20 - kept;
+        }
+        stability.texts.push_back(t);
+    }
+    const test::TempFolder folder;
+    const RunStability* const measures[] = {nullptr, &stability};
+    for (const RunStability* measured : measures) {
+        const fs::path file = folder.path() / "cut.xlsx";
+        ASSERT_FALSE(writeWorkbook(run, file, "now", SheetLimits{32, 50}, nullptr, measured));
+        const test::Workbook book = test::readWorkbook(file);
+        ASSERT_EQ(book.problem, "");
+        std::vector<std::string> names = {"Summary", "Report", "Types",   "Measures",
+                                          "Pairs",   "Matrix", "Quality", "Run record"};
+        if (measured != nullptr) {
+            names.insert(names.end() - 1, "Stability");
+        }
+        EXPECT_EQ(book.names, names);
+        // The report was cut before its figures; the summary still has them all.
+        EXPECT_EQ(cellOf(book, "Report", 31, 0), cellOf(book, "Report", 0, 0));
+        EXPECT_EQ(cellOf(book, "Report", 1, 0), "text line 0");
+        std::vector<std::pair<std::string, std::string>> rows = {
+            {"folder", "text /cases/brown corpus"},
+            {"texts analysed", "number 6"},
+            {"texts left out", "number 0"},
+            {"pairs", "number 15"},
+            {"mean", "number 2.4667"},
+            {"standard deviation", "text n/a"},
+            {"minimal pairs", "number 8"},
+            {"significant pairs", "number 4"},
+            {"warnings", "number 0"},
+        };
+        if (measured != nullptr) {
+            rows.insert(rows.end(), {{"unstable texts", "number 1"},
+                                     {"texts not resampled", "number 0"},
+                                     {"resamples", "number 20"},
+                                     {"words per block", "number 10"}});
+        }
+        rows.insert(rows.end(), {{"version", "text " + programVersion()},
+                                 {"run started (UTC)", "text 2026-12-08T14:03:07Z"},
+                                 {"run time (seconds)", "number 1.5"}});
+        const test::WorkbookSheet& summary = book.sheets.at("Summary");
+        ASSERT_EQ(summary.rows.size(), rows.size());
+        for (std::size_t r = 0; r < rows.size(); ++r) {
+            EXPECT_EQ(cellOf(book, "Summary", r, 0), "text " + rows[r].first) << r;
+            EXPECT_EQ(cellOf(book, "Summary", r, 1), rows[r].second) << r;
+        }
+        if (measured != nullptr) {
+            EXPECT_EQ(book.sheets.at("Stability").texts(0),
+                      (std::vector<std::string>{"text", "digit", "category", "kept", "other digits",
+                                                "unstable"}));
+            EXPECT_EQ(cellOf(book, "Stability", 1, 0), "text t0.txt");
+            EXPECT_EQ(cellOf(book, "Stability", 1, 3), "number 0.5");
+            EXPECT_EQ(cellOf(book, "Stability", 1, 5), "text yes");
+        }
+    }
+}
+
+TEST(RunNames, FileNamesAreSafeWhateverTheFolderIsCalled) {
+    const std::pair<std::string, std::string> cases[] = {
+        {"brown", "brown-2026-12-08-workbook.xlsx"},
+        {"my texts", "my-texts-2026-12-08-workbook.xlsx"},
+        {"  case 12/2026: Q & K  ", "case-12-2026-Q-K-2026-12-08-workbook.xlsx"},
+        {"back\\slash|pipe?*", "back-slash-pipe-2026-12-08-workbook.xlsx"},
+        {"caf\xE9 \xFF\xFE", "caf-2026-12-08-workbook.xlsx"},  // Windows-1252 bytes
+        {"caf\u00e9 \u0421\u0430\u0448\u0430",
+         "caf\u00e9-\u0421\u0430\u0448\u0430-2026-12-08-workbook.xlsx"},
+        {"evil\u202Etxt.exe", "evil-txt.exe-2026-12-08-workbook.xlsx"},  // no turned text
+        {"tab\there\r\nnew", "tab-here-new-2026-12-08-workbook.xlsx"},
+        {".hidden.", "hidden-2026-12-08-workbook.xlsx"},
+        {"", "pelmora-2026-12-08-workbook.xlsx"},
+        {"../..", "pelmora-2026-12-08-workbook.xlsx"},
+        {"\x01\x02", "pelmora-2026-12-08-workbook.xlsx"},
+        {std::string(200, 'a'), std::string(80, 'a') + "-2026-12-08-workbook.xlsx"},
+    };
+    for (const auto& [name, expected] : cases) {
+        EXPECT_EQ(safeFileName(name, "2026-12-08", "workbook", ".xlsx"), expected) << name;
+    }
+    // Cut between characters, never inside one.
+    std::string accents;
+    for (int k = 0; k < 50; ++k) {
+        accents += "\u00e9";
+    }
+    EXPECT_EQ(safeFileName(accents, "", "case", ".pelmora"),
+              accents.substr(0, 80) + "-case.pelmora");
+
+    const std::pair<fs::path, std::string> folders[] = {
+        {"/home/ann/brown", "brown"},
+        {"/home/ann/brown/", "brown"},
+        {"/a/b/.", "b"},
+        {"brown", "brown"},
+        {"/", ""},
+    };
+    for (const auto& [path, name] : folders) {
+        EXPECT_EQ(folderName(path), name) << path;
+    }
+}
+
+TEST(RunNames, OutputsOfARunCarryItsFolderDateAndRecordDigest) {
+    RunResult run = cutRun();
+    EXPECT_EQ(runFileName(run, "matrix", ".png"), "brown-corpus-2026-12-08-matrix.png");
+    // The identity is the digest that ends the run's record as made when the run began.
+    const std::string record = recordText(recordOf(run, "2026-12-08T14:03:07Z"));
+    const std::string digest = record.substr(record.rfind('\t') + 1, 64);
+    EXPECT_EQ(runDigest(run), digest);
+    EXPECT_EQ(runCaption(run),
+              "Folder /cases/brown corpus \u00b7 run of 2026-12-08 14:03 UTC "
+              "\u00b7 run record " +
+                  digest.substr(0, 16));
+    // Another run of the same folder is another run.
+    run.texts[0].code = "99999";
+    EXPECT_NE(runDigest(run), digest);
 }
 
 // The names in a folder, hidden ones too, sorted.
@@ -473,7 +643,7 @@ TEST(ReplacingFile, ALinkIsFollowedToTheFileItLeadsToWhichIsReplacedWhileTheLink
     EXPECT_EQ(pending.value().destination(), folder.path() / "real/old.xlsx");
     EXPECT_EQ(pending.value().temporary().parent_path(), folder.path() / "real");
     ASSERT_FALSE(writeWorkbook(threeTexts(), std::move(pending.value()), "now"));
-    EXPECT_EQ(test::readWorkbook(real).names.size(), 7u);
+    EXPECT_EQ(test::readWorkbook(real).names.size(), 8u);
     ASSERT_FALSE(writeText(link, "through the link"));
     EXPECT_EQ(test::readAll(real), "through the link");
     ASSERT_FALSE(writeText(dangling, "made"));
@@ -554,9 +724,9 @@ TEST(ReplacingFile, AFailedOrAbandonedWriteLeavesTheOldFileAndNoTemporaryFile) {
 TEST(ReplacingFile, ACancelledSaveLeavesTheOldFileOrNoneAndNoTemporaryFile) {
     const test::TempFolder folder;
     const fs::path old = folder.write("old.xlsx", "old"), fresh = folder.path() / "new.xlsx";
-    const std::vector<std::string> sheets = {"Report", "Types",  "Measures",   "Pairs",
-                                             "Matrix", "Quality", "Run record",
-                                             "the workbook put together"};
+    const std::vector<std::string> sheets = {"Summary",  "Report",     "Types",
+                                             "Measures", "Pairs",      "Matrix",
+                                             "Quality",  "Run record", "the workbook put together"};
     // The workbook's steps in order, cancelled at each: at the first sheet, in the middle and
     // at the last step, after every sheet was written.
     for (std::size_t at = 1; at <= sheets.size(); ++at) {
@@ -585,7 +755,7 @@ TEST(ReplacingFile, ACancelledSaveLeavesTheOldFileOrNoneAndNoTemporaryFile) {
     JobControl control([&](const JobProgress& p) { steps.push_back(p.step); });
     ASSERT_FALSE(writeWorkbook(threeTexts(), fresh, "now", {}, &control));
     EXPECT_EQ(steps, sheets);
-    EXPECT_EQ(test::readWorkbook(fresh).names.size(), 7u);
+    EXPECT_EQ(test::readWorkbook(fresh).names.size(), 8u);
 
     // Any other file: cancelled between two pieces, nothing more is written and none is kept.
     for (const fs::path& target : {old, folder.path() / "other.txt"}) {
@@ -619,7 +789,7 @@ TEST(Workbook, FiveThousandWorkbooksInOneProcessLeaveNoDescriptorOpen) {
     }
     EXPECT_EQ(openDescriptors(), before);
     EXPECT_EQ(entriesOf(folder.path()), (std::vector<std::string>{"w.xlsx"}));
-    EXPECT_EQ(test::readWorkbook(folder.path() / "w.xlsx").names.size(), 7u);
+    EXPECT_EQ(test::readWorkbook(folder.path() / "w.xlsx").names.size(), 8u);
 }
 
 TEST(InputQuality, EachKindOfDoubtfulInputIsWarnedAboutAndCopiesOncePerGroup) {

@@ -84,7 +84,24 @@ TEST(TextSearch, EveryMatchInAReportOfAThousandTextsIsWhereAPlainFindPutsIt) {
         EXPECT_EQ(stepThrough(report, asked, false, 997), expected) << needle;
         const std::vector<TextPlace> reversed(expected.rbegin(), expected.rend());
         EXPECT_EQ(stepThrough(report, asked, true, 61), reversed) << needle;
+        // Counted a few lines at a time, each match has its number among them all.
+        for (const std::size_t k : {std::size_t{0}, expected.size() / 2, expected.size() - 1}) {
+            MatchCount count(report, asked, expected[k]);
+            int steps = 0;
+            while (!count.advance(97)) {
+                ++steps;
+            }
+            EXPECT_GT(steps, 10);
+            EXPECT_EQ(count.total(), static_cast<std::int64_t>(expected.size())) << needle;
+            EXPECT_EQ(count.number(), static_cast<std::int64_t>(k + 1)) << needle;
+        }
     }
+    // Overlapping matches count each; a place where none starts has no number.
+    MatchCount overlapping(ComposedText("aAa\r\nxaa\r\n"), "aa", TextPlace{1, 0});
+    while (!overlapping.advance(1)) {
+    }
+    EXPECT_EQ(overlapping.total(), 3);
+    EXPECT_EQ(overlapping.number(), 0);
     EXPECT_FALSE(findInText(report, "text_1000", {0, 0}));
     EXPECT_FALSE(findInText(report, "text_1000", {0, 0}, true));
 }

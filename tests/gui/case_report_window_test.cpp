@@ -187,13 +187,16 @@ void CaseReportWindowTest::validationChartsAreDrawnAndSavedAsPngAndSvg() {
     const auto note = [&problem](const QString& p) { problem = p; };
     const QString png = out.filePath(u"strengths.png"_s);
     QVERIFY(strengths->save(png, note));
+    // The chart, and under it the caption that names the case's run.
     const QImage picture(png);
-    QCOMPARE(picture.size(), ReportChartView::kPictureSize);
+    QCOMPARE(picture.width(), ReportChartView::kPictureSize.width());
+    QVERIFY(picture.height() > ReportChartView::kPictureSize.height());
     QCOMPARE(picture.pixelColor(2, 2), QColor(Qt::white));
     const QString svg = out.filePath(u"strengths.SVG"_s);
     QVERIFY(strengths->save(svg, note));
     const QByteArray drawn = fileBytes(svg);
     QVERIFY(drawn.contains("<svg") && drawn.contains("same label"));
+    QVERIFY(drawn.contains("Folder ") && drawn.contains("UTC \xC2\xB7 run record "));
     QVERIFY(problem.isEmpty());
     const QString nowhere = out.filePath(u"gone/roc.png"_s);
     QVERIFY(!child<ReportChartView>(c.caseWindow, "chartRoc")->save(nowhere, note));

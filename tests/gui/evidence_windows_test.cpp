@@ -4,8 +4,10 @@
 
 #include <QClipboard>
 #include <QCryptographicHash>
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QProgressDialog>
@@ -293,21 +295,30 @@ private slots:
         child<QPushButton>(&r.window, "cmdAuto")->click();
         QTemporaryDir out;
         QVERIFY(out.isValid());
-        QString chosen;
-        r.panel->choosePath = [&](const QString&, const QString&, const QString&) {
+        QString chosen, suggested;
+        r.panel->choosePath = [&](const QString&, const QString& name, const QString&) {
+            suggested = name;
             return chosen;
         };
+        // Each file is offered under the folder's name and the run's date.
+        const QString today = QDateTime::currentDateTimeUtc().toString(u"yyyy-MM-dd"_s);
+        const QString stem = QFileInfo(r.folder.path()).fileName() + u'-' + today + u'-';
 
         chosen = out.filePath(QStringLiteral("report, final.txt"));
         QVERIFY(r.panel->saveReport());
         QCOMPARE(fileBytes(chosen), std::string(testing::kHandReport));
+        QCOMPARE(suggested, stem + u"report.txt"_s);
 
         chosen = out.filePath(QStringLiteral("run.xlsx"));
         child<QPushButton>(&r.window, "cmdExportWorkbook")->click();
+        QCOMPARE(suggested, stem + u"workbook.xlsx"_s);
         const test::Workbook book = test::readWorkbook(fromQt(chosen));
         QCOMPARE(book.problem, std::string());
-        QCOMPARE(book.names, (std::vector<std::string>{"Report", "Types", "Measures", "Pairs",
-                                                       "Matrix", "Quality", "Run record"}));
+        QCOMPARE(book.names,
+                 (std::vector<std::string>{"Summary", "Report", "Types", "Measures", "Pairs",
+                                           "Matrix", "Quality", "Run record"}));
+        QCOMPARE(book.sheets.at("Summary").texts(0),
+                 (std::vector<std::string>{"folder", fromQt(r.folder.path())}));
         const test::WorkbookSheet& pairs = book.sheets.at("Pairs");
         std::vector<TableRow> pairRows;
         for (std::size_t row = 0; row < pairs.rows.size(); ++row) {
@@ -386,8 +397,8 @@ private slots:
     void cancelledWorkbookLeavesNoFile_data() {
         QTest::addColumn<int>("at");
         QTest::newRow("start") << 1;
-        QTest::newRow("middle") << 4;
-        QTest::newRow("end") << 8;
+        QTest::newRow("middle") << 5;
+        QTest::newRow("end") << 9;
     }
     void cancelledWorkbookLeavesNoFile() {
         QFETCH(int, at);
@@ -425,7 +436,7 @@ private slots:
 
         panel.exportRunner()->onStep = {};
         QVERIFY(panel.exportWorkbook());
-        QCOMPARE(test::readWorkbook(fromQt(chosen)).names.size(), 7u);
+        QCOMPARE(test::readWorkbook(fromQt(chosen)).names.size(), 8u);
     }
 
     // A failed export reaches the user in a message box over the window, naming the file.

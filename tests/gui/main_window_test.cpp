@@ -5,11 +5,14 @@
 
 #include <QComboBox>
 #include <QDir>
+#include <QFileInfo>
 #include <QFileSystemModel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QMessageBox>
 #include <QProgressDialog>
 #include <QScreen>
+#include <QSettings>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -144,6 +147,7 @@ private slots:
     void runCancelledAtAnyFileLeavesTheFormAsBefore();
     void typedTextIsAnalysedWithItsLineBreaks();
     void folderThatCannotBeOpenedOnlyShowsALine();
+    void pathFieldGoesToAFolderAndKeepsTheLastTenAcrossARestart();
     void filesClickedByHandLoadWithoutShowingAndWhatCannotBeReadOnlyWarns();
     void folderRemovedUnderTheTreeStaysChosenAndStopsTheRun();
 };
@@ -172,13 +176,19 @@ void MainWindowTest::startUpShowsItsCaptionsAndTheSampleFolder() {
         QVERIFY2(labels.contains(QString::fromUtf8(text)), text);
     }
     const std::pair<const char*, const char*> buttons[] = {
-        {"cmdRefresh", "Refresh"},
-        {"cmdAuto", "Auto-check all files in folder"},
+        {"cmdRefresh", "&Refresh"},
+        {"cmdAuto", "&Auto-check all files in folder"},
         {"Command1", "E&xit"},
-        {"cmdHelp", "Help"},
+        {"cmdHelp", "&Help"},
     };
     for (const auto& [name, caption] : buttons) {
         QCOMPARE(child<QPushButton>(&window, name)->text(), QString::fromUtf8(caption));
+    }
+    // Every button says what it does.
+    for (QPushButton* button : window.findChildren<QPushButton*>()) {
+        if (button->isVisible()) {
+            QVERIFY2(button->toolTip().size() > 10, qPrintable(button->objectName()));
+        }
     }
     QCOMPARE(child<ReportView>(&window, "txtReport")->toPlainText(), kHeader);
 
@@ -198,11 +208,11 @@ void MainWindowTest::startUpShowsItsCaptionsAndTheSampleFolder() {
 
     // Down the left column, then the right one; disabled buttons are passed over.
     QCOMPARE(tabCycle(child<QWidget>(&window, "Drive1")),
-             QStringList({u"Drive1"_s, u"Dir1"_s, u"cmdRefresh"_s, u"cmdAuto"_s, u"File1"_s,
-                          u"cmdNewCase"_s, u"cmdOpenCase"_s, u"cmdRecentCases"_s, u"cmdSaveCase"_s,
-                          u"cmdCaseDetails"_s, u"cmdCase"_s, u"cmdImportMetadata"_s,
-                          u"cmdExportMetadata"_s, u"cmdImportDocuments"_s, u"Command1"_s,
-                          u"txtReport"_s, u"cmdHelp"_s}));
+             QStringList({u"Drive1"_s, u"cboFolderPath"_s, u"Dir1"_s, u"cmdRefresh"_s, u"cmdAuto"_s,
+                          u"File1"_s, u"cmdNewCase"_s, u"cmdOpenCase"_s, u"cmdRecentCases"_s,
+                          u"cmdSaveCase"_s, u"cmdCaseDetails"_s, u"cmdCase"_s,
+                          u"cmdImportMetadata"_s, u"cmdExportMetadata"_s, u"cmdImportDocuments"_s,
+                          u"Command1"_s, u"txtReport"_s, u"cmdHelp"_s}));
 
     QSignalSpy quit(&window, &MainWindow::quitRequested);
     QTest::keyClick(&window, Qt::Key_X, Qt::AltModifier);
@@ -285,13 +295,13 @@ void MainWindowTest::afterARunTheMainFormIsInFrontWithTheReportInHand() {
     QTRY_VERIFY(window.isActiveWindow());
     QCOMPARE(QApplication::focusWidget(), child<ReportView>(&window, "txtReport"));
     QVERIFY(!analysis->isActiveWindow());
-    const QStringList caseRow = {u"cmdNewCase"_s,         u"cmdOpenCase"_s,
-                                 u"cmdRecentCases"_s,     u"cmdSaveCase"_s,
-                                 u"cmdCaseDetails"_s,     u"cmdCase"_s,
-                                 u"cmdImportMetadata"_s,  u"cmdExportMetadata"_s,
-                                 u"cmdImportDocuments"_s};
+    const QStringList caseRow = {
+        u"cmdNewCase"_s,        u"cmdOpenCase"_s,       u"cmdRecentCases"_s,
+        u"cmdSaveCase"_s,       u"cmdCaseDetails"_s,    u"cmdCase"_s,
+        u"cmdImportMetadata"_s, u"cmdExportMetadata"_s, u"cmdImportDocuments"_s};
     const QStringList cycle =
-        QStringList({u"Drive1"_s, u"Dir1"_s, u"cmdRefresh"_s, u"File1"_s}) + caseRow +
+        QStringList({u"Drive1"_s, u"cboFolderPath"_s, u"Dir1"_s, u"cmdRefresh"_s, u"File1"_s}) +
+        caseRow +
         QStringList({u"Command1"_s, u"txtReport"_s, u"cmdDetails"_s, u"cmdMatrix"_s,
                      u"cmdCopyReport"_s, u"cmdSaveReport"_s, u"cmdExportMeasures"_s,
                      u"cmdExportMatrix"_s, u"cmdExportPairs"_s, u"cmdExportWorkbook"_s,
@@ -339,7 +349,9 @@ void MainWindowTest::summaryGivesTheRunsFiguresUntilRefresh() {
     auto* summary = child<RunSummaryPanel>(&window, "RunSummary");
     auto* cmdAuto = child<QPushButton>(&window, "cmdAuto");
     QVERIFY(!summary->isVisible());
-    QCOMPARE(cmdAuto->toolTip(), QString());
+    const QString autoTip = cmdAuto->toolTip();
+    QVERIFY(!autoTip.isEmpty());
+    const QString title = window.windowTitle();
 
     QTemporaryDir folder;
     QVERIFY(folder.isValid() &&
@@ -355,6 +367,8 @@ void MainWindowTest::summaryGivesTheRunsFiguresUntilRefresh() {
     QTest::mouseClick(cmdAuto, Qt::LeftButton);
     QVERIFY(summary->isVisible());
     QCOMPARE(summaryValue(summary, "lblRunFolder"), QDir(folder.path()).absolutePath());
+    // The title bar names the folder of the run too.
+    QCOMPARE(window.windowTitle(), title + u" \u2014 "_s + QDir(folder.path()).absolutePath());
     QCOMPARE(summaryValue(summary, "lblRunTexts"), QString::number(texts));
     QCOMPARE(summaryValue(summary, "lblRunLeftOut"), QString::number(oneGone ? 1 : 0));
     QFETCH(QString, pairs);
@@ -394,7 +408,8 @@ void MainWindowTest::summaryGivesTheRunsFiguresUntilRefresh() {
     QTest::mouseClick(child<QPushButton>(&window, "cmdRefresh"), Qt::LeftButton);
     QVERIFY(!summary->isVisible());
     QVERIFY(cmdAuto->isEnabled());
-    QCOMPARE(cmdAuto->toolTip(), QString());
+    QCOMPARE(cmdAuto->toolTip(), autoTip);
+    QCOMPARE(window.windowTitle(), title);
 }
 
 void MainWindowTest::windowAnswersDuringARunAndCannotBeClosedUnderIt() {
@@ -613,6 +628,70 @@ void MainWindowTest::folderThatCannotBeOpenedOnlyShowsALine() {
     QCOMPARE(model->filePath(tree->currentIndex()), QStringLiteral("/"));
     QCOMPARE(context.form2().Dir1.folder, std::filesystem::path("/"));
     QVERIFY(!problem->isVisible());
+}
+
+// Settings in a folder of the test's own: folders typed into the path field or run come first
+// in its list, ten at most, and are there again after a restart, one choice from Refresh.
+void MainWindowTest::pathFieldGoesToAFolderAndKeepsTheLastTenAcrossARestart() {
+    QTemporaryDir settings, folders;
+    QVERIFY(settings.isValid() && folders.isValid());
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings.path());
+    const QDir root(folders.path());
+    QStringList older;
+    for (int k = 0; k < 12; ++k) {
+        QVERIFY(root.mkdir(QStringLiteral("f%1").arg(k)));
+        older.prepend(root.filePath(QStringLiteral("f%1").arg(k)));
+    }
+    const QString texts = root.filePath(QStringLiteral("my texts"));
+    QVERIFY(root.mkdir(QStringLiteral("my texts")) && testing::writeHandFolder(texts));
+    const auto treeFolder = [](MainWindow& window) {
+        auto* tree = child<QTreeView>(&window, "Dir1");
+        return qobject_cast<QFileSystemModel*>(tree->model())->filePath(tree->currentIndex());
+    };
+    {
+        ProgramContext context;
+        MainWindow window(context);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        auto* field = child<QComboBox>(&window, "cboFolderPath");
+        QCOMPARE(field->count(), 0);
+        for (int k = 0; k < 12; ++k) {
+            field->setFocus();
+            field->setEditText(root.filePath(QStringLiteral("f%1").arg(k)));
+            QTest::keyClick(field->lineEdit(), Qt::Key_Return);
+        }
+        QCOMPARE(treeFolder(window), root.filePath(QStringLiteral("f11")));
+        // A folder that is not there is said so under the tree, which stays where it was.
+        field->setEditText(root.filePath(QStringLiteral("gone")));
+        QTest::keyClick(field->lineEdit(), Qt::Key_Return);
+        auto* problem = child<QLabel>(&window, "lblFolderProblem");
+        QVERIFY(problem->isVisible());
+        QVERIFY2(problem->text().contains(QStringLiteral("gone")), qPrintable(problem->text()));
+        QCOMPARE(treeFolder(window), root.filePath(QStringLiteral("f11")));
+        // Pasted with a slash after it: the folder's texts are listed and run.
+        field->setEditText(texts + u'/');
+        QTest::keyClick(field->lineEdit(), Qt::Key_Return);
+        QCOMPARE(treeFolder(window), texts);
+        QCOMPARE(shownFiles(&window).size(), 5);
+        QTest::mouseClick(child<QPushButton>(&window, "cmdAuto"), Qt::LeftButton);
+        QVERIFY(window.run() != nullptr);
+    }
+    ProgramContext context;
+    MainWindow window(context);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    auto* field = child<QComboBox>(&window, "cboFolderPath");
+    QStringList listed;
+    for (int k = 0; k < field->count(); ++k) {
+        listed.append(field->itemText(k));
+    }
+    QCOMPARE(listed, QStringList{texts} + older.mid(0, 9));
+    // The program starts in the sample folder; the folder of the last run is one choice away.
+    QVERIFY(treeFolder(window) != texts);
+    QCOMPARE(QFileInfo(field->currentText()).absoluteFilePath(), treeFolder(window));
+    emit field->activated(0);
+    QCOMPARE(treeFolder(window), texts);
+    QCOMPARE(shownFiles(&window).size(), 5);
 }
 
 void MainWindowTest::filesClickedByHandLoadWithoutShowingAndWhatCannotBeReadOnlyWarns() {

@@ -154,6 +154,7 @@ class ReportViewTest : public QObject {
 private slots:
     void showsEveryRowOfLiteralAndPairLinePieces();
     void copiesByKeysAndMenuAndRefusesTooManyLines();
+    void columnsAlignForDisplayWhileTheCopyStaysTheReport();
     void paintsTheTextOverPaleYellow();
     void keysMoveTheCaretAndSelectAcrossLineBreaks_data();
     void keysMoveTheCaretAndSelectAcrossLineBreaks();
@@ -241,6 +242,55 @@ void ReportViewTest::copiesByKeysAndMenuAndRefusesTooManyLines() {
     QVERIFY(refused != nullptr);
     QVERIFY(refused->text().startsWith(QStringLiteral("The report has 5 lines, too many")));
     refused->close();
+}
+
+// The strengths stand in one column past the widest pair name, as the font draws it, and no
+// first column touches the figure after it; what is copied is the report all the same.
+void ReportViewTest::columnsAlignForDisplayWhileTheCopyStaysTheReport() {
+    const std::vector<std::string> names = {"a.txt", "a much longer name, glued.txt", "letters.txt",
+                                            "b.txt"};
+    const Pairs pairs = pairsOf({"21201", "10100", "0100", "03222"}, names, strengthsBelow(6));
+    ComposedText text("Text Pair\tStrength of Intertextual relationship\r\n");
+    text.appendPairLines(pairs.list);
+    text.append("\r\nArithmetic Mean\t2.5000\r\nSample Standard Deviation of it all\t1.2500\r\n");
+    const QString expected = QString::fromUtf8(
+        "Text Pair\tStrength of Intertextual relationship\n" + pairs.every +
+        "\nArithmetic Mean\t2.5000\nSample Standard Deviation of it all\t1.2500\n");
+    ShownView shown(text, {900, 320});
+    ReportView& view = *shown.view;
+    QStringList shownNames;
+    for (const std::string& name : names) {
+        shownNames.append(QString::fromStdString(name));
+    }
+    view.setPairNames(shownNames);
+
+    const QFontMetricsF metrics(view.font());
+    const qreal gap = metrics.horizontalAdvance(u' ') * ReportView::kColumnGap;
+    const qreal widestPair =
+        metrics.horizontalAdvance(u"a much longer name, glued.txt-letters.txt"_s);
+    // Where the text after a row's first tab starts, and how wide the text before it is.
+    const auto column = [&](std::int64_t row) {
+        const QString shownRow = view.rowText(row);
+        const int tab = static_cast<int>(shownRow.indexOf(u'\t'));
+        return std::pair{view.textX(Position{row, tab + 1}),
+                         metrics.horizontalAdvance(shownRow.left(tab))};
+    };
+    const int strengths = column(1).first;
+    QVERIFY(strengths >= widestPair + gap - 1);
+    for (std::int64_t row = 0; row <= 6; ++row) {  // the header and the six pairs
+        QCOMPARE(column(row).first, strengths);
+    }
+    for (const std::int64_t row : {std::int64_t{8}, std::int64_t{9}}) {
+        const auto [x, before] = column(row);
+        QVERIFY2(x >= before + gap - 1, qPrintable(view.rowText(row)));
+    }
+
+    // Selected and copied as it is, byte for byte.
+    press(&view, Qt::Key_A, Qt::ControlModifier);
+    QCOMPARE(view.selectedText(), expected);
+    press(&view, Qt::Key_C, Qt::ControlModifier);
+    QCOMPARE(QGuiApplication::clipboard()->text(), expected);
+    QCOMPARE(view.toPlainText(), expected);
 }
 
 // Pale yellow where there is no text, and the text drawn over it in its rows.
@@ -393,13 +443,13 @@ struct FindView : ShownView {
         out.append(filler + "BETA delta\r\n");
         return out;
     }
-    // The match selected, in sight, and the bar saying nothing.
-    void at(std::int64_t row, int column, const QString& found) const {
+    // The match selected, in sight, and the bar saying which of how many it is.
+    void at(std::int64_t row, int column, const QString& found, const QString& which) const {
         QTRY_VERIFY(!view->isSearching());
         QVERIFY2(view->anchor() == (Position{row, column}), qPrintable(view->selectedText()));
         QCOMPARE(view->selectedText(), found);
         QVERIFY(view->topRow() <= row && row < view->topRow() + view->visibleRowCount());
-        QCOMPARE(status->text(), QString());
+        QTRY_COMPARE(status->text(), which);
     }
 };
 
@@ -411,23 +461,27 @@ void ReportViewTest::findStepsThroughMatchesBothWaysAndWraps_data() {
     QTest::addColumn<qint64>("row");
     QTest::addColumn<int>("column");
     QTest::addColumn<QString>("found");
+    QTest::addColumn<QString>("which");
     const qint64 last = FindView::kLastRow;
-    QTest::newRow("enter") << u"Return"_s << QString() << qint64{0} << 6 << u"Beta"_s;
+    const QString first = u"match 1 of 4"_s, second = u"match 2 of 4"_s, third = u"match 3 of 4"_s,
+                  fourth = u"match 4 of 4"_s;
+    QTest::newRow("enter") << u"Return"_s << QString() << qint64{0} << 6 << u"Beta"_s << first;
     QTest::newRow("f3, in a pair line")
-        << u"Return F3"_s << QString() << qint64{1} << 0 << u"beta"_s;
+        << u"Return F3"_s << QString() << qint64{1} << 0 << u"beta"_s << second;
     QTest::newRow("enter again") << u"Return F3 Return"_s << QString() << qint64{2} << 0
-                                 << u"beta"_s;
+                                 << u"beta"_s << third;
     QTest::newRow("to the last row")
-        << u"Return F3 Return F3"_s << QString() << last << 0 << u"BETA"_s;
+        << u"Return F3 Return F3"_s << QString() << last << 0 << u"BETA"_s << fourth;
     QTest::newRow("wrapping at the end")
-        << u"Return F3 Return F3 F3"_s << QString() << qint64{0} << 6 << u"Beta"_s;
+        << u"Return F3 Return F3 F3"_s << QString() << qint64{0} << 6 << u"Beta"_s << first;
     QTest::newRow("back, wrapping at the start")
-        << u"Return S-F3"_s << QString() << last << 0 << u"BETA"_s;
+        << u"Return S-F3"_s << QString() << last << 0 << u"BETA"_s << fourth;
     QTest::newRow("shift and enter")
-        << u"Return S-F3 S-Return"_s << QString() << qint64{2} << 0 << u"beta"_s;
-    QTest::newRow("f3 in the view") << u"Return F3 Return"_s << u"F3"_s << last << 0 << u"BETA"_s;
+        << u"Return S-F3 S-Return"_s << QString() << qint64{2} << 0 << u"beta"_s << third;
+    QTest::newRow("f3 in the view")
+        << u"Return F3 Return"_s << u"F3"_s << last << 0 << u"BETA"_s << fourth;
     QTest::newRow("shift and f3 in the view")
-        << u"Return F3 Return"_s << u"F3 S-F3"_s << qint64{2} << 0 << u"beta"_s;
+        << u"Return F3 Return"_s << u"F3 S-F3"_s << qint64{2} << 0 << u"beta"_s << third;
 }
 
 void ReportViewTest::findStepsThroughMatchesBothWaysAndWraps() {
@@ -436,6 +490,7 @@ void ReportViewTest::findStepsThroughMatchesBothWaysAndWraps() {
     QFETCH(qint64, row);
     QFETCH(int, column);
     QFETCH(QString, found);
+    QFETCH(QString, which);
     FindView f;
     QVERIFY(f.view->isFindBarOpen());
     QCOMPARE(QApplication::focusWidget(), f.edit);
@@ -452,7 +507,7 @@ void ReportViewTest::findStepsThroughMatchesBothWaysAndWraps() {
     } else {
         QCOMPARE(QApplication::focusWidget(), f.edit);
     }
-    f.at(row, column, found);
+    f.at(row, column, found, which);
     // The last row is below the first page, and the first row brings the view to the top.
     QCOMPARE(f.view->topRow() > 0, row == FindView::kLastRow);
 }
@@ -461,7 +516,7 @@ void ReportViewTest::findSaysNoMatchFindsTheOnlyMatchAgainAndCloses() {
     FindView f;
     QSignalSpy finished(f.view, &ReportView::findFinished);
     press(f.edit, Qt::Key_Return);
-    f.at(0, 6, QStringLiteral("Beta"));
+    f.at(0, 6, QStringLiteral("Beta"), QStringLiteral("match 1 of 4"));
 
     // A word that is not there: the selection stays and the bar says so.
     f.edit->selectAll();
@@ -477,7 +532,7 @@ void ReportViewTest::findSaysNoMatchFindsTheOnlyMatchAgainAndCloses() {
     f.view->select(Position{}, Position{});
     for (const bool backward : {false, false, true}) {
         f.view->find(QStringLiteral("DELTA"), backward);
-        f.at(FindView::kLastRow, 5, QStringLiteral("delta"));
+        f.at(FindView::kLastRow, 5, QStringLiteral("delta"), QStringLiteral("match 1 of 1"));
     }
 
     // Escape closes the bar and gives the view the keys back.

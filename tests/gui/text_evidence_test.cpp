@@ -7,6 +7,7 @@
 #include <QBarSet>
 #include <QChart>
 #include <QChartView>
+#include <QDateTime>
 #include <QFile>
 #include <QLineSeries>
 #include <QListWidget>
@@ -482,14 +483,20 @@ private slots:
             QVERIFY(chosen.contains(QStringLiteral("strengths")) ? charts->saveStrengths(picture)
                                                                  : charts->saveDensities(picture));
             if (picture == Png) {
-                QCOMPARE(QImage(chosen).size(),
-                         QSize(DensityCharts::kPictureWidth, DensityCharts::kPictureHeight));
+                // The chart, and its caption under it.
+                const QImage saved(chosen);
+                QCOMPARE(saved.width(), DensityCharts::kPictureWidth);
+                QVERIFY(saved.height() > DensityCharts::kPictureHeight);
             } else {
                 QVERIFY(QSvgRenderer(chosen).isValid());
             }
         }
-        QVERIFY(fileBytes(out.filePath(QStringLiteral("strengths.svg")))
-                    .find("Pair strengths of the run") != std::string::npos);
+        // The caption names the folder and the day of the run.
+        const std::string svg = fileBytes(out.filePath(QStringLiteral("strengths.svg")));
+        QVERIFY(svg.find("Pair strengths of the run") != std::string::npos);
+        QVERIFY(svg.find("Folder " + fromQt(dir.path())) != std::string::npos);
+        QVERIFY(svg.find(fromQt(QDateTime::currentDateTimeUtc().toString(u"yyyy-MM-dd"_s))) !=
+                std::string::npos);
         chosen.clear();
         QVERIFY(!charts->saveStrengths(DensityCharts::Picture::Png));
         chosen = out.filePath(QStringLiteral("no such folder/strengths.png"));

@@ -6,13 +6,13 @@
 #include <set>
 
 #include "app/file_reader.h"
+#include "exports/chart_figures.h"
 #include "explanation/digit_evidence.h"
 #include "explanation/input_quality.h"
 #include "explanation/pair_sides.h"
-#include "explanation/run_summary.h"
-#include "exports/chart_figures.h"
 #include "exports/pair_matrix.h"
 #include "exports/pairs_table.h"
+#include "explanation/run_summary.h"
 #include "stores/number_text.h"
 #include "tests/support/report_pairs.h"
 #include "tests/support/run_builder.h"

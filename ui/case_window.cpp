@@ -178,16 +178,8 @@ void CaseWindow::openPairsOf(QTableView* table, std::size_t index) {
 
 void CaseWindow::buildMetadataTab() {
     auto* page = new QWidget(tabs_);
-    roleFilter_ = new QComboBox(page);
-    roleFilter_->setObjectName(QStringLiteral("cboRoleFilter"));
     // The item data is the role letter the rows must have; none for every row.
-    roleFilter_->addItem(QStringLiteral("Every role"));
-    for (const Role role : {Role::Questioned, Role::Known, Role::Reference, Role::None}) {
-        const QString name = toQt(std::string(roleName(role)));
-        roleFilter_->addItem(
-            role == Role::None ? QStringLiteral("No role") : name.at(0).toUpper() + name.mid(1),
-            toQt(std::string(roleLetter(role))));
-    }
+    roleFilter_ = roleChoice(page, "cboRoleFilter");
     filtered_ = new QSortFilterProxyModel(page);
     filtered_->setSourceModel(metadata_);
     filtered_->setFilterRole(MetadataModel::RoleLetterRole);

@@ -96,10 +96,7 @@ QWidget* DetailsWindow::buildTextsList() {
     // Rows of one height are never measured, however many texts there are.
     texts_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     texts_->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
-    nameFilter_ = new QLineEdit(list);
-    nameFilter_->setObjectName(QStringLiteral("txtDetailsFilter"));
-    nameFilter_->setPlaceholderText(QStringLiteral("Texts whose name holds…"));
-    nameFilter_->setClearButtonEnabled(true);
+    nameFilter_ = filterLine(list, "txtDetailsFilter", QStringLiteral("Texts whose name holds…"));
     showFilter_ = new QComboBox(list);
     showFilter_->setObjectName(QStringLiteral("cboDetailsShow"));
     showFilter_->addItem(QStringLiteral("Every text"),

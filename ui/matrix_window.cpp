@@ -26,8 +26,10 @@
 #include "ui/job_runner.h"
 #include "ui/matrix_image.h"
 #include "ui/matrix_model.h"
+#include "ui/metadata_model.h"
 #include "ui/stability_bar.h"
 #include "ui/stability_marks.h"
+#include "ui/table_rows.h"
 #include "ui/text_bridge.h"
 
 namespace pelmora {
@@ -226,10 +228,7 @@ MatrixWindow::MatrixWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
 }
 
 QHBoxLayout* MatrixWindow::buildFilterBar() {
-    nameFilter_ = new QLineEdit(this);
-    nameFilter_->setObjectName(QStringLiteral("txtMatrixName"));
-    nameFilter_->setPlaceholderText(QStringLiteral("Texts whose name holds…"));
-    nameFilter_->setClearButtonEnabled(true);
+    nameFilter_ = filterLine(this, "txtMatrixName", QStringLiteral("Texts whose name holds…"));
     lowest_ = new QSpinBox(this);
     lowest_->setObjectName(QStringLiteral("spnLowestStrength"));
     highest_ = new QSpinBox(this);
@@ -242,15 +241,7 @@ QHBoxLayout* MatrixWindow::buildFilterBar() {
     onlyMinimal_->setObjectName(QStringLiteral("chkOnlyMinimal"));
     onlyOffTheNorm_ = new QCheckBox(QStringLiteral("Only off the norm"), this);
     onlyOffTheNorm_->setObjectName(QStringLiteral("chkOnlyOffTheNorm"));
-    roleFilter_ = new QComboBox(this);
-    roleFilter_->setObjectName(QStringLiteral("cboMatrixRole"));
-    roleFilter_->addItem(QStringLiteral("Every role"));
-    for (const Role role : {Role::Questioned, Role::Known, Role::Reference, Role::None}) {
-        const QString name = toQt(std::string(roleName(role)));
-        roleFilter_->addItem(
-            role == Role::None ? QStringLiteral("No role") : name.at(0).toUpper() + name.mid(1),
-            static_cast<int>(role));
-    }
+    roleFilter_ = roleChoice(this, "cboMatrixRole");
     roleFilter_->setEnabled(false);
     shown_ = new QLabel(this);
     shown_->setObjectName(QStringLiteral("lblMatrixShown"));
@@ -284,7 +275,7 @@ void MatrixWindow::applyFilter() {
     filter.onlyMinimal = onlyMinimal_->isChecked();
     filter.onlyOffTheNorm = onlyOffTheNorm_->isChecked();
     if (roleFilter_->isEnabled() && roleFilter_->currentIndex() > 0) {
-        filter.role = static_cast<Role>(roleFilter_->currentData().toInt());
+        filter.role = roleFromText(roleFilter_->currentData().toString().toStdString());
     }
     const auto show = [this](std::vector<bool> kept, MatrixFilter chosen) {
         filter_->setKept(std::move(kept), std::move(chosen));

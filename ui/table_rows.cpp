@@ -87,13 +87,18 @@ QSortFilterProxyModel* makeSortable(QTableView* table, int sortRole) {
     return proxy;
 }
 
+QLineEdit* filterLine(QWidget* parent, const char* objectName, const QString& placeholder) {
+    auto* line = new QLineEdit(parent);
+    line->setObjectName(QString::fromLatin1(objectName));
+    line->setPlaceholderText(placeholder);
+    line->setClearButtonEnabled(true);
+    return line;
+}
+
 QWidget* withFilterLine(QTableView* table, const char* objectName, QWidget* parent) {
     QSortFilterProxyModel* proxy = makeSortable(table);
     auto* box = new QWidget(parent);
-    auto* line = new QLineEdit(box);
-    line->setObjectName(QString::fromLatin1(objectName));
-    line->setPlaceholderText(QStringLiteral("Rows holding…"));
-    line->setClearButtonEnabled(true);
+    QLineEdit* line = filterLine(box, objectName, QStringLiteral("Rows holding…"));
     QObject::connect(line, &QLineEdit::textChanged, proxy,
                      &QSortFilterProxyModel::setFilterFixedString);
     table->setParent(box);

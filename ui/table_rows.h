@@ -3,10 +3,12 @@
 // a table of every text of a large run costs no widget item per cell.
 
 #include <QAbstractTableModel>
+#include <QString>
 #include <vector>
 
 #include "formats/csv.h"
 
+class QLineEdit;
 class QSortFilterProxyModel;
 class QTableView;
 class QWidget;
@@ -43,6 +45,9 @@ void showRows(QTableView* table, std::vector<TableRow> rows);
 // Puts a proxy between `table` and its model that sorts by `sortRole` when a header is
 // clicked (the model's order until then) and filters with the line of withFilterLine.
 QSortFilterProxyModel* makeSortable(QTableView* table, int sortRole = RowsModel::SortRole);
+// A line for the text a filter looks for, named `objectName`, with a clear button.
+[[nodiscard]] QLineEdit* filterLine(QWidget* parent, const char* objectName,
+                                    const QString& placeholder);
 // `table`, made sortable, under a line named `objectName` that keeps only the rows holding
 // its text in any column, ignoring case.
 [[nodiscard]] QWidget* withFilterLine(QTableView* table, const char* objectName, QWidget* parent);

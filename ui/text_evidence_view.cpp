@@ -148,10 +148,8 @@ void TextEvidenceView::layOutParts() {
     auto* bottomLayout = new QVBoxLayout(bottom);
     bottomLayout->setContentsMargins(0, 0, 0, 0);
     bottomLayout->addWidget(forms_);
-    auto* filter = new QLineEdit(bottom);
-    filter->setObjectName(QStringLiteral("txtConcordanceFilter"));
-    filter->setPlaceholderText(QStringLiteral("Lines holding…"));
-    filter->setClearButtonEnabled(true);
+    QLineEdit* filter =
+        filterLine(bottom, "txtConcordanceFilter", QStringLiteral("Lines holding…"));
     connect(filter, &QLineEdit::textChanged, shownLines_,
             &QSortFilterProxyModel::setFilterFixedString);
     bottomLayout->addWidget(filter);

@@ -124,6 +124,46 @@ std::vector<TableRow> caseTable(const RunResult& run, const Compatibility& compa
     return rows;
 }
 
+std::vector<std::optional<std::pair<int, int>>> caseTablePairs(const Compatibility& compatibility,
+                                                               CaseTable table) {
+    std::vector<std::optional<std::pair<int, int>>> rows;
+    switch (table) {
+        case CaseTable::QuestionedKnown:
+            for (const auto& known : compatibility.questionedKnown) {
+                for (const KnownComparison& k : known) {
+                    rows.emplace_back(std::pair{k.pair.first, k.pair.second});
+                }
+            }
+            break;
+        case CaseTable::KnownKnown: {
+            const std::vector<KnownStanding>& known = compatibility.known.texts;
+            for (std::size_t i = 0; i < known.size(); ++i) {
+                if (known.size() > 1) {
+                    rows.emplace_back(
+                        std::pair{known[i].known, known[(i + 1) % known.size()].known});
+                } else {
+                    rows.emplace_back();
+                }
+            }
+            rows.emplace_back();  // every known text
+            break;
+        }
+        case CaseTable::QuestionedQuestioned:
+            for (const TextComparison& c : compatibility.questionedPairs) {
+                rows.emplace_back(std::pair{c.first, c.second});
+            }
+            break;
+        case CaseTable::QuestionedReference:
+            rows.resize(compatibility.questionedReference.size() *
+                        ReferenceDistribution{}.atStrength.size());
+            break;
+        case CaseTable::Matched:
+            rows.resize(compatibility.matchedReference.size());
+            break;
+    }
+    return rows;
+}
+
 void appendStabilityColumn(std::vector<TableRow>& questionedKnown,
                            const Compatibility& compatibility, int resamples) {
     if (questionedKnown.empty()) {

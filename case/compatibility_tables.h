@@ -4,6 +4,7 @@
 
 #include <optional>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "case/compatibility.h"
@@ -31,6 +32,12 @@ std::optional<CaseTable> caseTableNamed(std::string_view name);
 // matched: reference.
 std::vector<TableRow> caseTable(const RunResult& run, const Compatibility& compatibility,
                                 CaseTable table, NameStyle style = NameStyle::Exact);
+
+// The two texts, by position, behind each row of `table` after its header as caseTable writes
+// it: a qk or qq row's pair; a kk row's known text with the next known text (the first after
+// the last), nothing for its last row or a single known text; nothing for qr and matched rows.
+std::vector<std::optional<std::pair<int, int>>> caseTablePairs(const Compatibility& compatibility,
+                                                               CaseTable table);
 
 // Adds to the qk table of `compatibility` a last column "stability": each pair's figures of
 // `resamples` resamples where both texts were resampled, and that they are not known elsewhere.

@@ -84,4 +84,13 @@ const TextRecord* RunResult::byNameBytes(std::string_view nameBytes) const {
     return nullptr;
 }
 
+std::optional<RunPair> RunResult::reportPairAt(std::int64_t line) const {
+    const std::optional<PairList::Pair> listed = report.pairAtLine(line);
+    if (!listed || listed->roster != 0) {
+        return std::nullopt;
+    }
+    const std::optional<RunPair> pair = pairs.between(listed->first, listed->second);
+    return pair && pair->strength == listed->strength ? pair : std::nullopt;
+}
+
 }  // namespace pelmora

@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -100,6 +101,9 @@ struct RunResult {
     int analysedCount() const;
     // The text whose name is exactly these bytes, or nullptr.
     const TextRecord* byNameBytes(std::string_view nameBytes) const;
+    // The pair a line of the report lists, by the line's number (0 for the first); nothing
+    // for a line that lists no pair.
+    std::optional<RunPair> reportPairAt(std::int64_t line) const;
 };
 
 }  // namespace pelmora

@@ -18,6 +18,8 @@ struct ComposedText::Piece {
                                 const std::function<bool(std::string_view)>& visit) const = 0;
     virtual void forEach(const std::function<void(std::string_view)>& visit,
                          const NameWriter& names, std::size_t piece) const = 0;
+    // The pair whose line is segment j; nothing for a piece of other lines.
+    virtual std::optional<PairList::Pair> pairOfLine(std::int64_t) const { return std::nullopt; }
 };
 
 namespace {
@@ -193,6 +195,35 @@ protected:
         if (from >= lines_) {
             return true;
         }
+        bool stopped = false;
+        forEachListed(from, [&](const PairList::Pair& p) {
+            append(out, p, names);
+            stopped = !written();
+            return !stopped;
+        });
+        return !stopped;
+    }
+
+public:
+    std::optional<PairList::Pair> pairOfLine(std::int64_t j) const override {
+        if (j < 0 || j >= lines_) {
+            return std::nullopt;
+        }
+        if (all_) {
+            return pairs_.pairAt(j);
+        }
+        std::optional<PairList::Pair> found;
+        forEachListed(j, [&](const PairList::Pair& p) {
+            found = p;
+            return false;
+        });
+        return found;
+    }
+
+private:
+    // Each listed pair from line `from` on, until `visit` returns false.
+    template <class Visit>
+    void forEachListed(std::int64_t from, Visit&& visit) const {
         // Without a filter list positions are line numbers; with one, start at the kept
         // position before `from` and skip the listed lines up to it.
         std::int64_t position = from;
@@ -201,21 +232,16 @@ protected:
             position = samples_[static_cast<std::size_t>(from / kStride)];
             skip = from % kStride;
         }
-        bool stopped = false;
         pairs_.forEachPair(
             [&](const PairList::Pair& p) {
                 if (!strengths_[static_cast<std::size_t>(p.strength)] || skip-- > 0) {
                     return true;
                 }
-                append(out, p, names);
-                stopped = !written();
-                return !stopped;
+                return visit(p);
             },
             position);
-        return !stopped;
     }
 
-private:
     void append(std::string& out, const PairList::Pair& p, const NameWriter& names) const {
         if (names) {
             out += names(pairs_.name(p.roster, p.first));
@@ -351,6 +377,21 @@ std::pair<std::size_t, std::int64_t> ComposedText::locate(std::int64_t k) const 
         }
     }
     return {low, k - lineStart_[low]};
+}
+
+std::optional<PairList::Pair> ComposedText::pairAtLine(std::int64_t k) const {
+    if (k < 0 || k >= lineCount()) {
+        return std::nullopt;
+    }
+    auto [p, j] = locate(k);
+    // A line that begins where a piece ends begins in the next piece, when that one ended
+    // with its line.
+    for (; p < pieces_.size() && j >= pieces_[p]->lineEnds(); ++p, j = 0) {
+        if (!pieces_[p]->endsWithLf()) {
+            return std::nullopt;
+        }
+    }
+    return p < pieces_.size() ? pieces_[p]->pairOfLine(j) : std::nullopt;
 }
 
 std::string ComposedText::line(std::int64_t k) const {

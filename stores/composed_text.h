@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -53,6 +54,8 @@ public:
     // Line `from` and every line after it, in order, until `visit` returns false: for reading
     // many lines from the middle without seeking to each one.
     void forEachLine(std::int64_t from, const std::function<bool(std::string_view)>& visit) const;
+    // The pair whose line is line k, when the line is one of pair lines; nothing otherwise.
+    std::optional<PairList::Pair> pairAtLine(std::int64_t k) const;
 
     // Whether the two are copies of one text (and so read the same), without reading either.
     bool sharesPieces(const ComposedText& other) const { return pieces_ == other.pieces_; }

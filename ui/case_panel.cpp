@@ -219,6 +219,7 @@ void CasePanel::openCase() {
         case_->showCase(casePath_);
         connect(case_, &CaseWindow::lockRequested, this,
                 [this] { static_cast<void>(lockQuestioned()); });
+        connect(case_, &CaseWindow::pairActivated, this, &CasePanel::pairWanted);
     }
     case_->show();
     case_->raise();

@@ -108,6 +108,8 @@ public:
 signals:
     // An opened case's folder, which the main form should show.
     void caseFolderWanted(const QString& folder);
+    // A row of the Case window's tables asked for the pair of these texts of the run shown.
+    void pairWanted(int first, int second);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -40,6 +40,7 @@ constexpr int kVerdictColumn = 6;
 // What the window shows of one computation, made on the worker thread.
 struct CaseTables {
     std::array<std::vector<TableRow>, kTables.size()> rows;
+    std::array<std::vector<std::optional<std::pair<int, int>>>, kTables.size()> pairs;
     std::string state;   // how many texts of each role, and the ones not analysed
     std::string shares;  // where each Q-K strength stands among the reference texts
     std::array<bool, kTables.size()> shown{};
@@ -60,6 +61,7 @@ CaseTables tablesOf(const RunResult& run, const Metadata& metadata, int level, U
         tables.shown[i] = mayShow(visible, kTables[i]);
         if (tables.shown[i]) {
             tables.rows[i] = caseTable(run, compatibility, kTables[i]);
+            tables.pairs[i] = caseTablePairs(compatibility, kTables[i]);
         }
     }
     if (stability != nullptr) {  // Q-K is first
@@ -155,24 +157,29 @@ CaseWindow::CaseWindow(MetadataModel* metadata, QWidget* parent)
     layout->addWidget(reportWritten_);
     layout->addWidget(tabs_, 1);
 
+    openPairsOf(questionedKnown_, 0);  // the tables' places in kTables
+    openPairsOf(knownKnown_, 1);
+    openPairsOf(questionedQuestioned_, 4);
     connect(level_, &QSpinBox::valueChanged, this, &CaseWindow::recompute);
     connect(metadata_, &MetadataModel::metadataChanged, this, &CaseWindow::recompute);
     resize(1180, 620);
     recompute();
 }
 
+void CaseWindow::openPairsOf(QTableView* table, std::size_t index) {
+    connect(table, &QTableView::activated, this, [this, index](const QModelIndex& cell) {
+        const std::vector<std::optional<std::pair<int, int>>>& pairs = rowPairs_.at(index);
+        const auto row = static_cast<std::size_t>(cell.row());
+        if (rowPairsRun_ == run_ && row < pairs.size() && pairs[row]) {
+            emit pairActivated(pairs[row]->first, pairs[row]->second);
+        }
+    });
+}
+
 void CaseWindow::buildMetadataTab() {
     auto* page = new QWidget(tabs_);
-    roleFilter_ = new QComboBox(page);
-    roleFilter_->setObjectName(QStringLiteral("cboRoleFilter"));
     // The item data is the role letter the rows must have; none for every row.
-    roleFilter_->addItem(QStringLiteral("Every role"));
-    for (const Role role : {Role::Questioned, Role::Known, Role::Reference, Role::None}) {
-        const QString name = toQt(std::string(roleName(role)));
-        roleFilter_->addItem(
-            role == Role::None ? QStringLiteral("No role") : name.at(0).toUpper() + name.mid(1),
-            toQt(std::string(roleLetter(role))));
-    }
+    roleFilter_ = roleChoice(page, "cboRoleFilter");
     filtered_ = new QSortFilterProxyModel(page);
     filtered_->setSourceModel(metadata_);
     filtered_->setFilterRole(MetadataModel::RoleLetterRole);
@@ -291,7 +298,9 @@ void CaseWindow::recompute() {
                            stability = stability_](JobControl&) -> Result<CaseTables> {
         return tablesOf(*run, metadata, level, stage, stability.get());
     };
-    runner_->start<CaseTables>(std::move(job), [this](CaseTables tables) {
+    runner_->start<CaseTables>(std::move(job), [this, run = run_](CaseTables tables) {
+        rowPairs_ = std::move(tables.pairs);
+        rowPairsRun_ = run;
         state_->setText(toQt(tables.state));
         shares_->setText(toQt(tables.shares));
         const std::array<QTableView*, kTables.size()> views = {

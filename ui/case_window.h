@@ -10,7 +10,11 @@
 
 #include <QString>
 #include <QWidget>
+#include <array>
 #include <memory>
+#include <optional>
+#include <utility>
+#include <vector>
 
 #include "case/unmasking.h"
 
@@ -65,6 +69,9 @@ public:
 signals:
     // "Lock questioned texts" was clicked.
     void lockRequested();
+    // A row of a table of pairs was double-clicked or Enter pressed on it: the texts'
+    // positions in the run shown.
+    void pairActivated(int first, int second);
 
 private:
     void buildMetadataTab();
@@ -73,6 +80,8 @@ private:
     void chooseReportPath();
     void updateReportCommand();
     void roleFilterChosen(int index);
+    // Double-click or Enter on a row of `table` opens its pair.
+    void openPairsOf(QTableView* table, std::size_t index);
 
     MetadataModel* metadata_;
     std::shared_ptr<const RunResult> run_;
@@ -90,6 +99,9 @@ private:
     QTableView* questionedReference_ = nullptr;
     QTableView* matched_ = nullptr;
     QTableView* questionedQuestioned_ = nullptr;
+    // The texts behind each row of the tables, as the last computation gave them.
+    std::array<std::vector<std::optional<std::pair<int, int>>>, 5> rowPairs_;
+    std::shared_ptr<const RunResult> rowPairsRun_;
     QComboBox* roleFilter_ = nullptr;
     QSortFilterProxyModel* filtered_ = nullptr;
     QString casePath_;

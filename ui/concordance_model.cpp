@@ -50,6 +50,15 @@ QVariant ConcordanceModel::data(const QModelIndex& index, int role) const {
         return {};
     }
     const Occurrence& o = text_->occurrences[static_cast<std::size_t>(k)];
+    if (role == SortRole) {
+        const QString shown = data(index, Qt::DisplayRole).toString().toLower();
+        if (index.column() != Left) {
+            return shown;
+        }
+        QStringList words = shown.split(u' ', Qt::SkipEmptyParts);
+        std::reverse(words.begin(), words.end());
+        return words.join(u' ');
+    }
     switch (role) {
         case Qt::DisplayRole:
             switch (index.column()) {

@@ -16,6 +16,9 @@ class ConcordanceModel : public QAbstractTableModel {
 
 public:
     enum Column { Left, Match, Right, MeasureColumn, Word, ColumnCount };
+    // What a column sorts by, ignoring case: the context before by its words from the match
+    // backwards, so that lines group by the word before the match; every other as shown.
+    static constexpr int SortRole = Qt::UserRole + 1;
 
     using QAbstractTableModel::QAbstractTableModel;
 

@@ -2,6 +2,7 @@
 
 #include <QAreaSeries>
 #include <QBarCategoryAxis>
+#include <QBarSeries>
 #include <QBarSet>
 #include <QBuffer>
 #include <QChart>
@@ -38,6 +39,28 @@ namespace {
 
 QString labelOf(Measure m) {
     return QString::fromUtf8(kMeasures[static_cast<std::size_t>(m)].label);
+}
+
+// Upright, a word a line, and a word too wide for its bar broken before its last five
+// letters: Qt hides a label wider than its bar at the edges of the axis.
+QString barLabel(Measure count) {
+    static const QRegularExpression kBreaks(QStringLiteral("(?<=\\w-)| "));
+    static const QRegularExpression kLong(QStringLiteral("(?<=\\w{6})(?=\\w{5}\\b)"));
+    return labelOf(count)
+        .replace(kBreaks, QStringLiteral("<br>"))
+        .replace(kLong, QStringLiteral("-<br>"));
+}
+
+// The axis of the bars' names, in a smaller font.
+QBarCategoryAxis* barNames(QChart* chart, const QStringList& categories) {
+    auto* x = new QBarCategoryAxis;
+    x->append(categories);
+    x->setTruncateLabels(false);
+    QFont small = x->labelsFont();
+    small.setPointSizeF(small.pointSizeF() * 0.85);
+    x->setLabelsFont(small);
+    chart->addAxis(x, Qt::AlignBottom);
+    return x;
 }
 
 // Bars of one colour each: a stacked series in which set i holds only bar i.
@@ -258,13 +281,7 @@ QChart* DensityCharts::densityChart(bool live) {
     QStringList categories;
     for (std::size_t i = 0; i < figures.size(); ++i) {
         const DensityBar& bar = figures[i];
-        // Upright, a word a line, and a word too wide for its bar broken before its last five
-        // letters: Qt hides a label wider than its bar at the edges of the axis.
-        static const QRegularExpression kBreaks(QStringLiteral("(?<=\\w-)| "));
-        static const QRegularExpression kLong(QStringLiteral("(?<=\\w{6})(?=\\w{5}\\b)"));
-        categories.append(labelOf(bar.count)
-                              .replace(kBreaks, QStringLiteral("<br>"))
-                              .replace(kLong, QStringLiteral("-<br>")));
+        categories.append(barLabel(bar.count));
         top = std::max(top, bar.number);
         QBarSet* set = barAt(bars, figures.size(), i, bar.number, labelOf(bar.density));
         set->setColor(measureColour(bar.count));
@@ -284,13 +301,7 @@ QChart* DensityCharts::densityChart(bool live) {
             top = std::max(top, mark.limit);
         }
     }
-    auto* x = new QBarCategoryAxis;
-    x->append(categories);
-    x->setTruncateLabels(false);
-    QFont small = x->labelsFont();
-    small.setPointSizeF(small.pointSizeF() * 0.85);
-    x->setLabelsFont(small);
-    chart->addAxis(x, Qt::AlignBottom);
+    QBarCategoryAxis* x = barNames(chart, categories);
     QValueAxis* y =
         valueAxis(chart, top * 1.15, QStringLiteral("per word"), QStringLiteral("%.3f"));
     attach(chart, bars, x, y);
@@ -410,6 +421,46 @@ bool DensityCharts::save(const std::function<QChart*()>& make, Picture picture,
         return false;
     }
     return writeChosenFile(path, bytes, reportProblem);
+}
+
+QChart* pairDensityChart(const RunResult& run, int first, int second) {
+    const TextRecord& a = run.texts[static_cast<std::size_t>(first)];
+    const TextRecord& b = run.texts[static_cast<std::size_t>(second)];
+    const std::array<DensityBar, kDensityBars> figures = densityBars(a, run.rules);
+    const std::array<DensityBar, kDensityBars> others = densityBars(b, run.rules);
+    QChart* chart = newChart(QStringLiteral("Densities of both texts; lines: thresholds"));
+    auto* bars = new QBarSeries;
+    auto* firstSet = new QBarSet(toQt(a.name));
+    auto* secondSet = new QBarSet(toQt(b.name));
+    firstSet->setColor(QColor(0x3b, 0x6e, 0xc8));
+    secondSet->setColor(QColor(0xe0, 0x8a, 0x1e));
+    double top = 0.01;  // the least height of the axis, for texts without any of the words
+    QStringList categories;
+    for (std::size_t i = 0; i < figures.size(); ++i) {
+        categories.append(barLabel(figures[i].count));
+        firstSet->append(figures[i].number);
+        secondSet->append(others[i].number);
+        top = std::max({top, figures[i].number, others[i].number});
+        for (const ThresholdMark& mark : figures[i].thresholds) {
+            top = std::max(top, mark.limit);
+        }
+    }
+    bars->append(firstSet);
+    bars->append(secondSet);
+    QBarCategoryAxis* x = barNames(chart, categories);
+    QValueAxis* y =
+        valueAxis(chart, top * 1.15, QStringLiteral("per word"), QStringLiteral("%.3f"));
+    attach(chart, bars, x, y);
+    bars->setBarWidth(0.8);
+    // The rule book's thresholds are the run's, the same for both texts.
+    addThresholdLines(chart, figures, y, nullptr);
+    for (QAbstractSeries* series : chart->series()) {
+        if (series != bars) {
+            hideMarkersOf(chart, series);
+        }
+    }
+    chart->legend()->setAlignment(Qt::AlignBottom);
+    return chart;
 }
 
 }  // namespace pelmora

@@ -75,4 +75,8 @@ private:
     QChartView* strengths_ = nullptr;
 };
 
+// The densities of two texts of `run`, by position, a bar each side by side, against the
+// thresholds the rules compare each with.
+QChart* pairDensityChart(const RunResult& run, int first, int second);
+
 }  // namespace pelmora

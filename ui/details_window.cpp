@@ -1,7 +1,10 @@
 #include "ui/details_window.h"
 
+#include <QComboBox>
 #include <QFontDatabase>
+#include <QHBoxLayout>
 #include <QHeaderView>
+#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QScrollBar>
 #include <QSplitter>
@@ -26,18 +29,7 @@ namespace pelmora {
 DetailsWindow::DetailsWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
     setObjectName(QStringLiteral("DetailsWindow"));
     setWindowTitle(QStringLiteral("Pelmora: Details"));
-    textsModel_ = new TextsModel(this);
-    texts_ = new QTableView(this);
-    texts_->setObjectName(QStringLiteral("lstDetailsTexts"));
-    texts_->setModel(textsModel_);
-    texts_->setSelectionBehavior(QAbstractItemView::SelectRows);
-    texts_->setSelectionMode(QAbstractItemView::SingleSelection);
-    texts_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    texts_->setWordWrap(false);
-    texts_->verticalHeader()->hide();
-    // Rows of one height are never measured, however many texts there are.
-    texts_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    texts_->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
+    QWidget* list = buildTextsList();
     stabilityBar_ = new StabilityBar(this);
     sensitivity_ = new SensitivityView(this);
     evidenceRunner_ = new JobRunner(this);
@@ -61,13 +53,14 @@ DetailsWindow::DetailsWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
     // The whole run.
     auto* runTabs = new QTabWidget(right);
     runTabs->setObjectName(QStringLiteral("runTabs"));
-    runTabs->addTab(quality_, QStringLiteral("Input quality"));
+    runTabs->addTab(withFilterLine(quality_, "txtQualityFilter", runTabs),
+                    QStringLiteral("Input quality"));
     runTabs->addTab(sensitivity_, QStringLiteral("Sensitivity"));
     right->addWidget(runTabs);
     right->setStretchFactor(0, 3);
     right->setStretchFactor(1, 1);
     split_ = new QSplitter(Qt::Horizontal, this);
-    split_->addWidget(texts_);
+    split_->addWidget(list);
     split_->addWidget(right);
     split_->setStretchFactor(1, 3);
     auto* layout = new QVBoxLayout(this);
@@ -85,6 +78,50 @@ DetailsWindow::DetailsWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
     });
 }
 
+QWidget* DetailsWindow::buildTextsList() {
+    auto* list = new QWidget(this);
+    textsModel_ = new TextsModel(this);
+    textsShown_ = new TextsFilterModel(this);
+    textsShown_->setSourceModel(textsModel_);
+    texts_ = new QTableView(list);
+    texts_->setObjectName(QStringLiteral("lstDetailsTexts"));
+    texts_->setModel(textsShown_);
+    texts_->setSortingEnabled(true);
+    texts_->sortByColumn(-1, Qt::AscendingOrder);  // run order until a header is clicked
+    texts_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    texts_->setSelectionMode(QAbstractItemView::SingleSelection);
+    texts_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    texts_->setWordWrap(false);
+    texts_->verticalHeader()->hide();
+    // Rows of one height are never measured, however many texts there are.
+    texts_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    texts_->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
+    nameFilter_ = filterLine(list, "txtDetailsFilter", QStringLiteral("Texts whose name holds…"));
+    showFilter_ = new QComboBox(list);
+    showFilter_->setObjectName(QStringLiteral("cboDetailsShow"));
+    showFilter_->addItem(QStringLiteral("Every text"),
+                         static_cast<int>(TextsFilterModel::Show::Every));
+    showFilter_->addItem(QStringLiteral("Near a threshold"),
+                         static_cast<int>(TextsFilterModel::Show::NearThreshold));
+    showFilter_->addItem(QStringLiteral("With warnings"),
+                         static_cast<int>(TextsFilterModel::Show::Warned));
+    showFilter_->addItem(QStringLiteral("Unstable"),
+                         static_cast<int>(TextsFilterModel::Show::Unstable));
+    auto* bar = new QHBoxLayout;
+    bar->addWidget(nameFilter_, 1);
+    bar->addWidget(showFilter_);
+    auto* layout = new QVBoxLayout(list);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addLayout(bar);
+    layout->addWidget(texts_, 1);
+    connect(nameFilter_, &QLineEdit::textChanged, textsShown_, &TextsFilterModel::setNamePart);
+    connect(showFilter_, &QComboBox::currentIndexChanged, this, [this] {
+        textsShown_->setShown(
+            static_cast<TextsFilterModel::Show>(showFilter_->currentData().toInt()));
+    });
+    return list;
+}
+
 void DetailsWindow::setStabilityTask(StabilityTask* task) {
     stabilityBar_->setTask(task);
 }
@@ -93,7 +130,7 @@ void DetailsWindow::stabilityChanged() {
     textsModel_->setStability(run_, stabilityBar_->figuresOf(run_));
     fitTexts();
     // Only the words change: the text and its charts stay as they are.
-    showEvidence(textsModel_->positionAt(texts_->currentIndex().row()));
+    showEvidence(textsShown_->positionAt(texts_->currentIndex().row()));
 }
 
 void DetailsWindow::fitTexts() {
@@ -132,7 +169,7 @@ void DetailsWindow::showRun(std::shared_ptr<const RunResult> run) {
     } else {
         // Making the first row current shows it, unless it was current already.
         const bool rowChanges = texts_->currentIndex().row() != 0;
-        texts_->setCurrentIndex(textsModel_->index(0, 0));
+        texts_->setCurrentIndex(textsShown_->index(0, 0));
         if (!rowChanges) {
             selectText(0);
         }
@@ -140,7 +177,7 @@ void DetailsWindow::showRun(std::shared_ptr<const RunResult> run) {
 }
 
 void DetailsWindow::selectText(int row) {
-    const int position = textsModel_->positionAt(row);
+    const int position = textsShown_->positionAt(row);
     if (!run_ || position < 0) {
         return;
     }

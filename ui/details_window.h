@@ -10,6 +10,8 @@
 
 #include "run/run_result.h"
 
+class QComboBox;
+class QLineEdit;
 class QPlainTextEdit;
 class QSplitter;
 class QTableView;
@@ -23,6 +25,7 @@ class SensitivityView;
 class StabilityBar;
 class StabilityTask;
 class TextEvidenceView;
+class TextsFilterModel;
 class TextsModel;
 
 class DetailsWindow : public QWidget {
@@ -32,12 +35,15 @@ public:
     explicit DetailsWindow(QWidget* parent = nullptr);
 
     void showRun(std::shared_ptr<const RunResult> run);
+    // Shows the text of row `row` as the list is sorted and filtered.
     void selectText(int row);
     // The stability shown is the task's, when it is of the run shown.
     void setStabilityTask(StabilityTask* task);
 
     QTableView* texts() const { return texts_; }
     const TextsModel* textsModel() const { return textsModel_; }
+    // The list as shown: sorted by the column clicked, filtered by the bar above it.
+    TextsFilterModel* textsShown() const { return textsShown_; }
     StabilityBar* stabilityBar() const { return stabilityBar_; }
     SensitivityView* sensitivity() const { return sensitivity_; }
     QPlainTextEdit* evidence() const { return evidence_; }
@@ -52,12 +58,16 @@ private:
     void stabilityChanged();
     void showEvidence(int position);
     void fitTexts();
+    QWidget* buildTextsList();
 
     std::shared_ptr<const RunResult> run_;
     QSplitter* split_ = nullptr;
     bool listSized_ = false;  // the user moved the splitter
     QTableView* texts_ = nullptr;
     TextsModel* textsModel_ = nullptr;
+    TextsFilterModel* textsShown_ = nullptr;
+    QLineEdit* nameFilter_ = nullptr;
+    QComboBox* showFilter_ = nullptr;
     StabilityBar* stabilityBar_ = nullptr;
     SensitivityView* sensitivity_ = nullptr;
     QPlainTextEdit* evidence_ = nullptr;

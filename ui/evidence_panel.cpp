@@ -5,10 +5,13 @@
 #include <QVBoxLayout>
 
 #include "explanation/input_quality.h"
+#include "ui/case_panel.h"
 #include "ui/details_window.h"
 #include "ui/job_progress.h"
 #include "ui/job_runner.h"
 #include "ui/matrix_window.h"
+#include "ui/pair_window.h"
+#include "ui/report_view.h"
 #include "ui/stability_task.h"
 #include "ui/text_bridge.h"
 
@@ -71,12 +74,21 @@ MatrixWindow* EvidencePanel::matrixWindow() const {
     return matrix_.data();
 }
 
+PairWindow* EvidencePanel::pairWindow() const {
+    return pair_.data();
+}
+
 void EvidencePanel::showRun(std::shared_ptr<const RunResult> run) {
     if (run == run_) {
         return;
     }
     run_ = std::move(run);
     stability_->setRun(run_);
+    if (pair_) {
+        // Its positions are another run's texts.
+        pair_->clear();
+        pair_->hide();
+    }
     if (run_) {
         quality_->setText(toQt(qualitySummary(run_->quality)));
         if (details_) {
@@ -126,11 +138,39 @@ void EvidencePanel::openMatrix() {
     if (!matrix_) {
         matrix_ = new MatrixWindow(window());
         matrix_->setStabilityTask(stability_);
+        connect(matrix_, &MatrixWindow::pairActivated, this, &EvidencePanel::openPair);
         matrix_->showRun(run_);
         matrix_->showRoles(roles_);
     }
     matrix_->show();
     matrix_->raise();
+}
+
+void EvidencePanel::openPair(int first, int second) {
+    if (!run_ || !run_->pairs.between(first, second)) {
+        return;
+    }
+    if (!pair_) {
+        pair_ = new PairWindow(window());
+        pair_->setStabilityTask(stability_);
+    }
+    pair_->showPair(run_, first, second);
+    pair_->show();
+    pair_->raise();
+    pair_->activateWindow();
+}
+
+void EvidencePanel::openPairsFrom(ReportView* report, CasePanel* cases) {
+    connect(report, &ReportView::pairRequested, this, [this, report](std::int64_t line) {
+        // The line numbers are the run's report only while the box shows it.
+        if (!run_ || !report->text().sharesPieces(run_->report)) {
+            return;
+        }
+        if (const std::optional<RunPair> pair = run_->reportPairAt(line)) {
+            openPair(pair->first, pair->second);
+        }
+    });
+    connect(cases, &CasePanel::pairWanted, this, &EvidencePanel::openPair);
 }
 
 }  // namespace pelmora

@@ -21,10 +21,13 @@ class QPushButton;
 
 namespace pelmora {
 
+class CasePanel;
 class DetailsWindow;
 class JobProgressDialog;
 class JobRunner;
 class MatrixWindow;
+class PairWindow;
+class ReportView;
 class StabilityTask;
 
 class EvidencePanel : public QWidget {
@@ -47,6 +50,12 @@ public:
 
     void openDetails();
     void openMatrix();
+    // Opens the one pair window on the pair of the texts at these positions of the run shown;
+    // nothing when they form no pair.
+    void openPair(int first, int second);
+    PairWindow* pairWindow() const;
+    // Opens the pair window also on a report line's "Show pair" and on the Case window's rows.
+    void openPairsFrom(ReportView* report, CasePanel* cases);
     bool saveReport();
     bool exportMeasures();
     bool exportMatrix();
@@ -83,6 +92,7 @@ private:
     // Owned by the main window, as windows of their own; made on first opening.
     QPointer<DetailsWindow> details_;
     QPointer<MatrixWindow> matrix_;
+    QPointer<PairWindow> pair_;
     StabilityTask* stability_ = nullptr;
     JobRunner* runner_ = nullptr;
     JobProgressDialog* progress_ = nullptr;

@@ -119,6 +119,7 @@ MainWindow::FormButtons MainWindow::layOutForm() {
                               "You can copy and paste the data in this box into a spreadsheet or "
                               "word-processing application."));
     evidence_ = new EvidencePanel(this);
+    evidence_->openPairsFrom(txtReport_, case_);
     right->addWidget(evidence_);
     connect(case_->metadata(), &MetadataModel::metadataChanged, evidence_,
             [this] { evidence_->showRoles(case_->metadata()->metadata()); });

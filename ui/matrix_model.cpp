@@ -86,6 +86,11 @@ int MatrixModel::positionAt(int section) const {
     return order_.positions.empty() ? section : order_.positions[static_cast<std::size_t>(section)];
 }
 
+std::optional<Role> MatrixModel::roleAt(int section) const {
+    const auto at = static_cast<std::size_t>(section);
+    return at < order_.roles.size() ? std::optional<Role>(order_.roles[at]) : std::nullopt;
+}
+
 bool MatrixModel::beginsBlock(int section) const {
     const auto at = static_cast<std::size_t>(section);
     return !order_.roles.empty() && at > 0 && at < order_.roles.size() &&
@@ -187,6 +192,66 @@ QVariant MatrixModel::headerData(int section, Qt::Orientation, int role) const {
         default:
             return {};
     }
+}
+
+const MatrixModel* MatrixFilterModel::matrix() const {
+    return static_cast<const MatrixModel*>(sourceModel());
+}
+
+void MatrixFilterModel::setKept(std::vector<bool> kept, MatrixFilter filter) {
+    kept_ = std::move(kept);
+    filter_ = std::move(filter);
+    invalidate();
+}
+
+int MatrixFilterModel::positionAt(int section) const {
+    return matrix()->positionAt(mapToSource(index(section, section)).row());
+}
+
+bool MatrixFilterModel::keepsSection(int section) const {
+    if (kept_.empty()) {
+        return true;
+    }
+    const auto position = static_cast<std::size_t>(matrix()->positionAt(section));
+    return position < kept_.size() && kept_[position];
+}
+
+bool MatrixFilterModel::filterAcceptsRow(int row, const QModelIndex&) const {
+    return keepsSection(row);
+}
+
+bool MatrixFilterModel::filterAcceptsColumn(int column, const QModelIndex&) const {
+    return keepsSection(column);
+}
+
+bool MatrixFilterModel::beginsBlock(int section) const {
+    if (section <= 0) {
+        return false;
+    }
+    const std::optional<Role> role = matrix()->roleAt(mapToSource(index(section, 0)).row());
+    const std::optional<Role> before = matrix()->roleAt(mapToSource(index(section - 1, 0)).row());
+    return role && before && *role != *before;
+}
+
+QVariant MatrixFilterModel::data(const QModelIndex& index, int role) const {
+    if (!index.isValid()) {
+        return {};
+    }
+    if (role == MatrixModel::BlockEdgeRole) {
+        return (beginsBlock(index.row()) ? MatrixModel::kTopEdge : 0) |
+               (beginsBlock(index.column()) ? MatrixModel::kLeftEdge : 0);
+    }
+    const bool marked = role == Qt::DisplayRole || role == Qt::BackgroundRole ||
+                        role == Qt::FontRole || role == MatrixModel::SignificantRole ||
+                        role == MatrixModel::FragileRole;
+    if (marked && filter_.filtersPairs() && matrix()->run()) {
+        const int a = positionAt(index.row()), b = positionAt(index.column());
+        const std::optional<RunPair> pair = matrix()->run()->pairs.between(a, b);
+        if (pair && !filter_.keeps(*pair)) {
+            return role == Qt::BackgroundRole ? QVariant(QBrush(strengthColour(-1))) : QVariant();
+        }
+    }
+    return QSortFilterProxyModel::data(index, role);
 }
 
 }  // namespace pelmora

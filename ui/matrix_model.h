@@ -5,8 +5,10 @@
 // is given, fragile pairs and texts with an unstable digit are marked.
 
 #include <QAbstractTableModel>
+#include <QSortFilterProxyModel>
 #include <memory>
 
+#include "case/matrix_filter.h"
 #include "case/role_order.h"
 #include "run/run_result.h"
 #include "stability/stability.h"
@@ -43,6 +45,8 @@ public:
     void setOrder(RoleOrder order);
     // The position in the run of the text of row or column `section`.
     int positionAt(int section) const;
+    // The role of the text of `section` in blocks by role; nothing in run order.
+    std::optional<Role> roleAt(int section) const;
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     int columnCount(const QModelIndex& parent = QModelIndex()) const override;
@@ -63,6 +67,36 @@ private:
     std::shared_ptr<const RunResult> run_;
     std::shared_ptr<const RunStability> stability_;
     RoleOrder order_;
+};
+
+// The matrix filtered: only the texts kept, in the same order as rows and as columns, and of
+// their cells only the pairs the filter keeps (the others blank, as texts that form no pair).
+class MatrixFilterModel : public QSortFilterProxyModel {
+    Q_OBJECT
+
+public:
+    using QSortFilterProxyModel::QSortFilterProxyModel;
+
+    // `kept` by text position, as keptTexts gives it; empty keeps every text.
+    void setKept(std::vector<bool> kept, MatrixFilter filter);
+    const MatrixFilter& filter() const { return filter_; }
+    // The position in the run of the text of row or column `section`.
+    int positionAt(int section) const;
+
+    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+
+protected:
+    bool filterAcceptsRow(int row, const QModelIndex& parent) const override;
+    bool filterAcceptsColumn(int column, const QModelIndex& parent) const override;
+
+private:
+    const MatrixModel* matrix() const;
+    bool keepsSection(int section) const;
+    // In blocks by role, whether the kept `section` begins a block.
+    bool beginsBlock(int section) const;
+
+    std::vector<bool> kept_;
+    MatrixFilter filter_;
 };
 
 }  // namespace pelmora

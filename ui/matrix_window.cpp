@@ -2,14 +2,17 @@
 
 #include <QBuffer>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPainter>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QSpinBox>
 #include <QStyleOptionHeader>
 #include <QStyledItemDelegate>
 #include <QTableView>
@@ -21,11 +24,14 @@
 #include "exports/run_names.h"
 #include "run/run_result.h"
 #include "ui/export_actions.h"
+#include "ui/job_runner.h"
 #include "ui/matrix_image.h"
 #include "ui/matrix_model.h"
+#include "ui/metadata_model.h"
 #include "ui/picture_caption.h"
 #include "ui/stability_bar.h"
 #include "ui/stability_marks.h"
+#include "ui/table_rows.h"
 #include "ui/text_bridge.h"
 
 namespace pelmora {
@@ -160,10 +166,14 @@ MatrixWindow::MatrixWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
     setObjectName(QStringLiteral("MatrixWindow"));
     setWindowTitle(QStringLiteral("Pelmora: Matrix"));
     model_ = new MatrixModel(this);
+    filter_ = new MatrixFilterModel(this);
+    filter_->setDynamicSortFilter(false);
+    filter_->setSourceModel(model_);
+    filtering_ = new JobRunner(this);
     table_ = new QTableView(this);
     table_->setObjectName(QStringLiteral("matrixTable"));
     table_->setHorizontalHeader(new UprightNamesHeader(table_));
-    table_->setModel(model_);
+    table_->setModel(filter_);
     table_->setItemDelegate(new CellDelegate(table_));
     table_->setWordWrap(false);
     table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -194,6 +204,7 @@ MatrixWindow::MatrixWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
     buttons->addWidget(byRole_);
     buttons->addWidget(stabilityBar_, 1);
     auto* layout = new QVBoxLayout(this);
+    layout->addLayout(buildFilterBar());
     layout->addWidget(table_, 1);
     layout->addWidget(legend_);
     layout->addLayout(buttons);
@@ -209,6 +220,85 @@ MatrixWindow::MatrixWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
     connect(save, &QPushButton::clicked, this, [this] { savePng(); });
     connect(stabilityBar_, &StabilityBar::figuresChanged, this, &MatrixWindow::stabilityChanged);
     connect(byRole_, &QCheckBox::toggled, this, &MatrixWindow::applyOrder);
+    connect(table_, &QTableView::activated, this, [this](const QModelIndex& cell) {
+        const int first = filter_->positionAt(cell.row());
+        const int second = filter_->positionAt(cell.column());
+        const std::shared_ptr<const RunResult>& run = model_->run();
+        if (run && run->pairs.between(first, second)) {
+            emit pairActivated(first, second);
+        }
+    });
+}
+
+QHBoxLayout* MatrixWindow::buildFilterBar() {
+    nameFilter_ = filterLine(this, "txtMatrixName", QStringLiteral("Texts whose name holds…"));
+    lowest_ = new QSpinBox(this);
+    lowest_->setObjectName(QStringLiteral("spnLowestStrength"));
+    highest_ = new QSpinBox(this);
+    highest_->setObjectName(QStringLiteral("spnHighestStrength"));
+    for (QSpinBox* box : {lowest_, highest_}) {
+        box->setRange(0, 5);
+    }
+    highest_->setValue(5);
+    onlyMinimal_ = new QCheckBox(QStringLiteral("Only minimal"), this);
+    onlyMinimal_->setObjectName(QStringLiteral("chkOnlyMinimal"));
+    onlyOffTheNorm_ = new QCheckBox(QStringLiteral("Only off the norm"), this);
+    onlyOffTheNorm_->setObjectName(QStringLiteral("chkOnlyOffTheNorm"));
+    roleFilter_ = roleChoice(this, "cboMatrixRole");
+    roleFilter_->setEnabled(false);
+    shown_ = new QLabel(this);
+    shown_->setObjectName(QStringLiteral("lblMatrixShown"));
+    auto* bar = new QHBoxLayout;
+    bar->addWidget(nameFilter_, 2);
+    bar->addWidget(new QLabel(QStringLiteral("Strength"), this));
+    bar->addWidget(lowest_);
+    bar->addWidget(new QLabel(QStringLiteral("to"), this));
+    bar->addWidget(highest_);
+    bar->addWidget(onlyMinimal_);
+    bar->addWidget(onlyOffTheNorm_);
+    bar->addWidget(roleFilter_);
+    bar->addWidget(shown_, 1);
+    connect(nameFilter_, &QLineEdit::textChanged, this, &MatrixWindow::applyFilter);
+    for (QSpinBox* box : {lowest_, highest_}) {
+        connect(box, &QSpinBox::valueChanged, this, &MatrixWindow::applyFilter);
+    }
+    for (QCheckBox* box : {onlyMinimal_, onlyOffTheNorm_}) {
+        connect(box, &QCheckBox::toggled, this, &MatrixWindow::applyFilter);
+    }
+    connect(roleFilter_, &QComboBox::currentIndexChanged, this, &MatrixWindow::applyFilter);
+    return bar;
+}
+
+void MatrixWindow::applyFilter() {
+    const std::shared_ptr<const RunResult> run = model_->run();
+    MatrixFilter filter;
+    filter.name = nameFilter_->text().toStdString();
+    filter.lowest = std::min(lowest_->value(), highest_->value());
+    filter.highest = std::max(lowest_->value(), highest_->value());
+    filter.onlyMinimal = onlyMinimal_->isChecked();
+    filter.onlyOffTheNorm = onlyOffTheNorm_->isChecked();
+    if (roleFilter_->isEnabled() && roleFilter_->currentIndex() > 0) {
+        filter.role = roleFromText(roleFilter_->currentData().toString().toStdString());
+    }
+    const auto show = [this](std::vector<bool> kept, MatrixFilter chosen) {
+        filter_->setKept(std::move(kept), std::move(chosen));
+        shown_->setText(
+            QStringLiteral("%1 of %2 texts").arg(filter_->rowCount()).arg(model_->rowCount()));
+    };
+    if (!run || (filter.name.empty() && !filter.role && !filter.filtersPairs())) {
+        filtering_->abandon();
+        show({}, filter);
+        return;
+    }
+    // Every pair is read for a pair filter: away from the window's thread.
+    filtering_->start<std::vector<bool>>(
+        [run, metadata = metadata_, filter](JobControl& control) -> Result<std::vector<bool>> {
+            std::optional<std::vector<bool>> kept =
+                keptTexts(*run, metadata, filter, &control.token());
+            return kept ? Result<std::vector<bool>>(std::move(*kept))
+                        : Result<std::vector<bool>>(cancelledError("Filtering the matrix"));
+        },
+        [show, filter](std::vector<bool> kept) { show(std::move(kept), filter); });
 }
 
 void MatrixWindow::showRun(const std::shared_ptr<const RunResult>& run) {
@@ -217,6 +307,7 @@ void MatrixWindow::showRun(const std::shared_ptr<const RunResult>& run) {
     }
     model_->setRun(run);
     applyOrder();
+    applyFilter();
     stabilityChanged();
     table_->horizontalScrollBar()->setValue(0);
     table_->verticalScrollBar()->setValue(0);
@@ -227,7 +318,9 @@ void MatrixWindow::showRoles(const Metadata& metadata) {
     const bool any = std::any_of(metadata_.rows.begin(), metadata_.rows.end(),
                                  [](const MetadataRow& row) { return row.role != Role::None; });
     byRole_->setEnabled(any);
+    roleFilter_->setEnabled(any);
     applyOrder();
+    applyFilter();
 }
 
 void MatrixWindow::applyOrder() {

@@ -11,12 +11,18 @@
 #include "case/metadata.h"
 
 class QCheckBox;
+class QComboBox;
+class QHBoxLayout;
 class QLabel;
+class QLineEdit;
+class QSpinBox;
 class QTableView;
 
 namespace pelmora {
 
 struct RunResult;
+class JobRunner;
+class MatrixFilterModel;
 class MatrixModel;
 class StabilityBar;
 class StabilityTask;
@@ -32,6 +38,10 @@ public:
     void showRun(const std::shared_ptr<const RunResult>& run);
     QTableView* table() const { return table_; }
     const MatrixModel* model() const { return model_; }
+    // What the table shows: the texts and pairs the filter keeps.
+    const MatrixFilterModel* filterModel() const { return filter_; }
+    // Finds the texts a filter keeps, away from the window's thread; tests wait for it.
+    JobRunner* filtering() const { return filtering_; }
     QString legend() const;
     // The marks shown are the task's figures, when they are of the run shown.
     void setStabilityTask(StabilityTask* task);
@@ -47,11 +57,28 @@ public:
     // written.
     bool savePng();
 
+signals:
+    // A cell of a pair was double-clicked or Enter pressed on it: the texts' positions.
+    void pairActivated(int first, int second);
+
 private:
     void stabilityChanged();
     void fitHeaders();
     // Puts the rows and columns in the order the check box asks for.
     void applyOrder();
+    QHBoxLayout* buildFilterBar();
+    // Keeps the texts and pairs the filter bar asks for.
+    void applyFilter();
+
+    MatrixFilterModel* filter_ = nullptr;
+    JobRunner* filtering_ = nullptr;
+    QLineEdit* nameFilter_ = nullptr;
+    QSpinBox* lowest_ = nullptr;
+    QSpinBox* highest_ = nullptr;
+    QCheckBox* onlyMinimal_ = nullptr;
+    QCheckBox* onlyOffTheNorm_ = nullptr;
+    QComboBox* roleFilter_ = nullptr;
+    QLabel* shown_ = nullptr;
 
     MatrixModel* model_ = nullptr;
     StabilityBar* stabilityBar_ = nullptr;

@@ -132,4 +132,17 @@ QVariant MetadataModel::headerData(int section, Qt::Orientation orientation, int
     return toQt(metadata_.valueColumns()[static_cast<std::size_t>(section - FirstValueColumn)]);
 }
 
+QComboBox* roleChoice(QWidget* parent, const char* objectName) {
+    auto* choice = new QComboBox(parent);
+    choice->setObjectName(QString::fromLatin1(objectName));
+    choice->addItem(QStringLiteral("Every role"));
+    for (const Role role : {Role::Questioned, Role::Known, Role::Reference, Role::None}) {
+        const QString name = toQt(std::string(roleName(role)));
+        choice->addItem(
+            role == Role::None ? QStringLiteral("No role") : name.at(0).toUpper() + name.mid(1),
+            toQt(std::string(roleLetter(role))));
+    }
+    return choice;
+}
+
 }  // namespace pelmora

@@ -4,6 +4,7 @@
 // case's one Metadata; the file list, the case window and the exports read it from here.
 
 #include <QAbstractTableModel>
+#include <QComboBox>
 #include <QString>
 #include <string>
 #include <vector>
@@ -54,5 +55,9 @@ private:
     QStringList shown_;
     Metadata metadata_;
 };
+
+// A choice named `objectName` of "Every role" and each role, "No role" last; each item's data
+// is its role letter (none for every role).
+[[nodiscard]] QComboBox* roleChoice(QWidget* parent, const char* objectName);
 
 }  // namespace pelmora

@@ -98,6 +98,8 @@ public:
 
 signals:
     void selectionChanged();
+    // "Show pair" was chosen on line `line`, one that lists a pair.
+    void pairRequested(std::int64_t line);
     void findFinished(bool found);
 
 protected:

@@ -252,6 +252,15 @@ void ReportView::contextMenuEvent(QContextMenuEvent* event) {
     menu.addAction(selectAllAction_);
     menu.addSeparator();
     menu.addAction(findAction_);
+    // The line under the mouse, or the caret's when the keyboard opened the menu.
+    const std::int64_t line =
+        event->reason() == QContextMenuEvent::Mouse ? positionAt(event->pos()).row : caret_.row;
+    if (text_.pairAtLine(line)) {
+        menu.addSeparator();
+        QAction* show = menu.addAction(QStringLiteral("Show pair"));
+        show->setObjectName(QStringLiteral("actShowPair"));
+        connect(show, &QAction::triggered, this, [this, line] { emit pairRequested(line); });
+    }
     menu.exec(event->globalPos());
 }
 

@@ -1,7 +1,10 @@
 #include "ui/table_rows.h"
 
 #include <QHeaderView>
+#include <QLineEdit>
+#include <QSortFilterProxyModel>
 #include <QTableView>
+#include <QVBoxLayout>
 #include <algorithm>
 #include <functional>
 #include <queue>
@@ -25,12 +28,18 @@ int RowsModel::columnCount(const QModelIndex& parent) const {
 }
 
 QVariant RowsModel::data(const QModelIndex& index, int role) const {
-    if (role != Qt::DisplayRole || !index.isValid()) {
+    if ((role != Qt::DisplayRole && role != SortRole) || !index.isValid()) {
         return {};
     }
     const TableRow& row = rows_[static_cast<std::size_t>(index.row()) + 1];
     const auto column = static_cast<std::size_t>(index.column());
-    return column < row.size() ? toQt(row[column]) : QString();
+    const QString cell = column < row.size() ? toQt(row[column]) : QString();
+    if (role == SortRole) {
+        bool number = false;
+        const double value = cell.toDouble(&number);
+        return number ? QVariant(value) : QVariant(cell);
+    }
+    return cell;
 }
 
 QVariant RowsModel::headerData(int section, Qt::Orientation orientation, int role) const {
@@ -57,9 +66,47 @@ QTableView* rowsTable(QWidget* parent, const char* objectName) {
 
 void showRows(QTableView* table, std::vector<TableRow> rows) {
     auto* model = qobject_cast<RowsModel*>(table->model());
+    if (auto* proxy = qobject_cast<QSortFilterProxyModel*>(table->model())) {
+        model = qobject_cast<RowsModel*>(proxy->sourceModel());
+    }
     Q_ASSERT(model != nullptr);
     model->setRows(std::move(rows));
     fitColumns(table);
+}
+
+QSortFilterProxyModel* makeSortable(QTableView* table, int sortRole) {
+    auto* proxy = new QSortFilterProxyModel(table);
+    proxy->setSourceModel(table->model());
+    proxy->setSortRole(sortRole);
+    proxy->setSortCaseSensitivity(Qt::CaseInsensitive);
+    proxy->setFilterCaseSensitivity(Qt::CaseInsensitive);
+    proxy->setFilterKeyColumn(-1);
+    table->setModel(proxy);
+    table->setSortingEnabled(true);
+    table->sortByColumn(-1, Qt::AscendingOrder);  // the model's order until a header is clicked
+    return proxy;
+}
+
+QLineEdit* filterLine(QWidget* parent, const char* objectName, const QString& placeholder) {
+    auto* line = new QLineEdit(parent);
+    line->setObjectName(QString::fromLatin1(objectName));
+    line->setPlaceholderText(placeholder);
+    line->setClearButtonEnabled(true);
+    return line;
+}
+
+QWidget* withFilterLine(QTableView* table, const char* objectName, QWidget* parent) {
+    QSortFilterProxyModel* proxy = makeSortable(table);
+    auto* box = new QWidget(parent);
+    QLineEdit* line = filterLine(box, objectName, QStringLiteral("Rows holding…"));
+    QObject::connect(line, &QLineEdit::textChanged, proxy,
+                     &QSortFilterProxyModel::setFilterFixedString);
+    table->setParent(box);
+    auto* layout = new QVBoxLayout(box);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(line);
+    layout->addWidget(table, 1);
+    return box;
 }
 
 void fitColumns(QTableView* table) {

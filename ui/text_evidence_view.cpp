@@ -2,9 +2,11 @@
 
 #include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextDocumentLayout>
 #include <QPlainTextEdit>
+#include <QSortFilterProxyModel>
 #include <QSplitter>
 #include <QTableView>
 #include <QTextBlock>
@@ -18,6 +20,7 @@
 #include "ui/job_runner.h"
 #include "ui/measure_colours.h"
 #include "ui/occurrence_highlighter.h"
+#include "ui/table_rows.h"
 #include "ui/text_bridge.h"
 
 namespace pelmora {
@@ -105,6 +108,7 @@ void TextEvidenceView::buildConcordance() {
     concordance_ = new QTableView(this);
     concordance_->setObjectName(QStringLiteral("tblConcordance"));
     concordance_->setModel(model_);
+    shownLines_ = makeSortable(concordance_, ConcordanceModel::SortRole);
     concordance_->setSelectionBehavior(QAbstractItemView::SelectRows);
     concordance_->setSelectionMode(QAbstractItemView::SingleSelection);
     concordance_->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -144,6 +148,11 @@ void TextEvidenceView::layOutParts() {
     auto* bottomLayout = new QVBoxLayout(bottom);
     bottomLayout->setContentsMargins(0, 0, 0, 0);
     bottomLayout->addWidget(forms_);
+    QLineEdit* filter =
+        filterLine(bottom, "txtConcordanceFilter", QStringLiteral("Lines holding…"));
+    connect(filter, &QLineEdit::textChanged, shownLines_,
+            &QSortFilterProxyModel::setFilterFixedString);
+    bottomLayout->addWidget(filter);
     bottomLayout->addWidget(concordance_, 1);
     auto* split = new QSplitter(Qt::Vertical, this);
     split->addWidget(top);
@@ -306,7 +315,7 @@ void TextEvidenceView::showForms() {
 }
 
 void TextEvidenceView::showRow(int row) {
-    const int k = model_->occurrenceAt(row);
+    const int k = model_->occurrenceAt(shownLines_->mapToSource(shownLines_->index(row, 0)).row());
     if (!document_ || !loaded_ || k < 0 ||
         static_cast<std::size_t>(k) >= loaded_->shown.spans.size()) {
         return;

@@ -18,6 +18,7 @@ class QLabel;
 class QListWidget;
 class QListWidgetItem;
 class QPlainTextEdit;
+class QSortFilterProxyModel;
 class QTableView;
 class QTextDocument;
 
@@ -38,7 +39,7 @@ public:
     void clear();
     // Lists every occurrence of these measures, in text order.
     void listMeasures(std::vector<Measure> measures);
-    // Scrolls the text to the occurrence of a concordance row and marks it.
+    // Scrolls the text to the occurrence of a concordance row, as shown, and marks it.
     void showRow(int row);
 
     // Reading the text asked for last.
@@ -47,6 +48,8 @@ public:
     QListWidget* legend() const { return legend_; }
     QListWidget* digits() const { return digits_; }
     QTableView* concordance() const { return concordance_; }
+    // The concordance as shown: sorted by the column clicked, filtered by the line above it.
+    QSortFilterProxyModel* concordanceShown() const { return shownLines_; }
     const ConcordanceModel* model() const { return model_; }
     const OccurrenceHighlighter* highlighter() const { return highlighter_; }
     QString statusLine() const;
@@ -86,6 +89,7 @@ private:
     QLabel* forms_ = nullptr;
     QTableView* concordance_ = nullptr;
     ConcordanceModel* model_ = nullptr;
+    QSortFilterProxyModel* shownLines_ = nullptr;
     OccurrenceHighlighter* highlighter_ = nullptr;
 };
 

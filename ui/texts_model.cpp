@@ -2,7 +2,7 @@
 
 #include <QBrush>
 #include <algorithm>
-#include <set>
+#include <map>
 
 #include "ui/stability_marks.h"
 #include "ui/text_bridge.h"
@@ -18,10 +18,10 @@ void TextsModel::setRun(std::shared_ptr<const RunResult> run,
     stability_.reset();
     rows_.clear();
     if (run_) {
-        std::set<int> warned;
+        std::map<int, std::vector<std::string>> warned;
         for (const FileQuality& q : quality) {
             if (!q.warnings.empty()) {
-                warned.insert(q.position);
+                warned[q.position] = q.warnings;
             }
         }
         for (const TextRecord& t : run_->texts) {
@@ -29,9 +29,10 @@ void TextsModel::setRun(std::shared_ptr<const RunResult> run,
                 continue;
             }
             // The run marked the digits near a threshold as it went.
+            const auto found = warned.find(t.position);
             rows_.push_back({t.position,
-                             std::find(t.near.begin(), t.near.end(), true) != t.near.end(),
-                             warned.count(t.position) > 0});
+                             static_cast<int>(std::count(t.near.begin(), t.near.end(), true)),
+                             found != warned.end() ? found->second : std::vector<std::string>{}});
         }
     }
     endResetModel();
@@ -39,10 +40,10 @@ void TextsModel::setRun(std::shared_ptr<const RunResult> run,
 
 QString TextsModel::marks(const Row& row) {
     QStringList marks;
-    if (row.near) {
+    if (row.nearDigits > 0) {
         marks.append(QStringLiteral("near threshold"));
     }
-    if (row.warned) {
+    if (!row.warnings.empty()) {
         marks.append(QStringLiteral("warning"));
     }
     return marks.join(QStringLiteral(", "));
@@ -84,6 +85,15 @@ QVariant TextsModel::data(const QModelIndex& index, int role) const {
     if (role == UnstableRole) {
         return stable != nullptr && stable->anyUnstable();
     }
+    if (role == NearRole) {
+        return row.nearDigits > 0;
+    }
+    if (role == WarnedRole) {
+        return !row.warnings.empty();
+    }
+    if (role == SortRole) {
+        return sortKey(row, index.column());
+    }
     switch (index.column()) {
         case NameColumn:
             return role == Qt::DisplayRole || role == Qt::ToolTipRole ? QVariant(toQt(t.name))
@@ -94,6 +104,38 @@ QVariant TextsModel::data(const QModelIndex& index, int role) const {
             return role == Qt::DisplayRole ? QVariant(marks(row)) : QVariant();
         case StabilityColumn:
             return stabilityData(stable, role);
+        case WarningsColumn:
+            if (role == Qt::DisplayRole) {
+                return static_cast<int>(row.warnings.size());
+            }
+            if (role == Qt::ToolTipRole && !row.warnings.empty()) {
+                QStringList lines;
+                for (const std::string& w : row.warnings) {
+                    lines.append(toQt(w));
+                }
+                return lines.join(u'\n');
+            }
+            return {};
+        default:
+            return {};
+    }
+}
+
+QVariant TextsModel::sortKey(const Row& row, int column) const {
+    const TextRecord& t = run_->texts[static_cast<std::size_t>(row.position)];
+    switch (column) {
+        case NameColumn:
+            return toQt(t.name);
+        case CodeColumn:
+            return toQt(t.code);
+        case MarksColumn:
+            return row.nearDigits * 1000 + static_cast<int>(row.warnings.size());
+        case StabilityColumn: {
+            const TextStability* s = stability_ ? stability_->of(row.position) : nullptr;
+            return s != nullptr && s->measured() && !s->tooShort ? s->codeKept : -1.0;
+        }
+        case WarningsColumn:
+            return static_cast<int>(row.warnings.size());
         default:
             return {};
     }
@@ -130,9 +172,52 @@ QVariant TextsModel::headerData(int section, Qt::Orientation orientation, int ro
             return QStringLiteral("Marks");
         case StabilityColumn:
             return QStringLiteral("Stability");
+        case WarningsColumn:
+            return QStringLiteral("Warnings");
         default:
             return {};
     }
+}
+
+TextsFilterModel::TextsFilterModel(QObject* parent) : QSortFilterProxyModel(parent) {
+    setSortRole(TextsModel::SortRole);
+    setSortCaseSensitivity(Qt::CaseInsensitive);
+}
+
+void TextsFilterModel::setNamePart(const QString& part) {
+    namePart_ = part;
+    invalidateFilter();
+}
+
+void TextsFilterModel::setShown(Show show) {
+    show_ = show;
+    invalidateFilter();
+}
+
+int TextsFilterModel::positionAt(int row) const {
+    const QModelIndex at = index(row, 0);
+    return at.isValid() ? at.data(TextsModel::PositionRole).toInt() : -1;
+}
+
+bool TextsFilterModel::filterAcceptsRow(int row, const QModelIndex& parent) const {
+    if (namePart_.isEmpty() && show_ == Show::Every) {
+        return true;
+    }
+    const QModelIndex at = sourceModel()->index(row, TextsModel::NameColumn, parent);
+    if (!namePart_.isEmpty() && !at.data().toString().contains(namePart_, Qt::CaseInsensitive)) {
+        return false;
+    }
+    switch (show_) {
+        case Show::NearThreshold:
+            return at.data(TextsModel::NearRole).toBool();
+        case Show::Warned:
+            return at.data(TextsModel::WarnedRole).toBool();
+        case Show::Unstable:
+            return at.data(TextsModel::UnstableRole).toBool();
+        case Show::Every:
+            break;
+    }
+    return true;
 }
 
 }  // namespace pelmora

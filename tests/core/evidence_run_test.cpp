@@ -9,6 +9,7 @@
 #include "exports/chart_figures.h"
 #include "explanation/digit_evidence.h"
 #include "explanation/input_quality.h"
+#include "explanation/pair_sides.h"
 #include "exports/pair_matrix.h"
 #include "exports/pairs_table.h"
 #include "explanation/run_summary.h"
@@ -129,6 +130,54 @@ TEST(CorporaEvidence, MatrixAndPairsTableHoldTheReportsPairsOfRealTexts) {
 
 // Each bar is the density of its count over the text length, as the run wrote it, with the
 // thresholds of the run's own rule book that the rules compare it with.
+// Every line of the report that lists a pair leads to the texts it names, wherever it stands
+// (all pairs, the minimal ones, those off the norm); its neighbours are the lines around it in
+// the list of all pairs, and any other line leads nowhere.
+TEST(EvidenceOfRuns, EachPairLineOfTheReportLeadsToItsTextsAndNeighbours) {
+    const auto run = test::runFolder(test::kSamples);
+    std::map<std::string, int> positions;
+    for (const TextRecord& t : run->texts) {
+        positions[t.name] = t.position;
+    }
+    const auto textsOf = [&](const std::string& line) {
+        const std::size_t dash = line.find(".txt-") + 4;
+        return std::pair{positions.at(line.substr(0, dash)),
+                         positions.at(line.substr(dash + 1, line.rfind('\t') - dash - 1))};
+    };
+    const std::vector<std::string> lines = test::textLines(run->report.text());
+    const std::vector<std::string> all = test::reportedPairs(run->report.text()).all;
+    ASSERT_EQ(all.size(), 45U);
+    int pairLines = 0;
+    for (std::size_t k = 0; k < lines.size(); ++k) {
+        const std::optional<RunPair> pair = run->reportPairAt(static_cast<std::int64_t>(k));
+        const bool listsPair = lines[k].find(".txt-") != std::string::npos;
+        ASSERT_EQ(pair.has_value(), listsPair) << k << ": " << lines[k];
+        if (!listsPair) {
+            continue;
+        }
+        ++pairLines;
+        EXPECT_EQ(std::pair(pair->first, pair->second), textsOf(lines[k])) << lines[k];
+        EXPECT_EQ(pair->strength, lines[k].back() - '0') << lines[k];
+    }
+    EXPECT_GT(pairLines, 45);  // minimal pairs and those off the norm are listed twice
+    for (std::size_t k = 0; k < all.size(); ++k) {
+        const auto [a, b] = textsOf(all[k]);
+        ASSERT_EQ(reportIndexOf(*run, b, a), std::optional<std::int64_t>(k));
+        const std::optional<RunPair> before = neighbouringPair(*run, a, b, -1);
+        const std::optional<RunPair> after = neighbouringPair(*run, b, a, 1);
+        ASSERT_EQ(before.has_value(), k > 0);
+        ASSERT_EQ(after.has_value(), k + 1 < all.size());
+        if (before) {
+            EXPECT_EQ(std::pair(before->first, before->second), textsOf(all[k - 1]));
+        }
+        if (after) {
+            EXPECT_EQ(std::pair(after->first, after->second), textsOf(all[k + 1]));
+        }
+    }
+    EXPECT_FALSE(reportIndexOf(*run, 0, 0));
+    EXPECT_FALSE(pairSides(*run, 3, 3));
+}
+
 TEST(EvidenceOfRuns, ChartsDrawTheRunsDensitiesThresholdsAndStrengths) {
     const auto sampled = test::runFolder(test::kSamples);
     RunResult run = *sampled;

@@ -3,11 +3,13 @@
 #include <sys/stat.h>
 
 #include <QClipboard>
+#include <QComboBox>
 #include <QCryptographicHash>
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QProgressDialog>
@@ -138,7 +140,7 @@ private slots:
         QTableView* list = child<QTableView>(detailsWindow, "lstDetailsTexts");
         const QAbstractItemModel& rows = *list->model();
         QCOMPARE(rows.rowCount(), 5);
-        QCOMPARE(rows.columnCount(), 4);
+        QCOMPARE(rows.columnCount(), 5);
         QVERIFY(evidenceOf(detailsWindow)
                     .startsWith(QStringLiteral("Text: a_high_above.txt\nCode: 01202")));
         for (int i = 0; i < rows.rowCount(); ++i) {
@@ -177,6 +179,64 @@ private slots:
         QCOMPARE(r.panel->qualityLine(), QString());
         QVERIFY(!detailsWindow->isVisible());
         QVERIFY(!matrixWindow->isVisible());
+    }
+
+    // The hand-worked texts sorted by each column and filtered: codes 01202 01200 01200 01220
+    // 20200; all but o_at.txt (200 words) are short of 200 words, all but r_tie_formal.txt
+    // have a digit near a threshold. The quality table sorts its figures as numbers.
+    void detailsListAndQualityTableSortAndFilter() {
+        HandRun r;
+        QVERIFY(r.ran(QString()));
+        r.panel->openDetails();
+        DetailsWindow* details = r.panel->detailsWindow();
+        QTableView* list = child<QTableView>(details, "lstDetailsTexts");
+        const auto column = [](QTableView* table, int c) {
+            QStringList shown;
+            for (int row = 0; row < table->model()->rowCount(); ++row) {
+                shown.append(table->model()->index(row, c).data().toString());
+            }
+            return shown.join(u' ');
+        };
+        const auto names = [&] { return column(list, TextsModel::NameColumn); };
+        QCOMPARE(names(),
+                 u"a_high_above.txt f_def_at.txt o_at.txt o_strong_above.txt "
+                 u"r_tie_formal.txt"_s);
+        list->sortByColumn(TextsModel::NameColumn, Qt::DescendingOrder);
+        QCOMPARE(names(),
+                 u"r_tie_formal.txt o_strong_above.txt o_at.txt f_def_at.txt "
+                 u"a_high_above.txt"_s);
+        list->sortByColumn(TextsModel::CodeColumn, Qt::AscendingOrder);
+        QCOMPARE(column(list, TextsModel::CodeColumn), u"01200 01200 01202 01220 20200"_s);
+        list->sortByColumn(TextsModel::WarningsColumn, Qt::AscendingOrder);
+        QCOMPARE(column(list, TextsModel::WarningsColumn), u"0 1 1 1 1"_s);
+        QVERIFY(names().startsWith(u"o_at.txt "_s));
+        list->sortByColumn(TextsModel::MarksColumn, Qt::DescendingOrder);
+        QVERIFY(names().endsWith(u" r_tie_formal.txt"_s));
+        list->sortByColumn(TextsModel::NameColumn, Qt::AscendingOrder);
+
+        auto* name = child<QLineEdit>(details, "txtDetailsFilter");
+        auto* show = child<QComboBox>(details, "cboDetailsShow");  // every, near, warned, unstable
+        name->setText(u"O_"_s);
+        QCOMPARE(names(), u"o_at.txt o_strong_above.txt"_s);
+        show->setCurrentIndex(2);
+        QCOMPARE(names(), u"o_strong_above.txt"_s);
+        name->clear();
+        QCOMPARE(names(), u"a_high_above.txt f_def_at.txt o_strong_above.txt r_tie_formal.txt"_s);
+        show->setCurrentIndex(1);
+        QCOMPARE(names(), u"a_high_above.txt f_def_at.txt o_at.txt o_strong_above.txt"_s);
+        show->setCurrentIndex(3);  // nothing measured, nothing unstable
+        QCOMPARE(names(), QString());
+        show->setCurrentIndex(0);
+        name->setText(u"tie"_s);
+        list->setCurrentIndex(list->model()->index(0, 0));
+        QVERIFY(evidenceOf(details).startsWith(u"Text: r_tie_formal.txt\n"_s));
+
+        QTableView* quality = child<QTableView>(details, "tblQuality");
+        quality->sortByColumn(3, Qt::DescendingOrder);  // words
+        QCOMPARE(column(quality, 3), u"200 100 100 99 99"_s);
+        child<QLineEdit>(details, "txtQualityFilter")->setText(u"UNRELIABLE"_s);
+        QCOMPARE(column(quality, 0),
+                 u"f_def_at.txt r_tie_formal.txt a_high_above.txt o_strong_above.txt"_s);
     }
 
     // The moves of every threshold by 5% and 10% down and up, worked out by hand: down, the

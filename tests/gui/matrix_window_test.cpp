@@ -1,9 +1,14 @@
 // The matrix window over a run: its cells against the report, the marks and tooltips, where
 // it is scrolled to from one run to the next, and the pictures it saves, small and large.
 
+#include <QCheckBox>
+#include <QComboBox>
 #include <QFont>
 #include <QImage>
+#include <QLineEdit>
 #include <QScrollBar>
+#include <QSignalSpy>
+#include <QSpinBox>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
@@ -17,6 +22,7 @@
 #include "run/batch.h"
 #include "tests/support/report_pairs.h"
 #include "tests/support/run_builder.h"
+#include "ui/job_runner.h"
 #include "ui/matrix_image.h"
 #include "ui/matrix_model.h"
 #include "ui/matrix_window.h"
@@ -153,7 +159,7 @@ private slots:
         MatrixWindow window;
         window.showRun(run);
         const MatrixModel& model = *window.model();
-        QCOMPARE(child<QTableView>(&window, "matrixTable")->model(), &model);
+        QCOMPARE(child<QTableView>(&window, "matrixTable")->model(), window.filterModel());
         const int n = static_cast<int>(run->texts.size());
         QVERIFY(n >= 8);
         QCOMPARE(model.rowCount(), n);
@@ -237,7 +243,8 @@ private slots:
                 QCOMPARE(shownStrength(model, row, column), pair ? listed->second : -1);
                 QVERIFY(pair || greyish(background(model, row, column)));
                 QCOMPARE(index.data(MatrixModel::SignificantRole).toBool(), offTheNorm);
-                const QRect onScreen = table->visualRect(index);
+                const QRect onScreen =
+                    table->visualRect(window.filterModel()->mapFromSource(index));
                 QCOMPARE(darkIn(shown, QRect(onScreen.left(), onScreen.center().y() - 1, 3, 3)),
                          offTheNorm);
 
@@ -260,6 +267,91 @@ private slots:
                     .startsWith(QStringLiteral("Strength 0 of 5: minimal, off the norm\n")));
         QVERIFY(window.legend().contains(QStringLiteral("Arithmetic Mean 2.5")));
         QVERIFY(window.legend().contains(QStringLiteral("Sample Standard Deviation 1.9")));
+    }
+
+    // Each filter on the handful, as worked out from their codes; roles: Q alpha, K gamma and
+    // delta. Rows and columns keep the same texts, and a cell opens its pair.
+    void filtersKeepTheTextsAndPairsAskedFor() {
+        const auto run = handfulRun();
+        MatrixWindow window;
+        window.showRun(run);
+        Metadata roles;
+        roles.setRole("alpha.txt", Role::Questioned);
+        roles.setRole("gamma.txt", Role::Known);
+        roles.setRole("delta.txt", Role::Known);
+        window.showRoles(roles);
+        auto* name = child<QLineEdit>(&window, "txtMatrixName");
+        auto* lowest = child<QSpinBox>(&window, "spnLowestStrength");
+        auto* highest = child<QSpinBox>(&window, "spnHighestStrength");
+        auto* minimal = child<QCheckBox>(&window, "chkOnlyMinimal");
+        auto* offTheNorm = child<QCheckBox>(&window, "chkOnlyOffTheNorm");
+        auto* role = child<QComboBox>(&window, "cboMatrixRole");  // every, Q, K, R, none
+        const MatrixFilterModel& shown = *window.filterModel();
+        const auto kept = [&] {
+            static_cast<void>(window.filtering()->wait());
+            std::vector<int> texts;
+            for (int r = 0; r < shown.rowCount(); ++r) {
+                texts.push_back(shown.positionAt(r));
+            }
+            return shown.columnCount() == shown.rowCount() ? texts : std::vector<int>{-1};
+        };
+        struct Filter {
+            const char* name;
+            int lowest, highest;
+            bool minimal, offTheNorm;
+            int role;
+            std::vector<int> kept;
+        };
+        const Filter filters[] = {
+            {"ta", 0, 5, false, false, 0, {1, 3}},         // beta, delta
+            {"ALPHA", 0, 5, false, false, 0, {0}},         // any case
+            {"", 0, 0, false, false, 0, {0, 1, 2, 4, 5}},  // each forms a 0 with gamma
+            {"", 4, 5, false, false, 0, {0, 1, 3, 4, 5}},  // gamma forms none above 1
+            {"", 0, 5, true, false, 0, {0, 1, 2, 3, 4, 5}},
+            {"", 0, 5, false, true, 0, {0, 1, 2, 4, 5}},  // only the 0s are off the norm
+            {"", 0, 5, false, false, 2, {2, 3}},          // known
+            {"", 0, 5, false, false, 4, {1, 4, 5}},       // without a role
+            {"a", 0, 5, false, true, 0, {0, 1, 2}},       // twice.txt has no "a"
+            {"", 5, 5, false, false, 1, {}},              // alpha's 5s are with texts not Q
+            {"", 0, 5, false, false, 0, {0, 1, 2, 3, 4, 5}},
+        };
+        for (const Filter& f : filters) {
+            name->setText(QString::fromLatin1(f.name));
+            lowest->setValue(f.lowest);
+            highest->setValue(f.highest);
+            minimal->setChecked(f.minimal);
+            offTheNorm->setChecked(f.offTheNorm);
+            role->setCurrentIndex(f.role);
+            QVERIFY2(kept() == f.kept, f.name);
+        }
+
+        // Only minimal: the 5 of alpha and beta is left blank, their 0s with gamma stay.
+        minimal->setChecked(true);
+        QCOMPARE(kept().size(), std::size_t{6});
+        QCOMPARE(shown.index(0, 1).data().toString(), QString());
+        QVERIFY(greyish(shown.index(0, 1).data(Qt::BackgroundRole).value<QBrush>().color()));
+        QCOMPARE(shown.index(0, 2).data().toInt(), 0);
+        QVERIFY(shown.index(0, 2).data(MatrixModel::SignificantRole).toBool());
+
+        // Known only: the first cell is gamma's with delta.
+        minimal->setChecked(false);
+        role->setCurrentIndex(2);
+        QCOMPARE(kept(), (std::vector<int>{2, 3}));
+        QSignalSpy opened(&window, &MatrixWindow::pairActivated);
+        QTableView* table = window.table();
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        // As a window system sends it: press, release, press, double-click, release.
+        const QPoint cell = table->visualRect(shown.index(0, 1)).center();
+        QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, cell);
+        QTest::mousePress(table->viewport(), Qt::LeftButton, {}, cell);
+        QMouseEvent twice(QEvent::MouseButtonDblClick, cell, table->viewport()->mapToGlobal(cell),
+                          Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(table->viewport(), &twice);
+        QTest::mouseRelease(table->viewport(), Qt::LeftButton, {}, cell);
+        QCOMPARE(opened.size(), 1);
+        QCOMPARE(opened[0][0].toInt(), 2);
+        QCOMPARE(opened[0][1].toInt(), 3);
     }
 
     void theSameRunKeepsItsScrollPositionAndAnotherStartsAtTheTopLeft() {

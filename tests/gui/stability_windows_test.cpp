@@ -2,6 +2,7 @@
 // beside the windows, fills the list, the evidence and the matrix marks with figures worked out
 // by hand for texts made to hold or to waver, can be cancelled, and belongs to one run only.
 
+#include <QComboBox>
 #include <QFile>
 #include <QImage>
 #include <QPlainTextEdit>
@@ -21,12 +22,15 @@
 #include "ui/main_window.h"
 #include "ui/matrix_model.h"
 #include "ui/matrix_window.h"
+#include "ui/pair_window.h"
 #include "ui/stability_task.h"
 #include "ui/text_bridge.h"
+#include "ui/texts_model.h"
 
 namespace pelmora {
 namespace {
 
+using namespace Qt::StringLiterals;
 using testing::child;
 using testing::evidenceOf;
 using State = StabilityTask::State;
@@ -233,6 +237,40 @@ private slots:
         QCOMPARE(total, 1.0);
     }
 
+    // Sorted by stability the least kept code comes first after the text too short to
+    // measure; the filter keeps the unstable text; the pair window gives the pair's figures.
+    void stabilitySortsAndFiltersTheListAndReachesThePairWindow() {
+        Session s;
+        QVERIFY(s.open());
+        s.measured();
+        QTableView* list = child<QTableView>(s.details, "lstDetailsTexts");
+        const auto names = [&] {
+            QStringList shown;
+            for (int row = 0; row < s.list().rowCount(); ++row) {
+                shown.append(s.list().index(row, 0).data().toString());
+            }
+            return shown;
+        };
+        list->sortByColumn(TextsModel::StabilityColumn, Qt::AscendingOrder);
+        QCOMPARE(names(), (QStringList{u"short note.txt"_s, u"wavering.txt"_s, u"steady.txt"_s}));
+        list->sortByColumn(TextsModel::StabilityColumn, Qt::DescendingOrder);
+        QCOMPARE(names(), (QStringList{u"steady.txt"_s, u"wavering.txt"_s, u"short note.txt"_s}));
+        child<QComboBox>(s.details, "cboDetailsShow")->setCurrentIndex(3);
+        QCOMPARE(names(), QStringList{u"wavering.txt"_s});
+
+        const RunResult& run = *s.window->run();
+        const int steady = run.byNameBytes("steady.txt")->position;
+        const int wavering = run.byNameBytes("wavering.txt")->position;
+        s.panel->openPair(wavering, steady);
+        const QStringList lines = s.panel->pairWindow()->stabilityLine().split(u'\n');
+        QCOMPARE(lines.size(), 3);
+        QVERIFY2(lines[0].startsWith(u"Stability of the pair: strength held in "_s) &&
+                     lines[0].endsWith(u"; fragile"_s),
+                 qPrintable(lines[0]));
+        QCOMPARE(lines[1], u"steady.txt: code kept 1.000"_s);
+        QVERIFY(lines[2].startsWith(u"wavering.txt: code kept "_s));
+    }
+
     // The matrix: the wavering text marked, and its pair with the steady one fragile, on
     // screen as a dark corner.
     void matrixMarksTheWaveringTextAndItsFragilePair() {
@@ -263,7 +301,7 @@ private slots:
         const QImage shown = table->viewport()->grab().toImage();
         for (int i = 0; i < matrix.rowCount(); ++i) {
             for (int j = 0; j < matrix.columnCount(); ++j) {
-                const QRect cell = table->visualRect(matrix.index(i, j));
+                const QRect cell = table->visualRect(table->model()->index(i, j));
                 QVERIFY(shown.rect().contains(cell));
                 const QColor corner = shown.pixelColor(cell.topRight() + QPoint(-2, 2));
                 QCOMPARE(corner == QColor(0x6a, 0x1b, 0x9a),

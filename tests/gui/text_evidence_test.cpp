@@ -9,6 +9,7 @@
 #include <QChartView>
 #include <QDateTime>
 #include <QFile>
+#include <QLineEdit>
 #include <QLineSeries>
 #include <QListWidget>
 #include <QPlainTextEdit>
@@ -46,9 +47,9 @@ using namespace Qt::StringLiterals;
 
 // Selects the row of the list that holds the text at `position`.
 void selectPosition(DetailsWindow& window, int position) {
-    const TextsModel* model = window.textsModel();
+    const QAbstractItemModel* model = window.texts()->model();
     for (int row = 0; row < model->rowCount(); ++row) {
-        if (model->positionAt(row) == position) {
+        if (model->index(row, 0).data(TextsModel::PositionRole).toInt() == position) {
             window.texts()->setCurrentIndex(model->index(row, 0));
             return;
         }
@@ -136,7 +137,7 @@ void click(QListWidget* list, QListWidgetItem* item) {
 }
 
 // The concordance as shown: before, counted, after.
-std::vector<TableRow> shownLines(const ConcordanceModel* model) {
+std::vector<TableRow> shownLines(const QAbstractItemModel* model) {
     std::vector<TableRow> rows;
     for (int r = 0; r < model->rowCount(); ++r) {
         TableRow row;
@@ -253,11 +254,34 @@ private slots:
         QTableView* table = view->concordance();
         QTest::mouseClick(
             table->viewport(), Qt::LeftButton, {},
-            table->visualRect(view->model()->index(4, ConcordanceModel::Match)).center());
+            table->visualRect(table->model()->index(4, ConcordanceModel::Match)).center());
         const QList<QTextEdit::ExtraSelection> marks = view->text()->extraSelections();
         QCOMPARE(marks.size(), 1);
         QCOMPARE(marks[0].cursor.selectedText(), QStringLiteral("will"));
         QVERIFY(view->text()->viewport()->rect().contains(view->text()->cursorRect()));
+
+        // Sorted by the form counted, and by the words before it read backwards from the
+        // match; filtered by a word of the context; a line clicked is still its own.
+        const auto matches = [&] {
+            std::vector<std::string> forms;
+            for (const TableRow& line : shownLines(table->model())) {
+                forms.push_back(line[1]);
+            }
+            return forms;
+        };
+        using Forms = std::vector<std::string>;
+        // "...on his", "...said I" twice, "...what I", "...Maybe that".
+        table->sortByColumn(ConcordanceModel::Left, Qt::AscendingOrder);
+        QVERIFY(matches() == (Forms{"should", "should", "shouldn't", "need", "will"}));
+        table->sortByColumn(ConcordanceModel::Match, Qt::DescendingOrder);
+        QVERIFY(matches() == (Forms{"will", "shouldn't", "should", "should", "need"}));
+        testing::child<QLineEdit>(view, "txtConcordanceFilter")->setText(QStringLiteral("NURSE"));
+        QVERIFY(matches() == (Forms{"shouldn't", "should"}));
+        QTest::mouseClick(
+            table->viewport(), Qt::LeftButton, {},
+            table->visualRect(table->model()->index(0, ConcordanceModel::Match)).center());
+        QCOMPARE(view->text()->extraSelections().at(0).cursor.selectedText(),
+                 QStringLiteral("shouldn't"));
     }
 
     // A digit lists the counts its rule rests on, in this text and the next one shown.

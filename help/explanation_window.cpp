@@ -2,6 +2,7 @@
 
 #include <QFontDatabase>
 #include <QGridLayout>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QVBoxLayout>
 
@@ -81,6 +82,15 @@ void ExplanationWindow::mousePressEvent(QMouseEvent* event) {
     // The texts ignore mouse presses, so a click on any of them arrives here as well.
     event->accept();
     close();
+}
+
+// Escape closes it, as it would a dialog.
+void ExplanationWindow::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape) {
+        close();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 }  // namespace pelmora

@@ -1,5 +1,6 @@
 #include "help/help_window.h"
 
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -71,6 +72,15 @@ HelpWindow::HelpWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
     connect(cmdView, &QPushButton::clicked, this, &HelpWindow::viewExampleRequested);
     connect(cmdOK, &QPushButton::clicked, this, &QWidget::close);
     setMinimumWidth(900);
+}
+
+// Escape closes it, as it would a dialog.
+void HelpWindow::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape) {
+        close();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 }  // namespace pelmora

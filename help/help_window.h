@@ -1,6 +1,6 @@
 #pragma once
 // The help window (frmHelp): fixed texts, the button that opens the type-code explanation
-// and "OK", which closes and destroys the window.
+// and "OK", which closes and destroys the window, as Escape does.
 
 #include <QWidget>
 
@@ -14,6 +14,9 @@ public:
 
 signals:
     void viewExampleRequested();
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
 };
 
 }  // namespace pelmora

@@ -15,6 +15,7 @@
 #include "ui/text_bridge.h"
 
 namespace pelmora {
+using namespace Qt::StringLiterals;
 namespace {
 
 using testing::child;
@@ -122,22 +123,28 @@ private slots:
         processDeletions();
         QCOMPARE(window.findChildren<HelpWindow*>().size(), 1);
         QVERIFY(window.helpWindows()->helpWindow()->isVisible());
+        // Escape closes it as OK does.
+        QTest::keyClick(window.helpWindows()->helpWindow(), Qt::Key_Escape);
+        processDeletions();
+        QVERIFY(window.helpWindows()->helpWindow() == nullptr);
     }
 
     // The example in Help and "Further Details" share one explanation, which a click on one of
-    // its texts or on its bare background closes, whichever opened it; closing Help leaves it.
+    // its texts, on its bare background or Escape closes, whichever opened it; closing Help
+    // leaves it.
     void explanationIsSharedAndClosesOnAClick_data() {
-        QTest::addColumn<bool>("fromHelp");  // else from the analysis form
-        QTest::addColumn<bool>("onALabel");  // else on the background
-        QTest::newRow("from Help, on a text") << true << true;
-        QTest::newRow("from Help, on the background") << true << false;
-        QTest::newRow("from Further Details, on a text") << false << true;
-        QTest::newRow("from Further Details, on the background") << false << false;
+        QTest::addColumn<bool>("fromHelp");    // else from the analysis form
+        QTest::addColumn<QString>("closing");  // a click on a text or the background, or Escape
+        QTest::newRow("from Help, on a text") << true << u"text"_s;
+        QTest::newRow("from Help, on the background") << true << u"background"_s;
+        QTest::newRow("from Further Details, on a text") << false << u"text"_s;
+        QTest::newRow("from Further Details, on the background") << false << u"background"_s;
+        QTest::newRow("from Help, by Escape") << true << u"Escape"_s;
     }
 
     void explanationIsSharedAndClosesOnAClick() {
         QFETCH(bool, fromHelp);
-        QFETCH(bool, onALabel);
+        QFETCH(QString, closing);
         QTemporaryDir folder;
         ProgramContext context(pathFromQt(folder.path()));
         MainWindow window(context);
@@ -169,8 +176,10 @@ private slots:
         QTest::mouseClick(child<QPushButton>(help, "cmdOK"), Qt::LeftButton);
         QVERIFY(explanation->isVisible());
 
-        if (onALabel) {
+        if (closing == u"text"_s) {
             QTest::mouseClick(child<QLabel>(explanation, "Label11"), Qt::LeftButton);
+        } else if (closing == u"Escape"_s) {
+            QTest::keyClick(explanation, Qt::Key_Escape);
         } else {
             QTest::mouseClick(explanation, Qt::LeftButton, {}, QPoint(2, 2));
         }

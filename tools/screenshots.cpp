@@ -1,7 +1,8 @@
 // Saves a PNG of each of Pelmora's windows after a run over the sample corpus, for checking
 // the look by eye: main.png, analysis.png, details.png (with the stability measured),
-// details-text.png, details-charts.png, matrix.png, help.png, explanation.png, case.png and
-// case-validation.png (the sample corpus as a case), and case-report.pdf, the case's report.
+// details-text.png, details-charts.png, matrix.png, help.png, explanation.png, pair.png,
+// case.png and case-validation.png (the sample corpus as a case), and case-report.pdf, the
+// case's report.
 
 #include <QAbstractItemModel>
 #include <QApplication>
@@ -17,6 +18,7 @@
 #include "casefile/case_file.h"
 #include "forms/program_context.h"
 #include "help/help_windows.h"
+#include "run/run_result.h"
 #include "ui/analysis_window.h"
 #include "ui/case_panel.h"
 #include "ui/case_window.h"
@@ -27,6 +29,7 @@
 #include "ui/main_window.h"
 #include "ui/matrix_window.h"
 #include "ui/metadata_model.h"
+#include "ui/pair_window.h"
 #include "ui/stability_task.h"
 #include "ui/text_evidence_view.h"
 #include "ui/validation_page.h"
@@ -181,6 +184,19 @@ int main(int argc, char** argv) {
     saved = save(evidence->matrixWindow(), folder, "matrix.png") && saved;
     saved = save(window.helpWindows()->helpWindow(), folder, "help.png") && saved;
     saved = save(window.helpWindows()->explanationWindow(), folder, "explanation.png") && saved;
+    // The questioned letter beside the known diary, as the case compares them.
+    const auto position = [&window](const std::string& name) {
+        const auto& runTexts = window.run()->texts;
+        for (std::size_t i = 0; i < runTexts.size(); ++i) {
+            if (runTexts[i].name == name) {
+                return static_cast<int>(i);
+            }
+        }
+        return 0;
+    };
+    evidence->openPair(position("diary_sunday.txt"), position("letter_to_gran.txt"));
+    settle(500);
+    saved = save(evidence->pairWindow(), folder, "pair.png") && saved;
     saved = saveCase(window, folder) && saved;
     return saved ? 0 : 1;
 }

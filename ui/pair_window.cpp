@@ -73,6 +73,8 @@ PairWindow::PairWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
                                         QStringLiteral("Second's checks")});
     digits_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     digits_->verticalHeader()->hide();
+    digits_->setWordWrap(false);
+    digits_->setTextElideMode(Qt::ElideRight);
     digits_->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     digits_->horizontalHeader()->setSectionResizeMode(FirstChecks, QHeaderView::Stretch);
     digits_->horizontalHeader()->setSectionResizeMode(SecondChecks, QHeaderView::Stretch);
@@ -200,12 +202,21 @@ void PairWindow::showDigits() {
         for (int column = 0; column < cells.size(); ++column) {
             auto* item = new QTableWidgetItem(cells[column]);
             item->setBackground(d.agree ? agreeTint() : differTint());
-            item->setToolTip(d.agree ? QStringLiteral("Both codes have this digit")
-                                     : QStringLiteral("The codes differ in this digit"));
+            // A checks cell shows its first line; the whole of it on hover.
+            const bool checks = column == FirstChecks || column == SecondChecks;
+            item->setToolTip(checks    ? cells[column]
+                             : d.agree ? QStringLiteral("Both codes have this digit")
+                                       : QStringLiteral("The codes differ in this digit"));
             digits_->setItem(static_cast<int>(k), column, item);
         }
     }
-    digits_->resizeRowsToContents();
+    // One line a digit, so that all five show at once above the chart.
+    const int rows = digits_->rowCount();
+    int height = digits_->horizontalHeader()->height() + 2 * digits_->frameWidth();
+    for (int row = 0; row < rows; ++row) {
+        height += digits_->rowHeight(row);
+    }
+    digits_->setMinimumHeight(height);
 }
 
 void PairWindow::showStability() {

@@ -10,8 +10,6 @@ namespace pelmora {
 
 namespace {
 
-constexpr int kDigits = 5;
-
 std::string categoryText(const TextRecord& text, int k) {
     const auto& decision = text.decisions.categories[static_cast<std::size_t>(k)];
     std::string words = decision ? decision->text() : std::string();
@@ -42,7 +40,7 @@ TextComparison compare(const RunResult& run, int first, int second, const RunSta
         c.strength = typeCodeStrength(a.code, b.code);
         c.minimal = isMinimal(c.strength);
     }
-    for (int k = 0; k < kDigits; ++k) {
+    for (int k = 0; k < kCodeDigits; ++k) {
         const auto at = static_cast<std::size_t>(k);
         c.agrees[at] = codesAgreeAt(a.code, b.code, k);
         if (!c.agrees[at]) {
@@ -55,7 +53,7 @@ TextComparison compare(const RunResult& run, int first, int second, const RunSta
 }
 
 Verdict verdictOf(const TextComparison& c) {
-    if (c.strength == kDigits) {
+    if (c.strength == kCodeDigits) {
         return Verdict::Compatible;
     }
     return c.minimal ? Verdict::NotComparable : Verdict::Differs;
@@ -165,7 +163,7 @@ Compatibility compatibilityOf(const RunResult& run, const Metadata& metadata, in
     c.texts = caseTexts(run, metadata);
     c.level = level;
     const CaseTexts& t = c.texts;
-    std::vector<int> weakest(t.reference.size(), kDigits);  // each reference's least with any Q
+    std::vector<int> weakest(t.reference.size(), kCodeDigits);  // each reference's least with any Q
     for (int q : t.questioned) {
         ReferenceDistribution distribution{q, {}};
         const std::vector<int> strengths = strengthsWith(run, q, t.reference);
@@ -201,7 +199,7 @@ Compatibility compatibilityOf(const RunResult& run, const Metadata& metadata, in
 std::string verdictText(const KnownComparison& comparison) {
     const TextComparison& c = comparison.pair;
     const std::string agreeing =
-        std::to_string(c.agreeing()) + " of " + std::to_string(kDigits) + " digits agree";
+        std::to_string(c.agreeing()) + " of " + std::to_string(kCodeDigits) + " digits agree";
     switch (comparison.verdict) {
         case Verdict::Compatible:
             return "compatible: " + agreeing;

@@ -136,6 +136,16 @@ Result<std::filesystem::path> CaseFile::folderPath() const {
     return std::filesystem::is_directory(moved, error) ? moved : absolute;
 }
 
+std::optional<Error> CaseFile::refusesRunOf(const std::filesystem::path& folder) const {
+    const Result<std::filesystem::path> own = folderPath();
+    std::error_code ignored;
+    if (own.ok() && std::filesystem::equivalent(own.value(), folder, ignored)) {
+        return std::nullopt;
+    }
+    const std::string why = "the run shown is of another folder than the case's";
+    return Error{Error::Code::CaseUnusable, why, why};
+}
+
 Result<std::vector<std::string>> CaseFile::texts() const {
     sqlite::Statement read = db_.prepare("SELECT name FROM texts ORDER BY position");
     std::vector<std::string> names;

@@ -56,6 +56,9 @@ public:
     // Where the folder is now: the absolute path while it is a folder, else the relative one
     // taken from the case file's folder.
     Result<std::filesystem::path> folderPath() const;
+    // Why a run of `folder` is not this case's to store or report: it is of another folder.
+    // Nothing when it is the case's folder as it is now.
+    [[nodiscard]] std::optional<Error> refusesRunOf(const std::filesystem::path& folder) const;
     // The exact name bytes of the folder's texts as last listed or run.
     Result<std::vector<std::string>> texts() const;
 

@@ -40,13 +40,8 @@ void codesTable(ReportSection& s, const ReportFacts& f, const std::vector<int>& 
 }
 
 ReportChart referenceChart(const ReportFacts& f) {
-    ReportChart chart;
-    chart.title = "Reference texts reaching each strength with each questioned text";
-    chart.xLabel = "strength";
-    chart.yLabel = "reference texts";
-    for (int strength = 0; strength <= 5; ++strength) {
-        chart.categories.push_back(std::to_string(strength));
-    }
+    ReportChart chart = strengthBars(
+        "Reference texts reaching each strength with each questioned text", "reference texts");
     for (const ReferenceDistribution& d : f.compatibility.questionedReference) {
         ReportChart::Series series{reportName(f.run, d.questioned), {}, {}};
         for (const int n : d.atStrength) {

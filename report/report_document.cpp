@@ -1,5 +1,7 @@
 #include "report/report_document.h"
 
+#include "rules/rule_book.h"
+
 namespace pelmora {
 
 void ReportSection::heading(std::string text) {
@@ -34,6 +36,17 @@ void ReportSection::chart(ReportChart chart) {
     b.kind = ReportBlock::Kind::Chart;
     b.chart = std::move(chart);
     blocks.push_back(std::move(b));
+}
+
+ReportChart strengthBars(std::string title, std::string yLabel) {
+    ReportChart chart;
+    chart.title = std::move(title);
+    chart.xLabel = "strength";
+    chart.yLabel = std::move(yLabel);
+    for (int strength = 0; strength <= kCodeDigits; ++strength) {
+        chart.categories.push_back(std::to_string(strength));
+    }
+    return chart;
 }
 
 std::vector<const ReportChart*> ReportDocument::charts() const {

@@ -25,6 +25,9 @@ struct ReportChart {
     bool unitSquare = false;  // lines: both axes from 0 to 1
 };
 
+// Bars over each strength a pair can have, from 0 to the code's digits, with no series yet.
+ReportChart strengthBars(std::string title, std::string yLabel);
+
 struct ReportBlock {
     enum class Kind { Heading, Paragraph, Facts, Table, Chart };
     Kind kind = Kind::Paragraph;

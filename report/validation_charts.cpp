@@ -28,13 +28,8 @@ std::vector<ReportChart> validationCharts(const Validation& v) {
     if (!v.notAvailable.empty()) {
         return {};
     }
-    ReportChart histogram;
-    histogram.title = "Strengths of pairs of the same and of different labels";
-    histogram.xLabel = "strength";
-    histogram.yLabel = "share of pairs";
-    for (int s = 0; s <= 5; ++s) {
-        histogram.categories.push_back(std::to_string(s));
-    }
+    ReportChart histogram =
+        strengthBars("Strengths of pairs of the same and of different labels", "share of pairs");
     histogram.series = {{"same label", shares(v.same), {}},
                         {"different labels", shares(v.different), {}}};
 

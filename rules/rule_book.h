@@ -148,7 +148,9 @@ enum class AffectLevel : char { Affective = '1', High = '2' };
 
 // The five positions of a type code.
 enum class Category { Formality, Personage, PastTenseness, Obligation, Affect };
-inline constexpr std::array<const char*, 5> kCategoryNames = {
+// The digits of a code: a pair's strength, its agreeing digits, runs from 0 to this.
+inline constexpr int kCodeDigits = 5;
+inline constexpr std::array<const char*, kCodeDigits> kCategoryNames = {
     "formality", "personage", "past tenseness", "obligation/intention", "affect"};
 
 // One category's value: which digit's enum, and which of its values.

@@ -45,11 +45,8 @@ std::optional<Error> storeInto(CaseFile& file, const Metadata& metadata,
         return std::nullopt;
     }
     // The main form keeps the last run when another folder is chosen; it is not this case's.
-    const Result<std::filesystem::path> folder = file.folderPath();
-    std::error_code ignored;
-    if (!folder.ok() || !std::filesystem::equivalent(folder.value(), run->folder, ignored)) {
-        const std::string why = "the run shown is of another folder than the case's";
-        return Error{Error::Code::CaseUnusable, why, why};
+    if (std::optional<Error> refused = file.refusesRunOf(run->folder)) {
+        return refused;
     }
     return file.storeRun(recordOf(*run, utcTimestamp()));
 }

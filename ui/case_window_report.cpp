@@ -8,7 +8,6 @@
 #include <QPushButton>
 #include <filesystem>
 #include <string>
-#include <system_error>
 
 #include "casefile/case_file.h"
 #include "exports/run_names.h"
@@ -106,9 +105,7 @@ void CaseWindow::exportReport(const QString& path) {
         }
         CaseFile& file = opened.value();
         // The report states what the case file holds, of a run of its folder.
-        const Result<std::filesystem::path> folder = file.folderPath();
-        std::error_code ignored;
-        if (!folder.ok() || !std::filesystem::equivalent(folder.value(), run->folder, ignored)) {
+        if (file.refusesRunOf(run->folder)) {
             return unusable(
                 "The run shown is of another folder than the case's: run the case's folder, "
                 "then export its report.");

@@ -11,7 +11,7 @@ namespace pelmora {
 
 namespace {
 
-constexpr int kStrengths = 6;
+constexpr int kStrengths = kCodeDigits + 1;
 constexpr int kCuts = kStrengths + 1;
 
 bool blank(std::string_view text) {

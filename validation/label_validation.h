@@ -20,7 +20,7 @@ namespace pelmora {
 
 // The strengths of one kind of pair.
 struct StrengthCounts {
-    std::array<std::int64_t, 6> atStrength{};  // pairs at each strength 0 to 5
+    std::array<std::int64_t, kCodeDigits + 1> atStrength{};  // pairs at each strength
 
     std::int64_t pairs() const;
     std::optional<double> mean() const;  // nothing without pairs
@@ -68,7 +68,7 @@ struct Validation {
     std::optional<double> auc, equalErrorRate;
     std::optional<int> bestCut;  // the cut (1 to 5) with the best balanced accuracy
     std::vector<RocPoint> roc;   // cuts 0 to 6
-    std::array<DigitSeparation, 5> digits{};
+    std::array<DigitSeparation, kCodeDigits> digits{};
 };
 
 // The label column `column` of `metadata` over the run's texts: a text is labelled when its

@@ -48,7 +48,7 @@ double mib(long kib) {
 
 std::shared_ptr<const pelmora::RunResult> generatedRun(int texts) {
     std::mt19937 rng(42);
-    std::vector<pelmora::test::TextSpec> named;
+    std::vector<pelmora::test::BuiltText> named;
     for (int k = 0; k < texts; ++k) {
         std::string code;
         for (int d = 0; d < 5; ++d) {

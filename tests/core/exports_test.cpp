@@ -319,7 +319,7 @@ TEST(Workbook, EveryNameReadsBackAsWrittenWhateverItsCharactersAndBytes) {
     const std::vector<std::string> names = {"\x1b[31mred & <b>.txt", "c\001d.txt",
                                             "c_x0001_d.txt",         "_x005F_x0041_\r\n.txt",
                                             "_x0041\x02.txt",        "my_xylophone.txt"};
-    std::vector<test::TextSpec> texts;
+    std::vector<test::BuiltText> texts;
     for (const std::string& name : names) {
         texts.push_back({name, "11111"});
     }
@@ -339,7 +339,7 @@ TEST(Workbook, EveryNameReadsBackAsWrittenWhateverItsCharactersAndBytes) {
 }
 
 TEST(Workbook, ASheetLongerThanItsLimitEndsInANoteOfWhatWasLeftOut) {
-    std::vector<test::TextSpec> texts;
+    std::vector<test::BuiltText> texts;
     for (int k = 0; k < 6; ++k) {
         texts.push_back({"t" + std::to_string(k) + ".txt", k % 2 == 0 ? "11111" : "11122"});
     }
@@ -417,7 +417,7 @@ RunResult cutRun() {
     std::array<bool, 16> offTheNorm{};
     offTheNorm[0] = true;
     const char* codes[] = {"11111", "11122", "22222"};
-    std::vector<test::TextSpec> texts;
+    std::vector<test::BuiltText> texts;
     for (int k = 0; k < 6; ++k) {
         texts.push_back({"t" + std::to_string(k) + ".txt", codes[k % 3], "500", TextEncoding::Ascii,
                          1000, std::string(64, static_cast<char>('a' + k))});
@@ -817,7 +817,7 @@ TEST(InputQuality, EachKindOfDoubtfulInputIsWarnedAboutAndCopiesOncePerGroup) {
     EXPECT_EQ(qualitySummary(q), "4 warnings: see Details");
 
     // A thousand empty files are one group, named by its first few.
-    std::vector<test::TextSpec> empties;
+    std::vector<test::BuiltText> empties;
     for (int i = 0; i < 1000; ++i) {
         empties.push_back({std::string("e").append(std::to_string(1000 + i)).append(".txt"),
                            "11200", "0", TextEncoding::Ascii, 0, none});

@@ -6,11 +6,11 @@
 namespace pelmora {
 namespace {
 
+using test::BuiltText;
 using test::runOf;
-using test::TextSpec;
 
-TextSpec text(const std::string& name, const std::string& code, std::string words = "500") {
-    return TextSpec{.name = name, .code = code, .words = std::move(words), .sha256 = name};
+BuiltText text(const std::string& name, const std::string& code, std::string words = "500") {
+    return BuiltText{.name = name, .code = code, .words = std::move(words), .sha256 = name};
 }
 
 // 20100-20201 agree on 3 digits, 20100-10100 on 4, 20201-10100 on 2.

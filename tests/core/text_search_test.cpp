@@ -60,7 +60,7 @@ std::vector<TextPlace> stepThrough(const ComposedText& text, const std::string& 
 }
 
 TEST(TextSearch, EveryMatchInAReportOfAThousandTextsIsWhereAPlainFindPutsIt) {
-    std::vector<test::TextSpec> texts;
+    std::vector<test::BuiltText> texts;
     for (int k = 0; k < 1000; ++k) {
         const std::string number = std::to_string(10000 + k).substr(1);
         texts.push_back({"Text_" + number + ".txt", k % 3 == 0 ? "01200" : "11210"});

@@ -24,15 +24,15 @@ struct Labelled {
 // for none) after a column that is not read.
 Validation validationOf(const std::vector<Labelled>& texts, const RunStability* stability = nullptr,
                         std::string_view column = "genre") {
-    std::vector<test::TextSpec> specs;
+    std::vector<test::BuiltText> made;
     std::string csv = "file,author,genre\n";
     std::vector<std::string> names;
     for (const Labelled& t : texts) {
-        specs.push_back({t.name, t.code});
+        made.push_back({t.name, t.code});
         csv += t.name + ",someone," + t.label + "\n";
         names.push_back(t.name);
     }
-    const RunResult run = test::runOf(specs);
+    const RunResult run = test::runOf(made);
     return validateLabels(run, parseMetadata(csv, names).value(), column, stability).value();
 }
 

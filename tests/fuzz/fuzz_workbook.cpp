@@ -62,7 +62,7 @@ std::string cellText(const test::Workbook& book, const std::string& sheet, std::
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     static const char* const kCodes[] = {"01200", "11111", "20220", "11200", "00100", "21212"};
     std::vector<std::string> names;  // as the run holds them
-    std::vector<test::TextSpec> texts;
+    std::vector<test::BuiltText> texts;
     for (const std::string_view piece : split(bytesOf(data, size), '\0', 6)) {
         // A file name: some bytes, none of them NUL, at most 255, once in a folder.
         const std::string bytes(piece.substr(0, 255));

@@ -97,7 +97,7 @@ const std::map<Texts, int> kHandfulStrengths = {
 
 // `count` texts all alike but for `odd`, which is opposite to every other.
 std::shared_ptr<const RunResult> alikeRunBut(int count, int odd) {
-    std::vector<test::TextSpec> texts;
+    std::vector<test::BuiltText> texts;
     for (int k = 0; k < count; ++k) {
         texts.push_back({"text " + std::to_string(k) + ".txt", k == odd ? "22222" : "11111"});
     }

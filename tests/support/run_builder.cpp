@@ -4,11 +4,11 @@
 
 namespace pelmora::test {
 
-RunResult runOf(const std::vector<TextSpec>& texts, std::array<bool, 16> significant) {
+RunResult runOf(const std::vector<BuiltText>& texts, std::array<bool, 16> significant) {
     RunResult run;
     ListStore codes, names;
     std::vector<std::string> keys;
-    for (const TextSpec& given : texts) {
+    for (const BuiltText& given : texts) {
         TextRecord t;
         t.position = static_cast<int>(run.texts.size());
         t.name = given.name;

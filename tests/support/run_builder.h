@@ -9,7 +9,8 @@
 
 namespace pelmora::test {
 
-struct TextSpec {
+// One text of a run made without reading files: its name, code and what the record states.
+struct BuiltText {
     std::string name{};
     std::string code{};
     std::string words = "500";  // the text length
@@ -21,6 +22,6 @@ struct TextSpec {
 
 // The texts in order, every pair of them compared by their codes; pairs of the strengths
 // marked in `significant` are off the norm.
-RunResult runOf(const std::vector<TextSpec>& texts, std::array<bool, 16> significant = {});
+RunResult runOf(const std::vector<BuiltText>& texts, std::array<bool, 16> significant = {});
 
 }  // namespace pelmora::test

@@ -1,6 +1,5 @@
 #include "render/case_report_export.h"
 
-#include "app/sha256.h"
 #include "files/replacing_file.h"
 #include "render/report_writer.h"
 #include "report/case_report.h"
@@ -10,15 +9,14 @@ namespace pelmora {
 
 namespace {
 
-constexpr int kSteps = 4;
+constexpr int kSteps = 3;
 
 }  // namespace
 
 Result<std::string> exportCaseReport(CaseFile& file, const RunResult& run,
                                      const CaseReportRequest& request, JobControl& control) {
     const std::string shown = displayText(request.target.native());
-    const std::optional<ReportFormat> format = reportFormatOf(request.target);
-    if (!format) {
+    if (!reportFormatOf(request.target)) {
         return saveError(request.target, "a report is written as .html, .pdf or .odt");
     }
     control.report(0, kSteps, "Reading the case");
@@ -37,23 +35,15 @@ Result<std::string> exportCaseReport(CaseFile& file, const RunResult& run,
     if (control.cancelled()) {
         return cancelledError("The case report");
     }
-    control.report(2, kSteps, "Laying out the report");
-    const std::string bytes = renderedReport(document, *format);
-    if (bytes.empty()) {
-        return saveError(request.target, "the report could not be laid out");
+    control.report(2, kSteps, "Laying out and writing " + shown);
+    Result<std::string> digest = writeRenderedReport(document, request.target, &control.token());
+    if (!digest.ok()) {
+        return digest.error();
     }
-    control.report(3, kSteps, "Writing " + shown);
-    if (std::optional<Error> failed = writeWholeFile(
-            request.target,
-            [&](const std::function<void(std::string_view)>& piece) { piece(bytes); },
-            &control.token())) {
-        return *failed;
-    }
-    std::string digest = sha256Hex(bytes);
     // Once written, the report is logged whatever Cancel says: a file on disk the log does not
     // name would be worse than a late Cancel.
     if (std::optional<Error> failed =
-            file.logAction(AuditAction::ExportWritten, "case report " + shown, digest)) {
+            file.logAction(AuditAction::ExportWritten, "case report " + shown, digest.value())) {
         return *failed;
     }
     control.report(kSteps, kSteps, "Written " + shown);

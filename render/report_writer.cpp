@@ -13,6 +13,7 @@
 #include <cctype>
 #include <cstdio>
 
+#include "app/sha256.h"
 #include "files/replacing_file.h"
 #include "render/chart_painter.h"
 #include "report/report_html.h"
@@ -146,9 +147,9 @@ std::string renderedReport(const ReportDocument& document, ReportFormat format) 
     return {};
 }
 
-std::optional<Error> writeRenderedReport(const ReportDocument& document,
-                                         const std::filesystem::path& file,
-                                         const CancelToken* cancel) {
+Result<std::string> writeRenderedReport(const ReportDocument& document,
+                                        const std::filesystem::path& file,
+                                        const CancelToken* cancel) {
     const std::optional<ReportFormat> format = reportFormatOf(file);
     if (!format) {
         return saveError(file, "a report is written as .html, .pdf or .odt");
@@ -157,8 +158,12 @@ std::optional<Error> writeRenderedReport(const ReportDocument& document,
     if (bytes.empty()) {
         return saveError(file, "the report could not be laid out");
     }
-    return writeWholeFile(
-        file, [&](const std::function<void(std::string_view)>& piece) { piece(bytes); }, cancel);
+    if (std::optional<Error> failed = writeWholeFile(
+            file, [&](const std::function<void(std::string_view)>& piece) { piece(bytes); },
+            cancel)) {
+        return *failed;
+    }
+    return sha256Hex(bytes);
 }
 
 struct RenderingApplication::Parts {

@@ -23,10 +23,11 @@ std::optional<ReportFormat> reportFormatOf(const std::filesystem::path& file);
 // The document as one rendering's bytes. The same document gives the same HTML bytes.
 std::string renderedReport(const ReportDocument& document, ReportFormat format);
 
-// Writes the rendering its extension names to `file`, whole or not at all.
-[[nodiscard]] std::optional<Error> writeRenderedReport(const ReportDocument& document,
-                                                       const std::filesystem::path& file,
-                                                       const CancelToken* cancel = nullptr);
+// Writes the rendering its extension names to `file`, whole or not at all, and gives the
+// SHA-256 of the bytes written.
+Result<std::string> writeRenderedReport(const ReportDocument& document,
+                                        const std::filesystem::path& file,
+                                        const CancelToken* cancel = nullptr);
 
 // An offscreen toolkit application for as long as it lives, unless one runs already.
 class RenderingApplication {

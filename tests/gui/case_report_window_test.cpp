@@ -263,7 +263,7 @@ void CaseReportWindowTest::caseReportIsRefusedOrCancelledWithoutAFile() {
     // Cancelled once laid out, before a byte is written.
     const QString cancelled = out.filePath(u"cancelled.odt"_s);
     c.caseWindow->reportRunner()->onStep = [](const JobProgress& p, JobControl& control) {
-        if (p.step.starts_with("Writing")) {
+        if (p.step.starts_with("Laying out and writing")) {
             control.cancel();
         }
     };

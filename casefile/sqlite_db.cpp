@@ -36,7 +36,13 @@ int lengthOf(std::string_view bytes) {
 std::optional<Error> createEmpty(const std::filesystem::path& file) {
     const int fd = ::open(file.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd < 0) {
-        return fileError(errno, displayText(file.native()), "Could not create");
+        const int error = errno;
+        Error failed = fileError(error, displayText(file.native()), "Could not create");
+        // A file already there is a wrong argument; any other failure is one of writing.
+        if (error != EEXIST) {
+            failed.code = Error::Code::WriteFailed;
+        }
+        return failed;
     }
     ::close(fd);
     return std::nullopt;

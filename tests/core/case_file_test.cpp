@@ -375,6 +375,7 @@ TEST(CaseCliTest, ExitStatuses) {
         {"test -e c.pelmora", 1, ""},
         {"$CLI case new c texts --metadata meta.csv --number 7", 0, "c.pelmora created"},
         {"$CLI case new c texts", 2, "c.pelmora"},
+        {"$CLI case new texts/a.txt/c texts", 4, "Could not create"},
         {"$CLI case metadata c.pelmora", 0,
          "\xEF\xBB\xBF"
          "file,role\r\na.txt,Q\r\nb.txt,K\r\n"},

@@ -29,6 +29,8 @@ std::string_view actionName(AuditAction action) {
             return "verified";
         case AuditAction::OptionChanged:
             return "option changed";
+        case AuditAction::DetailsChanged:
+            return "details changed";
     }
     return "";
 }

@@ -24,6 +24,7 @@ enum class AuditAction {
     Opened,
     Verified,
     OptionChanged,
+    DetailsChanged,
 };
 
 // The words the log stores and shows for an action, such as "metadata imported".

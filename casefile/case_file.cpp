@@ -103,10 +103,32 @@ std::optional<Error> CaseFile::setDetails(const CaseDetails& d) {
     if (transaction.error()) {
         return transaction.error();
     }
+    const Result<CaseDetails> before = details();
+    if (!before.ok()) {
+        return before.error();
+    }
+    if (before.value() == d) {
+        return std::nullopt;
+    }
     sqlite::Statement update =
         db_.prepare("UPDATE case_details SET number = ?, examiner = ?, question = ?, notes = ?");
     update.bindText(1, d.number).bindText(2, d.examiner).bindText(3, d.question);
     if (auto failed = update.bindText(4, d.notes).run()) {
+        return failed;
+    }
+    // What a report states of the case is only as good as the record of who changed it.
+    std::string changed;
+    const auto note = [&](const char* field, const std::string& was, const std::string& is) {
+        if (was != is) {
+            changed += (changed.empty() ? "" : "; ") + std::string(field) + " \"" + was +
+                       "\" to \"" + is + "\"";
+        }
+    };
+    note("number", before.value().number, d.number);
+    note("examiner", before.value().examiner, d.examiner);
+    note("question", before.value().question, d.question);
+    note("notes", before.value().notes, d.notes);
+    if (auto failed = append(AuditAction::DetailsChanged, changed, {})) {
         return failed;
     }
     return transaction.commit();

@@ -117,7 +117,15 @@ TEST(CaseFileTest, ACaseMovedWithItsFolderFindsItByItsRelativePath) {
             CaseFile::create(place.path() / "old" / "case.pelmora", place.path() / "old/texts", {});
         ASSERT_TRUE(made.ok()) << made.error().message;
         EXPECT_EQ(made.value().folderPath().value(), place.path() / "old" / "texts");
+        // Every change of the details is logged with what it was; a save that changes
+        // nothing is not.
         ASSERT_FALSE(made.value().setDetails({"8", "", "", "moved"}));
+        ASSERT_FALSE(made.value().setDetails({"8", "", "", "moved"}));
+        const auto log = made.value().log();
+        ASSERT_TRUE(log.ok());
+        ASSERT_EQ(log.value().size(), 2U);
+        EXPECT_EQ(log.value()[1].action, "details changed");
+        EXPECT_EQ(log.value()[1].details, "number \"\" to \"8\"; notes \"\" to \"moved\"");
     }
     fs::rename(place.path() / "old", place.path() / "new");
     const Result<CaseFile> opened = CaseFile::open(place.path() / "new" / "case.pelmora", false);

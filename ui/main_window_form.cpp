@@ -142,7 +142,12 @@ void MainWindow::setTabOrders(const FormButtons& buttons) {
     setTabOrder(buttons.refresh, cmdAuto_);
     setTabOrder(cmdAuto_, file1_);
     QWidget* beforeExit = file1_;
+    // Only the buttons on this form: a panel's own windows keep their own order.
+    const auto onThisForm = [this](const QWidget* w) { return w->window() == this; };
     for (QPushButton* b : case_->findChildren<QPushButton*>()) {
+        if (!onThisForm(b)) {
+            continue;
+        }
         setTabOrder(beforeExit, b);
         beforeExit = b;
     }
@@ -153,6 +158,9 @@ void MainWindow::setTabOrders(const FormButtons& buttons) {
     // The buttons under the report come before "Help", as on the screen.
     QWidget* beforeHelp = txtReport_;
     for (QPushButton* b : evidence_->findChildren<QPushButton*>()) {
+        if (!onThisForm(b)) {
+            continue;
+        }
         setTabOrder(beforeHelp, b);
         beforeHelp = b;
     }

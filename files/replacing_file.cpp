@@ -346,6 +346,15 @@ std::optional<Error> ReplacingFile::commit() {
     }
     pending_ = false;
     forgetPending(std::exchange(slot_, -1));
+    // The new name on the disk too, so that a crash just after cannot bring back the old file.
+    // The file is in place by now whatever this gives, so it is only tried.
+    if (const int folder =
+            ::open(destination_.parent_path().empty() ? "." : destination_.parent_path().c_str(),
+                   O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        folder >= 0) {
+        static_cast<void>(::fsync(folder));
+        ::close(folder);
+    }
     return std::nullopt;
 }
 

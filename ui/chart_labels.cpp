@@ -3,6 +3,7 @@
 #include <QBarCategoryAxis>
 #include <QChart>
 #include <QFontMetrics>
+#include <QGraphicsLayout>
 #include <QRegularExpression>
 #include <algorithm>
 #include <cmath>
@@ -101,18 +102,25 @@ void keepCategoriesLegible(QChart* chart, QBarCategoryAxis* axis, const QStringL
     if (names.isEmpty()) {
         return;
     }
-    const auto fit = [axis, names](const QRectF& plot) {
+    const auto fit = [chart, axis, names](const QRectF& plot) {
         const qreal width = plot.width() / static_cast<qreal>(names.size()) - kLabelGap;
         const CategoryLabels fitted =
             wrappedCategories(names, QFontMetrics(axis->labelsFont()), width);
         const QStringList shown = axis->categories();
         // A new label changes the plot's height, and so calls again: only what differs.
+        bool changed = axis->labelsAngle() != (fitted.upright ? -90 : 0);
         for (qsizetype i = 0; i < shown.size() && i < fitted.labels.size(); ++i) {
             if (shown[i] != fitted.labels[i]) {
                 axis->replace(shown[i], fitted.labels[i]);
+                changed = true;
             }
         }
         axis->setLabelsAngle(fitted.upright ? -90 : 0);
+        if (changed) {
+            // The chart is being laid out with the old labels' heights: once more after it.
+            QMetaObject::invokeMethod(
+                chart, [chart] { chart->layout()->invalidate(); }, Qt::QueuedConnection);
+        }
     };
     QObject::connect(chart, &QChart::plotAreaChanged, axis, fit);
 }

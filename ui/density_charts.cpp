@@ -8,6 +8,7 @@
 #include <QChart>
 #include <QChartView>
 #include <QCursor>
+#include <QGraphicsLayout>
 #include <QGraphicsSimpleTextItem>
 #include <QHBoxLayout>
 #include <QLegendMarker>
@@ -95,6 +96,9 @@ QChart* newChart(const QString& title) {
     chart->setTitle(title);
     chart->setAnimationOptions(QChart::NoAnimation);
     chart->setBackgroundRoundness(0);
+    // Narrow edges: on a small screen the bars need the height.
+    chart->layout()->setContentsMargins(0, 0, 0, 0);
+    chart->setMargins(QMargins(6, 4, 6, 4));
     return chart;
 }
 
@@ -440,6 +444,12 @@ bool DensityCharts::save(const std::function<QChart*()>& make, Picture picture,
     view.setAttribute(Qt::WA_DontShowOnScreen);
     view.resize(kPictureWidth, kPictureHeight);
     view.show();
+    // Laid out twice: the bars' names and the thresholds' values are placed for the width
+    // the first gives them.
+    for (int pass = 0; pass < 2; ++pass) {
+        chart->layout()->invalidate();
+        chart->layout()->activate();
+    }
     const QByteArray bytes = captionedPicture(
         view.size(), pictureCaption(*run), !png, chart->title(),
         [&view](QPainter& painter, const QRect& area) { view.render(&painter, QRectF(area)); });

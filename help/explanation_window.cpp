@@ -75,6 +75,7 @@ ExplanationWindow::ExplanationWindow(QWidget* parent) : QWidget(parent, Qt::Wind
         "sample standard deviation. A report is then issued on the main form giving the results "
         "of all of the inter-text comparisons."));
     layout->addWidget(makeText(this, "Label15", "(Click to dismiss this form)"));
+    layout->addStretch(1);  // a larger window's room goes below the text
     setMinimumWidth(520);
 }
 

@@ -1,5 +1,7 @@
 #include "help/help_windows.h"
 
+#include "ui/window_fit.h"
+
 namespace pelmora {
 
 namespace {
@@ -25,6 +27,7 @@ void HelpWindows::openHelp() {
     if (!isOpen(help_)) {
         help_ = new HelpWindow(owner_);
         connect(help_, &HelpWindow::viewExampleRequested, this, &HelpWindows::openExplanation);
+        fitToScreen(help_, {1000, 600});
     }
     bringToFront(help_);
 }
@@ -32,6 +35,9 @@ void HelpWindows::openHelp() {
 void HelpWindows::openExplanation() {
     if (!isOpen(explanation_)) {
         explanation_ = new ExplanationWindow(owner_);
+        // As wide as it reads well, and tall enough for its wrapped lines at that width.
+        constexpr int kWidth = 560;
+        fitToScreen(explanation_, {kWidth, explanation_->heightForWidth(kWidth)});
     }
     bringToFront(explanation_);
 }

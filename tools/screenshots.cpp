@@ -2,13 +2,17 @@
 // the look by eye: main.png, analysis.png, details.png (with the stability measured),
 // details-text.png, details-charts.png, matrix.png, help.png, explanation.png, pair.png,
 // case.png and case-validation.png (the sample corpus as a case), and case-report.pdf, the
-// case's report.
+// case's report. The windows open as on the screen found; with a suffix (as "-1366" for a
+// small screen) the names carry it before ".png" and the report is left out.
+//
+// Usage: pelmora-screenshots [FOLDER [SUFFIX]]
 
 #include <QAbstractItemModel>
 #include <QApplication>
 #include <QDir>
 #include <QEventLoop>
 #include <QPushButton>
+#include <QSettings>
 #include <QTabWidget>
 #include <QTableView>
 #include <QTemporaryDir>
@@ -54,9 +58,14 @@ int rowNamed(pelmora::DetailsWindow* details, const QString& name) {
     return 0;
 }
 
+// Given after the folder: what each picture's name carries before ".png".
+QString suffix;
+
 bool save(QWidget* window, const QDir& folder, const char* name) {
     QCoreApplication::processEvents();
-    const QString path = folder.filePath(QString::fromLatin1(name));
+    QString file = QString::fromLatin1(name);
+    file.insert(file.lastIndexOf(u'.'), suffix);
+    const QString path = folder.filePath(file);
     if (window == nullptr || !window->isVisible() || !window->grab().save(path, "PNG", 0)) {
         std::fprintf(stderr, "pelmora-screenshots: could not save %s\n", qPrintable(path));
         return false;
@@ -124,6 +133,9 @@ bool saveCase(pelmora::MainWindow& window, const QDir& folder) {
     caseWindow->findChild<QTabWidget*>(QStringLiteral("tabsCase"))->setCurrentWidget(page);
     settle(300);
     saved = save(caseWindow, folder, "case-validation.png") && saved;
+    if (!suffix.isEmpty()) {
+        return saved;  // the report's pages do not depend on the screen
+    }
     const QString report = folder.filePath(QStringLiteral("case-report.pdf"));
     caseWindow->exportReport(report);
     if (caseWindow->reportRunner()->wait() != pelmora::JobRunner::End::Done) {
@@ -140,6 +152,10 @@ bool saveCase(pelmora::MainWindow& window, const QDir& folder) {
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     const QDir folder(argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("screenshots"));
+    suffix = argc > 2 ? QString::fromLocal8Bit(argv[2]) : QString();
+    // Sizes the user left windows at stay out of the pictures, and the pictures out of them.
+    QTemporaryDir settings;
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings.path());
     if (!folder.mkpath(QStringLiteral("."))) {
         std::fprintf(stderr, "pelmora-screenshots: cannot create %s\n", qPrintable(folder.path()));
         return 2;

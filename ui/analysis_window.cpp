@@ -9,6 +9,7 @@
 #include "forms/form1.h"
 #include "help/window_parts.h"
 #include "ui/text_bridge.h"
+#include "ui/window_fit.h"
 
 namespace pelmora {
 
@@ -106,7 +107,7 @@ AnalysisWindow::AnalysisWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
     connect(cmdReset, &QPushButton::clicked, this, &AnalysisWindow::resetPressed);
     connect(cmdTotalReset, &QPushButton::clicked, this, &AnalysisWindow::totalResetPressed);
     connect(cmdFurtherDetails, &QPushButton::clicked, this, &AnalysisWindow::furtherDetailsPressed);
-    resize(820, 620);
+    fitToScreen(this, {820, 620});
 }
 
 void AnalysisWindow::showStores(const Form1& form) {

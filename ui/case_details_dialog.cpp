@@ -7,6 +7,7 @@
 #include <QPlainTextEdit>
 
 #include "ui/text_bridge.h"
+#include "ui/window_fit.h"
 
 namespace pelmora {
 
@@ -43,6 +44,7 @@ CaseDetailsDialog::CaseDetailsDialog(const CaseSettings& settings, QWidget* pare
     form->addRow(QStringLiteral("N&otes"), notes_);
     form->addRow(unmasking_);
     form->addRow(buttons);
+    fitToScreen(this, {560, sizeHint().height()});
 }
 
 CaseSettings CaseDetailsDialog::settings() const {

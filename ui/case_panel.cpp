@@ -2,12 +2,13 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QHBoxLayout>
+#include <QGridLayout>
 #include <QKeyEvent>
 #include <QListWidget>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
+#include <iterator>
 #include <set>
 
 #include "exports/run_names.h"
@@ -90,16 +91,14 @@ CasePanel::CasePanel(QWidget* parent) : QWidget(parent) {
     connect(import, &QPushButton::clicked, this, [this] { static_cast<void>(importMetadata()); });
     connect(exportButton, &QPushButton::clicked, this,
             [this] { static_cast<void>(exportMetadata()); });
-    auto* row = new QHBoxLayout(this);
-    row->setContentsMargins(0, 0, 0, 0);
-    row->addWidget(newCaseButton);
-    row->addWidget(openCaseButton);
-    row->addWidget(recent_);
-    row->addWidget(saveCaseButton);
-    row->addWidget(detailsButton);
-    row->addWidget(open);
-    row->addWidget(import);
-    row->addWidget(exportButton);
+    // Two rows of four, so that the form fits a small screen's width.
+    auto* rows = new QGridLayout(this);
+    rows->setContentsMargins(0, 0, 0, 0);
+    QWidget* const inOrder[] = {newCaseButton, openCaseButton, recent_, saveCaseButton,
+                                detailsButton, open,           import,  exportButton};
+    for (int i = 0; i < static_cast<int>(std::size(inOrder)); ++i) {
+        rows->addWidget(inOrder[i], i / 4, i % 4);
+    }
 
     chooseOpenPath = [this](const QString& caption, const QString& filter) {
         return pelmora::chooseOpenPath(window(), caption, filter);

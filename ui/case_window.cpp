@@ -24,6 +24,7 @@
 #include "ui/table_rows.h"
 #include "ui/text_bridge.h"
 #include "ui/validation_page.h"
+#include "ui/window_fit.h"
 
 namespace pelmora {
 
@@ -162,7 +163,7 @@ CaseWindow::CaseWindow(MetadataModel* metadata, QWidget* parent)
     openPairsOf(questionedQuestioned_, 4);
     connect(level_, &QSpinBox::valueChanged, this, &CaseWindow::recompute);
     connect(metadata_, &MetadataModel::metadataChanged, this, &CaseWindow::recompute);
-    resize(1180, 620);
+    fitToScreen(this, {1180, 620});
     recompute();
 }
 

@@ -8,12 +8,13 @@
 #include <QChart>
 #include <QChartView>
 #include <QCursor>
+#include <QGraphicsLayout>
+#include <QGraphicsSimpleTextItem>
 #include <QHBoxLayout>
 #include <QLegendMarker>
 #include <QLineSeries>
 #include <QPainter>
 #include <QPushButton>
-#include <QRegularExpression>
 #include <QSplitter>
 #include <QStackedBarSeries>
 #include <QSvgGenerator>
@@ -26,6 +27,7 @@
 #include "explanation/captions.h"
 #include "exports/chart_figures.h"
 #include "exports/run_names.h"
+#include "ui/chart_labels.h"
 #include "ui/export_actions.h"
 #include "ui/job_runner.h"
 #include "ui/matrix_image.h"
@@ -41,24 +43,13 @@ QString labelOf(Measure m) {
     return QString::fromUtf8(kMeasures[static_cast<std::size_t>(m)].label);
 }
 
-// Upright, a word a line, and a word too wide for its bar broken before its last five
-// letters: Qt hides a label wider than its bar at the edges of the axis.
-QString barLabel(Measure count) {
-    static const QRegularExpression kBreaks(QStringLiteral("(?<=\\w-)| "));
-    static const QRegularExpression kLong(QStringLiteral("(?<=\\w{6})(?=\\w{5}\\b)"));
-    return labelOf(count)
-        .replace(kBreaks, QStringLiteral("<br>"))
-        .replace(kLong, QStringLiteral("-<br>"));
-}
-
-// The axis of the bars' names, in a smaller font.
-QBarCategoryAxis* barNames(QChart* chart, const QStringList& categories) {
+// The axis of the bars' names, in a smaller font, wrapped to the bars' width.
+QBarCategoryAxis* barNames(QChart* chart, const QStringList& names) {
     auto* x = new QBarCategoryAxis;
-    x->append(categories);
-    x->setTruncateLabels(false);
     QFont small = x->labelsFont();
     small.setPointSizeF(small.pointSizeF() * 0.85);
     x->setLabelsFont(small);
+    keepCategoriesLegible(chart, x, names);
     chart->addAxis(x, Qt::AlignBottom);
     return x;
 }
@@ -105,6 +96,9 @@ QChart* newChart(const QString& title) {
     chart->setTitle(title);
     chart->setAnimationOptions(QChart::NoAnimation);
     chart->setBackgroundRoundness(0);
+    // Narrow edges: on a small screen the bars need the height.
+    chart->layout()->setContentsMargins(0, 0, 0, 0);
+    chart->setMargins(QMargins(6, 4, 6, 4));
     return chart;
 }
 
@@ -142,11 +136,45 @@ QWidget* withButtons(QChartView* view, std::initializer_list<QPushButton*> butto
     return box;
 }
 
+// A threshold's value written over the right end of its line.
+struct LimitLabel {
+    QLineSeries* line;
+    QPointF end;
+    QString text;
+};
+
+// Draws `labels` over their lines, each moved aside from the ones before it that it would
+// overlap, placed again whenever the chart is laid out.
+void placeLimitLabels(QChart* chart, const std::vector<LimitLabel>& labels, const QFont& font) {
+    std::vector<QGraphicsSimpleTextItem*> items;
+    for (const LimitLabel& label : labels) {
+        auto* item = new QGraphicsSimpleTextItem(label.text, chart);
+        item->setFont(font);
+        item->setZValue(100);  // over the bars and the lines
+        items.push_back(item);
+    }
+    QObject::connect(chart, &QChart::plotAreaChanged, chart, [chart, labels, items](QRectF plot) {
+        std::vector<QRectF> wanted;
+        for (std::size_t i = 0; i < labels.size(); ++i) {
+            const QPointF end = chart->mapToPosition(labels[i].end, labels[i].line);
+            const QSizeF size = items[i]->boundingRect().size();
+            wanted.emplace_back(QPointF(end.x() - size.width() / 2, end.y() - size.height()), size);
+        }
+        // Anywhere from the chart's top to the foot of its bars.
+        plot.setTop(0);
+        const std::vector<QRectF> placed = placedApart(wanted, plot);
+        for (std::size_t i = 0; i < items.size(); ++i) {
+            items[i]->setPos(placed[i].topLeft());
+        }
+    });
+}
+
 // One line over a bar for each constant; thresholds that share it are named together. With
 // `tips`, each line names its thresholds while the mouse is over it.
 void addThresholdLines(QChart* chart, const std::array<DensityBar, kDensityBars>& figures,
                        QValueAxis* y, QObject* tips) {
     QValueAxis* across = overBars(chart, figures.size());
+    std::vector<LimitLabel> labels;
     std::map<double, QStringList> before;  // the lines over the bar to the left
     for (std::size_t i = 0; i < figures.size(); ++i) {
         std::map<double, QStringList> byLimit;
@@ -165,10 +193,9 @@ void addThresholdLines(QChart* chart, const std::array<DensityBar, kDensityBars>
             line->setPen(QPen(QColor(0x30, 0x30, 0x30), 2));
             attach(chart, line, across, y);
             // A constant is written once along a row of bars that share it.
-            line->setPointLabelsVisible(before.count(limit) == 0);
-            line->setPointLabelsFormat(limitText[limit]);
-            line->setPointLabelsClipping(false);
-            line->setPointConfiguration(0, QXYSeries::PointConfiguration::LabelVisibility, false);
+            if (before.count(limit) == 0) {
+                labels.push_back({line, QPointF(middle + 0.45, limit), limitText[limit]});
+            }
             if (tips != nullptr) {
                 const QString tip = QStringLiteral("threshold: ") + line->name();
                 QObject::connect(line, &QLineSeries::hovered, tips, [tip](const QPointF&, bool on) {
@@ -178,6 +205,9 @@ void addThresholdLines(QChart* chart, const std::array<DensityBar, kDensityBars>
         }
         before = std::move(byLimit);
     }
+    QFont font = y->labelsFont();
+    font.setPointSizeF(font.pointSizeF() * 0.85);
+    placeLimitLabels(chart, labels, font);
 }
 
 }  // namespace
@@ -273,15 +303,16 @@ void DensityCharts::drawText() {
 QChart* DensityCharts::densityChart(bool live) {
     const TextRecord& t = textRun_->texts[static_cast<std::size_t>(position_)];
     const std::array<DensityBar, kDensityBars> figures = densityBars(t, textRun_->rules);
-    QChart* chart = newChart(QStringLiteral("Densities of \"%1\" (%2 words); lines: thresholds")
-                                 .arg(toQt(t.name), toQt(t.text(Measure::TextLength))));
+    QChart* chart =
+        newChart(QStringLiteral("Densities per word of \"%1\" (%2 words); lines: thresholds")
+                     .arg(toQt(t.name), toQt(t.text(Measure::TextLength))));
     chart->legend()->hide();
     double top = 0.01;  // the least height of the axis, for a text without any of the words
     auto* bars = new QStackedBarSeries;
     QStringList categories;
     for (std::size_t i = 0; i < figures.size(); ++i) {
         const DensityBar& bar = figures[i];
-        categories.append(barLabel(bar.count));
+        categories.append(labelOf(bar.count));
         top = std::max(top, bar.number);
         QBarSet* set = barAt(bars, figures.size(), i, bar.number, labelOf(bar.density));
         set->setColor(measureColour(bar.count));
@@ -302,8 +333,7 @@ QChart* DensityCharts::densityChart(bool live) {
         }
     }
     QBarCategoryAxis* x = barNames(chart, categories);
-    QValueAxis* y =
-        valueAxis(chart, top * 1.15, QStringLiteral("per word"), QStringLiteral("%.3f"));
+    QValueAxis* y = valueAxis(chart, top * 1.15, QString(), QStringLiteral("%.3f"));
     attach(chart, bars, x, y);
     bars->setBarWidth(0.7);
 
@@ -375,6 +405,7 @@ QChart* DensityCharts::strengthChart() const {
         attach(chart, mean, across, y);
     }
     chart->legend()->setAlignment(Qt::AlignBottom);
+    chart->legend()->setShowToolTips(true);  // the whole name of one cut short
     chart->legend()->setVisible(d.mean.has_value());
     return chart;
 }
@@ -413,6 +444,12 @@ bool DensityCharts::save(const std::function<QChart*()>& make, Picture picture,
     view.setAttribute(Qt::WA_DontShowOnScreen);
     view.resize(kPictureWidth, kPictureHeight);
     view.show();
+    // Laid out twice: the bars' names and the thresholds' values are placed for the width
+    // the first gives them.
+    for (int pass = 0; pass < 2; ++pass) {
+        chart->layout()->invalidate();
+        chart->layout()->activate();
+    }
     const QByteArray bytes = captionedPicture(
         view.size(), pictureCaption(*run), !png, chart->title(),
         [&view](QPainter& painter, const QRect& area) { view.render(&painter, QRectF(area)); });
@@ -428,7 +465,7 @@ QChart* pairDensityChart(const RunResult& run, int first, int second) {
     const TextRecord& b = run.texts[static_cast<std::size_t>(second)];
     const std::array<DensityBar, kDensityBars> figures = densityBars(a, run.rules);
     const std::array<DensityBar, kDensityBars> others = densityBars(b, run.rules);
-    QChart* chart = newChart(QStringLiteral("Densities of both texts; lines: thresholds"));
+    QChart* chart = newChart(QStringLiteral("Densities per word of both texts; lines: thresholds"));
     auto* bars = new QBarSeries;
     auto* firstSet = new QBarSet(toQt(a.name));
     auto* secondSet = new QBarSet(toQt(b.name));
@@ -437,7 +474,7 @@ QChart* pairDensityChart(const RunResult& run, int first, int second) {
     double top = 0.01;  // the least height of the axis, for texts without any of the words
     QStringList categories;
     for (std::size_t i = 0; i < figures.size(); ++i) {
-        categories.append(barLabel(figures[i].count));
+        categories.append(labelOf(figures[i].count));
         firstSet->append(figures[i].number);
         secondSet->append(others[i].number);
         top = std::max({top, figures[i].number, others[i].number});
@@ -448,8 +485,7 @@ QChart* pairDensityChart(const RunResult& run, int first, int second) {
     bars->append(firstSet);
     bars->append(secondSet);
     QBarCategoryAxis* x = barNames(chart, categories);
-    QValueAxis* y =
-        valueAxis(chart, top * 1.15, QStringLiteral("per word"), QStringLiteral("%.3f"));
+    QValueAxis* y = valueAxis(chart, top * 1.15, QString(), QStringLiteral("%.3f"));
     attach(chart, bars, x, y);
     bars->setBarWidth(0.8);
     // The rule book's thresholds are the run's, the same for both texts.

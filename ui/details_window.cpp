@@ -23,6 +23,7 @@
 #include "ui/text_bridge.h"
 #include "ui/text_evidence_view.h"
 #include "ui/texts_model.h"
+#include "ui/window_fit.h"
 
 namespace pelmora {
 
@@ -40,33 +41,38 @@ DetailsWindow::DetailsWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
     evidence_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     quality_ = rowsTable(this, "tblQuality");
 
-    auto* right = new QSplitter(Qt::Vertical, this);
     // The selected text: the words behind its digits, the text itself, its figures drawn.
-    tabs_ = new QTabWidget(right);
+    tabs_ = new QTabWidget(this);
     tabs_->setObjectName(QStringLiteral("tabsEvidence"));
     textView_ = new TextEvidenceView(tabs_);
     charts_ = new DensityCharts(tabs_);
     tabs_->addTab(evidence_, QStringLiteral("Evidence"));
     tabs_->addTab(textView_, QStringLiteral("Text"));
     tabs_->addTab(charts_, QStringLiteral("Charts"));
-    right->addWidget(tabs_);
-    // The whole run.
-    auto* runTabs = new QTabWidget(right);
+    // The whole run, under its texts: the text's tabs keep the window's height for the
+    // concordance and the charts, and the run's tables share the list's.
+    auto* runTabs = new QTabWidget(this);
     runTabs->setObjectName(QStringLiteral("runTabs"));
     runTabs->addTab(withFilterLine(quality_, "txtQualityFilter", runTabs),
                     QStringLiteral("Input quality"));
     runTabs->addTab(sensitivity_, QStringLiteral("Sensitivity"));
-    right->addWidget(runTabs);
-    right->setStretchFactor(0, 3);
-    right->setStretchFactor(1, 1);
+    runSplit_ = new QSplitter(Qt::Vertical, this);
+    runSplit_->setObjectName(QStringLiteral("splitDetailsRun"));
+    runSplit_->addWidget(list);
+    runSplit_->addWidget(runTabs);
+    runSplit_->setSizes({1, 1});
     split_ = new QSplitter(Qt::Horizontal, this);
-    split_->addWidget(list);
-    split_->addWidget(right);
+    split_->setObjectName(QStringLiteral("splitDetails"));
+    split_->addWidget(runSplit_);
+    split_->addWidget(tabs_);
     split_->setStretchFactor(1, 3);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(stabilityBar_);
     layout->addWidget(split_, 1);
-    resize(1280, 760);
+    fitToScreen(this, {1280, 680});
+    for (const auto& [splitter, key] : splitters()) {
+        listSized_ = rememberSplitter(splitter, key) || listSized_;
+    }
 
     connect(texts_->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this](const QModelIndex& current) { selectText(current.row()); });
@@ -76,6 +82,19 @@ DetailsWindow::DetailsWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
         textView_->listMeasures({count});
         tabs_->setCurrentWidget(textView_);
     });
+}
+
+std::vector<std::pair<QSplitter*, QString>> DetailsWindow::splitters() const {
+    return {{split_, QStringLiteral("details/split")},
+            {runSplit_, QStringLiteral("details/runSplit")},
+            {textView_->split(), QStringLiteral("details/textSplit")}};
+}
+
+void DetailsWindow::hideEvent(QHideEvent* event) {
+    for (const auto& [splitter, key] : splitters()) {
+        keepSplitter(splitter, key);
+    }
+    QWidget::hideEvent(event);
 }
 
 QWidget* DetailsWindow::buildTextsList() {
@@ -138,13 +157,14 @@ void DetailsWindow::fitTexts() {
     if (listSized_) {
         return;  // where the user put it
     }
-    // The list as wide as its columns, up to a little over half the window.
+    // The list as wide as its columns, up to a little under half the window: the text's
+    // tabs beside it need the room more.
     int wanted = 2 * texts_->frameWidth() + texts_->verticalScrollBar()->sizeHint().width();
     for (int c = 0; c < textsModel_->columnCount(); ++c) {
         wanted += texts_->columnWidth(c);
     }
     const int total = std::max(split_->width(), width());
-    wanted = std::min(wanted, total * 11 / 20);
+    wanted = std::min(wanted, total * 9 / 20);
     split_->setSizes({wanted, total - wanted});
 }
 

@@ -1,12 +1,14 @@
 #pragma once
-// "Details": the evidence of the last run. Texts on the left; on the right the selected
-// text's evidence for each digit, its nine densities and its pairs, and under it the input
-// quality of every file and the run's sensitivity to its thresholds. Stability is measured
-// when asked for, and fills the list and the evidence when it comes.
+// "Details": the evidence of the last run. Texts on the left, and under them the input quality
+// of every file and the run's sensitivity to its thresholds; on the right the selected text's
+// evidence for each digit, its nine densities and its pairs. Stability is measured when asked
+// for, and fills the list and the evidence when it comes.
 
 #include <QWidget>
 
 #include <memory>
+#include <utility>
+#include <vector>
 
 #include "run/run_result.h"
 
@@ -54,15 +56,22 @@ public:
     TextEvidenceView* textView() const { return textView_; }
     DensityCharts* charts() const { return charts_; }
 
+protected:
+    // The splitters are kept as the window closes, for its next opening.
+    void hideEvent(QHideEvent* event) override;
+
 private:
+    // The splitters the user's settings keep, with their keys.
+    std::vector<std::pair<QSplitter*, QString>> splitters() const;
     void stabilityChanged();
     void showEvidence(int position);
     void fitTexts();
     QWidget* buildTextsList();
 
     std::shared_ptr<const RunResult> run_;
-    QSplitter* split_ = nullptr;
-    bool listSized_ = false;  // the user moved the splitter
+    QSplitter* split_ = nullptr;     // the texts and the run's tables beside the text's tabs
+    QSplitter* runSplit_ = nullptr;  // the texts over the run's tables
+    bool listSized_ = false;         // the user moved the splitter, now or before
     QTableView* texts_ = nullptr;
     TextsModel* textsModel_ = nullptr;
     TextsFilterModel* textsShown_ = nullptr;

@@ -15,6 +15,7 @@
 #include "ui/job_progress.h"
 #include "ui/job_runner.h"
 #include "ui/text_bridge.h"
+#include "ui/window_fit.h"
 
 namespace pelmora {
 
@@ -109,7 +110,7 @@ private:
         grid->addWidget(choose, 5, 1);
         grid->addWidget(keep_, 6, 0, 1, 2);
         grid->addWidget(buttons, 7, 0, 1, 2);
-        resize(620, 420);
+        fitToScreen(this, {620, 420});
     }
 
     QListWidget* sources_ = nullptr;

@@ -37,6 +37,7 @@
 #include "ui/run_summary_panel.h"
 #include "ui/stability_task.h"
 #include "ui/text_bridge.h"
+#include "ui/window_fit.h"
 
 namespace pelmora {
 
@@ -75,7 +76,7 @@ MainWindow::MainWindow(ProgramContext& context, QWidget* parent)
 
     startProgram(context_);
     buildDrives();
-    resize(940, 660);
+    fitToScreen(this, {940, 660});
     addButtonTips(this);
     showStores();
     showMessages(this);
@@ -270,6 +271,7 @@ void MainWindow::placeAnalysisWindow() {
     x = std::max(screen.left(), std::min(x, screen.right() - analysis_->width()));
     const int y = std::max(screen.top(), geometry().top());
     analysis_->move(x, y);
+    keepOnScreen(analysis_.get());
     analysis_->show();
     placedLeft_ = left;
 }

@@ -33,6 +33,7 @@
 #include "ui/stability_marks.h"
 #include "ui/table_rows.h"
 #include "ui/text_bridge.h"
+#include "ui/window_fit.h"
 
 namespace pelmora {
 
@@ -208,7 +209,7 @@ MatrixWindow::MatrixWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
     layout->addWidget(table_, 1);
     layout->addWidget(legend_);
     layout->addLayout(buttons);
-    resize(820, 720);
+    fitToScreen(this, {860, 660});
 
     choosePngPath = [this] {
         const std::shared_ptr<const RunResult> run = model_->run();

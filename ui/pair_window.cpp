@@ -16,6 +16,7 @@
 #include "ui/stability_task.h"
 #include "ui/text_bridge.h"
 #include "ui/text_evidence_view.h"
+#include "ui/window_fit.h"
 
 namespace pelmora {
 
@@ -81,7 +82,7 @@ PairWindow::PairWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
     chart_ = new QChartView(this);
     chart_->setObjectName(QStringLiteral("pairDensityChart"));
     chart_->setRenderHint(QPainter::Antialiasing);
-    chart_->setMinimumHeight(220);
+    chart_->setMinimumHeight(120);
     stabilityLine_ = label(this, "lblPairStability");
     first_ = new TextEvidenceView(this);
     first_->setObjectName(QStringLiteral("pairFirstText"));
@@ -97,11 +98,13 @@ PairWindow::PairWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
     topLayout->addWidget(heading_);
     topLayout->addLayout(names);
     topLayout->addWidget(digits_, 1);
+    // The stability beside the chart rather than under it: the chart is wide enough with a
+    // third of the width less, and the window keeps its height for the texts.
     auto* figures = new QWidget(this);
-    auto* figuresLayout = new QVBoxLayout(figures);
+    auto* figuresLayout = new QHBoxLayout(figures);
     figuresLayout->setContentsMargins(0, 0, 0, 0);
-    figuresLayout->addWidget(chart_, 1);
-    figuresLayout->addWidget(stabilityLine_);
+    figuresLayout->addWidget(chart_, 3);
+    figuresLayout->addWidget(stabilityLine_, 1, Qt::AlignTop);
     auto* texts = new QSplitter(Qt::Horizontal, this);
     texts->addWidget(first_);
     texts->addWidget(second_);
@@ -112,9 +115,12 @@ PairWindow::PairWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
     split->setStretchFactor(0, 2);
     split->setStretchFactor(1, 2);
     split->setStretchFactor(2, 3);
+
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(split);
-    resize(1200, 720);
+    fitToScreen(this, {1200, 680});
+    // The chart as tall as the digits, the texts a little taller; the digits keep their least.
+    split->setSizes({height() * 3 / 10, height() * 3 / 10, height() * 4 / 10});
 
     // Window-wide, so that they work wherever the focus is; Up and Down stay the views'.
     const auto key = [this](Qt::Key k, auto&& act) {

@@ -84,6 +84,11 @@ TextEvidenceView::TextEvidenceView(QWidget* parent) : QWidget(parent) {
 
     buildConcordance();
     layOutParts();
+    // Two lines each at the least, so that the pair window with two views fits a small screen.
+    for (QAbstractScrollArea* part :
+         std::initializer_list<QAbstractScrollArea*>{legend_, digits_, text_, concordance_}) {
+        part->setMinimumHeight(2 * fontMetrics().lineSpacing() + 2 * part->frameWidth());
+    }
 
     connect(legend_, &QListWidget::itemChanged, this, &TextEvidenceView::measureSwitched);
     connect(legend_, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) {
@@ -154,15 +159,15 @@ void TextEvidenceView::layOutParts() {
             &QSortFilterProxyModel::setFilterFixedString);
     bottomLayout->addWidget(filter);
     bottomLayout->addWidget(concordance_, 1);
-    auto* split = new QSplitter(Qt::Vertical, this);
-    split->addWidget(top);
-    split->addWidget(bottom);
-    split->setStretchFactor(0, 3);
-    split->setStretchFactor(1, 2);
+    split_ = new QSplitter(Qt::Vertical, this);
+    split_->addWidget(top);
+    split_->addWidget(bottom);
+    split_->setStretchFactor(0, 1);
+    split_->setStretchFactor(1, 1);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(warnings_);
     layout->addWidget(status_);
-    layout->addWidget(split, 1);
+    layout->addWidget(split_, 1);
 }
 
 TextEvidenceView::~TextEvidenceView() = default;

@@ -19,6 +19,7 @@ class QListWidget;
 class QListWidgetItem;
 class QPlainTextEdit;
 class QSortFilterProxyModel;
+class QSplitter;
 class QTableView;
 class QTextDocument;
 
@@ -48,6 +49,8 @@ public:
     QListWidget* legend() const { return legend_; }
     QListWidget* digits() const { return digits_; }
     QTableView* concordance() const { return concordance_; }
+    // The text and its lists over the concordance.
+    QSplitter* split() const { return split_; }
     // The concordance as shown: sorted by the column clicked, filtered by the line above it.
     QSortFilterProxyModel* concordanceShown() const { return shownLines_; }
     const ConcordanceModel* model() const { return model_; }
@@ -88,6 +91,7 @@ private:
     QPlainTextEdit* text_ = nullptr;
     QLabel* forms_ = nullptr;
     QTableView* concordance_ = nullptr;
+    QSplitter* split_ = nullptr;
     ConcordanceModel* model_ = nullptr;
     QSortFilterProxyModel* shownLines_ = nullptr;
     OccurrenceHighlighter* highlighter_ = nullptr;

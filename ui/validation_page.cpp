@@ -3,6 +3,7 @@
 #include <QComboBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
 #include <QRegularExpression>
@@ -80,6 +81,8 @@ ValidationPage::ValidationPage(MetadataModel* metadata, QWidget* parent)
     summary_->setSizeAdjustPolicy(QAbstractScrollArea::AdjustToContents);
     summary_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     summary_->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Expanding);
+    // A stretched last column would be measured as content, and widen the window each time.
+    summary_->horizontalHeader()->setStretchLastSection(false);
     strengths_ = new ReportChartView(this, "chartStrengths");
     curve_ = new ReportChartView(this, "chartRoc");
     QPushButton* saveStrengths = saveButton(this, "cmdSaveStrengthChart");

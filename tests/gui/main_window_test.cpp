@@ -307,14 +307,14 @@ void MainWindowTest::afterARunTheMainFormIsInFrontWithTheReportInHand() {
                      u"cmdExportMatrix"_s, u"cmdExportPairs"_s, u"cmdExportWorkbook"_s,
                      u"cmdSaveRunRecord"_s, u"cmdHelp"_s});
     QCOMPARE(tabCycle(child<QWidget>(&window, "Drive1")), cycle);
-    // The analysis form stands where 9000 twips put it, kept on the screen.
+    // The analysis form stands where 9000 twips put it, moved back as far as its frame must
+    // to be whole on the screen.
     QVERIFY(analysis->isVisible());
     QCOMPARE(analysis->windowTitle(), QStringLiteral("Pelmora: Process Form"));
     const QRect screen = analysis->screen()->availableGeometry();
     const int left = screen.left() + 9000 * analysis->logicalDpiX() / 1440;
-    QCOMPARE(analysis->x(),
-             std::max(screen.left(), std::min(left, screen.right() - analysis->width())));
-    QVERIFY(analysis->frameGeometry().intersects(screen));
+    QVERIFY(screen.contains(analysis->frameGeometry()));
+    QVERIFY(analysis->x() <= left);
 }
 
 // Folders of the hand-worked texts, with the figures of their reports worked out by hand.

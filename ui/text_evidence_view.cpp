@@ -15,6 +15,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "explanation/counted_words.h"
 #include "explanation/digit_evidence.h"
 #include "ui/concordance_model.h"
 #include "ui/job_runner.h"
@@ -67,6 +68,7 @@ TextEvidenceView::TextEvidenceView(QWidget* parent) : QWidget(parent) {
         item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
         item->setCheckState(Qt::Checked);
         item->setData(kMeasureRole, static_cast<int>(m));
+        item->setToolTip(toQt(countedWordsTip(m)));
     }
     digits_ = new QListWidget(this);
     digits_->setObjectName(QStringLiteral("lstDigitRules"));

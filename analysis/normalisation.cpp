@@ -565,4 +565,12 @@ bool isRepairedWord(std::string_view word) {
     return false;
 }
 
+std::vector<RepairedSpelling> repairedSpellings() {
+    std::vector<RepairedSpelling> out;
+    for (const Repair& r : kRepairs) {
+        out.push_back({r.word, r.replacement});
+    }
+    return out;
+}
+
 }  // namespace pelmora

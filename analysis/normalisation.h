@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace pelmora {
@@ -45,6 +46,12 @@ TracedText cleanTraced(std::string text);
 // Whether the cleaning rewrites `word` (ignoring case) when it stands between two spaces, as
 // "dont" becomes "don't".
 bool isRepairedWord(std::string_view word);
+
+// Each spelling the cleaning rewrites when it stands alone, and what it becomes, in step order.
+struct RepairedSpelling {
+    std::string_view word, replacement;
+};
+std::vector<RepairedSpelling> repairedSpellings();
 
 class PatternCounter;
 

@@ -1,5 +1,6 @@
 #include "explanation/captions.h"
 
+#include "run/input_quality.h"
 #include "stores/number_text.h"
 
 namespace pelmora {
@@ -62,8 +63,55 @@ std::string warningsHelpText(const StatedConstants& c) {
            "without words, a file of fewer than " +
            std::to_string(c.reliableWords) +
            " words (its densities are unreliable), files with the same content as another, and "
-           "files that could not be read. Those are left out of the run and named at the end of "
-           "the report. Details lists every warning file by file.";
+           "files that could not be read. Only those that could not be read are left out of the "
+           "run, and named at the end of the report; the others are analysed all the same. "
+           "Details lists every warning file by file.";
+}
+
+std::vector<HelpEntry> warningHelpEntries(const StatedConstants& c) {
+    const std::string minimal = std::to_string(c.minimalBelow - 1);
+    return {
+        {"empty file (0 bytes)",
+         "The file holds nothing. It still gets a code, but the code rests on no words."},
+        {"no words",
+         "The file holds only spaces, punctuation or symbols: every density is 0 and its code "
+         "rests on no words."},
+        {fewWordsWarning(c.reliableWords),
+         "With so few words one word more or less moves a density a long way: its digits, and "
+         "its pairs' strengths, are unreliable."},
+        {"looks binary",
+         "The file holds a NUL character, or more than " + percentText(c.binaryShare) +
+             " of its characters are control or replacement characters: it may not be a text, "
+             "or its encoding was not recognised. It is analysed all the same."},
+        {"identical content",
+         "Files with the same bytes under different names, warned of once, on the first; the "
+         "others name it under \"same bytes as\". Their pairs agree in every digit."},
+        {"left out as unreadable",
+         "The file could not be read (no permission, gone, a link that leads nowhere): it is "
+         "left out of the run and named at the end of the report."},
+        {"near threshold", "The digit's measure lies within " + doubleText(c.nearMargin) +
+                               " of its threshold: a few words more or less would change it."},
+        {"\u2248 unstable",
+         "A text of which " + unstableKeyText(c) +
+             ". Its pairs' strengths may change with another sample of the same writing."},
+        {"fragile pair",
+         "Marked " + fragileKeyText(c) + " of resamples; the matrix gives it a dark corner."},
+        {"changed since the run",
+         "The text is no longer what the run read, or cannot be read now: Details' Text tab "
+         "does not show it, stability is not measured for it (neither stable nor unstable, "
+         "its pairs' stability not known). Run the folder again."},
+        {"No pair was compared",
+         "Fewer than two texts with different names were analysed: there is no strength, mean "
+         "or standard deviation."},
+        {"no pair can be off the norm",
+         "With one pair, or every pair of the same strength, the standard deviation is 0 or "
+         "cannot be computed, so no pair is significant."},
+        {"not comparable", "In the Case window, a questioned and a known text whose strength is " +
+                               minimal + " or less: the pair is minimal."},
+        {"n/a",
+         "Validation needs at least two labels with at least two texts each; the reason follows "
+         "the n/a."},
+    };
 }
 
 std::string sensitivityMovesText(const StatedConstants& c) {

@@ -5,6 +5,7 @@
 
 #include <array>
 #include <string>
+#include <vector>
 
 #include "rules/rule_book.h"
 #include "stability/stability.h"
@@ -42,6 +43,12 @@ std::string strengthHelpText(const StatedConstants& c = {});
 std::string detailsHelpText(const StatedConstants& c = {});
 // Help on the input warnings, naming the fewest reliable words.
 std::string warningsHelpText(const StatedConstants& c = {});
+// A warning or mark as the windows show it, and what it means.
+struct HelpEntry {
+    std::string shown, meaning;
+};
+// Every input warning, mark and "not known" of the windows, for Help.
+std::vector<HelpEntry> warningHelpEntries(const StatedConstants& c = {});
 // "every threshold moves by 5% and 10%".
 std::string sensitivityMovesText(const StatedConstants& c = {});
 // The command line's summary of the stability command, with the defaults of its options.

@@ -34,7 +34,8 @@ QWidget* makeFurtherHelp(QWidget* parent) {
         "spreadsheet file: comma-separated, or tab-separated for a name ending in .tsv. 'Save "
         "run record…' writes the size, the SHA-256 fingerprint and the type code of every "
         "file, to show later that the texts have not changed. Nothing is written unless you "
-        "choose where."));
+        "choose where. 'Windows and exports' describes every export and window; 'Words "
+        "counted' lists the words behind each measure."));
     layout->addWidget(makeText(section, "helpWarnings", warningsHelpText().c_str()));
     layout->addStretch();
     return section;

@@ -3,64 +3,104 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
+#include <QScrollArea>
+#include <QTabWidget>
+#include <QTextBrowser>
 #include <QVBoxLayout>
 
 #include "explanation/captions.h"
 #include "help/further_help.h"
+#include "help/help_pages.h"
 #include "help/window_parts.h"
 #include "version/version.h"
 
 namespace pelmora {
 
-HelpWindow::HelpWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
-    setObjectName(QStringLiteral("frmHelp"));
-    setWindowTitle(QStringLiteral("Pelmora Help"));
-    setAttribute(Qt::WA_DeleteOnClose);
+namespace {
 
+// The original help, and beside it what the main form offers around the report, scrolled as
+// one page: a wrapped label takes the height its width needs, so nothing overlaps.
+QWidget* startPage(HelpWindow* window) {
+    auto* page = new QWidget;
+    page->setObjectName(QStringLiteral("helpStartPage"));
     auto* layout = new QVBoxLayout;
-    layout->addWidget(makeHeading(this, "Label1", "What this programme does:"));
-    layout->addWidget(makeText(this, "Label2", strengthHelpText().c_str()));
+    layout->addWidget(makeHeading(page, "Label1", "What this programme does:"));
+    layout->addWidget(makeText(page, "Label2", strengthHelpText().c_str()));
     layout->addWidget(makeText(
-        this, "Label3",
+        page, "Label3",
         "When comparing two texts, for example for authorship purposes, it is desirable that "
         "the texts have as much in common with each other linguistically as possible at the "
         "text typology level: that is what this programme tests. However, a low or minimal "
         "compatability rating does not imply that two texts cannot be compared. The final "
         "judgement, as always, is that of the experienced linguist who uses the programme."));
-    layout->addWidget(makeHeading(this, "Label4", "How to use this programme:"));
+    layout->addWidget(makeHeading(page, "Label4", "How to use this programme:"));
     layout->addWidget(makeText(
-        this, "Label5",
+        page, "Label5",
         "On the main form, simply use the file controls to navigate to a folder where you have "
         "already stored a set of text files you may wish to compare with each other. You will "
         "see the texts for comparison in the pale blue file list box at the bottom of the main "
         "form. Now click on 'Auto-check all files in folder'. Click only once - no "
         "double-clicking is necessary."));
     layout->addWidget(makeText(
-        this, "Label6",
+        page, "Label6",
         "The programme will quickly process all your files and deliver a report in the yellow "
         "report box on the right of the form. Copy and paste this information into a "
         "word-processor or spreadsheet application for further consideration or analysis."));
     layout->addWidget(makeText(
-        this, "Label7",
+        page, "Label7",
         "After obtaining your report, be sure to click 'Refresh' before trying to load your "
         "next selection otherwise you will not be able to process any more texts."));
-    layout->addWidget(makeText(this, "Label8",
+    layout->addWidget(makeText(page, "Label8",
                                "Pelmora works on the basis of comparing intertextual type codes. "
                                "To view an example click here:"));
-
-    auto* cmdView = makeButton(this, "cmdView", "View example of an inter-text type code");
+    auto* cmdView = makeButton(page, "cmdView", "View example of an inter-text type code");
     layout->addWidget(cmdView, 0, Qt::AlignLeft);
     layout->addStretch();
-    auto* cmdOK = makeButton(this, "cmdOK", "OK");
-    cmdOK->setDefault(true);
+    QObject::connect(cmdView, &QPushButton::clicked, window, &HelpWindow::viewExampleRequested);
 
-    // What the main form offers around the report stands beside the original help.
-    auto* columns = new QHBoxLayout;
+    auto* columns = new QHBoxLayout(page);
     columns->addLayout(layout, 1);
     columns->addSpacing(12);
-    columns->addWidget(makeFurtherHelp(this), 1);
+    columns->addWidget(makeFurtherHelp(page), 1);
+    auto* scroll = new QScrollArea;
+    scroll->setObjectName(QStringLiteral("helpStartScroll"));
+    scroll->setWidgetResizable(true);
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    scroll->setWidget(page);
+    return scroll;
+}
+
+// A page of rich text whose links go to its own anchors.
+QTextBrowser* browserPage(const char* name, const QString& html) {
+    auto* browser = new QTextBrowser;
+    browser->setObjectName(QString::fromLatin1(name));
+    browser->setOpenLinks(true);
+    browser->setOpenExternalLinks(false);
+    browser->setHtml(html);
+    return browser;
+}
+
+}  // namespace
+
+HelpWindow::HelpWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
+    setObjectName(QStringLiteral("frmHelp"));
+    setWindowTitle(QStringLiteral("Pelmora Help"));
+    setAttribute(Qt::WA_DeleteOnClose);
+
+    auto* tabs = new QTabWidget(this);
+    tabs->setObjectName(QStringLiteral("helpTabs"));
+    tabs->addTab(startPage(this), QStringLiteral("Help"));
+    tabs->addTab(browserPage("helpWindowsPage", windowsHelpPage()),
+                 QStringLiteral("Windows and exports"));
+    tabs->addTab(browserPage("helpKeysPage", keysHelpPage()), QStringLiteral("Keyboard"));
+    tabs->addTab(browserPage("helpWarningsPage", warningsHelpPage()), QStringLiteral("Warnings"));
+    tabs->addTab(browserPage("helpWordsPage", wordsHelpPage()), QStringLiteral("Words counted"));
+
+    auto* cmdOK = makeButton(this, "cmdOK", "OK");
+    cmdOK->setDefault(true);
     auto* window = new QVBoxLayout(this);
-    window->addLayout(columns, 1);
+    window->addWidget(tabs, 1);
     // The version and source revision a report should name, beside the button.
     auto* bottom = new QHBoxLayout;
     QLabel* version = makeText(this, "helpVersion", programVersion().c_str());
@@ -69,9 +109,9 @@ HelpWindow::HelpWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
     bottom->addWidget(cmdOK, 0, Qt::AlignRight);
     window->addLayout(bottom);
 
-    connect(cmdView, &QPushButton::clicked, this, &HelpWindow::viewExampleRequested);
     connect(cmdOK, &QPushButton::clicked, this, &QWidget::close);
-    setMinimumWidth(900);
+    setMinimumSize(640, 480);
+    resize(1000, 660);
 }
 
 // Escape closes it, as it would a dialog.

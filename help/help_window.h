@@ -1,5 +1,6 @@
 #pragma once
-// The help window (frmHelp): fixed texts, the button that opens the type-code explanation
+// The help window (frmHelp): its fixed texts and the button that opens the type-code
+// explanation, then pages on every window, the keyboard, the warnings and the words counted,
 // and "OK", which closes and destroys the window, as Escape does.
 
 #include <QWidget>

@@ -25,6 +25,7 @@
 #include <map>
 
 #include "explanation/captions.h"
+#include "explanation/counted_words.h"
 #include "exports/chart_figures.h"
 #include "exports/run_names.h"
 #include "ui/chart_labels.h"
@@ -319,9 +320,10 @@ QChart* DensityCharts::densityChart(bool live) {
         set->setBorderColor(measureLineColour(bar.count));
         if (live) {
             const QString tip =
-                QStringLiteral("%1 %2: %3 %4 in %5 words. Click to list them.")
+                QStringLiteral("%1 %2: %3 %4 in %5 words. Click to list them.\n%6")
                     .arg(labelOf(bar.density), toQt(bar.value), toQt(t.text(bar.count)),
-                         labelOf(bar.count), toQt(t.text(Measure::TextLength)));
+                         labelOf(bar.count), toQt(t.text(Measure::TextLength)),
+                         toQt(countedWordsTip(bar.count)));
             connect(set, &QBarSet::clicked, this,
                     [this, m = bar.count] { emit measureClicked(m); });
             connect(set, &QBarSet::hovered, this, [tip](bool on) {

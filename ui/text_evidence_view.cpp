@@ -15,6 +15,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "explanation/counted_words.h"
 #include "explanation/digit_evidence.h"
 #include "ui/concordance_model.h"
 #include "ui/job_runner.h"
@@ -61,12 +62,15 @@ TextEvidenceView::TextEvidenceView(QWidget* parent) : QWidget(parent) {
 
     legend_ = new QListWidget(this);
     legend_->setObjectName(QStringLiteral("lstMeasureLegend"));
-    legend_->setToolTip(QStringLiteral("Tick to colour a measure's words; click to list them."));
+    const QString legendTip =
+        QStringLiteral("Tick to colour a measure's words; click to list them.");
+    legend_->setToolTip(legendTip);
     for (const Measure m : kCountedMeasures) {
         auto* item = new QListWidgetItem(measureSwatch(m), measureLabel(m), legend_);
         item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
         item->setCheckState(Qt::Checked);
         item->setData(kMeasureRole, static_cast<int>(m));
+        item->setToolTip(legendTip + u'\n' + toQt(countedWordsTip(m)));
     }
     digits_ = new QListWidget(this);
     digits_->setObjectName(QStringLiteral("lstDigitRules"));

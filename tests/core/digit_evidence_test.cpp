@@ -400,12 +400,21 @@ TEST(WordsFromTheRuleBook, EachArticleClauseNamesItsOwnThreshold) {
               "density 0.01 is above 0.02 nor indefinite-article density 0.022 is above 0.025");
 }
 
+std::string helpEntries(const StatedConstants& c) {
+    std::string out;
+    for (const HelpEntry& e : warningHelpEntries(c)) {
+        out += e.shown + ": " + e.meaning + "\n";
+    }
+    return out;
+}
+
 // Every caption, legend and help line stating a constant, in one text.
 std::string captions(const StatedConstants& c) {
     return strengthKeyText(c) + "\n" + unstableKeyText(c) + "\n" + fragileKeyText(c) + "\n" +
            significanceBandText(2.1, 4.3, c) + "\n" + strengthHelpText(c) + "\n" +
            detailsHelpText(c) + "\n" + warningsHelpText(c) + "\n" + fewWordsWarning(c.reliableWords) +
-           "\n" + sensitivityMovesText(c) + "\n" + stabilityCommandSummary(c) + "\n";
+           "\n" + sensitivityMovesText(c) + "\n" + stabilityCommandSummary(c) + "\n" +
+           helpEntries(c);
 }
 
 TEST(WordsFromTheRuleBook, EachStatedConstantMovedShowsInEveryCaptionNamingItAndNowhereElse) {
@@ -420,11 +429,14 @@ TEST(WordsFromTheRuleBook, EachStatedConstantMovedShowsInEveryCaptionNamingItAnd
          {{"0-2 minimal", "0-1 minimal"},
           {"score 4 or 5", "score 3 to 5"},
           {"value of 3 is", "value of 2 is"},
-          {"value of 2 or less", "value of 1 or less"}}},
+          {"value of 2 or less", "value of 1 or less"},
+          {"strength is 2 or less", "strength is 1 or less"}}},
         {"significance", [](StatedConstants& c) { c.significanceAbove = 1.96; },
          {{"\u00b1 1.65 standard", "\u00b1 1.96 standard"}}},
         {"near margin", [](StatedConstants& c) { c.nearMargin = 0.0035; },
          {{"within 0.002 of", "within 0.0035 of"}}},
+        {"binary share", [](StatedConstants& c) { c.binaryShare = 0.025; },
+         {{"more than 1% of", "more than 2.5% of"}}},
         {"reliable words", [](StatedConstants& c) { c.reliableWords = 150; },
          {{"fewer than 200 words", "fewer than 150 words"}}},
         {"stable share", [](StatedConstants& c) { c.stableShare = 0.7; },

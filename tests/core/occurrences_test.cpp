@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -13,6 +14,7 @@
 #include <vector>
 
 #include "analysis/occurrences.h"
+#include "explanation/counted_words.h"
 #include "explanation/concordance.h"
 #include "stores/text_encoding.h"
 #include "tests/support/temp_folder.h"
@@ -160,6 +162,66 @@ TEST(Occurrences, AsManyAsEveryCountOfTheBoundaryCorpusAndOfGeneratedTexts) {
         folder.write(std::string("g") + std::to_string(100 + t) + ".txt", text);
     }
     expectCountsMatch(folder.path());
+}
+
+// Help's table of the words each measure counts, against the lists written out here and
+// against what the counting finds: every word it names is counted for its measure, and no
+// form it names as not counted is.
+TEST(CountedWords, TheTableSaysWhatTheCountingFinds) {
+    using Words = std::vector<std::string>;
+    const std::vector<CountedWords> table = countedWordTable();
+    ASSERT_EQ(table.size(), kCountedMeasures.size());
+    const auto row = [&](Measure m) {
+        const auto it = std::find_if(table.begin(), table.end(),
+                                     [m](const CountedWords& r) { return r.measure == m; });
+        EXPECT_NE(it, table.end());
+        return it == table.end() ? CountedWords{} : *it;
+    };
+    const auto holds = [](const Words& items, const std::string& item) {
+        return std::find(items.begin(), items.end(), item) != items.end();
+    };
+    EXPECT_EQ(row(Measure::ThirdPerson).words,
+              (Words{"he", "he's", "he'll", "he'd", "she", "she's", "she'll", "she'd"}));
+    EXPECT_TRUE(holds(row(Measure::ThirdPerson).notCounted, "they"));
+    EXPECT_TRUE(holds(row(Measure::ThirdPerson).notes,
+                      "Counted as contractions instead: they're, they'll, they'd, they've."));
+    EXPECT_TRUE(holds(row(Measure::SecondPerson).notes, "Counted as contractions instead: you're."));
+    EXPECT_EQ(row(Measure::IndefiniteArticle).words, (Words{"a", "an"}));
+    EXPECT_EQ(row(Measure::It).words, (Words{"it", "it's"}));
+    EXPECT_TRUE(holds(row(Measure::It).notes, "Also counted as contractions: it's."));
+    EXPECT_EQ(row(Measure::ObligationCount).inside,
+              (Words{"will", "shall", "must", "need", "needs", "should", "shouldn't", "ought",
+                     "oughtn't"}));
+    EXPECT_TRUE(holds(row(Measure::AffectCount).notes,
+                      "Also counted as common past-tense words: felt."));
+    EXPECT_EQ(row(Measure::PastTenseForms).inside, Words{"-ed"});
+    EXPECT_EQ(row(Measure::Contractions).inside, Words{"n't"});
+    EXPECT_TRUE(holds(row(Measure::Contractions).notCounted, "we've"));
+    EXPECT_EQ(countedWordsTip(Measure::AffectCount).substr(0, 34), "affect words: inside words too: ac");
+    EXPECT_NE(countedWordsTip(Measure::AffectCount).find(" and 86 more. See Help"),
+              std::string::npos);
+    EXPECT_NE(wordCountingNotes().at(2).find("dont as don't"), std::string::npos);
+
+    for (std::size_t i = 0; i < table.size(); ++i) {
+        const CountedWords& r = table[i];
+        EXPECT_EQ(r.measure, kCountedMeasures[i]);
+        EXPECT_FALSE(r.words.empty() && r.inside.empty()) << i;
+        const auto found = [&](const std::string& text) {
+            const std::vector<Occurrence> all = findOccurrences(text);
+            return std::any_of(all.begin(), all.end(),
+                               [&](const Occurrence& o) { return o.measure == r.measure; });
+        };
+        for (const std::string& w : r.words) {
+            EXPECT_TRUE(found(w)) << w;
+        }
+        for (const std::string& p : r.inside) {
+            // An ending shown as "-ed" ends a word; any other pattern counts inside one.
+            EXPECT_TRUE(found(p[0] == '-' ? "walk" + p.substr(1) : "x" + p + "x")) << p;
+        }
+        for (const std::string& w : r.notCounted) {
+            EXPECT_FALSE(found(w)) << w;
+        }
+    }
 }
 
 }  // namespace

@@ -1,13 +1,18 @@
 // The help and type-code explanation windows: one instance each, opened from every place
 // that opens them, closed as the user expects, with their fixed texts.
 
+#include <QAbstractButton>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextBrowser>
+
+#include "analysis/occurrences.h"
 
 #include "forms/program_context.h"
 #include "gui_test_support.h"
 #include "help/explanation_window.h"
+#include "help/help_pages.h"
 #include "help/help_window.h"
 #include "help/help_windows.h"
 #include "ui/analysis_window.h"
@@ -115,6 +120,40 @@ private slots:
         for (const auto& [name, words] : further) {
             QVERIFY2(child<QLabel>(help, name)->text().contains(QString::fromUtf8(words)), name);
         }
+
+        // At the size it opens, which a 1366x768 screen holds, every text of the first page
+        // takes the height its width needs and none overlaps another; the other pages hold a
+        // section for every measure's words and every mnemonic of the main form.
+        QVERIFY(QTest::qWaitForWindowExposed(help));
+        QVERIFY(help->width() <= 1366 && help->height() <= 768);
+        auto* page = child<QWidget>(help, "helpStartPage");
+        QList<QRect> taken;
+        for (QLabel* label : page->findChildren<QLabel*>()) {
+            const QString name = label->objectName();
+            QVERIFY2(label->height() >= label->heightForWidth(label->width()), qPrintable(name));
+            const QRect at(label->mapTo(page, QPoint(0, 0)), label->size());
+            for (const QRect& other : taken) {
+                QVERIFY2(!at.intersects(other), qPrintable(name));
+            }
+            taken.append(at);
+        }
+
+        const QString words = child<QTextBrowser>(help, "helpWordsPage")->toHtml();
+        for (const Measure m : kCountedMeasures) {
+            const QString anchor = wordsAnchor(m);
+            QVERIFY2(words.contains(u"name=\""_s + anchor + u'"'), qPrintable(anchor));
+        }
+        const QString keys = child<QTextBrowser>(help, "helpKeysPage")->toPlainText();
+        for (QAbstractButton* button : window.findChildren<QAbstractButton*>()) {
+            const qsizetype at = button->text().indexOf(u'&');
+            if (at >= 0 && at + 1 < button->text().size() && button->isVisibleTo(&window)) {
+                const QString alt = u"Alt+"_s + button->text().at(at + 1).toUpper();
+                QVERIFY2(keys.contains(alt), qPrintable(alt));
+            }
+        }
+        QVERIFY(keys.contains(u"Ctrl+F"_s));
+        const QString warnings = child<QTextBrowser>(help, "helpWarningsPage")->toPlainText();
+        QVERIFY(warnings.contains(u"fewer than 200 words"_s));
 
         // OK destroys Help; the next Help is a fresh one, even before the old one is deleted.
         QTest::mouseClick(child<QPushButton>(help, "cmdOK"), Qt::LeftButton);

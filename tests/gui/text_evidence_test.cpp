@@ -214,6 +214,12 @@ private slots:
                          QStringLiteral("  ") + toQt(t.text(m)));
         }
         QCOMPARE(view->warningsLine(), QStringLiteral("No input warnings for this text."));
+        // A measure's tooltip names the words it counts, what it leaves, and where Help has more.
+        const QString third = legendItem(view, Measure::ThirdPerson)->toolTip();
+        QVERIFY2(third.contains(u"\nthird-person words: he, he's, he'll, he'd, she, she's, "
+                                u"she'll, she'd. Not counted: him, his, her, hers, they,"_s),
+                 qPrintable(third));
+        QVERIFY(third.endsWith(u"See Help: words counted."_s));
 
         // Switched off, a measure loses its colours and nothing else does; and back on.
         legendItem(view, Measure::ObligationCount)->setCheckState(Qt::Unchecked);

@@ -224,7 +224,7 @@ std::vector<std::string> wordCountingNotes() {
 }
 
 std::string wordsHelpPointer() {
-    return "See Help: words counted";
+    return "Right-click a measure in the legend for all its words in Help";
 }
 
 std::string countedWordsTip(Measure measure) {

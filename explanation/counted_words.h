@@ -26,7 +26,7 @@ struct CountedWords {
 [[nodiscard]] std::vector<std::string> wordCountingNotes();
 // A short tooltip: the words counted (a long list cut), what is not, and where Help says more.
 [[nodiscard]] std::string countedWordsTip(Measure measure);
-// What the tooltips point to: "See Help: words counted".
+// Where the tooltips send the reader for a measure's whole list in Help.
 [[nodiscard]] std::string wordsHelpPointer();
 
 }  // namespace pelmora

@@ -88,14 +88,15 @@ HelpWindow::HelpWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
     setWindowTitle(QStringLiteral("Pelmora Help"));
     setAttribute(Qt::WA_DeleteOnClose);
 
-    auto* tabs = new QTabWidget(this);
+    auto* tabs = tabs_ = new QTabWidget(this);
     tabs->setObjectName(QStringLiteral("helpTabs"));
     tabs->addTab(startPage(this), QStringLiteral("Help"));
     tabs->addTab(browserPage("helpWindowsPage", windowsHelpPage()),
                  QStringLiteral("Windows and exports"));
     tabs->addTab(browserPage("helpKeysPage", keysHelpPage()), QStringLiteral("Keyboard"));
     tabs->addTab(browserPage("helpWarningsPage", warningsHelpPage()), QStringLiteral("Warnings"));
-    tabs->addTab(browserPage("helpWordsPage", wordsHelpPage()), QStringLiteral("Words counted"));
+    words_ = browserPage("helpWordsPage", wordsHelpPage());
+    tabs->addTab(words_, QStringLiteral("Words counted"));
 
     auto* cmdOK = makeButton(this, "cmdOK", "OK");
     cmdOK->setDefault(true);
@@ -112,6 +113,11 @@ HelpWindow::HelpWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
     connect(cmdOK, &QPushButton::clicked, this, &QWidget::close);
     setMinimumSize(640, 480);
     resize(1000, 660);
+}
+
+void HelpWindow::showWords(Measure measure) {
+    tabs_->setCurrentWidget(words_);
+    words_->scrollToAnchor(wordsAnchor(measure));
 }
 
 // Escape closes it, as it would a dialog.

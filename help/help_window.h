@@ -5,6 +5,11 @@
 
 #include <QWidget>
 
+#include "forms/form1.h"
+
+class QTabWidget;
+class QTextBrowser;
+
 namespace pelmora {
 
 class HelpWindow : public QWidget {
@@ -13,11 +18,18 @@ class HelpWindow : public QWidget {
 public:
     explicit HelpWindow(QWidget* parent = nullptr);
 
+    // Turns to the words page at the row of `measure`.
+    void showWords(Measure measure);
+
 signals:
     void viewExampleRequested();
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    QTabWidget* tabs_ = nullptr;
+    QTextBrowser* words_ = nullptr;
 };
 
 }  // namespace pelmora

@@ -32,6 +32,11 @@ void HelpWindows::openHelp() {
     bringToFront(help_);
 }
 
+void HelpWindows::openWords(Measure measure) {
+    openHelp();
+    help_->showWords(measure);
+}
+
 void HelpWindows::openExplanation() {
     if (!isOpen(explanation_)) {
         explanation_ = new ExplanationWindow(owner_);

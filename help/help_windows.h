@@ -23,6 +23,8 @@ public:
 public slots:
     void openHelp();
     void openExplanation();
+    // Help, turned to the words `measure` counts.
+    void openWords(Measure measure);
 
 private:
     QWidget* owner_;

@@ -45,6 +45,8 @@ DetailsWindow::DetailsWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
     tabs_ = new QTabWidget(this);
     tabs_->setObjectName(QStringLiteral("tabsEvidence"));
     textView_ = new TextEvidenceView(tabs_);
+    connect(textView_, &TextEvidenceView::wordsHelpRequested, this,
+            &DetailsWindow::wordsHelpRequested);
     charts_ = new DensityCharts(tabs_);
     tabs_->addTab(evidence_, QStringLiteral("Evidence"));
     tabs_->addTab(textView_, QStringLiteral("Text"));

@@ -56,6 +56,10 @@ public:
     TextEvidenceView* textView() const { return textView_; }
     DensityCharts* charts() const { return charts_; }
 
+signals:
+    // A measure's words asked for, to be shown in Help.
+    void wordsHelpRequested(Measure measure);
+
 protected:
     // The splitters are kept as the window closes, for its next opening.
     void hideEvent(QHideEvent* event) override;

@@ -117,6 +117,8 @@ void EvidencePanel::openDetails() {
     }
     if (!details_) {
         details_ = new DetailsWindow(window());
+        connect(details_, &DetailsWindow::wordsHelpRequested, this,
+                &EvidencePanel::wordsHelpRequested);
         details_->setStabilityTask(stability_);
         details_->showRun(run_);
     }
@@ -152,6 +154,7 @@ void EvidencePanel::openPair(int first, int second) {
     }
     if (!pair_) {
         pair_ = new PairWindow(window());
+        connect(pair_, &PairWindow::wordsHelpRequested, this, &EvidencePanel::wordsHelpRequested);
         pair_->setStabilityTask(stability_);
     }
     pair_->showPair(run_, first, second);

@@ -73,6 +73,10 @@ public:
     // Writes every export away from the window's thread; tests stop it at a chosen step.
     JobRunner* exportRunner() const { return runner_; }
 
+signals:
+    // A measure's words asked for in Details or the pair window, to be shown in Help.
+    void wordsHelpRequested(Measure measure);
+
 private:
     // What a file holds, made on the worker thread for the path chosen.
     using FileJob = std::function<ContentWriter(const QString& path, JobControl& control)>;

@@ -116,6 +116,7 @@ void MainWindow::connectForm(const FormButtons& buttons) {
     connect(cmdAuto_, &QPushButton::clicked, this, &MainWindow::autoPressed);
     connect(buttons.exit, &QPushButton::clicked, this, &MainWindow::exitPressed);
     connect(buttons.help, &QPushButton::clicked, helpWindows_, &HelpWindows::openHelp);
+    connect(evidence_, &EvidencePanel::wordsHelpRequested, helpWindows_, &HelpWindows::openWords);
 }
 
 void MainWindow::connectAnalysisWindow() {

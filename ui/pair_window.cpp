@@ -88,6 +88,9 @@ PairWindow::PairWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
     first_->setObjectName(QStringLiteral("pairFirstText"));
     second_ = new TextEvidenceView(this);
     second_->setObjectName(QStringLiteral("pairSecondText"));
+    for (TextEvidenceView* side : {first_, second_}) {
+        connect(side, &TextEvidenceView::wordsHelpRequested, this, &PairWindow::wordsHelpRequested);
+    }
 
     auto* top = new QWidget(this);
     auto* names = new QHBoxLayout;

@@ -51,6 +51,10 @@ public:
     TextEvidenceView* textView(int side) const { return side == 0 ? first_ : second_; }
     QString stabilityLine() const;
 
+signals:
+    // A measure's words asked for, to be shown in Help.
+    void wordsHelpRequested(Measure measure);
+
 private:
     void showDigits();
     void showStability();

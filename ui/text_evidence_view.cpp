@@ -1,5 +1,7 @@
 #include "ui/text_evidence_view.h"
 
+#include <QMenu>
+
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -94,6 +96,19 @@ TextEvidenceView::TextEvidenceView(QWidget* parent) : QWidget(parent) {
         part->setMinimumHeight(2 * fontMetrics().lineSpacing() + 2 * part->frameWidth());
     }
 
+    legend_->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(legend_, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
+        const QListWidgetItem* item = legend_->itemAt(at);
+        if (item == nullptr) {
+            return;
+        }
+        const auto measure = static_cast<Measure>(item->data(kMeasureRole).toInt());
+        QMenu menu(legend_);
+        menu.setObjectName(QStringLiteral("measureMenu"));
+        connect(menu.addAction(QStringLiteral("Words counted in Help")), &QAction::triggered, this,
+                [this, measure] { emit wordsHelpRequested(measure); });
+        menu.exec(legend_->viewport()->mapToGlobal(at));
+    });
     connect(legend_, &QListWidget::itemChanged, this, &TextEvidenceView::measureSwitched);
     connect(legend_, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) {
         listMeasures({static_cast<Measure>(item->data(kMeasureRole).toInt())});

@@ -62,6 +62,8 @@ public:
 signals:
     // The text asked for last has been read: shown, or why not said.
     void textShown();
+    // "Words counted in Help" chosen on a measure of the legend.
+    void wordsHelpRequested(Measure measure);
 
 private:
     // The parts of the constructor: the concordance table, and every part in its place.

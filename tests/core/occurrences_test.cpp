@@ -14,8 +14,8 @@
 #include <vector>
 
 #include "analysis/occurrences.h"
-#include "explanation/counted_words.h"
 #include "explanation/concordance.h"
+#include "explanation/counted_words.h"
 #include "stores/text_encoding.h"
 #include "tests/support/temp_folder.h"
 #include "tests/support/test_data.h"
@@ -31,8 +31,8 @@ using Row = std::tuple<std::string, std::string, std::int64_t, std::int64_t, std
 std::vector<Row> rowsOf(const std::string& text) {
     std::vector<Row> rows;
     for (const Occurrence& o : findOccurrences(text)) {
-        rows.emplace_back(kMeasures[static_cast<std::size_t>(o.measure)].column, o.pattern,
-                          o.start, o.end, o.form, o.insideWord);
+        rows.emplace_back(kMeasures[static_cast<std::size_t>(o.measure)].column, o.pattern, o.start,
+                          o.end, o.form, o.insideWord);
     }
     return rows;
 }
@@ -44,39 +44,50 @@ TEST(Occurrences, SpansAndFormsThroughEveryStepThatMovesText) {
         std::vector<Row> rows;
     };
     const std::vector<Case> cases = {
-        {"a repaired contraction and a run of spaces", "I dont  know",
+        {"a repaired contraction and a run of spaces",
+         "I dont  know",
          {{"first_person", "I", 0, 1, "I", false}, {"contractions", "n't", 2, 6, "dont", true}}},
-        {"an abbreviation and a curly apostrophe", "Mr. He\u2019s here.",
+        {"an abbreviation and a curly apostrophe",
+         "Mr. He\u2019s here.",
          {{"contractions", "he's", 4, 8, "He\u2019s", false},
           {"third_person", "he's", 4, 8, "He\u2019s", false}}},
-        {"angle quotation marks", "\u00ABthe\u00BB end",
+        {"angle quotation marks",
+         "\u00ABthe\u00BB end",
          {{"definite_article", "the", 1, 4, "the", false}}},
-        {"brackets and deleted punctuation", "[it] (was)",
+        {"brackets and deleted punctuation",
+         "[it] (was)",
          {{"it", "it", 1, 3, "it", false}, {"past_tense_words", "was", 6, 9, "was", false}}},
         {"'st at a word's edge", "'Stop, feel", {{"affect_count", "feel", 7, 11, "feel", false}}},
-        {"CR LF between words", "sad\r\nbad",
-         {{"affect_count", "sad", 0, 3, "sad", false}, {"affect_count", "bad", 5, 8, "bad", false}}},
+        {"CR LF between words",
+         "sad\r\nbad",
+         {{"affect_count", "sad", 0, 3, "sad", false},
+          {"affect_count", "bad", 5, 8, "bad", false}}},
         // A lone line feed joins the words on either side of it into one.
         {"a lone LF", "I\nwill", {{"obligation_count", "will", 2, 6, "will", true}}},
-        {"double quotation marks", "He said \"no\".",
+        {"double quotation marks",
+         "He said \"no\".",
          {{"third_person", "he", 0, 2, "He", false},
           {"past_tense_words", "said", 3, 7, "said", false},
           {"quotes", "\"", 8, 9, "\"", false},
           {"quotes", "\"", 11, 12, "\"", false}}},
-        {"inside longer words", "needed walked",
+        {"inside longer words",
+         "needed walked",
          {{"obligation_count", "need", 0, 4, "need", true},
           {"past_tense_forms", "-ed", 4, 6, "ed", true},
           {"past_tense_forms", "-ed", 11, 13, "ed", true}}},
-        {"a word counted twice over", "shouldn't",
+        {"a word counted twice over",
+         "shouldn't",
          {{"obligation_count", "should", 0, 6, "should", true},
           {"obligation_count", "shouldn't", 0, 9, "shouldn't", false},
           {"contractions", "n't", 6, 9, "n't", true}}},
         {"code points, not bytes", "café I", {{"first_person", "I", 5, 6, "I", false}}},
-        {"neighbours share their space", "the the the",
+        {"neighbours share their space",
+         "the the the",
          {{"definite_article", "the", 0, 3, "the", false},
           {"definite_article", "the", 8, 11, "the", false}}},
-        {"one word, two measures", "It's", {{"contractions", "it's", 0, 4, "It's", false},
-                                            {"it", "it's", 0, 4, "It's", false}}},
+        {"one word, two measures",
+         "It's",
+         {{"contractions", "it's", 0, 4, "It's", false}, {"it", "it's", 0, 4, "It's", false}}},
         {"nothing at all", "?!", {}},
     };
     for (const Case& c : cases) {
@@ -149,9 +160,10 @@ void expectCountsMatch(const fs::path& folder) {
 TEST(Occurrences, AsManyAsEveryCountOfTheBoundaryCorpusAndOfGeneratedTexts) {
     expectCountsMatch(test::kBoundary);
     expectCountsMatch(test::kSamples);
-    const char* const pieces[] = {"I'm ",   "dont ",  "Mr. ",   "\u2019s ", "\"yes\" ", "needed ",
-                                  "the the ", "it's ", "sad, ",  "\r\n",     "\n",       "you're ",
-                                  "-- ",     "(felt) ", "[a] ",  "'Stop ",   "caf\xC3\xA9 ", "  "};
+    const char* const pieces[] = {"I'm ",    "dont ",        "Mr. ",  "\u2019s ", "\"yes\" ",
+                                  "needed ", "the the ",     "it's ", "sad, ",    "\r\n",
+                                  "\n",      "you're ",      "-- ",   "(felt) ",  "[a] ",
+                                  "'Stop ",  "caf\xC3\xA9 ", "  "};
     test::TempFolder folder;
     std::mt19937 rng(11);
     for (int t = 0; t < 40; ++t) {
@@ -185,20 +197,22 @@ TEST(CountedWords, TheTableSaysWhatTheCountingFinds) {
     EXPECT_TRUE(holds(row(Measure::ThirdPerson).notCounted, "they"));
     EXPECT_TRUE(holds(row(Measure::ThirdPerson).notes,
                       "Counted as contractions instead: they're, they'll, they'd, they've."));
-    EXPECT_TRUE(holds(row(Measure::SecondPerson).notes, "Counted as contractions instead: you're."));
+    EXPECT_TRUE(
+        holds(row(Measure::SecondPerson).notes, "Counted as contractions instead: you're."));
     EXPECT_EQ(row(Measure::IndefiniteArticle).words, (Words{"a", "an"}));
     EXPECT_EQ(row(Measure::It).words, (Words{"it", "it's"}));
     EXPECT_TRUE(holds(row(Measure::It).notes, "Also counted as contractions: it's."));
     EXPECT_EQ(row(Measure::ObligationCount).inside,
               (Words{"will", "shall", "must", "need", "needs", "should", "shouldn't", "ought",
                      "oughtn't"}));
-    EXPECT_TRUE(holds(row(Measure::AffectCount).notes,
-                      "Also counted as common past-tense words: felt."));
+    EXPECT_TRUE(
+        holds(row(Measure::AffectCount).notes, "Also counted as common past-tense words: felt."));
     EXPECT_EQ(row(Measure::PastTenseForms).inside, Words{"-ed"});
     EXPECT_EQ(row(Measure::Contractions).inside, Words{"n't"});
     EXPECT_TRUE(holds(row(Measure::Contractions).notCounted, "we've"));
-    EXPECT_EQ(countedWordsTip(Measure::AffectCount).substr(0, 34), "affect words: inside words too: ac");
-    EXPECT_NE(countedWordsTip(Measure::AffectCount).find(" and 86 more. See Help"),
+    EXPECT_EQ(countedWordsTip(Measure::AffectCount).substr(0, 34),
+              "affect words: inside words too: ac");
+    EXPECT_NE(countedWordsTip(Measure::AffectCount).find(" and 86 more. Right-click"),
               std::string::npos);
     EXPECT_NE(wordCountingNotes().at(2).find("dont as don't"), std::string::npos);
 

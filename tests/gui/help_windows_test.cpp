@@ -2,10 +2,16 @@
 // that opens them, closed as the user expects, with their fixed texts.
 
 #include <QAbstractButton>
+#include <QListWidget>
+#include <QMenu>
+#include <QPushButton>
 #include <QRegularExpression>
+#include <QScrollBar>
+#include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBrowser>
+#include <QTimer>
 
 #include "analysis/occurrences.h"
 
@@ -16,8 +22,11 @@
 #include "help/help_window.h"
 #include "help/help_windows.h"
 #include "ui/analysis_window.h"
+#include "ui/details_window.h"
+#include "ui/evidence_panel.h"
 #include "ui/main_window.h"
 #include "ui/text_bridge.h"
+#include "ui/text_evidence_view.h"
 
 namespace pelmora {
 using namespace Qt::StringLiterals;
@@ -166,6 +175,49 @@ private slots:
         QTest::keyClick(window.helpWindows()->helpWindow(), Qt::Key_Escape);
         processDeletions();
         QVERIFY(window.helpWindows()->helpWindow() == nullptr);
+    }
+
+    // A measure's context action in Details' legend opens the one Help at that measure's
+    // words, scrolled down to the row for the last measures of the list.
+    void aMeasuresWordsOpenHelpAtItsRow() {
+        QTemporaryDir folder;
+        QVERIFY(folder.isValid() && testing::writeHandFolder(folder.path()));
+        ProgramContext context(pathFromQt(folder.path()));
+        MainWindow window(context);
+        window.show();
+        child<QPushButton>(&window, "cmdAuto")->click();
+        QTRY_VERIFY(window.run() != nullptr);
+        child<QPushButton>(&window, "cmdDetails")->click();
+        DetailsWindow* details = child<EvidencePanel>(&window, "EvidencePanel")->detailsWindow();
+        details->tabs()->setCurrentWidget(details->textView());
+        QVERIFY(QTest::qWaitForWindowExposed(details));
+        QListWidget* legend = details->textView()->legend();
+        QVERIFY(legend->toolTip().size() > 0);
+        const auto ask = [&](int row) {
+            QTimer::singleShot(0, [] {
+                auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+                if (menu == nullptr || menu->actions().size() != 1) {
+                    qFatal("no menu of one action");
+                }
+                QCOMPARE(menu->actions()[0]->text(), u"Words counted in Help"_s);
+                menu->actions()[0]->trigger();
+                menu->close();
+            });
+            const QPoint at = legend->visualItemRect(legend->item(row)).center();
+            emit legend->customContextMenuRequested(at);
+        };
+        ask(legend->count() - 1);
+        HelpWindow* help = window.helpWindows()->helpWindow();
+        QVERIFY(help != nullptr && help->isVisible());
+        QVERIFY(QTest::qWaitForWindowExposed(help));
+        auto* words = child<QTextBrowser>(help, "helpWordsPage");
+        QCOMPARE(child<QTabWidget>(help, "helpTabs")->currentWidget(), words);
+        QTRY_VERIFY(words->verticalScrollBar()->value() > 0);
+        // The first measure is further up, in the same window.
+        const int last = words->verticalScrollBar()->value();
+        ask(0);
+        QCOMPARE(window.helpWindows()->helpWindow(), help);
+        QTRY_VERIFY(words->verticalScrollBar()->value() < last);
     }
 
     // The example in Help and "Further Details" share one explanation, which a click on one of

@@ -219,7 +219,8 @@ private slots:
         QVERIFY2(third.contains(u"\nthird-person words: he, he's, he'll, he'd, she, she's, "
                                 u"she'll, she'd. Not counted: him, his, her, hers, they,"_s),
                  qPrintable(third));
-        QVERIFY(third.endsWith(u"See Help: words counted."_s));
+        QVERIFY(
+            third.endsWith(u"Right-click a measure in the legend for all its words in Help."_s));
 
         // Switched off, a measure loses its colours and nothing else does; and back on.
         legendItem(view, Measure::ObligationCount)->setCheckState(Qt::Unchecked);

@@ -98,8 +98,9 @@ std::vector<Section> evidenceSections() {
               detailsHelpText(c),
           "Evidence: every digit with the rule that decided it. Text: the text whole, every "
           "counted word coloured by its measure; the legend switches a measure on and off, its "
-          "tooltip lists the words counted, and a click lists them in context with their counts "
-          "by form. A click on a line goes to it in the text. Charts: the text's densities "
+          "tooltip lists the words counted, a right-click opens all of them on Help's 'Words "
+          "counted' page, and a click lists them in context with their counts by form. A click on "
+          "a line goes to it in the text. Charts: the text's densities "
           "against the thresholds its rules compare, and the run's strengths with the mean and "
           "the band of " +
               doubleText(c.significanceAbove) +

@@ -1,6 +1,7 @@
 // Saves a PNG of each of Pelmora's windows after a run over the sample corpus, for checking
 // the look by eye: main.png, analysis.png, details.png (with the stability measured),
-// details-text.png, details-charts.png, matrix.png, help.png, explanation.png, pair.png,
+// details-text.png, details-charts.png, matrix.png, help.png, help-words.png (Help's words of a
+// measure), explanation.png, pair.png,
 // case.png and case-validation.png (the sample corpus as a case), and case-report.pdf, the
 // case's report. The windows open as on the screen found; with a suffix (as "-1366" for a
 // small screen) the names carry it before ".png" and the report is left out.
@@ -199,6 +200,10 @@ int main(int argc, char** argv) {
     saved = save(details, folder, "details-charts.png") && saved;
     saved = save(evidence->matrixWindow(), folder, "matrix.png") && saved;
     saved = save(window.helpWindows()->helpWindow(), folder, "help.png") && saved;
+    // Help turned to the words of a measure, as its right-click in a legend turns it.
+    window.helpWindows()->openWords(pelmora::Measure::ThirdPerson);
+    settle(300);
+    saved = save(window.helpWindows()->helpWindow(), folder, "help-words.png") && saved;
     saved = save(window.helpWindows()->explanationWindow(), folder, "explanation.png") && saved;
     // The questioned letter beside the known diary, as the case compares them.
     const auto position = [&window](const std::string& name) {

@@ -1,20 +1,20 @@
 #include "help/help_pages.h"
 
+#include <QStringList>
 #include <string>
 #include <vector>
 
+#include "app/recent_places.h"
 #include "explanation/captions.h"
 #include "explanation/counted_words.h"
 #include "stores/number_text.h"
-#include "ui/folder_path_field.h"
-#include "ui/text_bridge.h"
 
 namespace pelmora {
 
 namespace {
 
 QString escaped(const std::string& text) {
-    return toQt(text).toHtmlEscaped();
+    return QString::fromStdString(text).toHtmlEscaped();
 }
 
 struct Section {
@@ -45,7 +45,7 @@ std::vector<Section> mainWindowSections() {
          "Main form",
          {"Choose the folder of texts in the tree, or type or paste its path in the field above "
           "it (~ for the home folder) and press Enter; the field's list keeps the last " +
-              std::to_string(FolderPathField::kMostRecent) +
+              std::to_string(kMostRecentFolders) +
               " folders run or typed. The pale blue list shows the folder's .txt files, and "
               "under it what else the folder holds.",
           "'Auto-check all files in folder' runs every text; a progress window names the file "

@@ -1,6 +1,6 @@
 #include "help/help_windows.h"
 
-#include "ui/window_fit.h"
+#include "desktop/window_fit.h"
 
 namespace pelmora {
 

@@ -6,10 +6,10 @@
 #include <QScrollBar>
 #include <QVBoxLayout>
 
+#include "desktop/window_fit.h"
 #include "forms/form1.h"
 #include "help/window_parts.h"
 #include "ui/text_bridge.h"
-#include "ui/window_fit.h"
 
 namespace pelmora {
 

@@ -6,8 +6,8 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 
+#include "desktop/window_fit.h"
 #include "ui/text_bridge.h"
-#include "ui/window_fit.h"
 
 namespace pelmora {
 

@@ -7,10 +7,10 @@
 #include <string>
 #include <vector>
 
-#include "casefile/recent_cases.h"
+#include "app/recent_places.h"
+#include "desktop/user_settings.h"
 #include "ui/case_panel.h"
 #include "ui/text_bridge.h"
-#include "ui/user_settings.h"
 
 namespace pelmora {
 
@@ -25,15 +25,7 @@ QStringList CasePanel::recentCases() {
 }
 
 void CasePanel::rememberCase() {
-    std::vector<std::string> recent;
-    for (const QString& path : recentCases()) {
-        recent.push_back(fromQt(path));
-    }
-    QStringList kept;
-    for (const std::string& path : withRecentCase(std::move(recent), fromQt(casePath_))) {
-        kept.append(toQt(path));
-    }
-    userSettings().setValue(kRecentKey, kept);
+    rememberPlace(kRecentKey, casePath_, kMostRecentCases);
     showRecentCases();
 }
 

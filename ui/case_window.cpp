@@ -18,13 +18,13 @@
 #include "case/compatibility.h"
 #include "case/compatibility_tables.h"
 #include "casefile/case_file.h"
+#include "desktop/window_fit.h"
 #include "help/window_parts.h"
 #include "ui/job_runner.h"
 #include "ui/metadata_model.h"
 #include "ui/table_rows.h"
 #include "ui/text_bridge.h"
 #include "ui/validation_page.h"
-#include "ui/window_fit.h"
 
 namespace pelmora {
 

@@ -13,6 +13,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "desktop/window_fit.h"
 #include "explanation/input_quality.h"
 #include "explanation/text_details.h"
 #include "ui/density_charts.h"
@@ -23,7 +24,6 @@
 #include "ui/text_bridge.h"
 #include "ui/text_evidence_view.h"
 #include "ui/texts_model.h"
-#include "ui/window_fit.h"
 
 namespace pelmora {
 

@@ -4,7 +4,8 @@
 #include <QLineEdit>
 #include <QSignalBlocker>
 
-#include "ui/user_settings.h"
+#include "app/recent_places.h"
+#include "desktop/user_settings.h"
 
 namespace pelmora {
 
@@ -42,13 +43,7 @@ QStringList FolderPathField::recentFolders() {
 }
 
 void FolderPathField::remember(const QString& path) {
-    QStringList recent = recentFolders();
-    recent.removeAll(path);
-    recent.prepend(path);
-    if (recent.size() > kMostRecent) {
-        recent.resize(kMostRecent);
-    }
-    userSettings().setValue(kRecentKey, recent);
+    rememberPlace(kRecentKey, path, kMostRecentFolders);
     showRecent();
 }
 

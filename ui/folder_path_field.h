@@ -13,9 +13,6 @@ class FolderPathField : public QComboBox {
     Q_OBJECT
 
 public:
-    // Folders the list keeps.
-    static constexpr int kMostRecent = 10;
-
     explicit FolderPathField(QWidget* parent = nullptr);
 
     // Shows `path` in the field, unless the user is typing there; the list stays as it is.

@@ -10,12 +10,12 @@
 #include <QListWidget>
 #include <QMessageBox>
 
+#include "desktop/window_fit.h"
 #include "files/replacing_file.h"
 #include "help/window_parts.h"
 #include "ui/job_progress.h"
 #include "ui/job_runner.h"
 #include "ui/text_bridge.h"
-#include "ui/window_fit.h"
 
 namespace pelmora {
 

@@ -20,6 +20,7 @@
 #include "analysis/form1_commands.h"
 #include "app/drives.h"
 #include "app/form2_commands.h"
+#include "desktop/window_fit.h"
 #include "explanation/run_summary.h"
 #include "help/button_tips.h"
 #include "help/help_windows.h"
@@ -37,7 +38,6 @@
 #include "ui/run_summary_panel.h"
 #include "ui/stability_task.h"
 #include "ui/text_bridge.h"
-#include "ui/window_fit.h"
 
 namespace pelmora {
 

@@ -20,6 +20,7 @@
 #include <algorithm>
 
 #include "case/role_order.h"
+#include "desktop/window_fit.h"
 #include "explanation/captions.h"
 #include "exports/run_names.h"
 #include "run/run_result.h"
@@ -33,7 +34,6 @@
 #include "ui/stability_marks.h"
 #include "ui/table_rows.h"
 #include "ui/text_bridge.h"
-#include "ui/window_fit.h"
 
 namespace pelmora {
 

@@ -11,12 +11,12 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+#include "desktop/window_fit.h"
 #include "stability/stability.h"
 #include "ui/density_charts.h"
 #include "ui/stability_task.h"
 #include "ui/text_bridge.h"
 #include "ui/text_evidence_view.h"
-#include "ui/window_fit.h"
 
 namespace pelmora {
 

@@ -10,9 +10,9 @@
 #include <string>
 #include <vector>
 
+#include "app/recent_places.h"
 #include "casefile/case_file.h"
 #include "casefile/folder_check.h"
-#include "casefile/recent_cases.h"
 #include "explanation/digit_evidence.h"
 #include "tests/support/cli_runner.h"
 #include "tests/support/temp_folder.h"
@@ -221,7 +221,7 @@ TEST(CaseFileTest, RecentCasesPutTheLatestFirstOnceAndKeepTheLastEight) {
         {eight, "/8", {"/8", "/1", "/2", "/3", "/4", "/5", "/6", "/7"}},
     };
     for (const auto& k : cases) {
-        EXPECT_EQ(withRecentCase(k.recent, k.path), k.expected) << k.path;
+        EXPECT_EQ(withRecentPlace(k.recent, k.path, kMostRecentCases), k.expected) << k.path;
     }
 }
 

@@ -16,6 +16,7 @@
 #include <QTest>
 #include <QTimer>
 
+#include "desktop/window_fit.h"
 #include "forms/program_context.h"
 #include "gui_test_support.h"
 #include "help/help_windows.h"
@@ -27,7 +28,6 @@
 #include "ui/import_panel.h"
 #include "ui/main_window.h"
 #include "ui/text_bridge.h"
-#include "ui/window_fit.h"
 
 namespace pelmora {
 namespace {

@@ -1,4 +1,4 @@
-#include "ui/window_fit.h"
+#include "desktop/window_fit.h"
 
 #include <QGuiApplication>
 #include <QScreen>
@@ -7,7 +7,7 @@
 #include <QWindow>
 #include <algorithm>
 
-#include "ui/user_settings.h"
+#include "desktop/user_settings.h"
 
 namespace pelmora {
 

@@ -351,7 +351,15 @@ fs::path freeMetadataPath(const fs::path& destination) {
     return path;
 }
 
-std::string importSummary(const ImportReport& report) {
+std::string leftOutSources(const ImportReport& report) {
+    std::string out;
+    for (const LeftOutSource& source : report.leftOut) {
+        out += (out.empty() ? "" : "\n") + source.source + ": " + source.reason;
+    }
+    return out;
+}
+
+std::string importSummary(const ImportReport& report, std::size_t listed) {
     const auto count = [](std::size_t n, const char* one, const char* many) {
         return std::to_string(n) + " " + (n == 1 ? one : many);
     };
@@ -361,8 +369,12 @@ std::string importSummary(const ImportReport& report) {
     }
     if (!report.leftOut.empty()) {
         out += "\n\n" + count(report.leftOut.size(), "source", "sources") + " left out:";
-        for (const LeftOutSource& source : report.leftOut) {
-            out += "\n" + source.source + ": " + source.reason;
+        for (std::size_t i = 0; i < report.leftOut.size() && i < listed; ++i) {
+            out += "\n" + report.leftOut[i].source + ": " + report.leftOut[i].reason;
+        }
+        if (report.leftOut.size() > listed) {
+            out += "\n… and " + std::to_string(report.leftOut.size() - listed) +
+                   " more, each named with its reason in the details and in import-log.csv.";
         }
     }
     if (!report.removals.empty()) {

@@ -57,8 +57,12 @@ struct ImportReport {
 // "import-metadata.csv" in `destination`, or "import-metadata (2).csv" and so on when taken.
 [[nodiscard]] std::filesystem::path freeMetadataPath(const std::filesystem::path& destination);
 
-// The import in words, as the main form shows it at the end: the texts written, every source
-// left out with its reason, the lines removed by kind, whether it was cancelled.
-[[nodiscard]] std::string importSummary(const ImportReport& report);
+// The import in words, as the main form shows it at the end: the texts written, the sources
+// left out with their reasons (the first `listed`; then how many more, and where every one is
+// named), the lines removed by kind, whether it was cancelled.
+[[nodiscard]] std::string importSummary(const ImportReport& report,
+                                        std::size_t listed = static_cast<std::size_t>(-1));
+// Every source left out, a line each: "source: reason".
+[[nodiscard]] std::string leftOutSources(const ImportReport& report);
 
 }  // namespace pelmora

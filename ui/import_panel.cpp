@@ -181,15 +181,21 @@ bool ImportPanel::importDocuments() {
 }
 
 void ImportPanel::finished(const ImportReport& report, const QString& destination) {
-    showBox(QStringLiteral("importSummary"), toQt(importSummary(report)), false);
+    // A box as tall as a long list of sources would run off the screen: it names the first
+    // few, and its details hold every one.
+    constexpr std::size_t kListed = 10;
+    showBox(QStringLiteral("importSummary"), toQt(importSummary(report, kListed)), false,
+            report.leftOut.size() > kListed ? toQt(leftOutSources(report)) : QString());
     emit folderWanted(destination);
 }
 
-void ImportPanel::showBox(const QString& name, const QString& text, bool problem) {
+void ImportPanel::showBox(const QString& name, const QString& text, bool problem,
+                          const QString& details) {
     auto* box = new QMessageBox(problem ? QMessageBox::Warning : QMessageBox::Information,
                                 QStringLiteral("Pelmora: Import documents"), text, QMessageBox::Ok,
                                 window());
     box->setObjectName(name);
+    box->setDetailedText(details);
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->open();
     box_ = box;

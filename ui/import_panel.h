@@ -41,7 +41,9 @@ signals:
 
 private:
     void finished(const ImportReport& report, const QString& destination);
-    void showBox(const QString& name, const QString& text, bool problem);
+    // A message box that stays until closed; `details` under its "Show Details..." button.
+    void showBox(const QString& name, const QString& text, bool problem,
+                 const QString& details = {});
 
     JobRunner* runner_ = nullptr;
     JobProgressDialog* progress_ = nullptr;

@@ -214,6 +214,24 @@ TEST(ImportFormats, ASourceThatCannotBeConvertedIsLeftOutWithItsReasonAndTheRest
     EXPECT_NE(report.value().leftOut[0].reason.find("not a chat export"), std::string::npos);
 }
 
+// The summary lists the sources left out up to the number asked for, then says how many more
+// and where each is named; the full list has them all.
+TEST(ImportLog, ASummaryNamesTheFirstSourcesLeftOutAndCountsTheRest) {
+    ImportReport report;
+    report.written = {"a.txt"};
+    for (const char* source : {"1.pdf", "2.pdf", "3.pdf"}) {
+        report.leftOut.push_back({source, "no text layer"});
+    }
+    EXPECT_EQ(importSummary(report, 3),
+              "1 text written.\n\n3 sources left out:\n1.pdf: no text layer\n2.pdf: no text "
+              "layer\n3.pdf: no text layer");
+    EXPECT_EQ(importSummary(report, 1),
+              "1 text written.\n\n3 sources left out:\n1.pdf: no text layer\n… and 2 more, each "
+              "named with its reason in the details and in import-log.csv.");
+    EXPECT_EQ(leftOutSources(report),
+              "1.pdf: no text layer\n2.pdf: no text layer\n3.pdf: no text layer");
+}
+
 // Each zip header is checked before anything is inflated: a zip of many entries is a bomb too,
 // and so is one whose entries, each too small for the ratio to count, unpack to more than
 // 256 MiB together (270 entries of 1,000,000 zero bytes: 257.5 MiB).

@@ -5,6 +5,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMessageBox>
+#include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -41,6 +42,7 @@ class ImportPanelTest : public QObject {
 private slots:
     void importShowsItsSummaryAndOpensTheDestination();
     void cancelledAtTheFirstSourceWritesNoTextAndSaysSo();
+    void manySourcesLeftOutAreListedInTheDetailsAndTheBoxFitsTheScreen();
     void dialogImportsOnlyWithSourcesAndADestination();
 };
 
@@ -92,6 +94,35 @@ void ImportPanelTest::cancelledAtTheFirstSourceWritesNoTextAndSaysSo() {
                             "read."));
     QVERIFY(!fs::exists(pathFromQt(destination.path()) / "page.html.txt"));
     panel.messageBox()->close();
+}
+
+// Twelve scans without text: the box names ten and counts two more, its details name all
+// twelve, and it stays within the screen.
+void ImportPanelTest::manySourcesLeftOutAreListedInTheDetailsAndTheBoxFitsTheScreen() {
+    ImportPanel panel;
+    QTemporaryDir sources;
+    QTemporaryDir destination;
+    std::vector<fs::path> scans;
+    for (int i = 1; i <= 12; ++i) {
+        scans.push_back(pathFromQt(sources.path()) / ("scan" + std::to_string(i) + ".pdf"));
+        fs::copy_file(kImportData / "scanned.pdf", scans.back());
+    }
+    panel.chooseImport = [&] { return std::optional(requestOf(scans, destination.path())); };
+    QVERIFY(panel.importDocuments());
+    QCOMPARE(panel.runner()->wait(), JobRunner::End::Done);
+    QMessageBox* box = panel.messageBox();
+    QVERIFY(box != nullptr);
+    const QStringList lines = box->text().split(u'\n');
+    QCOMPARE(lines.size(), 2 + 1 + 10 + 1);  // written, a blank line, the heading, ten, the rest
+    QVERIFY(lines[3].startsWith(pathToQt(scans[0]) + QStringLiteral(": ")));
+    QCOMPARE(lines.last(), QStringLiteral("… and 2 more, each named with its reason in the "
+                                          "details and in import-log.csv."));
+    const QStringList details = box->detailedText().split(u'\n');
+    QCOMPARE(details.size(), 12);
+    QVERIFY(details[11].startsWith(pathToQt(scans[11]) + QStringLiteral(": ")));
+    QVERIFY(QTest::qWaitForWindowExposed(box));
+    QVERIFY(box->screen()->availableGeometry().contains(box->frameGeometry()));
+    box->close();
 }
 
 void ImportPanelTest::dialogImportsOnlyWithSourcesAndADestination() {

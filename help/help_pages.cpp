@@ -82,7 +82,8 @@ std::vector<Section> mainWindowSections() {
          {"Makes Word, OpenDocument, PDF, HTML, e-mail and chat-export files into texts in a "
           "destination folder, keeping quoted lines, signatures, notes and comments only when "
           "asked. It runs in the background with 'Cancel'; at its end a message names the "
-          "texts written and every source left out with its reason, and the destination gets "
+          "texts written and every source left out with its reason (past ten, the rest under "
+          "'Show Details...'), and the destination gets "
           "import-log.csv and import-metadata.csv (ready for 'Import metadata…')."}},
     };
 }

@@ -22,6 +22,9 @@ namespace pelmora {
 
 namespace {
 
+// Where the user's settings keep the heights of the window's parts.
+const QString kSplitKey = QStringLiteral("pair/split");
+
 QLabel* label(QWidget* parent, const char* name) {
     auto* l = new QLabel(parent);
     l->setObjectName(QString::fromLatin1(name));
@@ -111,7 +114,8 @@ PairWindow::PairWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
     auto* texts = new QSplitter(Qt::Horizontal, this);
     texts->addWidget(first_);
     texts->addWidget(second_);
-    auto* split = new QSplitter(Qt::Vertical, this);
+    auto* split = split_ = new QSplitter(Qt::Vertical, this);
+    split->setObjectName(QStringLiteral("splitPair"));
     split->addWidget(top);
     split->addWidget(figures);
     split->addWidget(texts);
@@ -123,7 +127,10 @@ PairWindow::PairWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
     layout->addWidget(split);
     fitToScreen(this, {1200, 680});
     // The chart as tall as the digits, the texts a little taller; the digits keep their least.
-    split->setSizes({height() * 3 / 10, height() * 3 / 10, height() * 4 / 10});
+    // Once the user has moved the parts, the window opens as they were left.
+    if (!rememberSplitter(split, kSplitKey)) {
+        split->setSizes({height() * 3 / 10, height() * 3 / 10, height() * 4 / 10});
+    }
 
     // Window-wide, so that they work wherever the focus is; Up and Down stay the views'.
     const auto key = [this](Qt::Key k, auto&& act) {
@@ -160,6 +167,12 @@ bool PairWindow::showPair(std::shared_ptr<const RunResult> run, int first, int s
         second_->showText(run_, sides_->pair.second);
     }
     return true;
+}
+
+// The parts' heights are kept as the window closes, as well as when the user moves them.
+void PairWindow::hideEvent(QHideEvent* event) {
+    keepSplitter(split_, kSplitKey);
+    QWidget::hideEvent(event);
 }
 
 bool PairWindow::step(int by) {

@@ -15,6 +15,7 @@
 
 class QChartView;
 class QLabel;
+class QSplitter;
 class QTableWidget;
 
 namespace pelmora {
@@ -55,6 +56,9 @@ signals:
     // A measure's words asked for, to be shown in Help.
     void wordsHelpRequested(Measure measure);
 
+protected:
+    void hideEvent(QHideEvent* event) override;
+
 private:
     void showDigits();
     void showStability();
@@ -67,6 +71,7 @@ private:
     QLabel* secondName_ = nullptr;
     QTableWidget* digits_ = nullptr;
     QChartView* chart_ = nullptr;
+    QSplitter* split_ = nullptr;
     QLabel* stabilityLine_ = nullptr;
     TextEvidenceView* first_ = nullptr;
     TextEvidenceView* second_ = nullptr;

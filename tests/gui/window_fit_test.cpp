@@ -27,6 +27,7 @@
 #include "ui/evidence_panel.h"
 #include "ui/import_panel.h"
 #include "ui/main_window.h"
+#include "ui/pair_window.h"
 #include "ui/text_bridge.h"
 
 namespace pelmora {
@@ -84,7 +85,7 @@ private slots:
     void everyWindowOpensWithinTheScreen();
     void fittedFrameGrowsWithTheScreenAndStaysInside_data();
     void fittedFrameGrowsWithTheScreenAndStaysInside();
-    void detailsSplittersAreRestoredOnReopening();
+    void splittersAreRestoredOnReopening();
     void categoryLabelsFitTheirBars_data();
     void categoryLabelsFitTheirBars();
     void labelsMovedApartNeverOverlap();
@@ -174,9 +175,9 @@ void WindowFitTest::fittedFrameGrowsWithTheScreenAndStaysInside() {
     QCOMPARE(fittedFrame(preferred, minimum, QMargins(5, 30, 5, 5), available, over), expected);
 }
 
-void WindowFitTest::detailsSplittersAreRestoredOnReopening() {
+void WindowFitTest::splittersAreRestoredOnReopening() {
     const QString samples = QString::fromStdString(testing::sampleFolder().string());
-    QList<int> left, texts;
+    QList<int> left, texts, heights;
     for (int start = 0; start < 2; ++start) {
         ProgramContext context{pathFromQt(samples)};
         MainWindow window{context};
@@ -202,6 +203,21 @@ void WindowFitTest::detailsSplittersAreRestoredOnReopening() {
                 QCOMPARE(run->sizes(), texts);
             }
             details->close();
+            // The pair window keeps its parts' heights the same way.
+            evidence->openPair(0, 1);
+            PairWindow* pair = evidence->pairWindow();
+            QVERIFY(QTest::qWaitForWindowExposed(pair));
+            auto* parts = child<QSplitter>(pair, "splitPair");
+            if (start == 0 && opening == 0) {
+                const QList<int> was = parts->sizes();
+                const int height = was[0] + was[1] + was[2];
+                parts->setSizes({height / 6, height / 6, height - 2 * (height / 6)});
+                QVERIFY(parts->sizes() != was);
+                heights = parts->sizes();
+            } else {
+                QCOMPARE(parts->sizes(), heights);
+            }
+            pair->close();
         }
     }
 }

@@ -159,7 +159,10 @@ void placeLimitLabels(QChart* chart, const std::vector<LimitLabel>& labels, cons
         for (std::size_t i = 0; i < labels.size(); ++i) {
             const QPointF end = chart->mapToPosition(labels[i].end, labels[i].line);
             const QSizeF size = items[i]->boundingRect().size();
-            wanted.emplace_back(QPointF(end.x() - size.width() / 2, end.y() - size.height()), size);
+            // Centred over the line's end, but never past the plot's right edge, where the
+            // chart's narrow margin would cut the last bar's value.
+            const qreal left = std::min(end.x() - size.width() / 2, plot.right() - size.width());
+            wanted.emplace_back(QPointF(left, end.y() - size.height()), size);
         }
         // Anywhere from the chart's top to the foot of its bars.
         plot.setTop(0);

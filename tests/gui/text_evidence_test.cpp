@@ -9,6 +9,7 @@
 #include <QChartView>
 #include <QDateTime>
 #include <QFile>
+#include <QGraphicsSimpleTextItem>
 #include <QLineEdit>
 #include <QLineSeries>
 #include <QListWidget>
@@ -481,6 +482,19 @@ private slots:
 
         // The first of the tallest bars clicked lists its count's words in the text view.
         QVERIFY(QTest::qWaitForWindowExposed(&window));
+        // Each threshold's value stands within the plot, the last bar's too.
+        int values = 0;
+        for (QGraphicsItem* item : densities->childItems()) {
+            auto* value = qgraphicsitem_cast<QGraphicsSimpleTextItem*>(item);
+            if (value != nullptr && value->text().startsWith(u"0."_s)) {
+                ++values;
+                const QRectF at = value->sceneBoundingRect();
+                QVERIFY2(at.right() <= densities->plotArea().right() + 0.5 &&
+                             at.left() >= densities->plotArea().left(),
+                         qPrintable(value->text()));
+            }
+        }
+        QCOMPARE(values, 5);  // 0.01, 0.02, 0.0222, 0.03, 0.05
         const QPointF inBar = densities->mapToPosition(QPointF(1, 0.05), barSeries);
         QTest::mouseClick(charts->densityView()->viewport(), Qt::LeftButton, {},
                           charts->densityView()->mapFromScene(inBar));

@@ -73,7 +73,9 @@ DetailsWindow::DetailsWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
     layout->addWidget(split_, 1);
     fitToScreen(this, {1280, 680});
     for (const auto& [splitter, key] : splitters()) {
-        listSized_ = rememberSplitter(splitter, key) || listSized_;
+        const bool restored = rememberSplitter(splitter, key);
+        // Only the list's own width, once kept, stops it being fitted to its columns.
+        listSized_ = listSized_ || (restored && splitter == split_);
     }
 
     connect(texts_->selectionModel(), &QItemSelectionModel::currentRowChanged, this,

@@ -16,6 +16,7 @@
 #include <QTest>
 #include <QTimer>
 
+#include "desktop/user_settings.h"
 #include "desktop/window_fit.h"
 #include "forms/program_context.h"
 #include "gui_test_support.h"
@@ -220,6 +221,18 @@ void WindowFitTest::splittersAreRestoredOnReopening() {
             pair->close();
         }
     }
+    // Without the list's own width kept, the list is fitted to its columns again, whatever
+    // the other splitters kept.
+    userSettings().remove(QStringLiteral("details/split"));
+    ProgramContext context{pathFromQt(samples)};
+    MainWindow window{context};
+    window.show();
+    child<QPushButton>(&window, "cmdAuto")->click();
+    window.evidencePanel()->openDetails();
+    DetailsWindow* details = window.evidencePanel()->detailsWindow();
+    QVERIFY(QTest::qWaitForWindowExposed(details));
+    QCOMPARE(child<QSplitter>(details, "splitDetailsRun")->sizes(), texts);
+    QTRY_VERIFY(child<QSplitter>(details, "splitDetails")->sizes()[0] > left[0]);
 }
 
 void WindowFitTest::categoryLabelsFitTheirBars_data() {

@@ -1,11 +1,10 @@
 #include "ui/text_evidence_view.h"
 
-#include <QMenu>
-
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
 #include <QPlainTextDocumentLayout>
 #include <QPlainTextEdit>
 #include <QSortFilterProxyModel>

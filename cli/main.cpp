@@ -6,6 +6,7 @@
 
 #include "cli/cli_command.h"
 #include "explanation/captions.h"
+#include "exports/workbook.h"
 #include "rules/rule_book.h"
 #include "version/version.h"
 
@@ -44,11 +45,13 @@ const CliCommand kCommands[] = {
      runRecordCommand,
      {"--resamples", "--block"}},
     {"workbook",
-     "FOLDER OUT.xlsx [--resamples B] [--block WORDS]",
+     "FOLDER OUT.xlsx [--resamples B] [--block WORDS] [--all-rows]",
      "the same run; every table in one workbook for a spreadsheet, written to OUT.xlsx, its "
-     "Summary sheet first (with either option, a Stability sheet too)",
+     "Summary sheet first (with either option, a Stability sheet too); " +
+         pairSheetsText() + ", or with --all-rows as many as a spreadsheet holds",
      runWorkbookCommand,
-     {"--resamples", "--block"}},
+     {"--resamples", "--block"},
+     {"--all-rows"}},
     {"verify", "RECORD FOLDER",
      "run FOLDER again; exit 1 and list what differs from RECORD (- for standard input)",
      runVerifyCommand},

@@ -42,8 +42,9 @@ int runWorkbookCommand(const CliArguments& args, Output& out, Output& err) {
         }
     }
     if (const std::optional<Error> failed = writeWorkbook(
-            *run.result, std::move(file.value()), utcTimestampOf(run.result->startedAt), {},
-            nullptr, stability ? &*stability : nullptr)) {
+            *run.result, std::move(file.value()), utcTimestampOf(run.result->startedAt),
+            args.flags.contains("--all-rows") ? allRows() : SheetLimits{}, nullptr,
+            stability ? &*stability : nullptr)) {
         return cannotWrite(*failed);
     }
     return finish(

@@ -17,7 +17,9 @@ namespace {
 
 using workbook::Book;
 using workbook::CNumbers;
+using workbook::pairSheetRows;
 using workbook::Sheet;
+using workbook::sheetRows;
 
 // A Matrix sheet of more texts than this may pass 4 GB unpacked, which needs the zip's 64-bit
 // form; some readers lack it, so smaller workbooks go without.
@@ -30,7 +32,7 @@ constexpr int kSheets = 8;
 // gives it after its last tab (a name before it may hold tabs of its own).
 void reportSheet(Book& book, const RunResult& run, const SheetLimits& limits) {
     const std::int64_t lines = run.report.lineCount();
-    Sheet sheet(book, "Report", lines, limits, "lines of the report",
+    Sheet sheet(book, "Report", lines, pairSheetRows(limits), "lines of the report",
                 "\"Save report…\" and pelmora-cli report write it whole.");
     sheet.width(0, 0, 60);
     // Line by line in order: a line found by its number is sought from the start.
@@ -53,7 +55,7 @@ void reportSheet(Book& book, const RunResult& run, const SheetLimits& limits) {
 
 void tableSheet(Book& book, const char* name, const std::vector<TableRow>& rows,
                 const ColumnKinds& kinds, const SheetLimits& limits) {
-    Sheet sheet(book, name, static_cast<std::int64_t>(rows.size()), limits);
+    Sheet sheet(book, name, static_cast<std::int64_t>(rows.size()), sheetRows(limits));
     sheet.freeze(1, 0);
     sheet.width(0, 0, 32);
     sheet.table(rows, kinds);
@@ -61,7 +63,7 @@ void tableSheet(Book& book, const char* name, const std::vector<TableRow>& rows,
 }
 
 void pairsSheet(Book& book, const RunResult& run, const SheetLimits& limits) {
-    Sheet sheet(book, "Pairs", 1 + run.pairs.count(), limits, "pairs",
+    Sheet sheet(book, "Pairs", 1 + run.pairs.count(), pairSheetRows(limits), "pairs",
                 "\"Export pairs…\" and pelmora-cli pairs write them all.");
     sheet.freeze(1, 0);
     sheet.width(0, 1, 32);
@@ -78,24 +80,30 @@ void pairsSheet(Book& book, const RunResult& run, const SheetLimits& limits) {
     sheet.finish();
 }
 
-// How many texts the Matrix shows: all of them, or as many as a sheet holds across (and
-// down, with a row for the note above and below).
-int matrixTexts(const RunResult& run, const SheetLimits& limits) {
-    const auto n = static_cast<std::int64_t>(run.texts.size());
+// How many texts a sheet holds across (and down, with a row for the note above and below).
+std::int64_t sheetTexts(std::int64_t n, const SheetLimits& limits) {
     if (n + 1 <= limits.columns && n + 1 <= limits.rows) {
-        return static_cast<int>(n);
+        return n;
     }
-    return static_cast<int>(
-        std::max<std::int64_t>(0, std::min<std::int64_t>(limits.columns - 1, limits.rows - 3)));
+    return std::max<std::int64_t>(0, std::min<std::int64_t>(limits.columns - 1, limits.rows - 3));
+}
+
+// How many texts the Matrix shows: all of them, or as many as the workbook keeps.
+int matrixTexts(const RunResult& run, const SheetLimits& limits) {
+    const std::int64_t held = sheetTexts(static_cast<std::int64_t>(run.texts.size()), limits);
+    return static_cast<int>(std::min<std::int64_t>(held, std::max(0, limits.matrixTexts)));
 }
 
 void matrixSheet(Book& book, const RunResult& run, const SheetLimits& limits) {
     const int n = static_cast<int>(run.texts.size());
     const int shown = matrixTexts(run, limits);
-    Sheet sheet(book, "Matrix", shown + 2, limits);
-    const std::string note = "The first " + std::to_string(shown) + " of " + std::to_string(n) +
-                             " texts, as many as a sheet holds. \"Export matrix…\" and "
-                             "pelmora-cli matrix write every text.";
+    Sheet sheet(book, "Matrix", shown + 2, sheetRows(limits));
+    const bool sheetBound = shown == sheetTexts(n, limits);
+    const std::string note =
+        "The first " + std::to_string(shown) + " of " + std::to_string(n) + " texts, " +
+        (sheetBound ? "as many as a sheet holds."
+                    : "as many as the workbook keeps, so that a spreadsheet opens it quickly.") +
+        " \"Export matrix…\" and pelmora-cli matrix write every text.";
     if (shown < n) {
         sheet.noteFirst(note);
     }
@@ -152,7 +160,7 @@ void summarySheet(Book& book, const RunResult& run, const RunStability* stabilit
     rows.insert(rows.end(), {{"version", programVersion()},
                              {"run started (UTC)", utcTimestampOf(run.startedAt)},
                              {"run time (seconds)", number(run.seconds)}});
-    Sheet sheet(book, "Summary", static_cast<std::int64_t>(rows.size()), limits);
+    Sheet sheet(book, "Summary", static_cast<std::int64_t>(rows.size()), sheetRows(limits));
     sheet.width(0, 0, 32);
     sheet.width(1, 1, 60);
     for (const auto& [key, value] : rows) {
@@ -171,7 +179,7 @@ void recordSheet(Book& book, const RunResult& run, const std::string& created,
                  const SheetLimits& limits) {
     const RunRecord record = recordOf(run, created);
     const std::vector<TableRow> files = recordTable(record);
-    Sheet sheet(book, "Run record", 4 + static_cast<std::int64_t>(files.size()), limits);
+    Sheet sheet(book, "Run record", 4 + static_cast<std::int64_t>(files.size()), sheetRows(limits));
     sheet.width(0, 0, 32);
     sheet.width(2, 2, 66);
     for (const auto& [key, value] : {std::pair<const char*, std::string>{"version", record.version},
@@ -187,6 +195,13 @@ void recordSheet(Book& book, const RunResult& run, const std::string& created,
 }
 
 }  // namespace
+
+std::string pairSheetsText(const SheetLimits& limits) {
+    return "the Report and Pairs sheets keep their first " +
+           std::to_string(std::min(limits.pairRows, limits.rows)) +
+           " rows and the Matrix its first " +
+           std::to_string(std::min(limits.matrixTexts, limits.columns - 1)) + " texts";
+}
 
 std::optional<Error> writeWorkbook(const RunResult& run, ReplacingFile file,
                                    const std::string& created, const SheetLimits& limits,

@@ -157,19 +157,40 @@ private:
     std::array<lxw_format*, 14> cells_{};
 };
 
-// One sheet, written row by row from the top. It takes at most `limits.rows` rows: a table
-// of more keeps its first rows, and its first and last rows say how many `what` were left out
-// and where they all are.
+// The most rows a sheet keeps, and the words that say why it keeps no more.
+struct RowLimit {
+    std::int64_t rows;
+    std::string why;
+};
+
+// The spreadsheet's own bound.
+inline RowLimit sheetRows(const SheetLimits& limits) {
+    return {limits.rows, "a sheet holds " + std::to_string(limits.rows) + " rows at most."};
+}
+
+// The bound of a sheet that grows with the pairs: the workbook's own, where it is the lower.
+inline RowLimit pairSheetRows(const SheetLimits& limits) {
+    if (limits.pairRows >= limits.rows) {
+        return sheetRows(limits);
+    }
+    return {std::max<std::int64_t>(0, limits.pairRows),
+            "the workbook keeps " + std::to_string(limits.pairRows) +
+                " rows of this sheet, so that a spreadsheet opens it quickly."};
+}
+
+// One sheet, written row by row from the top. It takes at most `limit.rows` rows: a table
+// of more keeps its first rows, and its first and last rows say how many `what` were left out,
+// why, and where they all are.
 class Sheet {
 public:
-    Sheet(Book& book, const char* name, std::int64_t rowsWanted, const SheetLimits& limits,
+    Sheet(Book& book, const char* name, std::int64_t rowsWanted, RowLimit limit,
           std::string what = "rows", std::string whole = "")
         : book_(book),
           sheet_(book.addSheet(name)),
           wanted_(rowsWanted),
-          capacity_(rowsWanted <= limits.rows ? rowsWanted
-                                              : std::max<std::int64_t>(0, limits.rows - 2)),
-          limit_(limits.rows),
+          capacity_(rowsWanted <= limit.rows ? rowsWanted
+                                             : std::max<std::int64_t>(0, limit.rows - 2)),
+          why_(std::move(limit.why)),
           what_(std::move(what)),
           whole_(std::move(whole)) {
         if (wanted_ > capacity_) {
@@ -288,17 +309,17 @@ private:
     bool writable() const { return sheet_ != nullptr && row_ < capacity_ && !book_.stopped(); }
     lxw_row_t row() const { return static_cast<lxw_row_t>(row_ + top_); }
     std::string cutNote() const {
-        std::string note = std::to_string(wanted_ - capacity_) + " more " + what_ +
-                           " left out: a sheet holds " + std::to_string(limit_) + " rows at most.";
+        std::string note =
+            std::to_string(wanted_ - capacity_) + " more " + what_ + " left out: " + why_;
         return whole_.empty() ? note : note + " " + whole_;
     }
 
     Book& book_;
     lxw_worksheet* sheet_;
-    std::int64_t wanted_, capacity_, limit_;
+    std::int64_t wanted_, capacity_;
     std::int64_t row_ = 0;  // below the leading note, if any
     std::int64_t top_ = 0;  // rows above the table: 1 under a leading note
-    std::string what_, whole_;
+    std::string why_, what_, whole_;
     std::string cell_;  // the text of the cell being written, its room kept for the next
     bool wrote_ = false;
 };

@@ -7,6 +7,7 @@
 #include "app/recent_places.h"
 #include "explanation/captions.h"
 #include "explanation/counted_words.h"
+#include "exports/workbook.h"
 #include "stores/number_text.h"
 
 namespace pelmora {
@@ -145,7 +146,10 @@ std::vector<Section> exportSections() {
           "ending in .tsv.",
           "'Export workbook…' writes every table in one .xlsx workbook: Summary (the run's "
           "figures, the version, when it ran), Report, Types, Measures, Pairs, Matrix, Quality, "
-          "Stability (when measured) and Run record.",
+          "Stability (when measured) and Run record. Of a large run " +
+              pairSheetsText() +
+              ", so that a spreadsheet opens them quickly; a sheet cut short says so in its "
+              "first and last rows, and the exports above hold everything.",
           "'Save run record…' writes every file's size, SHA-256 and code, with the stability "
           "figures when measured; pelmora-cli verify checks a folder against it later.",
           "Every saved picture (matrix, charts) carries a caption with the folder, the time the "

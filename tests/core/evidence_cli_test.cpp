@@ -292,6 +292,65 @@ TEST(EvidenceCli, WorkbookHoldsTheFiguresOfEveryTable) {
     EXPECT_EQ(files, 10u);
 }
 
+// Of a run of 363 texts, 65,703 pairs, the workbook keeps the header and 65,533 pairs between
+// two notes in 65,536 rows, and 255 texts of the Matrix, unless asked for all rows.
+TEST(EvidenceCli, AWorkbookKeepsTheFirstPairsOfALargeRunUnlessAskedForAllRows) {
+    const TempFolder texts, out;
+    const std::string sample = readAll(kSamples / "letter_to_gran.txt");
+    for (int k = 0; k < 363; ++k) {
+        texts.write("t" +
+                        std::string(k < 10    ? "00"
+                                    : k < 100 ? "0"
+                                              : "") +
+                        std::to_string(k) + ".txt",
+                    sample);
+    }
+    const fs::path kept = out.path() / "kept.xlsx", all = out.path() / "all.xlsx";
+    ASSERT_EQ(runCli({"workbook", texts.path().string(), kept.string()}).status, 0);
+    ASSERT_EQ(runCli({"workbook", "--all-rows", texts.path().string(), all.string()}).status, 0);
+
+    const test::Workbook book = test::readWorkbook(kept);
+    ASSERT_EQ(book.problem, "");
+    const std::string why =
+        " left out: the workbook keeps 65536 rows of this sheet, so that a spreadsheet opens it "
+        "quickly. ";
+    const test::WorkbookSheet& pairs = book.sheets.at("Pairs");
+    const std::string note =
+        "170 more pairs" + why + "\"Export pairs…\" and pelmora-cli pairs write them all.";
+    ASSERT_EQ(pairs.rows.size(), 65'536u);
+    EXPECT_EQ(pairs.texts(0), std::vector<std::string>{note});
+    EXPECT_EQ(pairs.texts(2), (std::vector<std::string>{"t000.txt", "t001.txt", "5", "no", "no"}));
+    // The 170 left out are the 153 pairs of t345 to t361 and the last 17 of t344's 18.
+    EXPECT_EQ(pairs.texts(65'534),
+              (std::vector<std::string>{"t344.txt", "t345.txt", "5", "no", "no"}));
+    EXPECT_EQ(pairs.texts(65'535), std::vector<std::string>{note});
+    const std::vector<std::string> reportNote = book.sheets.at("Report").texts(0);
+    ASSERT_EQ(reportNote.size(), 1u);
+    EXPECT_NE(reportNote[0].find(" more lines of the report" + why + "\"Save report…\""),
+              std::string::npos);
+    // The Matrix keeps 255 texts across, their names, and a row for each note.
+    const test::WorkbookSheet& matrix = book.sheets.at("Matrix");
+    const std::string matrixNote =
+        "The first 255 of 363 texts, as many as the workbook keeps, so that a spreadsheet opens "
+        "it quickly. \"Export matrix…\" and pelmora-cli matrix write every text.";
+    ASSERT_EQ(matrix.rows.size(), 258u);
+    EXPECT_EQ(matrix.texts(0), std::vector<std::string>{matrixNote});
+    EXPECT_EQ(matrix.rows[1].size(), 256u);
+    EXPECT_EQ(matrix.texts(1).back(), "t254.txt");
+    EXPECT_EQ(matrix.texts(257), std::vector<std::string>{matrixNote});
+    EXPECT_EQ(book.sheets.at("Types").rows.size(), 364u);
+
+    const test::Workbook whole = test::readWorkbook(all);
+    ASSERT_EQ(whole.problem, "");
+    const test::WorkbookSheet& allPairs = whole.sheets.at("Pairs");
+    ASSERT_EQ(allPairs.rows.size(), 65'704u);
+    EXPECT_EQ(allPairs.texts(0).at(0), "text 1");
+    EXPECT_EQ(allPairs.texts(65'703),
+              (std::vector<std::string>{"t361.txt", "t362.txt", "5", "no", "no"}));
+    EXPECT_EQ(whole.sheets.at("Report").texts(0).at(0), "Text Pair");
+    EXPECT_EQ(whole.sheets.at("Matrix").rows.size(), 364u);
+}
+
 // Ended by SIGINT or SIGTERM while it works, the workbook command leaves the file that was
 // at its target as it was, and no temporary file beside it.
 TEST(EvidenceCli, AWorkbookEndedBySigintOrSigtermLeavesTheOldFileAndNoTemporaryFile) {

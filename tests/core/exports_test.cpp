@@ -338,6 +338,8 @@ TEST(Workbook, EveryNameReadsBackAsWrittenWhateverItsCharactersAndBytes) {
     EXPECT_EQ(cellOf(book, "Run record", 5 + names.size(), 0), "text caf\\xE9.txt");
 }
 
+// Cut by the spreadsheet's bound, every sheet longer than it says so; cut by the workbook's
+// own bound, only the sheets that grow with the pairs are, and say why.
 TEST(Workbook, ASheetLongerThanItsLimitEndsInANoteOfWhatWasLeftOut) {
     std::vector<test::BuiltText> texts;
     for (int k = 0; k < 6; ++k) {
@@ -350,58 +352,80 @@ TEST(Workbook, ASheetLongerThanItsLimitEndsInANoteOfWhatWasLeftOut) {
     }
     run.report = ComposedText(report);
     const test::TempFolder folder;
-    ASSERT_FALSE(writeWorkbook(run, folder.path() / "small.xlsx", "now", SheetLimits{7, 5}));
-    const test::Workbook book = test::readWorkbook(folder.path() / "small.xlsx");
-    ASSERT_EQ(book.problem, "");
+    struct Case {
+        SheetLimits limits;
+        const char* why;        // after "left out: "
+        const char* matrixWhy;  // after "The first 4 of 6 texts, "
+        bool perTextCut;        // whether the sheets of texts are cut too
+    };
+    const Case cases[] = {
+        {SheetLimits{7, 5}, "a sheet holds 7 rows at most.", "as many as a sheet holds.", true},
+        {SheetLimits{1'048'576, 16'384, 7, 4},
+         "the workbook keeps 7 rows of this sheet, so that a spreadsheet opens it quickly.",
+         "as many as the workbook keeps, so that a spreadsheet opens it quickly.", false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.why);
+        ASSERT_FALSE(writeWorkbook(run, folder.path() / "small.xlsx", "now", c.limits));
+        const test::Workbook book = test::readWorkbook(folder.path() / "small.xlsx");
+        ASSERT_EQ(book.problem, "");
 
-    // Seven rows fit seven rows: no note.
-    EXPECT_EQ(book.sheets.at("Types").rows.size(), 7u);
-    EXPECT_EQ(cellOf(book, "Types", 6, 1), "text t5.txt");
-    EXPECT_EQ(book.sheets.at("Quality").rows.size(), 7u);
+        // Seven rows fit seven rows: no note.
+        EXPECT_EQ(book.sheets.at("Types").rows.size(), 7u);
+        EXPECT_EQ(cellOf(book, "Types", 6, 1), "text t5.txt");
+        EXPECT_EQ(book.sheets.at("Quality").rows.size(), 7u);
 
-    const test::WorkbookSheet& pairs = book.sheets.at("Pairs");
-    const std::string pairsCut =
-        "text 11 more pairs left out: a sheet holds 7 rows at most. \"Export pairs…\" and "
-        "pelmora-cli pairs write them all.";
-    ASSERT_EQ(pairs.rows.size(), 7u);
-    EXPECT_EQ(cellOf(book, "Pairs", 0, 0), pairsCut);
-    EXPECT_EQ(pairs.texts(1),
-              (std::vector<std::string>{"text 1", "text 2", "strength", "minimal", "significant"}));
-    EXPECT_EQ(pairs.texts(5), (std::vector<std::string>{"t0.txt", "t4.txt", "5", "no", "no"}));
-    EXPECT_EQ(cellOf(book, "Pairs", 6, 0), pairsCut);
-    EXPECT_EQ(pairs.frozenPane, "A3");  // the header stays in sight under the note
+        const test::WorkbookSheet& pairs = book.sheets.at("Pairs");
+        const std::string pairsCut = std::string("text 11 more pairs left out: ") + c.why +
+                                     " \"Export pairs…\" and pelmora-cli pairs write them all.";
+        ASSERT_EQ(pairs.rows.size(), 7u);
+        EXPECT_EQ(cellOf(book, "Pairs", 0, 0), pairsCut);
+        EXPECT_EQ(pairs.texts(1), (std::vector<std::string>{"text 1", "text 2", "strength",
+                                                            "minimal", "significant"}));
+        EXPECT_EQ(pairs.texts(5), (std::vector<std::string>{"t0.txt", "t4.txt", "5", "no", "no"}));
+        EXPECT_EQ(cellOf(book, "Pairs", 6, 0), pairsCut);
+        EXPECT_EQ(pairs.frozenPane, "A3");  // the header stays in sight under the note
 
-    // Cut sheets say so first and last, the rows kept between.
-    const std::string reportCut =
-        "text 7 more lines of the report left out: a sheet holds 7 rows at most. \"Save "
-        "report…\" and pelmora-cli report write it whole.";
-    ASSERT_EQ(book.sheets.at("Report").rows.size(), 7u);
-    EXPECT_EQ(cellOf(book, "Report", 0, 0), reportCut);
-    EXPECT_EQ(cellOf(book, "Report", 1, 0), "text line 0");
-    EXPECT_EQ(cellOf(book, "Report", 5, 0), "text line 4");
-    EXPECT_EQ(cellOf(book, "Report", 6, 0), reportCut);
+        // Cut sheets say so first and last, the rows kept between.
+        const std::string reportCut = std::string("text 7 more lines of the report left out: ") +
+                                      c.why +
+                                      " \"Save report…\" and pelmora-cli report write it whole.";
+        ASSERT_EQ(book.sheets.at("Report").rows.size(), 7u);
+        EXPECT_EQ(cellOf(book, "Report", 0, 0), reportCut);
+        EXPECT_EQ(cellOf(book, "Report", 1, 0), "text line 0");
+        EXPECT_EQ(cellOf(book, "Report", 5, 0), "text line 4");
+        EXPECT_EQ(cellOf(book, "Report", 6, 0), reportCut);
 
-    // As many texts as fit across, by as many down, then the note.
-    const test::WorkbookSheet& matrix = book.sheets.at("Matrix");
-    const std::string matrixCut =
-        "text The first 4 of 6 texts, as many as a sheet holds. \"Export matrix…\" and "
-        "pelmora-cli matrix write every text.";
-    ASSERT_EQ(matrix.rows.size(), 7u);
-    for (std::size_t r = 1; r < 6; ++r) {
-        EXPECT_LE(matrix.rows[r].size(), 5u) << r;
+        // As many texts as fit across, by as many down, then the note.
+        const test::WorkbookSheet& matrix = book.sheets.at("Matrix");
+        const std::string matrixCut = std::string("text The first 4 of 6 texts, ") + c.matrixWhy +
+                                      " \"Export matrix…\" and pelmora-cli matrix write every "
+                                      "text.";
+        ASSERT_EQ(matrix.rows.size(), 7u);
+        for (std::size_t r = 1; r < 6; ++r) {
+            EXPECT_LE(matrix.rows[r].size(), 5u) << r;
+        }
+        EXPECT_EQ(cellOf(book, "Matrix", 0, 0), matrixCut);
+        EXPECT_EQ(cellOf(book, "Matrix", 1, 4), "text t3.txt");
+        EXPECT_EQ(cellOf(book, "Matrix", 5, 1), "number 3 fill FEE08B");
+        EXPECT_EQ(cellOf(book, "Matrix", 6, 0), matrixCut);
+        EXPECT_EQ(matrix.frozenPane, "B3");
+
+        // The record of six files takes eleven rows.
+        const test::WorkbookSheet& record = book.sheets.at("Run record");
+        if (c.perTextCut) {
+            EXPECT_EQ(record.rows.size(), 7u);
+            EXPECT_EQ(cellOf(book, "Run record", 0, 0),
+                      "text 6 more rows left out: a sheet holds 7 rows at most.");
+            EXPECT_EQ(cellOf(book, "Run record", 5, 0), "text name");
+            EXPECT_EQ(cellOf(book, "Run record", 6, 0),
+                      "text 6 more rows left out: a sheet holds 7 rows at most.");
+        } else {
+            EXPECT_EQ(record.rows.size(), 11u);
+            EXPECT_EQ(cellOf(book, "Run record", 4, 0), "text name");
+            EXPECT_EQ(cellOf(book, "Run record", 10, 0), "text t5.txt");
+        }
     }
-    EXPECT_EQ(cellOf(book, "Matrix", 0, 0), matrixCut);
-    EXPECT_EQ(cellOf(book, "Matrix", 1, 4), "text t3.txt");
-    EXPECT_EQ(cellOf(book, "Matrix", 5, 1), "number 3 fill FEE08B");
-    EXPECT_EQ(cellOf(book, "Matrix", 6, 0), matrixCut);
-    EXPECT_EQ(matrix.frozenPane, "B3");
-
-    EXPECT_EQ(book.sheets.at("Run record").rows.size(), 7u);
-    EXPECT_EQ(cellOf(book, "Run record", 0, 0),
-              "text 6 more rows left out: a sheet holds 7 rows at most.");
-    EXPECT_EQ(cellOf(book, "Run record", 5, 0), "text name");
-    EXPECT_EQ(cellOf(book, "Run record", 6, 0),
-              "text 6 more rows left out: a sheet holds 7 rows at most.");
 
     // Four texts fill five columns exactly.
     ASSERT_FALSE(writeWorkbook(formulaNamedTexts(), folder.path() / "fits.xlsx", "now",

@@ -1,5 +1,6 @@
 #include "exports/workbook.h"
 
+#include <limits>
 #include <variant>
 
 #include "explanation/input_quality.h"
@@ -88,10 +89,14 @@ std::int64_t sheetTexts(std::int64_t n, const SheetLimits& limits) {
     return std::max<std::int64_t>(0, std::min<std::int64_t>(limits.columns - 1, limits.rows - 3));
 }
 
-// How many texts the Matrix shows: all of them, or as many as the workbook keeps.
+// How many of `n` texts the Matrix shows: all of them, or as many as the workbook keeps.
+int keptTexts(std::int64_t n, const SheetLimits& limits) {
+    return static_cast<int>(
+        std::min<std::int64_t>(sheetTexts(n, limits), std::max(0, limits.matrixTexts)));
+}
+
 int matrixTexts(const RunResult& run, const SheetLimits& limits) {
-    const std::int64_t held = sheetTexts(static_cast<std::int64_t>(run.texts.size()), limits);
-    return static_cast<int>(std::min<std::int64_t>(held, std::max(0, limits.matrixTexts)));
+    return keptTexts(static_cast<std::int64_t>(run.texts.size()), limits);
 }
 
 void matrixSheet(Book& book, const RunResult& run, const SheetLimits& limits) {
@@ -102,7 +107,7 @@ void matrixSheet(Book& book, const RunResult& run, const SheetLimits& limits) {
     const std::string note =
         "The first " + std::to_string(shown) + " of " + std::to_string(n) + " texts, " +
         (sheetBound ? "as many as a sheet holds."
-                    : "as many as the workbook keeps, so that a spreadsheet opens it quickly.") +
+                    : "as many as the workbook keeps, " + std::string(workbook::kOpensQuickly)) +
         " \"Export matrix…\" and pelmora-cli matrix write every text.";
     if (shown < n) {
         sheet.noteFirst(note);
@@ -197,10 +202,11 @@ void recordSheet(Book& book, const RunResult& run, const std::string& created,
 }  // namespace
 
 std::string pairSheetsText(const SheetLimits& limits) {
+    // As many as any run keeps: the texts of one too large for every bound.
+    constexpr std::int64_t kEveryBound = std::numeric_limits<std::int64_t>::max() - 1;
     return "the Report and Pairs sheets keep their first " +
-           std::to_string(std::min(limits.pairRows, limits.rows)) +
-           " rows and the Matrix its first " +
-           std::to_string(std::min(limits.matrixTexts, limits.columns - 1)) + " texts";
+           std::to_string(pairSheetRows(limits).rows) + " rows and the Matrix its first " +
+           std::to_string(keptTexts(kEveryBound, limits)) + " texts";
 }
 
 std::optional<Error> writeWorkbook(const RunResult& run, ReplacingFile file,

@@ -163,6 +163,9 @@ struct RowLimit {
     std::string why;
 };
 
+// Why the workbook keeps less of a sheet of pairs than a spreadsheet would take.
+inline constexpr std::string_view kOpensQuickly = "so that a spreadsheet opens it quickly.";
+
 // The spreadsheet's own bound.
 inline RowLimit sheetRows(const SheetLimits& limits) {
     return {limits.rows, "a sheet holds " + std::to_string(limits.rows) + " rows at most."};
@@ -174,8 +177,8 @@ inline RowLimit pairSheetRows(const SheetLimits& limits) {
         return sheetRows(limits);
     }
     return {std::max<std::int64_t>(0, limits.pairRows),
-            "the workbook keeps " + std::to_string(limits.pairRows) +
-                " rows of this sheet, so that a spreadsheet opens it quickly."};
+            "the workbook keeps " + std::to_string(limits.pairRows) + " rows of this sheet, " +
+                std::string(kOpensQuickly)};
 }
 
 // One sheet, written row by row from the top. It takes at most `limit.rows` rows: a table

@@ -298,12 +298,7 @@ TEST(EvidenceCli, AWorkbookKeepsTheFirstPairsOfALargeRunUnlessAskedForAllRows) {
     const TempFolder texts, out;
     const std::string sample = readAll(kSamples / "letter_to_gran.txt");
     for (int k = 0; k < 363; ++k) {
-        texts.write("t" +
-                        std::string(k < 10    ? "00"
-                                    : k < 100 ? "0"
-                                              : "") +
-                        std::to_string(k) + ".txt",
-                    sample);
+        texts.write("t" + std::to_string(1000 + k).substr(1) + ".txt", sample);  // t000.txt
     }
     const fs::path kept = out.path() / "kept.xlsx", all = out.path() / "all.xlsx";
     ASSERT_EQ(runCli({"workbook", texts.path().string(), kept.string()}).status, 0);

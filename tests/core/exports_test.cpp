@@ -366,6 +366,10 @@ TEST(Workbook, ASheetLongerThanItsLimitEndsInANoteOfWhatWasLeftOut) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.why);
+        // The words the help and the command line use say what either bound keeps.
+        EXPECT_EQ(pairSheetsText(c.limits),
+                  "the Report and Pairs sheets keep their first 7 rows and the Matrix its first 4 "
+                  "texts");
         ASSERT_FALSE(writeWorkbook(run, folder.path() / "small.xlsx", "now", c.limits));
         const test::Workbook book = test::readWorkbook(folder.path() / "small.xlsx");
         ASSERT_EQ(book.problem, "");
